@@ -1,0 +1,42 @@
+# make run   build Veskara and start it under Wine (a virtual display when DISPLAY is unset)
+# make test  build both trees and run every test
+SHELL := /bin/bash
+JOBS  ?= $(shell nproc)
+GEN   := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+PACKAGES := cmake ninja-build g++ python3 mingw-w64 wine wine64 xvfb xauth x11-utils imagemagick \
+            libz-mingw-w64-dev zlib1g-dev libpng-dev googletest libgtest-dev libgmock-dev \
+            libbenchmark-dev clang libclang-rt-14-dev fp-utils-3.2.2
+
+.PHONY: all deps win host fuzz test run clean
+
+all: win host
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:" $$missing; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+win: deps
+	@[ -f build/win/CMakeCache.txt ] || cmake -S . -B build/win $(GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build/win -j $(JOBS)
+
+host: deps
+	@[ -f build/host/CMakeCache.txt ] || cmake -S . -B build/host $(GEN) -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build/host -j $(JOBS)
+
+fuzz: deps
+	@[ -f build/fuzz/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B build/fuzz $(GEN) -DVSK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build/fuzz -j $(JOBS)
+
+test: win host fuzz
+	tools/run-tests.sh
+
+run: win
+	tools/run.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,18 @@
+# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix threads).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VSK_TRIPLE x86_64-w64-mingw32)
+
+find_program(CMAKE_C_COMPILER NAMES ${VSK_TRIPLE}-gcc-posix ${VSK_TRIPLE}-gcc REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES ${VSK_TRIPLE}-g++-posix ${VSK_TRIPLE}-g++ REQUIRED)
+find_program(CMAKE_RC_COMPILER NAMES ${VSK_TRIPLE}-windres REQUIRED)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VSK_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+
+# Link the MinGW zlib statically, like the runtime.
+set(ZLIB_USE_STATIC_LIBS ON)

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# wine-env.sh up|down BUILD_DIR
+#   up:   make the build tree's Wine prefix once (reused afterwards), start an
+#         Xvfb of its own when DISPLAY is unset, and keep one wineserver
+#         running for the whole test run.
+#   down: stop the wineserver and the Xvfb that "up" started.
+set -u
+cmd="$1"; build="$2"
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+pidfile="$build/xvfb.pid"; dispfile="$build/xvfb.display"
+
+stop_xvfb() {
+  if [ -f "$pidfile" ]; then
+    kill "$(cat "$pidfile")" 2>/dev/null
+    rm -f "$pidfile" "$dispfile"
+  fi
+}
+
+case "$cmd" in
+up)
+  stop_xvfb
+  if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 90 140); do
+      [ -e "/tmp/.X$n-lock" ] && continue
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      pid=$!
+      for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+      done
+      if kill -0 "$pid" 2>/dev/null; then
+        echo "$pid" >"$pidfile"; echo ":$n" >"$dispfile"
+        export DISPLAY=":$n"
+        break
+      fi
+    done
+    [ -n "${DISPLAY:-}" ] || { echo "wine-env: no Xvfb display could be started" >&2; exit 1; }
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || { echo "wine-env: wineboot failed" >&2; exit 1; }
+  fi
+  if [ ! -f "$WINEPREFIX/.vsk-ready" ]; then
+    # No window manager runs on the virtual display: Wine draws the captions
+    # and frames itself, as Windows would.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.vsk-ready"
+  fi
+  wineserver -p >/dev/null 2>&1
+  wineboot >/dev/null 2>&1
+  exit 0
+  ;;
+down)
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  stop_xvfb
+  exit 0
+  ;;
+*)
+  echo "usage: wine-env.sh up|down BUILD_DIR" >&2; exit 2;;
+esac

@@ -1,0 +1,301 @@
+#include "ui/Application.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "ui/Control.h"
+#include "ui/Exception.h"
+#include "ui/Form.h"
+#include "ui/GdiObjects.h"
+
+namespace ui {
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+void InitApplication() {
+    if (!Application) Application = new TApplication(nullptr);
+    if (!Screen) Screen = new TScreen(nullptr);
+}
+
+void DoneApplication() {
+    // Forms first (they are the application's components), then the screen.
+    TComponent::Free(Application);
+    Application = nullptr;
+    TComponent::Free(Screen);
+    Screen = nullptr;
+}
+
+// ---------------------------------------------------------------- TApplication
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string exe(path, n);
+    auto slash = exe.find_last_of("\\/");
+    std::string base = slash == std::string::npos ? exe : exe.substr(slash + 1);
+    auto dot = base.rfind('.');
+    title_ = dot == std::string::npos ? base : base.substr(0, dot);
+
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &TApplication::AppWndProc;
+    wc.hInstance = inst;
+    wc.hIcon = LoadIconA(inst, "MAINICON");
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.lpszClassName = "TApplication";
+    RegisterClassA(&wc);  // fails harmlessly when a second object registers again
+    // Never shown: it owns the forms' windows, so they minimise together and
+    // only the main form has a taskbar button.
+    handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                              nullptr, nullptr, inst, nullptr);
+    if (handle_) SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TApplication::~TApplication() {
+    // The forms go first, while the application window still owns them.
+    while (ComponentCount() > 0) TComponent::Free(Components(ComponentCount() - 1));
+    mainForm_ = nullptr;
+    if (handle_) {
+        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+        DestroyWindow(handle_);
+    }
+    if (comInitialised_) CoUninitialize();
+}
+
+void TApplication::Initialize() {
+    if (!comInitialised_) {
+        HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        comInitialised_ = SUCCEEDED(hr);
+    }
+}
+
+void TApplication::SetTitle(const std::string& t) {
+    title_ = t;
+    if (handle_) SetWindowTextA(handle_, t.c_str());
+}
+
+std::string TApplication::ExeName() const {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n);
+}
+
+void TApplication::Run() {
+    if (terminated_) return;
+    if (mainForm_ && showMainForm_) mainForm_->Show();
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+    // Takes effect at once: a loop that checks Terminated ends, and the quit
+    // message ends any nested message loop.
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+bool TApplication::IsKeyMsg(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    HWND h = msg.hwnd;
+    TWinControl* c = nullptr;
+    while (h && !(c = TWinControl::FindControl(h))) h = GetParent(h);
+    if (!c) return false;
+    return c->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    try {
+        if (!IsKeyMsg(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    } catch (...) {
+        HandleException(this);
+    }
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (ProcessMessage(msg)) {
+    }
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    if (!ProcessMessage(msg)) {
+        Idle();
+        if (!terminated_) WaitMessage();
+    }
+}
+
+void TApplication::Idle() {
+    try {
+        DoMouseIdle();
+        bool done = true;
+        if (OnIdle) OnIdle(this, done);
+    } catch (...) {
+        HandleException(this);
+    }
+}
+
+void TApplication::DoMouseIdle() {
+    POINT p;
+    TControl* target = nullptr;
+    if (GetCursorPos(&p)) {
+        HWND h = WindowFromPoint(p);
+        TWinControl* w = nullptr;
+        while (h && !(w = TWinControl::FindControl(h))) h = GetParent(h);
+        if (w) {
+            target = w;
+            POINT cp = p;
+            ::ScreenToClient(w->Handle(), &cp);
+            if (TControl* g = w->ControlAtPos(cp)) target = g;
+        }
+    }
+    if (target == mouseControl_) return;
+    TControl* old = mouseControl_;
+    mouseControl_ = target;
+    if (old) old->Perform(CM_MOUSELEAVE);
+    if (target && target == mouseControl_) target->Perform(CM_MOUSEENTER);
+}
+
+void TApplication::ControlDestroyed(TControl* c) {
+    if (mouseControl_ == c) mouseControl_ = nullptr;
+}
+
+void TApplication::FormDestroyed(TCustomForm* f) {
+    if (mainForm_ == f) mainForm_ = nullptr;
+}
+
+void TApplication::HandleException(TObject* Sender) {
+    if (handlingException_) return;  // a failure while reporting one is dropped
+    handlingException_ = true;
+    try {
+        throw;
+    } catch (const EAbort&) {
+    } catch (const std::exception& e) {
+        try {
+            if (OnException) OnException(Sender, e);
+            else ShowException(e);
+        } catch (...) {
+        }
+    } catch (...) {
+        try {
+            Exception e("Unknown error");
+            if (OnException) OnException(Sender, e);
+            else ShowException(e);
+        } catch (...) {
+        }
+    }
+    handlingException_ = false;
+}
+
+void TApplication::ShowException(const std::exception& e) {
+    std::string msg = e.what();
+    if (!msg.empty() && msg.back() > '.') msg += '.';
+    MessageBoxA(handle_, msg.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+void TApplication::HookMainWindow(TMessageHook hook) {
+    if (std::find(hooks_.begin(), hooks_.end(), hook) == hooks_.end()) hooks_.push_back(hook);
+}
+
+void TApplication::UnhookMainWindow(TMessageHook hook) {
+    hooks_.erase(std::remove(hooks_.begin(), hooks_.end(), hook), hooks_.end());
+}
+
+bool TApplication::HelpContext(int ctx) {
+    bool callHelp = true;
+    bool result = false;
+    if (OnHelp) result = OnHelp(HELP_CONTEXT, ctx, callHelp);
+    if (callHelp) result = HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(ctx));
+    return result;
+}
+
+bool (*ApplicationHelpHandler)(const std::string& file, UINT cmd, ULONG_PTR data) = nullptr;
+
+bool TApplication::HelpCommand(UINT cmd, ULONG_PTR data) {
+    if (helpFile_.empty() || !ApplicationHelpHandler) return false;
+    return ApplicationHelpHandler(helpFile_, cmd, data);
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (!app) return DefWindowProcA(h, msg, wp, lp);
+    try {
+        return app->WndProc(msg, wp, lp);
+    } catch (...) {
+        app->HandleException(app);
+        return 0;
+    }
+}
+
+LRESULT TApplication::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    TMessage m{msg, wp, lp, 0};
+    std::vector<TMessageHook> hooks = hooks_;  // a hook may unhook itself
+    for (auto& hook : hooks)
+        if (hook(m)) return m.Result;
+    switch (msg) {
+    case WM_CLOSE:
+        if (mainForm_) mainForm_->Close();
+        return 0;
+    case WM_ENDSESSION:
+        if (wp) Terminate();
+        return 0;
+    case WM_SYSCOLORCHANGE: {
+        for (int i = 0; Screen && i < Screen->FormCount(); ++i) Screen->Forms(i)->Perform(CM_SYSCOLORCHANGE);
+        return 0;
+    }
+    }
+    return DefWindowProcA(handle_, msg, wp, lp);
+}
+
+// ---------------------------------------------------------------- TScreen
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+TScreen::~TScreen() { delete menuFont_; }
+
+TFont* TScreen::MenuFont() {
+    if (!menuFont_) {
+        menuFont_ = new TFont;
+        NONCLIENTMETRICSA ncm{};
+        ncm.cbSize = sizeof(ncm);
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
+            menuFont_->SetHandle(CreateFontIndirectA(&ncm.lfMenuFont));
+    }
+    return menuFont_;
+}
+
+int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+int TScreen::PixelsPerInch() const {
+    HDC dc = GetDC(nullptr);
+    int v = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return v;
+}
+
+void TScreen::AddForm(TCustomForm* f) {
+    if (std::find(forms_.begin(), forms_.end(), f) == forms_.end()) forms_.push_back(f);
+}
+
+void TScreen::RemoveForm(TCustomForm* f) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
+    if (activeForm_ == f) activeForm_ = nullptr;
+    if (activeControl_ && activeControl_->GetParentForm() == f) activeControl_ = nullptr;
+}
+
+void TScreen::SetActiveForm(TCustomForm* f) { activeForm_ = f; }
+
+} // namespace ui

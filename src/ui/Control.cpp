@@ -1,0 +1,426 @@
+#include "ui/Control.h"
+
+#include <algorithm>
+
+#include "ui/Application.h"
+#include "ui/ControlCanvas.h"
+#include "ui/Form.h"
+#include "ui/GdiGuards.h"
+#include "ui/GdiObjects.h"
+
+namespace ui {
+
+// ---------------------------------------------------------------- helpers
+
+TShiftState KeysToShiftState(WPARAM keys) {
+    TShiftState s = 0;
+    if (keys & MK_SHIFT) s |= ssShift;
+    if (keys & MK_CONTROL) s |= ssCtrl;
+    if (keys & MK_LBUTTON) s |= ssLeft;
+    if (keys & MK_RBUTTON) s |= ssRight;
+    if (keys & MK_MBUTTON) s |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+TShiftState KeyDataToShiftState(LPARAM keyData) {
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (keyData & (1 << 29)) s |= ssAlt;
+    return s;
+}
+
+bool IsAccel(char c, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') { ++i; continue; }
+        return std::toupper((unsigned char)caption[i + 1]) == std::toupper((unsigned char)c);
+    }
+    return false;
+}
+
+namespace {
+TControl* gCaptureControl = nullptr;  // not owned
+}
+
+TControl* GetCaptureControl() {
+    if (gCaptureControl) {
+        // Someone else took the capture (a menu, another window): forget ours.
+        HWND cap = GetCapture();
+        TWinControl* holder = dynamic_cast<TWinControl*>(gCaptureControl);
+        if (!holder) holder = gCaptureControl->Parent();
+        if (!holder || !holder->HandleAllocated() || cap != holder->Handle()) gCaptureControl = nullptr;
+    }
+    return gCaptureControl;
+}
+
+void SetCaptureControl(TControl* c) {
+    gCaptureControl = nullptr;
+    ReleaseCapture();
+    if (!c) return;
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+        SetCapture(w->Handle());
+    } else if (c->Parent()) {
+        SetCapture(c->Parent()->Handle());
+    } else {
+        return;
+    }
+    gCaptureControl = c;
+}
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner), color_(clWindow), font_(new TFont) {
+    WindowProc = TWndMethod(this, &TControl::WndProc);
+    font_->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+}
+
+TControl::~TControl() {
+    if (gCaptureControl == this) gCaptureControl = nullptr;
+    if (parent_) parent_->RemoveControl(this);
+    if (Application) Application->ControlDestroyed(this);
+    delete font_;
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == reinterpret_cast<TComponent*>(popupMenu_))
+        popupMenu_ = nullptr;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* m) {
+    popupMenu_ = m;
+    if (m) FreeNotification(reinterpret_cast<TComponent*>(m));
+}
+
+void TControl::SetParent(TWinControl* p) {
+    if (p == parent_) return;
+    if (p == this) throw EInvalidOperation("A control cannot have itself as its parent");
+    if (parent_) parent_->RemoveControl(this);
+    if (p) p->InsertControl(this);
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (AWidth < 0) AWidth = 0;
+    if (AHeight < 0) AHeight = 0;
+    bool sized = AWidth != width_ || AHeight != height_;
+    if (ALeft == left_ && ATop == top_ && !sized) return;
+    InvalidateControl(Visible(), false);
+    left_ = ALeft; top_ = ATop; width_ = AWidth; height_ = AHeight;
+    UpdateBoundsRect(BoundsRect());
+    InvalidateControl(Visible(), false);
+    RequestAlign();
+    if (sized && !HasState(csLoading)) Resize();
+}
+
+void TControl::UpdateBoundsRect(const TRect&) {}
+
+void TControl::Resize() {
+    if (OnResize) OnResize(this);
+}
+
+TRect TControl::ClientRect() { return Rect(0, 0, width_, height_); }
+
+void TControl::SetClientSize(int w, int h) {
+    TRect r = ClientRect();
+    SetBounds(left_, top_, width_ - RectWidth(r) + w, height_ - RectHeight(r) + h);
+}
+
+void TControl::SetAlign(TAlign a) {
+    if (a == align_) return;
+    align_ = a;
+    RequestAlign();
+}
+
+void TControl::RequestAlign() {
+    if (parent_ && !HasState(csLoading)) parent_->AlignControls();
+}
+
+TPoint TControl::ClientToScreen(TPoint p) {
+    if (auto* w = dynamic_cast<TWinControl*>(this)) {
+        ::ClientToScreen(w->Handle(), &p);
+        return p;
+    }
+    if (!parent_) return p;
+    return parent_->ClientToScreen(Point(p.x + left_, p.y + top_));
+}
+
+TPoint TControl::ScreenToClient(TPoint p) {
+    if (auto* w = dynamic_cast<TWinControl*>(this)) {
+        ::ScreenToClient(w->Handle(), &p);
+        return p;
+    }
+    if (!parent_) return p;
+    TPoint q = parent_->ScreenToClient(p);
+    return Point(q.x - left_, q.y - top_);
+}
+
+void TControl::SetVisible(bool v) {
+    if (v == visible_) return;
+    VisibleChanging();
+    InvalidateControl(true, false);
+    visible_ = v;
+    Perform(CM_VISIBLECHANGED, v);
+    RequestAlign();
+}
+
+bool TControl::Showing() const {
+    return visible_ && parent_ && parent_->Showing();
+}
+
+void TControl::SetEnabled(bool v) {
+    if (v == enabled_) return;
+    enabled_ = v;
+    Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetColor(TColor c) {
+    if (c == color_ && !parentColor_) return;
+    color_ = c;
+    parentColor_ = false;
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool v) {
+    if (v == parentColor_) return;
+    parentColor_ = v;
+    if (parent_ && v && !HasState(csReading)) Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::SetFont(TFont* f) { font_->Assign(f); }
+
+void TControl::FontChanged(TObject*) {
+    parentFont_ = false;
+    Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetParentFont(bool v) {
+    if (v == parentFont_) return;
+    parentFont_ = v;
+    if (parent_ && v && !HasState(csReading)) Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::SetShowHint(bool v) {
+    showHint_ = v;
+    parentShowHint_ = false;
+    Perform(CM_SHOWHINTCHANGED);
+}
+
+std::string TControl::GetText() { return text_; }
+void TControl::SetTextBuf(const std::string& s) { text_ = s; }
+
+void TControl::SetText(const std::string& s) {
+    if (GetText() == s) return;
+    SetTextBuf(s);
+    Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetMouseCapture(bool v) {
+    if (v == MouseCapture()) return;
+    SetCaptureControl(v ? this : nullptr);
+}
+
+LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    TMessage m{Msg, WParam, LParam, 0};
+    WindowProc(m);
+    return m.Result;
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    if (parent_) {
+        if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
+        if (parentFont_) Perform(CM_PARENTFONTCHANGED);
+    }
+    RequestAlign();
+}
+
+void TControl::HandleMouseMessage(TMessage& m) {
+    int x = (short)LOWORD(m.LParam), y = (short)HIWORD(m.LParam);
+    TShiftState shift = KeysToShiftState(m.WParam);
+    auto down = [&](TMouseButton b, bool dbl) {
+        if (b == mbLeft) {
+            if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
+            if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
+        }
+        if (dbl) {
+            if (b == mbLeft) DblClick();
+            shift |= ssDouble;
+        }
+        MouseDown(b, shift, x, y);
+    };
+    auto up = [&](TMouseButton b) {
+        if (b == mbLeft) {
+            if (controlStyle_ & csCaptureMouse) SetMouseCapture(false);
+            if (controlState_ & csClicked) {
+                controlState_ &= ~csClicked;
+                if (PtInRect(ClientRect(), Point(x, y))) Click();
+            }
+        }
+        MouseUp(b, shift, x, y);
+    };
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN: down(mbLeft, false); break;
+    case WM_LBUTTONDBLCLK: down(mbLeft, (controlStyle_ & csDoubleClicks) != 0); break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: down(mbRight, false); break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: down(mbMiddle, false); break;
+    case WM_LBUTTONUP: up(mbLeft); break;
+    case WM_RBUTTONUP: up(mbRight); break;
+    case WM_MBUTTONUP: up(mbMiddle); break;
+    case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    }
+}
+
+void TControl::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_LBUTTONUP: case WM_RBUTTONUP:
+    case WM_MBUTTONUP: case WM_MOUSEMOVE:
+        if (!enabled_ && m.Msg != WM_MOUSEMOVE) break;
+        HandleMouseMessage(m);
+        break;
+    case CM_PARENTCOLORCHANGED:
+        if (parentColor_ && parent_) {
+            color_ = parent_->Color();
+            Perform(CM_COLORCHANGED);
+            parentColor_ = true;  // CM_COLORCHANGED handlers must not clear it
+        }
+        break;
+    case CM_PARENTFONTCHANGED:
+        if (parentFont_ && parent_) {
+            TNotifyEvent saved = font_->OnChange;
+            font_->OnChange = nullptr;  // an inherited font stays inherited
+            font_->Assign(parent_->Font());
+            font_->OnChange = saved;
+            Perform(CM_FONTCHANGED);
+        }
+        break;
+    case CM_PARENTSHOWHINTCHANGED:
+        if (parentShowHint_ && parent_) showHint_ = parent_->ShowHint();
+        break;
+    case CM_COLORCHANGED: case CM_FONTCHANGED: case CM_TEXTCHANGED: case CM_ENABLEDCHANGED:
+        Invalidate();
+        break;
+    case CM_VISIBLECHANGED:
+        InvalidateControl(true, false);
+        break;
+    }
+    DefaultHandler(m);
+}
+
+void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, b, s, x, y);
+}
+void TControl::MouseMove(TShiftState s, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, s, x, y);
+}
+void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, b, s, x, y);
+}
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
+    if (!IsVisible || !parent_ || !parent_->HandleAllocated() || dynamic_cast<TWinControl*>(this))
+        return;
+    TRect r = BoundsRect();
+    InvalidateRect(parent_->Handle(), &r, !IsOpaque && !(controlStyle_ & csOpaque));
+}
+
+void TControl::Invalidate() { InvalidateControl(Visible(), (controlStyle_ & csOpaque) != 0); }
+
+void TControl::Update() {
+    if (parent_) parent_->Update();
+}
+
+void TControl::BringToFront() {
+    if (!parent_) return;
+    auto& v = parent_->controls_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    v.push_back(this);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated())
+        SetWindowPos(w->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Invalidate();
+}
+
+void TControl::SendToBack() {
+    if (!parent_) return;
+    auto& v = parent_->controls_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    v.insert(v.begin(), this);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated())
+        SetWindowPos(w->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Invalidate();
+}
+
+TCustomForm* TControl::GetParentForm() const {
+    const TControl* c = this;
+    while (c->parent_) c = c->parent_;
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
+// ---------------------------------------------------------------- TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
+    canvas_ = new TControlCanvas;
+    canvas_->SetControl(this);
+}
+
+TGraphicControl::~TGraphicControl() { delete canvas_; }
+
+TCanvas* TGraphicControl::Canvas() { return canvas_; }
+
+void TGraphicControl::WndProc(TMessage& m) {
+    if (m.Msg == WM_PAINT) {
+        // The parent hands us its paint DC, already moved to our origin.
+        canvas_->Lock();
+        canvas_->SetHandle(reinterpret_cast<HDC>(m.WParam));
+        try {
+            Paint();
+        } catch (...) {
+            canvas_->SetHandle(nullptr);
+            canvas_->Unlock();
+            throw;
+        }
+        canvas_->SetHandle(nullptr);
+        canvas_->Unlock();
+        return;
+    }
+    TControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------- TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
+    customPaint_ = true;
+    canvas_ = new TControlCanvas;
+    canvas_->SetControl(this);
+}
+
+TCustomControl::~TCustomControl() { delete canvas_; }
+
+TCanvas* TCustomControl::Canvas() { return canvas_; }
+
+void TCustomControl::PaintWindow(HDC dc) {
+    canvas_->Lock();
+    canvas_->SetHandle(dc);
+    try {
+        Paint();
+    } catch (...) {
+        canvas_->SetHandle(nullptr);
+        canvas_->Unlock();
+        throw;
+    }
+    canvas_->SetHandle(nullptr);
+    canvas_->Unlock();
+}
+
+} // namespace ui

@@ -1,0 +1,760 @@
+#include <cxxabi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+#include "ui/Application.h"
+#include "ui/Control.h"
+#include "ui/Form.h"
+#include "ui/GdiGuards.h"
+#include "ui/GdiObjects.h"
+
+namespace ui {
+
+namespace {
+
+// The window being created on this thread: bound to the first message its
+// window receives (for top-level windows that is WM_GETMINMAXINFO, before
+// WM_NCCREATE).
+thread_local TWinControl* tCreating = nullptr;
+
+const char* kPropName = "VskControl";
+
+ATOM PropAtom() {
+    static ATOM atom = GlobalAddAtomA(kPropName);
+    return atom;
+}
+
+// "ui::TPanel" -> "TPanel": window classes are named after the C++ class.
+std::string ClassNameOf(const TObject* o) {
+    const char* mangled = typeid(*o).name();
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> d(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    std::string n = (status == 0 && d) ? d.get() : mangled;
+    auto p = n.rfind("::");
+    return p == std::string::npos ? n : n.substr(p + 2);
+}
+
+} // namespace
+
+TWinControl* TWinControl::FindControl(HWND h) {
+    if (!h) return nullptr;
+    return static_cast<TWinControl*>(GetPropA(h, MAKEINTATOM(PropAtom())));
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    TWinControl* c = FindControl(h);
+    if (!c) {
+        c = tCreating;
+        if (!c) return DefWindowProcA(h, msg, wp, lp);
+        tCreating = nullptr;
+        c->Bind(h);
+    }
+    TMessage m{msg, wp, lp, 0};
+    try {
+        c->WindowProc(m);
+    } catch (...) {
+        // No exception crosses a window procedure.
+        if (Application) Application->HandleException(c);
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(h, MAKEINTATOM(PropAtom()));
+        if (c->handle_ == h) c->handle_ = nullptr;
+    }
+    return m.Result;
+}
+
+void TWinControl::Bind(HWND h) {
+    handle_ = h;
+    SetPropA(h, MAKEINTATOM(PropAtom()), this);
+}
+
+// ---------------------------------------------------------------- life
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+    SetControlStyle(ControlStyle() | csAcceptsControls);
+    SetColor(clBtnFace);
+}
+
+TWinControl::~TWinControl() {
+    // Only reached without Free (a plain delete): the overrides of Destroying
+    // did not run, so the window goes here.
+    DestroyHandle();
+    while (!controls_.empty()) {
+        TControl* c = controls_.back();
+        RemoveControl(c);
+        TComponent::Free(c);
+    }
+    if (brush_) DeleteObject(brush_);
+}
+
+void TWinControl::Destroying() {
+    TControl::Destroying();
+    // The window first, while the whole object can still take its
+    // WM_DESTROY; then the child controls, which are freed with their parent.
+    DestroyHandle();
+    while (!controls_.empty()) {
+        TControl* c = controls_.back();
+        RemoveControl(c);
+        TComponent::Free(c);
+    }
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+    p.Caption = text_;
+    p.Style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (ControlStyle() & csAcceptsControls) p.Style |= WS_CLIPCHILDREN;
+    if (Visible()) p.Style |= WS_VISIBLE;
+    if (!Enabled()) p.Style |= WS_DISABLED;
+    if (tabStop_) p.Style |= WS_TABSTOP;
+    p.X = Left(); p.Y = Top(); p.Width = Width(); p.Height = Height();
+    p.WndParent = Parent() ? Parent()->Handle() : nullptr;
+    p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    p.WindowClass.lpfnWndProc = DefWindowProcA;
+    p.WindowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    p.WindowClass.hbrBackground = nullptr;
+    p.WinClassName = ClassNameOf(this);
+}
+
+void TWinControl::CreateSubClass(TCreateParams& p, const char* ControlClassName) {
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(nullptr, ControlClassName, &wc) &&
+        !GetClassInfoA(GetModuleHandleA(nullptr), ControlClassName, &wc))
+        throw EOutOfResources(std::string("Window class not found: ") + ControlClassName);
+    p.WindowClass = wc;
+    // The class of our own name keeps the standard control's procedure as
+    // the default handler.
+    p.WindowClass.style &= ~(CS_GLOBALCLASS);
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams p;
+    CreateParams(p);
+    if ((p.Style & WS_CHILD) && !p.WndParent)
+        throw EInvalidOperation("Control '" + Name() + "' has no parent window");
+    defWndProc_ = p.WindowClass.lpfnWndProc;
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    WNDCLASSA existing{};
+    if (!GetClassInfoA(inst, p.WinClassName.c_str(), &existing) ||
+        existing.lpfnWndProc != &TWinControl::StaticWndProc) {
+        if (existing.lpfnWndProc) UnregisterClassA(p.WinClassName.c_str(), inst);
+        WNDCLASSA wc = p.WindowClass;
+        wc.lpfnWndProc = &TWinControl::StaticWndProc;
+        wc.hInstance = inst;
+        wc.lpszClassName = p.WinClassName.c_str();
+        if (!RegisterClassA(&wc)) throw EOutOfResources("Cannot register window class " + p.WinClassName);
+    }
+    TWinControl* outer = tCreating;
+    tCreating = this;
+    CreateWindowHandle(p);
+    tCreating = outer;
+    if (!handle_) {
+        DWORD err = GetLastError();
+        throw EOutOfResources("Error creating window (" + std::to_string(err) + ")");
+    }
+    if (!defWndProc_) defWndProc_ = DefWindowProcA;
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& p) {
+    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                             p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
+    if (h && !handle_) Bind(h);
+}
+
+void TWinControl::CreateHandle() {
+    if (handle_) return;
+    CreateWnd();
+    // Children get their windows in Z order, so the list order holds.
+    std::vector<TControl*> copy = controls_;
+    for (TControl* c : copy)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            w->CreateHandle();
+            SetWindowPos(w->handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    AlignControls();
+}
+
+void TWinControl::HandleNeeded() {
+    if (handle_) return;
+    if (Parent()) Parent()->HandleNeeded();
+    if (!handle_) CreateHandle();
+}
+
+HWND TWinControl::Handle() {
+    HandleNeeded();
+    return handle_;
+}
+
+void TWinControl::DestroyWnd() {
+    text_ = GetText();
+    DestroyWindow(handle_);
+}
+
+void TWinControl::DestroyHandle() {
+    if (!handle_ || destroyingHandle_) return;
+    destroyingHandle_ = true;
+    DestroyWnd();
+    destroyingHandle_ = false;
+    handle_ = nullptr;
+}
+
+void TWinControl::RecreateWnd() {
+    if (!handle_) return;
+    DestroyHandle();
+    CreateHandle();
+}
+
+// ---------------------------------------------------------------- children
+
+void TWinControl::InsertControl(TControl* c) {
+    c->parent_ = this;
+    controls_.push_back(c);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+        tabList_.push_back(w);
+        if (handle_) {
+            if (w->handle_) ::SetParent(w->handle_, handle_);
+            else w->CreateHandle();
+        }
+    }
+    if (!c->HasState(csLoading)) {
+        if (c->ParentColor()) c->Perform(CM_PARENTCOLORCHANGED);
+        if (c->ParentFont()) c->Perform(CM_PARENTFONTCHANGED);
+    }
+    c->Invalidate();
+    AlignControls();
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+    c->Invalidate();
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+        tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
+        // A child window cannot outlive its parent's: it goes now and comes
+        // back when the control gets a new parent.
+        w->DestroyHandle();
+    }
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    c->parent_ = nullptr;
+    if (GetCaptureControl() == c) SetCaptureControl(nullptr);
+    AlignControls();
+}
+
+void TWinControl::SetParent(TWinControl* p) { TControl::SetParent(p); }
+
+TControl* TWinControl::ControlAtPos(TPoint p, bool AllowDisabled, bool AllowWinControls) {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        bool isWin = dynamic_cast<TWinControl*>(c) != nullptr;
+        if (isWin && !AllowWinControls) continue;
+        if (!c->Visible() || (!c->Enabled() && !AllowDisabled)) continue;
+        if (PtInRect(c->BoundsRect(), p)) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::Broadcast(TMessage& m) {
+    std::vector<TControl*> copy = controls_;
+    for (TControl* c : copy) {
+        c->WindowProc(m);
+        if (m.Result != 0) return;
+    }
+}
+
+// ---------------------------------------------------------------- geometry
+
+bool TWinControl::Showing() const {
+    if (handle_) return IsWindowVisible(handle_) != FALSE;
+    return TControl::Showing();
+}
+
+void TWinControl::SetBounds(int l, int t, int w, int h) { TControl::SetBounds(l, t, w, h); }
+
+void TWinControl::UpdateBoundsRect(const TRect& r) {
+    if (handle_)
+        SetWindowPos(handle_, nullptr, r.left, r.top, RectWidth(r), RectHeight(r),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TRect TWinControl::ClientRect() {
+    if (handle_) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        return r;
+    }
+    return TControl::ClientRect();
+}
+
+void TWinControl::SetClientSize(int w, int h) {
+    if (handle_) {
+        RECT wr, cr;
+        GetWindowRect(handle_, &wr);
+        GetClientRect(handle_, &cr);
+        SetBounds(Left(), Top(), RectWidth(wr) - cr.right + w, RectHeight(wr) - cr.bottom + h);
+        return;
+    }
+    TControl::SetClientSize(w, h);
+}
+
+void TWinControl::EnableAlign() {
+    if (alignLevel_ > 0 && --alignLevel_ == 0) AlignControls();
+}
+
+void TWinControl::AlignControl(TControl*) { AlignControls(); }
+
+void TWinControl::AlignControls() {
+    if (alignLevel_ > 0 || HasState(csLoading) || HasState(csDestroying)) return;
+    ++alignLevel_;
+    TRect r = ClientRect();
+    AdjustClientRect(r);
+    for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : controls_) {
+            if (c->Align() != a || !c->Visible()) continue;
+            int w = c->Width(), h = c->Height();
+            switch (a) {
+            case alTop: c->SetBounds(r.left, r.top, RectWidth(r), h); r.top += h; break;
+            case alBottom: c->SetBounds(r.left, r.bottom - h, RectWidth(r), h); r.bottom -= h; break;
+            case alLeft: c->SetBounds(r.left, r.top, w, RectHeight(r)); r.left += w; break;
+            case alRight: c->SetBounds(r.right - w, r.top, w, RectHeight(r)); r.right -= w; break;
+            case alClient: c->SetBounds(r.left, r.top, RectWidth(r), RectHeight(r)); break;
+            default: break;
+            }
+        }
+    }
+    --alignLevel_;
+}
+
+void TWinControl::Invalidate() {
+    if (handle_) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
+}
+
+void TWinControl::Update() {
+    if (handle_) UpdateWindow(handle_);
+}
+
+// ---------------------------------------------------------------- focus
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() {
+    TCustomForm* form = GetParentForm();
+    if (!form) return false;
+    for (TControl* c = this; c != form; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return form->Visible() && form->Enabled();
+}
+
+void TWinControl::SetFocus() {
+    if (TCustomForm* form = GetParentForm(); form && form != this) form->FocusControl(this);
+    else if (HandleAllocated() || Parent()) ::SetFocus(Handle());
+}
+
+void TWinControl::SetTabStop(bool v) {
+    if (v == tabStop_) return;
+    tabStop_ = v;
+    if (handle_) {
+        LONG_PTR s = GetWindowLongPtrA(handle_, GWL_STYLE);
+        SetWindowLongPtrA(handle_, GWL_STYLE, v ? (s | WS_TABSTOP) : (s & ~WS_TABSTOP));
+    }
+}
+
+int TWinControl::TabOrder() const {
+    if (!Parent()) return -1;
+    auto& v = Parent()->tabList_;
+    auto it = std::find(v.begin(), v.end(), this);
+    return it == v.end() ? -1 : static_cast<int>(it - v.begin());
+}
+
+void TWinControl::SetTabOrder(int v) {
+    if (!Parent()) return;
+    auto& l = Parent()->tabList_;
+    l.erase(std::remove(l.begin(), l.end(), this), l.end());
+    v = std::clamp(v, 0, static_cast<int>(l.size()));
+    l.insert(l.begin() + v, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) {
+    for (TWinControl* c : tabList_) {
+        list.push_back(c);
+        c->GetTabOrderList(list);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* cur, bool GoForward, bool CheckTabStop,
+                                          bool CheckParent) {
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty()) return nullptr;
+    int n = static_cast<int>(list.size());
+    auto it = std::find(list.begin(), list.end(), cur);
+    int start = it == list.end() ? (GoForward ? n - 1 : 0) : static_cast<int>(it - list.begin());
+    int i = start;
+    for (int k = 0; k < n; ++k) {
+        i = GoForward ? (i + 1) % n : (i - 1 + n) % n;
+        TWinControl* c = list[static_cast<size_t>(i)];
+        if (c == cur) break;
+        if ((!CheckTabStop || c->TabStop()) && (!CheckParent || c->Parent() == this) && c->CanFocus())
+            return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* cur, bool GoForward, bool CheckTabStop) {
+    if (TWinControl* c = FindNextControl(cur, GoForward, CheckTabStop, false)) c->SetFocus();
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter) OnEnter(this);
+}
+void TWinControl::DoExit() {
+    if (OnExit) OnExit(this);
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
+    if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+void TWinControl::KeyPress(char& Key) {
+    if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+bool TWinControl::DoKeyDown(TMessage& m) {
+    TCustomForm* form = GetParentForm();
+    if (form && form != this && form->KeyPreview() && form->DoKeyDown(m)) return true;
+    WORD key = static_cast<WORD>(m.WParam);
+    KeyDown(key, KeyDataToShiftState(m.LParam));
+    m.WParam = key;
+    return key == 0;
+}
+
+bool TWinControl::DoKeyUp(TMessage& m) {
+    TCustomForm* form = GetParentForm();
+    if (form && form != this && form->KeyPreview() && form->DoKeyUp(m)) return true;
+    WORD key = static_cast<WORD>(m.WParam);
+    KeyUp(key, KeyDataToShiftState(m.LParam));
+    m.WParam = key;
+    return key == 0;
+}
+
+bool TWinControl::DoKeyPress(TMessage& m) {
+    TCustomForm* form = GetParentForm();
+    if (form && form != this && form->KeyPreview() && form->DoKeyPress(m)) return true;
+    char c = static_cast<char>(m.WParam);
+    KeyPress(c);
+    m.WParam = static_cast<unsigned char>(c);
+    return c == 0;
+}
+
+// Keys the application's message loop hands to the focused control before
+// translating them (CN_KEYDOWN...). Result 1 means the key was used up.
+bool TWinControl::HandleKeyboardMsg(TMessage& m) {
+    TCustomForm* form = GetParentForm();
+    switch (m.Msg) {
+    case CN_KEYDOWN: case CN_SYSKEYDOWN: {
+        TMessage k{m.Msg - CN_BASE, m.WParam, m.LParam, 0};
+        if (DoKeyDown(k)) { m.Result = 1; return true; }
+        m.WParam = k.WParam;
+        UINT mask = 0;
+        switch (m.WParam) {
+        case VK_TAB: mask = DLGC_WANTTAB; break;
+        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
+        case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+        }
+        if (mask && !Perform(CM_WANTSPECIALKEY, m.WParam, m.LParam) &&
+            !(Perform(WM_GETDLGCODE) & mask) && form &&
+            form->Perform(CM_DIALOGKEY, m.WParam, m.LParam)) {
+            m.Result = 1;
+            return true;
+        }
+        return true;
+    }
+    case CN_KEYUP: {
+        TMessage k{WM_KEYUP, m.WParam, m.LParam, 0};
+        if (DoKeyUp(k)) m.Result = 1;
+        return true;
+    }
+    case CN_CHAR: {
+        TMessage k{WM_CHAR, m.WParam, m.LParam, 0};
+        if (DoKeyPress(k)) { m.Result = 1; return true; }
+        m.WParam = k.WParam;
+        // A character the control has no use for may be a button's accelerator.
+        if (!(Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_HASSETSEL)) && form &&
+            form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam))
+            m.Result = 1;
+        return true;
+    }
+    case CN_SYSCHAR:
+        if (form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) m.Result = 1;
+        return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- painting
+
+HBRUSH TWinControl::BackgroundBrush() {
+    if (!brush_ || brushColor_ != Color()) {
+        if (brush_) DeleteObject(brush_);
+        brushColor_ = Color();
+        brush_ = CreateSolidBrush(ColorToRGB(brushColor_));
+    }
+    return brush_;
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+    TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    DefaultHandler(m);
+}
+
+void TWinControl::PaintControls(HDC dc, TControl* First) {
+    auto it = controls_.begin();
+    if (First) it = std::find(controls_.begin(), controls_.end(), First);
+    RECT clip;
+    if (GetClipBox(dc, &clip) == ERROR) return;
+    for (; it != controls_.end(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
+        TRect b = c->BoundsRect();
+        RECT tmp;
+        if (!IntersectRect(&tmp, &clip, &b)) continue;
+        int saved = SaveDC(dc);
+        POINT org;
+        GetWindowOrgEx(dc, &org);
+        SetWindowOrgEx(dc, org.x - b.left, org.y - b.top, nullptr);
+        IntersectClipRect(dc, 0, 0, RectWidth(b), RectHeight(b));
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::PaintHandler(TMessage& m) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    std::unique_ptr<ScopedPaintDC> paint;
+    if (!dc) {
+        paint = std::make_unique<ScopedPaintDC>(handle_);
+        dc = paint->Get();
+    }
+    // Opaque graphic children are clipped out so the window does not paint
+    // under them first.
+    int saved = SaveDC(dc);
+    for (TControl* c : controls_) {
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
+        TRect b = c->BoundsRect();
+        ExcludeClipRect(dc, b.left, b.top, b.right, b.bottom);
+    }
+    PaintWindow(dc);
+    RestoreDC(dc, saved);
+    PaintControls(dc, nullptr);
+}
+
+void TWinControl::DoubleBufferedPaint() {
+    ScopedPaintDC paint(handle_);
+    RECT r;
+    GetClientRect(handle_, &r);
+    HDC mem = CreateCompatibleDC(paint.Get());
+    HBITMAP bmp = CreateCompatibleBitmap(paint.Get(), std::max<LONG>(r.right, 1), std::max<LONG>(r.bottom, 1));
+    HGDIOBJ old = SelectObject(mem, bmp);
+    try {
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), reinterpret_cast<LPARAM>(mem));
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(mem), 0);
+        BitBlt(paint.Get(), 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    } catch (...) {
+        SelectObject(mem, old); DeleteObject(bmp); DeleteDC(mem);
+        throw;
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+}
+
+// ---------------------------------------------------------------- messages
+
+void TWinControl::ReflectNotification(TMessage& m) {
+    HWND child = nullptr;
+    switch (m.Msg) {
+    case WM_COMMAND: child = reinterpret_cast<HWND>(m.LParam); break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom; break;
+    case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem; break;
+    case WM_MEASUREITEM: child = GetDlgItem(handle_, reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlID); break;
+    case WM_HSCROLL: case WM_VSCROLL: child = reinterpret_cast<HWND>(m.LParam); break;
+    default: child = reinterpret_cast<HWND>(m.LParam); break;  // WM_CTLCOLOR*
+    }
+    TWinControl* c = child && child != handle_ ? FindControl(child) : nullptr;
+    if (c) {
+        m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+        return;
+    }
+    DefaultHandler(m);
+}
+
+bool TWinControl::IsControlMouseMsg(TMessage& m) {
+    TControl* c = GetCaptureControl();
+    if (c && c->Parent() != this) c = nullptr;
+    if (!c) {
+        TControl* at = ControlAtPos(Point((short)LOWORD(m.LParam), (short)HIWORD(m.LParam)));
+        if (at && !dynamic_cast<TWinControl*>(at)) c = at;
+    }
+    if (!c || dynamic_cast<TWinControl*>(c)) return false;
+    int x = (short)LOWORD(m.LParam) - c->Left(), y = (short)HIWORD(m.LParam) - c->Top();
+    m.Result = c->Perform(m.Msg, m.WParam, MAKELPARAM(x, y));
+    return true;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT:
+        if (m.WParam == 0 && doubleBuffered_) {
+            DoubleBufferedPaint();
+            return;
+        }
+        if (customPaint_ || std::any_of(controls_.begin(), controls_.end(),
+                                        [](TControl* c) { return !dynamic_cast<TWinControl*>(c); })) {
+            PaintHandler(m);
+            return;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (!doubleBuffered_ || m.WParam == static_cast<WPARAM>(m.LParam)) {
+            RECT r;
+            GetClientRect(handle_, &r);
+            FillRect(reinterpret_cast<HDC>(m.WParam), &r, BackgroundBrush());
+        }
+        m.Result = 1;
+        return;
+    case WM_COMMAND:
+        if (m.LParam == 0) {
+            if (HandleMenuMessage(m)) return;
+            break;
+        }
+        ReflectNotification(m);
+        return;
+    case WM_DRAWITEM:
+        if (reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU) {
+            if (HandleMenuMessage(m)) return;
+            break;
+        }
+        ReflectNotification(m);
+        return;
+    case WM_MEASUREITEM:
+        if (reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU) {
+            if (HandleMenuMessage(m)) return;
+            break;
+        }
+        ReflectNotification(m);
+        return;
+    case WM_NOTIFY: case WM_HSCROLL: case WM_VSCROLL:
+        if (m.LParam == 0) break;
+        ReflectNotification(m);
+        return;
+    case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
+        ReflectNotification(m);
+        return;
+    case CN_CTLCOLORBTN: case CN_CTLCOLORDLG: case CN_CTLCOLOREDIT: case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORMSGBOX: case CN_CTLCOLORSCROLLBAR: case CN_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorToRGB(Font()->Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        m.Result = reinterpret_cast<LRESULT>(BackgroundBrush());
+        return;
+    }
+    case CN_KEYDOWN: case CN_SYSKEYDOWN: case CN_KEYUP: case CN_CHAR: case CN_SYSCHAR:
+        HandleKeyboardMsg(m);
+        return;
+    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+        if (DoKeyDown(m)) return;
+        break;
+    case WM_KEYUP: case WM_SYSKEYUP:
+        if (DoKeyUp(m)) return;
+        break;
+    case WM_CHAR:
+        if (DoKeyPress(m)) return;
+        break;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_LBUTTONUP: case WM_RBUTTONUP:
+    case WM_MBUTTONUP: case WM_MOUSEMOVE:
+        if (IsControlMouseMsg(m)) return;
+        if (m.Msg == WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
+        break;
+    case WM_SETFOCUS:
+        if (TCustomForm* form = GetParentForm(); form && form != this) form->SetFocusedControl(this);
+        break;
+    case WM_WINDOWPOSCHANGED: {
+        auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+        if (!(wp->flags & SWP_NOSIZE) || !(wp->flags & SWP_NOMOVE)) {
+            RECT r;
+            GetWindowRect(handle_, &r);
+            if (HWND p = GetParent(handle_); p && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD))
+                MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
+            bool sized = RectWidth(r) != Width() || RectHeight(r) != Height();
+            left_ = r.left; top_ = r.top; width_ = RectWidth(r); height_ = RectHeight(r);
+            if (sized) {
+                AlignControls();
+                if (!HasState(csLoading)) Resize();
+            }
+        }
+        break;
+    }
+    case CM_ENABLEDCHANGED:
+        if (handle_) EnableWindow(handle_, Enabled());
+        break;
+    case CM_VISIBLECHANGED:
+        if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
+        break;
+    case CM_COLORCHANGED: {
+        Invalidate();
+        TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
+        Broadcast(b);
+        break;
+    }
+    case CM_FONTCHANGED: {
+        if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+        TMessage b{CM_PARENTFONTCHANGED, 0, 0, 0};
+        Broadcast(b);
+        break;
+    }
+    case CM_SHOWHINTCHANGED: {
+        TMessage b{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
+        Broadcast(b);
+        break;
+    }
+    case CM_ENTER: DoEnter(); break;
+    case CM_EXIT: DoExit(); break;
+    case CM_DIALOGKEY: case CM_DIALOGCHAR:
+        Broadcast(m);
+        return;
+    case CM_SYSCOLORCHANGE: {
+        Broadcast(m);
+        m.Result = 0;
+        break;
+    }
+    }
+    TControl::WndProc(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+    if (!handle_) return;
+    if (m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400) return;  // our own messages stop here
+    m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : DefWindowProcA, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+void TWinControl::SetTextBuf(const std::string& s) {
+    text_ = s;
+    if (handle_) SetWindowTextA(handle_, s.c_str());
+}
+
+std::string TWinControl::GetText() {
+    if (!handle_) return text_;
+    int n = GetWindowTextLengthA(handle_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(handle_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(n, 0)));
+    return s;
+}
+
+} // namespace ui

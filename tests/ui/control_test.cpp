@@ -1,0 +1,294 @@
+// Controls and forms against the real window manager: message routing,
+// painting into a memory DC, the mouse pipeline, modal forms and exceptions
+// raised inside window procedures.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/Application.h"
+#include "ui/Canvas.h"
+#include "ui/Form.h"
+#include "ui/GdiObjects.h"
+
+using namespace ui;
+
+namespace {
+
+std::vector<std::string> gLog;
+
+void Pump(int ms = 50) {
+    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    do {
+        Application->ProcessMessages();
+        Application->Idle();
+        Sleep(5);
+    } while (GetTickCount() < end);
+}
+
+class Box : public TCustomControl {
+public:
+    explicit Box(TComponent* owner) : TCustomControl(owner) {}
+    TColor fill = clRed;
+    void Paint() override {
+        Canvas()->Brush()->SetColor(fill);
+        TRect r = ClientRect();
+        Canvas()->FillRect(r);
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FrameRect(r);
+    }
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_MOUSEENTER) gLog.push_back(Name() + " enter");
+        if (m.Msg == CM_MOUSELEAVE) gLog.push_back(Name() + " leave");
+        TCustomControl::WndProc(m);
+    }
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+        gLog.push_back(Name() + " down");
+        TCustomControl::MouseDown(b, s, x, y);
+    }
+    void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
+        gLog.push_back(Name() + " up");
+        TCustomControl::MouseUp(b, s, x, y);
+    }
+    void Click() override {
+        gLog.push_back(Name() + " click");
+        TCustomControl::Click();
+    }
+};
+
+class Mark : public TGraphicControl {
+public:
+    explicit Mark(TComponent* owner) : TGraphicControl(owner) {}
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clLime);
+        TRect r = ClientRect();
+        Canvas()->FillRect(r);
+    }
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_MOUSEENTER) gLog.push_back(Name() + " enter");
+        if (m.Msg == CM_MOUSELEAVE) gLog.push_back(Name() + " leave");
+        TGraphicControl::WndProc(m);
+    }
+    void Click() override {
+        gLog.push_back(Name() + " click");
+        TGraphicControl::Click();
+    }
+};
+
+class Recorder {
+public:
+    std::vector<UINT> seen;
+    TWndMethod saved;
+    void Hook(TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == WM_USER + 7) {
+            m.Result = 42;
+            return;
+        }
+        saved(m);
+    }
+    std::vector<std::string> errors;
+    void OnException(TObject*, const std::exception& e) { errors.push_back(e.what()); }
+    void Throw(TObject*) { throw Exception("handler failed"); }
+};
+
+TForm* NewForm(int x, int y, int w, int h) {
+    auto* f = TComponent::Create<TForm>(Application);
+    f->SetBorderStyle(bsNone);
+    f->SetBounds(x, y, w, h);
+    return f;
+}
+
+void MouseAt(int x, int y) {
+    SetCursorPos(x, y);
+    Pump(60);
+}
+
+void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    Pump(30);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    Pump(100);
+}
+
+} // namespace
+
+TEST(Control, PerformGoesThroughAReplacedWindowProcWhichCanBePutBack) {
+    TForm* f = NewForm(0, 0, 100, 100);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetParent(f);
+    box->Handle();
+    Recorder rec;
+    TWndMethod original = box->WindowProc;
+    rec.saved = box->WindowProc;
+    box->WindowProc = TWndMethod(&rec, &Recorder::Hook);
+    EXPECT_EQ(box->Perform(WM_USER + 7), 42);
+    box->SetBounds(1, 2, 30, 40);  // the window's own messages take the same road
+    EXPECT_GT(rec.seen.size(), 1u);
+    box->WindowProc = rec.saved;
+    EXPECT_EQ(box->WindowProc, original);
+    size_t n = rec.seen.size();
+    box->Perform(WM_USER + 7);
+    EXPECT_EQ(rec.seen.size(), n) << "the put-back WindowProc must not reach the hook";
+    TComponent::Free(f);
+}
+
+TEST(Control, CustomControlPaintsIntoAMemoryDcWithItsGraphicChildren) {
+    TForm* f = NewForm(0, 0, 200, 200);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetName("box");
+    box->SetParent(f);
+    box->SetBounds(0, 0, 40, 30);
+    auto* mark = TComponent::Create<Mark>(f);
+    mark->SetParent(box);
+    mark->SetBounds(10, 10, 5, 5);
+
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 40;
+    bi.bmiHeader.biHeight = -30;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    box->Perform(WM_PAINT, reinterpret_cast<WPARAM>(mem), 0);
+    GdiFlush();
+    auto px = [&](int x, int y) { return static_cast<uint32_t*>(bits)[y * 40 + x] & 0xFFFFFF; };
+    EXPECT_EQ(px(0, 0), 0x0000FFu) << "frame is blue";
+    EXPECT_EQ(px(39, 29), 0x0000FFu);
+    EXPECT_EQ(px(5, 5), 0xFF0000u) << "inside is red";
+    EXPECT_EQ(px(12, 12), 0x00FF00u) << "the graphic child paints at its place";
+    EXPECT_EQ(px(15, 15), 0xFF0000u) << "and only there";
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    TComponent::Free(f);
+}
+
+TEST(Control, RealMouseGivesEnterLeaveAndDownClickUpInOrder) {
+    TForm* f = NewForm(100, 100, 300, 200);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetName("box");
+    box->SetParent(f);
+    box->SetBounds(10, 10, 100, 100);
+    auto* mark = TComponent::Create<Mark>(f);
+    mark->SetName("mark");
+    mark->SetParent(f);
+    mark->SetBounds(150, 10, 50, 50);
+    f->Show();
+    Pump(200);
+    MouseAt(5, 5);
+    gLog.clear();
+
+    MouseAt(100 + 50, 100 + 50);
+    ClickAt(100 + 50, 100 + 50);
+    MouseAt(100 + 170, 100 + 30);
+    ClickAt(100 + 170, 100 + 30);
+    MouseAt(5, 5);
+
+    std::vector<std::string> want = {"box enter", "box down", "box click", "box up", "box leave",
+                                     "mark enter", "mark click", "mark leave"};
+    std::vector<std::string> got;
+    for (auto& s : gLog)
+        if (got.empty() || got.back() != s) got.push_back(s);
+    EXPECT_EQ(got, want);
+    TComponent::Free(f);
+}
+
+TEST(Control, ButtonUpOutsideTheControlIsNoClick) {
+    TForm* f = NewForm(0, 0, 200, 200);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetName("box");
+    box->SetParent(f);
+    box->SetBounds(10, 10, 50, 50);
+    gLog.clear();
+    SendMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(box->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(80, 80));
+    std::vector<std::string> want = {"box down", "box up"};
+    EXPECT_EQ(gLog, want);
+    TComponent::Free(f);
+}
+
+TEST(Control, ShowModalReturnsTheResultAButtonSets) {
+    TForm* f = NewForm(50, 50, 200, 100);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetParent(f);
+    box->SetBounds(0, 0, 50, 50);
+    struct Setter {
+        TForm* form;
+        void Click(TObject*) { form->SetModalResult(mrYes); }
+    } setter{f};
+    box->OnClick = TNotifyEvent(&setter, &Setter::Click);
+    HWND h = box->Handle();
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(f->ShowModal(), mrYes);
+    EXPECT_FALSE(f->Visible()) << "a modal form is hidden again when it ends";
+    EXPECT_FALSE(IsWindowVisible(f->Handle()));
+    TComponent::Free(f);
+}
+
+TEST(Control, ExceptionInAHandlerReachesHandleExceptionNotTheCaller) {
+    TForm* f = NewForm(0, 0, 100, 100);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetParent(f);
+    box->SetBounds(0, 0, 50, 50);
+    Recorder rec;
+    box->OnClick = TNotifyEvent(&rec, &Recorder::Throw);
+    Application->OnException = TExceptionEvent(&rec, &Recorder::OnException);
+    EXPECT_NO_THROW({
+        SendMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(box->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    });
+    Application->OnException = nullptr;
+    ASSERT_EQ(rec.errors.size(), 1u);
+    EXPECT_EQ(rec.errors[0], "handler failed");
+    TComponent::Free(f);
+}
+
+namespace {
+int CountThreadWindows() {
+    int n = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            int* c = reinterpret_cast<int*>(lp);
+            ++*c;
+            EnumChildWindows(h, [](HWND, LPARAM l) -> BOOL { ++*reinterpret_cast<int*>(l); return TRUE; }, lp);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+} // namespace
+
+TEST(Control, FreeingAFormDestroysEveryWindowAndGdiObjectItMade) {
+    int windowsBefore = CountThreadWindows();
+    TForm* f = NewForm(0, 0, 200, 200);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetParent(f);
+    box->SetBounds(0, 0, 50, 50);
+    box->Font()->SetHeight(-20);
+    auto* inner = TComponent::Create<Box>(f);
+    inner->SetParent(box);
+    f->Show();
+    Pump(100);
+    HFONT font = box->Font()->Handle();
+    HWND boxWnd = box->Handle();
+    EXPECT_GT(CountThreadWindows(), windowsBefore);
+    EXPECT_NE(GetObjectType(font), 0u);
+    TComponent::Free(f);
+    EXPECT_EQ(CountThreadWindows(), windowsBefore);
+    EXPECT_FALSE(IsWindow(boxWnd));
+    EXPECT_EQ(GetObjectType(font), 0u) << "the control's font was not deleted";
+}
