@@ -1,0 +1,151 @@
+#pragma once
+// Scoped owners of device contexts and GDI objects: each releases what it
+// holds when the scope ends, on an early return or an exception alike.
+#include <windows.h>
+
+#include <utility>
+
+namespace ui {
+
+// Selects a pen, brush, font or bitmap into a DC and puts the previous one
+// back at scope exit. (Regions are not objects SelectObject swaps.)
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ obj) : dc_(dc), prev_(obj ? SelectObject(dc, obj) : nullptr) {}
+    ~ScopedSelectObject() {
+        if (prev_ && prev_ != HGDI_ERROR) SelectObject(dc_, prev_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+    // False when the selection failed (a bitmap already selected elsewhere).
+    bool Selected() const { return prev_ && prev_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ prev_;
+};
+
+// SaveDC at construction, RestoreDC at scope exit: origins, clipping, modes.
+class ScopedSaveDC {
+public:
+    explicit ScopedSaveDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~ScopedSaveDC() {
+        if (saved_ != 0) RestoreDC(dc_, saved_);
+    }
+    ScopedSaveDC(const ScopedSaveDC&) = delete;
+    ScopedSaveDC& operator=(const ScopedSaveDC&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// GetDC / ReleaseDC. A null window gives the screen's DC.
+class ScopedGetDC {
+public:
+    explicit ScopedGetDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
+    ~ScopedGetDC() {
+        if (dc_) ReleaseDC(wnd_, dc_);
+    }
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    HDC Get() const { return dc_; }
+    operator HDC() const { return dc_; }
+
+private:
+    HWND wnd_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint for a WM_PAINT handler.
+class ScopedPaintDC {
+public:
+    explicit ScopedPaintDC(HWND wnd) : wnd_(wnd), dc_(BeginPaint(wnd, &ps_)) {}
+    ~ScopedPaintDC() { EndPaint(wnd_, &ps_); }
+    ScopedPaintDC(const ScopedPaintDC&) = delete;
+    ScopedPaintDC& operator=(const ScopedPaintDC&) = delete;
+    HDC Get() const { return dc_; }
+    operator HDC() const { return dc_; }
+    const PAINTSTRUCT& PaintStruct() const { return ps_; }
+
+private:
+    HWND wnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// A memory DC compatible with ref (the screen when null); DeleteDC at exit.
+// Objects selected into it must be deselected first: pair it with
+// ScopedSelectObject declared after it.
+class ScopedMemDC {
+public:
+    explicit ScopedMemDC(HDC ref = nullptr) : dc_(CreateCompatibleDC(ref)) {}
+    ~ScopedMemDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    ScopedMemDC(const ScopedMemDC&) = delete;
+    ScopedMemDC& operator=(const ScopedMemDC&) = delete;
+    HDC Get() const { return dc_; }
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// Owns a GDI object (pen, brush, font, bitmap, region); DeleteObject at exit.
+template <class T>
+class ScopedGdiObject {
+public:
+    ScopedGdiObject() = default;
+    explicit ScopedGdiObject(T h) : h_(h) {}
+    ~ScopedGdiObject() { Reset(); }
+    ScopedGdiObject(ScopedGdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    ScopedGdiObject& operator=(ScopedGdiObject&& o) noexcept {
+        if (this != &o) Reset(std::exchange(o.h_, nullptr));
+        return *this;
+    }
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+
+    T Get() const { return h_; }
+    operator T() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    // Gives up ownership.
+    T Release() { return std::exchange(h_, nullptr); }
+    void Reset(T h = nullptr) {
+        if (h_) DeleteObject(h_);
+        h_ = h;
+    }
+
+private:
+    T h_ = nullptr;
+};
+
+// Owns an icon or cursor made by CreateIcon*, CopyIcon or the like.
+class ScopedHIcon {
+public:
+    ScopedHIcon() = default;
+    explicit ScopedHIcon(HICON h) : h_(h) {}
+    ~ScopedHIcon() { Reset(); }
+    ScopedHIcon(ScopedHIcon&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    ScopedHIcon& operator=(ScopedHIcon&& o) noexcept {
+        if (this != &o) Reset(std::exchange(o.h_, nullptr));
+        return *this;
+    }
+    ScopedHIcon(const ScopedHIcon&) = delete;
+    ScopedHIcon& operator=(const ScopedHIcon&) = delete;
+
+    HICON Get() const { return h_; }
+    operator HICON() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    HICON Release() { return std::exchange(h_, nullptr); }
+    void Reset(HICON h = nullptr) {
+        if (h_) DestroyIcon(h_);
+        h_ = h;
+    }
+
+private:
+    HICON h_ = nullptr;
+};
+
+} // namespace ui
