@@ -86,6 +86,8 @@ public:
     void FrameRect(const TRect& r);
     void DrawFocusRect(const TRect& r);
     // ---- text (font; a clear brush leaves the background showing)
+    // (<windows.h> renames TextOut to TextOutA, here as in every caller, so
+    // the member keeps working under either spelling.)
     void TextOut(int x, int y, const std::string& text);
     // Text at (x, y) clipped to r; a brush that is not clear fills r first.
     void TextRect(const TRect& r, int x, int y, const std::string& text);

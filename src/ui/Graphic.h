@@ -93,7 +93,10 @@ public:
 
     // The file formats: an extension (without the dot, any case) maps to a
     // description and a factory. Registering an extension again replaces it.
-    // "bmp" (TBitmap) and "ico" (TIcon) are there from the start.
+    // "bmp" (TBitmap) and "ico" (TIcon) are there from the start. The factory
+    // is called once while registering, to learn which class it makes (for
+    // UnregisterGraphicClass and Clone), so a graphic's constructor must be
+    // cheap and free of side effects.
     static void RegisterFileFormat(const std::string& Extension, const std::string& Description,
                                    TGraphicFactory Factory);
     template <class T>
