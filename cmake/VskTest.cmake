@@ -49,6 +49,8 @@ function(vsk_add_test name)
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   if(VSK_WIN)
+    # Where Veskara.exe and the fixture programs are, as Wine sees it.
+    target_compile_definitions(${name} PRIVATE VSK_BIN_DIR="Z:${CMAKE_BINARY_DIR}/bin")
     set(xml "Z:${VSK_RESULTS_DIR}/${name}.xml")
   else()
     set(xml "${VSK_RESULTS_DIR}/${name}.xml")

@@ -36,14 +36,21 @@ up)
     done
     [ -n "${DISPLAY:-}" ] || { echo "wine-env: no Xvfb display could be started" >&2; exit 1; }
   fi
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 || { echo "wine-env: wineboot failed" >&2; exit 1; }
-  fi
-  if [ ! -f "$WINEPREFIX/.vsk-ready" ]; then
+  # A brand-new prefix now and then fails to come up the first time.
+  for try in 1 2 3; do
+    [ -f "$WINEPREFIX/system.reg" ] && break
+    wineboot -i >/dev/null 2>&1 && break
+    wineserver -k >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+  done
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-env: wineboot failed" >&2; exit 1; }
+  if [ ! -f "$WINEPREFIX/.vsk-ready-2" ]; then
     # No window manager runs on the virtual display: Wine draws the captions
     # and frames itself, as Windows would.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-    touch "$WINEPREFIX/.vsk-ready"
+    # Nor does it wait for one to confirm that a window was hidden (2 s each).
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.vsk-ready-2"
   fi
   wineserver -p >/dev/null 2>&1
   wineboot >/dev/null 2>&1

@@ -28,9 +28,11 @@ if [ -z "${DISPLAY:-}" ]; then
   [ -n "${DISPLAY:-}" ] || { echo "run: no virtual display could be started" >&2; exit 1; }
 fi
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-if [ ! -f "$WINEPREFIX/.vsk-ready" ]; then
+if [ ! -f "$WINEPREFIX/.vsk-ready-2" ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  touch "$WINEPREFIX/.vsk-ready"
+  # Nor does it wait for one to confirm that a window was hidden (2 s each).
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  touch "$WINEPREFIX/.vsk-ready-2"
 fi
 
 wine "$build/bin/Veskara.exe" "$@" &

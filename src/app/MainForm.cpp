@@ -1,11 +1,64 @@
 #include "app/MainForm.h"
 
+#include "app/GlobalUnit.h"
+#include "core/ExcludeEntry.h"
+#include "ui/Application.h"
+#include "ui/Dialogs.h"
 #include "ui/GdiObjects.h"
 
 TMainForm* MainForm = nullptr;
 
-TMainForm::TMainForm(ui::TComponent* AOwner) : ui::TForm(AOwner) {
-    using namespace ui;
+using namespace ui;
+using controls::TFlatCheckBox;
+using controls::TFlatEdit;
+
+// ---------------------------------------------------------------- building
+
+TFlatCheckBox* TMainForm::MakeCheck(TWinControl* parent, const char* name, const char* caption, int x, int y,
+                                    int w) {
+    auto* c = TComponent::Create<TFlatCheckBox>(this);
+    c->SetName(name);
+    c->SetParent(parent);
+    c->SetBounds(x, y, w, 17);
+    c->SetCaption(caption);
+    return c;
+}
+
+TFlatEdit* TMainForm::MakeHotKeyEdit(TWinControl* parent, const char* name, const char* text, int x, int y) {
+    auto* e = TComponent::Create<TFlatEdit>(this);
+    e->SetName(name);
+    e->SetParent(parent);
+    e->SetBounds(x, y, 90, 19);
+    e->SetText(text);
+    e->SetHint("Click in this field and hit the key of your choice. Please click outside the box using your "
+               "mouse before hitting any other keys.");
+    e->SetShowHint(true);
+    e->OnKeyPress = TKeyPressEvent(this, &TMainForm::edHkWindowsKeyKeyPress);
+    return e;
+}
+
+TListView* TMainForm::MakeList(TWinControl* parent, const char* name,
+                               std::initializer_list<std::pair<const char*, int>> columns, bool sorted) {
+    auto* l = TComponent::Create<TListView>(this);
+    l->SetName(name);
+    l->SetParent(parent);
+    l->SetViewStyle(vsReport);
+    l->SetRowSelect(true);
+    l->SetReadOnly(true);
+    l->SetColumnClick(false);
+    l->SetGridLines(true);
+    l->SetFlatScrollBars(true);
+    l->SetHideSelection(false);
+    for (auto& [caption, width] : columns) {
+        TListColumn* c = l->Columns()->Add();
+        c->SetCaption(caption);
+        c->SetWidth(width);
+    }
+    if (sorted) l->SetSortType(stText);
+    return l;
+}
+
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();
     SetName("MainForm");
     SetCaption("Tollamy - Veskara");
@@ -16,6 +69,248 @@ TMainForm::TMainForm(ui::TComponent* AOwner) : ui::TForm(AOwner) {
     Font()->SetHeight(-11);
     SetBounds(0, 0, 640, 347);
     SetConstraints(640, 347);
+
+    // Assigning the two handlers loads the hook library and starts the shell
+    // and keyboard watching, before FormCreate runs.
+    Watch = TComponent::Create<core::TWatch>(this);
+    Watch->SetName("Watch");
+    Watch->SetOnWindowCreated(core::TShellEvent(this, &TMainForm::WatchWindowCreated));
+    Watch->SetOnKeyNative(core::TKeyNativeEvent(this, &TMainForm::WatchKeyNative));
+
+    ProgramsImageList = TComponent::Create<TImageList>(this);
+    ProgramsImageList->SetName("ProgramsImageList");
+
+    HeaderPanel = TComponent::Create<TPanel>(this);
+    HeaderPanel->SetName("HeaderPanel");
+    HeaderPanel->SetParent(this);
+    HeaderPanel->SetHeight(30);
+    HeaderPanel->SetAlign(alTop);
+    HeaderPanel->SetBevelOuter(bvNone);
+    HeaderPanel->SetCaption("");
+    stVersioninfo = TComponent::Create<TLabel>(this);
+    stVersioninfo->SetName("stVersioninfo");
+    stVersioninfo->SetParent(HeaderPanel);
+    stVersioninfo->SetBounds(200, 9, 80, 13);
+
+    ButtonsPanel = TComponent::Create<TPanel>(this);
+    ButtonsPanel->SetName("ButtonsPanel");
+    ButtonsPanel->SetParent(this);
+    ButtonsPanel->SetTop(30);
+    ButtonsPanel->SetHeight(27);
+    ButtonsPanel->SetAlign(alTop);
+    ButtonsPanel->SetBevelOuter(bvNone);
+    ButtonsPanel->SetCaption("");
+    btnHide = TComponent::Create<TButton>(this);
+    btnHide->SetName("btnHide");
+    btnHide->SetParent(ButtonsPanel);
+    btnHide->SetBounds(556, 2, 75, 23);
+    btnHide->SetCaption("&Hide");
+    btnHide->SetHint("Hide this window");
+    btnHide->SetShowHint(true);
+    btnHide->OnClick = TNotifyEvent(this, &TMainForm::btnHideClick);
+    btnTerminate = TComponent::Create<TButton>(this);
+    btnTerminate->SetName("btnTerminate");
+    btnTerminate->SetParent(ButtonsPanel);
+    btnTerminate->SetBounds(476, 2, 75, 23);
+    btnTerminate->SetCaption("&Terminate");
+    btnTerminate->SetHint("Stop the application");
+    btnTerminate->SetShowHint(true);
+    btnTerminate->OnClick = TNotifyEvent(this, &TMainForm::btnTerminateClick);
+
+    MainPageControl = TComponent::Create<TPageControl>(this);
+    MainPageControl->SetName("MainPageControl");
+    MainPageControl->SetParent(this);
+    MainPageControl->SetTop(57);
+    MainPageControl->SetAlign(alClient);
+
+    // ---- the Windows page: the three lists
+    SheetWindows = TComponent::Create<TTabSheet>(this);
+    SheetWindows->SetName("SheetWindows");
+    SheetWindows->SetPageControl(MainPageControl);
+    SheetWindows->SetCaption("Windows");
+    SheetWindows->SetHelpContext(1001);
+    pnlLeft = TComponent::Create<TPanel>(this);
+    pnlLeft->SetName("pnlLeft");
+    pnlLeft->SetParent(SheetWindows);
+    pnlLeft->SetWidth(306);
+    pnlLeft->SetAlign(alLeft);
+    pnlLeft->SetBevelOuter(bvNone);
+    pnlLeft->SetCaption("");
+    pnlRight = TComponent::Create<TPanel>(this);
+    pnlRight->SetName("pnlRight");
+    pnlRight->SetParent(SheetWindows);
+    pnlRight->SetLeft(310);
+    pnlRight->SetAlign(alClient);
+    pnlRight->SetBevelOuter(bvNone);
+    pnlRight->SetCaption("");
+
+    lbAvailable = TComponent::Create<TLabel>(this);
+    lbAvailable->SetParent(pnlLeft);
+    lbAvailable->SetBounds(4, 4, 300, 13);
+    lbAvailable->SetCaption("Currently visible windows ( Drag And Drop a window )");
+    AvailableWindowsList = MakeList(pnlLeft, "AvailableWindowsList",
+                                    {{"Application Name", 100}, {"Window Title", 185}}, true);
+    AvailableWindowsList->SetBounds(4, 20, 298, 220);
+    AvailableWindowsList->SetSmallImages(ProgramsImageList);
+
+    lbExclude = TComponent::Create<TLabel>(this);
+    lbExclude->SetParent(pnlRight);
+    lbExclude->SetBounds(4, 4, 310, 13);
+    lbExclude->SetCaption("Do not hide list (Right click an item for extra options)");
+    ExcludeList = MakeList(pnlRight, "ExcludeList",
+                           {{"Application Name", 100}, {"Window Title", 150}, {"All", 30}}, true);
+    ExcludeList->SetBounds(4, 20, 310, 120);
+
+    lbBringToTop = TComponent::Create<TLabel>(this);
+    lbBringToTop->SetParent(pnlRight);
+    lbBringToTop->SetBounds(4, 146, 310, 13);
+    lbBringToTop->SetCaption("Bring to TOP after hiding windows (execute if not running)");
+    BringToTopList = MakeList(pnlRight, "BringToTopList", {{"Application Name", 100}, {"Window Title", 185}},
+                              false);
+    BringToTopList->SetBounds(4, 162, 310, 78);
+
+    btnHideAll = TComponent::Create<TButton>(this);
+    btnHideAll->SetName("btnHideAll");
+    btnHideAll->SetParent(SheetWindows);
+    btnHideAll->SetCaption("Hide/Restore");
+    btnHideAll->SetVisible(false);
+    btnHideAll->OnClick = TNotifyEvent(this, &TMainForm::btnHideAllClick);
+
+    // ---- the options page: general options and the hot keys
+    SheetOptions = TComponent::Create<TTabSheet>(this);
+    SheetOptions->SetName("SheetOptions");
+    SheetOptions->SetPageControl(MainPageControl);
+    SheetOptions->SetCaption("Extra Settings");
+    SheetOptions->SetHelpContext(1010);
+    pnlGeneral = TComponent::Create<TPanel>(this);
+    pnlGeneral->SetName("pnlGeneral");
+    pnlGeneral->SetParent(SheetOptions);
+    pnlGeneral->SetHeight(28);
+    pnlGeneral->SetAlign(alTop);
+    pnlGeneral->SetBevelOuter(bvNone);
+    pnlGeneral->SetCaption("");
+    cbCloseActiveWindow = MakeCheck(pnlGeneral, "cbCloseActiveWindow",
+                                    "Close the window that was active before hiding", 8, 6, 320);
+
+    pnlKeyboard = TComponent::Create<TPanel>(this);
+    pnlKeyboard->SetName("pnlKeyboard");
+    pnlKeyboard->SetParent(SheetOptions);
+    pnlKeyboard->SetTop(28);
+    pnlKeyboard->SetAlign(alClient);
+    pnlKeyboard->SetBevelOuter(bvNone);
+    pnlKeyboard->SetCaption("");
+
+    auto group = [&](const char* name, const char* caption, int y) {
+        auto* g = TComponent::Create<TGroupBox>(this);
+        g->SetName(name);
+        g->SetParent(pnlKeyboard);
+        g->SetBounds(8, y, 600, 48);
+        g->SetCaption(caption);
+        return g;
+    };
+    gbHideWindows = group("gbHideWindows", "Hide/Restore windows hot key", 4);
+    cbWinCtrl = MakeCheck(gbHideWindows, "cbWinCtrl", "Ctrl", 12, 20, 60);
+    cbWinAlt = MakeCheck(gbHideWindows, "cbWinAlt", "Alt", 80, 20, 60);
+    cbWinShift = MakeCheck(gbHideWindows, "cbWinShift", "Shift", 148, 20, 60);
+    cbWinWin = MakeCheck(gbHideWindows, "cbWinWin", "Win", 216, 20, 60);
+    edHkWindowsKey = MakeHotKeyEdit(gbHideWindows, "edHkWindowsKey", "`", 290, 18);
+
+    gbShowProgram = group("gbShowProgram", "Hide/Show program hot key", 56);
+    cbProgCtrl = MakeCheck(gbShowProgram, "cbProgCtrl", "Ctrl", 12, 20, 60);
+    cbProgAlt = MakeCheck(gbShowProgram, "cbProgAlt", "Alt", 80, 20, 60);
+    cbProgShift = MakeCheck(gbShowProgram, "cbProgShift", "Shift", 148, 20, 60);
+    cbProgWin = MakeCheck(gbShowProgram, "cbProgWin", "Win", 216, 20, 60);
+    edHkProgramKey = MakeHotKeyEdit(gbShowProgram, "edHkProgramKey", "\\", 290, 18);
+
+    gbScreenSaver = group("gbScreenSaver", "Start Screen saver", 108);
+    gbScreenSaver->SetHeight(68);
+    cbSSaverCtrl = MakeCheck(gbScreenSaver, "cbSSaverCtrl", "Ctrl", 12, 20, 60);
+    cbSSaverAlt = MakeCheck(gbScreenSaver, "cbSSaverAlt", "Alt", 80, 20, 60);
+    cbSSaverShift = MakeCheck(gbScreenSaver, "cbSSaverShift", "Shift", 148, 20, 60);
+    cbSSaverWin = MakeCheck(gbScreenSaver, "cbSSaverWin", "Win", 216, 20, 60);
+    edHKSSaverKey = MakeHotKeyEdit(gbScreenSaver, "edHKSSaverKey", "F12", 290, 18);
+    cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
+                                  "Lock workstation before starting (Win 2k/XP/NT)", 12, 42, 320);
+
+    // The resource's ticks, set while loading so no click handler runs.
+    cbWinCtrl->SetChecked(true);
+    cbProgCtrl->SetChecked(true);
+
+    OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
+    OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
+    OnDestroy = TNotifyEvent(this, &TMainForm::FormDestroy);
     EndLoading();
     DoCreate();
+}
+
+// ---------------------------------------------------------------- life
+
+void TMainForm::FormCreate(TObject*) {
+    for (TWinControl* c : {static_cast<TWinControl*>(this), static_cast<TWinControl*>(ButtonsPanel),
+                           static_cast<TWinControl*>(pnlLeft), static_cast<TWinControl*>(pnlRight),
+                           static_cast<TWinControl*>(HeaderPanel), static_cast<TWinControl*>(pnlGeneral),
+                           static_cast<TWinControl*>(pnlKeyboard), static_cast<TWinControl*>(AvailableWindowsList)})
+        c->SetDoubleBuffered(true);
+    SetCaption(AppTitle);
+    Application->SetTitle(AppTitle);
+    RefreshAvailableWindows();
+    stVersioninfo->SetCaption("Version 4.4");
+    Application->SetHintHidePause(5000);
+    Application->SetHelpFile(HelpFilePath);
+    MainPageControl->SetActivePage(SheetWindows);
+    stVersioninfo->SetLeft(200);
+}
+
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
+
+void TMainForm::FormDestroy(TObject*) {
+    if (HiddenWindowList) {
+        RestoreHiddenWindows();
+        TComponent::Free(HiddenWindowList);
+        HiddenWindowList = nullptr;
+    }
+    core::ReleaseWindowList(AvailableWindowsList);
+    for (TListView* l : {ExcludeList, BringToTopList}) {
+        for (int i = 0; i < l->Items()->Count(); ++i) {
+            delete static_cast<core::TExcludeEntry*>(l->Items()->Item(i)->Data());
+            l->Items()->Item(i)->SetData(nullptr);
+        }
+        l->Items()->Clear();
+    }
+}
+
+void TMainForm::btnTerminateClick(TObject*) {
+    if (MessageDlg("Do you really want to stop using the application?", mtWarning, TMsgDlgButtons{mbYes, mbCancel},
+                   0) == mrYes)
+        Close();
+}
+
+void TMainForm::btnHideClick(TObject*) {
+    MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
+               TMsgDlgButtons{mbOK}, 0);
+    ToggleMainWindow(true);
+}
+
+void TMainForm::WatchWindowCreated(TObject*, HWND, const std::string&) {}
+
+// ---------------------------------------------------------------- lists
+
+void TMainForm::RefreshAvailableWindows() {
+    core::FillWindowList(AvailableWindowsList, true);
+    LoadWindowIcons();
+}
+
+void TMainForm::LoadWindowIcons() {
+    ProgramsImageList->Clear();
+    TListItems* items = AvailableWindowsList->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
+        HICON icon = core::GetFileIcon(info ? info->ExePath : std::string(), true);
+        int index = -1;
+        if (icon) {
+            index = ImageList_AddIcon(ProgramsImageList->Handle(), icon);
+            DestroyIcon(icon);
+        }
+        items->Item(i)->SetImageIndex(index);
+    }
 }

@@ -1,15 +1,46 @@
-// Program entry.
+// Program entry: one instance, the quiet-start switch, the start-up password
+// and the message loop.
 #include <windows.h>
+#include <commctrl.h>
 
+#include "app/Dialogs.h"
+#include "app/GlobalUnit.h"
 #include "app/MainForm.h"
+#include "app/PasswordPrompt.h"
+#include "core/CommandLine.h"
 #include "ui/Application.h"
+#include "ui/Dialogs.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    InitCommonControls();
+    GlobalUnitInitialization();
     ui::InitApplication();
+
+    // Never released nor closed: it lives as long as the process.
+    CreateMutexA(nullptr, TRUE, "VeskaraMutex");
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        ui::MessageDlg("This application is already started!", ui::mtWarning, ui::TMsgDlgButtons{ui::mbOK}, 0);
+        ui::DoneApplication();
+        GlobalUnitFinalization();
+        return 0;
+    }
+
     ui::Application->Initialize();
-    ui::Application->SetTitle("Tollamy - Veskara");
+    ui::Application->SetTag(0);
     ui::Application->CreateForm(MainForm);
+    ui::Application->CreateForm(ConfirmationForm);
+    ui::Application->CreateForm(TestForm);
+    ui::Application->CreateForm(FormSetAppPassword);
+    ui::Application->CreateForm(FormMainAppPasswordPrompt);
+    ui::Application->CreateForm(FormKeyboardLayour);
+
+    if (core::IsQuietStart(core::SplitParams(GetCommandLineA()))) ui::Application->SetShowMainForm(false);
+
+    if (!AskStartupPassword()) ui::Application->Terminate();
+
+    ui::Application->SetTag(1);
     ui::Application->Run();
     ui::DoneApplication();
+    GlobalUnitFinalization();
     return 0;
 }

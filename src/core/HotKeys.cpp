@@ -79,13 +79,25 @@ std::string HotKeyText(const THotKey& HotKey) {
     return text + HotKey.Key;
 }
 
+bool IsModifierScanCode(int ScanCode) {
+    switch (ScanCode) {
+    case ScanCtrl: case ScanAlt: case ScanLeftShift: case ScanRightShift: case ScanLeftWin: case ScanRightWin:
+        return true;
+    }
+    return false;
+}
+
 TKeyEventResult HandleKeyEvent(TKeyState& State, const TKeyInfo& Key, THotKeyEdit Focused,
                                const THotKeySettings& HotKeys) {
     TKeyEventResult result;
     ApplyStaleAltRule(State, Key);
     if (Focused != THotKeyEdit::None) {
         result.Captured = true;
-        result.NewEditText = CaptureHotKeyName(Focused, Key.KeyName, HotKeys);
+        // A modifier is never a hot key's key. Its name alone does not tell:
+        // it differs between keyboard layouts and languages ("Strg",
+        // "Control"), so the scan code decides too.
+        if (!IsModifierScanCode(Key.ScanCode))
+            result.NewEditText = CaptureHotKeyName(Focused, Key.KeyName, HotKeys);
         return result;
     }
     UpdateKeyState(State, Key);

@@ -69,6 +69,9 @@ bool ApplyStaleAltRule(TKeyState& State, const TKeyInfo& Key);
 std::optional<std::string> CaptureHotKeyName(THotKeyEdit Focused, const std::string& KeyName,
                                              const THotKeySettings& HotKeys);
 
+// Ctrl, Alt, Shift and the Windows keys, by scan code.
+bool IsModifierScanCode(int ScanCode);
+
 // Follows the modifiers and the pressed key through one event.
 void UpdateKeyState(TKeyState& State, const TKeyInfo& Key);
 

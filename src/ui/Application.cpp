@@ -46,8 +46,8 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     wc.lpszClassName = "TApplication";
     RegisterClassA(&wc);  // fails harmlessly when a second object registers again
-    // Never shown: it owns the forms' windows, so they minimise together and
-    // only the main form has a taskbar button.
+    // It owns the forms' windows, so they minimise together, and carries the
+    // taskbar button: it is shown, with no size, while the main form is.
     handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
@@ -168,6 +168,10 @@ void TApplication::DoMouseIdle() {
     if (target && target == mouseControl_) target->Perform(CM_MOUSEENTER);
 }
 
+void TApplication::MainFormShown(bool shown) {
+    if (handle_) ShowWindow(handle_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
 void TApplication::ControlDestroyed(TControl* c) {
     if (mouseControl_ == c) mouseControl_ = nullptr;
 }
@@ -247,6 +251,11 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CLOSE:
         if (mainForm_) mainForm_->Close();
+        return 0;
+    case WM_ACTIVATE:
+        // Activated through its taskbar button: the main form takes over.
+        if (LOWORD(wp) != WA_INACTIVE && mainForm_ && mainForm_->Visible() && mainForm_->HandleAllocated())
+            SetForegroundWindow(mainForm_->Handle());
         return 0;
     case WM_ENDSESSION:
         if (wp) Terminate();

@@ -77,6 +77,10 @@ public:
     // Runs the idle step now (tests, modal loops).
     void Idle();
     void ControlDestroyed(TControl* c);
+    // The application window is shown (with no size: only its taskbar
+    // button and its place in the window list show) exactly while the main
+    // form is.
+    void MainFormShown(bool shown);
     void FormDestroyed(TCustomForm* f);
 
 private:

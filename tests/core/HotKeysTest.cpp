@@ -186,6 +186,14 @@ TEST(HotKeys, FocusedEditCapturesTheKeyAndNothingElseHappens) {
     EXPECT_EQ(s.PressedKeyName, "") << "capturing leaves the key state alone: " << Describe(s);
     const TKeyEventResult up = HandleKeyEvent(s, Up(ScanF12, "F12"), THotKeyEdit::HideWindows, hk);
     EXPECT_EQ(up.NewEditText, std::optional<std::string>("F12")) << "key-ups are captured too";
+
+    // Modifiers whose names do not say so (other languages, other systems)
+    // are still not captured.
+    for (int scan : {ScanCtrl, ScanAlt, ScanLeftShift, ScanRightShift, ScanLeftWin, ScanRightWin}) {
+        const TKeyEventResult m = HandleKeyEvent(s, Down(scan, "Control"), THotKeyEdit::HideWindows, hk);
+        EXPECT_TRUE(m.Captured);
+        EXPECT_EQ(m.NewEditText, std::nullopt) << "modifier with scan code " << scan << " was captured";
+    }
 }
 
 TEST(HotKeys, TextListsTickedModifiersInFixedOrder) {

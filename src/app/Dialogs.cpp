@@ -1,0 +1,48 @@
+#include "app/Dialogs.h"
+
+TConfirmationForm* ConfirmationForm = nullptr;
+TTestForm* TestForm = nullptr;
+TFormSetAppPassword* FormSetAppPassword = nullptr;
+TFormKeyboardLayour* FormKeyboardLayour = nullptr;
+
+using namespace ui;
+
+TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
+    BeginLoading();
+    SetName("ConfirmationForm");
+    SetCaption("Display mode test");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(0);
+    SetPosition(poScreenCenter);
+    EndLoading();
+    DoCreate();
+}
+
+TTestForm::TTestForm(TComponent* AOwner) : TForm(AOwner) {
+    BeginLoading();
+    SetName("TestForm");
+    SetCaption("TestForm");
+    EndLoading();
+    DoCreate();
+}
+
+TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
+    BeginLoading();
+    SetName("FormSetAppPassword");
+    SetCaption("Application password");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu);
+    SetClientSize(257, 162);
+    EndLoading();
+    DoCreate();
+}
+
+TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
+    BeginLoading();
+    SetName("FormKeyboardLayour");
+    SetCaption("Defualt Hotkeys");
+    SetBorderStyle(bsNone);
+    SetClientSize(483, 325);
+    EndLoading();
+    DoCreate();
+}

@@ -1,0 +1,83 @@
+#include "app/GlobalUnit.h"
+
+#include <windows.h>
+
+#include "app/MainForm.h"
+#include "app/PasswordPrompt.h"
+#include "ui/Dialogs.h"
+
+std::string AppDir;
+std::string HelpDir;
+std::string HelpFilePath;
+std::string ExListFileName;
+std::string BttListFileName;
+std::string AppTitle;
+std::string AppPassword;
+
+core::TMouseShortcutInfo* HideWindowsShortcut = nullptr;
+core::TMouseShortcutInfo* UnusedShortcut = nullptr;
+core::TMouseShortcutInfo* ScreenSaverShortcut = nullptr;
+
+void GlobalUnitInitialization() {
+    HideWindowsShortcut = new core::TMouseShortcutInfo;
+    UnusedShortcut = new core::TMouseShortcutInfo;
+    ScreenSaverShortcut = new core::TMouseShortcutInfo;
+    AppTitle = "Tollamy - Veskara";
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string exe(path, n);
+    auto slash = exe.find_last_of('\\');
+    AppDir = slash == std::string::npos ? std::string() : exe.substr(0, slash);
+    HelpDir = AppDir + "\\help";
+    HelpFilePath = HelpDir + "\\Help.chm";
+    ExListFileName = AppDir + "\\" + "ExList.Dat";
+    BttListFileName = AppDir + "\\" + "BttList.Dat";
+    AppPassword.clear();
+}
+
+void GlobalUnitFinalization() {
+    delete HideWindowsShortcut;
+    delete UnusedShortcut;
+    delete ScreenSaverShortcut;
+    HideWindowsShortcut = UnusedShortcut = ScreenSaverShortcut = nullptr;
+    AppDir.clear();
+    HelpDir.clear();
+    HelpFilePath.clear();
+    ExListFileName.clear();
+    BttListFileName.clear();
+    AppTitle.clear();
+    AppPassword.clear();
+}
+
+namespace {
+void ShowInvalidPassword() {
+    ui::MessageDlg("Invalid password\n\rPlease check your spelling and try again!", ui::mtError,
+                   ui::TMsgDlgButtons{ui::mbOK}, 0);
+}
+} // namespace
+
+bool AskStartupPassword() {
+    if (AppPassword.empty()) return true;
+    // The edit keeps the last text typed between tries.
+    for (;;) {
+        if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return false;
+        if (FormMainAppPasswordPrompt->edPassword->Text() == AppPassword) return true;
+        ShowInvalidPassword();
+    }
+}
+
+void ToggleMainWindow(bool AskPassword) {
+    if (MainForm->Visible()) {
+        MainForm->Hide();
+        return;
+    }
+    if (!AppPassword.empty() && AskPassword) {
+        for (;;) {
+            FormMainAppPasswordPrompt->edPassword->SetText("");
+            if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return;  // stays hidden
+            if (FormMainAppPasswordPrompt->edPassword->Text() == AppPassword) break;
+            ShowInvalidPassword();
+        }
+    }
+    MainForm->Show();
+}

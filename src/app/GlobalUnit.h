@@ -1,0 +1,30 @@
+#pragma once
+// The program's unit-level state: where its files are, its title, the
+// application password and the mouse-corner shortcut objects.
+#include <string>
+
+#include "core/MouseShortcut.h"
+
+extern std::string AppDir;           // folder of the program file, no trailing backslash
+extern std::string HelpDir;          // AppDir + "\help"
+extern std::string HelpFilePath;     // HelpDir + "\Help.chm"
+extern std::string ExListFileName;   // do-not-hide list file
+extern std::string BttListFileName;  // bring-to-top list file
+extern std::string AppTitle;         // application title and main window caption
+extern std::string AppPassword;      // empty: no password
+
+extern core::TMouseShortcutInfo* HideWindowsShortcut;
+extern core::TMouseShortcutInfo* UnusedShortcut;  // made and freed with the others, never read
+extern core::TMouseShortcutInfo* ScreenSaverShortcut;
+
+// Run once before the program entry, and once after it.
+void GlobalUnitInitialization();
+void GlobalUnitFinalization();
+
+// The start-up prompt: asks until the password is typed right (true) or
+// the prompt is cancelled (false). True at once when there is no password.
+bool AskStartupPassword();
+
+// Shows or hides the main window; showing it asks for the application
+// password first when one is set and AskPassword is true.
+void ToggleMainWindow(bool AskPassword);

@@ -1,0 +1,60 @@
+// The keyboard road: every key event of the hook library updates the held
+// modifiers, or is captured by the focused hot-key edit, and is compared
+// with the three hot keys.
+#include "app/GlobalUnit.h"
+#include "app/MainForm.h"
+#include "core/HotKeys.h"
+#include "core/ScreenSaver.h"
+#include "ui/Application.h"
+
+using namespace ui;
+
+namespace {
+
+core::THotKey ReadHotKey(controls::TFlatCheckBox* ctrl, controls::TFlatCheckBox* alt, controls::TFlatCheckBox* shift,
+                         controls::TFlatCheckBox* win, controls::TFlatEdit* key) {
+    return core::THotKey{ctrl->Checked(), alt->Checked(), shift->Checked(), win->Checked(), key->Text()};
+}
+
+} // namespace
+
+void ResetKeyState() { core::ResetKeyState(); }
+
+void StartScreenSaver() { core::StartScreenSaver(MainForm->cbLockWorkstation->Checked()); }
+
+std::string TMainForm::GetProgramHotKeyText() {
+    return core::HotKeyText(ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey));
+}
+
+void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
+    if (Application->Tag() == 0) return;
+    core::TKeyInfo key;
+    core::TWatch::DecodeKeyData(static_cast<uint32_t>(lParam), key);
+    core::THotKeySettings hotKeys{ReadHotKey(cbWinCtrl, cbWinAlt, cbWinShift, cbWinWin, edHkWindowsKey),
+                                  ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey),
+                                  ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey)};
+    core::THotKeyEdit focused = core::THotKeyEdit::None;
+    controls::TFlatEdit* edit = nullptr;
+    if (edHkWindowsKey->Focused()) focused = core::THotKeyEdit::HideWindows, edit = edHkWindowsKey;
+    else if (edHkProgramKey->Focused()) focused = core::THotKeyEdit::ShowProgram, edit = edHkProgramKey;
+    else if (edHKSSaverKey->Focused()) focused = core::THotKeyEdit::ScreenSaver, edit = edHKSSaverKey;
+
+    core::TKeyEventResult r = core::HandleKeyEvent(core::KeyState, key, focused, hotKeys);
+    if (r.Captured) {
+        if (r.NewEditText && edit) edit->SetText(*r.NewEditText);
+        return;
+    }
+    if (r.HideWindows) CheckHideWindowsHotKey();
+    if (r.ShowProgram) CheckShowProgramHotKey();
+    if (r.ScreenSaver) CheckScreenSaverHotKey();
+}
+
+// Each check runs its action; the match itself was made on the event.
+void TMainForm::CheckHideWindowsHotKey() { btnHideAll->Click(); }
+void TMainForm::CheckShowProgramHotKey() { ToggleMainWindow(true); }
+void TMainForm::CheckScreenSaverHotKey() {
+    ResetKeyState();
+    StartScreenSaver();
+}
+
+void TMainForm::edHkWindowsKeyKeyPress(TObject*, char& Key) { Key = 0; }

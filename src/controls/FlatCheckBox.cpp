@@ -1,0 +1,172 @@
+#include "controls/FlatCheckBox.h"
+
+#include "ui/Canvas.h"
+#include "ui/GdiObjects.h"
+
+namespace controls {
+
+using namespace ui;
+
+TFlatCheckBox::TFlatCheckBox(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetParentColor(true);
+    SetParentFont(true);
+    SetTabStop(true);
+    SetBounds(0, 0, 121, 17);
+}
+
+void TFlatCheckBox::SetChecked(bool v) {
+    if (v == checked_) return;
+    checked_ = v;
+    Click();
+    PaintBoxAndMark();
+}
+
+void TFlatCheckBox::SetLayout(TCheckBoxLayout v) {
+    layout_ = v;
+    Invalidate();
+}
+
+void TFlatCheckBox::SetTransparent(bool v) {
+    transparent_ = v;
+    Invalidate();
+}
+
+TRect TFlatCheckBox::BoxRect() {
+    TRect c = ClientRect();
+    if (layout_ == checkboxLeft) return Rect(c.left + 1, c.top + 3, c.left + 12, c.top + 14);
+    return Rect(c.right - 12, c.top + 3, c.right - 1, c.top + 14);
+}
+
+void TFlatCheckBox::PaintBoxAndMark() {
+    if (!HandleAllocated() || !Visible()) return;
+    TCanvas* c = Canvas();
+    c->Pen()->SetStyle(psSolid);
+    c->Pen()->SetWidth(1);
+    TRect box = BoxRect();
+    TColor fill = (hasFocus_ || hot_) ? (tracking_ ? colorDown_ : colorFocused_) : Color();
+    c->Brush()->SetColor(fill);
+    c->FillRect(box);
+    if (checked_) {
+        c->Pen()->SetColor(Enabled() ? colorCheck_ : clBtnShadow);
+        int x0 = box.left, y0 = box.top;
+        const int strokes[6][4] = {{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9}, {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7}};
+        for (auto& s : strokes) {
+            c->MoveTo(x0 + s[0], y0 + s[1]);
+            c->LineTo(x0 + s[2], y0 + s[3]);
+        }
+    }
+    c->Brush()->SetColor(colorBorder_);
+    c->FrameRect(box);
+}
+
+void TFlatCheckBox::PaintCheckCaption() {
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    UINT flags = DT_WORDBREAK;
+    if (layout_ == checkboxLeft) {
+        r = Rect(r.left + 16, r.top + 1, r.right - 1, r.bottom - 1);
+    } else {
+        r = Rect(r.left + 1, r.top + 1, r.right - 16, r.bottom - 1);
+        flags |= DT_RIGHT;
+    }
+    c->Brush()->SetStyle(bsClear);
+    c->Font()->Assign(Font());
+    std::string text = Caption();
+    HDC dc = c->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    if (Enabled()) {
+        DrawTextA(dc, text.c_str(), -1, &r, flags);
+    } else {
+        TRect r2 = Rect(r.left + 1, r.top + 1, r.right + 1, r.bottom + 1);
+        c->Font()->SetColor(clBtnHighlight);
+        DrawTextA(c->Handle(), text.c_str(), -1, &r2, flags);
+        c->Font()->SetColor(clBtnShadow);
+        DrawTextA(c->Handle(), text.c_str(), -1, &r, flags);
+    }
+    c->Brush()->SetStyle(bsSolid);
+}
+
+void TFlatCheckBox::Paint() {
+    PaintBoxAndMark();
+    PaintCheckCaption();
+}
+
+void TFlatCheckBox::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
+    if (b != mbLeft || !Enabled()) return;
+    SetFocus();
+    tracking_ = true;
+    PaintBoxAndMark();
+    TCustomControl::MouseDown(b, s, x, y);
+}
+
+void TFlatCheckBox::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
+    if (b != mbLeft || !Enabled()) return;
+    tracking_ = false;
+    if (hot_) SetChecked(!checked_);
+    PaintBoxAndMark();
+    TCustomControl::MouseUp(b, s, x, y);
+}
+
+void TFlatCheckBox::MouseMove(TShiftState s, int x, int y) {
+    TCustomControl::MouseMove(s, x, y);
+    if (hot_ || !Enabled() || !GetActiveWindow()) return;
+    hot_ = true;
+    PaintBoxAndMark();
+}
+
+void TFlatCheckBox::DoEnter() {
+    TCustomControl::DoEnter();
+    hasFocus_ = true;
+    PaintBoxAndMark();
+}
+
+void TFlatCheckBox::DoExit() {
+    TCustomControl::DoExit();
+    hasFocus_ = false;
+    PaintBoxAndMark();
+}
+
+void TFlatCheckBox::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case CM_MOUSELEAVE:
+        // The hover ends when the pointer leaves, unless the button is held.
+        if (hot_ && !tracking_) {
+            hot_ = false;
+            PaintBoxAndMark();
+        }
+        break;
+    case WM_KILLFOCUS:
+        TCustomControl::WndProc(m);
+        if (Enabled()) {
+            hot_ = false;
+            hasFocus_ = false;
+            PaintBoxAndMark();
+        }
+        return;
+    case CM_ENABLEDCHANGED:
+        TCustomControl::WndProc(m);
+        if (!Enabled()) {
+            hot_ = false;
+            tracking_ = false;
+        }
+        Invalidate();
+        return;
+    case CM_DIALOGCHAR: {
+        char ch = static_cast<char>(m.WParam);
+        if (IsAccel(ch, Caption()) && CanFocus()) {
+            SetFocus();
+            SetChecked(!checked_);
+            m.Result = 1;
+        } else if (ch == ' ' && hasFocus_) {
+            SetChecked(!checked_);
+        }
+        return;
+    }
+    case CM_TEXTCHANGED:
+        Invalidate();
+        break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+} // namespace controls

@@ -1,0 +1,211 @@
+// Listing, hiding and restoring windows of another process with the real
+// main window, and the decisions of the do-not-hide and bring-to-top lists.
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "AppFixture.h"
+#include "support/FixtureWindows.h"
+
+using namespace ui;
+
+namespace {
+
+constexpr const char* kAppWindow = "0x00040000";  // WS_EX_APPWINDOW
+
+// The fixture's windows among those listed, in list order.
+std::vector<HWND> ListedOf(TListView* list, const FixtureWindows& w) {
+    std::vector<HWND> out;
+    for (int i = 0; i < list->Items()->Count(); ++i) {
+        HWND h = static_cast<core::TWinInfo*>(list->Items()->Item(i)->Data())->Handle;
+        if (std::find(w.Handles().begin(), w.Handles().end(), h) != w.Handles().end()) out.push_back(h);
+    }
+    return out;
+}
+
+// The fixture's windows in Z order, topmost first.
+std::vector<HWND> ZOrderOf(const FixtureWindows& w) {
+    std::vector<HWND> out;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (std::find(w.Handles().begin(), w.Handles().end(), h) != w.Handles().end()) out.push_back(h);
+    return out;
+}
+
+} // namespace
+
+TEST_F(AppTest, ListFilterDropsUntitledSystemAndOwnWindowsInZOrder) {
+    FixtureWindows w({"Alpha|||",                  // 0 listed
+                      "|||",                       // 1 untitled: dropped
+                      "|Afx:00400000:8|0x00CF0000|",  // 2 untitled, hidden, of that class: listed
+                      "Program Manager|||",        // 3 dropped
+                      "program manager|||",        // 4 another case: listed
+                      "Windows Security|||",       // 5 dropped
+                      "Hidden||0x00CF0000|",       // 6 not visible: dropped
+                      "  Padded\t|||"});           // 7 listed, trimmed
+    MainForm->Show();
+    Pump(200);
+    core::FillWindowList(MainForm->AvailableWindowsList, true);
+    // The list view sorts by program name; take the listing order from an
+    // unsorted list.
+    TListView* raw = TComponent::Create<TListView>(MainForm);
+    raw->SetParent(MainForm);
+    raw->SetVisible(false);
+    core::FillWindowList(raw, true);
+    // In Z order, topmost first: the listed ones and nothing else.
+    std::vector<HWND> want;
+    for (HWND h : ZOrderOf(w))
+        if (h == w[0] || h == w[2] || h == w[4] || h == w[7]) want.push_back(h);
+    ASSERT_EQ(want.size(), 4u);
+    EXPECT_EQ(ListedOf(raw, w), want);
+    bool sawMain = false, sawApp = false;
+    for (int i = 0; i < raw->Items()->Count(); ++i) {
+        auto* info = static_cast<core::TWinInfo*>(raw->Items()->Item(i)->Data());
+        sawMain |= info->Handle == MainForm->Handle();
+        sawApp |= info->Handle == Application->Handle();
+        if (info->Handle == w[7]) {
+            EXPECT_EQ(info->Title, "Padded");
+            EXPECT_EQ(raw->Items()->Item(i)->Caption(), "testwin.exe");
+            EXPECT_EQ(raw->Items()->Item(i)->SubItems()->Strings(0), "Padded");
+        }
+    }
+    EXPECT_FALSE(sawMain) << "the program's own main window was listed";
+    EXPECT_TRUE(sawApp) << "the application window passes like any other window";
+    core::ReleaseWindowList(raw);
+    core::ReleaseWindowList(MainForm->AvailableWindowsList);
+}
+
+TEST_F(AppTest, HideAndRestoreBringsBackStylesZOrderAndTheActiveWindow) {
+    FixtureWindows w({std::string("Bottom|||") + kAppWindow, "Middle|||0x00000100", "Top|||"});
+    Pump(200);
+    SetForegroundWindow(w[1]);
+    Pump(200);
+    ASSERT_EQ(GetForegroundWindow(), w[1]);
+    std::vector<HWND> zBefore = ZOrderOf(w);
+    std::vector<LONG> exBefore;
+    for (HWND h : w.Handles()) exBefore.push_back(GetWindowLongA(h, GWL_EXSTYLE));
+
+    Toggle();
+    ASSERT_NE(HiddenWindowList, nullptr);
+    for (HWND h : w.Handles()) {
+        EXPECT_FALSE(IsWindowVisible(h)) << "window " << h << " was not hidden";
+        // The system keeps WS_EX_WINDOWEDGE on framed windows whatever is set.
+        EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & ~(WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE), 0)
+            << "extended style not stripped";
+    }
+
+    Toggle();
+    EXPECT_EQ(HiddenWindowList, nullptr);
+    for (size_t i = 0; i < w.Handles().size(); ++i) {
+        EXPECT_TRUE(IsWindowVisible(w[i])) << "window " << i << " was not shown again";
+        EXPECT_EQ(GetWindowLongA(w[i], GWL_EXSTYLE), exBefore[i]) << "window " << i << " lost its extended style";
+    }
+    EXPECT_TRUE(GetWindowLongA(w[0], GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(ZOrderOf(w), zBefore) << "the windows came back in another Z order";
+    EXPECT_EQ(GetForegroundWindow(), w[1]) << "the window active before hiding is not active again";
+}
+
+TEST_F(AppTest, ClosingTheActiveWindowOptionLeavesItInactive) {
+    FixtureWindows w({"One|||", "Two|||"});
+    Pump(200);
+    SetForegroundWindow(w[0]);
+    Pump(200);
+    MainForm->cbCloseActiveWindow->SetChecked(true);
+    Toggle();
+    Toggle();
+    EXPECT_NE(GetForegroundWindow(), w[0]);
+}
+
+TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {
+    FixtureWindows w({"Keep Me|||", "Keep Me|||", "keep me|||", "Other|||"});
+    Pump(200);
+    AddEntry(MainForm->ExcludeList, "Keep Me", "C:\\elsewhere\\other.exe", 0);
+    Toggle();
+    EXPECT_TRUE(IsWindowVisible(w[0]));
+    EXPECT_TRUE(IsWindowVisible(w[1])) << "two windows of one title are both kept";
+    EXPECT_FALSE(IsWindowVisible(w[2])) << "the title is compared case-sensitively";
+    EXPECT_FALSE(IsWindowVisible(w[3]));
+    Toggle();
+    for (HWND h : w.Handles()) EXPECT_TRUE(IsWindowVisible(h));
+
+    AddEntry(MainForm->ExcludeList, "No such title", "X:\\anywhere\\TESTWIN.EXE", 1);
+    Toggle();
+    for (HWND h : w.Handles()) EXPECT_TRUE(IsWindowVisible(h)) << "all windows of the program are kept";
+    Toggle();
+}
+
+TEST_F(AppTest, BringToTopActivatesByTitleThenPathElseStartsTheProgram) {
+    FixtureWindows w({"Editor|||", "Target|||", "Last|||"});
+    Pump(200);
+    SetForegroundWindow(w[2]);
+    Pump(100);
+    AddEntry(MainForm->ExcludeList, "Target", "", 0);
+    AddEntry(MainForm->BringToTopList, "Target", "", 0);
+    Toggle();
+    EXPECT_TRUE(IsWindowVisible(w[1]));
+    EXPECT_EQ(GetForegroundWindow(), w[1]) << "the window with the entry's title was not activated";
+    Toggle();
+
+    // No title matches: the first listed window of exactly that program.
+    MainForm->BringToTopList->Items()->Clear();
+    char exe[MAX_PATH] = {};
+    {
+        core::TWinInfo probe{w[0], "", core::GetWindowExeName(w[0]), 0};
+        ASSERT_FALSE(probe.ExePath.empty());
+        snprintf(exe, sizeof exe, "%s", probe.ExePath.c_str());
+    }
+    AddEntry(MainForm->BringToTopList, "No such title", exe, 0);
+    AddEntry(MainForm->ExcludeList, "", exe, 1);
+    Toggle();
+    EXPECT_EQ(GetForegroundWindow(), w[2]) << "the topmost window of the program was not activated";
+    Toggle();
+
+    // Nothing matches: the program is started, once per hide.
+    MainForm->BringToTopList->Items()->Clear();
+    std::string starter = std::string(VSK_BIN_DIR) + "\\startme.exe";
+    std::string mark = std::string(VSK_BIN_DIR) + "\\startme.ran";
+    DeleteFileA(mark.c_str());
+    AddEntry(MainForm->BringToTopList, "No such title", starter, 0);
+    Toggle();
+    Pump(1500);
+    Toggle();
+    std::ifstream in(mark);
+    int starts = 0;
+    for (std::string line; std::getline(in, line);) ++starts;
+    EXPECT_EQ(starts, 1);
+    in.close();
+    DeleteFileA(mark.c_str());
+}
+
+TEST_F(AppTest, ToggleDoesNothingWhileTheGateIsClosed) {
+    FixtureWindows w({"Stays|||"});
+    Pump(200);
+    Application->SetTag(0);
+    Toggle();
+    EXPECT_EQ(HiddenWindowList, nullptr);
+    EXPECT_TRUE(IsWindowVisible(w[0]));
+}
+
+TEST_F(AppTest, WindowsThatVanishOrHideThemselvesDoNotHoldUpTheRestore) {
+    FixtureWindows w({"Gone|||", "Back|||"});
+    FixtureWindows stubborn({"Stubborn|||"}, "--stay-hidden");
+    Pump(200);
+    Toggle();
+    w.Destroy(w[0]);
+    DWORD start = GetTickCount();
+    Toggle();
+    EXPECT_LT(GetTickCount() - start, 2000u) << "the restore waited on a window that will not show";
+    EXPECT_TRUE(IsWindowVisible(w[1]));
+    EXPECT_FALSE(IsWindow(w[0]));
+}
+
+TEST_F(AppTest, VisibleMainWindowIsHiddenWithoutAQuestionAndShownAgain) {
+    AppPassword = "secret";  // would be asked for if the toggle asked
+    MainForm->Show();
+    Pump(200);
+    Toggle();
+    EXPECT_FALSE(MainForm->Visible());
+    Toggle();
+    EXPECT_TRUE(MainForm->Visible());
+    EXPECT_TRUE(IsWindowVisible(MainForm->Handle()));
+}
