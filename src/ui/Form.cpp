@@ -249,6 +249,14 @@ TModalResult TCustomForm::ShowModal() {
     return modalResult_;
 }
 
+void TCustomForm::SetModalResult(TModalResult v) {
+    modalResult_ = v;
+    // A result set while handling a message sent from another thread (a
+    // button clicked with BM_CLICK) leaves the queue empty: wake the modal
+    // loop, or it waits for the next input before it sees the result.
+    if (modal_ && handle_ && v != mrNone) PostMessageA(handle_, WM_NULL, 0, 0);
+}
+
 void TCustomForm::SetActiveControl(TWinControl* c) {
     activeControl_ = c;
     if (c && active_ && handle_ && c->CanFocus()) ::SetFocus(c->Handle());

@@ -62,7 +62,7 @@ public:
     bool CloseQuery();
     TModalResult ShowModal();
     TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult v) { modalResult_ = v; }
+    void SetModalResult(TModalResult v);
     bool Modal() const { return modal_; }
     // Frees the form once the messages now waiting have been handled.
     void Release();

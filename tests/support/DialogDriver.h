@@ -1,0 +1,191 @@
+#pragma once
+// Meets a real dialog the way a person would: waits for a visible top-level
+// window with a given caption and/or text, then clicks one of its buttons
+// (BM_CLICK, which the button handles like a mouse click).
+//
+// Header-only, for two users: tests that run a modal dialog on their GUI
+// thread and drive it from a second thread (DialogDriverThread), and
+// tests/fixtures/dlgdriver.exe, which does the same from another process.
+//
+// The text is looked for in the window's caption and in the texts of its
+// child windows, hidden ones included: the message dialogs of the class
+// library keep their message in a hidden STATIC child for this (their
+// message label has no window).
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vsk::test {
+
+struct DialogRequest {
+    std::string caption;  // the window's caption, exactly ("": any)
+    std::string text;     // a part of its caption or of a child window's text ("": any)
+    std::string click;    // the button's caption: "&Yes" (or "Yes") clicks "&Yes"
+    DWORD pid = 0;        // only windows of this process (0: any process)
+    DWORD timeoutMs = 5000;
+};
+
+struct DialogReport {
+    bool found = false;  // a window matched caption and text
+    bool clicked = false;
+    HWND window = nullptr;
+    std::string caption;
+    std::vector<std::string> texts;    // texts of the child windows that are not buttons
+    std::vector<std::string> buttons;  // captions of the push buttons
+};
+
+namespace detail {
+
+inline std::string TextOf(HWND h) {
+    // WM_GETTEXT crosses threads and processes; a hung owner does not stop us.
+    char buf[4096] = {};
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &got))
+        return "";
+    return std::string(buf, static_cast<size_t>(got) < sizeof buf ? static_cast<size_t>(got) : sizeof buf - 1);
+}
+
+inline std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// "N&o to All" -> "No to All"; "&&" stays one "&".
+inline std::string WithoutAccel(const std::string& s) {
+    std::string r;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&' && i + 1 < s.size()) ++i;
+        r += s[i];
+    }
+    return r;
+}
+
+inline bool IsPushButton(HWND h) {
+    char cls[128] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (Lower(cls).find("button") == std::string::npos) return false;
+    const LONG_PTR type = GetWindowLongPtrA(h, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+struct Candidate {
+    HWND window;
+    std::string caption;
+};
+
+struct Search {
+    const DialogRequest* req;
+    std::vector<Candidate> found;
+};
+
+inline BOOL CALLBACK CollectTopLevel(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    if (!IsWindowVisible(h)) return TRUE;
+    if (s->req->pid) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid != s->req->pid) return TRUE;
+    }
+    std::string caption = TextOf(h);
+    if (!s->req->caption.empty() && caption != s->req->caption) return TRUE;
+    s->found.push_back({h, std::move(caption)});
+    return TRUE;
+}
+
+struct Children {
+    std::vector<HWND> buttons;
+    DialogReport* report;
+};
+
+inline BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
+    auto* c = reinterpret_cast<Children*>(lp);
+    std::string t = TextOf(h);
+    if (IsPushButton(h)) {
+        c->buttons.push_back(h);
+        c->report->buttons.push_back(t);
+    } else if (!t.empty()) {
+        c->report->texts.push_back(t);
+    }
+    return TRUE;
+}
+
+// One look at the screen: fills report and clicks when everything is there.
+inline bool TryOnce(const DialogRequest& req, DialogReport& report) {
+    Search s{&req, {}};
+    EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&s));
+    for (const Candidate& cand : s.found) {
+        DialogReport r;
+        r.window = cand.window;
+        r.caption = cand.caption;
+        Children kids{{}, &r};
+        EnumChildWindows(cand.window, &CollectChild, reinterpret_cast<LPARAM>(&kids));
+        bool textMatches = req.text.empty() || cand.caption.find(req.text) != std::string::npos;
+        for (const std::string& t : r.texts) textMatches = textMatches || t.find(req.text) != std::string::npos;
+        if (!textMatches) continue;
+        r.found = true;
+        for (size_t i = 0; i < kids.buttons.size(); ++i) {
+            const std::string& b = r.buttons[i];
+            if (b != req.click && WithoutAccel(b) != WithoutAccel(req.click)) continue;
+            HWND button = kids.buttons[i];
+            if (!IsWindowVisible(button) || !IsWindowEnabled(button)) continue;
+            DWORD_PTR ignored = 0;
+            r.clicked = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+            break;
+        }
+        report = r;
+        if (r.clicked) return true;
+    }
+    return false;
+}
+
+} // namespace detail
+
+// Waits up to req.timeoutMs for the dialog and clicks the button.
+inline DialogReport DriveDialog(const DialogRequest& req) {
+    DialogReport report;
+    const ULONGLONG end = GetTickCount64() + req.timeoutMs;
+    do {
+        if (detail::TryOnce(req, report)) return report;
+        Sleep(25);
+    } while (GetTickCount64() < end);
+    return report;
+}
+
+// What the driver saw, for test messages and the driver's output.
+inline std::string Describe(const DialogReport& r) {
+    if (!r.found) return "no matching window";
+    char head[64];
+    std::snprintf(head, sizeof head, "window %p", static_cast<void*>(r.window));
+    std::string s = std::string(head) + " caption \"" + r.caption + "\"";
+    for (const std::string& t : r.texts) s += "\n  text \"" + t + "\"";
+    for (const std::string& b : r.buttons) s += "\n  button \"" + b + "\"";
+    s += r.clicked ? "\n  clicked" : "\n  not clicked";
+    return s;
+}
+
+// Drives a dialog from a second thread while the test's own thread shows it.
+class DialogDriverThread {
+public:
+    explicit DialogDriverThread(DialogRequest req) : thread_([this, req] { report_ = DriveDialog(req); }) {}
+    ~DialogDriverThread() {
+        if (thread_.joinable()) thread_.join();
+    }
+    DialogDriverThread(const DialogDriverThread&) = delete;
+    DialogDriverThread& operator=(const DialogDriverThread&) = delete;
+
+    // Waits for the driver to finish (clicked or timed out).
+    const DialogReport& Wait() {
+        if (thread_.joinable()) thread_.join();
+        return report_;
+    }
+
+private:
+    DialogReport report_;
+    std::thread thread_;
+};
+
+} // namespace vsk::test
