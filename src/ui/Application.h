@@ -51,7 +51,11 @@ public:
         T* f = new T(this);
         ref = f;
         f->AfterConstruction();
-        if (!mainForm_) mainForm_ = f;
+        if (!mainForm_) {
+            // The main form's window exists from the start, shown or not.
+            f->HandleNeeded();
+            mainForm_ = f;
+        }
     }
 
     void Run();

@@ -7,6 +7,7 @@
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
+#include "ui/Menus.h"
 
 namespace ui {
 
@@ -82,6 +83,11 @@ TControl::~TControl() {
     if (parent_) parent_->RemoveControl(this);
     if (Application) Application->ControlDestroyed(this);
     delete font_;
+}
+
+void TControl::Destroying() {
+    TComponent::Destroying();
+    if (parent_) parent_->RemoveControl(this);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -282,6 +288,9 @@ void TControl::WndProc(TMessage& m) {
     case WM_MBUTTONUP: case WM_MOUSEMOVE:
         if (!enabled_ && m.Msg != WM_MOUSEMOVE) break;
         HandleMouseMessage(m);
+        break;
+    case WM_CONTEXTMENU:
+        if (ShowControlPopupMenu(this, m)) return;
         break;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_ && parent_) {

@@ -166,6 +166,9 @@ public:
 protected:
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Leaves the parent while the object is whole: the parent's lists must
+    // not keep it, and a windowed control must leave as one.
+    void Destroying() override;
     virtual std::string GetText();
     virtual void SetTextBuf(const std::string& s);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);

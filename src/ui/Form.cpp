@@ -105,9 +105,8 @@ void TCustomForm::CreateParams(TCreateParams& p) {
         if (borderIcons_ & biMaximize) p.Style |= WS_MAXIMIZEBOX;
     }
     if ((borderIcons_ & biHelp) && !(p.Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) p.ExStyle |= WS_EX_CONTEXTHELP;
-    // The main form carries the taskbar button; the others are owned by the
-    // application window.
-    if (Application && Application->MainForm() == this) p.ExStyle |= WS_EX_APPWINDOW;
+    // Every form is owned by the application window, which carries the
+    // program's taskbar button while the main form is shown.
     if (!Enabled()) p.Style |= WS_DISABLED;
     p.WindowClass.style |= CS_DBLCLKS;
 }
@@ -298,6 +297,7 @@ void TCustomForm::WndProc(TMessage& m) {
             HandleNeeded();
             PlaceOnScreen();
             DoShow();
+            if (Application && Application->MainForm() == this) Application->MainFormShown(true);
             ShowWindow(handle_, windowState_ == wsMinimized ? SW_SHOWMINIMIZED
                                 : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
             SetForegroundWindow(handle_);
@@ -305,11 +305,17 @@ void TCustomForm::WndProc(TMessage& m) {
         } else if (handle_) {
             DoHide();
             ShowWindow(handle_, SW_HIDE);
+            if (Application && Application->MainForm() == this) Application->MainFormShown(false);
         }
         return;
     case WM_CLOSE:
         Close();
         return;
+    case WM_DESTROY:
+        // The menu bar is the menu object's: it comes off before the system
+        // destroys it with the window.
+        if (menu_ && FormMenuMessageHandler) FormMenuMessageHandler(this, m);
+        break;
     case CM_RELEASE:
         TComponent::Free(this);
         return;

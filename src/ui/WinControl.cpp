@@ -80,7 +80,9 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
 
 TWinControl::~TWinControl() {
     // Only reached without Free (a plain delete): the overrides of Destroying
-    // did not run, so the window goes here.
+    // did not run, so the parent is left and the window goes here, while the
+    // object is still a TWinControl.
+    if (Parent()) Parent()->RemoveControl(this);
     DestroyHandle();
     while (!controls_.empty()) {
         TControl* c = controls_.back();
@@ -269,7 +271,13 @@ bool TWinControl::Showing() const {
     return TControl::Showing();
 }
 
-void TWinControl::SetBounds(int l, int t, int w, int h) { TControl::SetBounds(l, t, w, h); }
+void TWinControl::SetBounds(int l, int t, int w, int h) {
+    const bool sized = std::max(w, 0) != Width() || std::max(h, 0) != Height();
+    TControl::SetBounds(l, t, w, h);
+    // WM_WINDOWPOSCHANGED sees the new size already stored: the aligned
+    // children follow from here.
+    if (sized) AlignControls();
+}
 
 void TWinControl::UpdateBoundsRect(const TRect& r) {
     if (handle_)
@@ -451,14 +459,13 @@ bool TWinControl::DoKeyPress(TMessage& m) {
 }
 
 // Keys the application's message loop hands to the focused control before
-// translating them (CN_KEYDOWN...). Result 1 means the key was used up.
+// translating them (CN_KEYDOWN...). Result 1 means the key was used up. The
+// key events themselves run once, from WM_KEYDOWN / WM_KEYUP / WM_CHAR when
+// the key is dispatched (where a changed or cleared key reaches the window).
 bool TWinControl::HandleKeyboardMsg(TMessage& m) {
     TCustomForm* form = GetParentForm();
     switch (m.Msg) {
     case CN_KEYDOWN: case CN_SYSKEYDOWN: {
-        TMessage k{m.Msg - CN_BASE, m.WParam, m.LParam, 0};
-        if (DoKeyDown(k)) { m.Result = 1; return true; }
-        m.WParam = k.WParam;
         UINT mask = 0;
         switch (m.WParam) {
         case VK_TAB: mask = DLGC_WANTTAB; break;
@@ -473,15 +480,9 @@ bool TWinControl::HandleKeyboardMsg(TMessage& m) {
         }
         return true;
     }
-    case CN_KEYUP: {
-        TMessage k{WM_KEYUP, m.WParam, m.LParam, 0};
-        if (DoKeyUp(k)) m.Result = 1;
+    case CN_KEYUP:
         return true;
-    }
     case CN_CHAR: {
-        TMessage k{WM_CHAR, m.WParam, m.LParam, 0};
-        if (DoKeyPress(k)) { m.Result = 1; return true; }
-        m.WParam = k.WParam;
         // A character the control has no use for may be a button's accelerator.
         if (!(Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_HASSETSEL)) && form &&
             form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam))

@@ -292,3 +292,19 @@ TEST(Control, FreeingAFormDestroysEveryWindowAndGdiObjectItMade) {
     EXPECT_FALSE(IsWindow(boxWnd));
     EXPECT_EQ(GetObjectType(font), 0u) << "the control's font was not deleted";
 }
+
+TEST(Control, AFreedWindowedChildLeavesItsParentsListsWhoeverOwnsIt) {
+    TForm* f = NewForm(0, 0, 100, 100);
+    for (bool plainDelete : {false, true}) {
+        auto* orphan = TComponent::Create<Box>(nullptr);  // parented, not owned
+        orphan->SetParent(f);
+        orphan->Handle();
+        if (plainDelete) delete orphan;
+        else TComponent::Free(orphan);
+        std::vector<TWinControl*> tabs;
+        f->GetTabOrderList(tabs);
+        EXPECT_TRUE(tabs.empty()) << (plainDelete ? "delete" : "Free") << " left the child in the tab order";
+        EXPECT_EQ(f->ControlCount(), 0);
+    }
+    TComponent::Free(f);
+}

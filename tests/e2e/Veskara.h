@@ -1,0 +1,108 @@
+#pragma once
+// The real Veskara.exe, started and watched from outside as a user's system
+// would: its windows found by class and process, keys pressed with SendInput.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+class Veskara {
+public:
+    explicit Veskara(const std::string& args = "") {
+        std::string cmd = std::string("\"") + VSK_BIN_DIR + "/Veskara.exe\"";
+        if (!args.empty()) cmd += " " + args;
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        started_ = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != 0;
+    }
+    ~Veskara() {
+        if (!started_) return;
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+            if (HWND main = MainWindow()) PostMessageA(main, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
+        }
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+    Veskara(const Veskara&) = delete;
+    Veskara& operator=(const Veskara&) = delete;
+
+    bool Started() const { return started_; }
+    DWORD Pid() const { return pi_.dwProcessId; }
+
+    // The main window (class TMainForm) of this process, or null.
+    HWND MainWindow() const { return FindOwn("TMainForm"); }
+
+    // Waits until the main window exists (shown or not).
+    HWND WaitMainWindow(DWORD ms = 15000) const {
+        for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
+            if (HWND h = MainWindow()) return h;
+        return nullptr;
+    }
+
+    // Exit code once the process ended within ms, else STILL_ACTIVE.
+    DWORD WaitExit(DWORD ms) const {
+        WaitForSingleObject(pi_.hProcess, ms);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return code;
+    }
+
+    HWND FindOwn(const char* cls) const {
+        struct S { DWORD pid; const char* cls; HWND found; } s{pi_.dwProcessId, cls, nullptr};
+        EnumWindows(
+            [](HWND h, LPARAM lp) -> BOOL {
+                auto* s = reinterpret_cast<S*>(lp);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                char c[64] = {};
+                GetClassNameA(h, c, sizeof c);
+                if (pid == s->pid && std::string(c) == s->cls) {
+                    s->found = h;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&s));
+        return s.found;
+    }
+
+private:
+    PROCESS_INFORMATION pi_{};
+    bool started_ = false;
+};
+
+// Presses the keys in order and releases them in reverse, as a person
+// holding modifiers would.
+inline void PressChord(const std::vector<WORD>& vks) {
+    std::vector<INPUT> in;
+    for (WORD vk : vks) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+        in.push_back(i);
+    }
+    for (auto it = vks.rbegin(); it != vks.rend(); ++it) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *it;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(*it, 0));
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    for (INPUT& i : in) {
+        SendInput(1, &i, sizeof(INPUT));
+        Sleep(30);
+    }
+}
+
+inline bool WaitFor(bool (*cond)(void*), void* arg, DWORD ms) {
+    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
+        if (cond(arg)) return true;
+    return cond(arg);
+}
+
+} // namespace e2e

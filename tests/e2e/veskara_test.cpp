@@ -1,0 +1,94 @@
+// The real program, end to end: one instance, the quiet switch, and hiding
+// and restoring at a keystroke.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Veskara.h"
+#include "support/DialogDriver.h"
+#include "support/FixtureWindows.h"
+
+using e2e::Veskara;
+
+namespace {
+
+constexpr WORD kGrave = VK_OEM_3;      // the key named "`"
+constexpr WORD kBackslash = VK_OEM_5;  // the key named "\"
+
+bool Eventually(const std::function<bool()>& cond, DWORD ms = 5000) {
+    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
+        if (cond()) return true;
+    return cond();
+}
+
+bool AllVisible(const FixtureWindows& w, bool visible) {
+    for (HWND h : w.Handles())
+        if ((IsWindowVisible(h) != FALSE) != visible) return false;
+    return true;
+}
+
+} // namespace
+
+TEST(Veskara, SecondStartWarnsAndEndsWithoutAWindow) {
+    Veskara first("/q");
+    ASSERT_TRUE(first.WaitMainWindow()) << "the first instance did not come up";
+    Veskara second;
+    ASSERT_TRUE(second.Started());
+    vsk::test::DialogRequest req;
+    req.caption = "Warning";
+    req.text = "This application is already started!";
+    req.click = "OK";
+    req.pid = second.Pid();
+    req.timeoutMs = 15000;
+    bool sawMainWindow = false;
+    vsk::test::DialogReport report;
+    for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && !report.clicked;) {
+        sawMainWindow |= second.MainWindow() != nullptr;
+        req.timeoutMs = 100;
+        report = vsk::test::DriveDialog(req);
+    }
+    EXPECT_TRUE(report.clicked) << vsk::test::Describe(report);
+    EXPECT_EQ(second.WaitExit(10000), 0u);
+    EXPECT_FALSE(sawMainWindow) << "the second instance made its main window";
+    EXPECT_TRUE(first.MainWindow()) << "the first instance went away";
+}
+
+TEST(Veskara, QuietSwitchIsTheFirstParameterInAnyCase) {
+    struct Case {
+        const char* args;
+        bool hidden;
+    } cases[] = {{"/q", true}, {"/Q", true}, {"/Qx", false}, {"x /Q", false}};
+    for (const Case& c : cases) {
+        Veskara v(c.args);
+        HWND main = v.WaitMainWindow();
+        ASSERT_TRUE(main) << c.args;
+        if (!c.hidden) {
+            EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << c.args;
+        }
+        Sleep(500);
+        EXPECT_EQ(IsWindowVisible(main) == FALSE, c.hidden) << c.args;
+    }
+}
+
+TEST(Veskara, HotKeysHideAndRestoreWindowsAndShowTheProgram) {
+    FixtureWindows w({"First|||", "Second|||"});
+    Veskara v("/q");
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    Sleep(1000);  // the hooks are in place once the message loop runs
+    ASSERT_TRUE(AllVisible(w, true));
+
+    e2e::PressChord({VK_CONTROL, VK_SHIFT, kGrave});
+    Sleep(500);
+    EXPECT_TRUE(AllVisible(w, true)) << "Ctrl+Shift+` must not hide";
+
+    e2e::PressChord({VK_CONTROL, kGrave});
+    EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "Ctrl+` did not hide the windows";
+    e2e::PressChord({VK_CONTROL, kGrave});
+    EXPECT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "Ctrl+` did not restore the windows";
+
+    e2e::PressChord({VK_CONTROL, kBackslash});
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
+    e2e::PressChord({VK_CONTROL, kBackslash});
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) == FALSE; })) << "Ctrl+\\ did not hide the program";
+}
