@@ -263,23 +263,26 @@ void Unfilter(std::uint8_t filterType, std::uint8_t* row, std::size_t count, con
     }
 }
 
-// Any filter unit, for the writer and for units the reader never meets.
+// What filter type predicts for one byte.
+inline std::uint8_t Prediction(std::uint8_t filterType, std::uint8_t a, std::uint8_t b, std::uint8_t c)
+{
+    switch (filterType) {
+    case FilterSub: return a;
+    case FilterUp: return b;
+    case FilterAverage: return static_cast<std::uint8_t>((a + b) >> 1);
+    case FilterPaeth: return PaethPredictor(a, b, c);
+    default: return 0;
+    }
+}
+
+// Any filter unit: for units that no PNG pixel has.
 void UnfilterGeneric(std::uint8_t filterType, std::uint8_t* row, std::size_t count, std::size_t unit,
                      const std::uint8_t* prev)
 {
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t a = i >= unit ? row[i - unit] : 0;
-        const std::uint8_t b = prev[i];
         const std::uint8_t c = i >= unit ? prev[i - unit] : 0;
-        std::uint8_t predictor;
-        switch (filterType) {
-        case FilterSub: predictor = a; break;
-        case FilterUp: predictor = b; break;
-        case FilterAverage: predictor = static_cast<std::uint8_t>((a + b) >> 1); break;
-        case FilterPaeth: predictor = PaethPredictor(a, b, c); break;
-        default: return;
-        }
-        row[i] = static_cast<std::uint8_t>(row[i] + predictor);
+        row[i] = static_cast<std::uint8_t>(row[i] + Prediction(filterType, a, prev[i], c));
     }
 }
 
@@ -302,23 +305,10 @@ void UnfilterRow(std::uint8_t filterType, std::uint8_t* row, std::size_t count, 
 void FilterRow(std::uint8_t filterType, const std::uint8_t* row, std::size_t count, std::size_t unit,
                std::uint8_t* output, const std::uint8_t* previous)
 {
-    if (filterType == FilterNone) {
-        std::copy_n(row, count, output);
-        return;
-    }
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t a = i >= unit ? row[i - unit] : 0;
-        const std::uint8_t b = previous[i];
         const std::uint8_t c = i >= unit ? previous[i - unit] : 0;
-        std::uint8_t predictor = 0;
-        switch (filterType) {
-        case FilterSub: predictor = a; break;
-        case FilterUp: predictor = b; break;
-        case FilterAverage: predictor = static_cast<std::uint8_t>((a + b) >> 1); break;
-        case FilterPaeth: predictor = PaethPredictor(a, b, c); break;
-        default: break;
-        }
-        output[i] = static_cast<std::uint8_t>(row[i] - predictor);
+        output[i] = static_cast<std::uint8_t>(row[i] - Prediction(filterType, a, previous[i], c));
     }
 }
 
