@@ -41,6 +41,11 @@ std::string ClassNameOf(const TObject* o) {
 
 TWinControl* TWinControl::FindControl(HWND h) {
     if (!h) return nullptr;
+    // Another program of this library marks its windows too (WindowFromPoint
+    // finds them); its pointers mean nothing here.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != GetCurrentProcessId()) return nullptr;
     return static_cast<TWinControl*>(GetPropA(h, MAKEINTATOM(PropAtom())));
 }
 
