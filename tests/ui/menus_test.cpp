@@ -370,6 +370,47 @@ TEST(Menus, AMainMenuSitsOnItsFormAndItsCommandsClickItems) {
     TComponent::Free(form);
 }
 
+TEST(Menus, AnOwnerDrawnMenuBarIsMeasuredAndDrawnThroughItsForm) {
+    auto* form = TComponent::Create<TForm>(Application);
+    form->SetBounds(100, 100, 300, 200);
+    auto* mm = TComponent::Create<TMainMenu>(form);
+    mm->SetOwnerDraw(true);
+    struct Bar {
+        std::vector<std::string> seen;
+        void Measure(TObject* s, TCanvas*, int& w, int& h) {
+            seen.push_back("measure " + static_cast<TMenuItem*>(s)->Caption());
+            w = 60;
+            h = 20;
+        }
+        void Draw(TObject* s, TCanvas* c, TRect r, TOwnerDrawState) {
+            seen.push_back("draw " + static_cast<TMenuItem*>(s)->Caption());
+            c->Brush()->SetColor(clAqua);
+            c->FillRect(r);
+        }
+    } bar;
+    for (const char* c : {"&File", "&Help"}) {
+        TMenuItem* i = NewItem(form, mm->Items(), c);
+        i->OnMeasureItem = TMenuMeasureItemEvent(&bar, &Bar::Measure);
+        i->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent(&bar, &Bar::Draw);
+    }
+    form->SetMenu(mm);
+    form->Show();
+    Pump(100);
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    auto has = [&](const char* s) { return std::find(bar.seen.begin(), bar.seen.end(), s) != bar.seen.end(); };
+    EXPECT_TRUE(has("measure &File")) << ::testing::PrintToString(bar.seen);
+    EXPECT_TRUE(has("measure &Help"));
+    EXPECT_TRUE(has("draw &File"));
+    EXPECT_TRUE(has("draw &Help"));
+    RECT item{};
+    ASSERT_TRUE(GetMenuItemRect(form->Handle(), mm->Handle(), 1, &item));
+    // The system adds its spacing between bar items to the measured width.
+    EXPECT_GE(item.right - item.left, 60);
+    EXPECT_LT(item.right - item.left, 90);
+    TComponent::Free(form);
+}
+
 TEST(Menus, AMainMenuGoesWithItsForm) {
     auto* form = TComponent::Create<TForm>(Application);
     auto* mm = TComponent::Create<TMainMenu>(form);
