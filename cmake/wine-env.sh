@@ -44,13 +44,16 @@ up)
     rm -rf "$WINEPREFIX"
   done
   [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-env: wineboot failed" >&2; exit 1; }
-  if [ ! -f "$WINEPREFIX/.vsk-ready-2" ]; then
+  if [ ! -f "$WINEPREFIX/.vsk-ready-3" ]; then
     # No window manager runs on the virtual display: Wine draws the captions
     # and frames itself, as Windows would.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     # Nor does it wait for one to confirm that a window was hidden (2 s each).
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    touch "$WINEPREFIX/.vsk-ready-2"
+    # A crashing test program ends at once instead of waiting in the
+    # debugger with the test's output still open.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.vsk-ready-3"
   fi
   wineserver -p >/dev/null 2>&1
   wineboot >/dev/null 2>&1

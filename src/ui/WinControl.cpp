@@ -50,7 +50,8 @@ TWinControl* TWinControl::FindControl(HWND h) {
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    TWinControl* c = FindControl(h);
+    // A window procedure runs in the window's own thread: no process check.
+    auto* c = static_cast<TWinControl*>(GetPropA(h, MAKEINTATOM(PropAtom())));
     if (!c) {
         c = tCreating;
         if (!c) return DefWindowProcA(h, msg, wp, lp);

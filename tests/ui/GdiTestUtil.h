@@ -43,7 +43,11 @@ inline int GdiObjectCount() {
         uint64_t user;
     };
     static_assert(sizeof(Entry) == 24);
+    // GCC mistakes the TEB read in the system header for an array overrun.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
     const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+#pragma GCC diagnostic pop
     const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0xF8);  // GdiSharedHandleTable
     if (!table) return -1;
     int count = 0;

@@ -1,0 +1,181 @@
+// The main window's keyboard road (key events as the hook library posts
+// them to the receiver window) and the password prompts.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AppFixture.h"
+#include "support/FixtureWindows.h"
+#include "core/HotKeys.h"
+#include "ui/Dialogs.h"
+#include "ui/Timer.h"
+
+using namespace ui;
+
+namespace {
+
+// Key data as the hook library sends it: repeat 1, the scan code, and the
+// previous-state and release bits.
+LPARAM KeyData(int scan, bool down, bool wasDown = false, bool alt = false) {
+    uint32_t d = 1u | (static_cast<uint32_t>(scan) << 16);
+    if (alt) d |= 1u << 29;
+    if (wasDown || !down) d |= 1u << 30;
+    if (!down) d |= 1u << 31;
+    return static_cast<LPARAM>(d);
+}
+
+void Key(int scan, bool down, bool wasDown = false) {
+    SendMessageA(MainForm->Watch->ReceiverWnd(), MainForm->Watch->MsgKey(), 0, KeyData(scan, down, wasDown));
+}
+
+constexpr int kCtrl = 29, kShift = 42, kGrave = 41, kBackslash = 43, kF12 = 88, kA = 30;
+
+// Runs the steps one by one from a timer while a modal loop runs.
+class Script {
+public:
+    explicit Script(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
+        timer_ = TComponent::Create<TTimer>(nullptr);
+        timer_->SetInterval(150);
+        timer_->OnTimer = TNotifyEvent(this, &Script::Tick);
+    }
+    ~Script() { TComponent::Free(timer_); }
+    size_t Done() const { return next_; }
+
+private:
+    void Tick(TObject*) {
+        if (next_ < steps_.size()) steps_[next_++]();
+    }
+    std::vector<std::function<void()>> steps_;
+    size_t next_ = 0;
+    TTimer* timer_;
+};
+
+struct DialogLog {
+    std::vector<std::string> texts;
+    TMessageDlgHook previous;
+    DialogLog() {
+        previous = SetMessageDlgHook([this](const MessageDlgCall& c) -> std::optional<int> {
+            texts.push_back(c.Msg);
+            return mrOk;
+        });
+    }
+    ~DialogLog() { SetMessageDlgHook(previous); }
+};
+
+void Type(const std::string& text) { FormMainAppPasswordPrompt->edPassword->SetText(text); }
+void Ok() { FormMainAppPasswordPrompt->btnOk->Click(); }
+void Cancel() { FormMainAppPasswordPrompt->btnExit->Click(); }
+
+} // namespace
+
+TEST_F(AppTest, HotKeysActOnlyOnTheirOwnChordAndEveryRepeat) {
+    FixtureWindows w({"Fixture|||"});
+    Pump(200);
+    ASSERT_TRUE(MainForm->Watch->LibraryLoaded());
+    ResetKeyState();
+
+    Key(kCtrl, true);
+    Key(kShift, true);
+    Key(kGrave, true);
+    Key(kGrave, false);
+    Key(kShift, false);
+    EXPECT_EQ(HiddenWindowList, nullptr) << "Ctrl+Shift+` hid the windows";
+
+    Key(kGrave, true);
+    EXPECT_NE(HiddenWindowList, nullptr) << "Ctrl+` did not hide";
+    EXPECT_FALSE(IsWindowVisible(w[0]));
+    Key(kGrave, true, true);  // auto-repeat of the held key toggles again
+    EXPECT_EQ(HiddenWindowList, nullptr) << "the repeat did not restore";
+    EXPECT_TRUE(IsWindowVisible(w[0]));
+    Key(kGrave, false);
+
+    Key(kBackslash, true);
+    EXPECT_TRUE(MainForm->Visible()) << "Ctrl+\\ did not show the main window";
+    Key(kBackslash, false);
+    Key(kBackslash, true);
+    EXPECT_FALSE(MainForm->Visible());
+    Key(kBackslash, false);
+    Key(kCtrl, false);
+}
+
+TEST_F(AppTest, KeysDoNothingWhileTheGateIsClosed) {
+    Application->SetTag(0);
+    ResetKeyState();
+    Key(kCtrl, true);
+    Key(kBackslash, true);
+    EXPECT_FALSE(MainForm->Visible());
+    EXPECT_FALSE(core::KeyState.CtrlDown) << "the key state changed behind the gate";
+    Application->SetTag(1);
+}
+
+TEST_F(AppTest, FocusedHotKeyEditCapturesTheKeyNameAndNothingFires) {
+    MainForm->Show();
+    MainForm->MainPageControl->SetActivePage(MainForm->SheetOptions);
+    Pump(200);
+    MainForm->edHkWindowsKey->SetFocus();
+    Pump(100);
+    ASSERT_TRUE(MainForm->edHkWindowsKey->Focused());
+    ResetKeyState();
+
+    Key(kF12, true);
+    EXPECT_EQ(MainForm->edHkWindowsKey->Text(), "F12");
+    Key(kF12, false);
+    Key(kCtrl, true);
+    EXPECT_EQ(MainForm->edHkWindowsKey->Text(), "F12") << "a modifier was captured";
+    EXPECT_FALSE(core::KeyState.CtrlDown) << "a captured key changed the key state";
+    Key(kCtrl, false);
+    Key(kBackslash, true);  // the program edit's key: the guard leaves the edit alone
+    EXPECT_EQ(MainForm->edHkWindowsKey->Text(), "F12");
+    Key(kBackslash, false);
+    Key(kA, true);
+    EXPECT_EQ(MainForm->edHkWindowsKey->Text(), "A");
+    EXPECT_EQ(HiddenWindowList, nullptr);
+
+    // Typed characters never reach the edit's text.
+    SendMessageA(MainForm->edHkWindowsKey->Handle(), WM_CHAR, 'x', 0);
+    EXPECT_EQ(MainForm->edHkWindowsKey->Text(), "A");
+}
+
+TEST_F(AppTest, ShowingAsksForThePasswordUntilRightOrCancelled) {
+    DialogLog dialogs;
+    AppPassword = "Secret ";
+    {
+        Script s({[] { Type("secret "); }, Ok, [] { Type("Secret"); }, Ok, [] { Type("Secret "); }, Ok});
+        ToggleMainWindow(true);
+        EXPECT_TRUE(MainForm->Visible());
+        EXPECT_EQ(s.Done(), 6u);
+    }
+    ASSERT_EQ(dialogs.texts.size(), 2u) << "letter case and blanks count";
+    EXPECT_EQ(dialogs.texts[0], "Invalid password\n\rPlease check your spelling and try again!");
+    EXPECT_EQ(FormMainAppPasswordPrompt->edPassword->PasswordChar(), '*') << "the password is shown as typed";
+
+    ToggleMainWindow(true);
+    EXPECT_FALSE(MainForm->Visible()) << "hiding asks nothing";
+    {
+        Script s({Cancel});
+        ToggleMainWindow(true);
+        EXPECT_FALSE(MainForm->Visible()) << "cancel must leave the window hidden";
+    }
+    ToggleMainWindow(false);
+    EXPECT_TRUE(MainForm->Visible()) << "showing without asking";
+}
+
+TEST_F(AppTest, StartupPromptKeepsTheLastTextAndCancelEndsIt) {
+    DialogLog dialogs;
+    AppPassword.clear();
+    EXPECT_TRUE(AskStartupPassword()) << "no password: nothing to ask";
+    AppPassword = "pw";
+    {
+        Script s({[] { Type("PW"); }, Ok, [] {
+                      EXPECT_EQ(FormMainAppPasswordPrompt->edPassword->Text(), "PW") << "the text was cleared";
+                      Type("pw");
+                  },
+                  Ok});
+        EXPECT_TRUE(AskStartupPassword());
+    }
+    EXPECT_EQ(dialogs.texts.size(), 1u);
+    {
+        Script s({Cancel});
+        EXPECT_FALSE(AskStartupPassword());
+    }
+}
