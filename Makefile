@@ -1,5 +1,6 @@
 # make run   build Veskara and start it under Wine (a virtual display when DISPLAY is unset)
 # make test  build both trees and run every test
+# make bench measure (PNG decoding against libpng, hide/restore, the keyboard hook)
 SHELL := /bin/bash
 JOBS  ?= $(shell nproc)
 GEN   := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
@@ -8,7 +9,7 @@ PACKAGES := cmake ninja-build g++ python3 mingw-w64 wine wine64 xvfb xauth x11-u
             libz-mingw-w64-dev zlib1g-dev libpng-dev googletest libgtest-dev libgmock-dev \
             libbenchmark-dev clang libclang-rt-14-dev fp-utils-3.2.2
 
-.PHONY: all deps win host fuzz test run clean
+.PHONY: all deps win host fuzz test run bench clean
 
 all: win host
 
@@ -37,6 +38,9 @@ test: win host fuzz
 
 run: win
 	tools/run.sh
+
+bench: win
+	tools/bench.sh
 
 clean:
 	rm -rf build

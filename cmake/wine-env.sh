@@ -39,8 +39,10 @@ up)
   # A brand-new prefix now and then fails to come up the first time.
   for try in 1 2 3; do
     [ -f "$WINEPREFIX/system.reg" ] && break
-    wineboot -i >/dev/null 2>&1 && break
-    wineserver -k >/dev/null 2>&1
+    wineboot -i >/dev/null 2>&1
+    # The registry reaches the disk when the server ends.
+    wineserver -w >/dev/null 2>&1
+    [ -f "$WINEPREFIX/system.reg" ] && break
     rm -rf "$WINEPREFIX"
   done
   [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-env: wineboot failed" >&2; exit 1; }

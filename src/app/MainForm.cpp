@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <map>
+
 #include "app/GlobalUnit.h"
 #include "core/ExcludeEntry.h"
 #include "ui/Application.h"
@@ -302,15 +304,21 @@ void TMainForm::RefreshAvailableWindows() {
 
 void TMainForm::LoadWindowIcons() {
     ProgramsImageList->Clear();
+    // One icon per program file: its windows share the image.
+    std::map<std::string, int> byPath;
     TListItems* items = AvailableWindowsList->Items();
     for (int i = 0; i < items->Count(); ++i) {
         auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
-        HICON icon = core::GetFileIcon(info ? info->ExePath : std::string(), true);
-        int index = -1;
-        if (icon) {
-            index = ImageList_AddIcon(ProgramsImageList->Handle(), icon);
-            DestroyIcon(icon);
+        std::string path = info ? info->ExePath : std::string();
+        auto known = byPath.find(path);
+        if (known == byPath.end()) {
+            int index = -1;
+            if (HICON icon = core::GetFileIcon(path, true)) {
+                index = ImageList_AddIcon(ProgramsImageList->Handle(), icon);
+                DestroyIcon(icon);
+            }
+            known = byPath.emplace(path, index).first;
         }
-        items->Item(i)->SetImageIndex(index);
+        items->Item(i)->SetImageIndex(known->second);
     }
 }

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <map>
 #include <vector>
 
 #include "ui/Application.h"
@@ -55,7 +56,12 @@ std::string FileNamePart(const std::string& path) {
 }
 } // namespace
 
-void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly) {
+namespace {
+// Program files already looked up during one listing, by process: finding
+// one walks the process list, and a program often has many windows.
+using ExeCache = std::map<DWORD, std::string>;
+
+void AddWindow(HWND Wnd, ui::TListView* List, bool VisibleOnly, ExeCache* cache) {
     std::string title = WindowString(Wnd, false);
     std::string cls = WindowString(Wnd, true);
     WINDOWINFO wi{};
@@ -63,17 +69,30 @@ void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly) {
     if (!GetWindowInfo(Wnd, &wi)) return;  // gone meanwhile
     HWND own = OwnMainWindow();
     if (!PassesWindowFilter(title, cls, wi.dwStyle, VisibleOnly, own && Wnd == own)) return;
-    auto* info = new TWinInfo{Wnd, title, GetWindowExeName(Wnd), static_cast<int32_t>(wi.dwExStyle)};
+    std::string exe;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(Wnd, &pid);
+    if (auto it = cache ? cache->find(pid) : ExeCache::iterator{}; cache && it != cache->end()) {
+        exe = it->second;
+    } else {
+        exe = GetWindowExeName(Wnd);
+        if (cache) (*cache)[pid] = exe;
+    }
+    auto* info = new TWinInfo{Wnd, title, exe, static_cast<int32_t>(wi.dwExStyle)};
     ui::TListItem* item = List->Items()->Add();
     item->SetData(info);
     item->SetCaption(FileNamePart(info->ExePath));
     item->SubItems()->Add(title);
 }
+} // namespace
+
+void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly) { AddWindow(Wnd, List, VisibleOnly, nullptr); }
 
 void FillWindowList(ui::TListView* List, bool VisibleOnly) {
     ReleaseWindowList(List);
     List->Items()->BeginUpdate();
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) AddWindowToList(h, List, VisibleOnly);
+    ExeCache cache;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) AddWindow(h, List, VisibleOnly, &cache);
     List->Items()->EndUpdate();
 }
 
