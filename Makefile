@@ -7,7 +7,7 @@ GEN   := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
 PACKAGES := cmake ninja-build g++ python3 mingw-w64 wine wine64 xvfb xauth x11-utils imagemagick \
             libz-mingw-w64-dev zlib1g-dev libpng-dev googletest libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev fp-utils-3.2.2
+            libbenchmark-dev clang libclang-rt-14-dev
 
 .PHONY: all deps win host fuzz test run bench clean
 
