@@ -7,6 +7,7 @@
 #include "AppFixture.h"
 #include "support/FixtureWindows.h"
 #include "core/HotKeys.h"
+#include "core/ScreenSaver.h"
 #include "ui/Dialogs.h"
 #include "ui/Timer.h"
 
@@ -178,4 +179,48 @@ TEST_F(AppTest, StartupPromptKeepsTheLastTextAndCancelEndsIt) {
         Script s({Cancel});
         EXPECT_FALSE(AskStartupPassword());
     }
+}
+
+namespace {
+struct SaverRecorder : core::IScreenSaverSystem {
+    std::vector<std::string> calls;
+    bool LockWorkstation() override {
+        calls.push_back("lock");
+        return true;
+    }
+    void StartScreenSaver() override { calls.push_back("saver"); }
+};
+} // namespace
+
+TEST_F(AppTest, ScreenSaverHotKeyLocksFirstWhenAskedAndClearsTheKeys) {
+    SaverRecorder rec;
+    core::IScreenSaverSystem* previous = core::SetScreenSaverSystem(&rec);
+    ResetKeyState();
+    Key(kF12, true);
+    Key(kF12, false);
+    MainForm->cbLockWorkstation->SetChecked(true);
+    Key(kF12, true);
+    EXPECT_EQ(core::KeyState.PressedKeyName, "") << "the key state was not cleared";
+    Key(kF12, false);
+    core::SetScreenSaverSystem(previous);
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"saver", "lock", "saver"}));
+}
+
+TEST_F(AppTest, HideButtonTellsTheHotKeyAndTerminateAsksFirst) {
+    DialogLog dialogs;
+    MainForm->Show();
+    Pump(100);
+    MainForm->btnHide->Click();
+    EXPECT_FALSE(MainForm->Visible());
+    ASSERT_EQ(dialogs.texts.size(), 1u);
+    EXPECT_EQ(dialogs.texts[0], "To activate this window again use : \n\rCtrl+\\");
+
+    SetMessageDlgHook([&](const MessageDlgCall& c) -> std::optional<int> {
+        dialogs.texts.push_back(c.Msg);
+        EXPECT_TRUE(c.Buttons.Contains(mbYes) && c.Buttons.Contains(mbCancel));
+        return mrCancel;
+    });
+    MainForm->btnTerminate->Click();
+    EXPECT_EQ(dialogs.texts.back(), "Do you really want to stop using the application?");
+    EXPECT_FALSE(Application->Terminated()) << "Cancel must keep the program running";
 }
