@@ -387,20 +387,32 @@ TGraphicControl::~TGraphicControl() { delete canvas_; }
 
 TCanvas* TGraphicControl::Canvas() { return canvas_; }
 
+namespace {
+// Lends a paint DC to a control's canvas for one Paint, and takes it back
+// (with the canvas's objects out of it) even when painting throws.
+class CanvasPaintScope {
+public:
+    CanvasPaintScope(TControlCanvas* c, HDC dc) : canvas_(c) {
+        canvas_->Lock();
+        canvas_->SetHandle(dc);
+    }
+    ~CanvasPaintScope() {
+        canvas_->SetHandle(nullptr);
+        canvas_->Unlock();
+    }
+    CanvasPaintScope(const CanvasPaintScope&) = delete;
+    CanvasPaintScope& operator=(const CanvasPaintScope&) = delete;
+
+private:
+    TControlCanvas* canvas_;  // not owned
+};
+} // namespace
+
 void TGraphicControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         // The parent hands us its paint DC, already moved to our origin.
-        canvas_->Lock();
-        canvas_->SetHandle(reinterpret_cast<HDC>(m.WParam));
-        try {
-            Paint();
-        } catch (...) {
-            canvas_->SetHandle(nullptr);
-            canvas_->Unlock();
-            throw;
-        }
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
+        CanvasPaintScope scope(canvas_, reinterpret_cast<HDC>(m.WParam));
+        Paint();
         return;
     }
     TControl::WndProc(m);
@@ -419,17 +431,8 @@ TCustomControl::~TCustomControl() { delete canvas_; }
 TCanvas* TCustomControl::Canvas() { return canvas_; }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    canvas_->Lock();
-    canvas_->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    CanvasPaintScope scope(canvas_, dc);
+    Paint();
 }
 
 } // namespace ui

@@ -8,6 +8,7 @@
 #include "app/MainForm.h"
 #include "app/PasswordPrompt.h"
 #include "core/ExcludeEntry.h"
+#include "support/UiTestUtil.h"
 #include "ui/Application.h"
 
 class AppTest : public ::testing::Test {
@@ -27,13 +28,7 @@ protected:
         Pump(50);
     }
 
-    static void Pump(int ms) {
-        DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-        do {
-            ui::Application->ProcessMessages();
-            Sleep(5);
-        } while (GetTickCount() < end);
-    }
+    static void Pump(int ms) { vsk::test::Pump(ms); }
 
     static void AddEntry(ui::TListView* list, const std::string& title, const std::string& path, uint8_t all) {
         auto* e = new core::TExcludeEntry;

@@ -10,6 +10,7 @@
 #include "ui/Canvas.h"
 #include "ui/Form.h"
 #include "ui/GdiObjects.h"
+#include "support/UiTestUtil.h"
 
 using namespace ui;
 
@@ -257,19 +258,7 @@ TEST(Control, ExceptionInAHandlerReachesHandleExceptionNotTheCaller) {
 }
 
 namespace {
-int CountThreadWindows() {
-    int n = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            int* c = reinterpret_cast<int*>(lp);
-            ++*c;
-            EnumChildWindows(h, [](HWND, LPARAM l) -> BOOL { ++*reinterpret_cast<int*>(l); return TRUE; }, lp);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
+int CountThreadWindows() { return static_cast<int>(vsk::test::ThreadWindows().size()); }
 } // namespace
 
 TEST(Control, FreeingAFormDestroysEveryWindowAndGdiObjectItMade) {

@@ -12,18 +12,13 @@
 #include "ui/Form.h"
 #include "ui/ListView.h"
 #include "ui/Menus.h"
+#include "support/UiTestUtil.h"
 
 using namespace ui;
 
 namespace {
 
-void Pump(int ms = 50) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
+using vsk::test::Pump;
 
 void Mouse(DWORD flags) {
     INPUT in{};

@@ -15,18 +15,13 @@
 #include "ui/GdiObjects.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
+#include "support/UiTestUtil.h"
 
 using namespace ui;
 
 namespace {
 
-void Pump(int ms = 50) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
+using vsk::test::Pump;
 
 std::set<HWND> ThreadWindows() {
     std::set<HWND> all;

@@ -12,32 +12,15 @@
 #include "ui/Form.h"
 #include "ui/PageControl.h"
 #include "ui/StdCtrls.h"
+#include "support/UiTestUtil.h"
 
 using namespace ui;
 
 namespace {
 
-void Pump(int ms = 50) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
+using vsk::test::Pump;
 
-std::set<HWND> ThreadWindows() {
-    std::set<HWND> all;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<std::set<HWND>*>(lp);
-            s->insert(h);
-            EnumChildWindows(h, [](HWND c, LPARAM l) -> BOOL { reinterpret_cast<std::set<HWND>*>(l)->insert(c); return TRUE; }, lp);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
+using vsk::test::ThreadWindows;
 
 // Rectangles compare and print as "left,top,right,bottom".
 std::string Str(const RECT& r) {

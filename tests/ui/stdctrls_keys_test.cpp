@@ -10,18 +10,13 @@
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 #include "ui/Timer.h"
+#include "support/UiTestUtil.h"
 
 using namespace ui;
 
 namespace {
 
-void Pump(int ms = 50) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
+using vsk::test::Pump;
 
 // Pumps until pred holds or ms pass; returns pred().
 template <class Pred>

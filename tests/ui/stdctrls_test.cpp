@@ -14,18 +14,13 @@
 #include "ui/Graphic.h"
 #include "ui/StdCtrls.h"
 #include "ui/Timer.h"
+#include "support/UiTestUtil.h"
 
 using namespace ui;
 
 namespace {
 
-void Pump(int ms = 50) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
+using vsk::test::Pump;
 
 TForm* NewForm(int x, int y, int w, int h) {
     auto* f = TComponent::Create<TForm>(Application);
