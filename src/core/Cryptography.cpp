@@ -1,0 +1,196 @@
+#include "core/Cryptography.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+#include "core/Rotate.h"
+
+namespace core {
+
+namespace {
+
+// The key every cipher starts with. Setting it again at construction is a
+// no-op, so a fresh cipher has a zero key buffer until its first real key.
+constexpr char DefaultCipherKey[] = "mortig";
+
+constexpr int ChunkBytes = 2048;
+constexpr int MinBufferBytes = 256;
+
+std::uint32_t LoadLE32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+void StoreLE32(std::uint8_t* p, std::uint32_t v) {
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+    p[2] = std::uint8_t(v >> 16);
+    p[3] = std::uint8_t(v >> 24);
+}
+
+} // namespace
+
+TCryptography::TCryptography(const std::string& Name, int BlockSize, int KeySize) {
+    // Init is called non-virtually here (a base constructor); it schedules
+    // nothing, because the default key is already the held key.
+    Init(Name, BlockSize, KeySize, DefaultCipherKey);
+}
+
+void TCryptography::Init(const std::string& Name, int BlockSize, int KeySize, const std::string& Key) {
+    // Key words are folded four bytes at a time and the buffer is walked
+    // whole blocks at a time.
+    assert(BlockSize > 0 && KeySize > 0 && KeySize % 4 == 0);
+    FName = Name;
+    FBlockSize = BlockSize;
+    FBufferSize = BlockSize * (ChunkBytes / BlockSize);
+    FKey = DefaultCipherKey;
+    FKeySize = KeySize;
+    FKeyBuffer.assign(static_cast<std::size_t>(KeySize), 0);
+    SetKey(Key);
+}
+
+void TCryptography::SetKey(const std::string& Key) {
+    if (Key != FKey && !Key.empty()) {
+        FKey = Key;
+        FoldKey();
+        KeySchedule();
+    }
+    FKey = Key;
+}
+
+void TCryptography::FoldKey() {
+    // The key repeated up to a whole number of key buffers; a key longer than
+    // the buffer wraps round and folds on top of its own beginning.
+    std::string s = FKey;
+    const std::size_t keySize = static_cast<std::size_t>(FKeySize);
+    for (std::size_t next = 0; s.size() % keySize != 0; ++next)
+        s.push_back(s[next]);
+
+    // Mixed into what the buffer already holds: each key is folded on top of
+    // the ones before it, never onto a cleared buffer.
+    std::size_t a = 0;
+    for (std::size_t g = 0; g + 4 <= s.size(); g += 4) {
+        const std::uint32_t y = LoadLE32(reinterpret_cast<const std::uint8_t*>(s.data() + g));
+        const std::uint32_t x = RotateLeft(LoadLE32(&FKeyBuffer[a]), static_cast<std::uint8_t>(y)) ^ y;
+        StoreLE32(&FKeyBuffer[a], x);
+        a = (a + 4) % keySize;
+    }
+}
+
+int TCryptography::SetBufferSize(int Size) {
+    int size = Size / FBlockSize * FBlockSize;
+    if (size < MinBufferBytes)
+        size = MinBufferBytes / FBlockSize * FBlockSize;
+    FBufferSize = size;
+    return FBufferSize;
+}
+
+// ---- readers and writers ----------------------------------------------------
+
+int TCryptography::ReadFromString(void* Buffer, int Count) {
+    const std::size_t start = static_cast<std::size_t>(FInputPos - 1);
+    if (FInputPos < 1 || Count <= 0 || start >= FInput.size())
+        return 0;
+    const std::size_t n = std::min(static_cast<std::size_t>(Count), FInput.size() - start);
+    std::memcpy(Buffer, FInput.data() + start, n);
+    FInputPos += static_cast<int>(n);
+    return static_cast<int>(n);
+}
+
+int TCryptography::WriteToString(const void* Buffer, int Count) {
+    if (Count > 0)
+        FOutput.append(static_cast<const char*>(Buffer), static_cast<std::size_t>(Count));
+    return Count;
+}
+
+int TCryptography::ReadFromStream(void* Buffer, int Count) {
+    return static_cast<int>(FSource->Read(Buffer, Count));
+}
+
+int TCryptography::WriteToStream(const void* Buffer, int Count) {
+    return static_cast<int>(FDest->Write(Buffer, Count));
+}
+
+TCryptography::TReader TCryptography::StringReader() {
+    return [this](void* b, int n) { return ReadFromString(b, n); };
+}
+
+TCryptography::TWriter TCryptography::StringWriter() {
+    return [this](const void* b, int n) { return WriteToString(b, n); };
+}
+
+TCryptography::TReader TCryptography::StreamReader() {
+    return [this](void* b, int n) { return ReadFromStream(b, n); };
+}
+
+TCryptography::TWriter TCryptography::StreamWriter() {
+    return [this](const void* b, int n) { return WriteToStream(b, n); };
+}
+
+// ---- the chunk loop ---------------------------------------------------------
+
+bool TCryptography::Process(TBlockOperation Operation, const TReader& Reader, const TWriter& Writer) {
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(FBufferSize));
+    for (;;) {
+        // Zeroed every pass: the tail of the last block is the zero padding.
+        std::fill(buffer.begin(), buffer.end(), 0);
+        const int n = Reader(buffer.data(), FBufferSize);
+        if (n < 0 || n > FBufferSize)
+            return false;  // a reader that overran the buffer cannot be trusted
+        const int blocks = n / FBlockSize + (n % FBlockSize != 0 ? 1 : 0);
+        const int out = blocks * FBlockSize;
+        bool ok = true;
+        for (int b = 0; b < blocks && ok; ++b)
+            ok = (this->*Operation)(buffer.data() + static_cast<std::size_t>(b) * FBlockSize);
+        const int written = Writer(buffer.data(), out);
+        // A failed pass ends the run: retrying a writer that keeps refusing
+        // would never end, and skipping a chunk would corrupt the output.
+        if (!ok || written != out)
+            return false;
+        if (n == 0)
+            return true;
+    }
+}
+
+// ---- strings and streams ----------------------------------------------------
+
+bool TCryptography::Encrypt(const TReader& Reader, const TWriter& Writer) {
+    return Process(&TCryptography::EncryptBlock, Reader, Writer);
+}
+
+bool TCryptography::Decrypt(const TReader& Reader, const TWriter& Writer) {
+    return Process(&TCryptography::DecryptBlock, Reader, Writer);
+}
+
+bool TCryptography::EncryptString(std::string& Text) {
+    FInput = Text;
+    FOutput.clear();
+    FInputPos = 1;
+    const bool ok = Encrypt(StringReader(), StringWriter());
+    Text = FOutput;
+    return ok;
+}
+
+bool TCryptography::DecryptString(std::string& Text) {
+    FInput = Text;
+    FOutput.clear();
+    FInputPos = 1;
+    const bool ok = Decrypt(StringReader(), StringWriter());
+    Text = FOutput;
+    return ok;
+}
+
+bool TCryptography::EncryptStream(TCipherStream* Source, TCipherStream* Dest) {
+    FSource = Source;
+    FDest = Dest;
+    return Encrypt(StreamReader(), StreamWriter());
+}
+
+bool TCryptography::DecryptStream(TCipherStream* Source, TCipherStream* Dest) {
+    FSource = Source;
+    FDest = Dest;
+    return Decrypt(StreamReader(), StreamWriter());
+}
+
+} // namespace core
