@@ -17,6 +17,7 @@ std::string AppPassword;
 core::TMouseShortcutInfo* HideWindowsShortcut = nullptr;
 core::TMouseShortcutInfo* UnusedShortcut = nullptr;
 core::TMouseShortcutInfo* ScreenSaverShortcut = nullptr;
+core::TRC6* Cipher = nullptr;
 
 void GlobalUnitInitialization() {
     HideWindowsShortcut = new core::TMouseShortcutInfo;
@@ -33,9 +34,13 @@ void GlobalUnitInitialization() {
     ExListFileName = AppDir + "\\" + "ExList.Dat";
     BttListFileName = AppDir + "\\" + "BttList.Dat";
     AppPassword.clear();
+    Cipher = new core::TRC6;
+    Cipher->SetKey(core::AppCipherKey);
 }
 
 void GlobalUnitFinalization() {
+    delete Cipher;
+    Cipher = nullptr;
     delete HideWindowsShortcut;
     delete UnusedShortcut;
     delete ScreenSaverShortcut;

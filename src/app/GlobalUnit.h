@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/MouseShortcut.h"
+#include "core/RC6.h"
 
 extern std::string AppDir;           // folder of the program file, no trailing backslash
 extern std::string HelpDir;          // AppDir + "\help"
@@ -16,6 +17,7 @@ extern std::string AppPassword;      // empty: no password
 extern core::TMouseShortcutInfo* HideWindowsShortcut;
 extern core::TMouseShortcutInfo* UnusedShortcut;  // made and freed with the others, never read
 extern core::TMouseShortcutInfo* ScreenSaverShortcut;
+extern core::TRC6* Cipher;  // keyed at start, never used on data
 
 // Run once before the program entry, and once after it.
 void GlobalUnitInitialization();
