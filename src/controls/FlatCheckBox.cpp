@@ -1,6 +1,7 @@
 #include "controls/FlatCheckBox.h"
 
 #include "ui/Canvas.h"
+#include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
 
 namespace controls {
@@ -69,21 +70,22 @@ void TFlatCheckBox::PaintCheckCaption() {
         r = Rect(r.left + 1, r.top + 1, r.right - 16, r.bottom - 1);
         flags |= DT_RIGHT;
     }
-    c->Brush()->SetStyle(bsClear);
-    c->Font()->Assign(Font());
+    // Drawn straight on the DC with the control's font, transparent.
     std::string text = Caption();
     HDC dc = c->Handle();
-    SetBkMode(dc, TRANSPARENT);
+    ScopedSelectObject font(dc, Font()->Handle());
+    int oldMode = SetBkMode(dc, TRANSPARENT);
     if (Enabled()) {
+        SetTextColor(dc, ColorToCOLORREF(Font()->Color()));
         DrawTextA(dc, text.c_str(), -1, &r, flags);
     } else {
         TRect r2 = Rect(r.left + 1, r.top + 1, r.right + 1, r.bottom + 1);
-        c->Font()->SetColor(clBtnHighlight);
-        DrawTextA(c->Handle(), text.c_str(), -1, &r2, flags);
-        c->Font()->SetColor(clBtnShadow);
-        DrawTextA(c->Handle(), text.c_str(), -1, &r, flags);
+        SetTextColor(dc, ColorToCOLORREF(clBtnHighlight));
+        DrawTextA(dc, text.c_str(), -1, &r2, flags);
+        SetTextColor(dc, ColorToCOLORREF(clBtnShadow));
+        DrawTextA(dc, text.c_str(), -1, &r, flags);
     }
-    c->Brush()->SetStyle(bsSolid);
+    SetBkMode(dc, oldMode);
 }
 
 void TFlatCheckBox::Paint() {
