@@ -18,7 +18,7 @@ deps:
 	if [ -n "$$missing" ]; then \
 	  echo "installing:" $$missing; \
 	  export DEBIAN_FRONTEND=noninteractive; \
-	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing; \
+	  apt-get update -q && apt-get install -y -q $$missing; \
 	fi
 
 win: deps
