@@ -1,4 +1,5 @@
 #include "core/Cryptography.h"
+#include "core/LittleEndian.h"
 
 #include <algorithm>
 #include <cassert>
@@ -16,18 +17,6 @@ constexpr char DefaultCipherKey[] = "mortig";
 
 constexpr int ChunkBytes = 2048;
 constexpr int MinBufferBytes = 256;
-
-std::uint32_t LoadLE32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-void StoreLE32(std::uint8_t* p, std::uint32_t v) {
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-    p[2] = std::uint8_t(v >> 16);
-    p[3] = std::uint8_t(v >> 24);
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "core/RC6.h"
+#include "core/LittleEndian.h"
 
 #include <algorithm>
 #include <vector>
@@ -14,18 +15,6 @@ namespace {
 constexpr std::uint32_t P32 = 0xB7E15163u;
 constexpr std::uint32_t Q32 = 0x9E3779B9u;
 constexpr std::uint8_t LgW = 5;  // log2 of the word size
-
-std::uint32_t LoadLE32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-void StoreLE32(std::uint8_t* p, std::uint32_t v) {
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-    p[2] = std::uint8_t(v >> 16);
-    p[3] = std::uint8_t(v >> 24);
-}
 
 // Rotation counts come from data words; only their low five bits count.
 std::uint8_t Amount(std::uint32_t v) { return static_cast<std::uint8_t>(v); }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <set>
+#include <string>
 
 #include "ui/Application.h"
 
@@ -32,6 +33,21 @@ inline std::set<HWND> ThreadWindows() {
         },
         reinterpret_cast<LPARAM>(&all));
     return all;
+}
+
+// Whether this thread shows a menu window now.
+inline bool MenuShowing() {
+    bool found = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(h, cls, sizeof(cls));
+            if (std::string(cls) == "#32768" && IsWindowVisible(h)) *reinterpret_cast<bool*>(lp) = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 } // namespace vsk::test

@@ -15,6 +15,7 @@
 #include "ui/Graphic.h"
 #include "ui/Icon.h"
 #include "ui/StdCtrls.h"
+#include "support/UiTestUtil.h"
 
 using namespace ui;
 using vsk::test::DialogDriverThread;
@@ -23,18 +24,7 @@ using vsk::test::DialogRequest;
 
 namespace {
 
-int CountThreadWindows() {
-    int n = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            ++*reinterpret_cast<int*>(lp);
-            EnumChildWindows(h, [](HWND, LPARAM l) -> BOOL { ++*reinterpret_cast<int*>(l); return TRUE; }, lp);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
+int CountThreadWindows() { return static_cast<int>(vsk::test::ThreadWindows().size()); }
 
 // The pixels of a 32 x 32 area after draw(dc) on a grey background.
 template <class Draw>

@@ -51,20 +51,7 @@ struct Log {
     void Key(TObject*, WORD& key, TShiftState) { lines.push_back("key " + std::to_string(key)); }
 };
 
-// Whether this thread shows a menu window now.
-bool MenuShowing() {
-    bool found = false;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            char cls[16] = {};
-            GetClassNameA(h, cls, sizeof(cls));
-            if (std::string(cls) == "#32768" && IsWindowVisible(h)) *reinterpret_cast<bool*>(lp) = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+using vsk::test::MenuShowing;
 
 // Closes the popup menu with Esc once it shows (the menu loop takes keys
 // posted to any window of the thread); gives up after a few seconds.

@@ -45,20 +45,7 @@ struct KeyScript {
 };
 KeyScript gScript;
 
-// Whether this thread shows a menu window now.
-bool MenuShowing() {
-    bool found = false;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            char cls[16] = {};
-            GetClassNameA(h, cls, sizeof(cls));
-            if (std::string(cls) == "#32768" && IsWindowVisible(h)) *reinterpret_cast<bool*>(lp) = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+using vsk::test::MenuShowing;
 
 void CALLBACK ScriptTick(HWND, UINT, UINT_PTR id, DWORD) {
     if (gScript.next == 0 && !MenuShowing() && ++gScript.waits < 50) return;

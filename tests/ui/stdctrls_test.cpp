@@ -39,18 +39,7 @@ T* Place(TWinControl* parent, int x, int y, int w, int h, const std::string& cap
     return c;
 }
 
-int CountThreadWindows() {
-    int n = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            ++*reinterpret_cast<int*>(lp);
-            EnumChildWindows(h, [](HWND, LPARAM l) -> BOOL { ++*reinterpret_cast<int*>(l); return TRUE; }, lp);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
+int CountThreadWindows() { return static_cast<int>(vsk::test::ThreadWindows().size()); }
 
 // A 32-bit top-down memory surface that controls paint into.
 class Surface {
