@@ -230,3 +230,21 @@ TEST(DIB32, RaisesForAMissingTargetAndLeaksNoGdiObjects)
     });
     EXPECT_EQ(left, 0);
 }
+
+TEST(DIB32, AFailedResizeKeepsThePicture)
+{
+    TDIB32 dib;
+    dib.SetSize(3, 2);
+    for (int i = 0; i < 6; ++i)
+        dib.Bits()[i] = 0xFF000000u | std::uint32_t(i + 1);
+    const int left = gditest::GdiObjectsLeftBy([&] {
+        for (bool preserve : {true, false})
+            EXPECT_THROW(dib.SetSize(40000, 40000, preserve), ui::EOSError) << "preserve " << preserve;
+    });
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(dib.Width(), 3);
+    EXPECT_EQ(dib.Height(), 2);
+    ASSERT_NE(dib.Bits(), nullptr);
+    GdiFlush();
+    EXPECT_EQ(dib.Bits()[5], 0xFF000006u);
+}
