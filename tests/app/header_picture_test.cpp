@@ -6,6 +6,7 @@
 #include "tbx/PNGBitmap.h"
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
+#include "ui/Stream.h"
 
 using HeaderPicture = AppTest;
 
@@ -32,4 +33,15 @@ TEST_F(HeaderPicture, IsLoadedIntoThePngGraphicTheImageHoldsFromCreation)
     EXPECT_EQ(RGB(corner[4 * 194 + 2], corner[4 * 194 + 1], corner[4 * 194]), RGB(0, 255, 0));
     EXPECT_GT(drawn, 500);
     EXPECT_GT(background, 2000);
+}
+
+TEST(ProgramPictures, HotKeyPictureOfTheKeyboardLayoutWindowDecodes)
+{
+    ui::TResourceStream stream(GetModuleHandleA(nullptr), "HOTKEYS", RT_RCDATA);
+    tbx::TPNGBitmap png;
+    png.LoadFromStream(&stream);
+    EXPECT_EQ(png.Width(), 481);
+    EXPECT_EQ(png.Height(), 262);
+    GdiFlush();
+    EXPECT_EQ(png.DIB()->Bits()[0] >> 24, 0u) << "the corner is transparent";
 }
