@@ -4,6 +4,7 @@
 
 #include "ui/Application.h"
 #include "ui/ControlCanvas.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
@@ -250,6 +251,10 @@ void TControl::HandleMouseMessage(TMessage& m) {
     int x = (short)LOWORD(m.LParam), y = (short)HIWORD(m.LParam);
     TShiftState shift = KeysToShiftState(m.WParam);
     auto down = [&](TMouseButton b, bool dbl) {
+        if (b == mbLeft && dragMode_ == dmAutomatic && !dbl) {
+            BeginAutoDrag();
+            if (Dragging()) return;
+        }
         if (b == mbLeft) {
             if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
             if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
@@ -293,6 +298,9 @@ void TControl::WndProc(TMessage& m) {
     case WM_CONTEXTMENU:
         if (ShowControlPopupMenu(this, m)) return;
         break;
+    case CM_DRAG:
+        DragMessage(m);
+        return;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_ && parent_) {
             color_ = parent_->Color();
@@ -345,6 +353,50 @@ void TControl::FontChanged() { Invalidate(); }
 void TControl::ColorChanged() { Invalidate(); }
 bool TControl::DialogChar(char) { return false; }
 void TControl::ControlListChanged(TControl*, bool) {}
+
+// ---------------------------------------------------------------- dragging
+
+void TControl::BeginDrag() {
+    if (IsDragging()) return;
+    DoStartDrag();
+    ui::BeginDrag(this);
+}
+
+bool TControl::Dragging() const { return IsDragging() && DragSource() == this; }
+
+void TControl::DoStartDrag() {
+    if (OnStartDrag) OnStartDrag(this);
+}
+
+bool TControl::DragOver(TObject* Source, int X, int Y, TDragState State) {
+    if (!OnDragOver) return false;
+    bool accept = true;
+    OnDragOver(this, Source, X, Y, State, accept);
+    return accept;
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y) {
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::DoEndDrag(TObject* Target, int X, int Y) {
+    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+}
+
+void TControl::DragMessage(TMessage& m) {
+    auto* rec = reinterpret_cast<TDragRec*>(m.LParam);
+    TPoint p = ScreenToClient(rec->Pos);
+    m.Result = 0;
+    switch (m.WParam) {
+    case dmDragEnter: m.Result = DragOver(rec->Source, p.x, p.y, dsDragEnter); break;
+    case dmDragMove: m.Result = DragOver(rec->Source, p.x, p.y, dsDragMove); break;
+    case dmDragLeave: DragOver(rec->Source, p.x, p.y, dsDragLeave); break;
+    case dmDragDrop: DragDrop(rec->Source, p.x, p.y); break;
+    case dmEndDrag: DoEndDrag(rec->Target, p.x, p.y); break;
+    }
+}
+
+// ---------------------------------------------------------------- mouse
 
 void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
     if (OnMouseDown) OnMouseDown(this, b, s, x, y);
