@@ -215,6 +215,12 @@ void TControl::SetShowHint(bool v) {
     Perform(CM_SHOWHINTCHANGED);
 }
 
+void TControl::SetParentShowHint(bool v) {
+    if (v == parentShowHint_) return;
+    parentShowHint_ = v;
+    if (v && parent_) Perform(CM_PARENTSHOWHINTCHANGED);
+}
+
 std::string TControl::GetText() { return text_; }
 void TControl::SetTextBuf(const std::string& s) { text_ = s; }
 
@@ -243,6 +249,7 @@ void TControl::Loaded() {
         if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
         if (parentFont_) Perform(CM_PARENTFONTCHANGED);
         if (auto* w = dynamic_cast<TWinControl*>(this); w && w->ParentCtl3D()) Perform(CM_PARENTCTL3DCHANGED);
+        if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
     }
     RequestAlign();
 }
@@ -318,7 +325,10 @@ void TControl::WndProc(TMessage& m) {
         }
         break;
     case CM_PARENTSHOWHINTCHANGED:
-        if (parentShowHint_ && parent_) showHint_ = parent_->ShowHint();
+        if (parentShowHint_ && parent_ && showHint_ != parent_->ShowHint()) {
+            showHint_ = parent_->ShowHint();
+            Perform(CM_SHOWHINTCHANGED);  // on to the children
+        }
         break;
     default:
         if (DispatchComponentMessage(m)) return;

@@ -134,7 +134,7 @@ public:
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool v);
     bool ParentShowHint() const { return parentShowHint_; }
-    void SetParentShowHint(bool v) { parentShowHint_ = v; }
+    void SetParentShowHint(bool v);
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int v) { helpContext_ = v; }
     TPopupMenu* PopupMenu() const { return popupMenu_; }

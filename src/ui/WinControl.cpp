@@ -242,6 +242,7 @@ void TWinControl::InsertControl(TControl* c) {
         if (c->ParentColor()) c->Perform(CM_PARENTCOLORCHANGED);
         if (c->ParentFont()) c->Perform(CM_PARENTFONTCHANGED);
         if (auto* w = dynamic_cast<TWinControl*>(c); w && w->ParentCtl3D()) w->Perform(CM_PARENTCTL3DCHANGED);
+        if (c->ParentShowHint()) c->Perform(CM_PARENTSHOWHINTCHANGED);
     }
     c->Invalidate();
     AlignControls();
