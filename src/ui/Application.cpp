@@ -8,8 +8,14 @@
 #include "ui/Exception.h"
 #include "ui/Form.h"
 #include "ui/GdiObjects.h"
+#include "ui/HintWindow.h"
 
 namespace ui {
+
+namespace {
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
+} // namespace
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -113,6 +119,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
         return true;
     }
     try {
+        switch (msg.message) {
+        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN: case WM_KEYDOWN: case WM_SYSKEYDOWN:
+            CancelHint();  // a click or a key ends the hint
+            break;
+        }
         if (!IsKeyMsg(msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
@@ -168,6 +180,11 @@ void TApplication::SetMouseControl(TControl* target) {
     if (target == mouseControl_) return;
     TControl* old = mouseControl_;
     mouseControl_ = target;
+    CancelHint();
+    if (target && target->ShowHint() && !GetShortHint(target->Hint()).empty() && handle_) {
+        hintControl_ = target;
+        SetTimer(handle_, kHintShowTimer, static_cast<UINT>(std::max(hintPause_, 1)), nullptr);
+    }
     if (old) old->Perform(CM_MOUSELEAVE);
     if (target && target == mouseControl_) target->Perform(CM_MOUSEENTER);
 }
@@ -176,7 +193,36 @@ void TApplication::MainFormShown(bool shown) {
     if (handle_) ShowWindow(handle_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
+void TApplication::CancelHint() {
+    if (handle_) {
+        KillTimer(handle_, kHintShowTimer);
+        KillTimer(handle_, kHintHideTimer);
+    }
+    hintControl_ = nullptr;
+    if (hintShowing_ && hintWindow_) hintWindow_->ReleaseHandle();
+    hintShowing_ = false;
+}
+
+void TApplication::HintTimerExpired() {
+    KillTimer(handle_, kHintShowTimer);
+    TControl* c = hintControl_;
+    if (!c || c != mouseControl_ || hintShowing_) return;
+    if (!hintWindow_) hintWindow_ = TComponent::Create<THintWindow>(this);
+    // Below the pointer, clear of the cursor's picture.
+    POINT p{};
+    GetCursorPos(&p);
+    p.y += GetSystemMetrics(SM_CYCURSOR) * 3 / 4;
+    hintWindow_->ActivateHint(p, GetShortHint(c->Hint()));
+    hintShowing_ = true;
+    if (hintHidePause_ > 0) SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hintHidePause_), nullptr);
+}
+
 void TApplication::ControlDestroyed(TControl* c) {
+    if (hintControl_ == c) CancelHint();
+    if (c == hintWindow_) {
+        hintWindow_ = nullptr;
+        hintShowing_ = false;
+    }
     if (mouseControl_ == c) mouseControl_ = nullptr;
 }
 
@@ -260,6 +306,11 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // Activated through its taskbar button: the main form takes over.
         if (LOWORD(wp) != WA_INACTIVE && mainForm_ && mainForm_->Visible() && mainForm_->HandleAllocated())
             SetForegroundWindow(mainForm_->Handle());
+        return 0;
+    case WM_TIMER:
+        if (wp == kHintShowTimer) HintTimerExpired();
+        else if (wp == kHintHideTimer) CancelHint();
+        else break;
         return 0;
     case WM_ENDSESSION:
         if (wp) Terminate();

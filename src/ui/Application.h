@@ -14,6 +14,7 @@ namespace ui {
 class TCustomForm;
 class TControl;
 class TFont;
+class THintWindow;
 
 using TMessageHook = Event<bool(TMessage&)>;
 using TExceptionEvent = Event<void(TObject*, const std::exception&)>;
@@ -39,6 +40,9 @@ public:
     void SetHintHidePause(int ms) { hintHidePause_ = ms; }
     int HintPause() const { return hintPause_; }
     void SetHintPause(int ms) { hintPause_ = ms; }
+    // The hint shown now, or none; hides it.
+    THintWindow* HintWindow() const { return hintWindow_; }
+    void CancelHint();
     const std::string& HelpFile() const { return helpFile_; }
     void SetHelpFile(const std::string& f) { helpFile_ = f; }
     std::string ExeName() const;
@@ -94,6 +98,7 @@ private:
     bool ProcessMessage(MSG& msg);
     bool IsKeyMsg(MSG& msg);
     void DoMouseIdle();
+    void HintTimerExpired();
     static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -107,6 +112,9 @@ private:
     std::string helpFile_;
     std::vector<TMessageHook> hooks_;
     TControl* mouseControl_ = nullptr;  // not owned
+    TControl* hintControl_ = nullptr;  // not owned: waits for its hint, or shows it
+    THintWindow* hintWindow_ = nullptr;  // owned as a component
+    bool hintShowing_ = false;
     bool comInitialised_ = false;
     bool handlingException_ = false;
 };
