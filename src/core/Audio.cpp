@@ -29,6 +29,17 @@ void PumpUntil(Pred Done, ULONGLONG TimeoutMs) {
 
 LRESULT DefaultHandling(HWND Wnd, const ui::TMessage& m) { return DefWindowProcA(Wnd, m.Msg, m.WParam, m.LParam); }
 
+// For a window that handles one message: true for that message (answered
+// 0); any other gets the system's default handling here.
+bool OnlyMessage(UINT Msg, HWND Wnd, ui::TMessage& m) {
+    if (m.Msg != Msg) {
+        m.Result = DefaultHandling(Wnd, m);
+        return false;
+    }
+    m.Result = 0;
+    return true;
+}
+
 uint16_t Word16(DWORD v) { return static_cast<uint16_t>(v > 0xFFFF ? 0xFFFF : v); }
 
 } // namespace
@@ -220,11 +231,7 @@ bool TMixerSettings::SetVolume(uint16_t Destination, uint16_t Line, uint16_t Lef
 }
 
 void TMixerSettings::MixerWndProc(ui::TMessage& m) {
-    if (m.Msg != MM_MIXM_CONTROL_CHANGE) {
-        m.Result = DefaultHandling(FCallbackWnd, m);
-        return;
-    }
-    m.Result = 0;
+    if (!OnlyMessage(MM_MIXM_CONTROL_CHANGE, FCallbackWnd, m)) return;
     if (!FOpened || !FOwner->OnMixerChange) return;
     TNotifyMixerChange event = FOwner->OnMixerChange;
     event(this, LOWORD(m.WParam), LOWORD(m.LParam));
@@ -443,11 +450,7 @@ void TRecorder::DataArrived(WAVEHDR* Header) {
 }
 
 void TRecorder::WndProc(ui::TMessage& m) {
-    if (m.Msg != MM_WIM_DATA) {
-        m.Result = DefaultHandling(FWindow, m);
-        return;
-    }
-    m.Result = 0;
+    if (!OnlyMessage(MM_WIM_DATA, FWindow, m)) return;
     auto* header = reinterpret_cast<WAVEHDR*>(m.LParam);
     if (!FActive || !FDevice || !header) return;
     MMRESULT r = waveInAddBuffer(reinterpret_cast<HWAVEIN>(FDevice), header, sizeof(WAVEHDR));
@@ -527,20 +530,12 @@ bool TPlayer::QueueNextBuffer() {
 }
 
 void TPlayer::DoneWndProc(ui::TMessage& m) {
-    if (m.Msg != MM_WOM_DONE) {
-        m.Result = DefaultHandling(FDoneWindow, m);
-        return;
-    }
-    m.Result = 0;
+    if (!OnlyMessage(MM_WOM_DONE, FDoneWindow, m)) return;
     QueueNextBuffer();
 }
 
 void TPlayer::CloseWndProc(ui::TMessage& m) {
-    if (m.Msg != MM_WOM_CLOSE) {
-        m.Result = DefaultHandling(FCloseWindow, m);
-        return;
-    }
-    m.Result = 0;
+    if (!OnlyMessage(MM_WOM_CLOSE, FCloseWindow, m)) return;
     auto wave = reinterpret_cast<HWAVEOUT>(FDevice);
     if (wave) {
         for (int i = 0; i < kWaveBuffers; ++i) {

@@ -30,24 +30,6 @@ constexpr int kMax = 65535;
 
 float Level(int volume) { return static_cast<float>(volume) / kMax; }
 
-class SoundTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        core::DesiredVolume = 0xFFFF;
-        core::DesiredMuted = false;
-        core::SetSavedVolumeState({{0, 0}, false, false, false});
-    }
-    void TearDown() override {
-        core::SetSoundPlayer(nullptr);
-        AppTest::TearDown();
-    }
-    static bool NoSoundRun() {
-        const char* v = std::getenv("VSK_SOUND");
-        return v && std::string(v) == "none";
-    }
-};
-
 // What the test sound found when it played.
 struct AtPlay {
     static inline int plays = 0;
@@ -66,6 +48,33 @@ struct AtPlay {
         caption.clear();
         level = -1;
         endpoint = e;
+    }
+};
+
+class SoundTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        core::DesiredVolume = 0xFFFF;
+        core::DesiredMuted = false;
+        core::SetSavedVolumeState({{0, 0}, false, false, false});
+    }
+    void TearDown() override {
+        core::SetSoundPlayer(nullptr);
+        AppTest::TearDown();
+    }
+    // The user's volume 0.8, the desired one 16384 muted, and a player that
+    // notes what it found.
+    static void PrepareTestSound(FakeEndpoint& e) {
+        e.Level = 0.8f;
+        AtPlay::Reset(&e);
+        core::SetSoundPlayer(&AtPlay::Player);
+        core::DesiredVolume = 16384;
+        core::DesiredMuted = true;
+    }
+    static bool NoSoundRun() {
+        const char* v = std::getenv("VSK_SOUND");
+        return v && std::string(v) == "none";
     }
 };
 
@@ -277,11 +286,7 @@ TEST_F(SoundTest, SoundButtonShowsThePanelAndFocusesTheDesiredVolume) {
 TEST_F(SoundTest, TestSoundPlaysAtTheDesiredVolumeAndPutsTheVolumeBack) {
     FakeVersion win7(2, 6, 1);
     FakeEndpoint e;
-    e.Level = 0.8f;
-    AtPlay::Reset(&e);
-    core::SetSoundPlayer(&AtPlay::Player);
-    core::DesiredVolume = 16384;
-    core::DesiredMuted = true;
+    PrepareTestSound(e);
     const std::string caption = MainForm->btnTestSound->Caption();
     MainForm->btnTestSound->Click();
     ASSERT_EQ(AtPlay::plays, 1);
@@ -303,11 +308,7 @@ TEST_F(SoundTest, TestSoundPlaysAtTheDesiredVolumeAndPutsTheVolumeBack) {
 TEST_F(SoundTest, TestSoundWhileHiddenKeepsTheVolumeSavedAtHide) {
     FakeVersion win7(2, 6, 1);
     FakeEndpoint e;
-    e.Level = 0.8f;
-    AtPlay::Reset(&e);
-    core::SetSoundPlayer(&AtPlay::Player);
-    core::DesiredVolume = 16384;
-    core::DesiredMuted = true;
+    PrepareTestSound(e);
     FixtureWindows w({"Sound test window|||"});
     Toggle();
     ASSERT_NE(HiddenWindowList, nullptr);
