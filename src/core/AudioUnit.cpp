@@ -61,12 +61,22 @@ struct TEndpoint {
 // The temporary mixer component of one routine: mixer device 0 opened and
 // listed at creation, closed when freed.
 struct TTempAudio {
-    TAudio* Audio = ui::TComponent::Create<TAudio>(nullptr);
-    ~TTempAudio() { ui::TComponent::Free(Audio); }
-    TTempAudio() = default;
+    TAudio* Audio = nullptr;
+    TTempAudio() {
+        try {
+            Audio = ui::TComponent::Create<TAudio>(nullptr);
+        } catch (...) {
+            // No window for the mixer's messages: no volume control this time.
+            Audio = nullptr;
+        }
+    }
+    ~TTempAudio() {
+        if (Audio) ui::TComponent::Free(Audio);
+    }
     TTempAudio(const TTempAudio&) = delete;
     TTempAudio& operator=(const TTempAudio&) = delete;
-    TMixerSettings* Mixer() const { return Audio->MixerSettings(); }
+    // Null when the component could not be made.
+    TMixerSettings* Mixer() const { return Audio ? Audio->MixerSettings() : nullptr; }
 };
 
 // Level and mute of the endpoint; false when either read fails.
@@ -141,7 +151,7 @@ bool ReadVolumeIndicator(int Max, int& Position, bool& Muted) {
     uint16_t left = 0, right = 0;
     bool mute = false;
     uint8_t flags = 0;
-    if (!audio.Mixer()->GetVolume(0, 0, left, right, mute, flags)) return false;
+    if (!audio.Mixer() || !audio.Mixer()->GetVolume(0, 0, left, right, mute, flags)) return false;
     Position = Max - MixerVolume(left, right);
     Muted = mute;
     return true;
@@ -160,6 +170,7 @@ void SaveSystemVolume(int Max) {
         return;
     }
     TTempAudio audio;
+    if (!audio.Mixer()) return;
     uint16_t left = 0, right = 0;
     bool mute = false;
     uint8_t flags = 0;
@@ -182,7 +193,7 @@ void ApplyDesiredVolume(int Max) {
         return;
     }
     TTempAudio audio;
-    audio.Mixer()->SetVolume(0, 0, DesiredVolume, DesiredVolume, DesiredMuted);
+    if (audio.Mixer()) audio.Mixer()->SetVolume(0, 0, DesiredVolume, DesiredVolume, DesiredMuted);
 }
 
 void RestoreSystemVolume(int Max) {
@@ -193,6 +204,7 @@ void RestoreSystemVolume(int Max) {
         return;
     }
     TTempAudio audio;
+    if (!audio.Mixer()) return;
     bool mute = SavedMuted;
     if (!SavedHasMute) {
         // Keep the mute state the line has now.
