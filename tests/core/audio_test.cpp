@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Audio.h"
+#include "core/AudioUnit.h"
 #include "support/FakeAudio.h"
 #include "ui/Stream.h"
 
@@ -341,4 +342,38 @@ TEST(AudioRecorder, StopFinishesAValidWaveFile) {
     EXPECT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
     EXPECT_EQ(dword(40), 356u);
     EXPECT_EQ(dword(24), 8000u);
+}
+
+// A device that never reports its close does not hold the stop for ever.
+TEST(AudioRecorder, StopWaitsForTheCloseOnlyAsLongAsItComes) {
+    FakeMixer mixer;
+    mixer.Present = false;
+    AudioPtr audio;
+    SendMessageA(audio->Window(), MM_WIM_OPEN, 0, 0);
+    ASSERT_TRUE(audio->Recorder()->Busy());
+    PostMessageA(audio->Window(), MM_WIM_CLOSE, 0, 0);
+    audio->Recorder()->Stop();
+    EXPECT_FALSE(audio->Recorder()->Busy());
+
+    SendMessageA(audio->Window(), MM_WIM_OPEN, 0, 0);  // and no close follows
+    audio->Recorder()->Stop();
+    EXPECT_FALSE(audio->Recorder()->Busy());
+}
+
+// The volume routines read the system's version record: its name, and the
+// interface that serves it.
+TEST(AudioUnitVersion, NameAndPathFromTheVersionRecord) {
+    struct Row {
+        DWORD platform, major, minor;
+        const char* sp;
+        const char* name;
+        bool coreAudio;
+    } rows[] = {{1, 4, 10, " A", "wvWin98SE", false}, {2, 5, 1, "", "wvWinXP", false},
+                {2, 5, 2, "", "wvUnknown", false},    {2, 6, 1, "", "wvWinVista", true},
+                {2, 10, 0, "", "wvUnknown", true}};
+    for (const Row& r : rows) {
+        vsk::test::FakeVersion v(r.platform, r.major, r.minor, r.sp);
+        EXPECT_EQ(GetWindowsVersionName(), r.name) << r.major << "." << r.minor;
+        EXPECT_EQ(UsesCoreAudioPath(), r.coreAudio) << r.major << "." << r.minor;
+    }
 }
