@@ -6,6 +6,7 @@
 
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
+#include "core/AudioUnit.h"
 #include "core/HideRules.h"
 #include "ui/Application.h"
 
@@ -38,6 +39,7 @@ void ActivateWindow(HWND h) {
 void TMainForm::btnHideAllClick(TObject*) {
     if (Application->Tag() == 0) return;
     if (HiddenWindowList) {
+        core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
@@ -46,6 +48,8 @@ void TMainForm::btnHideAllClick(TObject*) {
         return;
     }
     core::RememberActiveWindow();
+    core::SaveSystemVolume(VolumeScale());
+    core::ApplyDesiredVolume(VolumeScale());
     // No owner: it lives exactly as long as windows are hidden.
     HiddenWindowList = TComponent::Create<TListView>(nullptr);
     HiddenWindowList->SetVisible(false);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/GlobalUnit.h"
+#include "core/AudioUnit.h"
 #include "core/ExcludeEntry.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -235,6 +236,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
                                   "Lock workstation before starting (Win 2k/XP/NT)", 12, 42, 320);
 
+    BuildSoundPage();
+
     // The resource's ticks, set while loading so no click handler runs.
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
@@ -269,6 +272,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
 
 void TMainForm::FormDestroy(TObject*) {
     if (HiddenWindowList) {
+        core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;

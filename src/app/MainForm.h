@@ -3,6 +3,9 @@
 // options, and the hide/restore toggle behind them.
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
+#include "controls/FlatGroupBox.h"
+#include "controls/LbSpeedButton.h"
+#include "controls/ZevScroller.h"
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
@@ -63,6 +66,28 @@ public:
     ui::TImage* HeaderImage; // holds a TPNGBitmap from the form's creation
     void CreateHeaderPicture();
     void LoadHeaderPicture();
+    // ---- sound
+    ui::TPanel* pnlSound;
+    controls::TFlatGroupBox* gbVolume;
+    controls::TZevScroller* SliderGlobalVolume;      // indicator of the system volume; its Max is the scale
+    controls::TFlatCheckBox* cbGlobalVolumMuted;     // indicator of the system mute state
+    controls::TZevScroller* sliderSelectedVolume;    // the desired volume, upside down
+    controls::TFlatCheckBox* cbSelectedVolumeMuted;  // the desired mute state
+    controls::TLbSpeedButton* btnGetVolume;
+    controls::TLbSpeedButton* btnTestSound;
+    void BuildSoundPage();
+    void btnGetVolumeClick(ui::TObject* Sender);
+    void btnTestSoundClick(ui::TObject* Sender);
+    void sliderSelectedVolumeChange(ui::TObject* Sender);
+    void cbSelevtedVolumeMutedClick(ui::TObject* Sender);
+    void btnSoundClick(ui::TObject* Sender);
+    void SheetOptionsShow(ui::TObject* Sender);
+    // The system volume and mute into the indicator.
+    void ShowCurrentVolume();
+    // DesiredVolume and DesiredMuted into the desired-volume slider and box.
+    void ShowDesiredVolume();
+    // The program's volume scale: the indicator's Max.
+    int VolumeScale() const { return SliderGlobalVolume->Max(); }
 
     // ---- handlers
     void FormCreate(ui::TObject* Sender);
