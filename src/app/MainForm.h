@@ -6,6 +6,7 @@
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
+#include "painters/BarMenus.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
@@ -58,6 +59,11 @@ public:
     controls::TFlatCheckBox* cbSSaverWin;
     controls::TFlatEdit* edHKSSaverKey;
     controls::TFlatCheckBox* cbLockWorkstation;
+
+    // ---- bar menus
+    painters::TBcBarPopupMenu* popMenuAvailableWindows;
+    void BuildBarMenus();
+    void mnRefreshAvailableClick(ui::TObject* Sender);
 
     // ---- handlers
     void FormCreate(ui::TObject* Sender);
