@@ -13,6 +13,7 @@
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
+#include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiTestUtil.h"
@@ -428,6 +429,7 @@ TEST(BarMenuPainting, GradientsInEveryDirectionOnBitmapAndCanvasAlike) {
     EXPECT_EQ(TileStart(10, 25), -5);
     EXPECT_EQ(TileStart(10, 0), 0);
     EXPECT_EQ(TileStart(10, -3), -3);
+    EXPECT_EQ(TileStart(0, 5), 5);  // no step: no endless loop
 }
 
 // ---------------------------------------------------------------- the side bar
@@ -619,4 +621,57 @@ TEST(BarMenuRefresh, PopupAndMainMenuRefreshRules) {
     TComponent::Free(mm);
     EXPECT_EQ(m->GetMenu(), nullptr);
     TComponent::Free(m);
+}
+
+TEST(BarMenuLife, ItemsGoBeforeTheOptionsAndNobodyHearsOfIt) {
+    // A plain delete (no Free) runs the destructors alone: the items must
+    // still go quietly, before the options they could reach.
+    for (bool plainDelete : {true, false}) {
+        auto* m = TComponent::Create<TBcBarPopupMenu>(ui::Application);
+        static int changes;
+        changes = 0;
+        m->OnChange = ui::TMenuChangeEvent([](ui::TObject*, TMenuItem*, bool) { ++changes; });
+        for (const char* c : {"A", "-", "B"}) {
+            auto* i = TComponent::Create<TMenuItem>(m);
+            i->SetCaption(c);
+            m->Items()->Add(i);
+            i->Add(TComponent::Create<TMenuItem>(m));
+        }
+        Module* module = TComponent::Create<Module>(ui::Application);
+        m->SetDrawModule(module);
+        changes = 0;
+        if (plainDelete) delete m;
+        else TComponent::Free(m);
+        EXPECT_EQ(changes, 0) << plainDelete;
+        EXPECT_EQ(module->GetMenu(), nullptr) << plainDelete;
+        TComponent::Free(module);
+    }
+}
+
+TEST(BarMenuLife, AMainMenuOnAFormDrawsItsBarItems) {
+    auto* form = TComponent::Create<ui::TForm>(ui::Application);
+    auto* mm = TComponent::Create<TBcCustomBarMainMenu>(form);
+    mm->SetMenuStyle(msWindowsXP);
+    auto* file = TComponent::Create<TMenuItem>(mm);
+    file->SetCaption("&File");
+    mm->Items()->Add(file);
+    form->SetMenu(mm);
+    form->HandleNeeded();
+    ASSERT_NE(mm->WindowHandle(), nullptr);
+    // A bar item keeps the size the library proposes and is painted in the
+    // XP bar colour (with the XP flag set) or the menu colour.
+    int w = 40, h = 19;
+    Measure(file, w, h);
+    EXPECT_EQ(w, 40);
+    EXPECT_EQ(h, 19);
+    for (bool xpFlag : {true, false}) {
+        SetBarMenuOSVersion(xpFlag ? 6 : 6, xpFlag ? 1 : 0, true);
+        ui::TBitmap surface(40, 19);
+        Draw(file, surface, ui::Rect(0, 0, 40, 19), 0);
+        EXPECT_EQ(PixelAt(surface, 38, 2), Rgb(xpFlag ? ui::clBtnFace : ui::clMenu)) << xpFlag;
+        Draw(file, surface, ui::Rect(0, 0, 40, 19), ui::odHotLight);
+        EXPECT_EQ(PixelAt(surface, 38, 2), Rgb(ui::clHighlight)) << xpFlag;
+    }
+    ReadBarMenuOSVersion();
+    TComponent::Free(form);
 }

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -276,6 +277,39 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
     EXPECT_THROW(bar->Assign(pic), ui::EConvertError);
     EXPECT_THROW(pic->Assign(bar), ui::EConvertError);
     EXPECT_THROW(bar->BarCaption()->Assign(src), ui::EConvertError);
+}
+
+TEST(BarMenuOptions, AssignMatrixOfEveryPairOfOptionClasses) {
+    MenuGuard g;
+    ui::TMenu* m = g.m;
+    // Made fresh for each pair, so that one copy cannot hide another.
+    const std::vector<std::pair<const char*, std::function<ui::TPersistent*()>>> kinds = {
+        {"gradient", [m] { return new TBcGradientBar(m); }},
+        {"bar", [m] { return new TBcBar(m); }},
+        {"separators", [m] { return new TBcSeparators(m); }},
+        {"picture", [m] { return new TBcBarPicture(m); }},
+        {"back picture", [m] { return new TBcBarBackPicture(m); }},
+        {"caption", [m] { return new TBcBarCaption(m); }},
+    };
+    // Row: target; column: source. 1: taken; 0: refused (EConvertError).
+    const int accepted[6][6] = {
+        {1, 1, 1, 0, 0, 0},  // gradient takes any gradient-bearing set
+        {1, 1, 1, 0, 0, 0},  // bar
+        {1, 1, 1, 0, 0, 0},  // separators
+        {0, 0, 0, 1, 1, 0},  // picture takes either picture
+        {0, 0, 0, 1, 1, 0},  // back picture
+        {0, 0, 0, 0, 0, 1},  // caption
+    };
+    for (size_t t = 0; t < kinds.size(); ++t)
+        for (size_t s = 0; s < kinds.size(); ++s) {
+            std::unique_ptr<ui::TPersistent> target(kinds[t].second()), source(kinds[s].second());
+            if (accepted[t][s]) {
+                EXPECT_NO_THROW(target->Assign(source.get())) << kinds[t].first << " <- " << kinds[s].first;
+            } else {
+                EXPECT_THROW(target->Assign(source.get()), ui::EConvertError)
+                    << kinds[t].first << " <- " << kinds[s].first;
+            }
+        }
 }
 
 TEST(BarMenuOptions, PicturesAndTheBarCache) {
