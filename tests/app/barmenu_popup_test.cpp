@@ -1,7 +1,7 @@
 // The main window's bar popup menu, opened for real: the system measures and
 // draws its items through the bar-menu engine while it is open, then a timer
 // closes the menu. (Reading the screen back from inside Wine gives only white,
-// so a picture of the open menu is taken from outside: see VSK_SHOT_DONE.)
+// so a picture of the open menu is taken from outside: tools/menu-screenshot.sh.)
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
@@ -29,10 +29,14 @@ void CALLBACK ShotTick(HWND, UINT, UINT_PTR id, DWORD) {
     HWND menu = FindWindowA("#32768", nullptr);  // the system's menu window class
     KillTimer(nullptr, id);
     gShot.menuWindow = menu;
-    // For a look at the real display: hold the menu open until the file
-    // named by VSK_SHOT_DONE appears (an outside screenshot tool makes it),
-    // ten seconds at most.
-    if (const char* done = getenv("VSK_SHOT_DONE")) {
+    // For a look at the real display (tools/menu-screenshot.sh): say that
+    // the menu is open, then hold it until the screenshot is taken, ten
+    // seconds at most.
+    const char* ready = getenv("VSK_SHOT_READY");
+    const char* done = getenv("VSK_SHOT_DONE");
+    if (ready && done) {
+        HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
         const ULONGLONG end = GetTickCount64() + 10000;
         while (GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES && GetTickCount64() < end) Sleep(50);
     }
