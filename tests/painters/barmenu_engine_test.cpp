@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -674,4 +675,87 @@ TEST(BarMenuLife, AMainMenuOnAFormDrawsItsBarItems) {
     }
     ReadBarMenuOSVersion();
     TComponent::Free(form);
+}
+
+TEST(BarMenuSideBar, PicturesBackgroundsBorderAndParts) {
+    // A 4 x 4 picture: blue top-left pixel, green elsewhere.
+    auto makePicture = [](ui::TBitmap& p) {
+        p.SetSize(4, 4);
+        p.Canvas()->Brush()->SetColor(ui::clLime);
+        p.Canvas()->FillRect(ui::Rect(0, 0, 4, 4));
+        p.Canvas()->SetPixel(0, 0, ui::clBlue);
+    };
+    ui::TBitmap picture;
+    makePicture(picture);
+    struct Case {
+        const char* what;
+        std::function<void(TBcBar*)> setup;
+        int x, y;
+        ui::TColor expected;
+    } cases[] = {
+        {"gradient alone", [](TBcBar*) {}, 0, 0, 0xD8BDAF},
+        {"picture at its place",
+         [&](TBcBar* b) {
+             b->BarPicture()->SetPicture(&picture);
+             b->BarPicture()->SetTransparent(false);
+             b->BarPicture()->SetVertAlignment(vaTop);
+             b->BarPicture()->SetHorzAlignment(haLeft);
+             b->BarPicture()->SetOffsetX(3);
+             b->BarPicture()->SetOffsetY(5);
+         },
+         3, 5, 0xFF0000},
+        {"stretched opaque background hides the gradient",
+         [&](TBcBar* b) {
+             b->BarBackPicture()->SetPicture(&picture);
+             b->BarBackPicture()->SetTransparent(false);
+             b->BarBackPicture()->SetDrawStyle(dsStretch);
+         },
+         31, 39, 0x00FF00},
+        {"tiles from the top-left",
+         [&](TBcBar* b) {
+             b->BarBackPicture()->SetPicture(&picture);
+             b->BarBackPicture()->SetTransparent(false);
+             b->BarBackPicture()->SetDrawStyle(dsTile);
+         },
+         8, 12, 0xFF0000},
+        {"tiles from the bottom-right",
+         [&](TBcBar* b) {
+             b->BarBackPicture()->SetPicture(&picture);
+             b->BarBackPicture()->SetTransparent(false);
+             b->BarBackPicture()->SetDrawStyle(dsTile);
+             b->BarBackPicture()->SetVertAlignment(vaBottom);
+             b->BarBackPicture()->SetHorzAlignment(haRight);
+             b->SetWidth(30);  // 30 mod 4 = 2: columns start at -2
+         },
+         2, 0, 0xFF0000},
+        {"border", [](TBcBar* b) { b->SetBorder(ui::clRed); }, 31, 39, 0x0000FF},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        TBcBar* bar = f.menu->Bar();
+        bar->SetVisible(true);
+        c.setup(bar);
+        TMenuItem* item = f.Add("Item");
+        f.menu->GetBarProtected()->SetRecalc(true);
+        f.menu->GetBarProtected()->SetBarHeight(40);
+        ui::TBitmap surface(bar->Width() + 100, 40);
+        Draw(item, surface, ui::Rect(0, 0, bar->Width() + 100, 40), 0);
+        EXPECT_EQ(PixelAt(*f.menu->GetBarProtected()->GetBarBitmap(), c.x, c.y), c.expected)
+            << c.what << " got " << gditest::Hex(PixelAt(*f.menu->GetBarProtected()->GetBarBitmap(), c.x, c.y));
+    }
+
+    // Parts cleared by the event are not drawn; DefaultDraw false draws none.
+    Fixture f;
+    f.menu->Bar()->SetVisible(true);
+    f.menu->OnAdvancedBeforeDrawBar =
+        TOnAdvancedBeforeDrawBarEvent([](ui::TObject*, ui::TCanvas*, ui::TRect, TBarParts& parts) {
+            EXPECT_EQ(parts, TBarParts(bpGradient | bpPicture | bpBackPicture | bpCaption));
+            parts &= ~static_cast<TBarParts>(bpGradient);
+        });
+    TMenuItem* item = f.Add("Item");
+    f.menu->GetBarProtected()->SetRecalc(true);
+    f.menu->GetBarProtected()->SetBarHeight(40);
+    ui::TBitmap surface(132, 40);
+    Draw(item, surface, ui::Rect(0, 0, 132, 40), 0);
+    EXPECT_EQ(PixelAt(*f.menu->GetBarProtected()->GetBarBitmap(), 0, 0), 0xFFFFFF);
 }
