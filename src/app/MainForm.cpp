@@ -156,6 +156,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
                                     {{"Application Name", 100}, {"Window Title", 185}}, true);
     AvailableWindowsList->SetBounds(4, 20, 298, 220);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
+    BuildBarMenus();
 
     lbExclude = TComponent::Create<TLabel>(this);
     lbExclude->SetParent(pnlRight);

@@ -9,6 +9,7 @@
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
+#include "painters/BarMenus.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
@@ -88,6 +89,10 @@ public:
     void ShowDesiredVolume();
     // The program's volume scale: the indicator's Max.
     int VolumeScale() const { return SliderGlobalVolume->Max(); }
+    // ---- bar menus
+    painters::TBcBarPopupMenu* popMenuAvailableWindows;
+    void BuildBarMenus();
+    void mnRefreshAvailableClick(ui::TObject* Sender);
 
     // ---- handlers
     void FormCreate(ui::TObject* Sender);
