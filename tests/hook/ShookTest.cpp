@@ -1,7 +1,8 @@
 // shook.dll loaded as the program loads it, driven with real input: keys
-// and mouse buttons pressed with SendInput in this process (which pumps
-// messages, so its low-level hooks run), windows opened and closed by a
-// helper process for the shell and close-request kinds.
+// and mouse buttons pressed with SendInput in this process (the library's
+// own thread runs the low-level hooks; this one pumps for the receiver),
+// windows opened and closed by a helper process for the shell and
+// close-request kinds.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
