@@ -351,7 +351,9 @@ void ReactivatePreviousWindow(bool CloseActiveWindow) {
 void ForceForeground(HWND Wnd) {
     HWND own = OwnMainWindow();
     if ((own && Wnd == own) || !IsWindow(Wnd)) return;
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
+    // Not announced to every window (SPIF_SENDCHANGE): that is one message
+    // to each top-level window of the desktop, and none of them needs it.
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
     SetForegroundWindow(Wnd);
 }
 

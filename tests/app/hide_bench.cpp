@@ -6,7 +6,6 @@
 // test: run it under Wine on a display of its own (make bench). Prints
 // medians of several rounds and ratios.
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
 #include "app/PasswordPrompt.h"
+#include "hook/KeyProbe.h"
 #include "support/FixtureWindows.h"
 #include "ui/Application.h"
 
@@ -25,6 +25,12 @@ double NowUs() {
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&c);
     return 1e6 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+double TicksToUs(long long ticks) {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return 1e6 * static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
 }
 
 double Median(std::vector<double> v) {
@@ -55,44 +61,6 @@ void SendKey(WORD vk, bool up) {
     SendInput(1, &in, sizeof in);
 }
 
-// A low-level keyboard hook on a thread of its own, set before the
-// program's: the system calls it after the program's hook has let an event
-// through, so the time from SendInput to this hook is what the program's
-// hook adds to each keystroke of the desktop.
-struct TKeyProbe {
-    static inline std::atomic<int> Seen{0};
-    static inline std::atomic<long long> LastSeenUs{0};
-    HANDLE Thread = nullptr;
-    DWORD Id = 0;
-    HANDLE Ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-
-    static LRESULT CALLBACK Proc(int Code, WPARAM wParam, LPARAM lParam) {
-        if (Code == HC_ACTION) {
-            LastSeenUs = static_cast<long long>(NowUs());
-            ++Seen;
-        }
-        return CallNextHookEx(nullptr, Code, wParam, lParam);
-    }
-    static DWORD WINAPI Main(LPVOID Self) {
-        HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, Proc, GetModuleHandleA(nullptr), 0);
-        SetEvent(static_cast<TKeyProbe*>(Self)->Ready);
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-        if (hook) UnhookWindowsHookEx(hook);
-        return 0;
-    }
-    TKeyProbe() {
-        Thread = CreateThread(nullptr, 0, Main, this, 0, &Id);
-        WaitForSingleObject(Ready, 5000);
-    }
-    ~TKeyProbe() {
-        PostThreadMessageA(Id, WM_QUIT, 0, 0);
-        WaitForSingleObject(Thread, 5000);
-        CloseHandle(Thread);
-        CloseHandle(Ready);
-    }
-};
-
 // Presses and releases a key every 25 ms for about 2 s from a thread of its
 // own; the worst and median delay until the probe saw each event, in µs.
 struct TKeyDelays {
@@ -110,7 +78,7 @@ DWORD WINAPI PressKeys(LPVOID Out) {
         const DWORD start = GetTickCount();
         while (TKeyProbe::Seen == before && GetTickCount() - start < 5000) Sleep(0);
         if (TKeyProbe::Seen == before) ++result->lost;
-        else delays.push_back(static_cast<double>(TKeyProbe::LastSeenUs) - t0);
+        else delays.push_back(TicksToUs(TKeyProbe::LastSeenTicks) - t0);
         Sleep(25);
     }
     if (!delays.empty()) {
@@ -146,7 +114,9 @@ void PrintPerWindow(const char* what, const core::TWindowCallCounts& c, double w
 
 int main() {
     constexpr int kWindows = 200, kRounds = 7, kHotKeyWindows = 50;
-    // Before the program's hook, so that it is called after it.
+    // Before the program's hook, so that it is called after it: the time
+    // from SendInput to the probe is what the program's hook adds to each
+    // keystroke of the desktop.
     TKeyProbe probe;
     ui::InitApplication();
     ui::Application->Initialize();
@@ -163,7 +133,10 @@ int main() {
         ui::Application->ProcessMessages();
         Sleep(500);
 
-        std::vector<double> hide, restore, bareHide, bareShow;
+        std::vector<double> hide, restore, bareHide, bareShow, listing, hideRatio, restoreRatio;
+        ui::TListView* scratch = ui::TComponent::Create<ui::TListView>(MainForm);
+        scratch->SetParent(MainForm);
+        scratch->SetVisible(false);
         core::TWindowCallCounts hideCalls, restoreCalls;
         unsigned listed = 0;
         for (int r = 0; r < kRounds; ++r) {
@@ -181,17 +154,29 @@ int main() {
             ui::Application->ProcessMessages();
 
             t = NowUs();
+            core::FillWindowList(scratch, true);
+            listing.push_back((NowUs() - t) / kWindows);
+
+            t = NowUs();
             for (HWND h : w.Handles()) ShowWindow(h, SW_HIDE);
             bareHide.push_back((NowUs() - t) / kWindows);
             t = NowUs();
             for (auto it = w.Handles().rbegin(); it != w.Handles().rend(); ++it) ShowWindow(*it, SW_SHOWNA);
             bareShow.push_back((NowUs() - t) / kWindows);
             ui::Application->ProcessMessages();
+            // Each round against its own reference: the machine's load drifts
+            // between rounds more than within one.
+            hideRatio.push_back(hide.back() / bareHide.back());
+            restoreRatio.push_back(restore.back() / bareShow.back());
         }
         double h = Median(hide), rs = Median(restore), bh = Median(bareHide), bs = Median(bareShow);
         printf("windows %d, rounds %d, median microseconds per window\n", kWindows, kRounds);
-        printf("  toggle hide     %8.1f   bare ShowWindow(SW_HIDE)   %8.1f   ratio %5.2f\n", h, bh, h / bh);
-        printf("  toggle restore  %8.1f   bare ShowWindow(SW_SHOWNA) %8.1f   ratio %5.2f\n", rs, bs, rs / bs);
+        printf("  toggle hide     %8.1f   bare ShowWindow(SW_HIDE)   %8.1f   median ratio of the rounds %5.2f\n", h,
+               bh, Median(hideRatio));
+        printf("  toggle restore  %8.1f   bare ShowWindow(SW_SHOWNA) %8.1f   median ratio of the rounds %5.2f\n", rs,
+               bs, Median(restoreRatio));
+        printf("  of the hide, listing the windows %8.1f\n", Median(listing));
+        core::ReleaseWindowList(scratch);
         printf("calls into other programs' windows, per listed window (%u listed; the bare loops make 1):\n", listed);
         PrintPerWindow("hide", hideCalls, listed);
         PrintPerWindow("restore", restoreCalls, listed);

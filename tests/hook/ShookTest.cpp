@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/KeyData.h"
+#include "hook/KeyProbe.h"
 #include "hook/ShookApi.h"
 
 using namespace hook;
@@ -459,42 +460,11 @@ TEST_F(Shook, OneHookThreadHoweverManyLoadsAndKinds) {
     FreeLibrary(again);
 }
 
-// A low-level keyboard hook on a thread of its own, set before the
-// library's: it is called after the library's hook has passed the event on,
-// so it sees what the library let through and when.
-struct TProbe {
-    static inline std::atomic<int> Seen{0};
-    HANDLE Thread = nullptr;
-    DWORD Id = 0;
-    HANDLE Ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    static LRESULT CALLBACK Proc(int Code, WPARAM wParam, LPARAM lParam) {
-        if (Code == HC_ACTION) ++Seen;
-        return CallNextHookEx(nullptr, Code, wParam, lParam);
-    }
-    static DWORD WINAPI Main(LPVOID Self) {
-        HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, Proc, GetModuleHandleA(nullptr), 0);
-        SetEvent(static_cast<TProbe*>(Self)->Ready);
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-        if (hook) UnhookWindowsHookEx(hook);
-        return 0;
-    }
-    TProbe() {
-        Thread = CreateThread(nullptr, 0, Main, this, 0, &Id);
-        WaitForSingleObject(Ready, 5000);
-    }
-    ~TProbe() {
-        PostThreadMessageA(Id, WM_QUIT, 0, 0);
-        WaitForSingleObject(Thread, 5000);
-        CloseHandle(Thread);
-        CloseHandle(Ready);
-    }
-};
-
 TEST_F(Shook, KeysPassWhileTheReceiversThreadIsBlocked) {
-    TProbe probe;
+    // Set before the library's hook: it counts what the library let through.
+    TKeyProbe probe;
     ASSERT_TRUE(Lib.StartWatching(KindKey));
-    TProbe::Seen = 0;
+    TKeyProbe::Seen = 0;
     // Keys pressed by another thread while this one, which owns the
     // receiver, pumps nothing: the library's hook must pass them on at once.
     std::atomic<bool> injected{false};
@@ -512,8 +482,8 @@ TEST_F(Shook, KeysPassWhileTheReceiversThreadIsBlocked) {
     ASSERT_NE(presser, nullptr);
     // Blocked, not pumping: only a deadline ends the wait.
     const DWORD start = GetTickCount();
-    while (TProbe::Seen < 6 && GetTickCount() - start < 1500) Sleep(5);
-    const int passedWhileBlocked = TProbe::Seen;
+    while (TKeyProbe::Seen < 6 && GetTickCount() - start < 1500) Sleep(5);
+    const int passedWhileBlocked = TKeyProbe::Seen;
     WaitForSingleObject(presser, 10000);
     CloseHandle(presser);
     EXPECT_EQ(passedWhileBlocked, 6) << "key events waited for the blocked thread";
