@@ -55,7 +55,7 @@ struct THookThread {
     HANDLE Done = nullptr;  // set by the thread when a command is carried out
     HANDLE Park = nullptr;  // never set: the thread waits on it when parked
     bool Result = false;    // of the last command
-    unsigned Applied = 0;   // the low-level hooks the thread has set
+    unsigned Applied = 0;   // the low-level hooks the thread has set; ~0 when not known
 };
 THookThread Worker;
 SRWLOCK Lock = SRWLOCK_INIT;
@@ -182,7 +182,7 @@ bool StartHookThread() {
     Worker.Park = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (Worker.Done && Worker.Park) Worker.Thread = CreateThread(nullptr, 0, HookThreadMain, nullptr, 0, &Worker.Id);
     if (Worker.Thread && WaitForSingleObject(Worker.Done, CommandTimeoutMs) == WAIT_OBJECT_0) return true;
-    if (Worker.Thread) TerminateThread(Worker.Thread, 1);  // never got going: it runs none of our code
+    if (Worker.Thread) TerminateThread(Worker.Thread, 1);  // did not get going in time
     CloseHookThreadHandles();
     return false;
 }
@@ -201,7 +201,9 @@ bool CommandHookThread(unsigned Wanted) {
         CloseHookThreadHandles();
         return ok;
     }
-    Worker.Applied = ok ? Wanted : Worker.Applied;
+    // After a failure the thread may hold some of them: the next command
+    // goes through whatever it asks for.
+    Worker.Applied = ok ? Wanted : ~0u;
     return ok;
 }
 
@@ -384,11 +386,6 @@ void DetachFromProcess() {
     DetachHookThread();
     SetHooks(~LowLevelHooks, 0);
     SetKinds(0);
-}
-
-DWORD HookThreadId() {
-    TControlLock lock;
-    return Worker.Id;
 }
 
 void SetReceiverWindow(HWND Receiver) {

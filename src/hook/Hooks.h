@@ -27,8 +27,6 @@ void StopAllKinds();
 // The library is unmapped while still watching: ends the hook thread
 // without waiting for the loader, which the caller holds.
 void DetachFromProcess();
-// The hook thread's id; 0 while there is none.
-DWORD HookThreadId();
 void SetReceiverWindow(HWND Receiver);
 
 // The hook procedures. They never hold an event back: each hands what it saw
