@@ -107,10 +107,13 @@ public:
 
     // ---- hide and restore
     void HideAllWindows();
-    void HideWindowUnlessExcluded(core::TWinInfo Info);
+    void HideWindowUnlessExcluded(core::TWinInfo& Info);
     void BringProgramToTop();
     void RefreshAvailableWindows();
     void LoadWindowIcons();
+    // Set when the windows came back while the main window was hidden: its
+    // list is refreshed when it is shown, not for nobody to see.
+    bool AvailableWindowsStale = false;
 
     // ---- hot keys
     void CheckHideWindowsHotKey();
