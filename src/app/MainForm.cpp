@@ -238,6 +238,9 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
 
+    BuildDisplayPanel();
+    BuildHelpButton();
+
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
     OnDestroy = TNotifyEvent(this, &TMainForm::FormDestroy);
@@ -259,6 +262,7 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
+    ShowDisplayModes();
     MainPageControl->SetActivePage(SheetWindows);
     stVersioninfo->SetLeft(200);
 }
