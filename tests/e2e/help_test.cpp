@@ -113,6 +113,26 @@ TEST(ProgramFolder, TheCipherKeyIsInTheProgramsStringTable) {
     for (int i = 0; i < n; ++i) EXPECT_TRUE(key[i] >= 'a' && key[i] <= 'z') << key;
 }
 
+TEST(ProgramFolder, EveryHelpContextOfTheProgramOpensAPage) {
+    HMODULE lib = LoadLibraryA("HHCTRL.OCX");
+    ASSERT_TRUE(lib);
+    using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    auto htmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void*>(GetProcAddress(lib, "HtmlHelpA")));
+    ASSERT_TRUE(htmlHelp);
+    const std::string chm = kFolder + "/help/Help.chm";
+    constexpr UINT kHelpContext = 0x0F, kCloseAll = 0x12;
+    struct Case {
+        DWORD context;
+        bool mapped;
+    } cases[] = {{1000, true}, {1001, true}, {1010, true}, {1011, true}, {1012, true},
+                 {1013, true}, {1014, true}, {1030, true}, {1002, false}, {4242, false}};
+    for (const Case& c : cases) {
+        HWND window = htmlHelp(GetDesktopWindow(), chm.c_str(), kHelpContext, c.context);
+        EXPECT_EQ(window != nullptr, c.mapped) << "context " << c.context;
+    }
+    htmlHelp(nullptr, nullptr, kCloseAll, 0);
+}
+
 TEST(ProgramFolder, TheHelpButtonOpensTheHelpAtTheMainTopic) {
     Veskara v("", kFolder);
     HWND main = v.WaitMainWindow();
