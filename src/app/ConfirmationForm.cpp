@@ -30,7 +30,6 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(poScreenCenter);
     Font()->SetName("Tahoma");
     Font()->SetHeight(-11);
-    SetClientSize(280, 96);
 
     stQuestion = TComponent::Create<TLabel>(this);
     stQuestion->SetName("stQuestion");
@@ -40,6 +39,7 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     stSeconds = TComponent::Create<TLabel>(this);
     stSeconds->SetName("stSeconds");
     stSeconds->SetParent(this);
+    stSeconds->SetAutoSize(false);  // shorter texts must clear the longer ones
     stSeconds->SetBounds(12, 34, 256, 14);
     stSeconds->SetCaption(SecondsText(kTestSeconds));
 
@@ -64,6 +64,9 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
 
     OnShow = TNotifyEvent(this, &TConfirmationForm::FormShow);
     EndLoading();
+    // The frame is known once the window exists.
+    HandleNeeded();
+    SetClientSize(280, 96);
     DoCreate();
 }
 
