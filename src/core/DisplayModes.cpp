@@ -114,13 +114,14 @@ void FillResolutionMenu(ui::TMenu* Menu, ui::TNotifyEvent OnClick) {
 }
 
 void TestDisplayMode(const std::function<void()>& Confirm) {
+    // Without the mode in use there is nothing to come back to: no test.
     DEVMODEA current;
-    const bool haveCurrent = ReadMode(ENUM_CURRENT_SETTINGS, current);
+    if (!ReadMode(ENUM_CURRENT_SETTINGS, current)) return;
     DEVMODEA selected = ModeOrCurrent(SelectedDisplayMode);
     // CDS_FULLSCREEN: a temporary change, never stored for the next boot.
     Driver->ChangeSettings(selected, CDS_FULLSCREEN);
     Confirm();
-    if (haveCurrent) Driver->ChangeSettings(current, CDS_FULLSCREEN);
+    Driver->ChangeSettings(current, CDS_FULLSCREEN);
 }
 
 } // namespace core

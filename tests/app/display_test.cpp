@@ -1,5 +1,5 @@
-// The Display panel of the main window and the ten-second confirmation of a
-// display mode test, in the test process.
+// The Display panel of the main window, the ten-second confirmation of a
+// display mode test, and which help a control opens, in the test process.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "AppFixture.h"
 #include "app/ConfirmationForm.h"
 #include "core/DisplayModes.h"
+#include "core/HtmlHelp.h"
 #include "support/DialogDriver.h"
 #include "support/FakeDisplay.h"
 #include "ui/Dialogs.h"
@@ -158,4 +159,57 @@ TEST_F(DisplayTest, PanelShowsThisDisplaysModesAndTakesAPick) {
         << "the Display panel is not in front";
     MainForm->btnKeyaboard->Click();
     EXPECT_EQ(GetTopWindow(MainForm->SheetOptions->Handle()), MainForm->pnlKeyboard->Handle());
+}
+
+namespace {
+
+std::vector<DWORD_PTR> ContextsShown;
+
+HWND WINAPI RecordContext(HWND, LPCSTR, UINT command, DWORD_PTR data) {
+    if (command == 0x0F) ContextsShown.push_back(data);
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(DisplayTest, HelpOnAControlIsTheHelpOfItsPageOrPanel) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "vsk-context-" + std::to_string(GetCurrentProcessId()) + ".chm";
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    ui::Application->SetHelpFile(file);
+    core::HtmlHelpInitialization();
+    core::THtmlHelpProc previous = core::SetHtmlHelpProc(&RecordContext);
+
+    struct Case {
+        const char* what;
+        ui::TWinControl* control;
+        DWORD_PTR context;
+    } cases[] = {
+        {"a mode edit", MainForm->edResolutionInfo, 1014},
+        {"a hot-key box", MainForm->cbWinCtrl, 1013},
+        {"a general option", MainForm->cbCloseActiveWindow, 1011},
+        {"the window list", MainForm->AvailableWindowsList, 1001},
+        {"the Help button", MainForm->btnHelp, 1000},
+    };
+    for (const Case& c : cases) {
+        ContextsShown.clear();
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_WINDOW;
+        info.hItemHandle = c.control->Handle();
+        SendMessageA(MainForm->Handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(ContextsShown, std::vector<DWORD_PTR>{c.context}) << c.what;
+    }
+
+    ContextsShown.clear();
+    MainForm->btnHelp->Click();
+    EXPECT_EQ(ContextsShown, std::vector<DWORD_PTR>{1000}) << "the Help button";
+
+    core::SetHtmlHelpProc(previous);
+    core::HtmlHelpFinalization();
+    ui::Application->SetHelpFile("");
+    DeleteFileA(file.c_str());
 }
