@@ -162,6 +162,10 @@ void TApplication::DoMouseIdle() {
             if (TControl* g = w->ControlAtPos(cp)) target = g;
         }
     }
+    SetMouseControl(target);
+}
+
+void TApplication::SetMouseControl(TControl* target) {
     if (target == mouseControl_) return;
     TControl* old = mouseControl_;
     mouseControl_ = target;

@@ -83,6 +83,9 @@ public:
 
     // The control now under the mouse (CM_MOUSEENTER was sent to it).
     TControl* MouseControl() const { return mouseControl_; }
+    // Moves the hover to target: CM_MOUSELEAVE to the old control, then
+    // CM_MOUSEENTER to the new one.
+    void SetMouseControl(TControl* target);
     // Runs the idle step now (tests, modal loops).
     void Idle();
     void ControlDestroyed(TControl* c);

@@ -75,7 +75,7 @@ void SetCaptureControl(TControl* c) {
 TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner), color_(clWindow), font_(new TFont) {
     WindowProc = TWndMethod(this, &TControl::WndProc);
-    font_->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+    font_->OnChange = TNotifyEvent(this, &TControl::FontObjectChanged);
 }
 
 TControl::~TControl() {
@@ -197,7 +197,7 @@ void TControl::SetParentColor(bool v) {
 
 void TControl::SetFont(TFont* f) { font_->Assign(f); }
 
-void TControl::FontChanged(TObject*) {
+void TControl::FontObjectChanged(TObject*) {
     parentFont_ = false;
     Perform(CM_FONTCHANGED);
 }
@@ -241,6 +241,7 @@ void TControl::Loaded() {
     if (parent_) {
         if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
         if (parentFont_) Perform(CM_PARENTFONTCHANGED);
+        if (auto* w = dynamic_cast<TWinControl*>(this); w && w->ParentCtl3D()) Perform(CM_PARENTCTL3DCHANGED);
     }
     RequestAlign();
 }
@@ -311,15 +312,39 @@ void TControl::WndProc(TMessage& m) {
     case CM_PARENTSHOWHINTCHANGED:
         if (parentShowHint_ && parent_) showHint_ = parent_->ShowHint();
         break;
-    case CM_COLORCHANGED: case CM_FONTCHANGED: case CM_TEXTCHANGED: case CM_ENABLEDCHANGED:
-        Invalidate();
-        break;
-    case CM_VISIBLECHANGED:
-        InvalidateControl(true, false);
+    default:
+        if (DispatchComponentMessage(m)) return;
         break;
     }
     DefaultHandler(m);
 }
+
+bool TControl::DispatchComponentMessage(TMessage& m) {
+    switch (m.Msg) {
+    case CM_MOUSEENTER: MouseEnter(); return true;
+    case CM_MOUSELEAVE: MouseLeave(); return true;
+    case CM_ENABLEDCHANGED: EnabledChanged(); return true;
+    case CM_VISIBLECHANGED: VisibleChanged(); return true;
+    case CM_FOCUSCHANGED: FocusChanged(reinterpret_cast<TWinControl*>(m.LParam)); return true;
+    case CM_TEXTCHANGED: TextChanged(); return true;
+    case CM_FONTCHANGED: FontChanged(); return true;
+    case CM_COLORCHANGED: ColorChanged(); return true;
+    case CM_DIALOGCHAR: m.Result = DialogChar(static_cast<char>(m.WParam)) ? 1 : 0; return true;
+    case CM_CONTROLLISTCHANGE:
+        ControlListChanged(reinterpret_cast<TControl*>(m.WParam), m.LParam != 0);
+        return true;
+    }
+    return false;
+}
+
+void TControl::EnabledChanged() { Invalidate(); }
+void TControl::VisibleChanged() { InvalidateControl(true, false); }
+void TControl::FocusChanged(TWinControl*) {}
+void TControl::TextChanged() { Invalidate(); }
+void TControl::FontChanged() { Invalidate(); }
+void TControl::ColorChanged() { Invalidate(); }
+bool TControl::DialogChar(char) { return false; }
+void TControl::ControlListChanged(TControl*, bool) {}
 
 void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
     if (OnMouseDown) OnMouseDown(this, b, s, x, y);

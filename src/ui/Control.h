@@ -181,12 +181,32 @@ protected:
     void InvalidateControl(bool IsVisible, bool IsOpaque);
     void RequestAlign();
     virtual void VisibleChanging() {}
-    void FontChanged(TObject* Sender);
+
+    // ---- component messages, one typed handler each. The library sends the
+    // CM_* message (so a replaced WindowProc still sees it) and the default
+    // WndProc calls the handler; an override calls the inherited one to keep
+    // the library's own reaction (repaint, the window's state, the children).
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    virtual void EnabledChanged();
+    virtual void VisibleChanged();
+    // The focus moved to NewFocus (null: to no control) on this control's form.
+    virtual void FocusChanged(TWinControl* NewFocus);
+    virtual void TextChanged();
+    virtual void FontChanged();
+    virtual void ColorChanged();
+    // An accelerator key typed on the form; true when this control took it.
+    virtual bool DialogChar(char Key);
+    // A child joined (Inserted) or left this control.
+    virtual void ControlListChanged(TControl* Child, bool Inserted);
 
     std::string text_;  // caption kept while there is no window
 
 private:
     void HandleMouseMessage(TMessage& m);
+    // Calls the typed handler of a component message; false for other messages.
+    bool DispatchComponentMessage(TMessage& m);
+    void FontObjectChanged(TObject* Sender);
 
     TWinControl* parent_ = nullptr;  // not owned
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -252,6 +272,13 @@ public:
     TWinControl* FindNextControl(TWinControl* cur, bool GoForward, bool CheckTabStop, bool CheckParent);
     void SelectNext(TWinControl* cur, bool GoForward, bool CheckTabStop);
 
+    // The sunken 3-D look of edits, lists and frames. Follows the parent's
+    // until set.
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
+    bool ParentCtl3D() const { return parentCtl3D_; }
+    void SetParentCtl3D(bool v);
+
     bool DoubleBuffered() const { return doubleBuffered_; }
     void SetDoubleBuffered(bool v) { doubleBuffered_ = v; }
     bool Showing() const override;
@@ -310,6 +337,15 @@ protected:
     // Colours a standard child's background and text (WM_CTLCOLOR*).
     HBRUSH BackgroundBrush();
 
+    void EnabledChanged() override;
+    void VisibleChanged() override;
+    void FocusChanged(TWinControl* NewFocus) override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    bool DialogChar(char Key) override;
+    // Ctl3D changed (set, or taken from the parent).
+    virtual void Ctl3DChanged();
+
     // Messages a form's menus take (WM_COMMAND from a menu, owner-drawn menu
     // items); true when taken.
     virtual bool HandleMenuMessage(TMessage&) { return false; }
@@ -327,9 +363,13 @@ private:
     bool IsControlMouseMsg(TMessage& m);
     void ReflectNotification(TMessage& m);
     bool HandleKeyboardMsg(TMessage& m);
+    void TrackMouse(TPoint p);
+    void MouseLeft();
 
     friend class TControl;
     bool tabStop_ = false;
+    bool ctl3D_ = true;
+    bool parentCtl3D_ = true;
     bool doubleBuffered_ = false;
     int alignLevel_ = 0;
     HBRUSH brush_ = nullptr;

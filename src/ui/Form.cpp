@@ -290,24 +290,27 @@ bool TCustomForm::HandleMenuMessage(TMessage& m) {
 
 void TCustomForm::Paint() {}
 
+// A form shows itself (placed, activated, its focus set) instead of the
+// plain window show of a control.
+void TCustomForm::VisibleChanged() {
+    if (Visible()) {
+        HandleNeeded();
+        PlaceOnScreen();
+        DoShow();
+        if (Application && Application->MainForm() == this) Application->MainFormShown(true);
+        ShowWindow(handle_, windowState_ == wsMinimized ? SW_SHOWMINIMIZED
+                            : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        SetForegroundWindow(handle_);
+        if (GetActiveWindow() == handle_) SetWindowFocus();
+    } else if (handle_) {
+        DoHide();
+        ShowWindow(handle_, SW_HIDE);
+        if (Application && Application->MainForm() == this) Application->MainFormShown(false);
+    }
+}
+
 void TCustomForm::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_VISIBLECHANGED:
-        if (Visible()) {
-            HandleNeeded();
-            PlaceOnScreen();
-            DoShow();
-            if (Application && Application->MainForm() == this) Application->MainFormShown(true);
-            ShowWindow(handle_, windowState_ == wsMinimized ? SW_SHOWMINIMIZED
-                                : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-            SetForegroundWindow(handle_);
-            if (GetActiveWindow() == handle_) SetWindowFocus();
-        } else if (handle_) {
-            DoHide();
-            ShowWindow(handle_, SW_HIDE);
-            if (Application && Application->MainForm() == this) Application->MainFormShown(false);
-        }
-        return;
     case WM_CLOSE:
         Close();
         return;

@@ -366,7 +366,7 @@ void TCustomListView::CreateParams(TCreateParams& p) {
     if (!columnClick_) p.Style |= LVS_NOSORTHEADER;
     if (!showColumnHeaders_) p.Style |= LVS_NOCOLUMNHEADER;
     if (borderStyle_ == bsSingle) {
-        if (ctl3D_) p.ExStyle |= WS_EX_CLIENTEDGE;
+        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
         else p.Style |= WS_BORDER;
     }
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
@@ -572,9 +572,8 @@ void TCustomListView::SetBorderStyle(TBorderStyle Value) {
     RecreateWnd();
 }
 
-void TCustomListView::SetCtl3D(bool Value) {
-    if (Value == ctl3D_) return;
-    ctl3D_ = Value;
+void TCustomListView::Ctl3DChanged() {
+    TWinControl::Ctl3DChanged();
     RecreateWnd();
 }
 
@@ -922,12 +921,18 @@ void TCustomListView::WndProc(TMessage& m) {
             return;
         }
         break;
-    case CM_COLORCHANGED: case CM_FONTCHANGED:
-        TWinControl::WndProc(m);
-        if (HandleAllocated()) UpdateColors();
-        return;
     }
     TWinControl::WndProc(m);
+}
+
+void TCustomListView::ColorChanged() {
+    TWinControl::ColorChanged();
+    if (HandleAllocated()) UpdateColors();
+}
+
+void TCustomListView::FontChanged() {
+    TWinControl::FontChanged();
+    if (HandleAllocated()) UpdateColors();
 }
 
 } // namespace ui

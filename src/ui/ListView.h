@@ -240,8 +240,6 @@ public:
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle Value);
     // A sunken client edge (on) or a flat line (off) with bsSingle.
-    bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool Value);
 
     // Shared with the control, never freed by it.
     TCustomImageList* SmallImages() const { return smallImages_; }
@@ -280,6 +278,9 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& m) override;
+    void ColorChanged() override;
+    void FontChanged() override;
+    void Ctl3DChanged() override;
     void Destroying() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Resize() override;
@@ -338,7 +339,6 @@ private:
     bool flatScrollBars_ = false;
     TViewStyle viewStyle_ = vsIcon;
     TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
     TCustomImageList* smallImages_ = nullptr;  // not owned
     TCustomImageList* largeImages_ = nullptr;  // not owned
     TChangeLink* smallChangeLink_;  // owned

@@ -101,17 +101,15 @@ void TTabSheet::DoHide() {
     if (OnHide) OnHide(this);
 }
 
-void TTabSheet::WndProc(TMessage& m) {
-    TWinControl::WndProc(m);
-    switch (m.Msg) {
-    case CM_TEXTCHANGED:
-        if (pageControl_) pageControl_->UpdateTabs();
-        break;
-    case CM_VISIBLECHANGED:
-        if (Visible()) DoShow();
-        else DoHide();
-        break;
-    }
+void TTabSheet::TextChanged() {
+    TWinControl::TextChanged();
+    if (pageControl_) pageControl_->UpdateTabs();
+}
+
+void TTabSheet::VisibleChanged() {
+    TWinControl::VisibleChanged();
+    if (Visible()) DoShow();
+    else DoHide();
 }
 
 // ================================================================ TPageControl

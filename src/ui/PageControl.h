@@ -47,7 +47,8 @@ public:
     TNotifyEvent OnHide;
 
 protected:
-    void WndProc(TMessage& m) override;
+    void TextChanged() override;
+    void VisibleChanged() override;
     void Destroying() override;
     virtual void DoShow();
     virtual void DoHide();

@@ -230,9 +230,11 @@ void TWinControl::InsertControl(TControl* c) {
     if (!c->HasState(csLoading)) {
         if (c->ParentColor()) c->Perform(CM_PARENTCOLORCHANGED);
         if (c->ParentFont()) c->Perform(CM_PARENTFONTCHANGED);
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->ParentCtl3D()) w->Perform(CM_PARENTCTL3DCHANGED);
     }
     c->Invalidate();
     AlignControls();
+    Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(c), TRUE);
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -247,6 +249,8 @@ void TWinControl::RemoveControl(TControl* c) {
     c->parent_ = nullptr;
     if (GetCaptureControl() == c) SetCaptureControl(nullptr);
     AlignControls();
+    // A parent on its way out hears nothing more (its children go with it).
+    if (!HasState(csDestroying)) Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(c), FALSE);
 }
 
 void TWinControl::SetParent(TWinControl* p) { TControl::SetParent(p); }
@@ -685,8 +689,12 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_LBUTTONUP: case WM_RBUTTONUP:
     case WM_MBUTTONUP: case WM_MOUSEMOVE:
+        if (m.Msg == WM_MOUSEMOVE) TrackMouse(Point((short)LOWORD(m.LParam), (short)HIWORD(m.LParam)));
         if (IsControlMouseMsg(m)) return;
         if (m.Msg == WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
+        break;
+    case WM_MOUSELEAVE:
+        MouseLeft();
         break;
     case WM_SETFOCUS:
         if (TCustomForm* form = GetParentForm(); form && form != this) form->SetFocusedControl(this);
@@ -707,24 +715,15 @@ void TWinControl::WndProc(TMessage& m) {
         }
         break;
     }
-    case CM_ENABLEDCHANGED:
-        if (handle_) EnableWindow(handle_, Enabled());
-        break;
-    case CM_VISIBLECHANGED:
-        if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
-        break;
-    case CM_COLORCHANGED: {
-        Invalidate();
-        TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
-        Broadcast(b);
-        break;
-    }
-    case CM_FONTCHANGED: {
-        if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
-        TMessage b{CM_PARENTFONTCHANGED, 0, 0, 0};
-        Broadcast(b);
-        break;
-    }
+    case CM_CTL3DCHANGED:
+        Ctl3DChanged();
+        return;
+    case CM_PARENTCTL3DCHANGED:
+        if (parentCtl3D_ && Parent() && Parent()->Ctl3D() != ctl3D_) {
+            ctl3D_ = Parent()->Ctl3D();
+            Perform(CM_CTL3DCHANGED);
+        }
+        return;
     case CM_SHOWHINTCHANGED: {
         TMessage b{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
         Broadcast(b);
@@ -732,7 +731,7 @@ void TWinControl::WndProc(TMessage& m) {
     }
     case CM_ENTER: DoEnter(); break;
     case CM_EXIT: DoExit(); break;
-    case CM_DIALOGKEY: case CM_DIALOGCHAR:
+    case CM_DIALOGKEY:
         Broadcast(m);
         return;
     case CM_SYSCOLORCHANGE: {
@@ -742,6 +741,78 @@ void TWinControl::WndProc(TMessage& m) {
     }
     }
     TControl::WndProc(m);
+}
+
+void TWinControl::EnabledChanged() {
+    TControl::EnabledChanged();
+    if (handle_) EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::VisibleChanged() {
+    if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void TWinControl::ColorChanged() {
+    TControl::ColorChanged();
+    TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
+    Broadcast(b);
+}
+
+void TWinControl::FontChanged() {
+    if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+    TControl::FontChanged();
+    TMessage b{CM_PARENTFONTCHANGED, 0, 0, 0};
+    Broadcast(b);
+}
+
+void TWinControl::FocusChanged(TWinControl* NewFocus) {
+    TControl::FocusChanged(NewFocus);
+    TMessage b{CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(NewFocus), 0};
+    Broadcast(b);
+}
+
+bool TWinControl::DialogChar(char Key) {
+    TMessage b{CM_DIALOGCHAR, static_cast<unsigned char>(Key), 0, 0};
+    Broadcast(b);
+    return b.Result != 0;
+}
+
+void TWinControl::Ctl3DChanged() {
+    TMessage b{CM_PARENTCTL3DCHANGED, 0, 0, 0};
+    Broadcast(b);
+}
+
+void TWinControl::SetCtl3D(bool v) {
+    parentCtl3D_ = false;
+    if (v == ctl3D_) return;
+    ctl3D_ = v;
+    Perform(CM_CTL3DCHANGED);
+}
+
+void TWinControl::SetParentCtl3D(bool v) {
+    if (v == parentCtl3D_) return;
+    parentCtl3D_ = v;
+    if (v && Parent()) Perform(CM_PARENTCTL3DCHANGED);
+}
+
+// ---------------------------------------------------------------- hover
+
+// The window system reports when the pointer leaves the window (asked anew
+// at each move), also while a menu, a drag or a modal dialog runs its own
+// loop; the graphic child under the pointer is found here.
+void TWinControl::TrackMouse(TPoint p) {
+    TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&t);
+    TControl* target = this;
+    if (TControl* g = ControlAtPos(p); g && !dynamic_cast<TWinControl*>(g)) target = g;
+    if (Application) Application->SetMouseControl(target);
+}
+
+void TWinControl::MouseLeft() {
+    if (!Application) return;
+    TControl* c = Application->MouseControl();
+    if (c == this || (c && c->Parent() == this && !dynamic_cast<TWinControl*>(c)))
+        Application->SetMouseControl(nullptr);
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
