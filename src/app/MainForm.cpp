@@ -243,6 +243,9 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
 
+    BuildDisplayPanel();
+    BuildHelpButton();
+
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
     OnDestroy = TNotifyEvent(this, &TMainForm::FormDestroy);
@@ -264,6 +267,7 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
+    ShowDisplayModes();
     MainPageControl->SetActivePage(SheetWindows);
     LoadHeaderPicture();
     stVersioninfo->SetLeft(200);

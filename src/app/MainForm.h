@@ -13,6 +13,7 @@
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
+#include "ui/Menus.h"
 #include "ui/PageControl.h"
 #include "ui/StdCtrls.h"
 
@@ -121,6 +122,34 @@ public:
     void CheckScreenSaverHotKey();
     // The hot-key text of the Hide/Show program key, as "Ctrl+\".
     std::string GetProgramHotKeyText();
+
+    // ---- display
+    ui::TButton* btnKeyaboard;
+    ui::TButton* btnDisplay;
+    ui::TPanel* pnlDisplay;
+    ui::TGroupBox* gbDisplayResolution;
+    ui::TButton* btnSelectResolution;
+    ui::TButton* btnTestResolution;
+    controls::TFlatCheckBox* cbSwitchResolution;
+    ui::TLabel* lbResolutionInfo;
+    controls::TFlatEdit* edResolutionInfo;
+    ui::TLabel* lbCurrentResolutionInfo;
+    controls::TFlatEdit* edCurrentResolutionInfo;
+    ui::TPopupMenu* popMenuResolutions;
+    ui::TMenuItem* mnSelectCurrentDisplayMode;
+    void BuildDisplayPanel();
+    void ShowDisplayModes();  // the display part of FormCreate
+    void ResolutionMenuClick(ui::TObject* Sender);
+    void mnSelectCurrentDisplayModeClick(ui::TObject* Sender);
+    void btnTestResolutionClick(ui::TObject* Sender);
+    void btnSelectResolutionClick(ui::TObject* Sender);
+    void btnDisplayClick(ui::TObject* Sender);
+    void btnKeyaboardClick(ui::TObject* Sender);
+
+    // ---- help
+    ui::TButton* btnHelp;
+    void BuildHelpButton();
+    void btnHelpClick(ui::TObject* Sender);
 
 private:
     controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,

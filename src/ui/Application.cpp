@@ -9,6 +9,7 @@
 #include "ui/Form.h"
 #include "ui/GdiObjects.h"
 #include "ui/HintWindow.h"
+#include "ui/HelpIntfs.h"
 
 namespace ui {
 
@@ -268,18 +269,32 @@ void TApplication::UnhookMainWindow(TMessageHook hook) {
 }
 
 bool TApplication::HelpContext(int ctx) {
-    bool callHelp = true;
-    bool result = false;
-    if (OnHelp) result = OnHelp(HELP_CONTEXT, ctx, callHelp);
-    if (callHelp) result = HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(ctx));
-    return result;
+    return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(ctx));
 }
 
-bool (*ApplicationHelpHandler)(const std::string& file, UINT cmd, ULONG_PTR data) = nullptr;
+bool TApplication::HelpKeyword(const std::string& keyword) {
+    return HelpCommand(HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
+}
+
+bool TApplication::HelpJump(const std::string& topic) {
+    return GetHelpSystem()->ShowTopicHelp(topic, helpFile_);
+}
 
 bool TApplication::HelpCommand(UINT cmd, ULONG_PTR data) {
-    if (helpFile_.empty() || !ApplicationHelpHandler) return false;
-    return ApplicationHelpHandler(helpFile_, cmd, data);
+    bool callHelp = true;
+    bool result = false;
+    if (OnHelp) result = OnHelp(static_cast<WORD>(cmd), static_cast<intptr_t>(data), callHelp);
+    if (!callHelp) return result;
+    IHelpSystem* help = GetHelpSystem();
+    switch (cmd) {
+    case HELP_CONTEXT:
+    case HELP_CONTEXTPOPUP: return help->ShowContextHelp(static_cast<int>(data), helpFile_);
+    case HELP_KEY:
+    case HELP_PARTIALKEY: return data && help->ShowHelp(reinterpret_cast<const char*>(data), helpFile_);
+    case HELP_FINDER:
+    case HELP_CONTENTS: return help->ShowTableOfContents();
+    default: return false;
+    }
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

@@ -73,7 +73,12 @@ public:
     void ShowException(const std::exception& e);
     void HookMainWindow(TMessageHook hook);
     void UnhookMainWindow(TMessageHook hook);
+    // Help requests on the help file, through the help system (ui/HelpIntfs.h).
     bool HelpContext(int ctx);
+    bool HelpKeyword(const std::string& keyword);
+    bool HelpJump(const std::string& topic);
+    // HELP_CONTEXT, HELP_KEY (data: the keyword text), HELP_FINDER and
+    // HELP_CONTENTS (the table of contents).
     bool HelpCommand(UINT cmd, ULONG_PTR data);
 
     TIdleEvent OnIdle;
@@ -143,9 +148,6 @@ private:
     TControl* activeControl_ = nullptr;
     TFont* menuFont_ = nullptr;
 };
-
-// Set by the help bridge: shows help for the application's help file.
-extern bool (*ApplicationHelpHandler)(const std::string& file, UINT cmd, ULONG_PTR data);
 
 extern TApplication* Application;
 extern TScreen* Screen;
