@@ -238,6 +238,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
 
+    BuildListEditing();
+
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
     OnDestroy = TNotifyEvent(this, &TMainForm::FormDestroy);
@@ -259,11 +261,15 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
+    LoadExcludeLists();
     MainPageControl->SetActivePage(SheetWindows);
     stVersioninfo->SetLeft(200);
 }
 
-void TMainForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
+    SaveExcludeLists();
+    CanClose = true;
+}
 
 void TMainForm::FormDestroy(TObject*) {
     if (HiddenWindowList) {
@@ -271,6 +277,7 @@ void TMainForm::FormDestroy(TObject*) {
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
     }
+    if (Application->Tag() != 0) SaveExcludeLists();
     core::ReleaseWindowList(AvailableWindowsList);
     for (TListView* l : {ExcludeList, BringToTopList}) {
         for (int i = 0; i < l->Items()->Count(); ++i) {
@@ -290,6 +297,7 @@ void TMainForm::btnTerminateClick(TObject*) {
 void TMainForm::btnHideClick(TObject*) {
     MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
                TMsgDlgButtons{mbOK}, 0);
+    SaveExcludeLists();
     ToggleMainWindow(true);
 }
 

@@ -1,14 +1,19 @@
 #pragma once
 // The main settings window: the lists of windows, the hot keys and the
 // options, and the hide/restore toggle behind them.
+#include <set>
+
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
+#include "core/ExcludeEntry.h"
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
+#include "ui/Menus.h"
+#include "ui/OpenDialog.h"
 #include "ui/PageControl.h"
 #include "ui/StdCtrls.h"
 
@@ -77,6 +82,54 @@ public:
     void RefreshAvailableWindows();
     void LoadWindowIcons();
 
+    // ---- lists
+    ui::TButton* btnRefreshList;
+    ui::TPopupMenu* popMenuAvailableWindows;
+    ui::TMenuItem* mnAddToDoNotHideList;
+    ui::TMenuItem* mnRefreshList;
+    ui::TPopupMenu* popMenuDoNotHideList;
+    ui::TMenuItem* mnAllWindows;
+    ui::TMenuItem* mnRemoveSelectedEntry;
+    ui::TMenuItem* mnClearDoNotHideList;
+    ui::TMenuItem* mnAddApplicationFromDisk;
+    ui::TPopupMenu* PopMenuBringToTopList;
+    ui::TMenuItem* mnClearBringToTopList;
+    ui::TOpenDialog* OpenDialog;
+    // Builds the lists' menus and wires their drag, key and menu handlers.
+    void BuildListEditing();
+    // Start-up: both list files. A file that cannot be read is reported
+    // once and never saved over while the program runs.
+    void LoadExcludeLists();
+    // Both list files; raises the input/output error of a failed save.
+    void SaveExcludeLists();
+    void LoadExcludeList();
+    void LoadBringToTopList();
+    void SaveExcludeList();
+    void SaveBringToTopList();
+    void AddSelectedToDoNotHideList();
+    int FindDoNotHideEntry(ui::TListItem* Item);
+    void AddApplicationFromDisk();
+    void ToggleAllWindowsFlag();
+    void ClearDoNotHideList();
+    void ClearBringToTopList();
+    void mnRemoveSelectedEntryClick(ui::TObject* Sender);
+    void popMenuDoNotHideListPopup(ui::TObject* Sender);
+    void ExcludeListDragOver(ui::TObject* Sender, ui::TObject* Source, int X, int Y, ui::TDragState State,
+                             bool& Accept);
+    void ExcludeListDragDrop(ui::TObject* Sender, ui::TObject* Source, int X, int Y);
+    void BringToTopListDragOver(ui::TObject* Sender, ui::TObject* Source, int X, int Y, ui::TDragState State,
+                                bool& Accept);
+    void BringToTopListDragDrop(ui::TObject* Sender, ui::TObject* Source, int X, int Y);
+    void ExcludeListKeyUp(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
+    void BringToTopListKeyDown(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
+    void ExcludeEntryDeletion(ui::TObject* Sender, ui::TListItem* Item);
+    void mnAddToDoNotHideListClick(ui::TObject* Sender);
+    void mnRefreshListClick(ui::TObject* Sender);
+    void mnAllWindowsClick(ui::TObject* Sender);
+    void mnClearDoNotHideListClick(ui::TObject* Sender);
+    void mnAddApplicationFromDiskClick(ui::TObject* Sender);
+    void mnClearBringToTopListClick(ui::TObject* Sender);
+
     // ---- hot keys
     void CheckHideWindowsHotKey();
     void CheckShowProgramHotKey();
@@ -85,6 +138,14 @@ public:
     std::string GetProgramHotKeyText();
 
 private:
+    // ---- lists
+    bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
+    bool bttListUnreadable_ = false;  // the same for BttList.Dat
+    // Entries made here whose program path was longer than a record holds.
+    std::set<const core::TExcludeEntry*> cutPaths_;
+    void AddEntryItem(ui::TListView* List, core::TExcludeEntry* Entry);
+    bool PathWasCut(const core::TExcludeEntry& Entry) const;
+
     controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,
                                         int y, int w);
     controls::TFlatEdit* MakeHotKeyEdit(ui::TWinControl* parent, const char* name, const char* text, int x, int y);
