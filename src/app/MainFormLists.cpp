@@ -84,8 +84,11 @@ void TMainForm::BuildListEditing() {
     OpenDialog->SetFilter("All files|*.*");
     OpenDialog->SetDefaultExt("*.*");
 
-    // The visible windows' list leaves room for its refresh button.
-    AvailableWindowsList->SetHeight(AvailableWindowsList->Height() - 29);
+    // The lists end where the page does; the visible windows' list leaves
+    // room for its refresh button below it.
+    constexpr int ListsBottom = 226;
+    AvailableWindowsList->SetHeight(ListsBottom - 29 - AvailableWindowsList->Top());
+    BringToTopList->SetHeight(ListsBottom - BringToTopList->Top());
     btnRefreshList = TComponent::Create<TButton>(this);
     btnRefreshList->SetName("btnRefreshList");
     btnRefreshList->SetParent(pnlLeft);

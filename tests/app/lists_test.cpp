@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -14,40 +13,26 @@
 #include "AppFixture.h"
 #include "core/ListRecords.h"
 #include "support/FixtureWindows.h"
+#include "support/ListFileUtil.h"
 #include "ui/Dialogs.h"
 
 using namespace ui;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using vsk::test::Bytes;
 
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+Bytes ReadAll(const std::string& path) { return vsk::test::FileBytes(path).value_or(Bytes()); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void WriteAll(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+void WriteAll(const std::string& path, const Bytes& bytes) { vsk::test::WriteFileBytes(path, bytes); }
 
 Bytes Record(const std::string& title, const std::string& path, uint8_t flag) {
-    core::TExcludeEntry e;
-    e.SetTitle(title);
-    e.SetPath(path);
-    e.AllWindows = flag;
-    const auto* p = reinterpret_cast<const uint8_t*>(&e);
-    return Bytes(p, p + core::ListRecordSize);
+    return vsk::test::RecordBytes(title, path, flag);
 }
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
+Bytes Join(std::initializer_list<Bytes> parts) { return vsk::test::JoinBytes(parts); }
 
 // Records every message dialog and answers it, as the user would.
 struct Dialogs {

@@ -2,39 +2,30 @@
 // back unchanged, and a list file it cannot read it leaves alone.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Veskara.h"
-#include "core/ExcludeEntry.h"
 #include "support/DialogDriver.h"
 #include "support/FixtureWindows.h"
+#include "support/ListFileUtil.h"
 
+using e2e::Eventually;
 using e2e::Veskara;
 
 namespace {
 
 constexpr WORD kGrave = VK_OEM_3;  // the key named "`"
 
-using Bytes = std::vector<uint8_t>;
+using vsk::test::Bytes;
 
 std::string BinFile(const char* name) { return std::string(VSK_BIN_DIR) + "/" + name; }
 
-// The file's bytes, or nothing when there is no such file.
-std::optional<Bytes> Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+std::optional<Bytes> Contents(const std::string& path) { return vsk::test::FileBytes(path); }
 
-void Write(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+void Write(const std::string& path, const Bytes& bytes) { vsk::test::WriteFileBytes(path, bytes); }
 
 void Put(const std::string& path, const std::optional<Bytes>& bytes) {
     if (bytes) Write(path, *bytes);
@@ -42,18 +33,7 @@ void Put(const std::string& path, const std::optional<Bytes>& bytes) {
 }
 
 Bytes Record(const std::string& title, const std::string& path, uint8_t flag) {
-    core::TExcludeEntry e;
-    e.SetTitle(title);
-    e.SetPath(path);
-    e.AllWindows = flag;
-    const auto* p = reinterpret_cast<const uint8_t*>(&e);
-    return Bytes(p, p + sizeof e);
-}
-
-bool Eventually(const std::function<bool()>& cond, DWORD ms = 5000) {
-    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
-        if (cond()) return true;
-    return cond();
+    return vsk::test::RecordBytes(title, path, flag);
 }
 
 // Waits until the program's message loop waits for input: its hooks then
