@@ -257,6 +257,7 @@ void TMainForm::FormCreate(TObject*) {
         c->SetDoubleBuffered(true);
     SetCaption(AppTitle);
     Application->SetTitle(AppTitle);
+    ConvertImageListTo32Bit(ProgramsImageList);
     RefreshAvailableWindows();
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);

@@ -162,6 +162,9 @@ extern ui::TListView* HiddenWindowList;
 // Shows the windows of HiddenWindowList again, bottom first, and releases
 // their records; the caller frees the list.
 void RestoreHiddenWindows();
+// Gives an image list a new, empty 32-bit colour handle and puts its images
+// back (nothing for none); raises EInvalidOperation when the system refuses.
+void ConvertImageListTo32Bit(ui::TCustomImageList* List);
 // Clears the key state.
 void ResetKeyState();
 // Starts the system screen saver (locking the workstation first when asked).

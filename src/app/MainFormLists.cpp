@@ -1,6 +1,7 @@
 // The do-not-hide and bring-to-top lists of the Windows page: their menus,
 // dragging between the lists, the edits, and their files.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "core/ListFiles.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
+#include "ui/ImageList.h"
 
 using namespace ui;
 using core::TExcludeEntry;
@@ -314,6 +316,30 @@ void TMainForm::BringToTopListDragDrop(TObject*, TObject* Source, int, int) {
     entry->SetPath(source->Path());
     AddEntryItem(BringToTopList, entry);
     SaveBringToTopList();
+}
+
+// ---------------------------------------------------------------- icons
+
+void ConvertImageListTo32Bit(TCustomImageList* List) {
+    if (!List) return;
+    TImageList* copy = TComponent::Create<TImageList>(nullptr);
+    try {
+        copy->Assign(List);
+        HIMAGELIST h = ImageList_Create(List->Width(), List->Height(),
+                                        ILC_COLOR32 | (List->Masked() ? ILC_MASK : 0), 0, List->AllocBy());
+        if (!h) throw EInvalidOperation("Invalid ImageList");
+        List->SetHandle(h);
+        for (int i = 0; i < copy->Count(); ++i) {
+            if (HICON icon = ImageList_GetIcon(copy->Handle(), i, ILD_NORMAL)) {
+                ImageList_AddIcon(h, icon);
+                DestroyIcon(icon);
+            }
+        }
+    } catch (...) {
+        TComponent::Free(copy);
+        throw;
+    }
+    TComponent::Free(copy);
 }
 
 // ---------------------------------------------------------------- menus and keys

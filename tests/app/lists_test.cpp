@@ -1,6 +1,9 @@
 // The do-not-hide and bring-to-top lists with the real main window: edits
 // through the handlers the drag, menu and key events call, their effect on
 // hiding windows of another process, and their files.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include "support/FixtureWindows.h"
 #include "support/ListFileUtil.h"
 #include "ui/Dialogs.h"
+#include "ui/ImageList.h"
 
 using namespace ui;
 
@@ -509,4 +513,22 @@ TEST_F(ListsTest, PathTooLongForARecordIsRefusedForBringToTop) {
     if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 0);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
+}
+
+TEST_F(ListsTest, ImageListTurnedTo32BitKeepsItsImages) {
+    TImageList* list = MainForm->ProgramsImageList;
+    list->Clear();
+    for (LPCSTR id : {IDI_APPLICATION, IDI_WARNING, IDI_INFORMATION})
+        ImageList_AddIcon(list->Handle(), LoadIconA(nullptr, id));
+    ASSERT_EQ(list->Count(), 3);
+    const HIMAGELIST before = list->Handle();
+    ConvertImageListTo32Bit(list);
+    EXPECT_NE(list->Handle(), before) << "no new handle";
+    EXPECT_EQ(list->Count(), 3) << "images were lost";
+    IMAGEINFO info{};
+    ASSERT_TRUE(ImageList_GetImageInfo(list->Handle(), 2, &info));
+    BITMAP bm{};
+    ASSERT_TRUE(GetObjectA(info.hbmImage, sizeof bm, &bm));
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+    ConvertImageListTo32Bit(nullptr);  // nothing to do
 }
