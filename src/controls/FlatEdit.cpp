@@ -171,8 +171,10 @@ void TCustomFlatEdit::PaintEditFrame() {
     if (!HandleAllocated()) return;
     const TColor face = ActiveLook() ? colorFocused_ : colorFlat_;
     if (Color() != face) TCustomEdit::SetColor(face);
-    ScopedGetDC dc(handle_);
-    if (dc) DrawEditFrame(dc);
+    HDC dc = GetWindowDC(handle_);  // the whole window, frame included
+    if (!dc) return;
+    DrawEditFrame(dc);
+    ReleaseDC(handle_, dc);
 }
 
 // The frame on a DC of the whole window (origin at the window's corner).

@@ -42,8 +42,21 @@ struct EditForm {
     }
 };
 
-// The border line and the two-pixel band.
+// What the screen shows at (x, y) of e's window.
+COLORREF OnScreen(TFlatEdit* e, int x, int y) {
+    HDC dc = GetWindowDC(e->Handle());
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(e->Handle(), dc);
+    return c;
+}
+
+// The border line and the two-pixel band, as the edit prints itself and as
+// the screen shows it.
 void ExpectFrame(TFlatEdit* e, COLORREF border, COLORREF band, const char* what) {
+    ASSERT_TRUE(PumpUntil([&] { return OnScreen(e, 1, 1) == band; }, 3000))
+        << what << ": the screen shows " << std::hex << OnScreen(e, 1, 1);
+    EXPECT_EQ(OnScreen(e, 0, 0), border) << what;
+    EXPECT_EQ(OnScreen(e, e->Width() - 2, e->Height() - 2), band) << what;
     ASSERT_TRUE(PumpUntil([&] { return WindowPixels(e->Handle()).At(1, 1) == band; }, 3000))
         << what << ": band shows " << std::hex << WindowPixels(e->Handle()).At(1, 1);
     WindowPixels p(e->Handle());
