@@ -4,6 +4,7 @@
 
 #include "app/GlobalUnit.h"
 #include "core/ExcludeEntry.h"
+#include "core/RegistryValues.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/GdiObjects.h"
@@ -238,6 +239,9 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
 
+    BuildSettingsControls();
+    BuildMouseCornerControls();
+
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
     OnDestroy = TNotifyEvent(this, &TMainForm::FormDestroy);
@@ -259,11 +263,16 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
+    cbAutoStart->SetChecked(core::IsAutoStartEnabled());  // an existing value is rewritten with this path
+    LoadSettings();
     MainPageControl->SetActivePage(SheetWindows);
     stVersioninfo->SetLeft(200);
 }
 
-void TMainForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
+    SaveSettings();
+    CanClose = true;
+}
 
 void TMainForm::FormDestroy(TObject*) {
     if (HiddenWindowList) {
@@ -271,6 +280,7 @@ void TMainForm::FormDestroy(TObject*) {
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
     }
+    if (Application->Tag() != 0) SaveSettings();
     core::ReleaseWindowList(AvailableWindowsList);
     for (TListView* l : {ExcludeList, BringToTopList}) {
         for (int i = 0; i < l->Items()->Count(); ++i) {
@@ -290,6 +300,7 @@ void TMainForm::btnTerminateClick(TObject*) {
 void TMainForm::btnHideClick(TObject*) {
     MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
                TMsgDlgButtons{mbOK}, 0);
+    SaveSettings();
     ToggleMainWindow(true);
 }
 

@@ -3,6 +3,7 @@
 // options, and the hide/restore toggle behind them.
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
+#include "controls/FlatSpeedButton.h"
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
@@ -11,6 +12,7 @@
 #include "ui/ListView.h"
 #include "ui/PageControl.h"
 #include "ui/StdCtrls.h"
+#include "ui/Timer.h"
 
 class TMainForm : public ui::TForm {
 public:
@@ -83,6 +85,30 @@ public:
     void CheckScreenSaverHotKey();
     // The hot-key text of the Hide/Show program key, as "Ctrl+\".
     std::string GetProgramHotKeyText();
+
+    // ---- settings and registry values
+    controls::TFlatCheckBox* cbAutoStart;
+    controls::TFlatCheckBox* cbAppPassword;
+    controls::TFlatCheckBox* cbSwitchResolution;
+    void BuildSettingsControls();
+    // The settings file and the password value into the controls and
+    // globals, and back.
+    void LoadSettings();
+    void SaveSettings();
+    void LoadSoundSettings();
+    void SaveSoundSettings();
+    // The sound page's controls show DesiredVolume and DesiredMuted.
+    void ShowDesiredVolume();
+    void cbAutoStartClick(ui::TObject* Sender);
+
+    // ---- mouse corners
+    controls::TFlatSpeedButton* btnMouseWinCtrl;
+    controls::TFlatSpeedButton* btnMouseSSaverCtrl;
+    ui::TTimer* MouseTimer;
+    void BuildMouseCornerControls();
+    void MouseTimerTimer(ui::TObject* Sender);
+    void btnMouseWinCtrlClick(ui::TObject* Sender);
+    void btnMouseSSaverCtrlClick(ui::TObject* Sender);
 
 private:
     controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,

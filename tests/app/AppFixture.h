@@ -15,6 +15,7 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GlobalUnitInitialization();
+        DeleteFileA(SettingsFileName.c_str());  // every test starts from the default settings
         ui::Application->CreateForm(MainForm);
         ui::Application->CreateForm(FormMainAppPasswordPrompt);
         ui::Application->SetTag(1);
