@@ -52,6 +52,10 @@ private:
     TIniFile ini_;
 };
 
+// Our settings take well under a kilobyte. A file far larger is not ours to
+// rewrite, and the system rewrites the whole file for every key saved.
+constexpr LONGLONG kMaxSettingsFileSize = 1 << 20;
+
 // Whether the file can be read; a missing file can (it holds the defaults).
 bool FileReadable(const std::string& path, std::string& why) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -62,7 +66,18 @@ bool FileReadable(const std::string& path, std::string& why) {
         why = SysErrorMessage(err);
         return false;
     }
+    LARGE_INTEGER size{};
+    const bool sized = GetFileSizeEx(h, &size) != 0;
+    const DWORD err = GetLastError();
     CloseHandle(h);
+    if (!sized) {
+        why = SysErrorMessage(err);
+        return false;
+    }
+    if (size.QuadPart > kMaxSettingsFileSize) {
+        why = "it is " + std::to_string(size.QuadPart) + " bytes long, far more than settings take";
+        return false;
+    }
     return true;
 }
 

@@ -23,8 +23,9 @@ bool TMouseShortcutInfo::IsTriggered(int X, int Y, int Width, int Height, uint32
         return false;
     }
     if (WaitForLeave) return false;
-    // 0 means "outside": a tick count of exactly 0 counts as 1 ms later.
-    if (HoverStart == 0) HoverStart = Now != 0 ? Now : 1;
+    // 0 means "outside": entering at tick count 0 counts as entering 1 ms
+    // earlier (never later, which would read as a wrap-around).
+    if (HoverStart == 0) HoverStart = Now != 0 ? Now : UINT32_MAX;
     if (HoverInterval < 0) return true;
     return static_cast<uint32_t>(Now - HoverStart) >= static_cast<uint32_t>(HoverInterval);
 }
