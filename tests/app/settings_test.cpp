@@ -17,6 +17,7 @@
 #include "core/DisplayModes.h"
 #include "core/RegistryValues.h"
 #include "core/StoredValues.h"
+#include "support/RegistryTestUtil.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -64,23 +65,10 @@ std::string Ini(const char* section, const char* key, const std::string& path) {
     return buf;
 }
 
-// A registry value as (type, text); type 0 when missing.
-std::pair<DWORD, std::string> RegValue(const char* key, const char* name) {
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return {0, ""};
-    char buf[1024] = {};
-    DWORD type = 0, size = sizeof buf - 1;
-    const LONG rc = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(k);
-    if (rc != ERROR_SUCCESS) return {0, ""};
-    return {type, std::string(buf)};
-}
+using vsk::test::RegValue;
 
 void SetRegString(const char* key, const char* name, const std::string& value) {
-    HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
-    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
+    ASSERT_TRUE(vsk::test::SetRegString(key, name, value)) << key;
 }
 
 class SettingsTest : public ::testing::Test {
