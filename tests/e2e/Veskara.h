@@ -3,8 +3,11 @@
 // would: its windows found by class and process, keys pressed with SendInput.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "support/FixtureWindows.h"
 
 namespace e2e {
 
@@ -97,6 +100,20 @@ inline void PressChord(const std::vector<WORD>& vks) {
         SendInput(1, &i, sizeof(INPUT));
         Sleep(30);
     }
+}
+
+// Polls cond until it holds or ms have passed.
+inline bool Eventually(const std::function<bool()>& cond, DWORD ms = 5000) {
+    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
+        if (cond()) return true;
+    return cond();
+}
+
+// Whether every fixture window is visible (or every one hidden).
+inline bool AllVisible(const FixtureWindows& w, bool visible) {
+    for (HWND h : w.Handles())
+        if ((IsWindowVisible(h) != FALSE) != visible) return false;
+    return true;
 }
 
 inline bool WaitFor(bool (*cond)(void*), void* arg, DWORD ms) {

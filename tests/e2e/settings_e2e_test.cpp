@@ -17,23 +17,14 @@
 #include "support/FixtureWindows.h"
 #include "support/RegistryTestUtil.h"
 
+using e2e::AllVisible;
 using e2e::Veskara;
 
 namespace {
 
+bool Eventually(const std::function<bool()>& cond, DWORD ms = 8000) { return e2e::Eventually(cond, ms); }
+
 const std::string kSettings = std::string(VSK_BIN_DIR) + "/vsk.dat";
-
-bool Eventually(const std::function<bool()>& cond, DWORD ms = 8000) {
-    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
-        if (cond()) return true;
-    return cond();
-}
-
-bool AllVisible(const FixtureWindows& w, bool visible) {
-    for (HWND h : w.Handles())
-        if ((IsWindowVisible(h) != FALSE) != visible) return false;
-    return true;
-}
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
