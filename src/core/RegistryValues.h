@@ -18,8 +18,9 @@ extern std::string AutoStartKeyName;
 std::vector<uint8_t> DerivePasswordKey(const std::string& Password, const std::vector<uint8_t>& Salt,
                                        uint32_t Iterations);
 // The stored form of a new password: a fresh random salt and
-// PasswordIterations rounds.
-inline constexpr uint32_t PasswordIterations = 100000;
+// PasswordIterations rounds (a few tenths of a second; the count is kept
+// in each stored value, so it can grow later).
+inline constexpr uint32_t PasswordIterations = 310000;
 std::string HashPassword(const std::string& Password);
 // Whether Typed is the password Stored holds: a hash is checked by deriving
 // again; an older clear-text value must equal Typed exactly.
