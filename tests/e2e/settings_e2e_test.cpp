@@ -15,6 +15,7 @@
 #include "core/StoredValues.h"
 #include "support/DialogDriver.h"
 #include "support/FixtureWindows.h"
+#include "support/MouseShortcutDriver.h"
 #include "support/RegistryTestUtil.h"
 
 using e2e::AllVisible;
@@ -197,4 +198,49 @@ TEST_F(SettingsE2E, BadSettingsFilesNeverStopTheProgram) {
         PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
         EXPECT_EQ(v.WaitExit(15000), 0u) << c.what;
     }
+}
+namespace {
+
+// Clicks the corner button of a hot-key group of the main window as the
+// mouse would: the press and release go to the group box under the button.
+bool ClickCornerButton(HWND main, const char* caption) {
+    HWND group = nullptr;
+    if (!Eventually([&] {
+            for (HWND h : vsk::test::ChildrenOfClass(main, "TGroupBox")) {
+                char text[128] = {};
+                GetWindowTextA(h, text, sizeof text);
+                if (std::string(text) == caption) group = h;
+            }
+            return group != nullptr;
+        }))
+        return false;
+    PostMessageA(group, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 22));
+    PostMessageA(group, WM_LBUTTONUP, 0, MAKELPARAM(400, 22));
+    return true;
+}
+
+} // namespace
+
+TEST_F(SettingsE2E, TheCornerDialogFromTheToggleButtonEditsTheCornerAndCancelPutsItUp) {
+    Veskara v("/q");
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(ClickCornerButton(main, "Hide/Restore windows hot key"));
+    vsk::test::DialogReport r = vsk::test::EditMouseShortcutDialog("1500", "44", 2, "Ok", v.Pid());
+    ASSERT_TRUE(r.clicked) << vsk::test::Describe(r);
+    ASSERT_TRUE(ClickCornerButton(main, "Start Screen saver"));
+    r = vsk::test::EditMouseShortcutDialog("2500", "66", 3, "Cancel", v.Pid());
+    ASSERT_TRUE(r.clicked) << vsk::test::Describe(r);
+    // The dialog is gone once the program answers again.
+    ASSERT_TRUE(Eventually([&] { return !FindWindowA("TMouseShortcutForm", "Mouse Shortcut"); }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(v.WaitExit(15000), 0u);
+
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "Enabled"), "1");
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "HoverInterval"), "1500");
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "ZoneSize"), "44");
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "Corner"), "2");
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "Enabled"), "0") << "Cancel must put the button up";
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "HoverInterval"), "500");
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "Corner"), "1");
 }
