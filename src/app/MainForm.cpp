@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/GlobalUnit.h"
+#include "core/AudioUnit.h"
 #include "core/ExcludeEntry.h"
 #include "core/RegistryValues.h"
 #include "ui/Application.h"
@@ -90,6 +91,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     HeaderPanel->SetAlign(alTop);
     HeaderPanel->SetBevelOuter(bvNone);
     HeaderPanel->SetCaption("");
+    CreateHeaderPicture();
     stVersioninfo = TComponent::Create<TLabel>(this);
     stVersioninfo->SetName("stVersioninfo");
     stVersioninfo->SetParent(HeaderPanel);
@@ -155,6 +157,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
                                     {{"Application Name", 100}, {"Window Title", 185}}, true);
     AvailableWindowsList->SetBounds(4, 20, 298, 220);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
+    BuildBarMenus();
 
     lbExclude = TComponent::Create<TLabel>(this);
     lbExclude->SetParent(pnlRight);
@@ -235,12 +238,16 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
                                   "Lock workstation before starting (Win 2k/XP/NT)", 12, 42, 320);
 
+    BuildSoundPage();
+
     // The resource's ticks, set while loading so no click handler runs.
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
 
     BuildSettingsControls();
     BuildMouseCornerControls();
+    BuildDisplayPanel();
+    BuildHelpButton();
 
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
@@ -265,7 +272,9 @@ void TMainForm::FormCreate(TObject*) {
     Application->SetHelpFile(HelpFilePath);
     cbAutoStart->SetChecked(core::IsAutoStartEnabled());  // an existing value is rewritten with this path
     LoadSettings();
+    ShowDisplayModes();
     MainPageControl->SetActivePage(SheetWindows);
+    LoadHeaderPicture();
     stVersioninfo->SetLeft(200);
 }
 
@@ -276,6 +285,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TMainForm::FormDestroy(TObject*) {
     if (HiddenWindowList) {
+        core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;

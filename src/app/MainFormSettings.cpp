@@ -132,9 +132,6 @@ void TMainForm::BuildSettingsControls() {
     cbAppPassword->SetHint("The application will request a password every time you try to start it or access "
                            "the settings.");
     cbAppPassword->SetShowHint(true);
-    cbSwitchResolution = MakeCheck(pnlGeneral, "cbSwitchResolution", "Switch display resolution", 330, 26, 270);
-    cbSwitchResolution->SetHint("Enable display resolution switching on hot key.");
-    cbSwitchResolution->SetShowHint(true);
 }
 
 void TMainForm::LoadSoundSettings() {

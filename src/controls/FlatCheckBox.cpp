@@ -128,47 +128,41 @@ void TFlatCheckBox::DoExit() {
     PaintBoxAndMark();
 }
 
+void TFlatCheckBox::MouseLeave() {
+    TCustomControl::MouseLeave();
+    // The hover ends when the pointer leaves, unless the button is held.
+    if (hot_ && !tracking_) {
+        hot_ = false;
+        PaintBoxAndMark();
+    }
+}
+
+void TFlatCheckBox::EnabledChanged() {
+    TCustomControl::EnabledChanged();
+    if (!Enabled()) {
+        hot_ = false;
+        tracking_ = false;
+    }
+}
+
+bool TFlatCheckBox::DialogChar(char Key) {
+    if (IsAccel(Key, Caption()) && CanFocus()) {
+        SetFocus();
+        SetChecked(!checked_);
+        return true;
+    }
+    if (Key == ' ' && hasFocus_) SetChecked(!checked_);
+    return false;
+}
+
 void TFlatCheckBox::WndProc(TMessage& m) {
-    switch (m.Msg) {
-    case CM_MOUSELEAVE:
-        // The hover ends when the pointer leaves, unless the button is held.
-        if (hot_ && !tracking_) {
-            hot_ = false;
-            PaintBoxAndMark();
-        }
-        break;
-    case WM_KILLFOCUS:
-        TCustomControl::WndProc(m);
-        if (Enabled()) {
-            hot_ = false;
-            hasFocus_ = false;
-            PaintBoxAndMark();
-        }
-        return;
-    case CM_ENABLEDCHANGED:
-        TCustomControl::WndProc(m);
-        if (!Enabled()) {
-            hot_ = false;
-            tracking_ = false;
-        }
-        Invalidate();
-        return;
-    case CM_DIALOGCHAR: {
-        char ch = static_cast<char>(m.WParam);
-        if (IsAccel(ch, Caption()) && CanFocus()) {
-            SetFocus();
-            SetChecked(!checked_);
-            m.Result = 1;
-        } else if (ch == ' ' && hasFocus_) {
-            SetChecked(!checked_);
-        }
-        return;
-    }
-    case CM_TEXTCHANGED:
-        Invalidate();
-        break;
-    }
     TCustomControl::WndProc(m);
+    // Focus lost to another program runs no exit of the form's control.
+    if (m.Msg == WM_KILLFOCUS && Enabled()) {
+        hot_ = false;
+        hasFocus_ = false;
+        PaintBoxAndMark();
+    }
 }
 
 } // namespace controls

@@ -33,6 +33,9 @@ public:
 protected:
     void Paint() override;
     void WndProc(ui::TMessage& m) override;
+    void MouseLeave() override;
+    void EnabledChanged() override;
+    bool DialogChar(char Key) override;
     void MouseDown(ui::TMouseButton b, ui::TShiftState s, int x, int y) override;
     void MouseMove(ui::TShiftState s, int x, int y) override;
     void MouseUp(ui::TMouseButton b, ui::TShiftState s, int x, int y) override;

@@ -4,6 +4,7 @@
 
 #include "ui/Application.h"
 #include "ui/ControlCanvas.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
@@ -75,7 +76,7 @@ void SetCaptureControl(TControl* c) {
 TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner), color_(clWindow), font_(new TFont) {
     WindowProc = TWndMethod(this, &TControl::WndProc);
-    font_->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+    font_->OnChange = TNotifyEvent(this, &TControl::FontObjectChanged);
 }
 
 TControl::~TControl() {
@@ -197,7 +198,7 @@ void TControl::SetParentColor(bool v) {
 
 void TControl::SetFont(TFont* f) { font_->Assign(f); }
 
-void TControl::FontChanged(TObject*) {
+void TControl::FontObjectChanged(TObject*) {
     parentFont_ = false;
     Perform(CM_FONTCHANGED);
 }
@@ -212,6 +213,12 @@ void TControl::SetShowHint(bool v) {
     showHint_ = v;
     parentShowHint_ = false;
     Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool v) {
+    if (v == parentShowHint_) return;
+    parentShowHint_ = v;
+    if (v && parent_) Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
 std::string TControl::GetText() { return text_; }
@@ -241,6 +248,8 @@ void TControl::Loaded() {
     if (parent_) {
         if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
         if (parentFont_) Perform(CM_PARENTFONTCHANGED);
+        if (auto* w = dynamic_cast<TWinControl*>(this); w && w->ParentCtl3D()) Perform(CM_PARENTCTL3DCHANGED);
+        if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
     }
     RequestAlign();
 }
@@ -249,6 +258,10 @@ void TControl::HandleMouseMessage(TMessage& m) {
     int x = (short)LOWORD(m.LParam), y = (short)HIWORD(m.LParam);
     TShiftState shift = KeysToShiftState(m.WParam);
     auto down = [&](TMouseButton b, bool dbl) {
+        if (b == mbLeft && dragMode_ == dmAutomatic && !dbl) {
+            BeginAutoDrag();
+            if (Dragging()) return;
+        }
         if (b == mbLeft) {
             if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
             if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
@@ -292,6 +305,9 @@ void TControl::WndProc(TMessage& m) {
     case WM_CONTEXTMENU:
         if (ShowControlPopupMenu(this, m)) return;
         break;
+    case CM_DRAG:
+        DragMessage(m);
+        return;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_ && parent_) {
             color_ = parent_->Color();
@@ -309,17 +325,88 @@ void TControl::WndProc(TMessage& m) {
         }
         break;
     case CM_PARENTSHOWHINTCHANGED:
-        if (parentShowHint_ && parent_) showHint_ = parent_->ShowHint();
+        if (parentShowHint_ && parent_ && showHint_ != parent_->ShowHint()) {
+            showHint_ = parent_->ShowHint();
+            Perform(CM_SHOWHINTCHANGED);  // on to the children
+        }
         break;
-    case CM_COLORCHANGED: case CM_FONTCHANGED: case CM_TEXTCHANGED: case CM_ENABLEDCHANGED:
-        Invalidate();
-        break;
-    case CM_VISIBLECHANGED:
-        InvalidateControl(true, false);
+    default:
+        if (DispatchComponentMessage(m)) return;
         break;
     }
     DefaultHandler(m);
 }
+
+bool TControl::DispatchComponentMessage(TMessage& m) {
+    switch (m.Msg) {
+    case CM_MOUSEENTER: MouseEnter(); return true;
+    case CM_MOUSELEAVE: MouseLeave(); return true;
+    case CM_ENABLEDCHANGED: EnabledChanged(); return true;
+    case CM_VISIBLECHANGED: VisibleChanged(); return true;
+    case CM_FOCUSCHANGED: FocusChanged(reinterpret_cast<TWinControl*>(m.LParam)); return true;
+    case CM_TEXTCHANGED: TextChanged(); return true;
+    case CM_FONTCHANGED: FontChanged(); return true;
+    case CM_COLORCHANGED: ColorChanged(); return true;
+    case CM_DIALOGCHAR: m.Result = DialogChar(static_cast<char>(m.WParam)) ? 1 : 0; return true;
+    case CM_CONTROLLISTCHANGE:
+        ControlListChanged(reinterpret_cast<TControl*>(m.WParam), m.LParam != 0);
+        return true;
+    }
+    return false;
+}
+
+void TControl::EnabledChanged() { Invalidate(); }
+void TControl::VisibleChanged() { InvalidateControl(true, false); }
+void TControl::FocusChanged(TWinControl*) {}
+void TControl::TextChanged() { Invalidate(); }
+void TControl::FontChanged() { Invalidate(); }
+void TControl::ColorChanged() { Invalidate(); }
+bool TControl::DialogChar(char) { return false; }
+void TControl::ControlListChanged(TControl*, bool) {}
+
+// ---------------------------------------------------------------- dragging
+
+void TControl::BeginDrag() {
+    if (IsDragging()) return;
+    DoStartDrag();
+    ui::BeginDrag(this);
+}
+
+bool TControl::Dragging() const { return IsDragging() && DragSource() == this; }
+
+void TControl::DoStartDrag() {
+    if (OnStartDrag) OnStartDrag(this);
+}
+
+bool TControl::DragOver(TObject* Source, int X, int Y, TDragState State) {
+    if (!OnDragOver) return false;
+    bool accept = true;
+    OnDragOver(this, Source, X, Y, State, accept);
+    return accept;
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y) {
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::DoEndDrag(TObject* Target, int X, int Y) {
+    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+}
+
+void TControl::DragMessage(TMessage& m) {
+    auto* rec = reinterpret_cast<TDragRec*>(m.LParam);
+    TPoint p = ScreenToClient(rec->Pos);
+    m.Result = 0;
+    switch (m.WParam) {
+    case dmDragEnter: m.Result = DragOver(rec->Source, p.x, p.y, dsDragEnter); break;
+    case dmDragMove: m.Result = DragOver(rec->Source, p.x, p.y, dsDragMove); break;
+    case dmDragLeave: DragOver(rec->Source, p.x, p.y, dsDragLeave); break;
+    case dmDragDrop: DragDrop(rec->Source, p.x, p.y); break;
+    case dmEndDrag: DoEndDrag(rec->Target, p.x, p.y); break;
+    }
+}
+
+// ---------------------------------------------------------------- mouse
 
 void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
     if (OnMouseDown) OnMouseDown(this, b, s, x, y);

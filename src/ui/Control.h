@@ -52,6 +52,17 @@ enum TControlStateFlag : unsigned {
 };
 using TControlState = unsigned;
 
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+// Source is the control being dragged; (X, Y) in the target's client
+// coordinates. Accept starts true when asked.
+using TDragOverEvent =
+    Event<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target is null when the drag was cancelled or dropped where nobody took it.
+using TEndDragEvent = Event<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 using TWndMethod = Event<void(TMessage&)>;
 using TMouseEvent = Event<void(TObject*, TMouseButton, TShiftState, int, int)>;
 using TMouseMoveEvent = Event<void(TObject*, TShiftState, int, int)>;
@@ -123,7 +134,7 @@ public:
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool v);
     bool ParentShowHint() const { return parentShowHint_; }
-    void SetParentShowHint(bool v) { parentShowHint_ = v; }
+    void SetParentShowHint(bool v);
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int v) { helpContext_ = v; }
     TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -152,6 +163,21 @@ public:
 
     TCustomForm* GetParentForm() const;
 
+    // ---- dragging (see DragDrop.h). In automatic mode a left button press
+    // on the control starts dragging it.
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode v) { dragMode_ = v; }
+    // Shown while the control is dragged over a target that accepts it
+    // (null: the arrow).
+    HCURSOR DragCursor() const { return dragCursor_; }
+    void SetDragCursor(HCURSOR c) { dragCursor_ = c; }
+    void BeginDrag();
+    bool Dragging() const;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    TNotifyEvent OnStartDrag;
+
     // ---- events
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -179,14 +205,44 @@ protected:
     // Moves/sizes the window of a windowed control; nothing for graphic ones.
     virtual void UpdateBoundsRect(const TRect& r);
     void InvalidateControl(bool IsVisible, bool IsOpaque);
+    // Asked while something is dragged over the control: OnDragOver decides;
+    // without it every drag is refused.
+    virtual bool DragOver(TObject* Source, int X, int Y, TDragState State);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // Starts the drag of automatic mode at a left button press; a control
+    // that starts it later (when the user drags an item) overrides this.
+    virtual void BeginAutoDrag() { BeginDrag(); }
     void RequestAlign();
     virtual void VisibleChanging() {}
-    void FontChanged(TObject* Sender);
+
+    // ---- component messages, one typed handler each. The library sends the
+    // CM_* message (so a replaced WindowProc still sees it) and the default
+    // WndProc calls the handler; an override calls the inherited one to keep
+    // the library's own reaction (repaint, the window's state, the children).
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    virtual void EnabledChanged();
+    virtual void VisibleChanged();
+    // The focus moved to NewFocus (null: to no control) on this control's form.
+    virtual void FocusChanged(TWinControl* NewFocus);
+    virtual void TextChanged();
+    virtual void FontChanged();
+    virtual void ColorChanged();
+    // An accelerator key typed on the form; true when this control took it.
+    virtual bool DialogChar(char Key);
+    // A child joined (Inserted) or left this control.
+    virtual void ControlListChanged(TControl* Child, bool Inserted);
 
     std::string text_;  // caption kept while there is no window
 
 private:
     void HandleMouseMessage(TMessage& m);
+    // Calls the typed handler of a component message; false for other messages.
+    bool DispatchComponentMessage(TMessage& m);
+    void FontObjectChanged(TObject* Sender);
+    void DragMessage(TMessage& m);
 
     TWinControl* parent_ = nullptr;  // not owned
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -203,6 +259,8 @@ private:
     int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;  // not owned
     HCURSOR cursor_ = nullptr;
+    TDragMode dragMode_ = dmManual;
+    HCURSOR dragCursor_ = nullptr;
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     TControlState controlState_ = 0;
 
@@ -251,6 +309,13 @@ public:
     void GetTabOrderList(std::vector<TWinControl*>& list);
     TWinControl* FindNextControl(TWinControl* cur, bool GoForward, bool CheckTabStop, bool CheckParent);
     void SelectNext(TWinControl* cur, bool GoForward, bool CheckTabStop);
+
+    // The sunken 3-D look of edits, lists and frames. Follows the parent's
+    // until set.
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
+    bool ParentCtl3D() const { return parentCtl3D_; }
+    void SetParentCtl3D(bool v);
 
     bool DoubleBuffered() const { return doubleBuffered_; }
     void SetDoubleBuffered(bool v) { doubleBuffered_ = v; }
@@ -310,6 +375,15 @@ protected:
     // Colours a standard child's background and text (WM_CTLCOLOR*).
     HBRUSH BackgroundBrush();
 
+    void EnabledChanged() override;
+    void VisibleChanged() override;
+    void FocusChanged(TWinControl* NewFocus) override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    bool DialogChar(char Key) override;
+    // Ctl3D changed (set, or taken from the parent).
+    virtual void Ctl3DChanged();
+
     // Messages a form's menus take (WM_COMMAND from a menu, owner-drawn menu
     // items); true when taken.
     virtual bool HandleMenuMessage(TMessage&) { return false; }
@@ -327,9 +401,15 @@ private:
     bool IsControlMouseMsg(TMessage& m);
     void ReflectNotification(TMessage& m);
     bool HandleKeyboardMsg(TMessage& m);
+    void TrackMouse(TPoint p);
+    void MouseLeft();
+    bool SetCursorFor(TMessage& m);
+    bool CancelDragByKey(TMessage& m);
 
     friend class TControl;
     bool tabStop_ = false;
+    bool ctl3D_ = true;
+    bool parentCtl3D_ = true;
     bool doubleBuffered_ = false;
     int alignLevel_ = 0;
     HBRUSH brush_ = nullptr;

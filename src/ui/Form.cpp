@@ -290,24 +290,27 @@ bool TCustomForm::HandleMenuMessage(TMessage& m) {
 
 void TCustomForm::Paint() {}
 
+// A form shows itself (placed, activated, its focus set) instead of the
+// plain window show of a control.
+void TCustomForm::VisibleChanged() {
+    if (Visible()) {
+        HandleNeeded();
+        PlaceOnScreen();
+        DoShow();
+        if (Application && Application->MainForm() == this) Application->MainFormShown(true);
+        ShowWindow(handle_, windowState_ == wsMinimized ? SW_SHOWMINIMIZED
+                            : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        SetForegroundWindow(handle_);
+        if (GetActiveWindow() == handle_) SetWindowFocus();
+    } else if (handle_) {
+        DoHide();
+        ShowWindow(handle_, SW_HIDE);
+        if (Application && Application->MainForm() == this) Application->MainFormShown(false);
+    }
+}
+
 void TCustomForm::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CM_VISIBLECHANGED:
-        if (Visible()) {
-            HandleNeeded();
-            PlaceOnScreen();
-            DoShow();
-            if (Application && Application->MainForm() == this) Application->MainFormShown(true);
-            ShowWindow(handle_, windowState_ == wsMinimized ? SW_SHOWMINIMIZED
-                                : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-            SetForegroundWindow(handle_);
-            if (GetActiveWindow() == handle_) SetWindowFocus();
-        } else if (handle_) {
-            DoHide();
-            ShowWindow(handle_, SW_HIDE);
-            if (Application && Application->MainForm() == this) Application->MainFormShown(false);
-        }
-        return;
     case WM_CLOSE:
         Close();
         return;
@@ -340,10 +343,18 @@ void TCustomForm::WndProc(TMessage& m) {
         if (maxHeight_) mm->ptMaxTrackSize.y = maxHeight_;
         return;
     }
-    case WM_HELP:
-        if (Application && HelpContext()) Application->HelpContext(HelpContext());
+    case WM_HELP: {
+        // The help of the control that has the focus, else of the nearest
+        // parent that has one.
+        auto* info = reinterpret_cast<HELPINFO*>(m.LParam);
+        TControl* c = info && info->iContextType == HELPINFO_WINDOW
+                          ? FindControl(static_cast<HWND>(info->hItemHandle)) : nullptr;
+        while (c && !c->HelpContext() && c != this) c = c->Parent();
+        const int context = c ? c->HelpContext() : HelpContext();
+        if (Application && context) Application->HelpContext(context);
         m.Result = 1;
         return;
+    }
     case CM_DIALOGKEY:
         if (GetKeyState(VK_MENU) >= 0) {
             TShiftState shift = KeyDataToShiftState(m.LParam);

@@ -90,6 +90,7 @@ protected:
     void CreateParams(TCreateParams& p) override;
     void CreateWnd() override;
     void WndProc(TMessage& m) override;
+    void VisibleChanged() override;
     void Destroying() override;
     bool HandleMenuMessage(TMessage& m) override;
     virtual void DoClose(TCloseAction& Action);

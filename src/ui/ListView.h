@@ -19,6 +19,7 @@
 namespace ui {
 
 class TChangeLink;
+class TImageListLink;
 class TCustomImageList;
 class TCustomListView;
 class TListColumn;
@@ -240,13 +241,11 @@ public:
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle Value);
     // A sunken client edge (on) or a flat line (off) with bsSingle.
-    bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool Value);
 
     // Shared with the control, never freed by it.
-    TCustomImageList* SmallImages() const { return smallImages_; }
+    TCustomImageList* SmallImages() const;
     void SetSmallImages(TCustomImageList* Value);
-    TCustomImageList* LargeImages() const { return largeImages_; }
+    TCustomImageList* LargeImages() const;
     void SetLargeImages(TCustomImageList* Value);
 
     TSortType SortType() const { return sortType_; }
@@ -259,27 +258,21 @@ public:
     // to OnCompare).
     bool CustomSort(TLVCompare SortProc, intptr_t Data);
 
-    TDragMode DragMode() const { return dragMode_; }
-    void SetDragMode(TDragMode Value) { dragMode_ = Value; }
-    // Starts dragging this control (see DragDrop.h).
-    void BeginDrag();
-    bool Dragging() const;
-
     TLVSelectItemEvent OnSelectItem;
     TLVChangeEvent OnChange;
     TLVChangingEvent OnChanging;
     TLVDeletedEvent OnDeletion;
     TLVCompareEvent OnCompare;
     TLVColumnClickEvent OnColumnClick;
-    TDragOverEvent OnDragOver;
-    TDragDropEvent OnDragDrop;
-    TEndDragEvent OnEndDrag;
 
 protected:
     void CreateParams(TCreateParams& p) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& m) override;
+    void ColorChanged() override;
+    void FontChanged() override;
+    void Ctl3DChanged() override;
     void Destroying() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Resize() override;
@@ -287,11 +280,8 @@ protected:
     virtual void Change(TListItem* Item, TItemChange Change);
     virtual bool CanChange(TListItem* Item, TItemChange Change);
     virtual void SelectItem(TListItem* Item, bool Selected);
-    // Asked while something is dragged over the control: OnDragOver decides;
-    // without it every drag is refused.
-    virtual bool DragOver(TObject* Source, int X, int Y, TDragState State);
-    virtual void DragDrop(TObject* Source, int X, int Y);
-    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // The drag of automatic mode starts when the user drags an item.
+    void BeginAutoDrag() override {}
 
 private:
     friend class TListItems;
@@ -324,7 +314,6 @@ private:
                 TLVCompare proc, intptr_t data);
     static int DefaultCompare(TCustomListView* lv, TListItem* a, TListItem* b, intptr_t data, TLVCompare proc);
     void NotifyHandler(TMessage& m);
-    void DragMessage(TMessage& m);
 
     TListColumns* columns_;  // owned
     TListItems* items_;      // owned
@@ -338,14 +327,10 @@ private:
     bool flatScrollBars_ = false;
     TViewStyle viewStyle_ = vsIcon;
     TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
-    TCustomImageList* smallImages_ = nullptr;  // not owned
-    TCustomImageList* largeImages_ = nullptr;  // not owned
-    TChangeLink* smallChangeLink_;  // owned
-    TChangeLink* largeChangeLink_;  // owned
+    TImageListLink* smallImages_;  // owned
+    TImageListLink* largeImages_;  // owned
     TSortType sortType_ = stNone;
     bool sortPending_ = false;
-    TDragMode dragMode_ = dmManual;
     // Notifications of the control that the object caused itself (filling
     // a new window, deleting, sorting) raise no events.
     int quiet_ = 0;

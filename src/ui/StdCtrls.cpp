@@ -171,23 +171,22 @@ void TCustomLabel::Paint() {
     DoDrawText(dc, r, flags);
 }
 
-void TCustomLabel::WndProc(TMessage& m) {
-    switch (m.Msg) {
-    case CM_DIALOGCHAR:
-        if (focusControl_ && Enabled() && showAccelChar_ && IsAccel(static_cast<char>(m.WParam), Caption()) &&
-            focusControl_->CanFocus()) {
-            focusControl_->SetFocus();
-            m.Result = 1;
-            return;
-        }
-        break;
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-        TGraphicControl::WndProc(m);
-        AdjustBounds();
-        return;
+bool TCustomLabel::DialogChar(char Key) {
+    if (focusControl_ && Enabled() && showAccelChar_ && IsAccel(Key, Caption()) && focusControl_->CanFocus()) {
+        focusControl_->SetFocus();
+        return true;
     }
-    TGraphicControl::WndProc(m);
+    return TGraphicControl::DialogChar(Key);
+}
+
+void TCustomLabel::TextChanged() {
+    TGraphicControl::TextChanged();
+    AdjustBounds();
+}
+
+void TCustomLabel::FontChanged() {
+    TGraphicControl::FontChanged();
+    AdjustBounds();
 }
 
 // ================================================================ TCustomEdit
@@ -204,7 +203,7 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
     CreateSubClass(p, "EDIT");
     p.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
     if (borderStyle_ == bsSingle) {
-        if (ctl3D_) p.ExStyle |= WS_EX_CLIENTEDGE;
+        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
         else p.Style |= WS_BORDER;
     }
     if (charCase_ == ecUpperCase) p.Style |= ES_UPPERCASE;
@@ -246,7 +245,7 @@ void TCustomEdit::AdjustHeight() {
     }
     // The text plus the border and the margins the edit keeps above and
     // below it.
-    const int frame = GetSystemMetrics(SM_CYBORDER) * (ctl3D_ ? 8 : 6);
+    const int frame = GetSystemMetrics(SM_CYBORDER) * (Ctl3D() ? 8 : 6);
     SetHeight(tm.tmHeight + frame);
 }
 
@@ -264,9 +263,8 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
     AdjustHeight();
 }
 
-void TCustomEdit::SetCtl3D(bool v) {
-    if (v == ctl3D_) return;
-    ctl3D_ = v;
+void TCustomEdit::Ctl3DChanged() {
+    TWinControl::Ctl3DChanged();
     RecreateWnd();
     AdjustHeight();
 }
@@ -368,12 +366,13 @@ void TCustomEdit::WndProc(TMessage& m) {
             !(GetWindowLongPtrA(handle_, GWL_STYLE) & ES_MULTILINE))
             SelectAll();
         break;
-    case CM_FONTCHANGED:
-        TWinControl::WndProc(m);
-        AdjustHeight();
-        return;
     }
     TWinControl::WndProc(m);
+}
+
+void TCustomEdit::FontChanged() {
+    TWinControl::FontChanged();
+    AdjustHeight();
 }
 
 // ================================================================ TButtonControl
@@ -428,15 +427,16 @@ void TButton::WndProc(TMessage& m) {
             return;
         }
         break;
-    case CM_DIALOGCHAR:
-        if (IsAccel(static_cast<char>(m.WParam), Caption()) && CanFocus()) {
-            Click();
-            m.Result = 1;
-            return;
-        }
-        break;
     }
     TButtonControl::WndProc(m);
+}
+
+bool TButton::DialogChar(char Key) {
+    if (IsAccel(Key, Caption()) && CanFocus()) {
+        Click();
+        return true;
+    }
+    return TButtonControl::DialogChar(Key);
 }
 
 // ================================================================ TCustomCheckBox
@@ -487,16 +487,17 @@ void TCustomCheckBox::WndProc(TMessage& m) {
     case CN_COMMAND:
         if (HIWORD(m.WParam) == BN_CLICKED) Toggle();
         return;
-    case CM_DIALOGCHAR:
-        if (IsAccel(static_cast<char>(m.WParam), Caption()) && CanFocus()) {
-            SetFocus();
-            if (Focused()) Toggle();
-            m.Result = 1;
-            return;
-        }
-        break;
     }
     TButtonControl::WndProc(m);
+}
+
+bool TCustomCheckBox::DialogChar(char Key) {
+    if (IsAccel(Key, Caption()) && CanFocus()) {
+        SetFocus();
+        if (Focused()) Toggle();
+        return true;
+    }
+    return TButtonControl::DialogChar(Key);
 }
 
 // ================================================================ TRadioButton
@@ -550,16 +551,17 @@ void TRadioButton::WndProc(TMessage& m) {
         case BN_DOUBLECLICKED: DblClick(); break;
         }
         return;
-    case CM_DIALOGCHAR:
-        if (IsAccel(static_cast<char>(m.WParam), Caption()) && CanFocus()) {
-            SetFocus();
-            if (Focused()) SetChecked(true);
-            m.Result = 1;
-            return;
-        }
-        break;
     }
     TButtonControl::WndProc(m);
+}
+
+bool TRadioButton::DialogChar(char Key) {
+    if (IsAccel(Key, Caption()) && CanFocus()) {
+        SetFocus();
+        if (Focused()) SetChecked(true);
+        return true;
+    }
+    return TButtonControl::DialogChar(Key);
 }
 
 // ================================================================ TCustomGroupBox
@@ -578,9 +580,8 @@ void TCustomGroupBox::CreateParams(TCreateParams& p) {
     p.WindowClass.style &= ~CS_PARENTDC;
 }
 
-void TCustomGroupBox::SetCtl3D(bool v) {
-    if (v == ctl3D_) return;
-    ctl3D_ = v;
+void TCustomGroupBox::Ctl3DChanged() {
+    TWinControl::Ctl3DChanged();
     AlignControls();
     Invalidate();
 }
@@ -590,7 +591,7 @@ void TCustomGroupBox::AdjustClientRect(TRect& r) {
     // Below the caption line, inside the frame.
     r.top += FontTextHeight(Font(), "0");
     InflateRect(&r, -1, -1);
-    if (ctl3D_) InflateRect(&r, -1, -1);
+    if (Ctl3D()) InflateRect(&r, -1, -1);
 }
 
 void TCustomGroupBox::WndProc(TMessage& m) {
@@ -600,21 +601,27 @@ void TCustomGroupBox::WndProc(TMessage& m) {
         // hand clicks on it and on its labels to the window beneath.
         m.Result = DefWindowProcA(handle_, m.Msg, m.WParam, m.LParam);
         return;
-    case CM_DIALOGCHAR:
-        if (IsAccel(static_cast<char>(m.WParam), Caption()) && CanFocus()) {
-            if (TWinControl* first = FindNextControl(nullptr, true, true, false)) first->SetFocus();
-            m.Result = 1;
-            return;
-        }
-        break;
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-        TWinControl::WndProc(m);
-        AlignControls();
-        Invalidate();
-        return;
     }
     TWinControl::WndProc(m);
+}
+
+bool TCustomGroupBox::DialogChar(char Key) {
+    if (IsAccel(Key, Caption()) && CanFocus()) {
+        if (TWinControl* first = FindNextControl(nullptr, true, true, false)) first->SetFocus();
+        return true;
+    }
+    return TWinControl::DialogChar(Key);
+}
+
+// The caption's height sets the client area's top.
+void TCustomGroupBox::TextChanged() {
+    TWinControl::TextChanged();
+    AlignControls();
+}
+
+void TCustomGroupBox::FontChanged() {
+    TWinControl::FontChanged();
+    AlignControls();
 }
 
 // ================================================================ TCustomPanel

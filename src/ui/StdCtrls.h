@@ -56,7 +56,9 @@ public:
     void SetShowAccelChar(bool v);
 
 protected:
-    void WndProc(TMessage& m) override;
+    bool DialogChar(char Key) override;
+    void TextChanged() override;
+    void FontChanged() override;
     void Paint() override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -96,8 +98,6 @@ public:
     void SetBorderStyle(TBorderStyle v);
     // A sunken client edge (on) or a flat line (off) when BorderStyle is
     // bsSingle.
-    bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool v);
     TEditCharCase CharCase() const { return charCase_; }
     void SetCharCase(TEditCharCase v);
     bool HideSelection() const { return hideSelection_; }
@@ -135,6 +135,8 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& m) override;
+    void FontChanged() override;
+    void Ctl3DChanged() override;
     virtual void Change();
     void AdjustHeight();
 
@@ -142,7 +144,6 @@ private:
     bool autoSize_ = true;
     bool autoSelect_ = true;
     TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
     TEditCharCase charCase_ = ecNormal;
     bool hideSelection_ = true;
     bool oemConvert_ = false;
@@ -194,6 +195,7 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void WndProc(TMessage& m) override;
+    bool DialogChar(char Key) override;
 
 private:
     // Enter is this button's: it has the focus, or it is the default and
@@ -228,6 +230,7 @@ protected:
     void CreateParams(TCreateParams& p) override;
     void CreateWnd() override;
     void WndProc(TMessage& m) override;
+    bool DialogChar(char Key) override;
     // What a click or the space bar does.
     virtual void Toggle();
 
@@ -257,6 +260,7 @@ protected:
     void CreateParams(TCreateParams& p) override;
     void CreateWnd() override;
     void WndProc(TMessage& m) override;
+    bool DialogChar(char Key) override;
 
 private:
     bool checked_ = false;
@@ -270,16 +274,15 @@ private:
 class TCustomGroupBox : public TWinControl {
 public:
     explicit TCustomGroupBox(TComponent* AOwner);
-    bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool v);
 
 protected:
     void CreateParams(TCreateParams& p) override;
     void AdjustClientRect(TRect& r) override;
     void WndProc(TMessage& m) override;
-
-private:
-    bool ctl3D_ = true;
+    bool DialogChar(char Key) override;
+    void TextChanged() override;
+    void FontChanged() override;
+    void Ctl3DChanged() override;
 };
 
 class TGroupBox : public TCustomGroupBox {

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <map>
+#include <typeindex>
 #include <typeinfo>
 
 #include "ui/Application.h"
 #include "ui/Control.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
@@ -27,14 +30,22 @@ ATOM PropAtom() {
     return atom;
 }
 
-// "ui::TPanel" -> "TPanel": window classes are named after the C++ class.
-std::string ClassNameOf(const TObject* o) {
-    const char* mangled = typeid(*o).name();
+// Window classes are named after the C++ class: "ui::TPanel" -> "TPanel", as
+// other programs and tools see it. A second class of the same short name in
+// another namespace gets its full name ("app.TPanel"), so the two never
+// share one window class.
+std::string WindowClassNameOf(const TObject* o) {
+    static std::map<std::string, std::type_index> owners;  // short name -> the class that has it
+    const std::type_info& type = typeid(*o);
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> d(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
-    std::string n = (status == 0 && d) ? d.get() : mangled;
-    auto p = n.rfind("::");
-    return p == std::string::npos ? n : n.substr(p + 2);
+    std::unique_ptr<char, void (*)(void*)> d(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
+    std::string full = (status == 0 && d) ? d.get() : type.name();
+    auto p = full.rfind("::");
+    std::string shortName = p == std::string::npos ? full : full.substr(p + 2);
+    auto [it, added] = owners.try_emplace(shortName, std::type_index(type));
+    if (added || it->second == std::type_index(type)) return shortName;
+    for (size_t at; (at = full.find("::")) != std::string::npos;) full.replace(at, 2, ".");
+    return full;
 }
 
 } // namespace
@@ -123,7 +134,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.WindowClass.lpfnWndProc = DefWindowProcA;
     p.WindowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     p.WindowClass.hbrBackground = nullptr;
-    p.WinClassName = ClassNameOf(this);
+    p.WinClassName = WindowClassNameOf(this);
 }
 
 void TWinControl::CreateSubClass(TCreateParams& p, const char* ControlClassName) {
@@ -230,9 +241,12 @@ void TWinControl::InsertControl(TControl* c) {
     if (!c->HasState(csLoading)) {
         if (c->ParentColor()) c->Perform(CM_PARENTCOLORCHANGED);
         if (c->ParentFont()) c->Perform(CM_PARENTFONTCHANGED);
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->ParentCtl3D()) w->Perform(CM_PARENTCTL3DCHANGED);
+        if (c->ParentShowHint()) c->Perform(CM_PARENTSHOWHINTCHANGED);
     }
     c->Invalidate();
     AlignControls();
+    Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(c), TRUE);
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -247,6 +261,8 @@ void TWinControl::RemoveControl(TControl* c) {
     c->parent_ = nullptr;
     if (GetCaptureControl() == c) SetCaptureControl(nullptr);
     AlignControls();
+    // A parent on its way out hears nothing more (its children go with it).
+    if (!HasState(csDestroying)) Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(c), FALSE);
 }
 
 void TWinControl::SetParent(TWinControl* p) { TControl::SetParent(p); }
@@ -671,10 +687,11 @@ void TWinControl::WndProc(TMessage& m) {
         return;
     }
     case CN_KEYDOWN: case CN_SYSKEYDOWN: case CN_KEYUP: case CN_CHAR: case CN_SYSCHAR:
+        if (m.Msg == CN_KEYDOWN && CancelDragByKey(m)) return;
         HandleKeyboardMsg(m);
         return;
     case WM_KEYDOWN: case WM_SYSKEYDOWN:
-        if (DoKeyDown(m)) return;
+        if (CancelDragByKey(m) || DoKeyDown(m)) return;
         break;
     case WM_KEYUP: case WM_SYSKEYUP:
         if (DoKeyUp(m)) return;
@@ -685,8 +702,15 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_LBUTTONUP: case WM_RBUTTONUP:
     case WM_MBUTTONUP: case WM_MOUSEMOVE:
+        if (m.Msg == WM_MOUSEMOVE) TrackMouse(Point((short)LOWORD(m.LParam), (short)HIWORD(m.LParam)));
         if (IsControlMouseMsg(m)) return;
         if (m.Msg == WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
+        break;
+    case WM_MOUSELEAVE:
+        MouseLeft();
+        break;
+    case WM_SETCURSOR:
+        if (SetCursorFor(m)) return;
         break;
     case WM_SETFOCUS:
         if (TCustomForm* form = GetParentForm(); form && form != this) form->SetFocusedControl(this);
@@ -707,24 +731,15 @@ void TWinControl::WndProc(TMessage& m) {
         }
         break;
     }
-    case CM_ENABLEDCHANGED:
-        if (handle_) EnableWindow(handle_, Enabled());
-        break;
-    case CM_VISIBLECHANGED:
-        if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
-        break;
-    case CM_COLORCHANGED: {
-        Invalidate();
-        TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
-        Broadcast(b);
-        break;
-    }
-    case CM_FONTCHANGED: {
-        if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
-        TMessage b{CM_PARENTFONTCHANGED, 0, 0, 0};
-        Broadcast(b);
-        break;
-    }
+    case CM_CTL3DCHANGED:
+        Ctl3DChanged();
+        return;
+    case CM_PARENTCTL3DCHANGED:
+        if (parentCtl3D_ && Parent() && Parent()->Ctl3D() != ctl3D_) {
+            ctl3D_ = Parent()->Ctl3D();
+            Perform(CM_CTL3DCHANGED);
+        }
+        return;
     case CM_SHOWHINTCHANGED: {
         TMessage b{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
         Broadcast(b);
@@ -732,7 +747,7 @@ void TWinControl::WndProc(TMessage& m) {
     }
     case CM_ENTER: DoEnter(); break;
     case CM_EXIT: DoExit(); break;
-    case CM_DIALOGKEY: case CM_DIALOGCHAR:
+    case CM_DIALOGKEY:
         Broadcast(m);
         return;
     case CM_SYSCOLORCHANGE: {
@@ -742,6 +757,100 @@ void TWinControl::WndProc(TMessage& m) {
     }
     }
     TControl::WndProc(m);
+}
+
+void TWinControl::EnabledChanged() {
+    TControl::EnabledChanged();
+    if (handle_) EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::VisibleChanged() {
+    if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void TWinControl::ColorChanged() {
+    TControl::ColorChanged();
+    TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
+    Broadcast(b);
+}
+
+void TWinControl::FontChanged() {
+    if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+    TControl::FontChanged();
+    TMessage b{CM_PARENTFONTCHANGED, 0, 0, 0};
+    Broadcast(b);
+}
+
+void TWinControl::FocusChanged(TWinControl* NewFocus) {
+    TControl::FocusChanged(NewFocus);
+    TMessage b{CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(NewFocus), 0};
+    Broadcast(b);
+}
+
+bool TWinControl::DialogChar(char Key) {
+    TMessage b{CM_DIALOGCHAR, static_cast<unsigned char>(Key), 0, 0};
+    Broadcast(b);
+    return b.Result != 0;
+}
+
+void TWinControl::Ctl3DChanged() {
+    TMessage b{CM_PARENTCTL3DCHANGED, 0, 0, 0};
+    Broadcast(b);
+}
+
+void TWinControl::SetCtl3D(bool v) {
+    parentCtl3D_ = false;
+    if (v == ctl3D_) return;
+    ctl3D_ = v;
+    Perform(CM_CTL3DCHANGED);
+}
+
+void TWinControl::SetParentCtl3D(bool v) {
+    if (v == parentCtl3D_) return;
+    parentCtl3D_ = v;
+    if (v && Parent()) Perform(CM_PARENTCTL3DCHANGED);
+}
+
+// ---------------------------------------------------------------- hover
+
+// The window system reports when the pointer leaves the window (asked anew
+// at each move), also while a menu, a drag or a modal dialog runs its own
+// loop; the graphic child under the pointer is found here.
+void TWinControl::TrackMouse(TPoint p) {
+    TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&t);
+    TControl* target = this;
+    if (TControl* g = ControlAtPos(p); g && !dynamic_cast<TWinControl*>(g)) target = g;
+    if (Application) Application->SetMouseControl(target);
+}
+
+// The Cursor of the control under the pointer in the client area (a graphic
+// child's first), else the window class's.
+bool TWinControl::SetCursorFor(TMessage& m) {
+    if (reinterpret_cast<HWND>(m.WParam) != handle_ || LOWORD(m.LParam) != HTCLIENT) return false;
+    POINT p;
+    if (!GetCursorPos(&p) || !::ScreenToClient(handle_, &p)) return false;
+    HCURSOR c = Cursor();
+    if (TControl* g = ControlAtPos(p, true); g && !dynamic_cast<TWinControl*>(g) && g->Cursor()) c = g->Cursor();
+    if (!c) return false;
+    ::SetCursor(c);
+    m.Result = TRUE;
+    return true;
+}
+
+// Esc in the focused control ends a drag without a drop.
+bool TWinControl::CancelDragByKey(TMessage& m) {
+    if (m.WParam != VK_ESCAPE || !IsDragging()) return false;
+    CancelDrag();
+    m.Result = 1;
+    return true;
+}
+
+void TWinControl::MouseLeft() {
+    if (!Application) return;
+    TControl* c = Application->MouseControl();
+    if (c == this || (c && c->Parent() == this && !dynamic_cast<TWinControl*>(c)))
+        Application->SetMouseControl(nullptr);
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

@@ -6,8 +6,24 @@
 #include <string>
 
 #include "ui/Application.h"
+#include "ui/Form.h"
 
 namespace vsk::test {
+
+// Handles messages (and the idle step, as the program's loop does) until
+// pred() holds or timeoutMs pass; returns whether it held. Wait for a state
+// with this, never for a fixed time.
+template <class Pred>
+bool PumpUntil(Pred pred, int timeoutMs = 5000) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        ui::Application->ProcessMessages();
+        ui::Application->Idle();
+        if (pred()) return true;
+        if (GetTickCount64() >= end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
 
 // Handles the messages that arrive during the next ms milliseconds.
 inline void Pump(int ms = 50) {
@@ -16,6 +32,15 @@ inline void Pump(int ms = 50) {
         ui::Application->ProcessMessages();
         Sleep(5);
     } while (GetTickCount64() < end);
+}
+
+// A form without border or caption at the given screen place, owned by the
+// application.
+inline ui::TForm* NewBareForm(int x, int y, int w, int h) {
+    auto* f = ui::TComponent::Create<ui::TForm>(ui::Application);
+    f->SetBorderStyle(ui::bsNone);
+    f->SetBounds(x, y, w, h);
+    return f;
 }
 
 // Every window of this thread, top-level and child.
