@@ -277,6 +277,17 @@ void TCustomForm::SetFocusedControl(TWinControl* c) {
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(c));
 }
 
+void TCustomForm::ControlRemoved(TControl* c) {
+    auto inside = [c](const TControl* x) {
+        for (; x; x = x->Parent())
+            if (x == c) return true;
+        return false;
+    };
+    if (inside(activeControl_)) activeControl_ = nullptr;
+    if (inside(focusedControl_)) focusedControl_ = nullptr;
+    if (Screen && inside(Screen->ActiveControl())) Screen->SetActiveControl(nullptr);
+}
+
 void TCustomForm::SetWindowFocus() {
     if (!activeControl_ || !activeControl_->CanFocus())
         activeControl_ = FindNextControl(nullptr, true, true, false);

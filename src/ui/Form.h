@@ -54,6 +54,9 @@ public:
     void FocusControl(TWinControl* c);
     // Told by a control that received the focus (CM_EXIT / CM_ENTER).
     void SetFocusedControl(TWinControl* c);
+    // Told that c (with its children) leaves the form: the form forgets it
+    // as its active and focused control.
+    void ControlRemoved(TControl* c);
     bool Active() const { return active_; }
 
     void SetVisible(bool v) override;

@@ -251,6 +251,7 @@ void TWinControl::InsertControl(TControl* c) {
 
 void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
+    if (TCustomForm* form = GetParentForm(); form && !form->HasState(csDestroying)) form->ControlRemoved(c);
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
         // A child window cannot outlive its parent's: it goes now and comes
