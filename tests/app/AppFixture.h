@@ -25,10 +25,8 @@ protected:
         ui::TComponent::Free(MainForm);
         MainForm = nullptr;
         GlobalUnitFinalization();
-        Pump(50);
+        vsk::test::Drain();
     }
-
-    static void Pump(int ms) { vsk::test::Pump(ms); }
 
     static void AddEntry(ui::TListView* list, const std::string& title, const std::string& path, uint8_t all) {
         auto* e = new core::TExcludeEntry;
@@ -43,6 +41,6 @@ protected:
 
     static void Toggle() {
         MainForm->btnHideAll->Click();
-        Pump(100);
+        vsk::test::Drain();
     }
 };

@@ -42,7 +42,6 @@ int main() {
     for (int i = 0; i < kWindows; ++i) specs.push_back("Window " + std::to_string(i) + "|||");
     FixtureWindows w(specs);
     ui::Application->ProcessMessages();
-    Sleep(500);
 
     std::vector<double> hide, restore, bareHide, bareShow;
     for (int r = 0; r < kRounds; ++r) {
