@@ -139,23 +139,15 @@ void TCustomStaticText::SetShowAccelChar(bool v) {
     AdjustBounds();
 }
 
-void TCustomStaticText::SetFocusControl(TWinControl* c) {
-    if (focusControl_ && focusControl_ != c) RemoveFreeNotification(focusControl_);
-    focusControl_ = c;
-    if (c) FreeNotification(c);
-}
+void TCustomStaticText::SetFocusControl(TWinControl* c) { focusControl_.Set(c); }
 
 void TCustomStaticText::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == focusControl_) focusControl_ = nullptr;
+    focusControl_.Removed(AComponent, Operation);
 }
 
 bool TCustomStaticText::DialogChar(char Key) {
-    if (focusControl_ && Enabled() && showAccelChar_ && IsAccel(Key, Caption()) && focusControl_->CanFocus()) {
-        focusControl_->SetFocus();
-        return true;
-    }
-    return TWinControl::DialogChar(Key);
+    return (Enabled() && showAccelChar_ && focusControl_.Focus(Key, Caption())) || TWinControl::DialogChar(Key);
 }
 
 void TCustomStaticText::TextChanged() {

@@ -66,7 +66,7 @@ public:
     TStaticBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TStaticBorderStyle v);
     // The control that the caption's accelerator focuses.
-    TWinControl* FocusControl() const { return focusControl_; }
+    TWinControl* FocusControl() const { return focusControl_.Get(); }
     void SetFocusControl(TWinControl* c);
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool v);
@@ -85,7 +85,7 @@ private:
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true;
     TStaticBorderStyle borderStyle_ = sbsNone;
-    TWinControl* focusControl_ = nullptr;  // not owned
+    TAccelTarget focusControl_{this};
     bool showAccelChar_ = true;
 };
 
