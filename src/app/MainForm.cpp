@@ -238,6 +238,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
                                   "Lock workstation before starting (Win 2k/XP/NT)", 12, 42, 320);
 
     BuildSoundPage();
+    BuildXPMenu();
 
     // The resource's ticks, set while loading so no click handler runs.
     cbWinCtrl->SetChecked(true);
@@ -272,6 +273,7 @@ void TMainForm::FormCreate(TObject*) {
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
 
 void TMainForm::FormDestroy(TObject*) {
+    XPMenuDestroy();
     if (HiddenWindowList) {
         core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();

@@ -10,6 +10,7 @@
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
 #include "painters/BarMenus.h"
+#include "painters/XPMenu.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
@@ -93,6 +94,12 @@ public:
     painters::TBcBarPopupMenu* popMenuAvailableWindows;
     void BuildBarMenus();
     void mnRefreshAvailableClick(ui::TObject* Sender);
+
+    // ---- XP look
+    painters::TXPMenu* XPMenu1 = nullptr;
+    void BuildXPMenu();
+    // Switches the flat look off while the window goes.
+    void XPMenuDestroy();
 
     // ---- handlers
     void FormCreate(ui::TObject* Sender);

@@ -139,18 +139,15 @@ void TXPMenuManager::HandOver(TXPMenu* Menu) {
                 if (!ControlInside(leavingForm, s->Control())) s->HandTo(next);
         currentMenu_ = next;
     } else {
+        // Put back at once, not at each control's next message. Forms that
+        // went are already forgotten, so this is safe at shut-down too.
         pending_.clear();
-        if (Application && Application->MainForm()) {
-            TXPMenu* leaving = currentMenu_;
-            TWinControl* leavingForm = Menu ? Menu->OwnerForm() : nullptr;
+        TXPMenu* leaving = currentMenu_;
+        TWinControl* leavingForm = Menu ? Menu->OwnerForm() : nullptr;
+        if (leaving)
             for (TComponent* c : std::vector<TComponent*>(processed_))
-                if (c != leavingForm)
-                    if (auto* w = dynamic_cast<TWinControl*>(c); w && leaving) {
-                        for (TControlSubClass* s : leaving->SubClasses())
-                            if (ControlInside(w, s->Control())) s->Restore(true);
-                    }
-            processed_.clear();
-        }
+                if (auto* w = dynamic_cast<TWinControl*>(c); w && w != leavingForm) RestoreControls(w);
+        processed_.clear();
         currentMenu_ = nullptr;
     }
 }
