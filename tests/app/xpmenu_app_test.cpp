@@ -35,3 +35,36 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
     EXPECT_TRUE(p->edPassword->Ctl3D());
     p->edPassword->Perform(WM_NULL);  // nothing left pointing at freed objects
 }
+
+// The prompt shown: its buttons and edit are painted flat over their own
+// look. With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/dialog-screenshot.sh)
+// it stays up until a picture of the display is taken.
+TEST_F(XPMenuAppTest, ShownPromptIsPaintedFlat) {
+    TFormMainAppPasswordPrompt* p = FormMainAppPasswordPrompt;
+    p->SetLeft(100);
+    p->SetTop(100);
+    p->Show();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] {
+        auto* ok = TControlSubClass::Find(p->btnOk);
+        auto* ed = TControlSubClass::Find(p->edPassword);
+        return ok && ed && ok->PaintCount() > 0 && ed->PaintCount() > 0;
+    }));
+    // The button face near its top left corner, where no caption is, is the
+    // menu's face colour (neither hot nor focused: the edit has the focus).
+    p->edPassword->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return p->edPassword->Focused(); }));
+    p->btnExit->Repaint();
+    HDC dc = GetWindowDC(p->btnExit->Handle());
+    const COLORREF face = GetPixel(dc, 4, 4);
+    ReleaseDC(p->btnExit->Handle(), dc);
+    EXPECT_EQ(face, static_cast<COLORREF>(ui::ColorToRGB(MainForm->XPMenu1->IconColumnColor())));
+
+    const char* ready = getenv("VSK_SHOT_READY");
+    const char* done = getenv("VSK_SHOT_DONE");
+    if (ready && done) {
+        HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+        vsk::test::PumpUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    }
+    p->Hide();
+}

@@ -440,14 +440,13 @@ TEST(XPManager, AdoptsOtherFormsAndHandsOverOrRestores) {
     EXPECT_EQ(XPMenuManager->CurrentMenu(), second.menu);
     edit->Perform(WM_NULL);  // the handed-over object works
 
-    // The last menu going restores at once (with a main form present).
-    if (Application->MainForm()) {
-        TComponent::Free(second.form);
-        second.form = nullptr;
-        EXPECT_FALSE(TakenOver(edit));
-        EXPECT_TRUE(edit->WindowProc == original);
-        EXPECT_TRUE(edit->Ctl3D());
-    }
+    // The last menu going puts every adopted control back at once.
+    TComponent::Free(second.form);
+    second.form = nullptr;
+    EXPECT_EQ(XPMenuManager, nullptr);
+    EXPECT_FALSE(TakenOver(edit));
+    EXPECT_TRUE(edit->WindowProc == original);
+    EXPECT_TRUE(edit->Ctl3D());
     TComponent::Free(dialog);
 }
 
