@@ -169,3 +169,20 @@ TEST(Veskara, TranslucentWindowComesBackTranslucent) {
     EXPECT_TRUE(GetWindowLongA(w[0], GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_EQ(LayeredAlpha(w[0]), 200) << "the translucent window lost its translucency: it is no longer drawn";
 }
+
+TEST(Veskara, ShowingTheProgramByHotKeyBringsBackAMinimisedWindow) {
+    Veskara v;
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; }));
+    PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; })) << "the window did not minimise";
+    // The hooks are in place once the message loop runs: press until it goes.
+    ASSERT_TRUE(Eventually([&] {
+        e2e::PressChord({VK_CONTROL, kBackslash});
+        return Eventually([&] { return IsWindowVisible(main) == FALSE; }, 1000);
+    }, 10000)) << "Ctrl+\\ did not hide the program";
+    e2e::PressChord({VK_CONTROL, kBackslash});
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
+    EXPECT_TRUE(Eventually([&] { return IsIconic(main) == FALSE; })) << "the program came back as an icon";
+}
