@@ -115,4 +115,7 @@ void ToggleMainWindow(bool AskPassword) {
         MainForm->RefreshAvailableWindows();
     }
     MainForm->Show();
+    // Shown to be used: a window the user had minimised comes back as it
+    // was before, not as an icon.
+    if (MainForm->WindowState() == ui::wsMinimized) MainForm->SetWindowState(ui::wsNormal);
 }

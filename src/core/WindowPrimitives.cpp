@@ -106,7 +106,9 @@ std::string FileNamePart(const std::string& path) {
 // The extended-style bits that hiding keeps. WS_EX_WINDOWEDGE is only the
 // look of a frame, and the system sets it again on a framed window whatever
 // is written: a window with no other bits has nothing to strip.
-constexpr int32_t KeptExStyle = WS_EX_TOOLWINDOW;
+// WS_EX_LAYERED stays too: taking it away drops the window's translucency,
+// and a layered window given the bit back without it is never drawn again.
+constexpr int32_t KeptExStyle = WS_EX_TOOLWINDOW | WS_EX_LAYERED;
 bool NothingToStrip(int32_t ExStyle) { return (ExStyle & ~(KeptExStyle | WS_EX_WINDOWEDGE)) == 0; }
 
 } // namespace

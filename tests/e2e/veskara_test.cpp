@@ -135,3 +135,49 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     EXPECT_EQ(v.WaitExit(15000), 0u) << "the program did not end";
     EXPECT_TRUE(AllVisible(w, true)) << "the hidden windows were not shown again";
 }
+
+namespace {
+
+// The alpha of a layered window, or -1 when it has no layered attributes
+// (the system then draws nothing of it).
+int LayeredAlpha(HWND Wnd) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    COLORREF key = 0;
+    if (!GetLayeredWindowAttributes(Wnd, &key, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
+    return alpha;
+}
+
+} // namespace
+
+TEST(Veskara, TranslucentWindowComesBackTranslucent) {
+    FixtureWindows w({"Glass|||0x00080000", "Plain|||"});  // WS_EX_LAYERED, made translucent
+    ASSERT_EQ(LayeredAlpha(w[0]), 200);
+    Veskara v("/q");
+    ASSERT_TRUE(v.WaitMainWindow());
+    ASSERT_TRUE(Eventually([&] {
+        e2e::PressChord({VK_CONTROL, kGrave});
+        return Eventually([&] { return AllVisible(w, false); }, 1000);
+    }, 10000)) << "Ctrl+` did not hide the windows";
+    e2e::PressChord({VK_CONTROL, kGrave});
+    ASSERT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "Ctrl+` did not restore the windows";
+    EXPECT_TRUE(GetWindowLongA(w[0], GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(LayeredAlpha(w[0]), 200) << "the translucent window lost its translucency: it is no longer drawn";
+}
+
+TEST(Veskara, ShowingTheProgramByHotKeyBringsBackAMinimisedWindow) {
+    Veskara v;
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; }));
+    PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; })) << "the window did not minimise";
+    // The hooks are in place once the message loop runs: press until it goes.
+    ASSERT_TRUE(Eventually([&] {
+        e2e::PressChord({VK_CONTROL, kBackslash});
+        return Eventually([&] { return IsWindowVisible(main) == FALSE; }, 1000);
+    }, 10000)) << "Ctrl+\\ did not hide the program";
+    e2e::PressChord({VK_CONTROL, kBackslash});
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
+    EXPECT_TRUE(Eventually([&] { return IsIconic(main) == FALSE; })) << "the program came back as an icon";
+}
