@@ -7,11 +7,14 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 [ -f build/bench/CMakeCache.txt ] || cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DVSK_BENCH_NO_SANITIZE=ON >/dev/null
-cmake --build build/bench -j "$jobs" --target vsk_png_bench >/dev/null || exit 1
+cmake --build build/bench -j "$jobs" --target vsk_png_bench vsk_resample_bench >/dev/null || exit 1
 cmake --build build/win -j "$jobs" --target hide_bench hook_bench >/dev/null || exit 1
 
 echo "=== PNG decoding, ours against libpng"
 build/bench/bench/vsk_png_bench
+
+echo "=== resampling, ours against stb_image_resize"
+build/bench/bench/vsk_resample_bench
 
 echo "=== under Wine"
 cmake/wine-env.sh up "$PWD/build/win" || exit 1

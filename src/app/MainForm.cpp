@@ -89,6 +89,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     HeaderPanel->SetAlign(alTop);
     HeaderPanel->SetBevelOuter(bvNone);
     HeaderPanel->SetCaption("");
+    CreateHeaderPicture();
     stVersioninfo = TComponent::Create<TLabel>(this);
     stVersioninfo->SetName("stVersioninfo");
     stVersioninfo->SetParent(HeaderPanel);
@@ -260,6 +261,7 @@ void TMainForm::FormCreate(TObject*) {
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
     MainPageControl->SetActivePage(SheetWindows);
+    LoadHeaderPicture();
     stVersioninfo->SetLeft(200);
 }
 

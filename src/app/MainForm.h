@@ -59,6 +59,11 @@ public:
     controls::TFlatEdit* edHKSSaverKey;
     controls::TFlatCheckBox* cbLockWorkstation;
 
+    // ---- header picture
+    ui::TImage* HeaderImage; // holds a TPNGBitmap from the form's creation
+    void CreateHeaderPicture();
+    void LoadHeaderPicture();
+
     // ---- handlers
     void FormCreate(ui::TObject* Sender);
     void FormCloseQuery(ui::TObject* Sender, bool& CanClose);

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <exception>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -238,7 +239,7 @@ private:
     void ReadPalette(const std::uint8_t* data, std::size_t count);
     void ReadTransparency();
     void DecodeImage();
-    void InflateRows(std::uint8_t* buffer, std::size_t count);
+    std::size_t InflateRows(std::uint8_t* buffer, std::size_t count, std::size_t needed);
     std::uint8_t* TakeRow(std::size_t count);
     void PrepareConversion();
     void ConvertRow(const std::uint8_t* samples, std::uint32_t* dst, std::size_t step, std::size_t count);
@@ -280,6 +281,9 @@ private:
     std::size_t nextRow_ = 0;
     std::size_t previousRow_ = NoRow;
     std::uint64_t imageBytesLeft_ = 0; // not yet inflated
+    // A fault met while inflating ahead, raised when the rows reach it, so
+    // that faults are reported in reading order.
+    std::exception_ptr pendingError_;
     std::vector<std::uint8_t> zeroRow_;
     static constexpr std::size_t NoRow = ~std::size_t(0);
 
@@ -296,9 +300,16 @@ void TPngDecoder::ReadChunkHeader()
     stream_.ReadBuffer(header, sizeof header);
     chunkLength_ = png::LoadBigEndian32(header);
     std::memcpy(chunkType_.data(), header + 4, 4);
-    // The data and its CRC must be there: a length is never trusted further.
-    if (chunkLength_ > 0x7FFFFFFFu || std::uint64_t(chunkLength_) + 4 > stream_.Remaining())
+    if (chunkLength_ > 0x7FFFFFFFu)
         Fail(InvalidFormat);
+    // The data and its CRC must be there: a length is never trusted further.
+    // A chunk cut short by the end of the stream fails as reading past the
+    // end does, without reading the rest first.
+    if (std::uint64_t(chunkLength_) + 4 > stream_.Remaining()) {
+        stream_.SetPosition(std::max(stream_.Size(), stream_.Position()));
+        std::uint8_t byte;
+        stream_.ReadBuffer(&byte, 1);
+    }
 }
 
 void TPngDecoder::ReadChunkData()
@@ -445,37 +456,48 @@ void TPngDecoder::ReadTransparency()
 // --- Image data --------------------------------------------------------------
 
 // Fills count bytes of buffer with inflated image data, taking IDAT chunks
-// as the inflater needs them. Image data that ends first is an error.
-void TPngDecoder::InflateRows(std::uint8_t* buffer, std::size_t count)
+// as the inflater needs them; returns the bytes produced. Image data that
+// ends first is an error. A fault met after the first needed bytes are
+// produced is kept for later, and the bytes before it are returned.
+std::size_t TPngDecoder::InflateRows(std::uint8_t* buffer, std::size_t count, std::size_t needed)
 {
-    while (count != 0) {
-        // zlib counts in unsigned int.
-        const std::size_t slice = std::min<std::size_t>(count, std::size_t(1) << 30);
-        zstream_.next_out = buffer;
-        zstream_.avail_out = static_cast<uInt>(slice);
-        for (;;) {
-            while (zstream_.avail_in == 0) {
-                if (!IsChunk("IDAT"))
-                    Fail(InvalidFormat);
-                ReadChunkData();
-                zstream_.next_in = chunkData_.data();
-                zstream_.avail_in = chunkLength_;
-                ReadChunkHeader();
+    std::size_t produced = 0; // bytes of buffer filled so far
+    try {
+        while (produced < count) {
+            // zlib counts in unsigned int.
+            const std::size_t sliceStart = produced;
+            const std::size_t slice = std::min<std::size_t>(count - produced, std::size_t(1) << 30);
+            zstream_.next_out = buffer + produced;
+            zstream_.avail_out = static_cast<uInt>(slice);
+            for (;;) {
+                while (zstream_.avail_in == 0) {
+                    if (!IsChunk("IDAT"))
+                        Fail(InvalidFormat);
+                    ReadChunkData();
+                    zstream_.next_in = chunkData_.data();
+                    zstream_.avail_in = chunkLength_;
+                    ReadChunkHeader();
+                }
+                const int result = inflate(&zstream_, Z_PARTIAL_FLUSH);
+                produced = sliceStart + (slice - zstream_.avail_out);
+                CheckZlibResult(result);
+                if (result == Z_STREAM_END) {
+                    if (produced != count || zstream_.avail_in != 0)
+                        Fail(ExtraCompressedData);
+                    return produced;
+                }
+                if (result != Z_OK)
+                    Fail(CompressionError);
+                if (zstream_.avail_out == 0)
+                    break;
             }
-            const int result = CheckZlibResult(inflate(&zstream_, Z_PARTIAL_FLUSH));
-            if (result == Z_STREAM_END) {
-                if (zstream_.avail_out != 0 || zstream_.avail_in != 0 || slice != count)
-                    Fail(ExtraCompressedData);
-                return;
-            }
-            if (result != Z_OK)
-                Fail(CompressionError);
-            if (zstream_.avail_out == 0)
-                break;
         }
-        buffer += slice;
-        count -= slice;
+    } catch (...) {
+        if (produced < needed)
+            throw;
+        pendingError_ = std::current_exception();
     }
+    return produced;
 }
 
 void TPngDecoder::PrepareConversion()
@@ -544,6 +566,9 @@ void TPngDecoder::ConvertRow(const std::uint8_t* s, std::uint32_t* d, std::size_
 std::uint8_t* TPngDecoder::TakeRow(std::size_t count)
 {
     if (inflatedEnd_ - nextRow_ < count) {
+        if (pendingError_)
+            std::rethrow_exception(std::exchange(pendingError_, nullptr));
+        const std::size_t needed = count - (inflatedEnd_ - nextRow_);
         const std::size_t keep = previousRow_ != NoRow ? previousRow_ : nextRow_;
         std::memmove(inflated_.get(), inflated_.get() + keep, inflatedEnd_ - keep);
         inflatedEnd_ -= keep;
@@ -552,9 +577,9 @@ std::uint8_t* TPngDecoder::TakeRow(std::size_t count)
             previousRow_ -= keep;
         const std::size_t room = static_cast<std::size_t>(
             std::min<std::uint64_t>(inflatedCapacity_ - inflatedEnd_, imageBytesLeft_));
-        InflateRows(inflated_.get() + inflatedEnd_, room);
-        inflatedEnd_ += room;
-        imageBytesLeft_ -= room;
+        const std::size_t produced = InflateRows(inflated_.get() + inflatedEnd_, room, needed);
+        inflatedEnd_ += produced;
+        imageBytesLeft_ -= produced;
     }
     std::uint8_t* row = inflated_.get() + nextRow_;
     nextRow_ += count;
@@ -572,6 +597,8 @@ void TPngDecoder::DecodeImage()
     constexpr std::size_t BlockBytes = 128 * 1024;
     constexpr std::size_t Slack = 8; // conversions may read a few bytes past a row
     imageBytesLeft_ = FilteredImageBytes();
+    inflatedEnd_ = nextRow_ = 0;
+    previousRow_ = NoRow;
     inflatedCapacity_ = static_cast<std::size_t>(
         std::min<std::uint64_t>(2 * (rowBytes + 1) + BlockBytes, imageBytesLeft_));
     inflated_ = std::make_unique_for_overwrite<std::uint8_t[]>(inflatedCapacity_ + Slack);
@@ -601,7 +628,12 @@ void TPngDecoder::DecodeImage()
         }
     }
 
-    // Compressed data left after the last row is not inflated.
+    if (pendingError_)
+        std::rethrow_exception(std::exchange(pendingError_, nullptr));
+    // Compressed data left after the last row is not inflated; the chunk
+    // data it lies in is about to be replaced.
+    zstream_.next_in = nullptr;
+    zstream_.avail_in = 0;
     while (IsChunk("IDAT")) {
         ReadChunkData();
         ReadChunkHeader();
@@ -652,12 +684,8 @@ void TPngDecoder::Decode(std::uint32_t& width, std::uint32_t& height,
     ReadChunkHeader();
     for (;;) {
         if (IsChunk("IDAT")) {
-            if (imageDone) {
-                // A second run of image data after the image is complete: dropped.
-                ReadChunkData();
-                ReadChunkHeader();
-                continue;
-            }
+            // A later run of image data is decoded again from the first row,
+            // going on with the same zlib stream.
             DecodeImage();
             imageDone = true;
             // The chunk after the image data is taken as an unknown one.
@@ -680,6 +708,8 @@ void TPngDecoder::Decode(std::uint32_t& width, std::uint32_t& height,
     }
     if (!imageDone)
         Fail(InvalidFormat);
+    inflateStarted_ = false;
+    CheckZlibResult(inflateEnd(&zstream_));
 
     width = width_;
     height = height_;

@@ -12,6 +12,7 @@
 namespace tbx {
 
 using png::TPixelKind;
+using png::WriteChunk;
 
 namespace {
 
@@ -58,20 +59,6 @@ private:
     };
     std::array<Slot, std::size_t(1) << Bits> slots_;
 };
-
-void WriteChunk(TByteStream& stream, const char (&type)[5], const std::uint8_t* data,
-                std::size_t length)
-{
-    std::uint8_t header[8];
-    png::StoreBigEndian32(header, static_cast<std::uint32_t>(length));
-    std::memcpy(header + 4, type, 4);
-    stream.Write(header, sizeof header);
-    if (length != 0)
-        stream.Write(data, length);
-    std::uint8_t crc[4];
-    png::StoreBigEndian32(crc, UpdateCrc32(UpdateCrc32(0, type, 4), data, length));
-    stream.Write(crc, sizeof crc);
-}
 
 std::uint8_t ColorType(TPixelKind kind)
 {
@@ -385,5 +372,26 @@ void TPNGWriter::SaveToStream(TByteStream& stream)
     WriteImageData(stream);
     WriteChunk(stream, "IEND", nullptr, 0);
 }
+
+namespace png {
+
+void WriteChunk(TByteStream& stream, const char (&type)[5], const std::uint8_t* data,
+                std::size_t length)
+{
+    // The length field holds at most 2^31 - 1.
+    if (length > MaxChunkLength)
+        throw EStreamError(ChunkTooLong);
+    std::uint8_t header[8];
+    png::StoreBigEndian32(header, static_cast<std::uint32_t>(length));
+    std::memcpy(header + 4, type, 4);
+    stream.Write(header, sizeof header);
+    if (length != 0)
+        stream.Write(data, length);
+    std::uint8_t crc[4];
+    png::StoreBigEndian32(crc, UpdateCrc32(UpdateCrc32(0, type, 4), data, length));
+    stream.Write(crc, sizeof crc);
+}
+
+} // namespace png
 
 } // namespace tbx

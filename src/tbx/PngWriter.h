@@ -47,4 +47,15 @@ private:
     std::vector<std::uint32_t> palette_; // in order of first appearance
 };
 
+namespace png {
+
+constexpr std::size_t MaxChunkLength = 0x7FFFFFFF;
+constexpr const char* ChunkTooLong = "Image data too long for one PNG chunk (more than 2147483647 bytes)";
+
+// Writes one chunk: length, type, data and CRC. Raises EStreamError
+// ChunkTooLong, before writing anything, when length exceeds MaxChunkLength.
+void WriteChunk(TByteStream& stream, const char (&type)[5], const std::uint8_t* data, std::size_t length);
+
+} // namespace png
+
 } // namespace tbx

@@ -29,4 +29,16 @@ public:
     using Exception::Exception;
 };
 
+// An internal consistency check that failed; the message names the unit and
+// the line, "Assertion failure (tbx\TBXGraphics, line 667)".
+class EAssertionFailed : public Exception {
+public:
+    using Exception::Exception;
+};
+
+[[noreturn]] inline void AssertionFailed(const char* unit, int line)
+{
+    throw EAssertionFailed(std::string("Assertion failure (") + unit + ", line " + std::to_string(line) + ")");
+}
+
 } // namespace tbx

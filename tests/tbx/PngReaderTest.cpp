@@ -134,10 +134,10 @@ TEST(PngReader, RaisesTheExactMessageForMalformedData)
         {"image data runs out at the end of the file", Png({header, Chunk("IDAT", truncatedZlib)}),
          "Stream read error"},
         {"chunk longer than the file", Concat(Png({header}), {0, 0, 0, 100, 'I', 'D', 'A', 'T', 1, 2}),
-         "Invalid format"},
+         "Stream read error"},
         {"chunk length above 2^31", Concat(Png({header}), Concat({0x80, 0, 0, 0, 't', 'E', 'X', 't'}, Bytes(64))),
          "Invalid format"},
-        {"IEND cut in its CRC", Bytes(good.begin(), good.end() - 1), "Invalid format"},
+        {"IEND cut in its CRC", Bytes(good.begin(), good.end() - 1), "Stream read error"},
         {"more than 2^28 pixels", Png({Ihdr(16385, 16384, 1, 0), Rgb2x2Idat(), Iend()}),
          "Invalid format"},
         {"far more pixels than the data can hold", Png({Ihdr(20000, 10000, 8, 6), Rgb2x2Idat(), Iend()}),
@@ -411,3 +411,41 @@ TEST(PngReader, DecodesAdam7ImagesOfEverySmallSize)
 }
 
 } // namespace
+
+// Image data, another chunk, image data again: the second run goes on with
+// the same zlib stream from the first row, so a stream that has ended
+// leaves its rows undone.
+TEST(PngReader, DecodesASecondRunOfImageDataAgainFromTheFirstRow)
+{
+    const Bytes idat = Rgb2x2Idat();
+    const Bytes text = Chunk("tEXt", {'a', 0, 'b'});
+    EXPECT_EQ(DecodeError(Png({Ihdr(2, 2, 8, 2), idat, text, idat, Iend()})), "Extra compressed data found");
+    // One zlib stream split around the other chunk: the first run runs out.
+    const Bytes zlib = Zlib(FilteredRows(Rgb2x2Rows));
+    const auto half = static_cast<std::ptrdiff_t>(zlib.size() / 2);
+    EXPECT_EQ(DecodeError(Png({Ihdr(2, 2, 8, 2), Chunk("IDAT", Bytes(zlib.begin(), zlib.begin() + half)), text,
+                               Chunk("IDAT", Bytes(zlib.begin() + half, zlib.end())), Iend()})),
+              "Invalid format");
+    EXPECT_EQ(Decode(Png({Ihdr(2, 2, 8, 2), idat, text, Iend()})).pixels, Rgb2x2Pixels);
+}
+
+// Rows are inflated ahead; a fault further on must not hide one that
+// comes earlier in the file.
+TEST(PngReader, ReportsTheFirstOfTwoFaultsInReadingOrder)
+{
+    const Bytes palette2 = Chunk("PLTE", {1, 2, 3, 4, 5, 6});
+    std::mt19937 random(5);
+    std::vector<Bytes> rows(64, Bytes(32));
+    for (Bytes& row : rows)
+        for (std::uint8_t& index : row)
+            index = static_cast<std::uint8_t>(random() & 1);
+    auto withBadCrcInSecondHalf = [&](const std::vector<Bytes>& imageRows) {
+        const Bytes zlib = Zlib(FilteredRows(imageRows));
+        const auto half = static_cast<std::ptrdiff_t>(zlib.size() / 2);
+        return Png({Ihdr(32, 64, 8, 3), palette2, Chunk("IDAT", Bytes(zlib.begin(), zlib.begin() + half)),
+                    Chunk("IDAT", Bytes(zlib.begin() + half, zlib.end()), 0x12345678), Iend()});
+    };
+    EXPECT_EQ(DecodeError(withBadCrcInSecondHalf(rows)), "CRC error");
+    rows[0][3] = 7; // beyond the two entries, in the first row
+    EXPECT_EQ(DecodeError(withBadCrcInSecondHalf(rows)), "Invalid palette index");
+}

@@ -228,3 +228,19 @@ TEST(PngWriter, CopiesRowsAtTheGivenStride)
 }
 
 } // namespace
+
+TEST(PngWriter, RefusesChunkDataLongerThanAChunkMayHold)
+{
+    tbx::TMemoryByteStream stream;
+    const std::uint8_t byte = 0;
+    // The data is never read: the length alone is refused.
+    try {
+        tbx::png::WriteChunk(stream, "IDAT", &byte, tbx::png::MaxChunkLength + 1);
+        ADD_FAILURE() << "a chunk of 2^31 bytes was written";
+    } catch (const tbx::EStreamError& e) {
+        EXPECT_EQ(e.Message(), tbx::png::ChunkTooLong);
+    }
+    EXPECT_EQ(stream.Size(), 0u);
+    tbx::png::WriteChunk(stream, "IEND", nullptr, 0);
+    EXPECT_EQ(stream.Size(), 12u);
+}
