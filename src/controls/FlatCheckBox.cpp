@@ -22,6 +22,38 @@ void TFlatCheckBox::SetChecked(bool v) {
     PaintBoxAndMark();
 }
 
+void TFlatCheckBox::SetColorAt(TColor& field, TColor v) {
+    field = v;
+    Invalidate();
+}
+
+void TFlatCheckBox::SetAdvAt(TAdvColors& field, TAdvColors v) {
+    field = v > 100 ? 100 : v;
+    DeriveAdvColors();
+    Invalidate();
+}
+
+void TFlatCheckBox::SetUseAdvColors(bool v) {
+    if (v == useAdvColors_) return;
+    useAdvColors_ = v;
+    SetParentColor(v);
+    DeriveAdvColors();
+    Invalidate();
+}
+
+void TFlatCheckBox::DeriveAdvColors() {
+    if (!useAdvColors_) return;
+    colorFocused_ = AdjustColorLightness(Color(), colorFocused_, advFocused_, false);
+    colorDown_ = AdjustColorLightness(Color(), colorDown_, advDown_, true);
+    colorBorder_ = AdjustColorLightness(Color(), colorBorder_, advBorder_, true);
+}
+
+void TFlatCheckBox::ColorChanged() {
+    TCustomControl::ColorChanged();
+    DeriveAdvColors();
+    Invalidate();
+}
+
 void TFlatCheckBox::SetLayout(TCheckBoxLayout v) {
     layout_ = v;
     Invalidate();
@@ -89,6 +121,7 @@ void TFlatCheckBox::PaintCheckCaption() {
 }
 
 void TFlatCheckBox::Paint() {
+    if (transparent_) PaintParentBackground(this, Canvas());
     PaintBoxAndMark();
     PaintCheckCaption();
 }
@@ -111,7 +144,11 @@ void TFlatCheckBox::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 
 void TFlatCheckBox::MouseMove(TShiftState s, int x, int y) {
     TCustomControl::MouseMove(s, x, y);
-    if (hot_ || !Enabled() || !GetActiveWindow()) return;
+    if (hot_ || !Enabled()) return;
+    // While the button is held the mouse is captured: moves outside the box
+    // start no hover.
+    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+    if (!GetActiveWindow()) return;
     hot_ = true;
     PaintBoxAndMark();
 }
@@ -124,6 +161,9 @@ void TFlatCheckBox::DoEnter() {
 
 void TFlatCheckBox::DoExit() {
     TCustomControl::DoExit();
+    // Losing the focus ends the hover too (a message box opened from
+    // OnClick takes it): the next move over the box starts a new one.
+    hot_ = false;
     hasFocus_ = false;
     PaintBoxAndMark();
 }
@@ -143,6 +183,7 @@ void TFlatCheckBox::EnabledChanged() {
         hot_ = false;
         tracking_ = false;
     }
+    Invalidate();
 }
 
 bool TFlatCheckBox::DialogChar(char Key) {
@@ -157,6 +198,7 @@ bool TFlatCheckBox::DialogChar(char Key) {
 
 void TFlatCheckBox::WndProc(TMessage& m) {
     TCustomControl::WndProc(m);
+    if ((m.Msg == WM_MOVE || m.Msg == WM_SIZE) && transparent_) Invalidate();
     // Focus lost to another program runs no exit of the form's control.
     if (m.Msg == WM_KILLFOCUS && Enabled()) {
         hot_ = false;
