@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "ui/Bitmap.h"
+#include "ui/Canvas.h"
+#include "ui/GdiObjects.h"
 #include "ui/Control.h"
 #include "ui/GdiTestUtil.h"
 #include "support/UiTestUtil.h"
