@@ -1,4 +1,4 @@
-# make run   build Veskara and start it under Wine (a virtual display when DISPLAY is unset)
+# make run   build Veskara and start it from build/win/Veskara under Wine (a virtual display when DISPLAY is unset)
 # make test  build both trees and run every test
 # make bench measure (PNG decoding against libpng, resampling against stb_image_resize,
 #            hide/restore, the keyboard hook)
@@ -8,7 +8,7 @@ GEN   := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
 PACKAGES := cmake ninja-build g++ python3 mingw-w64 wine wine64 xvfb xauth x11-utils imagemagick \
             libz-mingw-w64-dev zlib1g-dev libpng-dev googletest libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev libstb-dev
+            libbenchmark-dev clang libclang-rt-14-dev libstb-dev fp-utils
 
 .PHONY: all deps win host fuzz test run bench clean
 

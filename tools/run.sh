@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts Veskara.exe under Wine in the win tree's prefix. Without a display it
+# Starts Veskara.exe from the program folder (build/win/Veskara) under Wine in
+# the win tree's prefix. Without a display it
 # runs in a virtual one and writes build/screenshot.png once the main window
 # is up. Runs until interrupted, or for RUN_SECONDS seconds when set.
 set -u
@@ -35,7 +36,7 @@ if [ ! -f "$WINEPREFIX/.vsk-ready-2" ]; then
   touch "$WINEPREFIX/.vsk-ready-2"
 fi
 
-wine "$build/bin/Veskara.exe" "$@" &
+wine "$build/Veskara/Veskara.exe" "$@" &
 app_pid=$!
 
 if [ $headless = 1 ]; then

@@ -1,22 +1,10 @@
 #include "app/Dialogs.h"
 
-TConfirmationForm* ConfirmationForm = nullptr;
 TTestForm* TestForm = nullptr;
 TFormSetAppPassword* FormSetAppPassword = nullptr;
 TFormKeyboardLayour* FormKeyboardLayour = nullptr;
 
 using namespace ui;
-
-TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
-    BeginLoading();
-    SetName("ConfirmationForm");
-    SetCaption("Display mode test");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons(0);
-    SetPosition(poScreenCenter);
-    EndLoading();
-    DoCreate();
-}
 
 TTestForm::TTestForm(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();

@@ -1,13 +1,8 @@
 #pragma once
 // The program's smaller windows, created once at start with the main window.
 // Their contents come with the features that use them.
+#include "app/ConfirmationForm.h"
 #include "ui/Form.h"
-
-// The ten-second confirmation of a display mode test.
-class TConfirmationForm : public ui::TForm {
-public:
-    explicit TConfirmationForm(ui::TComponent* AOwner);
-};
 
 // Never shown.
 class TTestForm : public ui::TForm {
@@ -27,7 +22,6 @@ public:
     explicit TFormKeyboardLayour(ui::TComponent* AOwner);
 };
 
-extern TConfirmationForm* ConfirmationForm;
 extern TTestForm* TestForm;
 extern TFormSetAppPassword* FormSetAppPassword;
 extern TFormKeyboardLayour* FormKeyboardLayour;

@@ -71,18 +71,33 @@ bool AskStartupPassword() {
     }
 }
 
+namespace {
+// Set while ToggleMainWindow asks for the password: the key that opened the
+// prompt, pressed again or held, must not open it a second time.
+bool PromptOpen = false;
+} // namespace
+
 void ToggleMainWindow(bool AskPassword) {
+    if (PromptOpen || FormMainAppPasswordPrompt->Visible()) return;
     if (MainForm->Visible()) {
         MainForm->Hide();
         return;
     }
     if (!AppPassword.empty() && AskPassword) {
+        PromptOpen = true;
+        struct TClose {
+            ~TClose() { PromptOpen = false; }
+        } close;
         for (;;) {
             FormMainAppPasswordPrompt->edPassword->SetText("");
             if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return;  // stays hidden
             if (FormMainAppPasswordPrompt->edPassword->Text() == AppPassword) break;
             ShowInvalidPassword();
         }
+    }
+    if (MainForm->AvailableWindowsStale) {
+        MainForm->AvailableWindowsStale = false;
+        MainForm->RefreshAvailableWindows();
     }
     MainForm->Show();
 }

@@ -4,8 +4,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
+#include <vector>
+
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
+#include "core/AudioUnit.h"
 #include "core/HideRules.h"
 #include "ui/Application.h"
 
@@ -38,14 +42,18 @@ void ActivateWindow(HWND h) {
 void TMainForm::btnHideAllClick(TObject*) {
     if (Application->Tag() == 0) return;
     if (HiddenWindowList) {
+        core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
         core::ReactivatePreviousWindow(cbCloseActiveWindow->Checked());
-        RefreshAvailableWindows();
+        if (Visible()) RefreshAvailableWindows();
+        else AvailableWindowsStale = true;
         return;
     }
     core::RememberActiveWindow();
+    core::SaveSystemVolume(VolumeScale());
+    core::ApplyDesiredVolume(VolumeScale());
     // No owner: it lives exactly as long as windows are hidden.
     HiddenWindowList = TComponent::Create<TListView>(nullptr);
     HiddenWindowList->SetVisible(false);
@@ -55,20 +63,63 @@ void TMainForm::btnHideAllClick(TObject*) {
     BringProgramToTop();
 }
 
+namespace {
+// One hide pass: the do-not-hide entries as they were when it began, which
+// threads answer, and the windows left for after the others.
+struct THidePass {
+    std::vector<core::TExcludeEntry> Entries;
+    core::TAnswerCheck Answers;
+    std::vector<core::TWinInfo*> Waiting;
+};
+THidePass* CurrentPass = nullptr;  // not owned; set while HideAllWindows runs
+
+// Hides, without waiting, the windows whose thread did not answer.
+void HideWaitingWindows(THidePass& Pass);
+} // namespace
+
 void TMainForm::HideAllWindows() {
     core::FillWindowList(HiddenWindowList, true);
-    if (HWND player = FindWindowA("WMPlayerApp", nullptr)) ShowWindow(player, SW_SHOWMINIMIZED);
+    THidePass pass{EntriesOf(ExcludeList), {}, {}};
+    CurrentPass = &pass;
+    if (HWND player = FindWindowA("WMPlayerApp", nullptr)) {
+        // Queued behind a later synchronous hide, an asynchronous minimise
+        // would show the window again: asynchronous only when its thread
+        // does not answer, and then its hide is queued after it.
+        core::TWinInfo probe{player, {}, {}, 0, GetWindowThreadProcessId(player, nullptr), false};
+        if (pass.Answers.Answers(probe)) ShowWindow(player, SW_SHOWMINIMIZED);
+        else ShowWindowAsync(player, SW_SHOWMINIMIZED);
+    }
     for (int i = 0; i < HiddenWindowList->Items()->Count(); ++i) HideWindowUnlessExcluded(*InfoAt(i));
+    // Hung windows last, without waiting: each hides when its thread runs
+    // again, and stays listed so that the restore shows it.
+    HideWaitingWindows(pass);
+    CurrentPass = nullptr;
 }
 
-void TMainForm::HideWindowUnlessExcluded(core::TWinInfo Info) {
+namespace {
+void HideWaitingWindows(THidePass& Pass) {
+    for (core::TWinInfo* info : Pass.Waiting) {
+        core::HideWindowAsync(info->Handle);
+        info->StyleKept = true;
+    }
+    Pass.Waiting.clear();
+}
+} // namespace
+
+void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
+    std::optional<THidePass> alone;  // called outside a hide pass
+    if (!CurrentPass) alone.emplace(THidePass{EntriesOf(ExcludeList), {}, {}});
+    THidePass& pass = CurrentPass ? *CurrentPass : *alone;
     bool kept = false;
     if (IsOwnWindow(Info.Handle)) {
         if (Visible()) ToggleMainWindow(true);
         else kept = true;
     }
-    if (!kept) kept = core::FindKeepingEntry(EntriesOf(ExcludeList), Info.Title, Info.ExePath) >= 0;
-    if (!kept) core::HideWindow(Info.Handle);
+    if (!kept) kept = core::FindKeepingEntry(pass.Entries, Info.Title, Info.ExePath) >= 0;
+    if (kept) return;
+    if (pass.Answers.Answers(Info)) Info.StyleKept = !core::HideWindow(Info.Handle, Info.ExStyle);
+    else pass.Waiting.push_back(&Info);
+    if (alone) HideWaitingWindows(*alone);
 }
 
 void TMainForm::BringProgramToTop() {
@@ -92,13 +143,24 @@ void TMainForm::BringProgramToTop() {
 void RestoreHiddenWindows() {
     if (!HiddenWindowList) return;
     TListItems* items = HiddenWindowList->Items();
+    core::TAnswerCheck answers;
+    std::vector<core::TWinInfo*> waiting;
     for (int i = items->Count() - 1; i >= 0; --i) {
         auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
-        if (info) {
-            if (!IsOwnWindow(info->Handle)) core::ShowHiddenWindow(info->Handle, info->ExStyle);
-            else if (!MainForm->Visible()) ToggleMainWindow(false);
+        if (!info) continue;
+        if (IsOwnWindow(info->Handle)) {
+            if (!MainForm->Visible()) ToggleMainWindow(false);
+        } else if (answers.Answers(*info)) {
+            core::ShowHiddenWindow(info->Handle, info->ExStyle, !info->StyleKept);
+        } else {
+            waiting.push_back(info);
         }
-        delete info;
+    }
+    // After all the others, bottom first like them; each shows when its
+    // thread runs again.
+    for (core::TWinInfo* info : waiting) core::ShowHiddenWindowAsync(info->Handle, info->ExStyle, !info->StyleKept);
+    for (int i = 0; i < items->Count(); ++i) {
+        delete static_cast<core::TWinInfo*>(items->Item(i)->Data());
         items->Item(i)->SetData(nullptr);
     }
 }

@@ -30,6 +30,8 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
     if (Application->Tag() == 0) return;
     core::TKeyInfo key;
     core::TWatch::DecodeKeyData(static_cast<uint32_t>(lParam), key);
+    // What the Shortcuts panel shows, for the capture's guard only: each
+    // check below reads its own hot key again when it runs.
     core::THotKeySettings hotKeys{ReadHotKey(cbWinCtrl, cbWinAlt, cbWinShift, cbWinWin, edHkWindowsKey),
                                   ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey),
                                   ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey)};
@@ -44,15 +46,28 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
         if (r.NewEditText && edit) edit->SetText(*r.NewEditText);
         return;
     }
-    if (r.HideWindows) CheckHideWindowsHotKey();
-    if (r.ShowProgram) CheckShowProgramHotKey();
-    if (r.ScreenSaver) CheckScreenSaverHotKey();
+    // An action may run a modal loop (a password prompt, a message) in which
+    // the key state and the settings change: each check compares the state
+    // as it is when the check runs.
+    CheckHideWindowsHotKey();
+    CheckShowProgramHotKey();
+    CheckScreenSaverHotKey();
 }
 
-// Each check runs its action; the match itself was made on the event.
-void TMainForm::CheckHideWindowsHotKey() { btnHideAll->Click(); }
-void TMainForm::CheckShowProgramHotKey() { ToggleMainWindow(true); }
+void TMainForm::CheckHideWindowsHotKey() {
+    if (core::HotKeyMatches(ReadHotKey(cbWinCtrl, cbWinAlt, cbWinShift, cbWinWin, edHkWindowsKey), core::KeyState))
+        btnHideAll->Click();
+}
+
+void TMainForm::CheckShowProgramHotKey() {
+    if (core::HotKeyMatches(ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey), core::KeyState))
+        ToggleMainWindow(true);
+}
+
 void TMainForm::CheckScreenSaverHotKey() {
+    if (!core::HotKeyMatches(ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey),
+                             core::KeyState))
+        return;
     ResetKeyState();
     StartScreenSaver();
 }

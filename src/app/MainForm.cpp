@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/GlobalUnit.h"
+#include "core/AudioUnit.h"
 #include "core/ExcludeEntry.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -155,6 +156,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
                                     {{"Application Name", 100}, {"Window Title", 185}}, true);
     AvailableWindowsList->SetBounds(4, 20, 298, 220);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
+    BuildBarMenus();
 
     lbExclude = TComponent::Create<TLabel>(this);
     lbExclude->SetParent(pnlRight);
@@ -235,9 +237,14 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
                                   "Lock workstation before starting (Win 2k/XP/NT)", 12, 42, 320);
 
+    BuildSoundPage();
+
     // The resource's ticks, set while loading so no click handler runs.
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
+
+    BuildDisplayPanel();
+    BuildHelpButton();
 
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
@@ -260,6 +267,7 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
+    ShowDisplayModes();
     MainPageControl->SetActivePage(SheetWindows);
     LoadHeaderPicture();
     stVersioninfo->SetLeft(200);
@@ -269,6 +277,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
 
 void TMainForm::FormDestroy(TObject*) {
     if (HiddenWindowList) {
+        core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;

@@ -3,12 +3,17 @@
 // options, and the hide/restore toggle behind them.
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
+#include "controls/FlatGroupBox.h"
+#include "controls/LbSpeedButton.h"
+#include "controls/ZevScroller.h"
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
+#include "painters/BarMenus.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
+#include "ui/Menus.h"
 #include "ui/PageControl.h"
 #include "ui/StdCtrls.h"
 
@@ -63,6 +68,32 @@ public:
     ui::TImage* HeaderImage; // holds a TPNGBitmap from the form's creation
     void CreateHeaderPicture();
     void LoadHeaderPicture();
+    // ---- sound
+    ui::TPanel* pnlSound;
+    controls::TFlatGroupBox* gbVolume;
+    controls::TZevScroller* SliderGlobalVolume;      // indicator of the system volume; its Max is the scale
+    controls::TFlatCheckBox* cbGlobalVolumMuted;     // indicator of the system mute state
+    controls::TZevScroller* sliderSelectedVolume;    // the desired volume, upside down
+    controls::TFlatCheckBox* cbSelectedVolumeMuted;  // the desired mute state
+    controls::TLbSpeedButton* btnGetVolume;
+    controls::TLbSpeedButton* btnTestSound;
+    void BuildSoundPage();
+    void btnGetVolumeClick(ui::TObject* Sender);
+    void btnTestSoundClick(ui::TObject* Sender);
+    void sliderSelectedVolumeChange(ui::TObject* Sender, int ScrollPos);
+    void cbSelevtedVolumeMutedClick(ui::TObject* Sender);
+    void btnSoundClick(ui::TObject* Sender);
+    void SheetOptionsShow(ui::TObject* Sender);
+    // The system volume and mute into the indicator.
+    void ShowCurrentVolume();
+    // DesiredVolume and DesiredMuted into the desired-volume slider and box.
+    void ShowDesiredVolume();
+    // The program's volume scale: the indicator's Max.
+    int VolumeScale() const { return SliderGlobalVolume->Max(); }
+    // ---- bar menus
+    painters::TBcBarPopupMenu* popMenuAvailableWindows;
+    void BuildBarMenus();
+    void mnRefreshAvailableClick(ui::TObject* Sender);
 
     // ---- handlers
     void FormCreate(ui::TObject* Sender);
@@ -77,10 +108,13 @@ public:
 
     // ---- hide and restore
     void HideAllWindows();
-    void HideWindowUnlessExcluded(core::TWinInfo Info);
+    void HideWindowUnlessExcluded(core::TWinInfo& Info);
     void BringProgramToTop();
     void RefreshAvailableWindows();
     void LoadWindowIcons();
+    // Set when the windows came back while the main window was hidden: its
+    // list is refreshed when it is shown, not for nobody to see.
+    bool AvailableWindowsStale = false;
 
     // ---- hot keys
     void CheckHideWindowsHotKey();
@@ -88,6 +122,34 @@ public:
     void CheckScreenSaverHotKey();
     // The hot-key text of the Hide/Show program key, as "Ctrl+\".
     std::string GetProgramHotKeyText();
+
+    // ---- display
+    ui::TButton* btnKeyaboard;
+    ui::TButton* btnDisplay;
+    ui::TPanel* pnlDisplay;
+    ui::TGroupBox* gbDisplayResolution;
+    ui::TButton* btnSelectResolution;
+    ui::TButton* btnTestResolution;
+    controls::TFlatCheckBox* cbSwitchResolution;
+    ui::TLabel* lbResolutionInfo;
+    controls::TFlatEdit* edResolutionInfo;
+    ui::TLabel* lbCurrentResolutionInfo;
+    controls::TFlatEdit* edCurrentResolutionInfo;
+    ui::TPopupMenu* popMenuResolutions;
+    ui::TMenuItem* mnSelectCurrentDisplayMode;
+    void BuildDisplayPanel();
+    void ShowDisplayModes();  // the display part of FormCreate
+    void ResolutionMenuClick(ui::TObject* Sender);
+    void mnSelectCurrentDisplayModeClick(ui::TObject* Sender);
+    void btnTestResolutionClick(ui::TObject* Sender);
+    void btnSelectResolutionClick(ui::TObject* Sender);
+    void btnDisplayClick(ui::TObject* Sender);
+    void btnKeyaboardClick(ui::TObject* Sender);
+
+    // ---- help
+    ui::TButton* btnHelp;
+    void BuildHelpButton();
+    void btnHelpClick(ui::TObject* Sender);
 
 private:
     controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,

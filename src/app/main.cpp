@@ -8,6 +8,7 @@
 #include "app/MainForm.h"
 #include "app/PasswordPrompt.h"
 #include "core/CommandLine.h"
+#include "core/HtmlHelp.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -15,11 +16,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     InitCommonControls();
     GlobalUnitInitialization();
     ui::InitApplication();
+    core::HtmlHelpInitialization();
 
     // Never released nor closed: it lives as long as the process.
     CreateMutexA(nullptr, TRUE, "VeskaraMutex");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         ui::MessageDlg("This application is already started!", ui::mtWarning, ui::TMsgDlgButtons{ui::mbOK}, 0);
+        core::HtmlHelpFinalization();
         ui::DoneApplication();
         GlobalUnitFinalization();
         return 0;
@@ -40,6 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     ui::Application->SetTag(1);
     ui::Application->Run();
+    core::HtmlHelpFinalization();
     ui::DoneApplication();
     GlobalUnitFinalization();
     return 0;

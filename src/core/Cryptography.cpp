@@ -7,13 +7,26 @@
 
 #include "core/Rotate.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace core {
 
 namespace {
 
-// The key every cipher starts with. Setting it again at construction is a
-// no-op, so a fresh cipher has a zero key buffer until its first real key.
-constexpr char DefaultCipherKey[] = "mortig";
+// The key every cipher starts with, from the program's string table (none
+// outside Windows). Setting it again at construction is a no-op, so a fresh
+// cipher has a zero key buffer until its first real key.
+std::string LoadDefaultCipherKey() {
+#ifdef _WIN32
+    char text[64];
+    const int n = LoadStringA(GetModuleHandleA(nullptr), DefaultCipherKeyId, text, sizeof text);
+    return n > 0 ? std::string(text, static_cast<std::size_t>(n)) : std::string();
+#else
+    return std::string();
+#endif
+}
 
 constexpr int ChunkBytes = 2048;
 constexpr int MinBufferBytes = 256;
@@ -23,7 +36,7 @@ constexpr int MinBufferBytes = 256;
 TCryptography::TCryptography(const std::string& Name, int BlockSize, int KeySize) {
     // Init is called non-virtually here (a base constructor); it schedules
     // nothing, because the default key is already the held key.
-    Init(Name, BlockSize, KeySize, DefaultCipherKey);
+    Init(Name, BlockSize, KeySize, LoadDefaultCipherKey());
 }
 
 void TCryptography::Init(const std::string& Name, int BlockSize, int KeySize, const std::string& Key) {
@@ -33,7 +46,7 @@ void TCryptography::Init(const std::string& Name, int BlockSize, int KeySize, co
     FName = Name;
     FBlockSize = BlockSize;
     FBufferSize = BlockSize * (ChunkBytes / BlockSize);
-    FKey = DefaultCipherKey;
+    FKey = LoadDefaultCipherKey();
     FKeySize = KeySize;
     FKeyBuffer.assign(static_cast<std::size_t>(KeySize), 0);
     SetKey(Key);

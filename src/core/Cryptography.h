@@ -10,6 +10,9 @@
 
 namespace core {
 
+// The string-table entry that holds every cipher's default key.
+inline constexpr unsigned DefaultCipherKeyId = 65265;
+
 // The key the program gives its cipher at start-up.
 inline constexpr char AppCipherKey[] = "vqe";
 

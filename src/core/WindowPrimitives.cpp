@@ -1,10 +1,10 @@
 #include "core/WindowPrimitives.h"
 
-#include <psapi.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "ui/Application.h"
@@ -42,43 +42,118 @@ HWND OwnMainWindow() {
 
 HWND OwnApplicationWindow() { return ui::Application ? ui::Application->Handle() : nullptr; }
 
+TWindowCallCounts WindowCalls;
+
 namespace {
+
+// ---------------------------------------------------------------- counted calls
+
+std::vector<HWND> TopLevelWindows() {
+    ++WindowCalls.List;
+    std::vector<HWND> all;
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
 std::string WindowString(HWND Wnd, bool ClassName) {
     std::vector<char> buf(10000);
-    int n = ClassName ? GetClassNameA(Wnd, buf.data(), static_cast<int>(buf.size()))
-                      : GetWindowTextA(Wnd, buf.data(), static_cast<int>(buf.size()));
+    int n;
+    if (ClassName) {
+        ++WindowCalls.ClassName;
+        n = GetClassNameA(Wnd, buf.data(), static_cast<int>(buf.size()));
+    } else {
+        ++WindowCalls.Text;
+        n = GetWindowTextA(Wnd, buf.data(), static_cast<int>(buf.size()));
+    }
     return TrimText(std::string(buf.data(), static_cast<size_t>(std::max(n, 0))));
+}
+
+LONG WindowLong(HWND Wnd, int Index) {
+    ++WindowCalls.Style;
+    return GetWindowLongA(Wnd, Index);
+}
+
+void SetExStyle(HWND Wnd, int32_t ExStyle) {
+    ++WindowCalls.SetStyle;
+    SetWindowLongA(Wnd, GWL_EXSTYLE, ExStyle);
+}
+
+DWORD OwnerOf(HWND Wnd, DWORD* ProcessId) {
+    ++WindowCalls.Owner;
+    return GetWindowThreadProcessId(Wnd, ProcessId);
+}
+
+void Show(HWND Wnd, int Command) {
+    ++WindowCalls.Show;
+    ShowWindow(Wnd, Command);
+}
+
+void ShowAsync(HWND Wnd, int Command) {
+    ++WindowCalls.Show;
+    ShowWindowAsync(Wnd, Command);
 }
 
 std::string FileNamePart(const std::string& path) {
     auto p = path.find_last_of("\\/:");
     return p == std::string::npos ? path : path.substr(p + 1);
 }
+
+// The extended-style bits that hiding keeps. WS_EX_WINDOWEDGE is only the
+// look of a frame, and the system sets it again on a framed window whatever
+// is written: a window with no other bits has nothing to strip.
+constexpr int32_t KeptExStyle = WS_EX_TOOLWINDOW;
+bool NothingToStrip(int32_t ExStyle) { return (ExStyle & ~(KeptExStyle | WS_EX_WINDOWEDGE)) == 0; }
+
 } // namespace
+
+bool TAnswerCheck::Answers(const TWinInfo& Info) {
+    for (const auto& k : known_)
+        if (Info.ThreadId != 0 && k.first == Info.ThreadId) return k.second;
+    ++WindowCalls.Answer;
+    DWORD_PTR result = 0;
+    // SMTO_ABORTIFHUNG answers at once for a thread the system already
+    // counts as hung; the time-out bounds the wait for any other.
+    const bool answers = SendMessageTimeoutA(Info.Handle, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, AnswerTimeoutMs, &result) != 0;
+    // A window that is gone says nothing about its thread's other windows.
+    if (Info.ThreadId != 0 && (answers || IsWindow(Info.Handle))) known_.emplace_back(Info.ThreadId, answers);
+    return answers;
+}
 
 namespace {
 // Program files already looked up during one listing, by process: finding
 // one walks the process list, and a program often has many windows.
 using ExeCache = std::map<DWORD, std::string>;
 
+std::string ExeNameOfProcess(DWORD ProcessId);
+
+// Calls are made only as far as the filter needs them: the class name only
+// for a window without a title (it decides alone there), the style only
+// for a titled one when only visible windows are wanted, and the owner,
+// extended style and program file only for a window that enters the list.
 void AddWindow(HWND Wnd, ui::TListView* List, bool VisibleOnly, ExeCache* cache) {
     std::string title = WindowString(Wnd, false);
-    std::string cls = WindowString(Wnd, true);
-    WINDOWINFO wi{};
-    wi.cbSize = sizeof(wi);
-    if (!GetWindowInfo(Wnd, &wi)) return;  // gone meanwhile
+    std::string cls = title.empty() ? WindowString(Wnd, true) : std::string();
+    DWORD style = WS_VISIBLE;
+    if (!title.empty() && VisibleOnly) style = static_cast<DWORD>(WindowLong(Wnd, GWL_STYLE));
     HWND own = OwnMainWindow();
-    if (!PassesWindowFilter(title, cls, wi.dwStyle, VisibleOnly, own && Wnd == own)) return;
-    std::string exe;
+    if (!PassesWindowFilter(title, cls, style, VisibleOnly, own && Wnd == own)) return;
     DWORD pid = 0;
-    GetWindowThreadProcessId(Wnd, &pid);
+    const DWORD tid = OwnerOf(Wnd, &pid);
+    if (tid == 0) return;  // gone meanwhile
+    const int32_t exStyle = WindowLong(Wnd, GWL_EXSTYLE);
+    std::string exe;
     if (auto it = cache ? cache->find(pid) : ExeCache::iterator{}; cache && it != cache->end()) {
         exe = it->second;
     } else {
-        exe = GetWindowExeName(Wnd);
+        exe = ExeNameOfProcess(pid);
         if (cache) (*cache)[pid] = exe;
     }
-    auto* info = new TWinInfo{Wnd, title, exe, static_cast<int32_t>(wi.dwExStyle)};
+    auto* info = new TWinInfo{Wnd, title, exe, exStyle, tid, false};
     ui::TListItem* item = List->Items()->Add();
     item->SetData(info);
     item->SetCaption(FileNamePart(info->ExePath));
@@ -92,7 +167,9 @@ void FillWindowList(ui::TListView* List, bool VisibleOnly) {
     ReleaseWindowList(List);
     List->Items()->BeginUpdate();
     ExeCache cache;
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) AddWindow(h, List, VisibleOnly, &cache);
+    // One snapshot, topmost first: stepping from window to window would ask
+    // the window server once per window.
+    for (HWND h : TopLevelWindows()) AddWindow(h, List, VisibleOnly, &cache);
     List->Items()->EndUpdate();
 }
 
@@ -107,18 +184,64 @@ void ReleaseWindowList(ui::TListView* List) {
 
 // ---------------------------------------------------------------- program files
 
-std::string GetWindowExeName(HWND Wnd) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(Wnd, &pid);
-    OSVERSIONINFOA vi{};
-    vi.dwOSVersionInfoSize = sizeof(vi);
+namespace {
+
+// The process-status library, bound on first use. Without it (or without one
+// of its functions) no program file is found; nothing else is affected.
+struct TPsapi {
+    using TEnumProcesses = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
+    using TEnumProcessModules = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+    using TGetModuleFileNameExA = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+    TEnumProcesses EnumProcesses = nullptr;
+    TEnumProcessModules EnumProcessModules = nullptr;
+    TGetModuleFileNameExA GetModuleFileNameExA = nullptr;
+    bool Usable() const { return EnumProcesses && EnumProcessModules && GetModuleFileNameExA; }
+};
+
+template <class F>
+F Bind(HMODULE Library, const char* Name) {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Library, Name)));
+}
+
+const TPsapi& Psapi() {
+    static const TPsapi bound = [] {
+        TPsapi p;
+        // Kept for the life of the program.
+        if (HMODULE lib = LoadLibraryA("psapi.dll")) {
+            p.EnumProcesses = Bind<TPsapi::TEnumProcesses>(lib, "EnumProcesses");
+            p.EnumProcessModules = Bind<TPsapi::TEnumProcessModules>(lib, "EnumProcessModules");
+            p.GetModuleFileNameExA = Bind<TPsapi::TGetModuleFileNameExA>(lib, "GetModuleFileNameExA");
+        }
+        return p;
+    }();
+    return bound;
+}
+
+DWORD PlatformId() {
+    static const DWORD id = [] {
+        OSVERSIONINFOA vi{};
+        vi.dwOSVersionInfoSize = sizeof(vi);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExA(&vi)) return std::string();
+        return GetVersionExA(&vi) ? vi.dwPlatformId : DWORD(~0u);
 #pragma GCC diagnostic pop
-    if (vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) return GetExeNameToolhelp(pid);
-    if (vi.dwPlatformId == VER_PLATFORM_WIN32_NT) return GetExeNamePsapi(pid);
+    }();
+    return id;
+}
+
+std::string ExeNameOfProcess(DWORD ProcessId) {
+    ++WindowCalls.Process;
+    if (PlatformId() == VER_PLATFORM_WIN32_WINDOWS) return GetExeNameToolhelp(ProcessId);
+    if (PlatformId() == VER_PLATFORM_WIN32_NT) return GetExeNamePsapi(ProcessId);
     return std::string();
+}
+
+} // namespace
+
+std::string GetWindowExeName(HWND Wnd) {
+    DWORD pid = 0;
+    if (!OwnerOf(Wnd, &pid)) return std::string();
+    return ExeNameOfProcess(pid);
 }
 
 std::string GetExeNameToolhelp(DWORD ProcessId) {
@@ -138,13 +261,16 @@ std::string GetExeNameToolhelp(DWORD ProcessId) {
 }
 
 std::string GetExeNamePsapi(DWORD ProcessId) {
+    const TPsapi& psapi = Psapi();
+    if (!psapi.Usable()) return std::string();
     // The process list grows until it fits: with a fixed buffer, a machine
     // running more processes than it holds would lose the program files of
     // the ones left out.
     std::vector<DWORD> ids(1024);
     DWORD bytes = 0;
     for (;;) {
-        if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return std::string();
+        if (!psapi.EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes))
+            return std::string();
         if (bytes < ids.size() * sizeof(DWORD)) break;
         ids.resize(ids.size() * 2);
     }
@@ -156,9 +282,9 @@ std::string GetExeNamePsapi(DWORD ProcessId) {
         std::string result;
         HMODULE mod;
         DWORD needed;
-        if (EnumProcessModules(p, &mod, sizeof(mod), &needed)) {
+        if (psapi.EnumProcessModules(p, &mod, sizeof(mod), &needed)) {
             char name[301];
-            DWORD n = GetModuleFileNameExA(p, mod, name, sizeof(name));
+            DWORD n = psapi.GetModuleFileNameExA(p, mod, name, sizeof(name));
             result.assign(name, n);
         }
         CloseHandle(p);
@@ -169,11 +295,11 @@ std::string GetExeNamePsapi(DWORD ProcessId) {
 
 // ---------------------------------------------------------------- hide and show
 
-void HideWindow(HWND Wnd) {
-    LONG ex = GetWindowLongA(Wnd, GWL_EXSTYLE);
-    SetWindowLongA(Wnd, GWL_EXSTYLE, ex & WS_EX_TOOLWINDOW);
-    PostMessageA(Wnd, WM_PAINT, 0, 0);
-    ShowWindow(Wnd, SW_HIDE);
+bool HideWindow(HWND Wnd, int32_t ExStyle) {
+    const bool strip = !NothingToStrip(ExStyle);
+    if (strip) SetExStyle(Wnd, ExStyle & KeptExStyle);
+    Show(Wnd, SW_HIDE);
+    return strip;
 }
 
 namespace {
@@ -181,17 +307,37 @@ namespace {
 // hold the program here for ever.
 constexpr int kShowAttempts = 5;
 constexpr DWORD kShowRetryMs = 5;
+
+DWORD WINAPI PutStyleBack(LPVOID Param) {
+    std::unique_ptr<std::pair<HWND, int32_t>> job(static_cast<std::pair<HWND, int32_t>*>(Param));
+    SetWindowLongA(job->first, GWL_EXSTYLE, job->second);
+    return 0;
+}
 } // namespace
 
-void ShowHiddenWindow(HWND Wnd, int32_t ExStyle) {
-    SetWindowLongA(Wnd, GWL_EXSTYLE, ExStyle);
-    // ShowWindow answers the window's previous visibility, not success: show
-    // again only while the window still exists and is not visible yet.
-    ShowWindow(Wnd, SW_SHOWNA);
-    for (int i = 1; i < kShowAttempts && IsWindow(Wnd) && !IsWindowVisible(Wnd); ++i) {
+void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
+    if (RestoreStyle) SetExStyle(Wnd, ExStyle);
+    // Shown again only while the window still exists and is not visible:
+    // a window normally is after the first call.
+    Show(Wnd, SW_SHOWNA);
+    for (int i = 1; i < kShowAttempts && !(WindowLong(Wnd, GWL_STYLE) & WS_VISIBLE) && IsWindow(Wnd); ++i) {
         Sleep(kShowRetryMs);
-        ShowWindow(Wnd, SW_SHOWNA);
+        Show(Wnd, SW_SHOWNA);
     }
+}
+
+void HideWindowAsync(HWND Wnd) { ShowAsync(Wnd, SW_HIDE); }
+
+void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
+    if (RestoreStyle) {
+        // Setting a style waits for the window's thread; a thread of our own
+        // does the waiting. It touches nothing but the window.
+        ++WindowCalls.SetStyle;
+        auto* job = new std::pair<HWND, int32_t>(Wnd, ExStyle);
+        if (HANDLE t = CreateThread(nullptr, 0, PutStyleBack, job, 0, nullptr)) CloseHandle(t);
+        else delete job;
+    }
+    ShowAsync(Wnd, SW_SHOWNA);
 }
 
 // ---------------------------------------------------------------- foreground
@@ -205,7 +351,9 @@ void ReactivatePreviousWindow(bool CloseActiveWindow) {
 void ForceForeground(HWND Wnd) {
     HWND own = OwnMainWindow();
     if ((own && Wnd == own) || !IsWindow(Wnd)) return;
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
+    // Not announced to every window (SPIF_SENDCHANGE): that is one message
+    // to each top-level window of the desktop, and none of them needs it.
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
     SetForegroundWindow(Wnd);
 }
 

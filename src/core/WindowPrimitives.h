@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ui { class TListView; }
 
@@ -17,6 +19,38 @@ struct TWinInfo {
     std::string Title;    // window text, trimmed
     std::string ExePath;  // program file of the owning process; empty when unknown
     int32_t ExStyle = 0;  // extended style when listed; put back when shown again
+    DWORD ThreadId = 0;   // the thread that owns the window
+    bool StyleKept = false;  // the extended style was left alone when hidden
+};
+
+// Calls into windows of other programs, counted as they are made: under Wine
+// each is a round trip to the window server, and the hiding and showing
+// calls also wait for the window's own thread. What a toggle costs is about
+// how many of these it makes per window.
+struct TWindowCallCounts {
+    unsigned List = 0;        // snapshots of the top-level windows
+    unsigned Text = 0;        // GetWindowTextA
+    unsigned ClassName = 0;   // GetClassNameA
+    unsigned Style = 0;       // GetWindowLongA of the style or extended style
+    unsigned Owner = 0;       // GetWindowThreadProcessId
+    unsigned SetStyle = 0;    // SetWindowLongA of the extended style
+    unsigned Show = 0;        // ShowWindow and ShowWindowAsync
+    unsigned Answer = 0;      // SendMessageTimeoutA asking a thread whether it answers
+    unsigned Process = 0;     // program-file lookups (each walks the process list)
+    unsigned Total() const { return List + Text + ClassName + Style + Owner + SetStyle + Show + Answer + Process; }
+};
+extern TWindowCallCounts WindowCalls;
+
+// Whether the threads of windows answer messages now, each asked once, for
+// at most AnswerTimeoutMs: a window whose thread is hung (or too busy to
+// answer) would hold the caller in every synchronous call made on it.
+class TAnswerCheck {
+public:
+    static constexpr unsigned AnswerTimeoutMs = 50;
+    bool Answers(const TWinInfo& Info);
+
+private:
+    std::vector<std::pair<DWORD, bool>> known_;  // by thread id
 };
 
 // The foreground window remembered when windows are hidden.
@@ -42,11 +76,22 @@ std::string GetWindowExeName(HWND Wnd);
 std::string GetExeNameToolhelp(DWORD ProcessId);
 std::string GetExeNamePsapi(DWORD ProcessId);
 
-// Hides the window and strips its extended style (but WS_EX_TOOLWINDOW), so
-// it also leaves the taskbar.
-void HideWindow(HWND Wnd);
-// Puts the extended style back and shows the window without activating it.
-void ShowHiddenWindow(HWND Wnd, int32_t ExStyle);
+// Hides the window and strips its extended style (ExStyle, as listed) but
+// WS_EX_TOOLWINDOW, so it also leaves the taskbar.
+// Answers whether the style was changed: a window with no bits to strip is
+// left as it is.
+bool HideWindow(HWND Wnd, int32_t ExStyle);
+// Puts the extended style back and shows the window without activating it;
+// shows it once more when it is not visible then (a window that hid itself
+// again), at most a few times.
+void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle = true);
+// For a window whose thread does not answer: the hide or show is queued to
+// the thread and happens when it answers again; nothing here waits for it.
+// The hide leaves the extended style alone (a hidden window is on no
+// taskbar anyway). The show puts ExStyle back when RestoreStyle is set, from a
+// thread that may wait for the window as long as it takes.
+void HideWindowAsync(HWND Wnd);
+void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle);
 
 void RememberActiveWindow();
 // Brings PreviousForegroundWindow to the front unless the user asked for the

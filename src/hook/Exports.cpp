@@ -23,7 +23,7 @@ BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID Reserved) {
     // Freed while hooks are still set: the system would go on calling code
     // that is no longer mapped. At process exit (Reserved set) the system
     // removes them itself.
-    if (Reason == DLL_PROCESS_DETACH && Reserved == nullptr) hook::StopAllKinds();
+    if (Reason == DLL_PROCESS_DETACH && Reserved == nullptr) hook::DetachFromProcess();
     return TRUE;
 }
 

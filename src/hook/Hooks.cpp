@@ -1,5 +1,7 @@
 #include "hook/Hooks.h"
 
+#include <atomic>
+
 #include "hook/HookData.h"
 #include "hook/ShookApi.h"
 
@@ -27,16 +29,51 @@ struct TMessages {
 
 enum THook { hkKeyboard, hkMouse, hkShell, hkCbt, hkCallWnd, hkGetMsg, hkCount };
 
-// This process's part; used only from the thread that calls the exports
-// (where the low-level hooks also run), so it needs no lock.
+// This process's part. The exports may be called from any thread; the
+// low-level hooks run on the library's own hook thread. Control is
+// serialised by Lock; the hook procedures read only the atomics and the
+// message numbers, which are set before any hook is.
 struct TLocal {
-    HWND Receiver = nullptr;
+    std::atomic<HWND> Receiver{nullptr};
     TMessages Msgs;
-    unsigned Kinds = 0;  // bit k set while kind k is watched
-    HHOOK Hooks[hkCount] = {};
-    TKeyTracker Keys;
+    std::atomic<unsigned> Kinds{0};  // bit k set while kind k is watched
+    HHOOK Hooks[hkCount] = {};       // the low-level ones belong to the hook thread
+    TKeyTracker Keys;                // hook thread only
 };
 TLocal Local;
+
+// The low-level hooks are called on the thread that set them, through its
+// message loop, and the system waits for them before it delivers the input
+// anywhere. On a thread of the program's GUI every keystroke of the desktop
+// would wait for whatever the program is doing, and Windows silently drops a
+// hook that keeps it waiting. So they live on a thread of the library's own
+// that does nothing else, started with the first low-level hook and ended
+// with the last.
+struct THookThread {
+    HANDLE Thread = nullptr;
+    DWORD Id = 0;
+    HANDLE Done = nullptr;  // set by the thread when a command is carried out
+    HANDLE Park = nullptr;  // never set: the thread waits on it when parked
+    bool Result = false;    // of the last command
+    unsigned Applied = 0;   // the low-level hooks the thread has set; ~0 when not known
+};
+THookThread Worker;
+SRWLOCK Lock = SRWLOCK_INIT;
+
+class TControlLock {
+public:
+    TControlLock() { AcquireSRWLockExclusive(&Lock); }
+    ~TControlLock() { ReleaseSRWLockExclusive(&Lock); }
+    TControlLock(const TControlLock&) = delete;
+    TControlLock& operator=(const TControlLock&) = delete;
+};
+
+// Thread messages of the hook thread: WParam is the wanted set of low-level
+// hooks (bits hkKeyboard, hkMouse); 0 ends the thread.
+constexpr UINT WmApplyHooks = WM_APP + 1;
+// A command not carried out in this time means the thread is gone astray;
+// the caller is never held longer.
+constexpr DWORD CommandTimeoutMs = 5000;
 
 constexpr unsigned Bit(int Kind) { return 1u << Kind; }
 constexpr unsigned GlobalKinds = Bit(KindShell) | Bit(KindCloseQuery);
@@ -88,24 +125,113 @@ HHOOK Install(THook Which) {
     return nullptr;
 }
 
-// Installs and removes hooks until exactly those that Kinds needs are in
-// place. Answers false, with nothing new left installed, when a hook could
-// not be set.
-bool ApplyHooks(unsigned Kinds) {
-    const unsigned wanted = HooksFor(Kinds);
+constexpr unsigned LowLevelHooks = (1u << hkKeyboard) | (1u << hkMouse);
+
+// Installs and removes the hooks of Hooks (bits of THook) until exactly the
+// wanted ones are in place; answers false when one could not be set.
+bool SetHooks(unsigned Hooks, unsigned Wanted) {
+    bool ok = true;
     for (int h = 0; h < hkCount; ++h) {
-        if (!(wanted & (1u << h)) || Local.Hooks[h]) continue;
-        Local.Hooks[h] = Install(static_cast<THook>(h));
-        if (!Local.Hooks[h]) {
-            ApplyHooks(Local.Kinds);
-            return false;
-        }
-    }
-    for (int h = 0; h < hkCount; ++h) {
-        if (!(wanted & (1u << h)) && Local.Hooks[h]) {
+        const unsigned bit = 1u << h;
+        if (!(Hooks & bit)) continue;
+        if ((Wanted & bit) && !Local.Hooks[h]) {
+            Local.Hooks[h] = Install(static_cast<THook>(h));
+            ok = ok && Local.Hooks[h] != nullptr;
+        } else if (!(Wanted & bit) && Local.Hooks[h]) {
             UnhookWindowsHookEx(Local.Hooks[h]);
             Local.Hooks[h] = nullptr;
         }
+    }
+    return ok;
+}
+
+// ---------------------------------------------------------------- hook thread
+
+// Second meaning of a command's LParam: unhook and stay parked inside the
+// system, where the thread can be ended while the library is being unmapped.
+constexpr LPARAM ParkAfterwards = 1;
+
+DWORD WINAPI HookThreadMain(LPVOID) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the thread's queue exists from here
+    SetEvent(Worker.Done);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd != nullptr || msg.message != WmApplyHooks) {
+            DispatchMessageA(&msg);
+            continue;
+        }
+        const unsigned wanted = static_cast<unsigned>(msg.wParam);
+        Worker.Result = SetHooks(LowLevelHooks, wanted);
+        if (msg.lParam == ParkAfterwards) SignalObjectAndWait(Worker.Done, Worker.Park, INFINITE, FALSE);
+        SetEvent(Worker.Done);
+        if (wanted == 0) break;
+    }
+    SetHooks(LowLevelHooks, 0);
+    return 0;
+}
+
+void CloseHookThreadHandles() {
+    CloseHandle(Worker.Thread);
+    CloseHandle(Worker.Done);
+    CloseHandle(Worker.Park);
+    Worker = THookThread{};
+}
+
+bool StartHookThread() {
+    Worker.Done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    Worker.Park = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (Worker.Done && Worker.Park) Worker.Thread = CreateThread(nullptr, 0, HookThreadMain, nullptr, 0, &Worker.Id);
+    if (Worker.Thread && WaitForSingleObject(Worker.Done, CommandTimeoutMs) == WAIT_OBJECT_0) return true;
+    if (Worker.Thread) TerminateThread(Worker.Thread, 1);  // did not get going in time
+    CloseHookThreadHandles();
+    return false;
+}
+
+// Asks the hook thread for exactly the low-level hooks Wanted, starting the
+// thread for the first and ending it with the last.
+bool CommandHookThread(unsigned Wanted) {
+    if (Wanted == Worker.Applied && (Worker.Thread != nullptr) == (Wanted != 0)) return true;
+    if (!Worker.Thread && !StartHookThread()) return false;
+    bool ok = PostThreadMessageA(Worker.Id, WmApplyHooks, Wanted, 0) &&
+              WaitForSingleObject(Worker.Done, CommandTimeoutMs) == WAIT_OBJECT_0 && Worker.Result;
+    if (Wanted == 0) {
+        // Not from the loader's notification (see DetachHookThread): the
+        // thread's exit needs the loader.
+        WaitForSingleObject(Worker.Thread, CommandTimeoutMs);
+        CloseHookThreadHandles();
+        return ok;
+    }
+    // After a failure the thread may hold some of them: the next command
+    // goes through whatever it asks for.
+    Worker.Applied = ok ? Wanted : ~0u;
+    return ok;
+}
+
+// The library is being unmapped while the thread runs (freed without
+// stopping). The loader is held, so the thread cannot exit normally: it
+// unhooks, parks inside the system's wait, and is ended there.
+void DetachHookThread() {
+    if (!Worker.Thread) return;
+    if (PostThreadMessageA(Worker.Id, WmApplyHooks, 0, ParkAfterwards) &&
+        WaitForSingleObject(Worker.Done, CommandTimeoutMs) == WAIT_OBJECT_0) {
+        TerminateThread(Worker.Thread, 0);
+        WaitForSingleObject(Worker.Thread, CommandTimeoutMs);
+    }
+    CloseHookThreadHandles();
+}
+
+// Installs and removes hooks until exactly those that Kinds needs are in
+// place: the low-level ones on the hook thread, the global ones here (they
+// run inside the processes whose windows they watch, not on this thread).
+// Answers false, with nothing new left installed, when a hook could not be
+// set.
+bool ApplyHooks(unsigned Kinds) {
+    const unsigned wanted = HooksFor(Kinds);
+    if (!CommandHookThread(wanted & LowLevelHooks) || !SetHooks(~LowLevelHooks, wanted)) {
+        const unsigned before = HooksFor(Local.Kinds);
+        CommandHookThread(before & LowLevelHooks);
+        SetHooks(~LowLevelHooks, before);
+        return false;
     }
     return true;
 }
@@ -230,6 +356,7 @@ LRESULT CALLBACK GetMsgProc(int Code, WPARAM wParam, LPARAM lParam) {
 
 bool StartKind(int Kind) {
     if (!IsKnownKind(Kind)) return false;
+    TControlLock lock;
     RegisterMessages();
     const unsigned kinds = Local.Kinds | Bit(Kind);
     if (!ApplyHooks(kinds)) return false;
@@ -239,6 +366,7 @@ bool StartKind(int Kind) {
 
 bool StopKind(int Kind) {
     if (!IsKnownKind(Kind)) return false;
+    TControlLock lock;
     const unsigned kinds = Local.Kinds & ~Bit(Kind);
     ApplyHooks(kinds);
     SetKinds(kinds);
@@ -248,11 +376,20 @@ bool StopKind(int Kind) {
 bool AnyKindWatched() { return Local.Kinds != 0; }
 
 void StopAllKinds() {
+    TControlLock lock;
     ApplyHooks(0);
     SetKinds(0);
 }
 
+void DetachFromProcess() {
+    TControlLock lock;
+    DetachHookThread();
+    SetHooks(~LowLevelHooks, 0);
+    SetKinds(0);
+}
+
 void SetReceiverWindow(HWND Receiver) {
+    TControlLock lock;
     RegisterMessages();
     if (Local.Kinds & GlobalKinds) WithdrawReceiver();
     Local.Receiver = Receiver;

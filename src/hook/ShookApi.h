@@ -38,9 +38,10 @@ constexpr const char* MsgKeyName = "MY_KEY_EVENT";
 constexpr const char* MsgKeyLLName = "MY_KEY_EVENT_LL";
 constexpr const char* MsgMouseName = "MY_MOUSE_EVENT";
 
-// The exports, all stdcall, all called from the thread that owns the
-// receiver window; that thread must pump messages, since the keyboard and
-// mouse hooks run on it. Only SetReceiver may be missing from a library.
+// The exports, all stdcall. The keyboard and mouse hooks run on a thread of
+// the library's own, so the caller's thread may be busy or blocked without
+// holding up any input; it gets the messages once it pumps again. Only
+// SetReceiver may be missing from a library.
 using TStartWatching = BOOL(WINAPI*)(int32_t Kind);   // TRUE when Kind is now watched
 using TStopWatching = BOOL(WINAPI*)(int32_t Kind);    // FALSE for an unknown kind
 using TStillWatching = BOOL(WINAPI*)();               // any kind still watched

@@ -8,8 +8,15 @@
 #include "ui/Exception.h"
 #include "ui/Form.h"
 #include "ui/GdiObjects.h"
+#include "ui/HintWindow.h"
+#include "ui/HelpIntfs.h"
 
 namespace ui {
+
+namespace {
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
+} // namespace
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -113,6 +120,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
         return true;
     }
     try {
+        switch (msg.message) {
+        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN: case WM_KEYDOWN: case WM_SYSKEYDOWN:
+            CancelHint();  // a click or a key ends the hint
+            break;
+        }
         if (!IsKeyMsg(msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
@@ -168,6 +181,11 @@ void TApplication::SetMouseControl(TControl* target) {
     if (target == mouseControl_) return;
     TControl* old = mouseControl_;
     mouseControl_ = target;
+    CancelHint();
+    if (target && target->ShowHint() && !GetShortHint(target->Hint()).empty() && handle_) {
+        hintControl_ = target;
+        SetTimer(handle_, kHintShowTimer, static_cast<UINT>(std::max(hintPause_, 1)), nullptr);
+    }
     if (old) old->Perform(CM_MOUSELEAVE);
     if (target && target == mouseControl_) target->Perform(CM_MOUSEENTER);
 }
@@ -176,7 +194,36 @@ void TApplication::MainFormShown(bool shown) {
     if (handle_) ShowWindow(handle_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
+void TApplication::CancelHint() {
+    if (handle_) {
+        KillTimer(handle_, kHintShowTimer);
+        KillTimer(handle_, kHintHideTimer);
+    }
+    hintControl_ = nullptr;
+    if (hintShowing_ && hintWindow_) hintWindow_->ReleaseHandle();
+    hintShowing_ = false;
+}
+
+void TApplication::HintTimerExpired() {
+    KillTimer(handle_, kHintShowTimer);
+    TControl* c = hintControl_;
+    if (!c || c != mouseControl_ || hintShowing_) return;
+    if (!hintWindow_) hintWindow_ = TComponent::Create<THintWindow>(this);
+    // Below the pointer, clear of the cursor's picture.
+    POINT p{};
+    GetCursorPos(&p);
+    p.y += GetSystemMetrics(SM_CYCURSOR) * 3 / 4;
+    hintWindow_->ActivateHint(p, GetShortHint(c->Hint()));
+    hintShowing_ = true;
+    if (hintHidePause_ > 0) SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hintHidePause_), nullptr);
+}
+
 void TApplication::ControlDestroyed(TControl* c) {
+    if (hintControl_ == c) CancelHint();
+    if (c == hintWindow_) {
+        hintWindow_ = nullptr;
+        hintShowing_ = false;
+    }
     if (mouseControl_ == c) mouseControl_ = nullptr;
 }
 
@@ -222,18 +269,32 @@ void TApplication::UnhookMainWindow(TMessageHook hook) {
 }
 
 bool TApplication::HelpContext(int ctx) {
-    bool callHelp = true;
-    bool result = false;
-    if (OnHelp) result = OnHelp(HELP_CONTEXT, ctx, callHelp);
-    if (callHelp) result = HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(ctx));
-    return result;
+    return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(ctx));
 }
 
-bool (*ApplicationHelpHandler)(const std::string& file, UINT cmd, ULONG_PTR data) = nullptr;
+bool TApplication::HelpKeyword(const std::string& keyword) {
+    return HelpCommand(HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
+}
+
+bool TApplication::HelpJump(const std::string& topic) {
+    return GetHelpSystem()->ShowTopicHelp(topic, helpFile_);
+}
 
 bool TApplication::HelpCommand(UINT cmd, ULONG_PTR data) {
-    if (helpFile_.empty() || !ApplicationHelpHandler) return false;
-    return ApplicationHelpHandler(helpFile_, cmd, data);
+    bool callHelp = true;
+    bool result = false;
+    if (OnHelp) result = OnHelp(static_cast<WORD>(cmd), static_cast<intptr_t>(data), callHelp);
+    if (!callHelp) return result;
+    IHelpSystem* help = GetHelpSystem();
+    switch (cmd) {
+    case HELP_CONTEXT:
+    case HELP_CONTEXTPOPUP: return help->ShowContextHelp(static_cast<int>(data), helpFile_);
+    case HELP_KEY:
+    case HELP_PARTIALKEY: return data && help->ShowHelp(reinterpret_cast<const char*>(data), helpFile_);
+    case HELP_FINDER:
+    case HELP_CONTENTS: return help->ShowTableOfContents();
+    default: return false;
+    }
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -260,6 +321,11 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // Activated through its taskbar button: the main form takes over.
         if (LOWORD(wp) != WA_INACTIVE && mainForm_ && mainForm_->Visible() && mainForm_->HandleAllocated())
             SetForegroundWindow(mainForm_->Handle());
+        return 0;
+    case WM_TIMER:
+        if (wp == kHintShowTimer) HintTimerExpired();
+        else if (wp == kHintHideTimer) CancelHint();
+        else break;
         return 0;
     case WM_ENDSESSION:
         if (wp) Terminate();

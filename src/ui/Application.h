@@ -14,6 +14,7 @@ namespace ui {
 class TCustomForm;
 class TControl;
 class TFont;
+class THintWindow;
 
 using TMessageHook = Event<bool(TMessage&)>;
 using TExceptionEvent = Event<void(TObject*, const std::exception&)>;
@@ -39,6 +40,9 @@ public:
     void SetHintHidePause(int ms) { hintHidePause_ = ms; }
     int HintPause() const { return hintPause_; }
     void SetHintPause(int ms) { hintPause_ = ms; }
+    // The hint shown now, or none; hides it.
+    THintWindow* HintWindow() const { return hintWindow_; }
+    void CancelHint();
     const std::string& HelpFile() const { return helpFile_; }
     void SetHelpFile(const std::string& f) { helpFile_ = f; }
     std::string ExeName() const;
@@ -69,7 +73,12 @@ public:
     void ShowException(const std::exception& e);
     void HookMainWindow(TMessageHook hook);
     void UnhookMainWindow(TMessageHook hook);
+    // Help requests on the help file, through the help system (ui/HelpIntfs.h).
     bool HelpContext(int ctx);
+    bool HelpKeyword(const std::string& keyword);
+    bool HelpJump(const std::string& topic);
+    // HELP_CONTEXT, HELP_KEY (data: the keyword text), HELP_FINDER and
+    // HELP_CONTENTS (the table of contents).
     bool HelpCommand(UINT cmd, ULONG_PTR data);
 
     TIdleEvent OnIdle;
@@ -94,6 +103,7 @@ private:
     bool ProcessMessage(MSG& msg);
     bool IsKeyMsg(MSG& msg);
     void DoMouseIdle();
+    void HintTimerExpired();
     static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -107,6 +117,9 @@ private:
     std::string helpFile_;
     std::vector<TMessageHook> hooks_;
     TControl* mouseControl_ = nullptr;  // not owned
+    TControl* hintControl_ = nullptr;  // not owned: waits for its hint, or shows it
+    THintWindow* hintWindow_ = nullptr;  // owned as a component
+    bool hintShowing_ = false;
     bool comInitialised_ = false;
     bool handlingException_ = false;
 };
@@ -135,9 +148,6 @@ private:
     TControl* activeControl_ = nullptr;
     TFont* menuFont_ = nullptr;
 };
-
-// Set by the help bridge: shows help for the application's help file.
-extern bool (*ApplicationHelpHandler)(const std::string& file, UINT cmd, ULONG_PTR data);
 
 extern TApplication* Application;
 extern TScreen* Screen;

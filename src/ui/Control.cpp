@@ -4,6 +4,7 @@
 
 #include "ui/Application.h"
 #include "ui/ControlCanvas.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
@@ -214,6 +215,12 @@ void TControl::SetShowHint(bool v) {
     Perform(CM_SHOWHINTCHANGED);
 }
 
+void TControl::SetParentShowHint(bool v) {
+    if (v == parentShowHint_) return;
+    parentShowHint_ = v;
+    if (v && parent_) Perform(CM_PARENTSHOWHINTCHANGED);
+}
+
 std::string TControl::GetText() { return text_; }
 void TControl::SetTextBuf(const std::string& s) { text_ = s; }
 
@@ -242,6 +249,7 @@ void TControl::Loaded() {
         if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
         if (parentFont_) Perform(CM_PARENTFONTCHANGED);
         if (auto* w = dynamic_cast<TWinControl*>(this); w && w->ParentCtl3D()) Perform(CM_PARENTCTL3DCHANGED);
+        if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
     }
     RequestAlign();
 }
@@ -250,6 +258,10 @@ void TControl::HandleMouseMessage(TMessage& m) {
     int x = (short)LOWORD(m.LParam), y = (short)HIWORD(m.LParam);
     TShiftState shift = KeysToShiftState(m.WParam);
     auto down = [&](TMouseButton b, bool dbl) {
+        if (b == mbLeft && dragMode_ == dmAutomatic && !dbl) {
+            BeginAutoDrag();
+            if (Dragging()) return;
+        }
         if (b == mbLeft) {
             if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
             if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
@@ -293,6 +305,9 @@ void TControl::WndProc(TMessage& m) {
     case WM_CONTEXTMENU:
         if (ShowControlPopupMenu(this, m)) return;
         break;
+    case CM_DRAG:
+        DragMessage(m);
+        return;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_ && parent_) {
             color_ = parent_->Color();
@@ -310,7 +325,10 @@ void TControl::WndProc(TMessage& m) {
         }
         break;
     case CM_PARENTSHOWHINTCHANGED:
-        if (parentShowHint_ && parent_) showHint_ = parent_->ShowHint();
+        if (parentShowHint_ && parent_ && showHint_ != parent_->ShowHint()) {
+            showHint_ = parent_->ShowHint();
+            Perform(CM_SHOWHINTCHANGED);  // on to the children
+        }
         break;
     default:
         if (DispatchComponentMessage(m)) return;
@@ -345,6 +363,50 @@ void TControl::FontChanged() { Invalidate(); }
 void TControl::ColorChanged() { Invalidate(); }
 bool TControl::DialogChar(char) { return false; }
 void TControl::ControlListChanged(TControl*, bool) {}
+
+// ---------------------------------------------------------------- dragging
+
+void TControl::BeginDrag() {
+    if (IsDragging()) return;
+    DoStartDrag();
+    ui::BeginDrag(this);
+}
+
+bool TControl::Dragging() const { return IsDragging() && DragSource() == this; }
+
+void TControl::DoStartDrag() {
+    if (OnStartDrag) OnStartDrag(this);
+}
+
+bool TControl::DragOver(TObject* Source, int X, int Y, TDragState State) {
+    if (!OnDragOver) return false;
+    bool accept = true;
+    OnDragOver(this, Source, X, Y, State, accept);
+    return accept;
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y) {
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::DoEndDrag(TObject* Target, int X, int Y) {
+    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+}
+
+void TControl::DragMessage(TMessage& m) {
+    auto* rec = reinterpret_cast<TDragRec*>(m.LParam);
+    TPoint p = ScreenToClient(rec->Pos);
+    m.Result = 0;
+    switch (m.WParam) {
+    case dmDragEnter: m.Result = DragOver(rec->Source, p.x, p.y, dsDragEnter); break;
+    case dmDragMove: m.Result = DragOver(rec->Source, p.x, p.y, dsDragMove); break;
+    case dmDragLeave: DragOver(rec->Source, p.x, p.y, dsDragLeave); break;
+    case dmDragDrop: DragDrop(rec->Source, p.x, p.y); break;
+    case dmEndDrag: DoEndDrag(rec->Target, p.x, p.y); break;
+    }
+}
+
+// ---------------------------------------------------------------- mouse
 
 void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
     if (OnMouseDown) OnMouseDown(this, b, s, x, y);

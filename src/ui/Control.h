@@ -52,6 +52,17 @@ enum TControlStateFlag : unsigned {
 };
 using TControlState = unsigned;
 
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+// Source is the control being dragged; (X, Y) in the target's client
+// coordinates. Accept starts true when asked.
+using TDragOverEvent =
+    Event<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target is null when the drag was cancelled or dropped where nobody took it.
+using TEndDragEvent = Event<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 using TWndMethod = Event<void(TMessage&)>;
 using TMouseEvent = Event<void(TObject*, TMouseButton, TShiftState, int, int)>;
 using TMouseMoveEvent = Event<void(TObject*, TShiftState, int, int)>;
@@ -123,7 +134,7 @@ public:
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool v);
     bool ParentShowHint() const { return parentShowHint_; }
-    void SetParentShowHint(bool v) { parentShowHint_ = v; }
+    void SetParentShowHint(bool v);
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int v) { helpContext_ = v; }
     TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -152,6 +163,21 @@ public:
 
     TCustomForm* GetParentForm() const;
 
+    // ---- dragging (see DragDrop.h). In automatic mode a left button press
+    // on the control starts dragging it.
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode v) { dragMode_ = v; }
+    // Shown while the control is dragged over a target that accepts it
+    // (null: the arrow).
+    HCURSOR DragCursor() const { return dragCursor_; }
+    void SetDragCursor(HCURSOR c) { dragCursor_ = c; }
+    void BeginDrag();
+    bool Dragging() const;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    TNotifyEvent OnStartDrag;
+
     // ---- events
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -179,6 +205,15 @@ protected:
     // Moves/sizes the window of a windowed control; nothing for graphic ones.
     virtual void UpdateBoundsRect(const TRect& r);
     void InvalidateControl(bool IsVisible, bool IsOpaque);
+    // Asked while something is dragged over the control: OnDragOver decides;
+    // without it every drag is refused.
+    virtual bool DragOver(TObject* Source, int X, int Y, TDragState State);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // Starts the drag of automatic mode at a left button press; a control
+    // that starts it later (when the user drags an item) overrides this.
+    virtual void BeginAutoDrag() { BeginDrag(); }
     void RequestAlign();
     virtual void VisibleChanging() {}
 
@@ -207,6 +242,7 @@ private:
     // Calls the typed handler of a component message; false for other messages.
     bool DispatchComponentMessage(TMessage& m);
     void FontObjectChanged(TObject* Sender);
+    void DragMessage(TMessage& m);
 
     TWinControl* parent_ = nullptr;  // not owned
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -223,6 +259,8 @@ private:
     int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;  // not owned
     HCURSOR cursor_ = nullptr;
+    TDragMode dragMode_ = dmManual;
+    HCURSOR dragCursor_ = nullptr;
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     TControlState controlState_ = 0;
 
@@ -365,6 +403,8 @@ private:
     bool HandleKeyboardMsg(TMessage& m);
     void TrackMouse(TPoint p);
     void MouseLeft();
+    bool SetCursorFor(TMessage& m);
+    bool CancelDragByKey(TMessage& m);
 
     friend class TControl;
     bool tabStop_ = false;

@@ -79,8 +79,10 @@ private:
         } else if (t) {
             accepted_ = Send(t, dmDragMove, p);
         }
-        SetCursor(LoadCursorA(nullptr, accepted_ ? MAKEINTRESOURCEA(32512) /* IDC_ARROW */
-                                                  : MAKEINTRESOURCEA(32648) /* IDC_NO */));
+        HCURSOR shown = accepted_ && source_->DragCursor() ? source_->DragCursor()
+                        : LoadCursorA(nullptr, accepted_ ? MAKEINTRESOURCEA(32512) /* IDC_ARROW */
+                                                         : MAKEINTRESOURCEA(32648) /* IDC_NO */);
+        SetCursor(shown);
     }
 
     // The drag state is cleared and the capture released before the drop

@@ -6,23 +6,12 @@
 // button over a control that accepts drops the source there. The right
 // button, Esc in the source or losing the mouse capture cancels.
 //
-// Any control can be a target: it answers CM_DRAG (WParam a TDragMessage,
-// LParam a TDragRec*, Result non-zero to accept). A control that ignores the
-// message (Result 0) refuses every drag.
+// Any control can be a source or a target: TControl answers CM_DRAG (WParam a
+// TDragMessage, LParam a TDragRec*, Result non-zero to accept) through its
+// drag events; without OnDragOver it refuses every drag.
 #include "ui/Control.h"
 
 namespace ui {
-
-enum TDragMode { dmManual, dmAutomatic };
-enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
-
-// Source is the control being dragged; (X, Y) in the target's client
-// coordinates. Accept starts true when asked.
-using TDragOverEvent =
-    Event<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
-using TDragDropEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y)>;
-// Target is null when the drag was cancelled or dropped where nobody took it.
-using TEndDragEvent = Event<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 enum TDragMessage {
     dmDragEnter,  // the pointer came over the target; Result: accepted

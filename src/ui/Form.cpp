@@ -343,10 +343,18 @@ void TCustomForm::WndProc(TMessage& m) {
         if (maxHeight_) mm->ptMaxTrackSize.y = maxHeight_;
         return;
     }
-    case WM_HELP:
-        if (Application && HelpContext()) Application->HelpContext(HelpContext());
+    case WM_HELP: {
+        // The help of the control that has the focus, else of the nearest
+        // parent that has one.
+        auto* info = reinterpret_cast<HELPINFO*>(m.LParam);
+        TControl* c = info && info->iContextType == HELPINFO_WINDOW
+                          ? FindControl(static_cast<HWND>(info->hItemHandle)) : nullptr;
+        while (c && !c->HelpContext() && c != this) c = c->Parent();
+        const int context = c ? c->HelpContext() : HelpContext();
+        if (Application && context) Application->HelpContext(context);
         m.Result = 1;
         return;
+    }
     case CM_DIALOGKEY:
         if (GetKeyState(VK_MENU) >= 0) {
             TShiftState shift = KeyDataToShiftState(m.LParam);

@@ -259,12 +259,48 @@ void TCustomImageList::UnRegisterChanges(TChangeLink* Value) {
     if (Value->sender_ == this) Value->sender_ = nullptr;
 }
 
+bool TCustomImageList::LinkedTo(const TComponent* User) const {
+    for (TChangeLink* l : links_)
+        if (auto* link = dynamic_cast<TImageListLink*>(l); link && link->Images() == this && link->user_ == User)
+            return true;
+    return false;
+}
+
 void TCustomImageList::Change() {
     // A handler may unregister its link: walk a copy.
     const std::vector<TChangeLink*> links = links_;
     for (TChangeLink* l : links)
         if (l->sender_ == this && l->OnChange) l->OnChange(this);
     if (OnChange) OnChange(this);
+}
+
+// ================================================================ TImageListLink
+
+TImageListLink::TImageListLink(TComponent* AUser, TNotifyEvent AOnChange) : user_(AUser) { OnChange = AOnChange; }
+
+bool TImageListLink::Attach(TCustomImageList* Value) {
+    if (Value == list_) return false;
+    if (TCustomImageList* old = list_) {
+        old->UnRegisterChanges(this);
+        list_ = nullptr;
+        // Another link of the same user (a list view's small and large
+        // images) may still hold it.
+        if (!old->LinkedTo(user_)) user_->RemoveFreeNotification(old);
+    }
+    list_ = Value;
+    if (Value) {
+        Value->RegisterChanges(this);
+        user_->FreeNotification(Value);
+    }
+    return true;
+}
+
+bool TImageListLink::ListFreed(TComponent* AComponent, TOperation Operation) {
+    if (Operation != opRemove || !list_ || AComponent != list_) return false;
+    // A list deleted without Free has dropped its links already.
+    if (Sender() == list_) list_->UnRegisterChanges(this);
+    list_ = nullptr;
+    return true;
 }
 
 } // namespace ui

@@ -103,6 +103,8 @@ public:
 
     void RegisterChanges(TChangeLink* Value);
     void UnRegisterChanges(TChangeLink* Value);
+    // Whether User holds this list through one of its TImageListLinks.
+    bool LinkedTo(const TComponent* User) const;
 
     TNotifyEvent OnChange;
 
@@ -129,6 +131,26 @@ private:
 class TImageList : public TCustomImageList {
 public:
     explicit TImageList(TComponent* AOwner) : TCustomImageList(AOwner) {}
+};
+
+// A component's hold on an image list (menus, page controls, list views):
+// the change link and the free notification together. Attaching another
+// list, or none, leaves the old one entirely; the user's Notification asks
+// ListFreed so that a list freed first leaves nothing behind.
+class TImageListLink : public TChangeLink {
+public:
+    TImageListLink(TComponent* AUser, TNotifyEvent AOnChange);
+    TCustomImageList* Images() const { return list_; }
+    // False when Value is attached already.
+    bool Attach(TCustomImageList* Value);
+    // True when AComponent is this link's list being freed; the link has
+    // let go of it and the user updates what showed it.
+    bool ListFreed(TComponent* AComponent, TOperation Operation);
+
+private:
+    friend class TCustomImageList;
+    TComponent* user_;                  // not owned: the component holding the list
+    TCustomImageList* list_ = nullptr;  // not owned
 };
 
 } // namespace ui

@@ -322,15 +322,14 @@ void TListItems::EndUpdate() {
 
 TCustomListView::TCustomListView(TComponent* AOwner)
     : TWinControl(AOwner), columns_(new TListColumns(this)), items_(new TListItems(this)),
-      smallChangeLink_(new TChangeLink), largeChangeLink_(new TChangeLink) {
+      smallImages_(new TImageListLink(this, TNotifyEvent(this, &TCustomListView::ImageListChange))),
+      largeImages_(new TImageListLink(this, TNotifyEvent(this, &TCustomListView::ImageListChange))) {
     // The control tracks its own mouse presses (and drags).
     SetControlStyle(ControlStyle() & ~csCaptureMouse);
     SetColor(clWindow);
     SetParentColor(false);
     SetTabStop(true);
     SetBounds(Left(), Top(), 250, 150);
-    smallChangeLink_->OnChange = TNotifyEvent(this, &TCustomListView::ImageListChange);
-    largeChangeLink_->OnChange = TNotifyEvent(this, &TCustomListView::ImageListChange);
 }
 
 TCustomListView::~TCustomListView() {
@@ -338,8 +337,8 @@ TCustomListView::~TCustomListView() {
     items_->Clear();
     delete items_;
     delete columns_;
-    delete smallChangeLink_;
-    delete largeChangeLink_;
+    delete smallImages_;
+    delete largeImages_;
 }
 
 void TCustomListView::Destroying() {
@@ -474,8 +473,8 @@ void TCustomListView::UpdateColors() {
 
 void TCustomListView::UpdateImageLists() {
     if (!HandleAllocated()) return;
-    Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_ ? smallImages_->Handle() : nullptr));
-    Send(LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(largeImages_ ? largeImages_->Handle() : nullptr));
+    for (auto [which, link] : {std::pair{LVSIL_SMALL, smallImages_}, std::pair{LVSIL_NORMAL, largeImages_}})
+        Send(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(link->Images() ? link->Images()->Handle() : nullptr));
 }
 
 void TCustomListView::ImageListChange(TObject*) {
@@ -577,41 +576,23 @@ void TCustomListView::Ctl3DChanged() {
     RecreateWnd();
 }
 
+TCustomImageList* TCustomListView::SmallImages() const { return smallImages_->Images(); }
+TCustomImageList* TCustomListView::LargeImages() const { return largeImages_->Images(); }
+
 void TCustomListView::SetSmallImages(TCustomImageList* Value) {
-    if (Value == smallImages_) return;
-    if (smallImages_) smallImages_->UnRegisterChanges(smallChangeLink_);
-    smallImages_ = Value;
-    if (Value) {
-        Value->RegisterChanges(smallChangeLink_);
-        FreeNotification(Value);
-    }
-    UpdateImageLists();
+    if (smallImages_->Attach(Value)) UpdateImageLists();
 }
 
 void TCustomListView::SetLargeImages(TCustomImageList* Value) {
-    if (Value == largeImages_) return;
-    if (largeImages_) largeImages_->UnRegisterChanges(largeChangeLink_);
-    largeImages_ = Value;
-    if (Value) {
-        Value->RegisterChanges(largeChangeLink_);
-        FreeNotification(Value);
-    }
-    UpdateImageLists();
+    if (largeImages_->Attach(Value)) UpdateImageLists();
 }
 
 void TCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
-    if (Operation != opRemove) return;
-    bool changed = false;
-    if (AComponent == smallImages_) {
-        smallImages_ = nullptr;
-        changed = true;
-    }
-    if (AComponent == largeImages_) {
-        largeImages_ = nullptr;
-        changed = true;
-    }
-    if (changed) UpdateImageLists();
+    // Both links may hold the list that goes.
+    const bool smallGone = smallImages_->ListFreed(AComponent, Operation);
+    const bool largeGone = largeImages_->ListFreed(AComponent, Operation);
+    if (smallGone || largeGone) UpdateImageLists();
 }
 
 // ---------------------------------------------------------------- items
@@ -812,41 +793,6 @@ bool TCustomListView::SortBy(int (*compare)(TCustomListView*, TListItem*, TListI
     return true;
 }
 
-// ---------------------------------------------------------------- dragging
-
-void TCustomListView::BeginDrag() { ui::BeginDrag(this); }
-
-bool TCustomListView::Dragging() const { return IsDragging() && DragSource() == this; }
-
-bool TCustomListView::DragOver(TObject* Source, int X, int Y, TDragState State) {
-    if (!OnDragOver) return false;
-    bool accept = true;
-    OnDragOver(this, Source, X, Y, State, accept);
-    return accept;
-}
-
-void TCustomListView::DragDrop(TObject* Source, int X, int Y) {
-    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
-}
-
-void TCustomListView::DoEndDrag(TObject* Target, int X, int Y) {
-    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
-}
-
-void TCustomListView::DragMessage(TMessage& m) {
-    auto* rec = reinterpret_cast<TDragRec*>(m.LParam);
-    TPoint p = rec->Pos;
-    if (HandleAllocated()) ::ScreenToClient(handle_, &p);
-    m.Result = 0;
-    switch (m.WParam) {
-    case dmDragEnter: m.Result = DragOver(rec->Source, p.x, p.y, dsDragEnter); break;
-    case dmDragMove: m.Result = DragOver(rec->Source, p.x, p.y, dsDragMove); break;
-    case dmDragLeave: DragOver(rec->Source, p.x, p.y, dsDragLeave); break;
-    case dmDragDrop: DragDrop(rec->Source, p.x, p.y); break;
-    case dmEndDrag: DoEndDrag(rec->Target, p.x, p.y); break;
-    }
-}
-
 // ---------------------------------------------------------------- messages
 
 void TCustomListView::NotifyHandler(TMessage& m) {
@@ -874,7 +820,7 @@ void TCustomListView::NotifyHandler(TMessage& m) {
             OnColumnClick(this, columns_->columns_[static_cast<size_t>(nv->iSubItem)]);
         return;
     case LVN_BEGINDRAG:
-        if (dragMode_ == dmAutomatic) BeginDrag();
+        if (DragMode() == dmAutomatic) BeginDrag();
         return;
     case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW:
         m.Result = readOnly_ ? TRUE : FALSE;
@@ -911,16 +857,6 @@ void TCustomListView::WndProc(TMessage& m) {
     case CN_NOTIFY:
         NotifyHandler(m);
         return;
-    case CM_DRAG:
-        DragMessage(m);
-        return;
-    case CN_KEYDOWN: case WM_KEYDOWN:
-        if (m.WParam == VK_ESCAPE && Dragging()) {
-            CancelDrag();
-            m.Result = 1;
-            return;
-        }
-        break;
     }
     TWinControl::WndProc(m);
 }

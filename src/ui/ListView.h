@@ -19,6 +19,7 @@
 namespace ui {
 
 class TChangeLink;
+class TImageListLink;
 class TCustomImageList;
 class TCustomListView;
 class TListColumn;
@@ -242,9 +243,9 @@ public:
     // A sunken client edge (on) or a flat line (off) with bsSingle.
 
     // Shared with the control, never freed by it.
-    TCustomImageList* SmallImages() const { return smallImages_; }
+    TCustomImageList* SmallImages() const;
     void SetSmallImages(TCustomImageList* Value);
-    TCustomImageList* LargeImages() const { return largeImages_; }
+    TCustomImageList* LargeImages() const;
     void SetLargeImages(TCustomImageList* Value);
 
     TSortType SortType() const { return sortType_; }
@@ -257,21 +258,12 @@ public:
     // to OnCompare).
     bool CustomSort(TLVCompare SortProc, intptr_t Data);
 
-    TDragMode DragMode() const { return dragMode_; }
-    void SetDragMode(TDragMode Value) { dragMode_ = Value; }
-    // Starts dragging this control (see DragDrop.h).
-    void BeginDrag();
-    bool Dragging() const;
-
     TLVSelectItemEvent OnSelectItem;
     TLVChangeEvent OnChange;
     TLVChangingEvent OnChanging;
     TLVDeletedEvent OnDeletion;
     TLVCompareEvent OnCompare;
     TLVColumnClickEvent OnColumnClick;
-    TDragOverEvent OnDragOver;
-    TDragDropEvent OnDragDrop;
-    TEndDragEvent OnEndDrag;
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -288,11 +280,8 @@ protected:
     virtual void Change(TListItem* Item, TItemChange Change);
     virtual bool CanChange(TListItem* Item, TItemChange Change);
     virtual void SelectItem(TListItem* Item, bool Selected);
-    // Asked while something is dragged over the control: OnDragOver decides;
-    // without it every drag is refused.
-    virtual bool DragOver(TObject* Source, int X, int Y, TDragState State);
-    virtual void DragDrop(TObject* Source, int X, int Y);
-    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // The drag of automatic mode starts when the user drags an item.
+    void BeginAutoDrag() override {}
 
 private:
     friend class TListItems;
@@ -325,7 +314,6 @@ private:
                 TLVCompare proc, intptr_t data);
     static int DefaultCompare(TCustomListView* lv, TListItem* a, TListItem* b, intptr_t data, TLVCompare proc);
     void NotifyHandler(TMessage& m);
-    void DragMessage(TMessage& m);
 
     TListColumns* columns_;  // owned
     TListItems* items_;      // owned
@@ -339,13 +327,10 @@ private:
     bool flatScrollBars_ = false;
     TViewStyle viewStyle_ = vsIcon;
     TBorderStyle borderStyle_ = bsSingle;
-    TCustomImageList* smallImages_ = nullptr;  // not owned
-    TCustomImageList* largeImages_ = nullptr;  // not owned
-    TChangeLink* smallChangeLink_;  // owned
-    TChangeLink* largeChangeLink_;  // owned
+    TImageListLink* smallImages_;  // owned
+    TImageListLink* largeImages_;  // owned
     TSortType sortType_ = stNone;
     bool sortPending_ = false;
-    TDragMode dragMode_ = dmManual;
     // Notifications of the control that the object caused itself (filling
     // a new window, deleting, sorting) raise no events.
     int quiet_ = 0;

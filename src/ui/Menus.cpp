@@ -161,11 +161,13 @@ std::string ShortCutToText(TShortCut s) {
 
 // ================================================================ TMenuItem
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), command_(AllocCommand(this)) {}
+TMenuItem::TMenuItem(TComponent* AOwner)
+    : TComponent(AOwner), subMenuImages_(new TImageListLink(this, nullptr)), command_(AllocCommand(this)) {}
 
 TMenuItem::~TMenuItem() {
     // Only does work after a plain delete; Free ran it in Destroying.
     ReleaseTree();
+    delete subMenuImages_;
     delete bitmap_;
     CommandItems().erase(command_);
 }
@@ -191,7 +193,7 @@ void TMenuItem::ReleaseTree() {
 
 void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == subMenuImages_) subMenuImages_ = nullptr;
+    subMenuImages_->ListFreed(AComponent, Operation);
 }
 
 // ---------------------------------------------------------------- tree
@@ -284,7 +286,7 @@ TComponent* TMenuItem::GetParentComponent() const {
 
 TCustomImageList* TMenuItem::GetImageList() const {
     for (const TMenuItem* p = parent_; p; p = p->parent_)
-        if (p->subMenuImages_) return p->subMenuImages_;
+        if (TCustomImageList* l = p->subMenuImages_->Images()) return l;
     TMenu* m = GetParentMenu();
     return m ? m->Images() : nullptr;
 }
@@ -397,10 +399,10 @@ void TMenuItem::SetBitmap(TBitmap* Value) {
     MenuChanged(true);
 }
 
+TCustomImageList* TMenuItem::SubMenuImages() const { return subMenuImages_->Images(); }
+
 void TMenuItem::SetSubMenuImages(TCustomImageList* Value) {
-    if (Value == subMenuImages_) return;
-    subMenuImages_ = Value;
-    if (Value) FreeNotification(Value);
+    if (!subMenuImages_->Attach(Value)) return;
     // The sub-items are measured again.
     RebuildHandle();
     MenuChanged(false);
@@ -564,13 +566,12 @@ void TMenuItem::DrawDefault(TCanvas* ACanvas, TRect R, TOwnerDrawState State, bo
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner) {
     items_ = TComponent::Create<TMenuItem>(this);
     items_->menu_ = this;
-    imageChangeLink_ = new TChangeLink;
-    imageChangeLink_->OnChange = TNotifyEvent(this, &TMenu::ImageListChange);
+    images_ = new TImageListLink(this, TNotifyEvent(this, &TMenu::ImageListChange));
 }
 
 TMenu::~TMenu() {
     FreeRoot();
-    delete imageChangeLink_;
+    delete images_;
 }
 
 void TMenu::Destroying() {
@@ -588,21 +589,13 @@ void TMenu::FreeRoot() {
 
 void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == images_) {
-        images_ = nullptr;
-        if (!HasState(csDestroying)) UpdateItems();
-    }
+    if (images_->ListFreed(AComponent, Operation) && !HasState(csDestroying)) UpdateItems();
 }
 
+TCustomImageList* TMenu::Images() const { return images_->Images(); }
+
 void TMenu::SetImages(TCustomImageList* Value) {
-    if (Value == images_) return;
-    if (images_) images_->UnRegisterChanges(imageChangeLink_);
-    images_ = Value;
-    if (Value) {
-        Value->RegisterChanges(imageChangeLink_);
-        FreeNotification(Value);
-    }
-    UpdateItems();
+    if (images_->Attach(Value)) UpdateItems();
 }
 
 void TMenu::ImageListChange(TObject*) { UpdateItems(); }

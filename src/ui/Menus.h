@@ -22,6 +22,7 @@ namespace ui {
 class TBitmap;
 class TCanvas;
 class TChangeLink;
+class TImageListLink;
 class TCustomForm;
 class TCustomImageList;
 class TMenu;
@@ -132,7 +133,7 @@ public:
     TBitmap* Bitmap();
     // Copies Value's picture (null empties it).
     void SetBitmap(TBitmap* Value);
-    TCustomImageList* SubMenuImages() const { return subMenuImages_; }
+    TCustomImageList* SubMenuImages() const;
     void SetSubMenuImages(TCustomImageList* Value);
 
     // The id the system reports in WM_COMMAND, unique in the process.
@@ -188,7 +189,7 @@ private:
     TShortCut shortCut_ = scNone;
     TMenuBreak break_ = mbNone;
     TBitmap* bitmap_ = nullptr;  // owned, made on demand
-    TCustomImageList* subMenuImages_ = nullptr;  // not owned
+    TImageListLink* subMenuImages_;  // owned
     WORD command_ = 0;
     HMENU handle_ = nullptr;
     TMenuItem* parent_ = nullptr;  // not owned
@@ -210,7 +211,7 @@ public:
     TMenuItem* Items() const { return items_; }
     // The root's system menu (a menu bar for TMainMenu).
     HMENU Handle() { return items_->Handle(); }
-    TCustomImageList* Images() const { return images_; }
+    TCustomImageList* Images() const;
     void SetImages(TCustomImageList* Value);
     // Every item is drawn by its owner-draw events (or the default look).
     bool OwnerDraw() const { return ownerDraw_; }
@@ -245,8 +246,7 @@ private:
     void FreeRoot();
 
     TMenuItem* items_ = nullptr;  // owned (as a component)
-    TCustomImageList* images_ = nullptr;  // not owned
-    TChangeLink* imageChangeLink_ = nullptr;  // owned
+    TImageListLink* images_;  // owned
     bool ownerDraw_ = false;
 };
 

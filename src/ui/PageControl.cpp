@@ -117,8 +117,7 @@ void TTabSheet::VisibleChanged() {
 TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner) {
     SetBounds(Left(), Top(), 289, 193);
     SetTabStop(true);
-    imageChangeLink_ = new TChangeLink;
-    imageChangeLink_->OnChange = TNotifyEvent(this, &TPageControl::ImageListChange);
+    images_ = new TImageListLink(this, TNotifyEvent(this, &TPageControl::ImageListChange));
 }
 
 TPageControl::~TPageControl() {
@@ -126,7 +125,7 @@ TPageControl::~TPageControl() {
     // that is half gone.
     for (TTabSheet* p : pages_) p->pageControl_ = nullptr;
     pages_.clear();
-    delete imageChangeLink_;
+    delete images_;
 }
 
 TTabSheet* TPageControl::Pages(int Index) const {
@@ -146,7 +145,7 @@ void TPageControl::CreateParams(TCreateParams& p) {
 
 void TPageControl::CreateWnd() {
     TWinControl::CreateWnd();
-    if (images_) SendMessageA(handle_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
+    if (Images()) SendMessageA(handle_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images()->Handle()));
     UpdateTabs();
 }
 
@@ -156,29 +155,21 @@ void TPageControl::SetStyle(TTabStyle Value) {
     RecreateWnd();
 }
 
+TCustomImageList* TPageControl::Images() const { return images_->Images(); }
+
 void TPageControl::SetImages(TCustomImageList* Value) {
-    if (Value == images_) return;
-    if (images_) images_->UnRegisterChanges(imageChangeLink_);
-    images_ = Value;
-    if (Value) {
-        Value->RegisterChanges(imageChangeLink_);
-        FreeNotification(Value);
-    }
-    ImageListChange(nullptr);
+    if (images_->Attach(Value)) ImageListChange(nullptr);
 }
 
 void TPageControl::ImageListChange(TObject*) {
     if (!handle_) return;
-    SendMessageA(handle_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+    SendMessageA(handle_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images() ? Images()->Handle() : nullptr));
     UpdateTabs();
 }
 
 void TPageControl::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == images_) {
-        images_ = nullptr;
-        if (handle_) SendMessageA(handle_, TCM_SETIMAGELIST, 0, 0);
-    }
+    if (images_->ListFreed(AComponent, Operation) && handle_) SendMessageA(handle_, TCM_SETIMAGELIST, 0, 0);
 }
 
 // ---------------------------------------------------------------- pages

@@ -11,6 +11,7 @@
 namespace ui {
 
 class TChangeLink;
+class TImageListLink;
 class TCustomImageList;
 class TPageControl;
 
@@ -86,7 +87,7 @@ public:
 
     TTabStyle Style() const { return style_; }
     void SetStyle(TTabStyle Value);
-    TCustomImageList* Images() const { return images_; }
+    TCustomImageList* Images() const;
     void SetImages(TCustomImageList* Value);
     // Where the pages are shown, in client coordinates.
     TRect DisplayRect();
@@ -117,8 +118,7 @@ private:
     std::vector<TTabSheet*> pages_;  // not owned: the pages are children
     TTabSheet* activePage_ = nullptr;  // not owned
     TTabStyle style_ = tsTabs;
-    TCustomImageList* images_ = nullptr;  // not owned
-    TChangeLink* imageChangeLink_ = nullptr;  // owned
+    TImageListLink* images_;  // owned
 };
 
 } // namespace ui

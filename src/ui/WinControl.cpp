@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <map>
+#include <typeindex>
 #include <typeinfo>
 
 #include "ui/Application.h"
 #include "ui/Control.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
@@ -27,14 +30,22 @@ ATOM PropAtom() {
     return atom;
 }
 
-// "ui::TPanel" -> "TPanel": window classes are named after the C++ class.
-std::string ClassNameOf(const TObject* o) {
-    const char* mangled = typeid(*o).name();
+// Window classes are named after the C++ class: "ui::TPanel" -> "TPanel", as
+// other programs and tools see it. A second class of the same short name in
+// another namespace gets its full name ("app.TPanel"), so the two never
+// share one window class.
+std::string WindowClassNameOf(const TObject* o) {
+    static std::map<std::string, std::type_index> owners;  // short name -> the class that has it
+    const std::type_info& type = typeid(*o);
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> d(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
-    std::string n = (status == 0 && d) ? d.get() : mangled;
-    auto p = n.rfind("::");
-    return p == std::string::npos ? n : n.substr(p + 2);
+    std::unique_ptr<char, void (*)(void*)> d(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
+    std::string full = (status == 0 && d) ? d.get() : type.name();
+    auto p = full.rfind("::");
+    std::string shortName = p == std::string::npos ? full : full.substr(p + 2);
+    auto [it, added] = owners.try_emplace(shortName, std::type_index(type));
+    if (added || it->second == std::type_index(type)) return shortName;
+    for (size_t at; (at = full.find("::")) != std::string::npos;) full.replace(at, 2, ".");
+    return full;
 }
 
 } // namespace
@@ -123,7 +134,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.WindowClass.lpfnWndProc = DefWindowProcA;
     p.WindowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     p.WindowClass.hbrBackground = nullptr;
-    p.WinClassName = ClassNameOf(this);
+    p.WinClassName = WindowClassNameOf(this);
 }
 
 void TWinControl::CreateSubClass(TCreateParams& p, const char* ControlClassName) {
@@ -231,6 +242,7 @@ void TWinControl::InsertControl(TControl* c) {
         if (c->ParentColor()) c->Perform(CM_PARENTCOLORCHANGED);
         if (c->ParentFont()) c->Perform(CM_PARENTFONTCHANGED);
         if (auto* w = dynamic_cast<TWinControl*>(c); w && w->ParentCtl3D()) w->Perform(CM_PARENTCTL3DCHANGED);
+        if (c->ParentShowHint()) c->Perform(CM_PARENTSHOWHINTCHANGED);
     }
     c->Invalidate();
     AlignControls();
@@ -675,10 +687,11 @@ void TWinControl::WndProc(TMessage& m) {
         return;
     }
     case CN_KEYDOWN: case CN_SYSKEYDOWN: case CN_KEYUP: case CN_CHAR: case CN_SYSCHAR:
+        if (m.Msg == CN_KEYDOWN && CancelDragByKey(m)) return;
         HandleKeyboardMsg(m);
         return;
     case WM_KEYDOWN: case WM_SYSKEYDOWN:
-        if (DoKeyDown(m)) return;
+        if (CancelDragByKey(m) || DoKeyDown(m)) return;
         break;
     case WM_KEYUP: case WM_SYSKEYUP:
         if (DoKeyUp(m)) return;
@@ -695,6 +708,9 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     case WM_MOUSELEAVE:
         MouseLeft();
+        break;
+    case WM_SETCURSOR:
+        if (SetCursorFor(m)) return;
         break;
     case WM_SETFOCUS:
         if (TCustomForm* form = GetParentForm(); form && form != this) form->SetFocusedControl(this);
@@ -806,6 +822,28 @@ void TWinControl::TrackMouse(TPoint p) {
     TControl* target = this;
     if (TControl* g = ControlAtPos(p); g && !dynamic_cast<TWinControl*>(g)) target = g;
     if (Application) Application->SetMouseControl(target);
+}
+
+// The Cursor of the control under the pointer in the client area (a graphic
+// child's first), else the window class's.
+bool TWinControl::SetCursorFor(TMessage& m) {
+    if (reinterpret_cast<HWND>(m.WParam) != handle_ || LOWORD(m.LParam) != HTCLIENT) return false;
+    POINT p;
+    if (!GetCursorPos(&p) || !::ScreenToClient(handle_, &p)) return false;
+    HCURSOR c = Cursor();
+    if (TControl* g = ControlAtPos(p, true); g && !dynamic_cast<TWinControl*>(g) && g->Cursor()) c = g->Cursor();
+    if (!c) return false;
+    ::SetCursor(c);
+    m.Result = TRUE;
+    return true;
+}
+
+// Esc in the focused control ends a drag without a drop.
+bool TWinControl::CancelDragByKey(TMessage& m) {
+    if (m.WParam != VK_ESCAPE || !IsDragging()) return false;
+    CancelDrag();
+    m.Result = 1;
+    return true;
 }
 
 void TWinControl::MouseLeft() {

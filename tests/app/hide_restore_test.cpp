@@ -2,10 +2,12 @@
 // main window, and the decisions of the do-not-hide and bring-to-top lists.
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "AppFixture.h"
+#include "core/HotKeys.h"
 #include "support/FixtureWindows.h"
 
 using namespace ui;
@@ -22,6 +24,43 @@ std::vector<HWND> ListedOf(TListView* list, const FixtureWindows& w) {
         if (std::find(w.Handles().begin(), w.Handles().end(), h) != w.Handles().end()) out.push_back(h);
     }
     return out;
+}
+
+// Pumps until Done() holds or the deadline passes; answers Done().
+bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) {
+    const DWORD start = GetTickCount();
+    while (!Done() && GetTickCount() - start < ms) vsk::test::Pump(5);
+    return Done();
+}
+
+// Whether the thread of Wnd answers a message now.
+bool Answers(HWND Wnd) {
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutA(Wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20, &r) != 0;
+}
+
+std::string Describe(const core::TWindowCallCounts& c) {
+    return "list " + std::to_string(c.List) + ", text " + std::to_string(c.Text) + ", class " +
+           std::to_string(c.ClassName) + ", style " + std::to_string(c.Style) + ", owner " +
+           std::to_string(c.Owner) + ", set style " + std::to_string(c.SetStyle) + ", show " +
+           std::to_string(c.Show) + ", answer " + std::to_string(c.Answer) + ", process " +
+           std::to_string(c.Process);
+}
+
+// Ctrl+` pressed and released, as the hook library reports it to the
+// receiver window.
+void PressHideHotKey() {
+    for (auto [scan, down] : {std::pair{29, true}, {41, true}, {41, false}, {29, false}}) {
+        uint32_t data = 1u | (static_cast<uint32_t>(scan) << 16);
+        if (!down) data |= (1u << 30) | (1u << 31);
+        SendMessageA(MainForm->Watch->ReceiverWnd(), MainForm->Watch->MsgKey(), 0, static_cast<LPARAM>(data));
+    }
+}
+
+bool AllVisible(const FixtureWindows& w, bool visible) {
+    for (HWND h : w.Handles())
+        if ((IsWindowVisible(h) != FALSE) != visible) return false;
+    return true;
 }
 
 // The fixture's windows in Z order, topmost first.
@@ -112,8 +151,88 @@ TEST_F(AppTest, ClosingTheActiveWindowOptionLeavesItInactive) {
     Pump(200);
     MainForm->cbCloseActiveWindow->SetChecked(true);
     Toggle();
+    ASSERT_TRUE(AllVisible(w, false));
     Toggle();
     EXPECT_NE(GetForegroundWindow(), w[0]);
+    EXPECT_TRUE(AllVisible(w, true)) << "a window stayed hidden after the restore";
+}
+
+TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
+    FixtureWindows quick({"Quick one|||", "Quick two|||"});
+    FixtureWindows stuck({"Stuck|||"});
+    Pump(200);
+    auto hang = [&] {
+        stuck.Hang(10000);
+        return PumpUntil([&] { return !Answers(stuck[0]); });
+    };
+
+    ASSERT_TRUE(hang()) << "the fixture's thread still answers";
+    core::ResetKeyState();
+    PressHideHotKey();
+    ASSERT_NE(HiddenWindowList, nullptr);
+    EXPECT_TRUE(AllVisible(quick, false)) << "the other windows were not hidden";
+    // The key's handler has returned while the window still hangs: the
+    // program goes on with its messages.
+    EXPECT_FALSE(Answers(stuck[0])) << "the hide waited until the hung window answered";
+    stuck.Answer();
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(stuck[0]); })) << "not hidden once it answered";
+
+    ASSERT_TRUE(hang());
+    PressHideHotKey();
+    EXPECT_EQ(HiddenWindowList, nullptr);
+    EXPECT_TRUE(AllVisible(quick, true)) << "the other windows were not shown";
+    EXPECT_FALSE(Answers(stuck[0])) << "the restore waited until the hung window answered";
+    stuck.Answer();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(stuck[0]) != FALSE; })) << "not shown once it answered";
+
+    // Hung only at the restore: its stripped style comes back too.
+    FixtureWindows styled({std::string("Styled|||") + kAppWindow});
+    Pump(200);
+    const LONG exBefore = GetWindowLongA(styled[0], GWL_EXSTYLE);
+    Toggle();
+    ASSERT_FALSE(IsWindowVisible(styled[0]));
+    styled.Hang(10000);
+    ASSERT_TRUE(PumpUntil([&] { return !Answers(styled[0]); }));
+    Toggle();
+    EXPECT_TRUE(AllVisible(quick, true));
+    styled.Answer();
+    EXPECT_TRUE(PumpUntil([&] {
+        return IsWindowVisible(styled[0]) && GetWindowLongA(styled[0], GWL_EXSTYLE) == exBefore;
+    })) << "shown " << IsWindowVisible(styled[0]) << ", extended style " << std::hex
+        << GetWindowLongA(styled[0], GWL_EXSTYLE) << " for " << exBefore;
+}
+
+TEST_F(AppTest, ToggleMakesOnlyTheCallsEachWindowNeeds) {
+    constexpr int kWindows = 200;
+    std::vector<std::string> specs;
+    for (int i = 0; i < kWindows; ++i) specs.push_back("Many " + std::to_string(i) + "|||");
+    FixtureWindows w(specs);
+    // As in a program whose main window is hidden (an earlier test may have
+    // shown it): the restore then does not list the windows for it.
+    ShowWindow(Application->Handle(), SW_HIDE);
+    Pump(300);
+
+    core::WindowCalls = {};
+    Toggle();
+    const core::TWindowCallCounts hide = core::WindowCalls;
+    ASSERT_TRUE(AllVisible(w, false));
+    core::WindowCalls = {};
+    Toggle();
+    const core::TWindowCallCounts restore = core::WindowCalls;
+    ASSERT_TRUE(AllVisible(w, true));
+
+    // Every window on the display is listed, not only the fixture's.
+    const unsigned listed = hide.Text;
+    ASSERT_GE(listed, static_cast<unsigned>(kWindows));
+    EXPECT_LE(hide.Show, listed) << "hide: one hiding call per window";
+    EXPECT_LE(restore.Show, listed) << "restore: one showing call per window";
+    EXPECT_LE(hide.Process, 10u) << "program files are looked up once per process";
+    EXPECT_LE(hide.Answer + restore.Answer, 20u) << "threads are asked once each";
+    // The title, the style, the owner, the extended style and the hide; the
+    // show and the check that it took.
+    EXPECT_LE(hide.Total(), listed * 5 + 40) << "calls while hiding " << listed << " windows: " << Describe(hide);
+    EXPECT_LE(restore.Total(), listed * 2 + 40) << "calls while restoring " << listed << " windows: "
+                                                << Describe(restore);
 }
 
 TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {

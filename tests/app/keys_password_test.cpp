@@ -69,6 +69,17 @@ void Cancel() { FormMainAppPasswordPrompt->btnExit->Click(); }
 
 } // namespace
 
+namespace {
+struct SaverRecorder : core::IScreenSaverSystem {
+    std::vector<std::string> calls;
+    bool LockWorkstation() override {
+        calls.push_back("lock");
+        return true;
+    }
+    void StartScreenSaver() override { calls.push_back("saver"); }
+};
+} // namespace
+
 TEST_F(AppTest, HotKeysActOnlyOnTheirOwnChordAndEveryRepeat) {
     FixtureWindows w({"Fixture|||"});
     Pump(200);
@@ -161,6 +172,52 @@ TEST_F(AppTest, ShowingAsksForThePasswordUntilRightOrCancelled) {
     EXPECT_TRUE(MainForm->Visible()) << "showing without asking";
 }
 
+TEST_F(AppTest, ProgramKeyIgnoredWhileItsPasswordPromptIsOpen) {
+    DialogLog dialogs;
+    AppPassword = "pw";
+    ResetKeyState();
+    Key(kCtrl, true);
+    {
+        Script s({[] { Type("half"); },
+                  [] {
+                      Key(kBackslash, false);
+                      Key(kBackslash, true);        // pressed again
+                      Key(kBackslash, true, true);  // and held
+                  },
+                  [] {
+                      EXPECT_EQ(FormMainAppPasswordPrompt->edPassword->Text(), "half") << "the text was cleared";
+                      Type("pw");
+                  },
+                  Ok});
+        Key(kBackslash, true);
+        EXPECT_EQ(s.Done(), 4u);
+    }
+    EXPECT_TRUE(MainForm->Visible());
+    EXPECT_TRUE(dialogs.texts.empty()) << dialogs.texts.front();
+    Key(kBackslash, false);
+    Key(kCtrl, false);
+}
+
+TEST_F(AppTest, EachHotKeyCheckSeesTheStateWhenItRuns) {
+    // The program and screen-saver keys are both F12: both match the press,
+    // but the key is released while the password prompt of the first is
+    // open, and the second must not act on the press any more.
+    SaverRecorder rec;
+    core::IScreenSaverSystem* previous = core::SetScreenSaverSystem(&rec);
+    MainForm->cbProgCtrl->SetChecked(false);
+    MainForm->edHkProgramKey->SetText("F12");
+    AppPassword = "pw";
+    ResetKeyState();
+    {
+        Script s({[] { Key(kF12, false); }, [] { Type("pw"); }, Ok});
+        Key(kF12, true);
+        EXPECT_EQ(s.Done(), 3u);
+    }
+    core::SetScreenSaverSystem(previous);
+    EXPECT_TRUE(MainForm->Visible());
+    EXPECT_TRUE(rec.calls.empty()) << "the screen saver started for a key released meanwhile";
+}
+
 TEST_F(AppTest, StartupPromptKeepsTheLastTextAndCancelEndsIt) {
     DialogLog dialogs;
     AppPassword.clear();
@@ -181,16 +238,6 @@ TEST_F(AppTest, StartupPromptKeepsTheLastTextAndCancelEndsIt) {
     }
 }
 
-namespace {
-struct SaverRecorder : core::IScreenSaverSystem {
-    std::vector<std::string> calls;
-    bool LockWorkstation() override {
-        calls.push_back("lock");
-        return true;
-    }
-    void StartScreenSaver() override { calls.push_back("saver"); }
-};
-} // namespace
 
 TEST_F(AppTest, ScreenSaverHotKeyLocksFirstWhenAskedAndClearsTheKeys) {
     SaverRecorder rec;

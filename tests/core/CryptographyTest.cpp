@@ -164,6 +164,18 @@ TEST(Cryptography, ConstructionLeavesTheKeyUnscheduled) {
     EXPECT_EQ(rc6.BufferSize(), 2048);
 }
 
+#ifdef _WIN32
+TEST(Cryptography, DefaultKeyComesFromTheStringTable) {
+    // CryptographyTest.rc holds it for this program.
+    TestRC6 rc6;
+    EXPECT_EQ(rc6.HeldKey(), "qwerty");
+    rc6.SetKey("abc");
+    rc6.Init("RC6", 16, 64, "qwerty");
+    EXPECT_EQ(rc6.HeldKey(), "qwerty") << "Init starts again from the default key";
+    EXPECT_EQ(rc6.KeyBuffer(), std::vector<std::uint8_t>(64, 0)) << "setting the default key schedules nothing";
+}
+#endif
+
 TEST(Cryptography, FoldKeyRepeatsTheKeyAndMixesIntoThePreviousBuffer) {
     TestRC6 rc6;
     rc6.SetKey("abc");

@@ -10,8 +10,10 @@ namespace e2e {
 
 class Veskara {
 public:
-    explicit Veskara(const std::string& args = "") {
-        std::string cmd = std::string("\"") + VSK_BIN_DIR + "/Veskara.exe\"";
+    // dir: the folder the program is started from (the build's bin folder, or
+    // the program folder as users receive it).
+    explicit Veskara(const std::string& args = "", const std::string& dir = VSK_BIN_DIR) {
+        std::string cmd = "\"" + dir + "/Veskara.exe\"";
         if (!args.empty()) cmd += " " + args;
         STARTUPINFOA si{};
         si.cb = sizeof(si);

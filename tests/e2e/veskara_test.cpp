@@ -92,3 +92,56 @@ TEST(Veskara, HotKeysHideAndRestoreWindowsAndShowTheProgram) {
     e2e::PressChord({VK_CONTROL, kBackslash});
     EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) == FALSE; })) << "Ctrl+\\ did not hide the program";
 }
+
+namespace {
+
+// The child window of Parent whose text is Text, or null.
+HWND ChildWithText(HWND Parent, const char* Text) {
+    struct S { const char* text; HWND found; } s{Text, nullptr};
+    EnumChildWindows(
+        Parent,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<S*>(lp);
+            char t[64] = {};
+            GetWindowTextA(h, t, sizeof t);
+            if (std::string(t) == s->text) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+} // namespace
+
+TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
+    FixtureWindows w({"Left behind one|||", "Left behind two|||"});
+    Veskara v("/q");
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    // The hooks are in place once the message loop runs: press until the
+    // windows go.
+    ASSERT_TRUE(Eventually([&] {
+        e2e::PressChord({VK_CONTROL, kGrave});
+        return Eventually([&] { return AllVisible(w, false); }, 1000);
+    }, 10000)) << "Ctrl+` did not hide the windows";
+
+    e2e::PressChord({VK_CONTROL, kBackslash});
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
+    HWND terminate = ChildWithText(main, "&Terminate");
+    ASSERT_TRUE(terminate) << "no Terminate button";
+    PostMessageA(terminate, BM_CLICK, 0, 0);
+
+    vsk::test::DialogRequest req;
+    req.caption = "Warning";
+    req.text = "Do you really want to stop using the application?";
+    req.click = "Yes";
+    req.pid = v.Pid();
+    req.timeoutMs = 10000;
+    vsk::test::DialogReport report = vsk::test::DriveDialog(req);
+    ASSERT_TRUE(report.clicked) << vsk::test::Describe(report);
+    EXPECT_EQ(v.WaitExit(15000), 0u) << "the program did not end";
+    EXPECT_TRUE(AllVisible(w, true)) << "the hidden windows were not shown again";
+}

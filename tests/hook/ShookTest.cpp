@@ -1,16 +1,20 @@
 // shook.dll loaded as the program loads it, driven with real input: keys
-// and mouse buttons pressed with SendInput in this process (which pumps
-// messages, so its low-level hooks run), windows opened and closed by a
-// helper process for the shell and close-request kinds.
+// and mouse buttons pressed with SendInput in this process (the library's
+// own thread runs the low-level hooks; this one pumps for the receiver),
+// windows opened and closed by a helper process for the shell and
+// close-request kinds.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <atomic>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/KeyData.h"
+#include "hook/KeyProbe.h"
 #include "hook/ShookApi.h"
 
 using namespace hook;
@@ -140,6 +144,20 @@ struct THelper {
 std::string UniqueTitle(const char* What) {
     return std::string("shook ") + What + " " + std::to_string(GetCurrentProcessId()) + "." +
            std::to_string(GetTickCount());
+}
+
+// Threads of this process now.
+int ThreadCount() {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snap == INVALID_HANDLE_VALUE) return -1;
+    int n = 0;
+    THREADENTRY32 e{};
+    e.dwSize = sizeof e;
+    for (BOOL ok = Thread32First(snap, &e); ok; ok = Thread32Next(snap, &e)) {
+        if (e.th32OwnerProcessID == GetCurrentProcessId()) ++n;
+    }
+    CloseHandle(snap);
+    return n;
 }
 
 class Shook : public ::testing::Test {
@@ -382,11 +400,15 @@ TEST_F(Shook, SetReceiverRedirectsDelivery) {
 }
 
 TEST_F(Shook, FreeingTheLibraryWhileWatchingRemovesItsHooks) {
+    const int idle = ThreadCount();
     ASSERT_TRUE(Lib.StartWatching(KindKey));
     ASSERT_TRUE(Lib.StartWatching(KindMouse));
     ASSERT_TRUE(FreeLibrary(Lib.Module));
     Lib = TLibrary{};
     ASSERT_EQ(GetModuleHandleA(LibraryName), nullptr) << "the library is still loaded";
+    EXPECT_TRUE(PumpUntil([&] { return ThreadCount() == idle; })) << "the hook thread outlived its library: "
+                                                                  << ThreadCount() << " threads, " << idle
+                                                                  << " before";
     SendKey('A', 0x1E, 0);
     SendKey('A', 0x1E, KEYEVENTF_KEYUP);
     Pump(200);
@@ -409,6 +431,65 @@ TEST_F(Shook, FreeingTheLibraryWhileWatchingRemovesItsHooks) {
     Pump(200);
     EXPECT_EQ(EventsOf(Lib.MsgKey).size(), 2u) << "key reports for two key events";
     EXPECT_EQ(EventsOf(Lib.MsgMouse).size(), 2u) << "mouse reports for two button events";
+}
+
+TEST_F(Shook, OneHookThreadHoweverManyLoadsAndKinds) {
+    const int idle = ThreadCount();
+    HMODULE again = LoadLibraryA(LibraryName);
+    ASSERT_EQ(again, Lib.Module);
+    auto startAgain = BindEntryPoint<TStartWatching>(again, StartWatchingName);
+    struct Step {
+        const char* what;
+        std::function<void()> call;
+        int threads;  // more than idle
+    };
+    const Step steps[] = {
+        {"shell kind alone needs no thread", [] { Lib.StartWatching(KindShell); }, 0},
+        {"keys", [] { Lib.StartWatching(KindKey); }, 1},
+        {"mouse too", [] { Lib.StartWatching(KindMouse); }, 1},
+        {"low-level keys through the second load", [&] { startAgain(KindKeyLL); }, 1},
+        {"keys stopped, mouse and low-level left", [] { Lib.StopWatching(KindKey); }, 1},
+        {"the last low-level kind stopped", [] { Lib.StopWatching(KindMouse); Lib.StopWatching(KindKeyLL); }, 0},
+        {"keys again", [] { Lib.StartWatching(KindKey); }, 1},
+        {"stop all", [] { Lib.StopAll(); }, 0},
+    };
+    for (const auto& s : steps) {
+        s.call();
+        EXPECT_EQ(ThreadCount(), idle + s.threads) << "after: " << s.what;
+    }
+    FreeLibrary(again);
+}
+
+TEST_F(Shook, KeysPassWhileTheReceiversThreadIsBlocked) {
+    // Set before the library's hook: it counts what the library let through.
+    TKeyProbe probe;
+    ASSERT_TRUE(Lib.StartWatching(KindKey));
+    TKeyProbe::Seen = 0;
+    // Keys pressed by another thread while this one, which owns the
+    // receiver, pumps nothing: the library's hook must pass them on at once.
+    std::atomic<bool> injected{false};
+    HANDLE presser = CreateThread(
+        nullptr, 0,
+        [](LPVOID Done) -> DWORD {
+            for (int i = 0; i < 3; ++i) {
+                SendKey('A', 0x1E, 0);
+                SendKey('A', 0x1E, KEYEVENTF_KEYUP);
+            }
+            *static_cast<std::atomic<bool>*>(Done) = true;
+            return 0;
+        },
+        &injected, 0, nullptr);
+    ASSERT_NE(presser, nullptr);
+    // Blocked, not pumping: only a deadline ends the wait.
+    const DWORD start = GetTickCount();
+    while (TKeyProbe::Seen < 6 && GetTickCount() - start < 1500) Sleep(5);
+    const int passedWhileBlocked = TKeyProbe::Seen;
+    WaitForSingleObject(presser, 10000);
+    CloseHandle(presser);
+    EXPECT_EQ(passedWhileBlocked, 6) << "key events waited for the blocked thread";
+    EXPECT_TRUE(injected);
+    EXPECT_TRUE(PumpUntil([] { return EventsOf(Lib.MsgKey).size() == 6; }))
+        << "the receiver got " << EventsOf(Lib.MsgKey).size() << " of 6 key reports once its thread pumped";
 }
 
 bool HasShellEvent(int Code, HWND Wnd) {

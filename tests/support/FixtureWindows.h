@@ -61,6 +61,11 @@ public:
         for (int i = 0; i < 200 && IsWindow(h); ++i) Sleep(10);
     }
 
+    // The windows' thread stops answering (see testwin.cpp) for at most ms
+    // milliseconds; Answer ends it sooner.
+    void Hang(DWORD ms) { Send("hang " + std::to_string(ms) + "\n"); }
+    void Answer() { Send("answer\n"); }
+
 private:
     void Send(const std::string& s) {
         DWORD n;

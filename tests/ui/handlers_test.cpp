@@ -9,7 +9,9 @@
 
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
+#include "ui/HintWindow.h"
 #include "ui/GdiObjects.h"
 #include "ui/StdCtrls.h"
 
@@ -277,4 +279,143 @@ TEST(Handlers, HoverLeavesWhileAPopupMenuOrAModalDialogIsOpen) {
         EXPECT_TRUE(inside.leftWhileOpen) << "no leave while the loop ran";
         TComponent::Free(f);
     }
+}
+
+namespace {
+
+void MouseButton(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof(in));
+}
+
+void PressKey(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+bool HintShowing() {
+    THintWindow* h = Application->HintWindow();
+    return h && h->HandleAllocated() && IsWindowVisible(h->Handle());
+}
+
+} // namespace
+
+TEST(Handlers, HintShowsAfterThePauseAndGoesOnLeaveClickOrKey) {
+    const int savedPause = Application->HintPause();
+    Application->SetHintPause(50);
+    TForm* f = vsk::test::NewBareForm(100, 100, 300, 200);
+    auto* button = Add<TButton>(f, f, "button", 10, 10, 100, 30);
+    button->SetHint("Hide this window|Hides every window but the ones you keep");
+    button->SetShowHint(true);
+    f->Show();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(button->Handle()); }));
+
+    struct Ending {
+        const char* what;
+        void (*end)();
+    };
+    const Ending endings[] = {
+        {"leave", [] { SetCursorPos(5, 5); }},
+        {"click", [] { MouseButton(MOUSEEVENTF_LEFTDOWN); MouseButton(MOUSEEVENTF_LEFTUP); }},
+        {"key", [] { PressKey(VK_SHIFT); }},
+    };
+    for (const Ending& e : endings) {
+        SCOPED_TRACE(e.what);
+        SetCursorPos(5, 5);
+        ASSERT_TRUE(PumpUntil([] { return !HintShowing(); }));
+        SetCursorPos(160, 125);
+        ASSERT_TRUE(PumpUntil(HintShowing)) << "no hint over the button";
+        EXPECT_EQ(Application->HintWindow()->Caption(), "Hide this window") << "the short part only";
+        RECT r;
+        GetWindowRect(Application->HintWindow()->Handle(), &r);
+        EXPECT_GT(r.top, 125) << "below the pointer";
+        e.end();
+        EXPECT_TRUE(PumpUntil([] { return !HintShowing(); }));
+    }
+    Application->SetHintPause(savedPause);
+    TComponent::Free(f);
+}
+
+TEST(Handlers, ShowHintFollowsTheParentUntilSet) {
+    TForm* f = vsk::test::NewBareForm(0, 0, 300, 200);
+    auto* panel = Add<TPanel>(f, f, "panel", 0, 0, 300, 100);
+    auto* button = Add<TButton>(f, panel, "button", 10, 10, 100, 30);
+    ASSERT_FALSE(button->ShowHint());
+    f->SetShowHint(true);
+    EXPECT_TRUE(panel->ShowHint());
+    EXPECT_TRUE(button->ShowHint()) << "two levels down";
+    button->SetShowHint(false);
+    EXPECT_FALSE(button->ParentShowHint());
+    f->SetShowHint(false);
+    f->SetShowHint(true);
+    EXPECT_FALSE(button->ShowHint()) << "a set ShowHint stays";
+    auto* late = TComponent::Create<TButton>(f);
+    late->SetParent(panel);
+    EXPECT_TRUE(late->ShowHint()) << "a control that joins takes its parent's";
+    TComponent::Free(f);
+}
+
+namespace {
+struct DragLog {
+    TObject* dropped = nullptr;
+    TObject* endedOn = nullptr;
+    bool ended = false;
+    bool over = false;
+    void Over(TObject*, TObject*, int, int, TDragState, bool& accept) {
+        over = true;
+        accept = true;
+    }
+    void Drop(TObject*, TObject* source, int, int) { dropped = source; }
+    void End(TObject*, TObject* target, int, int) {
+        ended = true;
+        endedOn = target;
+    }
+};
+} // namespace
+
+TEST(Handlers, AnyControlInAutomaticModeDragsOntoAnyControlThatAccepts) {
+    TForm* f = vsk::test::NewBareForm(100, 100, 300, 200);
+    auto* source = Add<WinProbe>(f, f, "source", 10, 10, 80, 80);
+    auto* target = Add<GraphicProbe>(f, f, "target", 150, 10, 80, 80);
+    DragLog log;
+    source->SetDragMode(dmAutomatic);
+    source->OnEndDrag = TEndDragEvent(&log, &DragLog::End);
+    target->OnDragOver = TDragOverEvent(&log, &DragLog::Over);
+    target->OnDragDrop = TDragDropEvent(&log, &DragLog::Drop);
+    f->Show();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(source->Handle()); }));
+
+    SetCursorPos(150, 150);
+    ASSERT_TRUE(PumpUntil([] { return Logged("source enter"); }));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return source->Dragging(); })) << "a press starts the drag";
+    SetCursorPos(290, 150);
+    ASSERT_TRUE(PumpUntil([&] { return log.over; })) << "the target was never asked";
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return log.ended; }));
+    EXPECT_EQ(log.dropped, source);
+    EXPECT_EQ(log.endedOn, target);
+    TComponent::Free(f);
+}
+
+TEST(Handlers, TheCursorOfTheControlUnderThePointerIsShown) {
+    TForm* f = vsk::test::NewBareForm(100, 100, 300, 200);
+    auto* box = Add<WinProbe>(f, f, "box", 10, 10, 100, 100);
+    auto* mark = Add<GraphicProbe>(f, box, "mark", 50, 50, 40, 40);
+    HCURSOR cross = LoadCursorA(nullptr, MAKEINTRESOURCEA(32515));  // IDC_CROSS
+    HCURSOR hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));   // IDC_HAND
+    box->SetCursor(cross);
+    mark->SetCursor(hand);
+    f->Show();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(box->Handle()); }));
+    SetCursorPos(120, 120);
+    EXPECT_TRUE(PumpUntil([&] { return GetCursor() == cross; }));
+    SetCursorPos(170, 170);
+    EXPECT_TRUE(PumpUntil([&] { return GetCursor() == hand; })) << "a graphic child's own cursor";
+    TComponent::Free(f);
 }

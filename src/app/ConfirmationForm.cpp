@@ -1,0 +1,94 @@
+#include "app/ConfirmationForm.h"
+
+#include <cstdio>
+
+#include "ui/GdiObjects.h"
+
+TConfirmationForm* ConfirmationForm = nullptr;
+
+using namespace ui;
+
+namespace {
+
+constexpr int kTestSeconds = 10;
+int SecondsLeft = 0;
+
+std::string SecondsText(int Seconds) {
+    char text[80];
+    std::snprintf(text, sizeof text, "Original mode will be restored in %d seconds.", Seconds);
+    return text;
+}
+
+} // namespace
+
+TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
+    BeginLoading();
+    SetName("ConfirmationForm");
+    SetCaption("Display mode test");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(0);
+    SetPosition(poScreenCenter);
+    Font()->SetName("Tahoma");
+    Font()->SetHeight(-11);
+
+    stQuestion = TComponent::Create<TLabel>(this);
+    stQuestion->SetName("stQuestion");
+    stQuestion->SetParent(this);
+    stQuestion->SetBounds(12, 12, 256, 14);
+    stQuestion->SetCaption("Does this mode display correctly?");
+    stSeconds = TComponent::Create<TLabel>(this);
+    stSeconds->SetName("stSeconds");
+    stSeconds->SetParent(this);
+    stSeconds->SetAutoSize(false);  // shorter texts must clear the longer ones
+    stSeconds->SetBounds(12, 34, 256, 14);
+    stSeconds->SetCaption(SecondsText(kTestSeconds));
+
+    btnYes = TComponent::Create<TButton>(this);
+    btnYes->SetName("btnYes");
+    btnYes->SetParent(this);
+    btnYes->SetBounds(60, 62, 75, 23);
+    btnYes->SetCaption("&Yes");
+    btnYes->OnClick = TNotifyEvent(this, &TConfirmationForm::btnYesClick);
+    btnNo = TComponent::Create<TButton>(this);
+    btnNo->SetName("btnNo");
+    btnNo->SetParent(this);
+    btnNo->SetBounds(145, 62, 75, 23);
+    btnNo->SetCaption("&No");
+    btnNo->OnClick = TNotifyEvent(this, &TConfirmationForm::btnNoClick);
+
+    Timer1 = TComponent::Create<TTimer>(this);
+    Timer1->SetName("Timer1");
+    Timer1->SetEnabled(false);
+    Timer1->SetInterval(1000);
+    Timer1->OnTimer = TNotifyEvent(this, &TConfirmationForm::Timer1Timer);
+
+    OnShow = TNotifyEvent(this, &TConfirmationForm::FormShow);
+    EndLoading();
+    // The frame is known once the window exists.
+    HandleNeeded();
+    SetClientSize(280, 96);
+    DoCreate();
+}
+
+void TConfirmationForm::FormShow(TObject*) {
+    // Above every window, also one a full-screen program left on top.
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SecondsLeft = kTestSeconds;
+    stSeconds->SetCaption(SecondsText(SecondsLeft));
+    Timer1->SetEnabled(true);
+}
+
+void TConfirmationForm::Timer1Timer(TObject*) {
+    // Counts on after an early answer while the dialog is hidden, and
+    // switches itself off at 0.
+    --SecondsLeft;
+    stSeconds->SetCaption(SecondsText(SecondsLeft));
+    if (SecondsLeft <= 0) {
+        Timer1->SetEnabled(false);
+        SetModalResult(mrCancel);
+    }
+}
+
+void TConfirmationForm::btnYesClick(TObject*) { SetModalResult(mrYes); }
+
+void TConfirmationForm::btnNoClick(TObject*) { SetModalResult(mrCancel); }

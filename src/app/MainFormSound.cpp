@@ -1,0 +1,117 @@
+// The Sound panel of the options page: the indicator of the system volume,
+// the desired volume and mute applied when hiding, and the test sound.
+#include "app/MainForm.h"
+#include "core/AudioUnit.h"
+
+using namespace ui;
+using controls::TFlatCheckBox;
+using controls::TLbSpeedButton;
+using controls::TZevScroller;
+
+namespace {
+constexpr int kVolumeMax = 65535;
+}
+
+void TMainForm::BuildSoundPage() {
+    pnlSound = TComponent::Create<TPanel>(this);
+    pnlSound->SetName("pnlSound");
+    pnlSound->SetParent(SheetOptions);
+    pnlSound->SetTop(28);
+    pnlSound->SetAlign(alClient);
+    pnlSound->SetBevelOuter(bvNone);
+    pnlSound->SetCaption("");
+    pnlSound->SendToBack();  // the keyboard panel stays in front until the Sound button is pressed
+
+    gbVolume = TComponent::Create<controls::TFlatGroupBox>(this);
+    gbVolume->SetName("gbVolume");
+    gbVolume->SetParent(pnlSound);
+    gbVolume->SetBounds(8, 4, 440, 180);
+    gbVolume->SetCaption("Volume settings");
+
+    auto slider = [&](const char* name, int x) {
+        auto* s = TComponent::Create<TZevScroller>(this);
+        s->SetName(name);
+        s->SetParent(gbVolume);
+        s->SetKind(controls::tbVertical);
+        s->SetMin(0);
+        s->SetMax(kVolumeMax);
+        s->SetSmallChange(kVolumeMax / 100);
+        s->SetLargeChange(kVolumeMax / 10);
+        s->SetBounds(x, 20, 24, 120);
+        return s;
+    };
+    SliderGlobalVolume = slider("SliderGlobalVolume", 24);
+    SliderGlobalVolume->SetEnabled(false);
+    cbGlobalVolumMuted = MakeCheck(gbVolume, "cbGlobalVolumMuted", "Muted", 12, 148, 60);
+    cbGlobalVolumMuted->SetEnabled(false);
+
+    sliderSelectedVolume = slider("sliderSelectedVolume", 104);
+    sliderSelectedVolume->SetHint("Desired volume level slider");
+    sliderSelectedVolume->SetShowHint(true);
+    sliderSelectedVolume->OnChange() = controls::TOnScroll(this, &TMainForm::sliderSelectedVolumeChange);
+    cbSelectedVolumeMuted = MakeCheck(gbVolume, "cbSelectedVolumeMuted", "Muted", 92, 148, 60);
+    cbSelectedVolumeMuted->SetHint("Mute the sound.");
+    cbSelectedVolumeMuted->SetShowHint(true);
+    cbSelectedVolumeMuted->OnClick = TNotifyEvent(this, &TMainForm::cbSelevtedVolumeMutedClick);
+
+    auto button = [&](const char* name, const char* caption, int y, void (TMainForm::*handler)(TObject*)) {
+        auto* b = TComponent::Create<TLbSpeedButton>(this);
+        b->SetName(name);
+        b->SetParent(gbVolume);
+        b->SetBounds(176, y, 240, 25);
+        b->SetCaption(caption);
+        b->OnClick = TNotifyEvent(this, handler);
+        return b;
+    };
+    btnGetVolume = button("btnGetVolume", "Refresh current volume indicator", 40, &TMainForm::btnGetVolumeClick);
+    btnTestSound = button("btnTestSound", "Test desired volume settings", 76, &TMainForm::btnTestSoundClick);
+
+    SheetOptions->OnShow = TNotifyEvent(this, &TMainForm::SheetOptionsShow);
+}
+
+void TMainForm::ShowCurrentVolume() {
+    int position = 0;
+    bool muted = false;
+    // A volume that cannot be read leaves the indicator as it was.
+    if (!core::ReadVolumeIndicator(VolumeScale(), position, muted)) return;
+    SliderGlobalVolume->SetPosition(position);
+    cbGlobalVolumMuted->SetChecked(muted);
+}
+
+void TMainForm::ShowDesiredVolume() {
+    sliderSelectedVolume->SetPosition(sliderSelectedVolume->Max() - core::DesiredVolume);
+    cbSelectedVolumeMuted->SetChecked(core::DesiredMuted);
+}
+
+void TMainForm::btnGetVolumeClick(TObject*) { ShowCurrentVolume(); }
+
+void TMainForm::btnTestSoundClick(TObject*) {
+    const std::string caption = btnTestSound->Caption();
+    btnTestSound->SetCaption("Playing sound. Please wait...");
+    btnTestSound->Repaint();  // the sound blocks the window until it ends
+    // While windows are hidden the volume saved at hide must survive the
+    // test, so that the restore brings back the user's own volume.
+    const bool hidden = HiddenWindowList != nullptr;
+    const core::TSavedVolumeState atHide = core::GetSavedVolumeState();
+    const int scale = VolumeScale();
+    core::SaveSystemVolume(scale);
+    core::ApplyDesiredVolume(scale);
+    core::PlayTestSound();
+    core::RestoreSystemVolume(scale);
+    if (hidden) core::SetSavedVolumeState(atHide);
+    btnTestSound->SetCaption(caption);
+}
+
+void TMainForm::sliderSelectedVolumeChange(TObject*, int) {
+    core::DesiredVolume = static_cast<uint16_t>(sliderSelectedVolume->Max() - sliderSelectedVolume->Position());
+}
+
+void TMainForm::cbSelevtedVolumeMutedClick(TObject*) { core::DesiredMuted = cbSelectedVolumeMuted->Checked(); }
+
+void TMainForm::btnSoundClick(TObject*) {
+    ShowCurrentVolume();
+    pnlSound->BringToFront();
+    if (gbVolume->Enabled() && sliderSelectedVolume->CanFocus()) sliderSelectedVolume->SetFocus();
+}
+
+void TMainForm::SheetOptionsShow(TObject*) { ShowCurrentVolume(); }
