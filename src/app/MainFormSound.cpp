@@ -38,6 +38,7 @@ void TMainForm::BuildSoundPage() {
         s->SetSmallChange(kVolumeMax / 100);
         s->SetLargeChange(kVolumeMax / 10);
         s->SetBounds(x, 20, 24, 120);
+        s->SetThumbShowText(false);  // five digits do not fit a thumb 22 pixels wide
         return s;
     };
     SliderGlobalVolume = slider("SliderGlobalVolume", 24);

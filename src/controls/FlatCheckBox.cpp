@@ -43,9 +43,7 @@ void TFlatCheckBox::SetUseAdvColors(bool v) {
 
 void TFlatCheckBox::DeriveAdvColors() {
     if (!useAdvColors_) return;
-    colorFocused_ = AdjustColorLightness(Color(), colorFocused_, advFocused_, false);
-    colorDown_ = AdjustColorLightness(Color(), colorDown_, advDown_, true);
-    colorBorder_ = AdjustColorLightness(Color(), colorBorder_, advBorder_, true);
+    DeriveAdvColorSet(Color(), colorFocused_, colorDown_, colorBorder_, advFocused_, advDown_, advBorder_);
 }
 
 void TFlatCheckBox::ColorChanged() {

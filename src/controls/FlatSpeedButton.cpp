@@ -48,9 +48,7 @@ void TFlatSpeedButton::SetUseAdvColors(bool v) {
 
 void TFlatSpeedButton::DeriveAdvColors() {
     if (!useAdvColors_) return;
-    colors_[0] = AdjustColorLightness(Color(), colors_[0], adv_[0], false);
-    colors_[1] = AdjustColorLightness(Color(), colors_[1], adv_[1], true);
-    colors_[2] = AdjustColorLightness(Color(), colors_[2], adv_[2], true);
+    DeriveAdvColorSet(Color(), colors_[0], colors_[1], colors_[2], adv_[0], adv_[1], adv_[2]);
 }
 
 void TFlatSpeedButton::ColorChanged() {
