@@ -2,6 +2,7 @@
 // The main settings window: the lists of windows, the hot keys and the
 // options, and the hide/restore toggle behind them.
 #include "controls/FlatCheckBox.h"
+#include "controls/FlatSpeedButton.h"
 #include "controls/FlatEdit.h"
 #include "controls/FlatGroupBox.h"
 #include "controls/LbSpeedButton.h"
@@ -124,8 +125,9 @@ public:
     std::string GetProgramHotKeyText();
 
     // ---- display
-    ui::TButton* btnKeyaboard;
-    ui::TButton* btnDisplay;
+    controls::TFlatSpeedButton* btnKeyaboard;
+    controls::TFlatSpeedButton* btnDisplay;
+    controls::TFlatSpeedButton* btnSound;
     ui::TPanel* pnlDisplay;
     ui::TGroupBox* gbDisplayResolution;
     ui::TButton* btnSelectResolution;
