@@ -156,7 +156,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
                                     {{"Application Name", 100}, {"Window Title", 185}}, true);
     AvailableWindowsList->SetBounds(4, 20, 298, 220);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
-    BuildBarMenus();
 
     lbExclude = TComponent::Create<TLabel>(this);
     lbExclude->SetParent(pnlRight);
@@ -245,6 +244,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
     BuildDisplayPanel();
     BuildHelpButton();
+    BuildListEditing();
 
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
@@ -263,17 +263,22 @@ void TMainForm::FormCreate(TObject*) {
         c->SetDoubleBuffered(true);
     SetCaption(AppTitle);
     Application->SetTitle(AppTitle);
+    ConvertImageListTo32Bit(ProgramsImageList);
     RefreshAvailableWindows();
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
     ShowDisplayModes();
+    LoadExcludeLists();
     MainPageControl->SetActivePage(SheetWindows);
     LoadHeaderPicture();
     stVersioninfo->SetLeft(200);
 }
 
-void TMainForm::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
+    SaveExcludeLists();
+    CanClose = true;
+}
 
 void TMainForm::FormDestroy(TObject*) {
     if (HiddenWindowList) {
@@ -282,6 +287,7 @@ void TMainForm::FormDestroy(TObject*) {
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
     }
+    if (Application->Tag() != 0) SaveExcludeLists();
     core::ReleaseWindowList(AvailableWindowsList);
     for (TListView* l : {ExcludeList, BringToTopList}) {
         for (int i = 0; i < l->Items()->Count(); ++i) {
@@ -301,6 +307,7 @@ void TMainForm::btnTerminateClick(TObject*) {
 void TMainForm::btnHideClick(TObject*) {
     MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
                TMsgDlgButtons{mbOK}, 0);
+    SaveExcludeLists();
     ToggleMainWindow(true);
 }
 

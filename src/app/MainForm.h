@@ -1,12 +1,15 @@
 #pragma once
 // The main settings window: the lists of windows, the hot keys and the
 // options, and the hide/restore toggle behind them.
+#include <set>
+
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatSpeedButton.h"
 #include "controls/FlatEdit.h"
 #include "controls/FlatGroupBox.h"
 #include "controls/LbSpeedButton.h"
 #include "controls/ZevScroller.h"
+#include "core/ExcludeEntry.h"
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
@@ -15,6 +18,7 @@
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
 #include "ui/Menus.h"
+#include "ui/OpenDialog.h"
 #include "ui/PageControl.h"
 #include "ui/StdCtrls.h"
 
@@ -92,9 +96,8 @@ public:
     // The program's volume scale: the indicator's Max.
     int VolumeScale() const { return SliderGlobalVolume->Max(); }
     // ---- bar menus
-    painters::TBcBarPopupMenu* popMenuAvailableWindows;
-    void BuildBarMenus();
-    void mnRefreshAvailableClick(ui::TObject* Sender);
+    // A popup menu of this window, owned by it, in the window's menu look.
+    painters::TBcBarPopupMenu* MakeBarPopupMenu(const char* Name);
 
     // ---- handlers
     void FormCreate(ui::TObject* Sender);
@@ -117,6 +120,54 @@ public:
     // list is refreshed when it is shown, not for nobody to see.
     bool AvailableWindowsStale = false;
 
+    // ---- lists
+    ui::TButton* btnRefreshList;
+    painters::TBcBarPopupMenu* popMenuAvailableWindows;
+    ui::TMenuItem* mnAddToDoNotHideList;
+    ui::TMenuItem* mnRefreshList;
+    painters::TBcBarPopupMenu* popMenuDoNotHideList;
+    ui::TMenuItem* mnAllWindows;
+    ui::TMenuItem* mnRemoveSelectedEntry;
+    ui::TMenuItem* mnClearDoNotHideList;
+    ui::TMenuItem* mnAddApplicationFromDisk;
+    painters::TBcBarPopupMenu* PopMenuBringToTopList;
+    ui::TMenuItem* mnClearBringToTopList;
+    ui::TOpenDialog* OpenDialog;
+    // Builds the lists' menus and wires their drag, key and menu handlers.
+    void BuildListEditing();
+    // Start-up: both list files. A file that cannot be read is reported
+    // once and never saved over while the program runs.
+    void LoadExcludeLists();
+    // Both list files; raises the input/output error of a failed save.
+    void SaveExcludeLists();
+    void LoadExcludeList();
+    void LoadBringToTopList();
+    void SaveExcludeList();
+    void SaveBringToTopList();
+    void AddSelectedToDoNotHideList();
+    int FindDoNotHideEntry(ui::TListItem* Item);
+    void AddApplicationFromDisk();
+    void ToggleAllWindowsFlag();
+    void ClearDoNotHideList();
+    void ClearBringToTopList();
+    void mnRemoveSelectedEntryClick(ui::TObject* Sender);
+    void popMenuDoNotHideListPopup(ui::TObject* Sender);
+    void ExcludeListDragOver(ui::TObject* Sender, ui::TObject* Source, int X, int Y, ui::TDragState State,
+                             bool& Accept);
+    void ExcludeListDragDrop(ui::TObject* Sender, ui::TObject* Source, int X, int Y);
+    void BringToTopListDragOver(ui::TObject* Sender, ui::TObject* Source, int X, int Y, ui::TDragState State,
+                                bool& Accept);
+    void BringToTopListDragDrop(ui::TObject* Sender, ui::TObject* Source, int X, int Y);
+    void ExcludeListKeyUp(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
+    void BringToTopListKeyDown(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
+    void ExcludeEntryDeletion(ui::TObject* Sender, ui::TListItem* Item);
+    void mnAddToDoNotHideListClick(ui::TObject* Sender);
+    void mnRefreshListClick(ui::TObject* Sender);
+    void mnAllWindowsClick(ui::TObject* Sender);
+    void mnClearDoNotHideListClick(ui::TObject* Sender);
+    void mnAddApplicationFromDiskClick(ui::TObject* Sender);
+    void mnClearBringToTopListClick(ui::TObject* Sender);
+
     // ---- hot keys
     void CheckHideWindowsHotKey();
     void CheckShowProgramHotKey();
@@ -137,7 +188,7 @@ public:
     controls::TFlatEdit* edResolutionInfo;
     ui::TLabel* lbCurrentResolutionInfo;
     controls::TFlatEdit* edCurrentResolutionInfo;
-    ui::TPopupMenu* popMenuResolutions;
+    painters::TBcBarPopupMenu* popMenuResolutions;
     ui::TMenuItem* mnSelectCurrentDisplayMode;
     void BuildDisplayPanel();
     void ShowDisplayModes();  // the display part of FormCreate
@@ -154,6 +205,14 @@ public:
     void btnHelpClick(ui::TObject* Sender);
 
 private:
+    // ---- lists
+    bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
+    bool bttListUnreadable_ = false;  // the same for BttList.Dat
+    // Entries made here whose program path was longer than a record holds.
+    std::set<const core::TExcludeEntry*> cutPaths_;
+    void AddEntryItem(ui::TListView* List, core::TExcludeEntry* Entry);
+    bool PathWasCut(const core::TExcludeEntry& Entry) const;
+
     controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,
                                         int y, int w);
     controls::TFlatEdit* MakeHotKeyEdit(ui::TWinControl* parent, const char* name, const char* text, int x, int y);
@@ -170,6 +229,9 @@ extern ui::TListView* HiddenWindowList;
 // Shows the windows of HiddenWindowList again, bottom first, and releases
 // their records; the caller frees the list.
 void RestoreHiddenWindows();
+// Gives an image list a new, empty 32-bit colour handle and puts its images
+// back (nothing for none); raises EInvalidOperation when the system refuses.
+void ConvertImageListTo32Bit(ui::TCustomImageList* List);
 // Clears the key state.
 void ResetKeyState();
 // Starts the system screen saver (locking the workstation first when asked).

@@ -1,22 +1,15 @@
-// The main window's owner-drawn popup menus.
+// The main window's owner-drawn popup menus share one look.
 #include "app/MainForm.h"
 
 using namespace ui;
 
-void TMainForm::BuildBarMenus() {
-    popMenuAvailableWindows = TComponent::Create<painters::TBcBarPopupMenu>(this);
-    popMenuAvailableWindows->SetName("popMenuAvailableWindows");
-    popMenuAvailableWindows->Bar()->SetVisible(false);
-    popMenuAvailableWindows->Separators()->Font()->SetName("MS Sans Serif");
-    popMenuAvailableWindows->Separators()->Font()->SetHeight(-11);
-    popMenuAvailableWindows->Separators()->Font()->SetColor(clWindowText);
-    popMenuAvailableWindows->Bar()->BarCaption()->Font()->SetHeight(-19);
-    auto* refresh = TComponent::Create<TMenuItem>(this);
-    refresh->SetName("mnRefreshAvailable");
-    refresh->SetCaption("Refresh List");
-    refresh->OnClick = TNotifyEvent(this, &TMainForm::mnRefreshAvailableClick);
-    popMenuAvailableWindows->Items()->Add(refresh);
-    AvailableWindowsList->SetPopupMenu(popMenuAvailableWindows);
+painters::TBcBarPopupMenu* TMainForm::MakeBarPopupMenu(const char* Name) {
+    auto* m = TComponent::Create<painters::TBcBarPopupMenu>(this);
+    m->SetName(Name);
+    m->Bar()->SetVisible(false);
+    m->Separators()->Font()->SetName("MS Sans Serif");
+    m->Separators()->Font()->SetHeight(-11);
+    m->Separators()->Font()->SetColor(clWindowText);
+    m->Bar()->BarCaption()->Font()->SetHeight(-19);
+    return m;
 }
-
-void TMainForm::mnRefreshAvailableClick(TObject*) { RefreshAvailableWindows(); }

@@ -86,8 +86,7 @@ void TMainForm::BuildDisplayPanel() {
     cbSwitchResolution->SetHint("Enable display resolution switching on hot key.");
     cbSwitchResolution->SetShowHint(true);
 
-    popMenuResolutions = TComponent::Create<TPopupMenu>(this);
-    popMenuResolutions->SetName("popMenuResolutions");
+    popMenuResolutions = MakeBarPopupMenu("popMenuResolutions");
     mnSelectCurrentDisplayMode = TComponent::Create<TMenuItem>(this);
     mnSelectCurrentDisplayMode->SetName("mnSelectCurrentDisplayMode");
     mnSelectCurrentDisplayMode->SetCaption("Current");

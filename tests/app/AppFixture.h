@@ -4,6 +4,10 @@
 // tests hide belong to another process (FixtureWindows).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <string>
+
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
 #include "app/PasswordPrompt.h"
@@ -15,6 +19,7 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GlobalUnitInitialization();
+        UseFreshDataFolder();
         ui::Application->CreateForm(MainForm);
         ui::Application->CreateForm(FormMainAppPasswordPrompt);
         ui::Application->SetTag(1);
@@ -29,6 +34,22 @@ protected:
     }
 
     static void Pump(int ms) { vsk::test::Pump(ms); }
+
+    // The program's files go to a folder of this test process, emptied
+    // before each test, so that no test reads what another one saved.
+    static void UseFreshDataFolder() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        AppDir = std::string(temp) + "vsk-apptest-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(AppDir.c_str(), nullptr);
+        ExListFileName = AppDir + "\\ExList.Dat";
+        BttListFileName = AppDir + "\\BttList.Dat";
+        for (const std::string& f : {ExListFileName, BttListFileName, ExListFileName + ".tmp",
+                                     BttListFileName + ".tmp", AppDir + "\\vsk.dat"}) {
+            SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(f.c_str());
+        }
+    }
 
     static void AddEntry(ui::TListView* list, const std::string& title, const std::string& path, uint8_t all) {
         auto* e = new core::TExcludeEntry;

@@ -3,6 +3,7 @@
 // would: its windows found by class and process, keys pressed with SendInput.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,13 @@ inline void PressChord(const std::vector<WORD>& vks) {
         SendInput(1, &i, sizeof(INPUT));
         Sleep(30);
     }
+}
+
+// Whether cond holds within ms milliseconds (looked at every 50 ms).
+inline bool Eventually(const std::function<bool()>& cond, DWORD ms = 5000) {
+    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
+        if (cond()) return true;
+    return cond();
 }
 
 inline bool WaitFor(bool (*cond)(void*), void* arg, DWORD ms) {

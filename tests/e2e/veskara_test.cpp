@@ -8,18 +8,13 @@
 #include "support/DialogDriver.h"
 #include "support/FixtureWindows.h"
 
+using e2e::Eventually;
 using e2e::Veskara;
 
 namespace {
 
 constexpr WORD kGrave = VK_OEM_3;      // the key named "`"
 constexpr WORD kBackslash = VK_OEM_5;  // the key named "\"
-
-bool Eventually(const std::function<bool()>& cond, DWORD ms = 5000) {
-    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
-        if (cond()) return true;
-    return cond();
-}
 
 bool AllVisible(const FixtureWindows& w, bool visible) {
     for (HWND h : w.Handles())

@@ -1,0 +1,22 @@
+#pragma once
+// Reading and writing the list files "ExList.Dat" and "BttList.Dat".
+#include <string>
+#include <vector>
+
+#include "core/ListRecords.h"
+
+namespace core {
+
+// Appends the file's whole records to Entries. A missing file (or folder)
+// is an empty list. A file that exists but cannot be opened or read raises
+// ui::EInOutError; Entries then holds the records read before the failure.
+void LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entries);
+
+// Writes Entries in their canonical form. The records go to a temporary
+// file beside FileName ("<FileName>.tmp"), which replaces the old file only
+// once it is complete, so a failure half-way leaves the old list intact.
+// A failure raises ui::EInOutError (a read-only list file fails as it would
+// when written in place).
+void SaveListFile(const std::string& FileName, const std::vector<TExcludeEntry>& Entries, TListKind Kind);
+
+} // namespace core

@@ -1,0 +1,135 @@
+// The real program and its list files: what it loads it uses and writes
+// back unchanged, and a list file it cannot read it leaves alone.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Veskara.h"
+#include "support/DialogDriver.h"
+#include "support/FixtureWindows.h"
+#include "support/ListFileUtil.h"
+
+using e2e::Eventually;
+using e2e::Veskara;
+
+namespace {
+
+constexpr WORD kGrave = VK_OEM_3;  // the key named "`"
+
+using vsk::test::Bytes;
+
+std::string BinFile(const char* name) { return std::string(VSK_BIN_DIR) + "/" + name; }
+
+std::optional<Bytes> Contents(const std::string& path) { return vsk::test::FileBytes(path); }
+
+void Write(const std::string& path, const Bytes& bytes) { vsk::test::WriteFileBytes(path, bytes); }
+
+void Put(const std::string& path, const std::optional<Bytes>& bytes) {
+    if (bytes) Write(path, *bytes);
+    else DeleteFileA(path.c_str());
+}
+
+Bytes Record(const std::string& title, const std::string& path, uint8_t flag) {
+    return vsk::test::RecordBytes(title, path, flag);
+}
+
+// Waits until the program's message loop waits for input: its hooks then
+// answer at once.
+bool WaitReady(const Veskara& v) {
+    HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, v.Pid());
+    if (!p) return false;
+    const bool ready = WaitForInputIdle(p, 15000) == 0;
+    CloseHandle(p);
+    return ready;
+}
+
+// Closes the main window as Terminate does and waits for the end.
+DWORD CloseAndWait(const Veskara& v) {
+    PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
+    return v.WaitExit(15000);
+}
+
+// The program's files beside it, put back as they were after each test so
+// that the other tests of the program find what they expect.
+class ListFilesTest : public ::testing::Test {
+protected:
+    const std::string exList = BinFile("ExList.Dat");
+    const std::string bttList = BinFile("BttList.Dat");
+    const std::string settings = BinFile("vsk.dat");
+
+    void SetUp() override {
+        for (const std::string& f : {exList, bttList, settings}) before_.push_back(Contents(f));
+    }
+    void TearDown() override {
+        Put(exList, before_[0]);
+        Put(bttList, before_[1]);
+        Put(settings, before_[2]);
+    }
+
+private:
+    std::vector<std::optional<Bytes>> before_;
+};
+
+} // namespace
+
+TEST_F(ListFilesTest, ListsSurviveARestartAndRuleTheHiding) {
+    FixtureWindows w({"Keep Me|||", "Hide Me|||"});
+    const Bytes ex = Record("Keep Me", "C:\\nowhere\\other.exe", 0);
+    const Bytes btt = Record("Keep Me", "C:\\nowhere\\other.exe", 0);
+    Write(exList, ex);
+    Write(bttList, btt);
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run));
+        Veskara v("/q");
+        ASSERT_TRUE(v.WaitMainWindow());
+        ASSERT_TRUE(WaitReady(v));
+        e2e::PressChord({VK_CONTROL, kGrave});
+        EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(w[1]); })) << "the hot key did not hide";
+        EXPECT_TRUE(IsWindowVisible(w[0])) << "the do-not-hide entry was not honoured";
+        EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == w[0]; })) << "the bring-to-top entry was not activated";
+        e2e::PressChord({VK_CONTROL, kGrave});
+        EXPECT_TRUE(Eventually([&] { return IsWindowVisible(w[1]) != FALSE; })) << "the hot key did not restore";
+        EXPECT_EQ(CloseAndWait(v), 0u);
+        EXPECT_EQ(Contents(exList), ex) << "the do-not-hide list came back changed";
+        EXPECT_EQ(Contents(bttList), btt) << "the bring-to-top list came back changed";
+        EXPECT_EQ(GetFileAttributesA((exList + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+TEST_F(ListFilesTest, UnreadableListLeavesEveryFileAsItWas) {
+    Write(exList, Record("Locked", "C:\\locked.exe", 1));
+    Write(bttList, Record("Fine", "C:\\fine.exe", 0));
+    {
+        // One run first, so that every file is in the program's own form.
+        Veskara v("/q");
+        ASSERT_TRUE(v.WaitMainWindow());
+        ASSERT_TRUE(WaitReady(v));
+        ASSERT_EQ(CloseAndWait(v), 0u);
+    }
+    const auto ex = Contents(exList), btt = Contents(bttList), dat = Contents(settings);
+    ASSERT_TRUE(ex && btt);
+
+    // Another program holds the do-not-hide list and lets nobody read it.
+    HANDLE lock = CreateFileA(exList.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Veskara v("/q");
+    vsk::test::DialogRequest req;
+    req.caption = "Error";
+    req.text = "ExList.Dat";
+    req.click = "OK";
+    req.pid = v.Pid();
+    req.timeoutMs = 15000;
+    vsk::test::DialogReport report = vsk::test::DriveDialog(req);
+    EXPECT_TRUE(report.clicked) << "the unreadable file was not reported: " << vsk::test::Describe(report);
+    CloseHandle(lock);  // readable again, but this run must not write it
+    ASSERT_TRUE(v.WaitMainWindow());
+    ASSERT_TRUE(WaitReady(v));
+    EXPECT_EQ(CloseAndWait(v), 0u);
+
+    EXPECT_EQ(Contents(exList), ex) << "the unreadable list was saved over";
+    EXPECT_EQ(Contents(bttList), btt);
+    EXPECT_EQ(Contents(settings), dat) << "the settings file changed";
+}
