@@ -5,6 +5,7 @@
 #include "app/GlobalUnit.h"
 #include "core/AudioUnit.h"
 #include "core/ExcludeEntry.h"
+#include "core/RegistryValues.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/GdiObjects.h"
@@ -242,6 +243,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
 
+    BuildSettingsControls();
+    BuildMouseCornerControls();
     BuildDisplayPanel();
     BuildHelpButton();
     BuildListEditing();
@@ -268,6 +271,8 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
+    cbAutoStart->SetChecked(core::IsAutoStartEnabled());  // an existing value is rewritten with this path
+    LoadSettings();
     ShowDisplayModes();
     LoadExcludeLists();
     MainPageControl->SetActivePage(SheetWindows);
@@ -277,6 +282,7 @@ void TMainForm::FormCreate(TObject*) {
 
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
     SaveExcludeLists();
+    SaveSettings();
     CanClose = true;
 }
 
@@ -288,6 +294,7 @@ void TMainForm::FormDestroy(TObject*) {
         HiddenWindowList = nullptr;
     }
     if (Application->Tag() != 0) SaveExcludeLists();
+    if (Application->Tag() != 0) SaveSettings();
     core::ReleaseWindowList(AvailableWindowsList);
     for (TListView* l : {ExcludeList, BringToTopList}) {
         for (int i = 0; i < l->Items()->Count(); ++i) {
@@ -308,6 +315,7 @@ void TMainForm::btnHideClick(TObject*) {
     MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
                TMsgDlgButtons{mbOK}, 0);
     SaveExcludeLists();
+    SaveSettings();
     ToggleMainWindow(true);
 }
 
