@@ -145,19 +145,20 @@ void TApplication::ProcessMessages() {
 void TApplication::HandleMessage() {
     MSG msg;
     if (!ProcessMessage(msg)) {
-        Idle();
-        if (!terminated_) WaitMessage();
+        // An idle handler that is not done yet runs again before the loop waits.
+        if (Idle() && !terminated_) WaitMessage();
     }
 }
 
-void TApplication::Idle() {
+bool TApplication::Idle() {
+    bool done = true;
     try {
         DoMouseIdle();
-        bool done = true;
         if (OnIdle) OnIdle(this, done);
     } catch (...) {
         HandleException(this);
     }
+    return done;
 }
 
 void TApplication::DoMouseIdle() {

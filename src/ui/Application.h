@@ -90,8 +90,9 @@ public:
     // Moves the hover to target: CM_MOUSELEAVE to the old control, then
     // CM_MOUSEENTER to the new one.
     void SetMouseControl(TControl* target);
-    // Runs the idle step now (tests, modal loops).
-    void Idle();
+    // Runs the idle step now (tests, modal loops); false when an OnIdle
+    // handler asked to run again before the loop waits for a message.
+    bool Idle();
     void ControlDestroyed(TControl* c);
     // The application window is shown (with no size: only its taskbar
     // button and its place in the window list show) exactly while the main

@@ -2,10 +2,10 @@
 
 #include "ui/Application.h"
 #include "ui/GdiObjects.h"
+#include "ui/Menus.h"
 
 namespace ui {
 
-bool (*FormMenuMessageHandler)(TCustomForm* form, TMessage& m) = nullptr;
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
     // A form starts hidden; Show, ShowModal or the application's Run show it.
@@ -113,9 +113,10 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TCustomControl::CreateWnd();
-    if (FormMenuMessageHandler && menu_) {
-        TMessage m{WM_NULL, 0, 0, 0};  // lets the menu code attach the menu bar
-        FormMenuMessageHandler(this, m);
+    // The new window gets the menu bar.
+    if (menu_) {
+        menu_->SetWindowHandle(handle_);
+        AlignControls();
     }
 }
 
@@ -277,6 +278,38 @@ void TCustomForm::SetFocusedControl(TWinControl* c) {
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(c));
 }
 
+void TCustomForm::ControlRemoved(TControl* c) {
+    auto inside = [c](const TControl* x) {
+        for (; x; x = x->Parent())
+            if (x == c) return true;
+        return false;
+    };
+    if (inside(activeControl_)) activeControl_ = nullptr;
+    if (inside(focusedControl_)) focusedControl_ = nullptr;
+    if (Screen && inside(Screen->ActiveControl())) Screen->SetActiveControl(nullptr);
+}
+
+void TCustomForm::SetMenu(TMainMenu* m) {
+    if (m == menu_) return;
+    if (TMainMenu* old = menu_) {
+        menu_ = nullptr;
+        if (handle_ && GetMenu(handle_) == old->Handle()) ::SetMenu(handle_, nullptr);
+        old->window_ = nullptr;
+        old->form_ = nullptr;
+    }
+    if (m) {
+        // A menu bar sits on one form at a time.
+        if (m->form_ && m->form_ != this) m->form_->SetMenu(nullptr);
+        menu_ = m;
+        m->Attach(this);
+        if (handle_) m->SetWindowHandle(handle_);
+    }
+    if (handle_) {
+        DrawMenuBar(handle_);
+        AlignControls();
+    }
+}
+
 void TCustomForm::SetWindowFocus() {
     if (!activeControl_ || !activeControl_->CanFocus())
         activeControl_ = FindNextControl(nullptr, true, true, false);
@@ -285,7 +318,7 @@ void TCustomForm::SetWindowFocus() {
 }
 
 bool TCustomForm::HandleMenuMessage(TMessage& m) {
-    return FormMenuMessageHandler && FormMenuMessageHandler(this, m);
+    return menu_ && menu_->HandleMenuMessage(m);
 }
 
 void TCustomForm::Paint() {}
@@ -317,7 +350,10 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_DESTROY:
         // The menu bar is the menu object's: it comes off before the system
         // destroys it with the window.
-        if (menu_ && FormMenuMessageHandler) FormMenuMessageHandler(this, m);
+        if (menu_ && menu_->window_) {
+            ::SetMenu(menu_->window_, nullptr);
+            menu_->window_ = nullptr;
+        }
         break;
     case CM_RELEASE:
         TComponent::Free(this);

@@ -54,6 +54,9 @@ public:
     void FocusControl(TWinControl* c);
     // Told by a control that received the focus (CM_EXIT / CM_ENTER).
     void SetFocusedControl(TWinControl* c);
+    // Told that c (with its children) leaves the form: the form forgets it
+    // as its active and focused control.
+    void ControlRemoved(TControl* c);
     bool Active() const { return active_; }
 
     void SetVisible(bool v) override;
@@ -77,7 +80,6 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
     TNotifyEvent OnDestroy;
-    TKeyEvent OnKeyDownPreview;  // unused by the library itself
 
     using TWinControl::DoKeyDown;
     using TWinControl::DoKeyPress;
@@ -108,7 +110,7 @@ private:
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;
     int minWidth_ = 0, minHeight_ = 0, maxWidth_ = 0, maxHeight_ = 0;
-    TMainMenu* menu_ = nullptr;  // not owned
+    TMainMenu* menu_ = nullptr;  // not owned: the menu bar shown on this form
     TWinControl* activeControl_ = nullptr;  // not owned
     TWinControl* focusedControl_ = nullptr;  // not owned
     TModalResult modalResult_ = mrNone;
@@ -117,10 +119,6 @@ private:
     bool placed_ = false;
     bool destroyRan_ = false;
 };
-
-// Menu messages of a form (WM_COMMAND from its menu bar, owner-drawn menu
-// items) go to the menu code when it is linked in.
-extern bool (*FormMenuMessageHandler)(TCustomForm* form, TMessage& m);
 
 class TForm : public TCustomForm {
 public:

@@ -46,7 +46,8 @@ TRect THintWindow::CalcHintRect(const std::string& Text) {
     ScopedSelectObject font(dc, Font()->Handle());
     DrawTextA(dc, Text.c_str(), static_cast<int>(Text.size()), &r, kTextFlags | DT_CALCRECT);
     const int frame = 2 * GetSystemMetrics(SM_CXBORDER);
-    return Rect(0, 0, r.right + 2 * kMarginX + frame, r.bottom + 2 * kMarginY + frame);
+    // One pixel more each way for glyphs that reach past their advance.
+    return Rect(0, 0, r.right + 2 * kMarginX + frame + 1, r.bottom + 2 * kMarginY + frame);
 }
 
 void THintWindow::ActivateHint(TPoint At, const std::string& Text) {

@@ -690,29 +690,7 @@ bool TMenu::HandleMenuMessage(TMessage& m) {
 
 // ================================================================ TMainMenu
 
-bool FormMenuMessage(TCustomForm* form, TMessage& m) {
-    TMainMenu* menu = form->Menu();
-    if (!menu) return false;
-    switch (m.Msg) {
-    case WM_NULL:  // the form has a new window: put the menu bar on it
-        if (form->HandleAllocated()) {
-            menu->SetWindowHandle(form->Handle());
-            form->AlignControls();
-        }
-        return true;
-    case WM_DESTROY:
-        // The system would destroy the menu bar with the window; it is the
-        // menu's, so it comes off first.
-        if (menu->window_) {
-            ::SetMenu(menu->window_, nullptr);
-            menu->window_ = nullptr;
-        }
-        return false;
-    }
-    return menu->HandleMenuMessage(m);
-}
-
-TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) { FormMenuMessageHandler = &FormMenuMessage; }
+TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
 TMainMenu::~TMainMenu() { Detach(); }
 
@@ -754,28 +732,6 @@ void TMainMenu::SetWindowHandle(HWND Value) {
 void TMainMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
     if (window_) DrawMenuBar(window_);
     TMenu::MenuChanged(Sender, Source, Rebuild);
-}
-
-void TCustomForm::SetMenu(TMainMenu* m) {
-    if (m == menu_) return;
-    if (TMainMenu* old = menu_) {
-        menu_ = nullptr;
-        if (handle_ && GetMenu(handle_) == old->Handle()) ::SetMenu(handle_, nullptr);
-        old->window_ = nullptr;
-        old->form_ = nullptr;
-    }
-    if (m) {
-        // A menu bar sits on one form at a time.
-        if (m->form_ && m->form_ != this) m->form_->SetMenu(nullptr);
-        menu_ = m;
-        m->Attach(this);
-        FormMenuMessageHandler = &FormMenuMessage;
-        if (handle_) m->SetWindowHandle(handle_);
-    }
-    if (handle_) {
-        DrawMenuBar(handle_);
-        AlignControls();
-    }
 }
 
 // ================================================================ popup list

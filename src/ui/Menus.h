@@ -268,7 +268,6 @@ protected:
 
 private:
     friend class TCustomForm;
-    friend bool FormMenuMessage(TCustomForm* form, TMessage& m);
     void Attach(TCustomForm* form);
     void Detach();
     void SetWindowHandle(HWND Value);

@@ -99,15 +99,27 @@ void TCustomLabel::SetShowAccelChar(bool v) {
     Invalidate();
 }
 
-void TCustomLabel::SetFocusControl(TWinControl* c) {
-    if (focusControl_ && focusControl_ != c) RemoveFreeNotification(focusControl_);
-    focusControl_ = c;
-    if (c) FreeNotification(c);
+void TAccelTarget::Set(TWinControl* c) {
+    if (target_ && target_ != c) holder_->RemoveFreeNotification(target_);
+    target_ = c;
+    if (c) holder_->FreeNotification(c);
 }
+
+void TAccelTarget::Removed(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && AComponent == target_) target_ = nullptr;
+}
+
+bool TAccelTarget::Focus(char Key, const std::string& Caption) const {
+    if (!target_ || !IsAccel(Key, Caption) || !target_->CanFocus()) return false;
+    target_->SetFocus();
+    return true;
+}
+
+void TCustomLabel::SetFocusControl(TWinControl* c) { focusControl_.Set(c); }
 
 void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == focusControl_) focusControl_ = nullptr;
+    focusControl_.Removed(AComponent, Operation);
 }
 
 void TCustomLabel::Loaded() {
@@ -172,11 +184,7 @@ void TCustomLabel::Paint() {
 }
 
 bool TCustomLabel::DialogChar(char Key) {
-    if (focusControl_ && Enabled() && showAccelChar_ && IsAccel(Key, Caption()) && focusControl_->CanFocus()) {
-        focusControl_->SetFocus();
-        return true;
-    }
-    return TGraphicControl::DialogChar(Key);
+    return (Enabled() && showAccelChar_ && focusControl_.Focus(Key, Caption())) || TGraphicControl::DialogChar(Key);
 }
 
 void TCustomLabel::TextChanged() {

@@ -30,6 +30,23 @@ void Frame3D(TCanvas* Canvas, TRect& r, TColor TopColor, TColor BottomColor, int
 
 // ---------------------------------------------------------------- labels
 
+// The control a caption's accelerator focuses (labels, static texts), held
+// with a free notification so that a freed control is forgotten.
+class TAccelTarget {
+public:
+    explicit TAccelTarget(TComponent* AHolder) : holder_(AHolder) {}
+    TWinControl* Get() const { return target_; }
+    void Set(TWinControl* c);
+    // From the holder's Notification.
+    void Removed(TComponent* AComponent, TOperation Operation);
+    // Focuses the target when Key is Caption's accelerator; true when it did.
+    bool Focus(char Key, const std::string& Caption) const;
+
+private:
+    TComponent* holder_;               // not owned: the label
+    TWinControl* target_ = nullptr;  // not owned
+};
+
 class TCustomLabel : public TGraphicControl {
 public:
     explicit TCustomLabel(TComponent* AOwner);
@@ -49,7 +66,7 @@ public:
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
     // The control that the caption's accelerator focuses.
-    TWinControl* FocusControl() const { return focusControl_; }
+    TWinControl* FocusControl() const { return focusControl_.Get(); }
     void SetFocusControl(TWinControl* c);
     // Off: '&' is shown as it is and is no accelerator.
     bool ShowAccelChar() const { return showAccelChar_; }
@@ -74,7 +91,7 @@ private:
     TTextLayout layout_ = tlTop;
     bool wordWrap_ = false;
     bool showAccelChar_ = true;
-    TWinControl* focusControl_ = nullptr;  // not owned
+    TAccelTarget focusControl_{this};
 };
 
 class TLabel : public TCustomLabel {
@@ -96,8 +113,6 @@ public:
     void SetAutoSelect(bool v) { autoSelect_ = v; }
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle v);
-    // A sunken client edge (on) or a flat line (off) when BorderStyle is
-    // bsSingle.
     TEditCharCase CharCase() const { return charCase_; }
     void SetCharCase(TEditCharCase v);
     bool HideSelection() const { return hideSelection_; }

@@ -251,6 +251,7 @@ void TWinControl::InsertControl(TControl* c) {
 
 void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
+    if (TCustomForm* form = GetParentForm(); form && !form->HasState(csDestroying)) form->ControlRemoved(c);
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
         // A child window cannot outlive its parent's: it goes now and comes
@@ -545,13 +546,12 @@ void TWinControl::PaintControls(HDC dc, TControl* First) {
         TRect b = c->BoundsRect();
         RECT tmp;
         if (!IntersectRect(&tmp, &clip, &b)) continue;
-        int saved = SaveDC(dc);
+        ScopedSaveDC saved(dc);
         POINT org;
         GetWindowOrgEx(dc, &org);
         SetWindowOrgEx(dc, org.x - b.left, org.y - b.top, nullptr);
         IntersectClipRect(dc, 0, 0, RectWidth(b), RectHeight(b));
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 
@@ -562,16 +562,17 @@ void TWinControl::PaintHandler(TMessage& m) {
         paint = std::make_unique<ScopedPaintDC>(handle_);
         dc = paint->Get();
     }
-    // Opaque graphic children are clipped out so the window does not paint
-    // under them first.
-    int saved = SaveDC(dc);
-    for (TControl* c : controls_) {
-        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
-        TRect b = c->BoundsRect();
-        ExcludeClipRect(dc, b.left, b.top, b.right, b.bottom);
+    {
+        // Opaque graphic children are clipped out so the window does not
+        // paint under them first.
+        ScopedSaveDC saved(dc);
+        for (TControl* c : controls_) {
+            if (dynamic_cast<TWinControl*>(c) || !c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
+            TRect b = c->BoundsRect();
+            ExcludeClipRect(dc, b.left, b.top, b.right, b.bottom);
+        }
+        PaintWindow(dc);
     }
-    PaintWindow(dc);
-    RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
 }
 
@@ -579,20 +580,14 @@ void TWinControl::DoubleBufferedPaint() {
     ScopedPaintDC paint(handle_);
     RECT r;
     GetClientRect(handle_, &r);
-    HDC mem = CreateCompatibleDC(paint.Get());
-    HBITMAP bmp = CreateCompatibleBitmap(paint.Get(), std::max<LONG>(r.right, 1), std::max<LONG>(r.bottom, 1));
-    HGDIOBJ old = SelectObject(mem, bmp);
-    try {
-        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), reinterpret_cast<LPARAM>(mem));
-        Perform(WM_PAINT, reinterpret_cast<WPARAM>(mem), 0);
-        BitBlt(paint.Get(), 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    } catch (...) {
-        SelectObject(mem, old); DeleteObject(bmp); DeleteDC(mem);
-        throw;
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    ScopedMemDC mem(paint.Get());
+    ScopedGdiObject<HBITMAP> bmp(
+        CreateCompatibleBitmap(paint.Get(), std::max<LONG>(r.right, 1), std::max<LONG>(r.bottom, 1)));
+    if (!mem.Get() || !bmp) return;  // out of GDI resources: nothing drawn this time
+    ScopedSelectObject sel(mem.Get(), bmp.Get());
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem.Get()), reinterpret_cast<LPARAM>(mem.Get()));
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(mem.Get()), 0);
+    BitBlt(paint.Get(), 0, 0, r.right, r.bottom, mem.Get(), 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------- messages

@@ -30,7 +30,7 @@ protected:
         ui::TComponent::Free(MainForm);
         MainForm = nullptr;
         GlobalUnitFinalization();
-        Pump(50);
+        vsk::test::Drain();
     }
 
     static void Pump(int ms) { vsk::test::Pump(ms); }
@@ -65,6 +65,6 @@ protected:
 
     static void Toggle() {
         MainForm->btnHideAll->Click();
-        Pump(100);
+        vsk::test::Drain();
     }
 };

@@ -83,7 +83,7 @@ TEST_F(AppTest, ListFilterDropsUntitledSystemAndOwnWindowsInZOrder) {
                       "Hidden||0x00CF0000|",       // 6 not visible: dropped
                       "  Padded\t|||"});           // 7 listed, trimmed
     MainForm->Show();
-    Pump(200);
+    vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->Handle()) != FALSE; });
     core::FillWindowList(MainForm->AvailableWindowsList, true);
     // The list view sorts by program name; take the listing order from an
     // unsorted list.
@@ -116,9 +116,10 @@ TEST_F(AppTest, ListFilterDropsUntitledSystemAndOwnWindowsInZOrder) {
 
 TEST_F(AppTest, HideAndRestoreBringsBackStylesZOrderAndTheActiveWindow) {
     FixtureWindows w({std::string("Bottom|||") + kAppWindow, "Middle|||0x00000100", "Top|||"});
-    Pump(200);
+    vsk::test::Drain();
     SetForegroundWindow(w[1]);
-    Pump(200);
+    // Activated and raised (the raise comes from the other process).
+    vsk::test::PumpUntil([&] { return GetForegroundWindow() == w[1] && ZOrderOf(w).front() == w[1]; });
     ASSERT_EQ(GetForegroundWindow(), w[1]);
     std::vector<HWND> zBefore = ZOrderOf(w);
     std::vector<LONG> exBefore;
@@ -146,9 +147,9 @@ TEST_F(AppTest, HideAndRestoreBringsBackStylesZOrderAndTheActiveWindow) {
 
 TEST_F(AppTest, ClosingTheActiveWindowOptionLeavesItInactive) {
     FixtureWindows w({"One|||", "Two|||"});
-    Pump(200);
+    vsk::test::Drain();
     SetForegroundWindow(w[0]);
-    Pump(200);
+    vsk::test::PumpUntil([&] { return GetForegroundWindow() == w[0]; });
     MainForm->cbCloseActiveWindow->SetChecked(true);
     Toggle();
     ASSERT_TRUE(AllVisible(w, false));
@@ -237,7 +238,7 @@ TEST_F(AppTest, ToggleMakesOnlyTheCallsEachWindowNeeds) {
 
 TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {
     FixtureWindows w({"Keep Me|||", "Keep Me|||", "keep me|||", "Other|||"});
-    Pump(200);
+    vsk::test::Drain();
     AddEntry(MainForm->ExcludeList, "Keep Me", "C:\\elsewhere\\other.exe", 0);
     Toggle();
     EXPECT_TRUE(IsWindowVisible(w[0]));
@@ -255,9 +256,9 @@ TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {
 
 TEST_F(AppTest, BringToTopActivatesByTitleThenPathElseStartsTheProgram) {
     FixtureWindows w({"Editor|||", "Target|||", "Last|||"});
-    Pump(200);
+    vsk::test::Drain();
     SetForegroundWindow(w[2]);
-    Pump(100);
+    vsk::test::PumpUntil([&] { return GetForegroundWindow() == w[2]; });
     AddEntry(MainForm->ExcludeList, "Target", "", 0);
     AddEntry(MainForm->BringToTopList, "Target", "", 0);
     Toggle();
@@ -286,7 +287,9 @@ TEST_F(AppTest, BringToTopActivatesByTitleThenPathElseStartsTheProgram) {
     DeleteFileA(mark.c_str());
     AddEntry(MainForm->BringToTopList, "No such title", starter, 0);
     Toggle();
-    Pump(1500);
+    EXPECT_TRUE(vsk::test::PumpUntil([&] { std::string l; std::ifstream f(mark); return std::getline(f, l) && !l.empty(); },
+                                     10000))
+        << "the program was not started";
     Toggle();
     std::ifstream in(mark);
     int starts = 0;
@@ -298,7 +301,7 @@ TEST_F(AppTest, BringToTopActivatesByTitleThenPathElseStartsTheProgram) {
 
 TEST_F(AppTest, ToggleDoesNothingWhileTheGateIsClosed) {
     FixtureWindows w({"Stays|||"});
-    Pump(200);
+    vsk::test::Drain();
     Application->SetTag(0);
     Toggle();
     EXPECT_EQ(HiddenWindowList, nullptr);
@@ -308,9 +311,9 @@ TEST_F(AppTest, ToggleDoesNothingWhileTheGateIsClosed) {
 TEST_F(AppTest, WindowsThatVanishOrHideThemselvesDoNotHoldUpTheRestore) {
     FixtureWindows w({"Gone|||", "Back|||"});
     FixtureWindows stubborn({"Stubborn|||"}, "--stay-hidden");
-    Pump(200);
+    vsk::test::Drain();
     Toggle();
-    w.Destroy(w[0]);
+    ASSERT_TRUE(w.Destroy(w[0]));
     DWORD start = GetTickCount();
     Toggle();
     EXPECT_LT(GetTickCount() - start, 2000u) << "the restore waited on a window that will not show";
@@ -321,7 +324,7 @@ TEST_F(AppTest, WindowsThatVanishOrHideThemselvesDoNotHoldUpTheRestore) {
 TEST_F(AppTest, VisibleMainWindowIsHiddenWithoutAQuestionAndShownAgain) {
     AppPassword = "secret";  // would be asked for if the toggle asked
     MainForm->Show();
-    Pump(200);
+    vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->Handle()) != FALSE; });
     Toggle();
     EXPECT_FALSE(MainForm->Visible());
     Toggle();

@@ -82,7 +82,7 @@ struct SaverRecorder : core::IScreenSaverSystem {
 
 TEST_F(AppTest, HotKeysActOnlyOnTheirOwnChordAndEveryRepeat) {
     FixtureWindows w({"Fixture|||"});
-    Pump(200);
+    vsk::test::Drain();
     ASSERT_TRUE(MainForm->Watch->LibraryLoaded());
     ResetKeyState();
 
@@ -123,9 +123,9 @@ TEST_F(AppTest, KeysDoNothingWhileTheGateIsClosed) {
 TEST_F(AppTest, FocusedHotKeyEditCapturesTheKeyNameAndNothingFires) {
     MainForm->Show();
     MainForm->MainPageControl->SetActivePage(MainForm->SheetOptions);
-    Pump(200);
+    vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->edHkWindowsKey->Handle()) != FALSE; });
     MainForm->edHkWindowsKey->SetFocus();
-    Pump(100);
+    vsk::test::PumpUntil([] { return MainForm->edHkWindowsKey->Focused(); });
     ASSERT_TRUE(MainForm->edHkWindowsKey->Focused());
     ResetKeyState();
 
@@ -256,7 +256,7 @@ TEST_F(AppTest, ScreenSaverHotKeyLocksFirstWhenAskedAndClearsTheKeys) {
 TEST_F(AppTest, HideButtonTellsTheHotKeyAndTerminateAsksFirst) {
     DialogLog dialogs;
     MainForm->Show();
-    Pump(100);
+    vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->Handle()) != FALSE; });
     MainForm->btnHide->Click();
     EXPECT_FALSE(MainForm->Visible());
     ASSERT_EQ(dialogs.texts.size(), 1u);

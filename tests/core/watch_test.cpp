@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Watch.h"
+#include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -186,11 +187,7 @@ TEST(Watch, RealLibraryDeliversKeysToTheReceiver) {
     in[0].ki.wVk = in[1].ki.wVk = VK_F9;
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
-    DWORD end = GetTickCount() + 1000;
-    while (sink.log.size() < 2 && GetTickCount() < end) {
-        ui::Application->ProcessMessages();
-        Sleep(10);
-    }
+    vsk::test::PumpUntil([&] { return sink.log.size() >= 2; });
     ASSERT_EQ(sink.log.size(), 2u) << "one event for the press and one for the release";
     ui::TComponent::Free(w);
     EXPECT_TRUE(rec.texts.empty());

@@ -36,6 +36,9 @@ public:
 
     bool Started() const { return started_; }
     DWORD Pid() const { return pi_.dwProcessId; }
+    // Waits until the program's message loop waits for input: start-up is
+    // over (hooks set, main window shown or not).
+    bool WaitIdle(DWORD ms = 15000) const { return WaitForInputIdle(pi_.hProcess, ms) == 0; }
 
     // The main window (class TMainForm) of this process, or null.
     HWND MainWindow() const { return FindOwn("TMainForm"); }

@@ -55,7 +55,7 @@ TEST(Veskara, QuietSwitchIsTheFirstParameterInAnyCase) {
         if (!c.hidden) {
             EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << c.args;
         }
-        Sleep(500);
+        EXPECT_TRUE(v.WaitIdle()) << c.args;
         EXPECT_EQ(IsWindowVisible(main) == FALSE, c.hidden) << c.args;
     }
 }
@@ -65,7 +65,7 @@ TEST(Veskara, HotKeysHideAndRestoreWindowsAndShowTheProgram) {
     Veskara v("/q");
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
-    Sleep(1000);  // the hooks are in place once the message loop runs
+    ASSERT_TRUE(v.WaitIdle()) << "the hooks are in place once the message loop runs";
     ASSERT_TRUE(AllVisible(w, true));
 
     e2e::PressChord({VK_CONTROL, VK_SHIFT, kGrave});

@@ -21,17 +21,23 @@
 
 namespace vsk::test {
 
+// For DialogRequest::pid: windows of every process.
+constexpr DWORD kAnyProcess = 0;
+
 struct DialogRequest {
     std::string caption;  // the window's caption, exactly ("": any)
     std::string text;     // a part of its caption or of a child window's text ("": any)
     std::string click;    // the button's caption: "&Yes" (or "Yes") clicks "&Yes"
-    DWORD pid = 0;        // only windows of this process (0: any process)
+    // Only windows of this process: the caller's own unless told otherwise,
+    // so that a dialog of another test running at the same time is left alone.
+    DWORD pid = GetCurrentProcessId();
     DWORD timeoutMs = 5000;
 };
 
 struct DialogReport {
     bool found = false;  // a window matched caption and text
     bool clicked = false;
+    bool closedOnDeadline = false;  // DialogDriverThread closed what was left open
     HWND window = nullptr;
     std::string caption;
     std::vector<std::string> texts;    // texts of the child windows that are not buttons
@@ -144,16 +150,36 @@ inline bool TryOnce(const DialogRequest& req, DialogReport& report) {
 
 } // namespace detail
 
-// Waits up to req.timeoutMs for the dialog and clicks the button.
+// Waits up to req.timeoutMs for the dialog and clicks the button. The
+// dialog belongs to another thread or process: it is looked for again at
+// short intervals until then.
 inline DialogReport DriveDialog(const DialogRequest& req) {
     DialogReport report;
     const ULONGLONG end = GetTickCount64() + req.timeoutMs;
-    do {
+    for (;;) {
         if (detail::TryOnce(req, report)) return report;
-        Sleep(25);
-    } while (GetTickCount64() < end);
-    return report;
+        if (GetTickCount64() >= end) return report;
+        Sleep(25);  // another thread's window: nothing of ours to pump
+    }
 }
+
+namespace detail {
+// Ends the modal loops a failed drive left open on thread: every visible
+// top-level window of the thread is cancelled and asked to close, so the
+// test goes on to report the failure instead of waiting for the runner.
+inline void CloseThreadDialogs(DWORD thread) {
+    EnumThreadWindows(
+        thread,
+        [](HWND h, LPARAM) -> BOOL {
+            if (IsWindowVisible(h) && IsWindowEnabled(h)) {
+                PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+                PostMessageA(h, WM_CLOSE, 0, 0);
+            }
+            return TRUE;
+        },
+        0);
+}
+} // namespace detail
 
 // What the driver saw, for test messages and the driver's output.
 inline std::string Describe(const DialogReport& r) {
@@ -164,13 +190,23 @@ inline std::string Describe(const DialogReport& r) {
     for (const std::string& t : r.texts) s += "\n  text \"" + t + "\"";
     for (const std::string& b : r.buttons) s += "\n  button \"" + b + "\"";
     s += r.clicked ? "\n  clicked" : "\n  not clicked";
+    if (r.closedOnDeadline) s += "; its windows were closed at the deadline";
     return s;
 }
 
 // Drives a dialog from a second thread while the test's own thread shows it.
+// Made on the test's thread: when the deadline passes without a click, it
+// closes what that thread shows (the test then fails on the report).
 class DialogDriverThread {
 public:
-    explicit DialogDriverThread(DialogRequest req) : thread_([this, req] { report_ = DriveDialog(req); }) {}
+    explicit DialogDriverThread(DialogRequest req)
+        : owner_(GetCurrentThreadId()), thread_([this, req] {
+              report_ = DriveDialog(req);
+              if (!report_.clicked) {
+                  detail::CloseThreadDialogs(owner_);
+                  report_.closedOnDeadline = true;
+              }
+          }) {}
     ~DialogDriverThread() {
         if (thread_.joinable()) thread_.join();
     }
@@ -184,6 +220,7 @@ public:
     }
 
 private:
+    DWORD owner_;
     DialogReport report_;
     std::thread thread_;
 };

@@ -25,14 +25,15 @@ bool PumpUntil(Pred pred, int timeoutMs = 5000) {
     }
 }
 
-// Handles the messages that arrive during the next ms milliseconds.
-inline void Pump(int ms = 50) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    do {
-        ui::Application->ProcessMessages();
-        Sleep(5);
-    } while (GetTickCount64() < end);
+// Handles messages for ms milliseconds. Only for tests not yet moved to
+// waiting for their state.
+inline void Pump(int ms) {
+    PumpUntil([] { return false; }, ms);
 }
+
+// Handles every message already queued, and what they queue in turn,
+// without waiting for more.
+inline void Drain() { ui::Application->ProcessMessages(); }
 
 // A form without border or caption at the given screen place, owned by the
 // application.

@@ -3,11 +3,13 @@
 // raised inside window procedures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "ui/Application.h"
 #include "ui/Canvas.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/GdiObjects.h"
 #include "support/UiTestUtil.h"
@@ -18,14 +20,9 @@ namespace {
 
 std::vector<std::string> gLog;
 
-void Pump(int ms = 50) {
-    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    do {
-        Application->ProcessMessages();
-        Application->Idle();
-        Sleep(5);
-    } while (GetTickCount() < end);
-}
+using vsk::test::PumpUntil;
+
+bool Logged(const std::string& s) { return std::find(gLog.begin(), gLog.end(), s) != gLog.end(); }
 
 class Box : public TCustomControl {
 public:
@@ -104,20 +101,21 @@ TForm* NewForm(int x, int y, int w, int h) {
     return f;
 }
 
+// Moves the pointer and waits until the hover reached the control there.
 void MouseAt(int x, int y) {
     SetCursorPos(x, y);
-    Pump(60);
+    EXPECT_TRUE(PumpUntil([&] { return Application->MouseControl() == FindDragTarget(Point(x, y), false); }));
 }
 
-void ClickAt(int x, int y) {
-    SetCursorPos(x, y);
-    Pump(30);
+// Clicks at (x, y) and waits for the line the click's last handler logs.
+void ClickAt(int x, int y, const std::string& last) {
+    MouseAt(x, y);
     INPUT in[2] = {};
     in[0].type = in[1].type = INPUT_MOUSE;
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, in, sizeof(INPUT));
-    Pump(100);
+    EXPECT_TRUE(PumpUntil([&] { return Logged(last); })) << last;
 }
 
 } // namespace
@@ -187,14 +185,14 @@ TEST(Control, RealMouseGivesEnterLeaveAndDownClickUpInOrder) {
     mark->SetParent(f);
     mark->SetBounds(150, 10, 50, 50);
     f->Show();
-    Pump(200);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(box->Handle()); }));
     MouseAt(5, 5);
     gLog.clear();
 
     MouseAt(100 + 50, 100 + 50);
-    ClickAt(100 + 50, 100 + 50);
+    ClickAt(100 + 50, 100 + 50, "box up");
     MouseAt(100 + 170, 100 + 30);
-    ClickAt(100 + 170, 100 + 30);
+    ClickAt(100 + 170, 100 + 30, "mark click");
     MouseAt(5, 5);
 
     std::vector<std::string> want = {"box enter", "box down", "box click", "box up", "box leave",
@@ -271,7 +269,7 @@ TEST(Control, FreeingAFormDestroysEveryWindowAndGdiObjectItMade) {
     auto* inner = TComponent::Create<Box>(f);
     inner->SetParent(box);
     f->Show();
-    Pump(100);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(inner->Handle()); }));
     HFONT font = box->Font()->Handle();
     HWND boxWnd = box->Handle();
     EXPECT_GT(CountThreadWindows(), windowsBefore);

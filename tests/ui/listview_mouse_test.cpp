@@ -18,19 +18,24 @@ using namespace ui;
 
 namespace {
 
-using vsk::test::Pump;
+using vsk::test::PumpUntil;
 
 void Mouse(DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flags;
     SendInput(1, &in, sizeof(in));
-    Pump(40);
 }
 
 void MoveTo(TPoint p) {
     SetCursorPos(p.x, p.y);
     Mouse(MOUSEEVENTF_MOVE);  // a move event the windows see
+}
+
+// Moves onto a control and waits until the hover reached it.
+void MoveOnto(TControl* c, TPoint p) {
+    MoveTo(p);
+    EXPECT_TRUE(PumpUntil([&] { return Application->MouseControl() == c; }));
 }
 
 struct Log {
@@ -79,11 +84,11 @@ protected:
             i->SubItems()->Add(std::string("Title of ") + c);
         }
         form->Show();
-        Pump(200);
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(target->Handle()); }));
     }
     void TearDown() override {
         TComponent::Free(form);
-        Pump();
+        vsk::test::Drain();
     }
     TListView* NewList(const char* name, int x) {
         auto* lv = TComponent::Create<TListView>(form);
@@ -118,13 +123,19 @@ TEST_F(ListViewMouse, DraggingAnItemOntoAnotherListDropsItWhereItIsTaken) {
     auto drag = [&](int row) {
         TPoint from = ItemCentre(source, row);
         TPoint to = target->ClientToScreen(Point(100, 100));
-        MoveTo(from);
+        MoveOnto(source, from);
         Mouse(MOUSEEVENTF_LEFTDOWN);
-        for (int step = 1; step <= 10; ++step)
-            MoveTo(Point(from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10));
-        EXPECT_TRUE(source->Dragging()) << "moving with the button down starts the drag";
+        ASSERT_TRUE(PumpUntil([] { return GetKeyState(VK_LBUTTON) < 0; }));
+        for (int step = 1; step <= 10; ++step) {
+            const TPoint p = Point(from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10);
+            MoveTo(p);
+            // Each step reaches the list (or, once it runs, the drag) before the next.
+            PumpUntil([&] { return GetMessagePos() == static_cast<DWORD>(MAKELONG(p.x, p.y)); }, 1000);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return source->Dragging(); })) << "moving with the button down starts the drag";
+        EXPECT_TRUE(PumpUntil([&] { return !log.lines.empty() && log.lines.front() == "enter"; }));
         Mouse(MOUSEEVENTF_LEFTUP);
-        EXPECT_FALSE(IsDragging());
+        EXPECT_TRUE(PumpUntil([] { return !IsDragging(); }));
         EXPECT_EQ(GetCapture(), nullptr);
     };
     drag(1);
@@ -137,7 +148,7 @@ TEST_F(ListViewMouse, DraggingAnItemOntoAnotherListDropsItWhereItIsTaken) {
     EXPECT_EQ(log.lines, (std::vector<std::string>{"enter", "end nowhere"}));
 
     // Cancelled in code: no drop, and the mouse is free again.
-    MoveTo(ItemCentre(source, 0));
+    MoveOnto(source, ItemCentre(source, 0));
     log.lines.clear();
     source->BeginDrag();
     EXPECT_NE(GetCapture(), nullptr);
@@ -154,7 +165,7 @@ TEST_F(ListViewMouse, ARightClickOnAListOpensItsPopupMenu) {
     pm->OnPopup = TNotifyEvent(&log, &Log::Popped);
     source->SetPopupMenu(pm);
     TPoint at = ItemCentre(source, 2);
-    MoveTo(at);
+    MoveOnto(source, at);
     gEscTicks = 0;
     SetTimer(nullptr, 0, 100, &EscTick);
     // Down and up together: the list view waits for the release in a loop
@@ -164,7 +175,8 @@ TEST_F(ListViewMouse, ARightClickOnAListOpensItsPopupMenu) {
     click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
     click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     SendInput(2, click, sizeof(INPUT));
-    Pump(600);
+    EXPECT_TRUE(PumpUntil([&] { return !log.lines.empty(); }));
+    EXPECT_TRUE(PumpUntil([] { return !MenuShowing(); }));
     EXPECT_EQ(log.lines, (std::vector<std::string>{"popup"}));
     EXPECT_EQ(pm->PopupComponent(), source);
     EXPECT_EQ(source->Selected(), source->Items()->Item(2)) << "the right click selects the row under it";
@@ -172,25 +184,24 @@ TEST_F(ListViewMouse, ARightClickOnAListOpensItsPopupMenu) {
 
 TEST_F(ListViewMouse, ADoubleClickOnARowRaisesOnDblClickWithTheRowSelected) {
     source->OnDblClick = TNotifyEvent(&log, &Log::Double);
-    MoveTo(ItemCentre(source, 0));
+    MoveOnto(source, ItemCentre(source, 0));
     for (DWORD f : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         INPUT in{};
         in.type = INPUT_MOUSE;
         in.mi.dwFlags = f;
         SendInput(1, &in, sizeof(in));
     }
-    Pump(200);
+    EXPECT_TRUE(PumpUntil([&] { return !log.lines.empty(); }));
     EXPECT_EQ(log.lines, (std::vector<std::string>{"double notepad.exe"}));
 }
 
 TEST_F(ListViewMouse, KeysPressedInTheControlReachOnKeyDownOnce) {
     source->OnKeyDown = TKeyEvent(&log, &Log::Key);
     source->SetFocus();
-    Pump();
-    ASSERT_EQ(GetFocus(), source->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == source->Handle(); }));
     // Through the message loop, as a key the user presses.
     PostMessageA(source->Handle(), WM_KEYDOWN, VK_DELETE, 0x00530001);
     PostMessageA(source->Handle(), WM_KEYUP, VK_DELETE, static_cast<LPARAM>(0xC0530001u));
-    Pump();
+    vsk::test::Drain();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"key " + std::to_string(VK_DELETE)}));
 }

@@ -18,7 +18,8 @@ using namespace ui;
 
 namespace {
 
-using vsk::test::Pump;
+using vsk::test::Drain;
+using vsk::test::PumpUntil;
 
 using vsk::test::ThreadWindows;
 
@@ -396,7 +397,7 @@ TEST_F(ListViewTest, GetItemAtFindsTheRowUnderAPoint) {
     for (const char* c : {"a", "b", "c"}) list->Items()->Add()->SetCaption(c);
     list->SetDoubleBuffered(true);  // as the main window has it: paints through a memory DC
     form->Show();
-    Pump();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(form->Handle()); }));
     UpdateWindow(list->Handle());
     for (int i = 0; i < 3; ++i) {
         TRect r = list->Items()->Item(i)->DisplayRect(drBounds);
@@ -434,13 +435,13 @@ TEST_F(ListViewTest, FreeingLeavesNoWindowsBehind) {
         a->Columns()->Add()->SetCaption("x");
         a->Items()->Add()->SetCaption("row");
         f->Show();
-        Pump();
+        EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(f->Handle()); }));
         a->SetDragMode(dmAutomatic);
         a->BeginDrag();
         CancelDrag();
         TComponent::Free(f);
     }
-    Pump();
+    Drain();
     for (HWND h : ThreadWindows())
         EXPECT_TRUE(before.count(h)) << "left behind: a window of class " << ClassOf(h);
 }

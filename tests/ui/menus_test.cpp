@@ -21,7 +21,8 @@ using namespace ui;
 
 namespace {
 
-using vsk::test::Pump;
+using vsk::test::Drain;
+using vsk::test::PumpUntil;
 
 std::set<HWND> ThreadWindows() {
     std::set<HWND> all;
@@ -176,7 +177,7 @@ TEST(Menus, ACommandPostedToThePopupWindowClicksItsItem) {
     ASSERT_NE(PopupListWindow(), nullptr);
     for (TMenuItem* i : {a, off, toggle, b, toggle})
         PostMessageA(PopupListWindow(), WM_COMMAND, MAKEWPARAM(i->Command(), 0), 0);
-    Pump();
+    Drain();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"click A", "click Toggle", "click B", "click Toggle"}));
     EXPECT_FALSE(toggle->Checked()) << "auto-check toggled it twice";
     TComponent::Free(pm);
@@ -193,7 +194,7 @@ TEST(Menus, KeysInTheSystemMenuLoopChooseAnItemAfterOnPopup) {
     PlayKeys({VK_DOWN, VK_DOWN, VK_RETURN});
     pm->Popup(200, 200);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"popup"})) << "the click comes from the message loop";
-    Pump(100);
+    PumpUntil([&] { return log.lines.size() >= 2; });
     EXPECT_EQ(log.lines, (std::vector<std::string>{"popup", "click Two"}));
     EXPECT_EQ(pm->PopupPoint().x, 200);
     TComponent::Free(pm);
@@ -249,7 +250,7 @@ TEST(Menus, OwnerDrawnItemsAreMeasuredAndDrawnOnAUsableCanvas) {
 
     PlayKeys({0, VK_DOWN, 0, VK_ESCAPE});  // 0: a tick with nothing pressed
     pm->Popup(300, 200);
-    Pump();
+    Drain();
 
     EXPECT_TRUE(painter.canvasOk);
     EXPECT_EQ(painter.measured, (std::vector<std::string>{"Alpha", "-", "Beta"}));
@@ -324,7 +325,7 @@ TEST(Menus, AMainMenuSitsOnItsFormAndItsCommandsClickItems) {
     EXPECT_EQ(GetMenuItemCount(mm->Handle()), 1);
     EXPECT_EQ(MenuString(mm->Handle(), 0), "&File");
     form->Show();
-    Pump();
+    Drain();
 
     SendMessageA(h, WM_COMMAND, MAKEWPARAM(exit->Command(), 0), 0);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"click E&xit"}));
@@ -377,9 +378,9 @@ TEST(Menus, AnOwnerDrawnMenuBarIsMeasuredAndDrawnThroughItsForm) {
     }
     form->SetMenu(mm);
     form->Show();
-    Pump(100);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(form->Handle()); }));
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    Pump();
+    Drain();
     auto has = [&](const char* s) { return std::find(bar.seen.begin(), bar.seen.end(), s) != bar.seen.end(); };
     EXPECT_TRUE(has("measure &File")) << ::testing::PrintToString(bar.seen);
     EXPECT_TRUE(has("measure &Help"));
@@ -399,7 +400,7 @@ TEST(Menus, AMainMenuGoesWithItsForm) {
     NewItem(form, mm->Items(), "&File");
     form->SetMenu(mm);
     form->Show();
-    Pump();
+    Drain();
     HMENU bar = mm->Handle();
     TComponent::Free(form);
     EXPECT_FALSE(IsMenu(bar));
@@ -429,7 +430,7 @@ TEST(Menus, ARightClickShowsTheControlsPopupMenu) {
     pm->OnPopup = TNotifyEvent(&log, &Log::Popped);
     panel->SetPopupMenu(pm);
     form->Show();
-    Pump();
+    Drain();
 
     PlayKeys({VK_ESCAPE});
     SendMessageA(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()), MAKELPARAM(150, 160));
@@ -444,7 +445,7 @@ TEST(Menus, ARightClickShowsTheControlsPopupMenu) {
     EXPECT_EQ(log.lines.size(), 1u);
 
     TComponent::Free(form);
-    Pump();
+    Drain();
 }
 
 TEST(Menus, FreeingEverythingLeavesNoWindowsOrMenusBehind) {
@@ -457,7 +458,7 @@ TEST(Menus, FreeingEverythingLeavesNoWindowsOrMenusBehind) {
     HMENU sub = parent->Handle();
     PlayKeys({VK_ESCAPE});
     pm->Popup(100, 100);
-    Pump();
+    Drain();
     EXPECT_NE(PopupListWindow(), nullptr);
     const int components = Application->ComponentCount();
     TComponent::Free(pm);
@@ -465,6 +466,6 @@ TEST(Menus, FreeingEverythingLeavesNoWindowsOrMenusBehind) {
     EXPECT_EQ(PopupListWindow(), nullptr);
     EXPECT_FALSE(IsMenu(root));
     EXPECT_FALSE(IsMenu(sub));
-    Pump();
+    Drain();
     for (HWND h : ThreadWindows()) EXPECT_TRUE(before.count(h)) << "a window was left behind";
 }

@@ -18,7 +18,8 @@ using namespace ui;
 
 namespace {
 
-using vsk::test::Pump;
+using vsk::test::Drain;
+using vsk::test::PumpUntil;
 
 using vsk::test::ThreadWindows;
 
@@ -88,7 +89,7 @@ protected:
         LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         SendMessageA(pages->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageA(pages->Handle(), WM_LBUTTONUP, 0, at);
-        Pump(30);
+        Drain();
     }
 
     TForm* form = nullptr;
@@ -101,7 +102,7 @@ protected:
 
 TEST_F(PageControlTest, OnlyTheActiveSheetIsVisibleAndItsTabIsSelected) {
     form->Show();
-    Pump();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(form->Handle()); }));
     EXPECT_EQ(pages->ActivePage(), nullptr);
     EXPECT_EQ(ShownSheets(), (std::vector<bool>{false, false, false}));
     ASSERT_EQ(NativeCount(), 3);
@@ -131,7 +132,7 @@ TEST_F(PageControlTest, OnlyTheActiveSheetIsVisibleAndItsTabIsSelected) {
 TEST_F(PageControlTest, ClickingATabSwitchesPagesThroughOnChangingAndOnChange) {
     pages->SetActivePage(sheets[0]);
     form->Show();
-    Pump();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(form->Handle()); }));
     log.lines.clear();
 
     ClickTab(2);
@@ -162,7 +163,7 @@ TEST_F(PageControlTest, ClickingATabSwitchesPagesThroughOnChangingAndOnChange) {
 TEST_F(PageControlTest, SheetsFillTheDisplayAreaAndFollowItsSize) {
     pages->SetActivePage(sheets[1]);
     form->Show();
-    Pump();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(form->Handle()); }));
     auto displayRect = [&] {
         RECT r;
         GetClientRect(pages->Handle(), &r);
@@ -174,7 +175,7 @@ TEST_F(PageControlTest, SheetsFillTheDisplayAreaAndFollowItsSize) {
     EXPECT_GT(pages->DisplayRect().top, 0) << "the tabs take the top";
 
     pages->SetBounds(10, 10, 250, 200);
-    Pump();
+    Drain();
     EXPECT_EQ(Str(sheets[1]->BoundsRect()), Str(displayRect()));
     // A page shown later takes the size that holds then.
     pages->SetActivePage(sheets[2]);
@@ -246,10 +247,9 @@ TEST_F(PageControlTest, FocusInsideAHiddenPageMovesOut) {
     edit->SetParent(sheets[0]);
     pages->SetActivePage(sheets[0]);
     form->Show();
-    Pump();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(form->Handle()); }));
     edit->SetFocus();
-    Pump();
-    ASSERT_EQ(GetFocus(), edit->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit->Handle(); }));
     pages->SetActivePage(sheets[1]);
     EXPECT_NE(GetFocus(), edit->Handle());
 }
@@ -266,8 +266,8 @@ TEST_F(PageControlTest, FreeingLeavesNoWindowsBehind) {
     for (int i = 0; i < 3; ++i) TComponent::Create<TTabSheet>(f)->SetPageControl(pc);
     pc->SetActivePageIndex(1);
     f->Show();
-    Pump();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(f->Handle()); }));
     TComponent::Free(f);
-    Pump();
+    Drain();
     for (HWND h : ThreadWindows()) EXPECT_TRUE(before.count(h)) << "a window was left behind";
 }

@@ -16,17 +16,15 @@ using namespace ui;
 
 namespace {
 
-using vsk::test::Pump;
+using vsk::test::Drain;
+using vsk::test::PumpUntil;
 
-// Pumps until pred holds or ms pass; returns pred().
-template <class Pred>
-bool PumpUntil(Pred pred, int ms = 2000) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-    while (!pred() && GetTickCount64() < end) {
-        Application->ProcessMessages();
-        Sleep(5);
-    }
-    return pred();
+// Every key this thread has seen pressed has come up again: the key
+// messages of what was sent have all been handled.
+bool KeysReleased() {
+    for (int vk = 1; vk < 256; ++vk)
+        if (GetKeyState(vk) < 0) return false;
+    return true;
 }
 
 INPUT Key(WORD vk, bool up) {
@@ -157,7 +155,7 @@ TEST(ModalForm, EnterEscAndAcceleratorsClickTheirButtons) {
         EXPECT_EQ(got, c.want) << c.what << (script.sent ? "" : " (the focus never reached the control)");
         EXPECT_EQ(edit->Text(), c.editText) << c.what;
         TComponent::Free(f);
-        Pump(50);  // key-up messages left over go to no form
+        PumpUntil(KeysReleased);  // key-up messages left over go to no form
     }
 }
 
@@ -180,7 +178,7 @@ TEST(ModalForm, TabAndShiftTabMoveTheFocusInTabOrderSkippingDisabledControls) {
         HWND before = GetFocus();
         Send(keys);
         PumpUntil([&] { return GetFocus() != before; }, 1000);
-        Pump(30);
+        PumpUntil(KeysReleased);
         seen.push_back(FocusedName());
     };
     for (int i = 0; i < 4; ++i) press(Stroke(VK_TAB));
@@ -188,7 +186,7 @@ TEST(ModalForm, TabAndShiftTabMoveTheFocusInTabOrderSkippingDisabledControls) {
     press(Stroke(VK_TAB, VK_SHIFT));
     EXPECT_EQ(seen, (std::vector<std::string>{"d", "b", "c", "a", "c", "b"}));
     TComponent::Free(f);
-    Pump(50);
+    PumpUntil(KeysReleased);
 }
 
 TEST(ModalForm, AcceleratorsFocusTheLabelsControlToggleCheckBoxesAndClickButtons) {
@@ -217,10 +215,10 @@ TEST(ModalForm, AcceleratorsFocusTheLabelsControlToggleCheckBoxesAndClickButtons
     EXPECT_TRUE(PumpUntil([&] { return radio->Checked(); })) << "Alt+R should check the radio button";
     Send(Stroke('G', VK_MENU));
     EXPECT_TRUE(PumpUntil([&] { return goClicks.n == 1; })) << "Alt+G should click the button once";
-    Pump(100);
+    PumpUntil(KeysReleased);
     EXPECT_EQ(goClicks.n, 1);
     TComponent::Free(f);
-    Pump(50);
+    PumpUntil(KeysReleased);
 }
 
 TEST(Edit, TypedTextRunsOnChangeOncePerCharacterAndStopsAtMaxLength) {
@@ -238,12 +236,12 @@ TEST(Edit, TypedTextRunsOnChangeOncePerCharacterAndStopsAtMaxLength) {
 
     Send(Type("abc"));
     PumpUntil([&] { return changes.n >= 3; });
-    Pump(100);
+    PumpUntil(KeysReleased);
     EXPECT_EQ(e->Text(), "abc");
     EXPECT_EQ(changes.n, 3) << "one change per character typed";
     Send(Type("def"));
     PumpUntil([&] { return e->Text().size() >= 5; });
-    Pump(100);
+    PumpUntil(KeysReleased);
     EXPECT_EQ(e->Text(), "abcde") << "MaxLength stops what is typed";
 
     pw->SetFocus();
@@ -252,5 +250,5 @@ TEST(Edit, TypedTextRunsOnChangeOncePerCharacterAndStopsAtMaxLength) {
     EXPECT_TRUE(PumpUntil([&] { return pw->Text() == "pw"; })) << "the password edit holds " << pw->Text();
     EXPECT_EQ(SendMessageA(pw->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
     TComponent::Free(f);
-    Pump(50);
+    PumpUntil(KeysReleased);
 }

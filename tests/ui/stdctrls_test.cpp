@@ -20,7 +20,8 @@ using namespace ui;
 
 namespace {
 
-using vsk::test::Pump;
+using vsk::test::Drain;
+using vsk::test::PumpUntil;
 
 TForm* NewForm(int x, int y, int w, int h) {
     auto* f = TComponent::Create<TForm>(Application);
@@ -133,7 +134,7 @@ TEST(StdCtrls, AFormWithOneOfEachControlLeavesNoWindowOrGdiObjectBehind) {
     timer->SetInterval(20);
     label->Font()->SetStyle(fsBold);  // a font of its own rather than the form's
     f->Show();
-    Pump(150);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(f->Handle()); }));
 
     std::vector<std::pair<std::string, HGDIOBJ>> objects;
     const std::pair<const char*, TControl*> controls[] = {
@@ -161,7 +162,7 @@ TEST(StdCtrls, AFormWithOneOfEachControlLeavesNoWindowOrGdiObjectBehind) {
     EXPECT_GT(CountThreadWindows(), windowsBefore + 8);
 
     TComponent::Free(f);
-    Pump(20);
+    Drain();
     EXPECT_EQ(CountThreadWindows(), windowsBefore) << "windows of the freed controls (or the timer) remain";
     for (auto& [what, h] : objects) EXPECT_EQ(GetObjectType(h), 0u) << what << " was not deleted";
     const DWORD gdiAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
@@ -520,7 +521,7 @@ TEST(Image, PaintsItsPictureAndRepaintsWhenThePictureChanges) {
     EXPECT_EQ(s.At(59, 39), RGB(255, 0, 0)) << "the stretched picture covers the image";
 
     f->Show();
-    Pump(100);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(f->Handle()); }));
     ValidateRect(f->Handle(), nullptr);
     img->Picture()->Bitmap()->Canvas()->Brush()->SetColor(clLime);
     img->Picture()->Bitmap()->Canvas()->FillRect(Rect(0, 0, 5, 5));
@@ -545,6 +546,20 @@ struct TimerProbe {
 };
 } // namespace
 
+namespace {
+// Pumps until a reference timer of the same interval fired n times: as long
+// as a timer that runs would surely have fired, without counting on time.
+int gReferenceTicks = 0;
+void CALLBACK ReferenceTick(HWND, UINT, UINT_PTR, DWORD) { ++gReferenceTicks; }
+void PumpReferenceTicks(int n, UINT interval = 20) {
+    gReferenceTicks = 0;
+    const UINT_PTR id = SetTimer(nullptr, 0, interval, ReferenceTick);
+    ASSERT_NE(id, 0u);
+    EXPECT_TRUE(PumpUntil([&] { return gReferenceTicks >= n; }));
+    KillTimer(nullptr, id);
+}
+} // namespace
+
 TEST(Timer, FiresWhileEnabledAndStopsWhenDisabled) {
     const int windowsBefore = CountThreadWindows();
     TimerProbe probe;
@@ -553,22 +568,20 @@ TEST(Timer, FiresWhileEnabledAndStopsWhenDisabled) {
     EXPECT_TRUE(t->Enabled());
     t->SetInterval(20);
     t->OnTimer = TNotifyEvent(&probe, &TimerProbe::Tick);
-    Pump(300);
-    EXPECT_GE(probe.ticks, 3) << "a 20 ms timer ran too seldom in 300 ms";
+    EXPECT_TRUE(PumpUntil([&] { return probe.ticks >= 3; })) << "a 20 ms timer does not keep firing";
 
     t->SetEnabled(false);
     const int stopped = probe.ticks;
-    Pump(150);
+    PumpReferenceTicks(3);
     EXPECT_EQ(probe.ticks, stopped) << "a disabled timer still fired";
 
     t->SetEnabled(true);
     t->SetInterval(0);
-    Pump(100);
+    PumpReferenceTicks(3);
     EXPECT_EQ(probe.ticks, stopped) << "interval 0 must stop the timer";
 
     t->SetInterval(20);
-    Pump(150);
-    EXPECT_GT(probe.ticks, stopped) << "enabled again, it fires again";
+    EXPECT_TRUE(PumpUntil([&] { return probe.ticks > stopped; })) << "enabled again, it fires again";
     TComponent::Free(t);
     EXPECT_EQ(CountThreadWindows(), windowsBefore) << "the timer's window outlives it";
 }
@@ -579,7 +592,7 @@ TEST(Timer, AnExceptionInOnTimerReachesHandleExceptionAndTheTimerGoesOn) {
     auto* t = TComponent::Create<TTimer>(nullptr);
     t->SetInterval(20);
     t->OnTimer = TNotifyEvent(&probe, &TimerProbe::Fail);
-    EXPECT_NO_THROW(Pump(200));
+    EXPECT_NO_THROW(PumpUntil([&] { return probe.errors.size() >= 3; }));
     TComponent::Free(t);
     Application->OnException = nullptr;
     ASSERT_GE(probe.errors.size(), 2u) << "the exception did not reach Application->OnException each time";
