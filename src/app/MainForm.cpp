@@ -248,6 +248,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     BuildDisplayPanel();
     BuildHelpButton();
     BuildListEditing();
+    BuildXPMenu();  // last: it walks the controls made above
 
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
@@ -287,6 +288,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TMainForm::FormDestroy(TObject*) {
+    XPMenuDestroy();
     if (HiddenWindowList) {
         core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();

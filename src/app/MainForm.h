@@ -15,6 +15,7 @@
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
 #include "painters/BarMenus.h"
+#include "painters/XPMenu.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
@@ -100,6 +101,12 @@ public:
     // ---- bar menus
     // A popup menu of this window, owned by it, in the window's menu look.
     painters::TBcBarPopupMenu* MakeBarPopupMenu(const char* Name);
+
+    // ---- XP look
+    painters::TXPMenu* XPMenu1 = nullptr;
+    void BuildXPMenu();
+    // Switches the flat look off while the window goes.
+    void XPMenuDestroy();
 
     // ---- handlers
     void FormCreate(ui::TObject* Sender);

@@ -1,0 +1,270 @@
+#pragma once
+// TXPMenu: a non-visual component that gives its form a flat look. While
+// Active it draws the form's menus through its own item handlers and takes
+// over the WindowProc of the qualifying standard controls (one
+// TControlSubClass each), which then paint themselves flat. Every TXPMenu
+// registers with the one TXPMenuManager, which brings the control painting
+// to the application's forms that have no TXPMenu of their own.
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "ui/Colors.h"
+#include "ui/Component.h"
+#include "ui/Control.h"
+#include "ui/Menus.h"
+#include "ui/StdCtrls.h"
+
+namespace ui {
+class TBitmap;
+class TCanvas;
+class TFont;
+class TWindowProcHook;
+} // namespace ui
+
+namespace painters {
+
+using ui::TColor;
+
+// Kinds of parent whose children may be taken over (bit order).
+enum TXPContainer : unsigned {
+    xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox,
+    xccGroupBox, xccTabSheet, xccPageScroller
+};
+using TXPContainers = uint16_t;
+constexpr TXPContainers AllXPContainers = 1023;
+
+// Kinds of component that are hooked or taken over (bit order).
+enum TXPControl : unsigned {
+    xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcListBox, xcEdit, xcMaskEdit,
+    xcMemo, xcRichEdit, xcMiscEdit, xcCheckBox, xcRadioButton, xcButton, xcBitBtn,
+    xcSpeedButton, xcUpDown, xcPanel, xcGroupBox, xcTreeView, xcListView, xcProgressBar, xcHotKey
+};
+using TXPControls = uint32_t;
+constexpr TXPControls AllXPControls = 0x7FFFFF;
+
+constexpr uint32_t Bit(unsigned b) { return 1u << b; }
+
+// A Tag that keeps a component, control or form out of the painter's hands.
+constexpr intptr_t XPLeaveAloneTag = 999;
+
+// ---- colour and glyph routines (colour arguments may be system colours)
+TColor DarkenColor(TColor C, int N);
+TColor LightenColor(TColor C, int P);
+TColor AverageColor(std::initializer_list<TColor> Colors);
+TColor GreyShade(TColor C, int N);
+void GreyOutBitmap(ui::TBitmap* Bitmap, int N);
+void PaleBitmap(ui::TBitmap* Bitmap, int P);
+void DrawDropArrow(ui::TCanvas* Canvas, int X, int Y);
+void DrawSpinArrow(ui::TCanvas* Canvas, int X, int Y, int Direction);
+void DrawGlyphSilhouette(ui::TBitmap* Bitmap, ui::TCanvas* Canvas, int X, int Y, TColor SilhouetteColor);
+void DrawTickMark(ui::TCanvas* Canvas, int X, int Y);
+
+// The class name of an object as the walk compares it: the bare class name,
+// without namespace ("TButton").
+std::string ClassNameOf(const ui::TObject* Object);
+// C is Container or lies inside it (through the chain of parents).
+bool ControlInside(const ui::TControl* Container, const ui::TControl* C);
+
+class TXPMenu;
+
+// One taken-over control. Created by the walk (or a hand-over) and owned by
+// its TXPMenu; it lets go of the control when the control goes, when its
+// window is destroyed, or at the first message after the menu was switched
+// off, and stays behind inert (Control() null) until its menu purges it.
+class TControlSubClass : public ui::TComponent {
+public:
+    // Takes over AControl's WindowProc for AMenu.
+    TControlSubClass(TXPMenu* AMenu, ui::TControl* AControl);
+    ~TControlSubClass() override;
+
+    // The live object that has taken over AControl, or null.
+    static TControlSubClass* Find(const ui::TControl* AControl);
+
+    ui::TControl* Control() const { return control_; }
+    TXPMenu* XPMenu() const { return xpMenu_; }
+    bool Hot() const { return hot_; }
+    bool Pressed() const { return pressed_; }
+    bool SpaceDown() const { return spaceDown_; }
+    bool HasFocus() const { return hasFocus_; }
+    bool Busy() const { return busy_; }
+    bool SavedCtl3D() const { return savedCtl3D_; }
+    ui::TBorderStyle SavedBorderStyle() const { return savedBorderStyle_; }
+    unsigned LastMessage() const { return lastMessage_; }
+    // How many times the control was painted over (diagnostics and tests).
+    int PaintCount() const { return paintCount_; }
+
+    // Puts back the control's window procedure (and, with RestoreLook, its
+    // Ctl3D and border), repaints it and lets go of it.
+    void Restore(bool RestoreLook);
+    // Hands the control to a new object of Next, which takes over from here.
+    TControlSubClass* HandTo(TXPMenu* Next);
+
+    void ControlWndProc(ui::TMessage& m);
+
+protected:
+    void Notification(ui::TComponent* AComponent, ui::TOperation Operation) override;
+
+private:
+    void CallSaved(ui::TMessage& m);
+    void LetGo();
+    void PaintControl();
+    void PaintEditBorder();
+    void PaintCheckBoxFace();
+    void PaintRadioFace();
+    void PaintButtonFace();
+    void PaintGroupFrame();
+    void PaintListBorder();
+
+    ui::TControl* control_ = nullptr;        // not owned
+    ui::TWindowProcHook* hook_ = nullptr;    // owned
+    TXPMenu* xpMenu_ = nullptr;              // not owned (our owner)
+    bool busy_ = false, hot_ = false, pressed_ = false, spaceDown_ = false;
+    bool spacePainted_ = false, hasFocus_ = false;
+    bool savedCtl3D_ = true;
+    ui::TBorderStyle savedBorderStyle_ = ui::bsSingle;
+    unsigned lastMessage_ = 0;
+    int paintCount_ = 0;
+};
+
+class TXPMenu : public ui::TComponent {
+public:
+    explicit TXPMenu(ui::TComponent* AOwner);
+    ~TXPMenu() override;
+
+    // ---- published properties
+    uint8_t DimLevel() const { return dimLevel_; }
+    void SetDimLevel(uint8_t v) { dimLevel_ = v; }
+    uint8_t GrayLevel() const { return grayLevel_; }
+    void SetGrayLevel(uint8_t v) { grayLevel_ = v; }
+    ui::TFont* Font() const { return font_; }
+    void SetFont(ui::TFont* v);
+    TColor Color() const { return color_; }
+    void SetColor(TColor v) { SetStaleColor(color_, v); }
+    bool DrawMenuBar() const { return drawMenuBar_; }
+    void SetDrawMenuBar(bool v) { drawMenuBar_ = v; }
+    TColor IconBackColor() const { return iconBackColor_; }
+    void SetIconBackColor(TColor v) { SetStaleColor(iconBackColor_, v); }
+    TColor MenuBarColor() const { return menuBarColor_; }
+    void SetMenuBarColor(TColor v);
+    TColor SelectColor() const { return selectColor_; }
+    void SetSelectColor(TColor v) { SetStaleColor(selectColor_, v); }
+    TColor SelectBorderColor() const { return selectBorderColor_; }
+    void SetSelectBorderColor(TColor v) { SetStaleColor(selectBorderColor_, v); }
+    TColor SelectFontColor() const { return selectFontColor_; }
+    void SetSelectFontColor(TColor v) { SetStaleColor(selectFontColor_, v); }
+    TColor DisabledColor() const { return disabledColor_; }
+    void SetDisabledColor(TColor v) { SetStaleColor(disabledColor_, v); }
+    TColor SeparatorColor() const { return separatorColor_; }
+    void SetSeparatorColor(TColor v) { SetStaleColor(separatorColor_, v); }
+    TColor CheckedColor() const { return checkedColor_; }
+    void SetCheckedColor(TColor v) { SetStaleColor(checkedColor_, v); }
+    int IconWidth() const { return iconWidth_; }
+    void SetIconWidth(int v) { iconWidth_ = v; }
+    bool DrawSelect() const { return drawSelect_; }
+    void SetDrawSelect(bool v) { drawSelect_ = v; }
+    bool UseSystemColors() const { return useSystemColors_; }
+    void SetUseSystemColors(bool v);
+    bool UseDimColor() const { return useDimColor_; }
+    void SetUseDimColor(bool v) { useDimColor_ = v; }
+    bool OverrideOwnerDraw() const { return overrideOwnerDraw_; }
+    void SetOverrideOwnerDraw(bool v);
+    bool Gradient() const { return gradient_; }
+    void SetGradient(bool v) { gradient_ = v; }
+    bool FlatMenu() const { return flatMenu_; }
+    void SetFlatMenu(bool v) { flatMenu_ = v; }
+    bool AutoDetect() const { return autoDetect_; }
+    void SetAutoDetect(bool v) { autoDetect_ = v; }
+    TXPContainers XPContainers() const { return xpContainers_; }
+    void SetXPContainers(TXPContainers v);
+    TXPControls XPControls() const { return xpControls_; }
+    void SetXPControls(TXPControls v);
+    bool Active() const { return active_; }
+    void SetActive(bool v);
+    bool DisableSubclassing() const { return disableSubclassing_; }
+    void SetDisableSubclassing(bool v);
+
+    // ---- derived colours (valid after UpdateDerivedColors)
+    bool ColorsStale() const { return colorsStale_; }
+    void UpdateDerivedColors(ui::TCanvas* ACanvas);
+    TColor MenuBackColor() const { return menuBackColor_; }
+    TColor IconColumnColor() const { return iconColumnColor_; }
+    TColor SelectFillColor() const { return selectFillColor_; }
+    TColor SelectFrameColor() const { return selectFrameColor_; }
+    TColor SelectTextColor() const { return selectTextColor_; }
+    TColor CheckedFillColor() const { return checkedFillColor_; }
+    TColor CheckedSelectedFillColor() const { return checkedSelectedFillColor_; }
+    TColor CheckFrameColor() const { return checkFrameColor_; }
+    TColor BarColor() const { return barColor_; }
+    TColor DisabledTextColor() const { return disabledTextColor_; }
+    TColor SeparatorLineColor() const { return separatorLineColor_; }
+    TColor FlatBorderColor() const { return flatBorderColor_; }
+    TColor MenuShadowColor() const { return menuShadowColor_; }
+    bool IsHighColor() const { return isHighColor_; }
+    int ButtonFaceLevel() const { return buttonFaceLevel_; }
+    int ButtonHotLevel() const { return buttonHotLevel_; }
+
+    // The form (or other windowed owner) the menu serves; null without one.
+    ui::TWinControl* OwnerForm() const { return ownerForm_; }
+
+    // ---- the hooking walk
+    void WalkComponents(ui::TComponent* Container, bool Activate, bool Repaint);
+    void HookComponent(ui::TComponent* C, bool Activate, bool Repaint);
+    void HookMenuItem(ui::TMenuItem* Item, bool Activate);
+    void HookMenuItems(ui::TMenuItem* Item, bool Activate);
+    // How many walks have run (diagnostics and tests).
+    int WalkCount() const { return walkCount_; }
+
+    // The take-over objects this menu owns that still hold a control.
+    std::vector<TControlSubClass*> SubClasses() const;
+
+    // ---- painters shared with the control painting
+    // Text of an item or button: centred per Flags, greyed when disabled,
+    // bold for the default one.
+    void PaintItemText(ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R, unsigned Flags,
+                       bool IsDefault, bool Enabled, bool Selected);
+
+    // Menu item handlers installed by the walk.
+    void HandleMeasureItem(ui::TObject* Sender, ui::TCanvas* ACanvas, int& Width, int& Height);
+    void HandleDrawItem(ui::TObject* Sender, ui::TCanvas* ACanvas, ui::TRect ARect, bool Selected);
+
+protected:
+    void Loaded() override;
+    void Notification(ui::TComponent* AComponent, ui::TOperation Operation) override;
+
+private:
+    void SetStaleColor(TColor& field, TColor v) { field = v; colorsStale_ = true; }
+    void RedrawMenuBar();
+    template <class T>
+    void ChangeKinds(T& field, T v);
+    void PurgeInert();
+    bool QualifiesByKind(ui::TComponent* C) const;
+    bool QualifiesByPlace(ui::TControl* C) const;
+    void SubClass(ui::TControl* C);
+
+    bool active_ = false;
+    ui::TWinControl* ownerForm_ = nullptr;  // not owned
+    ui::TFont* font_ = nullptr;             // owned
+    TColor color_, iconBackColor_, menuBarColor_, selectColor_, selectBorderColor_;
+    TColor selectFontColor_, disabledColor_, separatorColor_, checkedColor_;
+    int iconWidth_ = 24;
+    bool drawSelect_ = true, useSystemColors_ = true;
+    bool colorsStale_ = true;
+    TColor menuBackColor_ = 0, iconColumnColor_ = 0, selectFillColor_ = 0, selectFrameColor_ = 0;
+    TColor selectTextColor_ = 0, checkedFillColor_ = 0, checkedSelectedFillColor_ = 0;
+    TColor checkFrameColor_ = 0, barColor_ = 0, disabledTextColor_ = 0, separatorLineColor_ = 0;
+    TColor flatBorderColor_ = 0, menuShadowColor_ = 0;
+    bool isHighColor_ = true;
+    bool overrideOwnerDraw_ = false, gradient_ = false, flatMenu_ = false, autoDetect_ = false;
+    TXPContainers xpContainers_ = 0;
+    TXPControls xpControls_ = 0;
+    uint8_t grayLevel_ = 10, dimLevel_ = 30;
+    bool drawMenuBar_ = false, useDimColor_ = false;
+    int buttonFaceLevel_ = 16, buttonHotLevel_ = 40;
+    bool isWinXP_ = false, isNT_ = false;
+    bool disableSubclassing_ = false;
+    int walkCount_ = 0;
+};
+
+} // namespace painters

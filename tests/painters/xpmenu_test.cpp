@@ -1,0 +1,469 @@
+// The flat-look painter: its colours, which controls its walk takes over,
+// the take-over's state tracking and painting, switching it off, and the
+// manager that brings it to forms without a painter of their own.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "painters/XPMenu.h"
+#include "painters/XPMenuManager.h"
+#include "support/UiTestUtil.h"
+#include "ui/Application.h"
+#include "ui/Canvas.h"
+#include "ui/Form.h"
+#include "ui/Menus.h"
+#include "ui/Messages.h"
+#include "ui/StdCtrls.h"
+
+using namespace painters;
+using namespace ui;
+using vsk::test::PumpUntil;
+
+namespace {
+
+// Classes the walk knows by name only.
+class TBitBtn : public TButton {
+public:
+    explicit TBitBtn(TComponent* o) : TButton(o) {}
+};
+class TOtherButton : public TButton {
+public:
+    explicit TOtherButton(TComponent* o) : TButton(o) {}
+};
+class TMaskEdit : public TCustomEdit {
+public:
+    explicit TMaskEdit(TComponent* o) : TCustomEdit(o) {}
+};
+
+template <class T>
+T* Add(TWinControl* parent, TComponent* owner, int x, int y, int w = 80, int h = 24) {
+    T* c = TComponent::Create<T>(owner);
+    c->SetBounds(x, y, w, h);
+    if (parent) c->SetParent(parent);
+    return c;
+}
+
+// A form with a painter that registers as a form loader would.
+struct PaintedForm {
+    TForm* form = vsk::test::NewBareForm(40, 40, 320, 240);
+    TXPMenu* menu = nullptr;
+    explicit PaintedForm(bool active = true, bool streamMenuLast = true) {
+        if (!streamMenuLast) menu = TComponent::Create<TXPMenu>(form);
+        (void)active;
+    }
+    void AddMenu(bool active) {
+        form->BeginLoading();
+        menu = TComponent::Create<TXPMenu>(form);
+        menu->SetActive(active);
+        form->EndLoading();
+    }
+    ~PaintedForm() {
+        if (form) TComponent::Free(form);
+    }
+};
+
+bool TakenOver(TControl* c) { return TControlSubClass::Find(c) != nullptr; }
+
+COLORREF WindowPixel(TWinControl* c, int x, int y) {
+    HDC dc = GetWindowDC(c->Handle());
+    const COLORREF p = GetPixel(dc, x, y);
+    ReleaseDC(c->Handle(), dc);
+    return p;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- colours
+
+TEST(XPColours, RoutinesRoundClampAndReuseAsDocumented) {
+    struct Case {
+        TColor got, want;
+        const char* what;
+    };
+    const Case cases[] = {
+        {LightenColor(0x000000, 50), 0x808080, "black lightened by half rounds 127.5 to 128"},
+        {LightenColor(0x123456, 0), 0x123456, "0 percent leaves the colour"},
+        {LightenColor(0x123456, 150), 0xFFFFFF, "over 100 percent is white"},
+        {DarkenColor(0x010101, 0), 0x010301, "green gets 2 more"},
+        {DarkenColor(0x323232, 90), 0x000000, "clamped at 0"},
+        {DarkenColor(0xC0C0C0, 90), 0x666866, "silver by 90"},
+        {AverageColor({0x0000FF, 0x0000FF}), 0x0000FE, "per-term integer division"},
+        {GreyShade(0xFFFFFF, 10), 0xF0F0F0, "grey capped at 240"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
+}
+
+TEST(XPColours, DerivedColoursFollowEverySwitchCombination) {
+    PaintedForm pf;
+    pf.AddMenu(false);
+    TXPMenu* m = pf.menu;
+    m->SetColor(0x101010);
+    m->SetIconBackColor(0x202020);
+    m->SetSelectColor(0x000080);
+    m->SetSelectBorderColor(0x303030);
+    m->SetDisabledColor(0x404040);
+    m->SetSeparatorColor(0x505050);
+    m->SetCheckedColor(0x606060);
+    m->SetMenuBarColor(0x707070);
+
+    // A memory DC with a 32-bit section is high colour; one with a 4-bit
+    // bitmap is low colour.
+    struct Depth {
+        int bits;
+        bool high;
+    };
+    for (const Depth d : {Depth{32, true}, Depth{4, false}}) {
+        HDC mem = CreateCompatibleDC(nullptr);
+        ASSERT_NE(mem, nullptr);
+        HBITMAP bmp = CreateBitmap(8, 8, 1, static_cast<UINT>(d.bits), nullptr);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        TCanvas cv;
+        cv.SetHandle(mem);
+        for (int sys = 0; sys < 2; ++sys)
+            for (int dim = 0; dim < 2; ++dim) {
+                SCOPED_TRACE("bits " + std::to_string(d.bits) + " system " + std::to_string(sys) + " dim " +
+                             std::to_string(dim));
+                m->SetUseSystemColors(sys != 0);
+                m->SetUseDimColor(dim != 0);
+                EXPECT_TRUE(m->ColorsStale());
+                m->UpdateDerivedColors(&cv);
+                EXPECT_FALSE(m->ColorsStale());
+                const bool high = GetDeviceCaps(mem, BITSPIXEL) > 15;
+                EXPECT_EQ(m->IsHighColor(), high);
+                TColor fill = 0x000080, checked = 0x000080, checkedSel = 0x000080;
+                if (high && dim) {
+                    fill = LightenColor(0x000080, 68);
+                    checked = LightenColor(0x000080, 80);
+                    checkedSel = LightenColor(0x000080, 50);
+                } else if (!high) {
+                    checked = 0xFFFFFF;
+                    checkedSel = 0xC0C0C0;
+                }
+                if (sys) {
+                    EXPECT_EQ(m->MenuBackColor(), high ? LightenColor(clBtnFace, 86) : clWhite);
+                    EXPECT_EQ(m->IconColumnColor(), high ? LightenColor(clBtnFace, 16) : clBtnFace);
+                    EXPECT_EQ(m->SelectFillColor(), high ? LightenColor(clHighlight, 68) : clWhite);
+                    EXPECT_EQ(m->SelectFrameColor(), clHighlight);
+                    EXPECT_EQ(m->BarColor(), clBtnFace);
+                    EXPECT_EQ(m->DisabledTextColor(), high ? LightenColor(clBtnShadow, 10) : clBtnShadow);
+                    EXPECT_EQ(m->SeparatorLineColor(), high ? LightenColor(clBtnShadow, 25) : clBtnShadow);
+                    EXPECT_EQ(m->CheckFrameColor(), clHighlight);
+                    EXPECT_EQ(m->CheckedFillColor(), high ? LightenColor(clHighlight, 80) : clWhite);
+                    EXPECT_EQ(m->CheckedSelectedFillColor(), high ? LightenColor(clHighlight, 50) : clWhite);
+                    EXPECT_EQ(m->SelectTextColor(), m->Font()->Color());
+                } else {
+                    EXPECT_EQ(m->MenuBackColor(), 0x101010);
+                    EXPECT_EQ(m->IconColumnColor(), 0x202020);
+                    EXPECT_EQ(m->SelectFillColor(), fill);
+                    EXPECT_EQ(m->CheckedFillColor(), checked);
+                    EXPECT_EQ(m->CheckedSelectedFillColor(), checkedSel);
+                    EXPECT_EQ(m->SelectFrameColor(), 0x303030);
+                    EXPECT_EQ(m->DisabledTextColor(), 0x404040);
+                    EXPECT_EQ(m->SeparatorLineColor(), 0x505050);
+                    EXPECT_EQ(m->CheckFrameColor(), 0x606060);
+                    EXPECT_EQ(m->BarColor(), 0x707070);
+                }
+                EXPECT_EQ(m->FlatBorderColor(), high ? DarkenColor(clBtnFace, 90) : clBtnShadow);
+                EXPECT_EQ(m->MenuShadowColor(), high ? DarkenColor(clBtnFace, 76) : clBtnShadow);
+            }
+        cv.SetHandle(nullptr);
+        SelectObject(mem, old);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+    }
+}
+
+// ---------------------------------------------------------------- the walk
+
+TEST(XPWalk, ControlsQualifyByClassContainerAndTag) {
+    PaintedForm pf;
+    TForm* f = pf.form;
+    auto* panel = Add<TPanel>(f, f, 0, 150, 300, 80);
+    auto* leftAlone = Add<TPanel>(f, f, 0, 100, 300, 40);
+    leftAlone->SetTag(XPLeaveAloneTag);
+    struct Row {
+        TControl* c;
+        bool want;
+        const char* what;
+    };
+    auto* edit = Add<TEdit>(f, f, 0, 0);
+    auto* editOnPanel = Add<TEdit>(panel, f, 0, 0);
+    auto* button = Add<TButton>(f, f, 90, 0);
+    auto* bitBtn = Add<TBitBtn>(f, f, 180, 0);
+    auto* other = Add<TOtherButton>(f, f, 0, 30);
+    auto* mask = Add<TMaskEdit>(f, f, 90, 30);
+    auto* tagged = Add<TEdit>(f, f, 180, 30);
+    tagged->SetTag(XPLeaveAloneTag);
+    auto* inTaggedParent = Add<TCheckBox>(leftAlone, f, 0, 0);
+    auto* noParent = Add<TEdit>(nullptr, f, 0, 0);
+    auto* check = Add<TCheckBox>(f, f, 0, 60);
+    auto* radio = Add<TRadioButton>(f, f, 90, 60);
+
+    TMainMenu* mainMenu = TComponent::Create<TMainMenu>(f);
+    mainMenu->SetTag(XPLeaveAloneTag);
+    TPopupMenu* popup = TComponent::Create<TPopupMenu>(f);
+    popup->SetTag(XPLeaveAloneTag);
+    for (TMenu* mn : std::vector<TMenu*>{mainMenu, popup}) {
+        auto* item = TComponent::Create<TMenuItem>(mn);
+        item->SetCaption("Item");
+        mn->Items()->Add(item);
+    }
+
+    pf.AddMenu(false);
+    pf.menu->SetXPContainers(AllXPContainers & ~Bit(xccPanel));
+    pf.menu->SetXPControls(AllXPControls & ~Bit(xcBitBtn));
+    pf.menu->SetActive(true);
+    const Row rows[] = {
+        {edit, true, "an edit on the form"},
+        {editOnPanel, false, "an edit on a panel while panels are off"},
+        {button, true, "a button"},
+        {bitBtn, false, "a bit button while bit buttons are off"},
+        {other, false, "a button descendant of another name"},
+        {mask, true, "a mask edit by its name"},
+        {tagged, false, "a control tagged 999"},
+        {inTaggedParent, false, "a control whose parent is tagged 999"},
+        {noParent, false, "a control without a parent"},
+        {check, true, "a check box"},
+        {radio, true, "a radio button"},
+    };
+    // The panel kind is on and the form qualifies as its place: it is taken.
+    EXPECT_TRUE(TakenOver(panel)) << "a panel on the form";
+    for (const Row& r : rows) EXPECT_EQ(TakenOver(r.c), r.want) << r.what;
+
+    EXPECT_FALSE(mainMenu->Items()->Items(0)->OnDrawItem) << "a main menu tagged 999 is left alone";
+    EXPECT_TRUE(popup->Items()->Items(0)->OnDrawItem) << "a popup menu tagged 999 is still hooked";
+
+    // Turning the kinds back on hooks the rest at once.
+    pf.menu->SetXPControls(AllXPControls);
+    pf.menu->SetXPContainers(AllXPContainers);
+    EXPECT_TRUE(TakenOver(bitBtn));
+    EXPECT_TRUE(TakenOver(editOnPanel));
+}
+
+TEST(XPWalk, ActiveTwiceWalksOnceAndNoControlIsTakenTwice) {
+    PaintedForm pf;
+    auto* edit = Add<TEdit>(pf.form, pf.form, 0, 0);
+    const TWndMethod original = edit->WindowProc;
+    pf.AddMenu(false);
+    const int before = pf.menu->WalkCount();
+    pf.menu->SetActive(true);
+    pf.menu->SetActive(true);
+    EXPECT_EQ(pf.menu->WalkCount(), before + 1);
+    TControlSubClass* first = TControlSubClass::Find(edit);
+    ASSERT_NE(first, nullptr);
+
+    // A second walk over the same form (as the override switch runs) keeps
+    // the object the control has.
+    pf.menu->SetOverrideOwnerDraw(true);
+    EXPECT_EQ(TControlSubClass::Find(edit), first);
+    EXPECT_EQ(pf.menu->SubClasses().size(), 1u);
+
+    // Switched off, the next message puts the original procedure back.
+    pf.menu->SetActive(false);
+    edit->Perform(WM_NULL);
+    EXPECT_TRUE(edit->WindowProc == original);
+    EXPECT_FALSE(TakenOver(edit));
+}
+
+// ---------------------------------------------------------------- the take-over
+
+TEST(XPControlWndProc, TracksHotPressedFocusAndRepaintsOncePerChange) {
+    PaintedForm pf;
+    auto* button = Add<TButton>(pf.form, pf.form, 10, 10, 90, 26);
+    button->SetCaption("OK");
+    pf.AddMenu(true);
+    pf.form->Show();
+    TControlSubClass* s = TControlSubClass::Find(button);
+    ASSERT_NE(s, nullptr);
+    HWND h = button->Handle();
+
+    struct Step {
+        TControl* target;
+        UINT msg;
+        WPARAM wp;
+        bool hot, pressed, space;
+        int paints;
+        const char* what;
+    };
+    // Space on an edit: the button's own handling repaints through
+    // BM_SETSTATE as well, which would hide what the space tracking does.
+    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 50, 90, 24);
+    pf.menu->WalkComponents(pf.form, true, false);
+    TControlSubClass* es = TControlSubClass::Find(edit);
+    ASSERT_NE(es, nullptr);
+    const Step steps[] = {
+        {button, CM_MOUSEENTER, 0, true, false, false, 1, "mouse enters"},
+        {button, WM_LBUTTONDOWN, MK_LBUTTON, true, true, false, 1, "button down"},
+        {button, WM_LBUTTONUP, 0, true, false, false, 1, "button up"},
+        {button, CM_MOUSELEAVE, 0, false, false, false, 1, "mouse leaves"},
+        {edit, WM_KEYDOWN, VK_SPACE, false, false, true, 1, "space down"},
+        {edit, WM_KEYDOWN, VK_SPACE, false, false, true, 0, "space repeats: no repaint"},
+        {edit, WM_KEYUP, VK_SPACE, false, false, false, 1, "space up"},
+        {button, WM_SETFOCUS, 0, true, false, false, 1, "focus arrives"},
+        {button, WM_KILLFOCUS, 0, false, false, false, 1, "focus leaves"},
+        {button, WM_WINDOWPOSCHANGED, 0, false, false, false, 0, "a move only marks the window busy"},
+    };
+    for (const Step& st : steps) {
+        TControlSubClass* t = TControlSubClass::Find(st.target);
+        auto* w = static_cast<TWinControl*>(st.target);
+        const int before = t->PaintCount();
+        if (st.msg >= CM_BASE) st.target->Perform(st.msg, st.wp, 0);
+        else if (st.msg == WM_WINDOWPOSCHANGED) SetWindowPos(h, nullptr, 12, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        else SendMessageA(w->Handle(), st.msg, st.wp, 0);
+        EXPECT_EQ(t->Hot(), st.hot) << st.what;
+        EXPECT_EQ(t->Pressed(), st.pressed) << st.what;
+        EXPECT_EQ(t->SpaceDown(), st.space) << st.what;
+        // A button's own handling of a click or focus may add a repaint
+        // (BM_SETSTATE); the others are exact.
+        const bool exact = st.target == edit || st.msg >= CM_BASE || st.msg == WM_WINDOWPOSCHANGED;
+        const int paints = t->PaintCount() - before;
+        EXPECT_TRUE(exact ? paints == st.paints : paints >= st.paints) << st.what << ": " << paints << " paints";
+    }
+    EXPECT_TRUE(s->Busy()) << "a window move marks the object busy until the next paint";
+    button->Repaint();
+    EXPECT_FALSE(s->Busy());
+    pf.form->Hide();
+}
+
+TEST(XPControlPainters, EditBorderCheckBoxAndButtonFacePixels) {
+    PaintedForm pf;
+    pf.form->SetColor(0x00C0C0C0);
+    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 10, 120, 24);
+    auto* check = Add<TCheckBox>(pf.form, pf.form, 10, 50, 120, 24);
+    auto* button = Add<TButton>(pf.form, pf.form, 10, 90, 120, 30);
+    pf.AddMenu(true);
+    TXPMenu* m = pf.menu;
+    pf.form->Show();
+    check->SetState(cbGrayed);
+    ASSERT_TRUE(PumpUntil([&] { return TControlSubClass::Find(edit)->PaintCount() > 0; }));
+    EXPECT_FALSE(edit->Ctl3D()) << "the flat edit drops its sunken edge";
+
+    // The edit's frame: dark when idle, light selection colour when hot.
+    button->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return button->Focused(); }));
+    const COLORREF idle = static_cast<COLORREF>(DarkenColor(0xC0C0C0, 60));
+    edit->Repaint();
+    ASSERT_TRUE(PumpUntil([&] { return WindowPixel(edit, 0, 0) == idle; }))
+        << std::hex << WindowPixel(edit, 0, 0);
+    edit->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(WindowPixel(edit, 0, 0), static_cast<COLORREF>(LightenColor(m->SelectFrameColor(), 60)));
+
+    // The grayed check box: a silver box.
+    check->Repaint();
+    const int S = GetSystemMetrics(SM_CXHTHUMB);
+    const int boxTop = 3 + (24 - 6 - S) / 2 + 2;
+    EXPECT_EQ(WindowPixel(check, 2 + 2, boxTop + S / 2 + 2), static_cast<COLORREF>(0xC0C0C0));
+
+    // The button's face, neither hot nor focused, is the icon column colour.
+    edit->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return edit->Focused(); }));
+    button->Repaint();
+    ASSERT_FALSE(TControlSubClass::Find(button)->Hot());
+    EXPECT_EQ(WindowPixel(button, 4, 4), static_cast<COLORREF>(ColorToRGB(m->IconColumnColor())));
+    pf.form->Hide();
+}
+
+TEST(XPSwitchOff, PutsBackProcedureCtl3DAndBorderOfEveryControl) {
+    PaintedForm pf;
+    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 10);
+    auto* button = Add<TButton>(pf.form, pf.form, 10, 50);
+    const TWndMethod editProc = edit->WindowProc, buttonProc = button->WindowProc;
+    pf.AddMenu(true);
+    pf.form->Show();
+    ASSERT_TRUE(TakenOver(edit) && TakenOver(button));
+    ASSERT_FALSE(edit->Ctl3D());
+    pf.menu->SetActive(false);
+    // The switch-off repaint reaches each control; no further input needed.
+    ASSERT_TRUE(PumpUntil([&] { return !TakenOver(edit) && !TakenOver(button); }));
+    EXPECT_TRUE(edit->WindowProc == editProc);
+    EXPECT_TRUE(button->WindowProc == buttonProc);
+    EXPECT_TRUE(edit->Ctl3D());
+    EXPECT_EQ(edit->BorderStyle(), bsSingle);
+    pf.form->Hide();
+}
+
+TEST(XPSwitchOff, AControlFreedWhileTakenOverLeavesNothingBehind) {
+    PaintedForm pf;
+    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 10);
+    pf.AddMenu(true);
+    ASSERT_TRUE(TakenOver(edit));
+    TComponent::Free(edit);
+    EXPECT_TRUE(pf.menu->SubClasses().empty());
+    pf.menu->SetActive(false);  // walks and purges without touching the freed control
+}
+
+// ---------------------------------------------------------------- the manager
+
+TEST(XPManager, AdoptsOtherFormsAndHandsOverOrRestores) {
+    PaintedForm first, second;
+    first.AddMenu(true);
+    second.AddMenu(true);
+    ASSERT_NE(XPMenuManager, nullptr);
+    EXPECT_EQ(XPMenuManager->CurrentMenu(), first.menu);
+
+    // A dialog made now is adopted at the next message of the application.
+    TForm* dialog = vsk::test::NewBareForm(400, 40, 200, 100);
+    auto* edit = Add<TEdit>(dialog, dialog, 10, 10);
+    const TWndMethod original = edit->WindowProc;
+    ASSERT_TRUE(PumpUntil([&] { return TakenOver(edit); }));
+    EXPECT_EQ(TControlSubClass::Find(edit)->XPMenu(), first.menu);
+
+    // A form freed while pending is never walked.
+    TForm* doomed = vsk::test::NewBareForm(400, 200, 100, 50);
+    auto* doomedEdit = Add<TEdit>(doomed, doomed, 0, 0);
+    (void)doomedEdit;
+    EXPECT_TRUE(XPMenuManager->IsPending(doomed));
+    TComponent::Free(doomed);
+    EXPECT_FALSE(XPMenuManager->IsPending(doomed));
+    PostMessageA(Application->Handle(), WM_NULL, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return XPMenuManager->PendingCount() == 0; }));
+
+    // Switching subclassing off on the current menu hands over; back on,
+    // the other stays current.
+    first.menu->SetDisableSubclassing(true);
+    EXPECT_EQ(XPMenuManager->CurrentMenu(), second.menu);
+    EXPECT_EQ(TControlSubClass::Find(edit)->XPMenu(), second.menu);
+    first.menu->SetDisableSubclassing(false);
+    EXPECT_EQ(XPMenuManager->CurrentMenu(), second.menu);
+    second.menu->SetDisableSubclassing(true);
+    EXPECT_EQ(XPMenuManager->CurrentMenu(), first.menu);
+    EXPECT_EQ(TControlSubClass::Find(edit)->XPMenu(), first.menu);
+    second.menu->SetDisableSubclassing(false);
+
+    // Destroying the current menu's form hands every adopted control to the
+    // other menu.
+    TComponent::Free(first.form);
+    first.form = nullptr;
+    ASSERT_NE(TControlSubClass::Find(edit), nullptr);
+    EXPECT_EQ(TControlSubClass::Find(edit)->XPMenu(), second.menu);
+    EXPECT_EQ(XPMenuManager->CurrentMenu(), second.menu);
+    edit->Perform(WM_NULL);  // the handed-over object works
+
+    // The last menu going puts every adopted control back at once.
+    TComponent::Free(second.form);
+    second.form = nullptr;
+    EXPECT_EQ(XPMenuManager, nullptr);
+    EXPECT_FALSE(TakenOver(edit));
+    EXPECT_TRUE(edit->WindowProc == original);
+    EXPECT_TRUE(edit->Ctl3D());
+    TComponent::Free(dialog);
+}
+
+TEST(XPManager, AFormWithItsOwnPainterOrTagged999IsNotAdopted) {
+    TForm* tagged = vsk::test::NewBareForm(400, 40, 100, 50);
+    tagged->SetTag(XPLeaveAloneTag);
+    auto* taggedEdit = Add<TEdit>(tagged, tagged, 0, 0);
+    PaintedForm own;
+    own.AddMenu(false);  // a form with a painter of its own, switched off
+    auto* ownEdit = Add<TEdit>(own.form, own.form, 0, 0);
+    {
+        PaintedForm pf;
+        pf.AddMenu(true);
+        PostMessageA(Application->Handle(), WM_NULL, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return XPMenuManager->PendingCount() == 0 && XPMenuManager->IsProcessed(pf.form); }));
+        EXPECT_FALSE(TakenOver(taggedEdit));
+        EXPECT_FALSE(TakenOver(ownEdit));
+    }
+    TComponent::Free(tagged);
+}
