@@ -4,6 +4,7 @@
 #include <set>
 
 #include "controls/FlatCheckBox.h"
+#include "controls/FlatSpeedButton.h"
 #include "controls/FlatEdit.h"
 #include "controls/FlatSpeedButton.h"
 #include "controls/FlatGroupBox.h"
@@ -87,7 +88,7 @@ public:
     void BuildSoundPage();
     void btnGetVolumeClick(ui::TObject* Sender);
     void btnTestSoundClick(ui::TObject* Sender);
-    void sliderSelectedVolumeChange(ui::TObject* Sender);
+    void sliderSelectedVolumeChange(ui::TObject* Sender, int ScrollPos);
     void cbSelevtedVolumeMutedClick(ui::TObject* Sender);
     void btnSoundClick(ui::TObject* Sender);
     void SheetOptionsShow(ui::TObject* Sender);
@@ -205,8 +206,9 @@ public:
     void btnMouseSSaverCtrlClick(ui::TObject* Sender);
 
     // ---- display
-    ui::TButton* btnKeyaboard;
-    ui::TButton* btnDisplay;
+    controls::TFlatSpeedButton* btnKeyaboard;
+    controls::TFlatSpeedButton* btnDisplay;
+    controls::TFlatSpeedButton* btnSound;
     ui::TPanel* pnlDisplay;
     ui::TGroupBox* gbDisplayResolution;
     ui::TButton* btnSelectResolution;

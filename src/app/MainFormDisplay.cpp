@@ -9,20 +9,25 @@ using namespace ui;
 
 namespace {
 
-TButton* PanelButton(TMainForm* form, const char* name, const char* caption, int x) {
-    auto* b = TComponent::Create<TButton>(form);
+// The panel selectors: one group, one of them down.
+controls::TFlatSpeedButton* PanelButton(TMainForm* form, const char* name, const char* caption, int x) {
+    auto* b = TComponent::Create<controls::TFlatSpeedButton>(form);
     b->SetName(name);
     b->SetParent(form->pnlGeneral);
     b->SetBounds(x, 3, 75, 22);
     b->SetCaption(caption);
+    b->SetGroupIndex(1);
     return b;
 }
 
 } // namespace
 
 void TMainForm::BuildDisplayPanel() {
+    btnSound = PanelButton(this, "btnSound", "Sound", 376);
+    btnSound->OnClick = TNotifyEvent(this, &TMainForm::btnSoundClick);
     btnKeyaboard = PanelButton(this, "btnKeyaboard", "Shortcuts", 456);
     btnKeyaboard->OnClick = TNotifyEvent(this, &TMainForm::btnKeyaboardClick);
+    btnKeyaboard->SetDown(true);  // its panel is in front at first
     btnDisplay = PanelButton(this, "btnDisplay", "Display", 536);
     btnDisplay->OnClick = TNotifyEvent(this, &TMainForm::btnDisplayClick);
     pnlGeneral->SetHelpContext(1011);

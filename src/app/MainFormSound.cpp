@@ -38,6 +38,7 @@ void TMainForm::BuildSoundPage() {
         s->SetSmallChange(kVolumeMax / 100);
         s->SetLargeChange(kVolumeMax / 10);
         s->SetBounds(x, 20, 24, 120);
+        s->SetThumbShowText(false);  // five digits do not fit a thumb 22 pixels wide
         return s;
     };
     SliderGlobalVolume = slider("SliderGlobalVolume", 24);
@@ -48,7 +49,7 @@ void TMainForm::BuildSoundPage() {
     sliderSelectedVolume = slider("sliderSelectedVolume", 104);
     sliderSelectedVolume->SetHint("Desired volume level slider");
     sliderSelectedVolume->SetShowHint(true);
-    sliderSelectedVolume->OnChange = TNotifyEvent(this, &TMainForm::sliderSelectedVolumeChange);
+    sliderSelectedVolume->OnChange() = controls::TOnScroll(this, &TMainForm::sliderSelectedVolumeChange);
     cbSelectedVolumeMuted = MakeCheck(gbVolume, "cbSelectedVolumeMuted", "Muted", 92, 148, 60);
     cbSelectedVolumeMuted->SetHint("Mute the sound.");
     cbSelectedVolumeMuted->SetShowHint(true);
@@ -102,7 +103,7 @@ void TMainForm::btnTestSoundClick(TObject*) {
     btnTestSound->SetCaption(caption);
 }
 
-void TMainForm::sliderSelectedVolumeChange(TObject*) {
+void TMainForm::sliderSelectedVolumeChange(TObject*, int) {
     core::DesiredVolume = static_cast<uint16_t>(sliderSelectedVolume->Max() - sliderSelectedVolume->Position());
 }
 

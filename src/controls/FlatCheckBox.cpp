@@ -22,6 +22,36 @@ void TFlatCheckBox::SetChecked(bool v) {
     PaintBoxAndMark();
 }
 
+void TFlatCheckBox::SetColorAt(TColor& field, TColor v) {
+    field = v;
+    Invalidate();
+}
+
+void TFlatCheckBox::SetAdvAt(TAdvColors& field, TAdvColors v) {
+    field = v > 100 ? 100 : v;
+    DeriveAdvColors();
+    Invalidate();
+}
+
+void TFlatCheckBox::SetUseAdvColors(bool v) {
+    if (v == useAdvColors_) return;
+    useAdvColors_ = v;
+    SetParentColor(v);
+    DeriveAdvColors();
+    Invalidate();
+}
+
+void TFlatCheckBox::DeriveAdvColors() {
+    if (!useAdvColors_) return;
+    DeriveAdvColorSet(Color(), colorFocused_, colorDown_, colorBorder_, advFocused_, advDown_, advBorder_);
+}
+
+void TFlatCheckBox::ColorChanged() {
+    TCustomControl::ColorChanged();
+    DeriveAdvColors();
+    Invalidate();
+}
+
 void TFlatCheckBox::SetLayout(TCheckBoxLayout v) {
     layout_ = v;
     Invalidate();
@@ -89,6 +119,7 @@ void TFlatCheckBox::PaintCheckCaption() {
 }
 
 void TFlatCheckBox::Paint() {
+    if (transparent_) PaintParentBackground(this, Canvas());
     PaintBoxAndMark();
     PaintCheckCaption();
 }
@@ -111,7 +142,11 @@ void TFlatCheckBox::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 
 void TFlatCheckBox::MouseMove(TShiftState s, int x, int y) {
     TCustomControl::MouseMove(s, x, y);
-    if (hot_ || !Enabled() || !GetActiveWindow()) return;
+    if (hot_ || !Enabled()) return;
+    // While the button is held the mouse is captured: moves outside the box
+    // start no hover.
+    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+    if (!GetActiveWindow()) return;
     hot_ = true;
     PaintBoxAndMark();
 }
@@ -124,6 +159,9 @@ void TFlatCheckBox::DoEnter() {
 
 void TFlatCheckBox::DoExit() {
     TCustomControl::DoExit();
+    // Losing the focus ends the hover too (a message box opened from
+    // OnClick takes it): the next move over the box starts a new one.
+    hot_ = false;
     hasFocus_ = false;
     PaintBoxAndMark();
 }
@@ -143,6 +181,7 @@ void TFlatCheckBox::EnabledChanged() {
         hot_ = false;
         tracking_ = false;
     }
+    Invalidate();
 }
 
 bool TFlatCheckBox::DialogChar(char Key) {
@@ -157,6 +196,7 @@ bool TFlatCheckBox::DialogChar(char Key) {
 
 void TFlatCheckBox::WndProc(TMessage& m) {
     TCustomControl::WndProc(m);
+    if ((m.Msg == WM_MOVE || m.Msg == WM_SIZE) && transparent_) Invalidate();
     // Focus lost to another program runs no exit of the form's control.
     if (m.Msg == WM_KILLFOCUS && Enabled()) {
         hot_ = false;

@@ -3,11 +3,10 @@
 // user or by code, runs Click and so OnClick; a mouse click that toggles it
 // runs OnClick twice (the library's click on release with the old state,
 // then the toggle with the new one).
+#include "controls/FlatUtilitys.h"
 #include "ui/Control.h"
 
 namespace controls {
-
-enum TCheckBoxLayout { checkboxLeft, checkboxRight };
 
 class TFlatCheckBox : public ui::TCustomControl {
 public:
@@ -20,9 +19,23 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
     ui::TColor ColorFocused() const { return colorFocused_; }
+    void SetColorFocused(ui::TColor v) { SetColorAt(colorFocused_, v); }
     ui::TColor ColorDown() const { return colorDown_; }
+    void SetColorDown(ui::TColor v) { SetColorAt(colorDown_, v); }
     ui::TColor ColorCheck() const { return colorCheck_; }
+    void SetColorCheck(ui::TColor v) { SetColorAt(colorCheck_, v); }
     ui::TColor ColorBorder() const { return colorBorder_; }
+    void SetColorBorder(ui::TColor v) { SetColorAt(colorBorder_, v); }
+    // With UseAdvColors the focus, down and border colours are derived from
+    // Color by these percentages (lighter, darker, darker).
+    bool UseAdvColors() const { return useAdvColors_; }
+    void SetUseAdvColors(bool v);
+    TAdvColors AdvColorFocused() const { return advFocused_; }
+    void SetAdvColorFocused(TAdvColors v) { SetAdvAt(advFocused_, v); }
+    TAdvColors AdvColorDown() const { return advDown_; }
+    void SetAdvColorDown(TAdvColors v) { SetAdvAt(advDown_, v); }
+    TAdvColors AdvColorBorder() const { return advBorder_; }
+    void SetAdvColorBorder(TAdvColors v) { SetAdvAt(advBorder_, v); }
     bool Hot() const { return hot_; }
     bool Tracking() const { return tracking_; }
     bool HasFocus() const { return hasFocus_; }
@@ -35,6 +48,7 @@ protected:
     void WndProc(ui::TMessage& m) override;
     void MouseLeave() override;
     void EnabledChanged() override;
+    void ColorChanged() override;
     bool DialogChar(char Key) override;
     void MouseDown(ui::TMouseButton b, ui::TShiftState s, int x, int y) override;
     void MouseMove(ui::TShiftState s, int x, int y) override;
@@ -44,6 +58,9 @@ protected:
 
 private:
     void PaintBoxAndMark();
+    void DeriveAdvColors();
+    void SetColorAt(ui::TColor& field, ui::TColor v);
+    void SetAdvAt(TAdvColors& field, TAdvColors v);
     void PaintCheckCaption();
 
     bool checked_ = false;
@@ -56,6 +73,10 @@ private:
     ui::TColor colorDown_ = 0xC5D6D9;
     ui::TColor colorCheck_ = 0;
     ui::TColor colorBorder_ = 0x8396A0;
+    bool useAdvColors_ = false;
+    TAdvColors advFocused_ = 10;
+    TAdvColors advDown_ = 10;
+    TAdvColors advBorder_ = 50;
 };
 
 } // namespace controls

@@ -14,6 +14,13 @@ ui::TColor AdjustColorLightness(TColor BaseColor, TColor CurrentColor, TAdvColor
     return AdjustRgbLightness(ColorToRGB(BaseColor), CurrentColor, Percent, Darker);
 }
 
+void DeriveAdvColorSet(TColor Base, TColor& Focused, TColor& Down, TColor& Border, TAdvColors PercentFocused,
+                       TAdvColors PercentDown, TAdvColors PercentBorder) {
+    Focused = AdjustColorLightness(Base, Focused, PercentFocused, false);
+    Down = AdjustColorLightness(Base, Down, PercentDown, true);
+    Border = AdjustColorLightness(Base, Border, PercentBorder, true);
+}
+
 void DrawFrameRings(TCanvas* Canvas, const TRect& Rect, TColor TopColor, TColor BottomColor, int Width) {
     TRect r = Rect;
     Canvas->Pen()->SetWidth(1);

@@ -26,6 +26,11 @@ enum TTransparentMode : uint8_t { tmAlways, tmNotFocused, tmNone };
 // AdjustRgbLightness); CurrentColor is answered unchanged when Percent is 0.
 ui::TColor AdjustColorLightness(ui::TColor BaseColor, ui::TColor CurrentColor, TAdvColors Percent, bool Darker);
 
+// The three colours a UseAdvColors control derives from its Color: the
+// focus colour lighter, the down and border colours darker.
+void DeriveAdvColorSet(ui::TColor Base, ui::TColor& Focused, ui::TColor& Down, ui::TColor& Border,
+                       TAdvColors PercentFocused, TAdvColors PercentDown, TAdvColors PercentBorder);
+
 // Width nested rings inside Rect, top/left edges in TopColor and
 // bottom/right edges in BottomColor; Rect itself is not changed.
 void DrawFrameRings(ui::TCanvas* Canvas, const ui::TRect& Rect, ui::TColor TopColor, ui::TColor BottomColor,

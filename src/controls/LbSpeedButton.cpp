@@ -1,68 +1,353 @@
 #include "controls/LbSpeedButton.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "ui/Canvas.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
+#include "ui/Menus.h"
 
 namespace controls {
 
 using namespace ui;
 
-TLbSpeedButton::TLbSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
-    SetParentFont(true);
-    SetBounds(0, 0, 75, 25);
+namespace {
+
+struct Preset {
+    TColor color, light, shadow, whenDown, hotTrack;
+    bool flat;
+    TLbSpeedButtonStyle style;
+};
+// Rows for lcsGold .. lcsAqua.
+const Preset kPresets[7] = {
+    {0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, false, bsModern},
+    {0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, false, bsModern},
+    {0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, false, bsModern},
+    {0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, false, bsModern},
+    {clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, true, bsNormal},
+    {clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, true, bsNormal},
+    {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, false, bsModern},
+};
+
+bool ScreenHasManyColours() {
+    HDC dc = GetDC(nullptr);
+    if (!dc) return true;
+    const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    ReleaseDC(nullptr, dc);
+    return bits > 8;
 }
 
-void TLbSpeedButton::SetCaption(const std::string& v) {
-    if (v == caption_) return;
-    caption_ = v;
-    Invalidate();
+// The glyph cell at cellOffset drawn at (x, y); a cell beyond the strip
+// leaves cell 0.
+void DrawGlyphCell(TCanvas* c, TBitmap* glyph, int x, int y, int cellOffset, int gh, int cw) {
+    if (cw <= 0 || gh <= 0) return;
+    TBitmap cell(cw, gh);
+    cell.Canvas()->CopyRect(Rect(0, 0, cw, gh), glyph->Canvas(), Rect(0, 0, cw, gh));
+    if (cellOffset > 0 && cellOffset < glyph->Width())
+        cell.Canvas()->CopyRect(Rect(0, 0, cw, gh), glyph->Canvas(), Rect(cellOffset, 0, cellOffset + cw, gh));
+    cell.SetTransparentMode(tmAuto);
+    cell.SetTransparent(true);
+    c->Draw(x, y, &cell);
+}
+
+void DrawPopupArrow(TCanvas* c, int x, int y) {
+    TBitmap arrow;
+    try {
+        arrow.LoadFromResourceName(GetModuleHandleA(nullptr), "LBARROW");
+    } catch (...) {
+        return;  // a program built without the picture draws no arrow
+    }
+    arrow.SetTransparentColor(clWhite);
+    arrow.SetTransparent(true);
+    c->Draw(x, y, &arrow);
+}
+
+} // namespace
+
+void DrawVerticalGradient(TCanvas* c, TColor From, TColor To, int Left, int Top, int Right, int Bottom) {
+    const TPenStyle oldPen = c->Pen()->Style();
+    c->Pen()->SetStyle(psClear);
+    const COLORREF f = ColorToCOLORREF(From), t = ColorToCOLORREF(To);
+    double r = GetRValue(f), g = GetGValue(f), b = GetBValue(f);
+    const double dr = (GetRValue(t) - r) / 31.0, dg = (GetGValue(t) - g) / 31.0, db = (GetBValue(t) - b) / 31.0;
+    const int s = Bottom - Top, band = s / 31 + 1;
+    for (int i = 0; i < 32; ++i) {
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(RGB(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
+        const int top = Top + i * s / 31;
+        c->FillRect(Rect(Left, top, Right, std::min(top + band, Bottom)));
+        r += dr;
+        g += dg;
+        b += db;
+    }
+    c->Pen()->SetStyle(oldPen);
+}
+
+void DrawLbButtonFace(TCanvas* c, const TLbFace& f) {
+    const int W = f.W, H = f.H;
+    const bool down = f.Down && f.Enabled;  // a disabled button counts as up
+    const int P = (down && (f.Style == bsNormal || f.Style == bsModern)) ? 1 : 0;
+    TColor face = ColorToRGB(f.Color);
+    if (f.Hot && f.HotTrackColor != clNone) face = f.HotTrackColor;
+    if (down && f.ColorWhenDown != clNone) face = f.ColorWhenDown;
+
+    if (!f.Transparent) {
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(face);
+        if (f.Style == bsModern) {
+            DrawVerticalGradient(c, f.LightColor, face, 2, 2, W - 2, H / 4 + P);
+            DrawVerticalGradient(c, face, f.LightColor, 2, H / 4 + P, W - 2, H - 1);
+        } else {
+            c->FillRect(Rect(-1, -1, W + 1, H + 1));
+        }
+    }
+    c->Brush()->SetStyle(bsClear);
+    c->Pen()->SetStyle(psSolid);
+    c->Pen()->SetWidth(1);
+    if (f.Style == bsModern) {
+        c->Pen()->SetColor(down ? f.ShadowColor : face);
+        c->Rectangle(1, 1, W - 1, H - 1);
+        c->Pen()->SetColor(f.ShadowColor);
+        c->RoundRect(0, 0, W, H, 6, 6);
+    } else if (!f.Flat || f.Hot || down) {
+        c->Pen()->SetColor(down ? f.ShadowColor : f.LightColor);
+        c->Polyline({Point(0, H - 1), Point(0, 0), Point(W - 1, 0)});
+        c->Pen()->SetColor(down ? f.LightColor : f.ShadowColor);
+        c->Polyline({Point(W - 1, 0), Point(W - 1, H - 1), Point(0, H - 1)});
+    }
+
+    if (f.Font) c->SetFont(f.Font);
+    if (down && f.Style == bsEncarta) c->Font()->SetStyle(c->Font()->Style() | fsBold);
+    if (!f.Enabled) c->Font()->SetColor(0x808080);
+
+    const int gw = f.Glyph ? f.Glyph->Width() : 0;
+    const int CW = (f.NumGlyphs > 0 && f.Glyph) ? gw / f.NumGlyphs : 0;
+    const int GH = f.Glyph ? f.Glyph->Height() : 0;
+    int cell = 0;
+    if (!f.Enabled) cell = 1;
+    else if (down && f.NumGlyphs > 2) cell = 2;
+    else if (f.Hot && f.NumGlyphs > 3) cell = 3;
+
+    UINT flags = DT_WORDBREAK | (f.Alignment == taRightJustify ? DT_RIGHT : f.Alignment == taCenter ? DT_CENTER : 0);
+    std::string text = f.Caption;
+    HDC dc = c->Handle();
+    auto measure = [&](int U) {
+        RECT r{0, 0, U, 0};
+        DrawTextA(dc, text.c_str(), -1, &r, DT_WORDBREAK | DT_CALCRECT);
+        return static_cast<int>(r.bottom);
+    };
+    auto cut = [&](int U) {
+        if (f.WordWrap) return;
+        while (!text.empty() && c->TextWidth(text) > U) text.pop_back();
+    };
+    const int X0 = P + 4;
+    int U = 0, TH = 0, tx = X0, ty = 0, gx = X0, gy = 0;
+    switch (f.Layout) {
+    case blGlyphLeft:
+    case blGlyphRight: {
+        U = std::max(0, W - 8 - (CW > 0 ? CW + 4 : 0));
+        cut(U);
+        TH = measure(U);
+        const int tw = c->TextWidth(text);
+        ty = (H - TH) / 2 + P;
+        gy = (H - GH) / 2 + P;
+        if (f.Layout == blGlyphLeft) {
+            tx = CW > 0 ? X0 + CW + 4 : X0;
+            gx = X0;
+            if (!f.WordWrap) {
+                if (f.Alignment == taRightJustify) gx = P + W - CW - tw - 8;
+                else if (f.Alignment == taCenter) gx = P + (W - tw - 4 - CW) / 2;
+            }
+        } else {
+            tx = X0;
+            gx = P + W - 4 - CW;
+            if (!f.WordWrap) {
+                if (f.Alignment == taLeftJustify) gx = tw + X0 + 4;
+                else if (f.Alignment == taCenter) gx = P + (tw + W - CW) / 2 + 4;
+            }
+        }
+        break;
+    }
+    case blGlyphTop:
+    case blGlyphBottom: {
+        U = std::max(0, W - 8);
+        TH = measure(U);
+        const int T = TH + (GH > 0 ? GH + 4 : 0);
+        const int D = (H - T) / 2;
+        if (f.Layout == blGlyphTop) {
+            gy = D + P;
+            ty = D + GH + P;
+        } else {
+            ty = D + P;
+            gy = D + TH + P;
+        }
+        gx = f.Alignment == taLeftJustify ? X0 : f.Alignment == taRightJustify ? P + W - CW - 4 : P + (W - CW) / 2;
+        break;
+    }
+    }
+    {
+        dc = c->Handle();
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        RECT r{tx, ty, tx + U, ty + TH};
+        DrawTextA(dc, text.c_str(), -1, &r, flags);
+        SetBkMode(dc, oldMode);
+    }
+    if (f.Glyph && !f.Glyph->Empty()) DrawGlyphCell(c, f.Glyph, gx, gy, cell * CW, GH, CW);
+    if (f.HasPopup) DrawPopupArrow(c, W - 8, H / 2 - 1);
+}
+
+// ---------------------------------------------------------------- TLbSpeedButton
+
+TLbSpeedButton::TLbSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap()) {
+    SetControlStyle((ControlStyle() | csSetCaption) & ~csOpaque);
+    SetBounds(0, 0, 100, 23);
+    SetParentColor(true);
+}
+
+TLbSpeedButton::~TLbSpeedButton() { delete glyph_; }
+
+void TLbSpeedButton::Changed() {
+    // Without a parent there is nothing to paint on yet.
+    if (!Parent()) return;
+    if (transparent_) Invalidate();
+    else Repaint();
+}
+
+void TLbSpeedButton::TextChanged() {
+    TGraphicControl::TextChanged();
+    Changed();
 }
 
 void TLbSpeedButton::SetDown(bool v) {
-    if (groupIndex_ == 0) v = false;
     if (v == down_) return;
+    if (groupIndex_ != 0 && Parent()) {
+        TWinControl* p = Parent();
+        for (int i = 0; i < p->ControlCount(); ++i)
+            if (auto* b = dynamic_cast<TLbSpeedButton*>(p->Controls(i)); b && b != this && b->groupIndex_ == groupIndex_)
+                b->SetDown(false);
+    }
     down_ = v;
-    if (down_) ReleaseOthers();
-    Invalidate();
+    Changed();
 }
 
-void TLbSpeedButton::ReleaseOthers() {
-    TWinControl* parent = Parent();
-    if (!parent) return;
-    for (int i = 0; i < parent->ControlCount(); ++i) {
-        auto* other = dynamic_cast<TLbSpeedButton*>(parent->Controls(i));
-        if (other && other != this && other->groupIndex_ == groupIndex_ && other->down_) {
-            other->down_ = false;
-            other->Invalidate();
-        }
+void TLbSpeedButton::SetGlyph(TBitmap* v) {
+    if (v) {
+        glyph_->Assign(v);
+        numGlyphs_ = glyph_->Height() ? glyph_->Width() / glyph_->Height() : 0;
+    } else {
+        glyph_->SetHeight(0);
+        numGlyphs_ = 0;
     }
+    Changed();
+}
+
+void TLbSpeedButton::SetStyle(TLbSpeedButtonStyle v) {
+    style_ = (ScreenHasManyColours() || (ComponentState() & csDesigning)) ? v : bsNormal;
+    if (style_ == bsModern) alignment_ = taCenter;
+    Changed();
+}
+
+void TLbSpeedButton::SetTransparent(bool v) {
+    transparent_ = v;
+    if (!Parent()) return;
+    if (v) Invalidate();
+    else Repaint();
+}
+
+void TLbSpeedButton::SetColorStyle(TLbColorStyle v) {
+    if (v == lcsCustom || v > lcsAqua) return;
+    const Preset& p = kPresets[v - 1];
+    SetColor(p.color);
+    lightColor_ = p.light;
+    shadowColor_ = p.shadow;
+    colorWhenDown_ = p.whenDown;
+    hotTrackColor_ = p.hotTrack;
+    flat_ = p.flat;
+    style_ = p.style;
+    Changed();
+}
+
+void TLbSpeedButton::PressWithLeft() {
+    if (groupIndex_ == 0 || !down_) SetDown(true);
+    else if (allowAllUp_) SetDown(false);
+}
+
+void TLbSpeedButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
+    TGraphicControl::MouseDown(b, s, x, y);
+    if (b == mbLeft) PressWithLeft();
+}
+
+void TLbSpeedButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
+    TGraphicControl::MouseUp(b, s, x, y);
+    if (b == mbLeft && groupIndex_ == 0) SetDown(false);
 }
 
 void TLbSpeedButton::Click() {
-    if (groupIndex_ != 0) {
-        if (!down_) SetDown(true);
-        else if (allowAllUp_) {
-            down_ = false;
-            Invalidate();
-        }
+    if (TPopupMenu* m = PopupMenu()) {
+        const TPoint p = ClientToScreen(Point(0, Height()));
+        m->Popup(p.x, p.y);
     }
     TGraphicControl::Click();
 }
 
+void TLbSpeedButton::MouseEnter() {
+    TGraphicControl::MouseEnter();
+    hot_ = true;
+    Changed();
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TLbSpeedButton::MouseLeave() {
+    TGraphicControl::MouseLeave();
+    hot_ = false;
+    Changed();
+    if (OnMouseExit) OnMouseExit(this);
+}
+
+bool TLbSpeedButton::DialogChar(char Key) {
+    if (!IsAccel(Key, Caption()) || !Enabled() || !Visible() || !Parent() || !Parent()->Showing())
+        return TGraphicControl::DialogChar(Key);
+    // The accelerator acts as a click: pressed and released as by the mouse,
+    // so a grouped button latches.
+    PressWithLeft();
+    Click();
+    if (groupIndex_ == 0) SetDown(false);
+    return true;
+}
+
 void TLbSpeedButton::Paint() {
-    TCanvas* c = Canvas();
-    TRect r = ClientRect();
-    c->Brush()->SetColor(down_ ? clBtnShadow : clBtnFace);
-    c->FillRect(r);
-    c->Brush()->SetColor(clBtnShadow);
-    c->FrameRect(r);
-    HDC dc = c->Handle();
-    ScopedSelectObject font(dc, Font()->Handle());
-    int oldMode = SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToCOLORREF(Enabled() ? Font()->Color() : clGrayText));
-    DrawTextA(dc, caption_.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    SetBkMode(dc, oldMode);
+    if (ComponentState() & csLoading) return;
+    if (!Visible() && !(ComponentState() & csDesigning)) return;
+    TLbFace f;
+    f.W = Width();
+    f.H = Height();
+    f.Alignment = alignment_;
+    f.Caption = Caption();
+    f.Layout = layout_;
+    f.Font = Font();
+    f.ShadowColor = shadowColor_;
+    f.LightColor = lightColor_;
+    f.HotTrackColor = hotTrackColor_;
+    f.ColorWhenDown = colorWhenDown_;
+    f.Color = Color();
+    f.Style = style_;
+    f.HasPopup = PopupMenu() != nullptr;
+    f.WordWrap = wordWrap_;
+    f.Flat = flat_;
+    f.Enabled = Enabled();
+    f.Transparent = transparent_;
+    f.Hot = hot_;
+    f.Down = down_;
+    f.Glyph = glyph_;
+    f.NumGlyphs = numGlyphs_;
+    if (transparent_ || style_ == bsModern) {
+        DrawLbButtonFace(Canvas(), f);
+        return;
+    }
+    TBitmap buffer(f.W, f.H);
+    DrawLbButtonFace(buffer.Canvas(), f);
+    Canvas()->Draw(0, 0, &buffer);
 }
 
 } // namespace controls

@@ -251,9 +251,14 @@ TEST_F(SoundTest, CoreAudioPathAgainstWinesEndpoint) {
 }
 
 TEST_F(SoundTest, DesiredVolumeControlsAndTheirLoader) {
-    MainForm->sliderSelectedVolume->UserMoveTo(kMax - 1000);
+    // As the user moves it: the position, then the notification.
+    auto userMoveTo = [](int v) {
+        MainForm->sliderSelectedVolume->SetPosition(v);
+        MainForm->sliderSelectedVolume->Track()->NotifyScroll();
+    };
+    userMoveTo(kMax - 1000);
     EXPECT_EQ(core::DesiredVolume, 1000);
-    MainForm->sliderSelectedVolume->UserMoveTo(0);
+    userMoveTo(0);
     EXPECT_EQ(core::DesiredVolume, 65535);
     MainForm->cbSelectedVolumeMuted->SetChecked(true);
     EXPECT_TRUE(core::DesiredMuted);

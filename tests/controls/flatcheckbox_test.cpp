@@ -7,8 +7,15 @@
 #include "controls/FlatCheckBox.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/StdCtrls.h"
+#include "ControlTestUtil.h"
 
 using controls::TFlatCheckBox;
+using controls::AdjustColorLightness;
+using ctltest::LeftClick;
+using ctltest::PixelOf;
+using ctltest::PressKey;
+using ctltest::Snapshot;
 using namespace ui;
 
 namespace {
@@ -58,4 +65,116 @@ TEST(FlatCheckBox, MouseClickRunsOnClickBeforeAndAfterTheToggle) {
     EXPECT_TRUE(box->Checked()) << "a right click toggled";
     EXPECT_TRUE(c.seen.empty());
     TComponent::Free(f);
+}
+
+namespace {
+// A shown form holding one check box at (10, 10), 150 x 17, and an edit to
+// take the focus away.
+struct BoxOnForm {
+    TForm* f;
+    TFlatCheckBox* box;
+    TEdit* other;
+    BoxOnForm() {
+        f = vsk::test::NewBareForm(60, 60, 240, 80);
+        f->SetColor(0xE1EAEB);
+        box = TComponent::Create<TFlatCheckBox>(f);
+        box->SetParent(f);
+        box->SetBounds(10, 10, 150, 17);
+        box->SetCaption("&Hide it");
+        other = TComponent::Create<TEdit>(f);
+        other->SetParent(f);
+        other->SetBounds(10, 40, 100, 21);
+        f->Show();
+        SetForegroundWindow(f->Handle());
+        vsk::test::PumpUntil([&] { return GetActiveWindow() == f->Handle(); });
+    }
+    ~BoxOnForm() { TComponent::Free(f); }
+};
+// Box (1, 3)-(12, 14): frame, an inside pixel off the mark, a pixel of the mark.
+constexpr int kFrameX = 1, kFrameY = 3, kFillX = 2, kFillY = 4, kMarkX = 4, kMarkY = 8;
+} // namespace
+
+TEST(FlatCheckBox, EachStateFillsTheBoxInItsColour) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    HWND h = box->Handle();
+    t.other->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return t.other->Focused(); }));
+    EXPECT_EQ(PixelOf(box, kFillX, kFillY), TColor(0xE1EAEB)) << "normal: the control's colour";
+    EXPECT_EQ(PixelOf(box, kFrameX, kFrameY), box->ColorBorder());
+
+    SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(box->Hot());
+    EXPECT_EQ(PixelOf(box, kFillX, kFillY), box->ColorFocused()) << "hot";
+
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(PixelOf(box, kFillX, kFillY), box->ColorDown()) << "down";
+    SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(box->Checked());
+    EXPECT_EQ(PixelOf(box, kMarkX, kMarkY), box->ColorCheck()) << "checked: the mark";
+
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return box->HasFocus(); }));
+    SendMessageA(h, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(PixelOf(box, kFillX, kFillY), box->ColorFocused()) << "focused, pointer away";
+
+    box->SetEnabled(false);
+    auto shot = Snapshot(box);
+    EXPECT_EQ(gditest::PixelAt(*shot, kMarkX, kMarkY), ColorToRGB(clBtnShadow)) << "disabled mark";
+    bool highlight = false, shadow = false;  // the embossed caption
+    for (int y = 0; y < 17; ++y)
+        for (int x = 16; x < 150; ++x) {
+            highlight |= gditest::PixelAt(*shot, x, y) == ColorToRGB(clBtnHighlight);
+            shadow |= gditest::PixelAt(*shot, x, y) == ColorToRGB(clBtnShadow);
+        }
+    EXPECT_TRUE(highlight && shadow);
+
+    box->SetEnabled(true);
+    box->SetLayout(controls::checkboxRight);
+    EXPECT_EQ(PixelOf(box, 150 - 12, kFrameY), box->ColorBorder()) << "box at the right";
+}
+
+TEST(FlatCheckBox, LosingTheFocusEndsTheHoverAndTheNextClickStillToggles) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    HWND h = box->Handle();
+    LeftClick(h, 5, 5);
+    ASSERT_TRUE(box->Checked());
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return box->HasFocus(); }));
+    // A message box from OnClick, or another control, takes the focus.
+    t.other->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return !box->HasFocus(); }));
+    EXPECT_FALSE(box->Hot());
+    EXPECT_EQ(PixelOf(box, kFillX, kFillY), TColor(0xE1EAEB));
+    LeftClick(h, 5, 5);
+    EXPECT_FALSE(box->Checked()) << "the click after the focus loss did not toggle";
+}
+
+TEST(FlatCheckBox, KeysToggleOnceSpaceOnlyWithTheFocus) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    Clicks c{box, {}};
+    box->OnClick = TNotifyEvent(&c, &Clicks::OnClick);
+    t.other->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return t.other->Focused(); }));
+    PressKey(t.other->Handle(), VK_SPACE);
+    EXPECT_FALSE(box->Checked()) << "space toggled a box without the focus";
+    // The accelerator focuses and toggles from anywhere on the form.
+    PostMessageA(t.other->Handle(), WM_SYSCHAR, 'h', 1 << 29);
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return box->Checked(); }));
+    EXPECT_TRUE(vsk::test::PumpUntil([&] { return box->Focused(); }));
+    PressKey(box->Handle(), VK_SPACE);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(c.seen, (std::vector<bool>{true, false})) << "one OnClick per key";
+}
+
+TEST(FlatCheckBox, AdvancedColoursFollowTheControlColour) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    box->SetUseAdvColors(true);
+    EXPECT_EQ(box->ColorFocused(), AdjustColorLightness(0xE1EAEB, 0, 10, false));
+    EXPECT_EQ(box->ColorBorder(), AdjustColorLightness(0xE1EAEB, 0, 50, true));
+    t.f->SetColor(clWhite);
+    EXPECT_EQ(box->ColorDown(), AdjustColorLightness(clWhite, 0, 10, true)) << "a parent's colour change derives anew";
+    box->SetAdvColorBorder(20);
+    EXPECT_EQ(box->ColorBorder(), AdjustColorLightness(clWhite, 0, 20, true));
 }
