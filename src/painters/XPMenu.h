@@ -223,7 +223,23 @@ public:
     // Text of an item or button: centred per Flags, greyed when disabled,
     // bold for the default one.
     void PaintItemText(ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R, unsigned Flags,
-                       bool IsDefault, bool Enabled, bool Selected);
+                       bool IsDefault, bool Enabled, bool Selected, const std::string& ShortCutText = "",
+                       bool IsBarItem = false);
+    // A glyph with the grey, dim and shadow effects of its state. Paints from
+    // a copy: the bitmap given is never changed.
+    void PaintIcon(ui::TObject* Sender, ui::TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
+                   bool Down, bool Highlighted, ui::TRect R, const ui::TBitmap* Bitmap);
+    void PaintItemCheck(ui::TMenuItem* Item, bool Selected, ui::TRect CR, ui::TCanvas* ACanvas, bool HasIcon,
+                        bool Enabled);
+    void PaintItemGradient(ui::TCanvas* ACanvas, ui::TRect R);
+    void PaintSelectedBarItem(ui::TObject* Sender, ui::TCanvas* ACanvas, TColor BaseColor, ui::TRect R);
+    TColor ContrastTextColor(TColor Background) const;
+    // The item's icon size; BarMenu is the main menu for a menu-bar item.
+    void GetItemIconSize(ui::TMenuItem* Item, ui::TMenu* BarMenu, int& W, int& H) const;
+    void PaintMenuItem(ui::TMenuItem* Item, ui::TCanvas* ACanvas, bool Selected, ui::TRect R);
+    // Puts the flat border (and its shadow) on a popup menu window.
+    void PaintFlatPopupBorder(HWND W, bool RightToLeft);
+    bool BorderBusy() const { return borderBusy_; }
 
     // Menu item handlers installed by the walk.
     void HandleMeasureItem(ui::TObject* Sender, ui::TCanvas* ACanvas, int& Width, int& Height);
@@ -265,6 +281,13 @@ private:
     bool isWinXP_ = false, isNT_ = false;
     bool disableSubclassing_ = false;
     int walkCount_ = 0;
+    bool borderBusy_ = false;
 };
+
+// The window procedure a flat-bordered popup menu window runs.
+LRESULT CALLBACK FlatPopupWndProc(HWND W, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Item is a menu item that still exists in a menu of a live form (compared
+// by address only: a pointer that arrived in a message is never read first).
+bool IsLiveMenuItem(const void* Item);
 
 } // namespace painters

@@ -1,6 +1,7 @@
 #include "painters/XPMenuManager.h"
 
 #include <algorithm>
+#include <string>
 
 #include "painters/XPMenu.h"
 #include "ui/Application.h"
@@ -159,15 +160,34 @@ void TXPMenuManager::RestoreControls(TWinControl* Container) {
         if (ControlInside(Container, (*it)->Control())) (*it)->Restore(true);
 }
 
+namespace {
+bool IsPopupMenuWindow(HWND w) {
+    char cls[16] = {};
+    return IsWindow(w) && GetClassNameA(w, cls, sizeof cls) > 0 && std::string(cls) == "#32768";
+}
+} // namespace
+
 bool TXPMenuManager::AppHook(TMessage& m) {
     if (!XPMenuManager) return false;
+    if (m.Msg == WM_XPFLATBORDERITEM && m.LParam && currentMenu_) {
+        // The item may have been freed since the post: only an item still
+        // found in a live menu is read.
+        const void* p = reinterpret_cast<const void*>(m.LParam);
+        if (IsLiveMenuItem(p)) {
+            auto* item = static_cast<TMenuItem*>(const_cast<void*>(p));
+            RECT r{};
+            if (item->Parent() && item->Parent()->HandleAllocated() &&
+                GetMenuItemRect(nullptr, item->Parent()->Handle(), static_cast<UINT>(item->MenuIndex()), &r)) {
+                HWND w = WindowFromPoint(POINT{r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2});
+                if (w && IsPopupMenuWindow(w)) currentMenu_->PaintFlatPopupBorder(w, false);
+            }
+        }
+    }
     if (m.Msg == WM_XPFLATBORDERWINDOW && m.LParam && currentMenu_) {
         // The window may be gone, or its handle reused, by now: only a live
         // popup menu window is painted.
         HWND w = reinterpret_cast<HWND>(m.LParam);
-        char cls[16] = {};
-        if (IsWindow(w) && GetClassNameA(w, cls, sizeof cls) > 0 && std::string(cls) == "#32768")
-            InvalidateRect(w, nullptr, FALSE);
+        if (IsPopupMenuWindow(w)) currentMenu_->PaintFlatPopupBorder(w, m.WParam != 0);
     }
     if (!pending_.empty() && currentMenu_) {
         try {

@@ -1,0 +1,470 @@
+// The flat look of menu items: measuring, the item painter with its text,
+// icon and check painters, and the flat border of popup menu windows.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "painters/XPMenu.h"
+#include "painters/XPMenuManager.h"
+#include "ui/Application.h"
+#include "ui/Bitmap.h"
+#include "ui/Canvas.h"
+#include "ui/Form.h"
+#include "ui/ImageList.h"
+
+namespace painters {
+
+using namespace ui;
+
+namespace {
+
+void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
+    c->MoveTo(x1, y1);
+    c->LineTo(x2, y2);
+}
+
+// The menu-bar item test: a top-level item of a main menu.
+TMainMenu* BarMenuOf(TMenuItem* Item) {
+    auto* mm = dynamic_cast<TMainMenu*>(Item->GetParentMenu());
+    if (mm && Item->Parent() == mm->Items()) return mm;
+    return nullptr;
+}
+
+TCustomImageList* ImagesFor(TMenuItem* Item) {
+    if (Item->ImageIndex() == -1) return nullptr;
+    if (Item->Parent() && Item->Parent()->SubMenuImages()) return Item->Parent()->SubMenuImages();
+    TMenu* menu = Item->GetParentMenu();
+    return menu ? menu->Images() : nullptr;
+}
+
+bool HoldsItem(const TMenuItem* Root, const void* Item) {
+    if (!Root) return false;
+    if (Root == Item) return true;
+    for (int i = 0; i < Root->Count(); ++i)
+        if (HoldsItem(Root->Items(i), Item)) return true;
+    return false;
+}
+
+bool ComponentHoldsItem(const TComponent* C, const void* Item) {
+    if (auto* m = dynamic_cast<const TMenu*>(C); m && HoldsItem(m->Items(), Item)) return true;
+    for (int i = 0; i < C->ComponentCount(); ++i)
+        if (ComponentHoldsItem(C->Components(i), Item)) return true;
+    return false;
+}
+
+// A canvas over a DC it does not own; hands the DC back on scope exit.
+struct BorrowedCanvas {
+    TCanvas canvas;
+    explicit BorrowedCanvas(HDC dc) { canvas.SetHandle(dc); }
+    ~BorrowedCanvas() { canvas.SetHandle(nullptr); }
+};
+
+} // namespace
+
+bool IsLiveMenuItem(const void* Item) {
+    if (!Item || !Screen) return false;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (ComponentHoldsItem(Screen->Forms(i), Item)) return true;
+    return Application && ComponentHoldsItem(Application, Item);
+}
+
+// ---------------------------------------------------------------- measuring
+
+void TXPMenu::GetItemIconSize(TMenuItem* Item, TMenu* BarMenu, int& W, int& H) const {
+    W = H = 0;
+    if (TCustomImageList* images = ImagesFor(Item)) {
+        W = images->Width();
+        H = images->Height();
+    } else if (Item->Bitmap()->Width() > 0) {
+        W = Item->Bitmap()->Width();
+        H = Item->Bitmap()->Height();
+    }
+    if (!BarMenu) W = std::max(W, iconWidth_);
+}
+
+void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height) {
+    auto* item = dynamic_cast<TMenuItem*>(Sender);
+    if (!active_ || !ACanvas || !item) return;
+    try {
+        const bool separator = item->IsLine();
+        std::string text = separator ? std::string() : item->Caption();
+        const std::string shortCut = ShortCutToText(item->ShortCut());
+        if (shortCut.find_first_not_of(" \t") != std::string::npos) text += shortCut + "WWW";
+        ACanvas->Font()->Assign(font_);
+        int w = ACanvas->TextWidth(text) + 5;
+        if (text.find('&') != std::string::npos) w -= ACanvas->TextWidth("&");
+        TMainMenu* bar = BarMenuOf(item);
+        if (!bar && item->Count() > 0) w += 6;
+        int iw = 0, ih = 0;
+        GetItemIconSize(item, bar, iw, ih);
+        Width = std::max(Width, w + iw);
+        if (separator) {
+            Height = 4;
+            return;
+        }
+        const int th = ACanvas->TextHeight(text.empty() ? std::string("W") : text);
+        Height = std::max(Height, std::max(th + static_cast<int>(std::lround(th * 0.75)), ih + 6));
+    } catch (...) {
+        // Measuring never breaks the menu loop: the proposed size stands.
+    }
+}
+
+// ---------------------------------------------------------------- item painting
+
+void TXPMenu::HandleDrawItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected) {
+    auto* item = dynamic_cast<TMenuItem*>(Sender);
+    if (!active_ || !ACanvas || !item) return;
+    try {
+        PaintMenuItem(item, ACanvas, Selected, ARect);
+    } catch (...) {
+        // A failed paint leaves the background the menu drew.
+    }
+}
+
+void TXPMenu::PaintItemGradient(TCanvas* ACanvas, TRect R) {
+    int k = 0;
+    for (int x = R.left; x < R.right; ++x) {
+        k = std::min(96, k + ((x > R.left && x < R.left + iconWidth_ + 5) ? 3 : 1));
+        ACanvas->Brush()->SetColor(LightenColor(iconColumnColor_, k));
+        ACanvas->FillRect(TRect{x, R.top, x + 1, R.bottom});
+    }
+}
+
+void TXPMenu::PaintSelectedBarItem(TObject*, TCanvas* ACanvas, TColor BaseColor, TRect R) {
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(selectFillColor_);
+    ACanvas->FillRect(R);
+    ACanvas->Pen()->SetColor(selectFrameColor_);
+    ACanvas->Polyline({{R.left, R.bottom - 1}, {R.left, R.top}, {R.right - 3, R.top}, {R.right - 3, R.bottom}});
+    ACanvas->Brush()->SetColor(DarkenColor(BaseColor, 70));
+    ACanvas->FillRect(TRect{R.right - 2, R.top + 2, R.right, R.bottom});
+    ACanvas->Brush()->SetColor(BaseColor);
+    ACanvas->FillRect(TRect{R.right - 2, R.top, R.right, R.top + 2});
+}
+
+TColor TXPMenu::ContrastTextColor(TColor Background) const {
+    const TColor c = static_cast<TColor>(ColorToRGB(Background));
+    const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+    if ((r + b) / 2 > 150 || g > 200) return font_->Color();
+    return LightenColor(Background, 90);
+}
+
+void TXPMenu::PaintItemCheck(TMenuItem* Item, bool Selected, TRect CR, TCanvas* ACanvas, bool HasIcon,
+                             bool Enabled) {
+    if (!Item->Checked()) return;
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(Selected ? checkedSelectedFillColor_ : checkedFillColor_);
+    ACanvas->Pen()->SetColor(Enabled ? selectFrameColor_ : disabledTextColor_);
+    if (Item->RadioItem()) {
+        if (HasIcon) {
+            ACanvas->RoundRect(CR.left, CR.top, CR.right, CR.bottom, 6, 6);
+        } else {
+            ACanvas->Ellipse(CR);
+            const TColor dot = ACanvas->Pen()->Color();
+            ACanvas->Brush()->SetColor(dot);
+            ACanvas->Ellipse(TRect{CR.left + 2, CR.top + 2, CR.right - 2, CR.bottom - 2});
+        }
+        return;
+    }
+    if (HasIcon) {
+        ACanvas->Rectangle(CR);
+        return;
+    }
+    if (Enabled) ACanvas->Pen()->SetColor(checkFrameColor_);
+    ACanvas->Rectangle(CR);
+    ACanvas->Pen()->SetColor(Enabled ? TColor(0) : disabledTextColor_);
+    const int L = CR.left, T = CR.top, R = CR.right, B = CR.bottom;
+    Line(ACanvas, L + 1, T + 5, L + 4, B - 2);
+    Line(ACanvas, L + 2, T + 5, L + 4, B - 3);
+    Line(ACanvas, L + 2, T + 4, L + 5, B - 3);
+    Line(ACanvas, L + 4, B - 3, R + 2, T - 1);
+    Line(ACanvas, L + 4, B - 2, R - 2, T + 3);
+}
+
+void TXPMenu::PaintItemText(TCanvas* ACanvas, const std::string& Text, TRect R, unsigned Flags,
+                            bool IsDefault, bool Enabled, bool Selected, const std::string& ShortCutText,
+                            bool IsBarItem) {
+    if (!ACanvas) return;
+    TColor color = ACanvas->Font()->Color();
+    if (Selected) color = selectTextColor_;
+    if (!Enabled) color = disabledTextColor_;
+    if (Selected && IsBarItem && useSystemColors_) color = ContrastTextColor(iconColumnColor_);
+    HDC dc = ACanvas->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    const unsigned format = Flags | DT_EXPANDTABS | DT_SINGLELINE;
+    auto draw = [&](const std::string& s, TRect r, unsigned f, TColor c) {
+        ACanvas->Font()->SetColor(c);
+        SetBkMode(dc, TRANSPARENT);
+        RECT rr = r;
+        ::DrawTextA(ACanvas->Handle(), s.c_str(), static_cast<int>(s.size()), &rr, f);
+    };
+    if (IsDefault && Enabled) {
+        // The default item glows: four darkened copies under the text.
+        static constexpr struct { int dx, dy, n; } glow[] = {{1, 0, 30}, {1, 2, 30}, {0, 1, 40}, {1, 1, 60}};
+        for (const auto& g : glow) {
+            TRect r{R.left + g.dx, R.top + g.dy, R.right + g.dx, R.bottom + g.dy};
+            draw(Text, r, format, DarkenColor(ACanvas->Pixels(r.left, r.top), g.n));
+        }
+    }
+    draw(Text, R, format, color);
+    if (!ShortCutText.empty()) {
+        TRect r = R;
+        r.right -= 10;
+        draw(ShortCutText + " ", r, (format & ~static_cast<unsigned>(DT_CENTER)) | DT_RIGHT, color);
+    }
+}
+
+void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
+                        bool Down, bool Highlighted, TRect R, const TBitmap* Bitmap) {
+    if (!ACanvas || !Bitmap || Bitmap->Empty()) return;
+    // The effects work on a copy: the caller's glyph stays as it was.
+    std::unique_ptr<TBitmap> icon(static_cast<TBitmap*>(Bitmap->Clone()));
+    const int w = icon->Width();
+    int top, x;
+    if (dynamic_cast<TMenuItem*>(Sender)) {
+        top = R.top + 3;
+        x = w < iconWidth_ ? R.left + (iconWidth_ - w) / 2 - 1 : R.left + 2;
+    } else {
+        top = R.top + 1;
+        x = R.left;
+    }
+    if (IsBarItem) x = R.left + 1;
+    if (Highlighted && Enabled && !Down) {
+        if (IsBarItem) {
+            top -= 2;
+            x -= 1;
+        } else if (!Checked) {
+            top -= 1;
+            x -= 1;
+        }
+    }
+    if (!Highlighted && Enabled && !Checked && isHighColor_) PaleBitmap(icon.get(), dimLevel_);
+    if (!Enabled) {
+        GreyOutBitmap(icon.get(), grayLevel_);
+        PaleBitmap(icon.get(), 40);
+    }
+    if (Highlighted && Enabled && !Checked)
+        DrawGlyphSilhouette(icon.get(), ACanvas, x + 2, top + 2, DarkenColor(selectFillColor_, 50));
+    icon->SetTransparent(true);
+    ACanvas->Draw(x, top, icon.get());
+}
+
+void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TRect R) {
+    TMainMenu* bar = BarMenuOf(Item);
+    const bool isBar = bar != nullptr;
+    const int width = R.right - R.left, height = R.bottom - R.top;
+    if (width <= 0 || height <= 0) return;
+
+    // 1. geometry: popup items repaint four pixels to their left too.
+    TBitmap off(isBar ? width : width + 4, height);
+    TCanvas* c = off.Canvas();
+    TRect D = isBar ? TRect{0, 0, width, height - 1} : TRect{4, 0, width + 4, height};
+    D.bottom += 1;
+    if (colorsStale_) UpdateDerivedColors(c);
+    c->Font()->Assign(font_);
+    const bool separator = Item->IsLine();
+    const std::string text = " " + Item->Caption();
+
+    // 3. the icon
+    std::unique_ptr<TBitmap> icon;
+    if (TCustomImageList* images = ImagesFor(Item)) {
+        icon = std::make_unique<TBitmap>(images->Width(), images->Height());
+        TCanvas* ic = icon->Canvas();
+        ic->Brush()->SetColor(ic->Pixels(0, images->Height() - 1));
+        ic->FillRect(TRect{0, 0, images->Width(), images->Height()});
+        ImageList_DrawEx(images->Handle(), Item->ImageIndex(), ic->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE,
+                         ILD_TRANSPARENT);
+    } else if (Item->Bitmap()->Width() > 0) {
+        TBitmap* b = Item->Bitmap();
+        icon = std::make_unique<TBitmap>(b->Width(), b->Height());
+        TCanvas* ic = icon->Canvas();
+        ic->Brush()->SetColor(ic->Pixels(0, b->Height() - 1));
+        ic->FillRect(TRect{0, 0, b->Width(), b->Height()});
+        std::unique_ptr<TBitmap> glyph(static_cast<TBitmap*>(b->Clone()));
+        glyph->SetTransparent(true);
+        glyph->SetTransparentMode(tmAuto);
+        ic->Draw(0, 0, glyph.get());
+    }
+    const bool hasIcon = icon != nullptr;
+    const int iconW = hasIcon ? icon->Width() : 0;
+
+    // 4. rectangles
+    TRect IC{D.left, D.top, D.left + iconWidth_, D.bottom};
+    TRect CR = hasIcon ? TRect{IC.left + 1, IC.top + 2, IC.right - 3, IC.bottom - 2}
+                       : TRect{IC.left + (iconWidth_ - 10) / 2, IC.top + (IC.bottom - IC.top - 10) / 2,
+                               IC.left + (iconWidth_ - 10) / 2 + 10, IC.top + (IC.bottom - IC.top - 10) / 2 + 10};
+    if (iconW > iconWidth_) CR.left = CR.right - iconW;
+    if (isBar) CR.top -= 1;
+    TRect T = D;
+    T.left = isBar ? D.left + 4 : D.left + iconWidth_;
+    if (T.left < D.left + iconW) T.left = D.left + iconW + 4;
+    if (isBar) {
+        if (hasIcon) T.left -= 5;
+        else T = D;
+    }
+    TRect F = D;
+    F.left -= 4;
+
+    // 5. background
+    c->Brush()->SetStyle(bsSolid);
+    c->Pen()->SetStyle(psSolid);
+    if (isBar) {
+        const TColor barCol = drawMenuBar_ ? menuBarColor_ : barColor_;
+        c->Brush()->SetColor(barCol);
+        c->Pen()->SetColor(barCol);
+        c->FillRect(D);
+    } else if (isHighColor_ && gradient_) {
+        PaintItemGradient(c, TRect{D.left, D.top, D.right + 2, D.bottom});
+    } else {
+        c->Brush()->SetColor(menuBackColor_);
+        c->FillRect(F);
+        c->Brush()->SetColor(iconColumnColor_);
+        c->FillRect(IC);
+    }
+
+    // 6, 7. text colour and selection
+    c->Font()->SetColor(Item->Enabled() ? font_->Color() : disabledColor_);
+    bool highlighted = false;
+    if (Selected && drawSelect_) {
+        highlighted = true;
+        if (isBar) {
+            PaintSelectedBarItem(Item, c, menuBarColor_, D);
+        } else if (Item->Enabled()) {
+            TRect s{D.left, D.top + 1, D.right - (flatMenu_ ? 1 : 0), D.bottom - 1};
+            c->Brush()->SetColor(selectFillColor_);
+            c->FillRect(s);
+            c->Brush()->SetStyle(bsClear);
+            c->Pen()->SetColor(selectFrameColor_);
+            c->Rectangle(s);
+            c->Brush()->SetStyle(bsSolid);
+        }
+    }
+
+    // 8, 9. check mark and icon
+    if (Item->Checked()) PaintItemCheck(Item, Selected, CR, c, hasIcon, Item->Enabled());
+    if (hasIcon)
+        PaintIcon(Item, c, isBar, Item->Checked(), Item->Enabled(), false, highlighted, IC, icon.get());
+
+    // 10. separator line or caption
+    if (separator) {
+        c->Pen()->SetColor(separatorLineColor_);
+        const int y = T.top + static_cast<int>(std::lround((T.bottom - T.top) / 2.0));
+        Line(c, T.left + 7, y, T.right, y);
+    } else {
+        T.left += 3;
+        T.top += (T.bottom - T.top - c->TextHeight("W")) / 2;
+        PaintItemText(c, text, T, 0, Item->Default(), Item->Enabled(), Selected, ShortCutToText(Item->ShortCut()),
+                      isBar);
+    }
+
+    const int dx = isBar ? R.left : R.left - 4;
+    if (!BitBlt(ACanvas->Handle(), dx, R.top, off.Width(), off.Height(), c->Handle(), 0, 0, SRCCOPY)) return;
+
+    // 11. a popup item asks the application window for the flat border.
+    if (!flatMenu_ || isBar || !Application || !Application->Handle()) return;
+    HWND target = WindowFromDC(ACanvas->Handle());
+    HWND formWnd = ownerForm_ && ownerForm_->HandleAllocated() ? ownerForm_->Handle() : nullptr;
+    MSG pending;
+    if (PeekMessageA(&pending, Application->Handle(), WM_XPFLATBORDERITEM, WM_XPFLATBORDERWINDOW, PM_NOREMOVE))
+        return;
+    if (target && target != formWnd)
+        PostMessageA(Application->Handle(), WM_XPFLATBORDERWINDOW, 0, reinterpret_cast<LPARAM>(target));
+    else if (!target)
+        PostMessageA(Application->Handle(), WM_XPFLATBORDERITEM, 0, reinterpret_cast<LPARAM>(Item));
+}
+
+// ---------------------------------------------------------------- flat popup border
+
+void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
+    if (!W || borderBusy_ || !IsWindow(W)) return;
+    HDC dc = GetWindowDC(W);
+    if (!dc) return;
+    borderBusy_ = true;
+    try {
+        if (colorsStale_) {
+            BorrowedCanvas bc(dc);
+            UpdateDerivedColors(&bc.canvas);
+        }
+        RECT wr{};
+        GetWindowRect(W, &wr);
+        int w = wr.right - wr.left, h = wr.bottom - wr.top;
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(W, GWLP_WNDPROC)) != FlatPopupWndProc) {
+            const LONG_PTR prev = GetWindowLongPtrA(W, GWLP_WNDPROC);
+            SetWindowLongPtrA(W, GWLP_USERDATA, prev);
+            SetWindowLongPtrA(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FlatPopupWndProc));
+        }
+        if (!isWinXP_) {
+            RECT box{};
+            HRGN cur = CreateRectRgn(0, 0, 0, 0);
+            const int kind = cur ? GetWindowRgn(W, cur) : ERROR;
+            if (cur && kind != ERROR) GetRgnBox(cur, &box);
+            if (cur) DeleteObject(cur);
+            if (kind == ERROR || std::abs((box.right - box.left) - w) > 5 || std::abs((box.bottom - box.top) - h) > 5) {
+                HRGN a = CreateRectRgn(0, 0, w - 2, h - 2);
+                HRGN b = CreateRectRgn(2, 2, w, h);
+                if (a && b && CombineRgn(a, a, b, RGN_OR) != ERROR && SetWindowRgn(W, a, TRUE)) a = nullptr;
+                if (a) DeleteObject(a);
+                if (b) DeleteObject(b);
+            }
+            w -= 2;
+            h -= 2;
+        }
+        BorrowedCanvas bc(dc);
+        TCanvas* c = &bc.canvas;
+        c->Brush()->SetStyle(bsClear);
+        c->Pen()->SetColor(flatBorderColor_);
+        c->Rectangle(0, 0, w, h);
+        c->Brush()->SetStyle(bsSolid);
+        c->Pen()->SetColor(iconColumnColor_);
+        c->Brush()->SetColor(iconColumnColor_);
+        if (RightToLeft) Line(c, w - 3, 2, w - 2, h - 1);
+        else c->Rectangle(1, 2, 3, h - 1);
+        StretchBlt(dc, 1, 1, w - 2, 2, dc, 1, 3, w - 2, 1, SRCCOPY);
+        if (isWinXP_) {
+            StretchBlt(dc, 1, h - 3, w - 2, 2, dc, 1, h - 4, w - 2, 1, SRCCOPY);
+            c->Pen()->SetColor(menuBackColor_);
+            c->Brush()->SetColor(menuBackColor_);
+            c->Rectangle(w - 3, 1, w - 1, h - 1);
+        } else {
+            w += 2;
+            h += 2;
+            c->Pen()->SetColor(menuShadowColor_);
+            c->Brush()->SetColor(menuShadowColor_);
+            c->Rectangle(2, h - 2, w, h);
+            c->Rectangle(w - 2, 2, w, h);
+        }
+    } catch (...) {
+        // The border is decoration: the context is released below whatever happened.
+    }
+    ReleaseDC(W, dc);
+    borderBusy_ = false;
+}
+
+LRESULT CALLBACK FlatPopupWndProc(HWND W, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    auto prev = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(W, GWLP_USERDATA));
+    if (!prev) return DefWindowProcA(W, Msg, wParam, lParam);
+    if (Msg == WM_ERASEBKGND) return 1;
+    if ((Msg == WM_SHOWWINDOW && !wParam) || Msg == WM_CLOSE || Msg == WM_DESTROY) {
+        SetWindowRgn(W, nullptr, FALSE);
+        SetWindowLongPtrA(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
+        SetWindowLongPtrA(W, GWLP_USERDATA, 0);
+        const LRESULT r = CallWindowProcA(prev, W, Msg, wParam, lParam);
+        // A parent popup beside this one redraws the shadow this one covered.
+        RECT wr{};
+        if (GetWindowRect(W, &wr)) {
+            HWND beside = WindowFromPoint(POINT{wr.right + 2, wr.top + 2});
+            if (!beside || reinterpret_cast<WNDPROC>(GetWindowLongPtrA(beside, GWLP_WNDPROC)) != FlatPopupWndProc)
+                beside = WindowFromPoint(POINT{wr.right + 2, wr.bottom - 2});
+            if (beside && beside != W &&
+                reinterpret_cast<WNDPROC>(GetWindowLongPtrA(beside, GWLP_WNDPROC)) == FlatPopupWndProc)
+                InvalidateRect(beside, nullptr, TRUE);
+        }
+        return r;
+    }
+    return CallWindowProcA(prev, W, Msg, wParam, lParam);
+}
+
+} // namespace painters

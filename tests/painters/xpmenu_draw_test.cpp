@@ -1,0 +1,194 @@
+// The flat look of menu items: measuring, item pixels on a memory DC, the
+// icon painter leaving its glyph alone, and the flat popup border with the
+// private messages that ask for it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "painters/XPMenu.h"
+#include "painters/XPMenuManager.h"
+#include "support/UiTestUtil.h"
+#include "ui/Application.h"
+#include "ui/Bitmap.h"
+#include "ui/Canvas.h"
+#include "ui/Form.h"
+#include "ui/Menus.h"
+
+using namespace painters;
+using namespace ui;
+using vsk::test::PumpUntil;
+
+namespace {
+
+// A form with an active painter and a popup menu of its own.
+struct MenuForm {
+    TForm* form = vsk::test::NewBareForm(40, 40, 200, 150);
+    TXPMenu* xp = nullptr;
+    TPopupMenu* popup = TComponent::Create<TPopupMenu>(form);
+    MenuForm() {
+        form->BeginLoading();
+        xp = TComponent::Create<TXPMenu>(form);
+        xp->SetActive(true);
+        form->EndLoading();
+    }
+    ~MenuForm() { TComponent::Free(form); }
+    TMenuItem* AddItem(const std::string& caption, TMenuItem* parent = nullptr) {
+        auto* item = TComponent::Create<TMenuItem>(form);
+        item->SetCaption(caption);
+        (parent ? parent : popup->Items())->Add(item);
+        return item;
+    }
+};
+
+COLORREF Px(TBitmap& b, int x, int y) { return static_cast<COLORREF>(ColorToRGB(b.Canvas()->Pixels(x, y))); }
+COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
+
+} // namespace
+
+TEST(XPMenuMeasure, SeparatorShortcutSubmenuAndInactiveSizes) {
+    MenuForm mf;
+    TBitmap b(10, 10);
+    TCanvas* c = b.Canvas();
+    c->Font()->Assign(mf.xp->Font());
+
+    auto* sep = mf.AddItem("-");
+    int w = 0, h = 40;
+    mf.xp->HandleMeasureItem(sep, c, w, h);
+    EXPECT_EQ(h, 4) << "a separator is 4 pixels high whatever was proposed";
+
+    auto* open = mf.AddItem("&Open");
+    open->SetShortCut(ShortCut('O', ssCtrl));
+    w = h = 0;
+    mf.xp->HandleMeasureItem(open, c, w, h);
+    const std::string all = "&Open" + ShortCutToText(open->ShortCut()) + "WWW";
+    EXPECT_EQ(w, c->TextWidth(all) + 5 - c->TextWidth("&") + mf.xp->IconWidth());
+    EXPECT_GE(h, c->TextHeight(all) + c->TextHeight(all) * 3 / 4);
+
+    auto* leaf = mf.AddItem("Sub");
+    auto* parent = mf.AddItem("Sub");
+    mf.AddItem("Child", parent);
+    int wl = 0, wp = 0;
+    h = 0;
+    mf.xp->HandleMeasureItem(leaf, c, wl, h);
+    mf.xp->HandleMeasureItem(parent, c, wp, h);
+    EXPECT_EQ(wp - wl, 6) << "room for the submenu arrow";
+
+    mf.xp->SetActive(false);
+    w = 7;
+    h = 9;
+    mf.xp->HandleMeasureItem(open, c, w, h);
+    EXPECT_EQ(w, 7);
+    EXPECT_EQ(h, 9) << "an inactive painter measures nothing";
+}
+
+TEST(XPMenuDraw, PopupItemPixelsForPlainSelectedSeparatorAndCheckedItems) {
+    MenuForm mf;
+    TXPMenu* xp = mf.xp;
+    xp->SetFlatMenu(false);
+    auto* item = mf.AddItem("Item");
+    auto* sep = mf.AddItem("-");
+    auto* checked = mf.AddItem("Check");
+    checked->SetChecked(true);
+    const int W = 120, H = 22;
+    struct Case {
+        TMenuItem* item;
+        bool selected;
+        int x, y;
+        TColor (TXPMenu::*expected)() const;
+        const char* what;
+    } cases[] = {
+        {item, false, 110, 2, &TXPMenu::MenuBackColor, "menu background right of the text"},
+        {item, false, 4, 2, &TXPMenu::IconColumnColor, "icon column"},
+        {item, true, 110, 5, &TXPMenu::SelectFillColor, "selection fill"},
+        {item, true, 60, 1, &TXPMenu::SelectFrameColor, "selection frame"},
+        {sep, false, 60, 12, &TXPMenu::SeparatorLineColor, "separator line"},
+        {sep, false, 4 + xp->IconWidth() + 3, 12, &TXPMenu::MenuBackColor, "separator starts 7 pixels into the text"},
+        {checked, false, xp->IconWidth() / 2, H / 2 - 5, &TXPMenu::CheckFrameColor, "check box frame"},
+    };
+    for (const Case& k : cases) {
+        TBitmap target(W + 10, H);
+        target.Canvas()->Brush()->SetColor(0x00FF00FF);
+        target.Canvas()->FillRect(TRect{0, 0, W + 10, H});
+        xp->HandleDrawItem(k.item, target.Canvas(), TRect{4, 0, W + 4, H}, k.selected);
+        EXPECT_EQ(Px(target, k.x, k.y), Rgb((xp->*k.expected)())) << k.what;
+        EXPECT_NE(Px(target, 0, 5), 0x00FF00FFu) << k.what << ": the four pixels left of the item are repainted";
+    }
+}
+
+TEST(XPMenuDraw, IconPainterLeavesTheGivenGlyphAloneAndDimsOrGreysItsCopy) {
+    MenuForm mf;
+    TXPMenu* xp = mf.xp;
+    TBitmap glyph(8, 8);
+    glyph.Canvas()->Brush()->SetColor(0x00FFFFFF);
+    glyph.Canvas()->FillRect(TRect{0, 0, 8, 8});
+    glyph.Canvas()->Brush()->SetColor(0x00800000);
+    glyph.Canvas()->FillRect(TRect{2, 2, 6, 6});
+    struct Case {
+        bool enabled, highlighted;
+        bool changed;  // the drawn glyph differs from the original colour
+    } cases[] = {{true, false, true}, {false, false, true}, {true, true, false}};
+    TButton sender(nullptr);
+    for (const Case& k : cases) {
+        TBitmap target(20, 20);
+        target.Canvas()->Brush()->SetColor(0x00FFFFFF);
+        target.Canvas()->FillRect(TRect{0, 0, 20, 20});
+        xp->PaintIcon(&sender, target.Canvas(), false, false, k.enabled, false, k.highlighted, TRect{4, 4, 20, 20},
+                      &glyph);
+        for (int i = 0; i < 3; ++i)  // paint again: the glyph must not fade
+            xp->PaintIcon(&sender, target.Canvas(), false, false, k.enabled, false, k.highlighted,
+                          TRect{4, 4, 20, 20}, &glyph);
+        EXPECT_EQ(Px(glyph, 3, 3), 0x00800000u) << "the glyph given is never changed";
+        const int dx = k.highlighted ? -1 : 0;
+        EXPECT_EQ(Px(target, 4 + 3 + dx, 5 + 3 + dx) != 0x00800000u, k.changed)
+            << "enabled " << k.enabled << " highlighted " << k.highlighted;
+    }
+}
+
+TEST(XPFlatBorder, BorderInstallsOnceAndHidingPutsTheProcedureBack) {
+    MenuForm mf;
+    TXPMenu* xp = mf.xp;
+    TForm* popup = vsk::test::NewBareForm(300, 60, 120, 90);
+    popup->Show();
+    HWND w = popup->Handle();
+    const LONG_PTR before = GetWindowLongPtrA(w, GWLP_WNDPROC);
+    xp->PaintFlatPopupBorder(w, false);
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&FlatPopupWndProc));
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), before);
+    EXPECT_FALSE(xp->BorderBusy());
+    xp->PaintFlatPopupBorder(w, false);  // a second paint keeps the saved procedure
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), before);
+    HDC dc = GetWindowDC(w);
+    EXPECT_EQ(GetPixel(dc, 0, 10), Rgb(xp->FlatBorderColor()));
+    ReleaseDC(w, dc);
+    popup->Hide();
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), before) << "hiding puts the procedure back";
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), 0);
+    TComponent::Free(popup);
+}
+
+TEST(XPFlatBorder, PrivateMessagesIgnoreStaleItemsAndWindowsThatAreNoPopupMenu) {
+    MenuForm mf;
+    ASSERT_NE(XPMenuManager, nullptr);
+    ASSERT_EQ(XPMenuManager->CurrentMenu(), mf.xp);
+    auto* item = mf.AddItem("Item");
+    EXPECT_TRUE(IsLiveMenuItem(item));
+    TComponent::Free(item);
+    EXPECT_FALSE(IsLiveMenuItem(item)) << "a freed item is no longer found";
+
+    // A plain window handle in the window message is no popup menu: left alone.
+    TForm* other = vsk::test::NewBareForm(300, 60, 120, 90);
+    other->Show();
+    HWND w = other->Handle();
+    const LONG_PTR before = GetWindowLongPtrA(w, GWLP_WNDPROC);
+    bool seen = false;
+    PostMessageA(Application->Handle(), WM_XPFLATBORDERWINDOW, 0, reinterpret_cast<LPARAM>(w));
+    PostMessageA(Application->Handle(), WM_XPFLATBORDERITEM, 0, reinterpret_cast<LPARAM>(item));
+    PostMessageA(Application->Handle(), WM_NULL, 0, 0);
+    seen = PumpUntil([&] {
+        MSG m;
+        return !PeekMessageA(&m, Application->Handle(), WM_XPFLATBORDERITEM, WM_XPFLATBORDERWINDOW, PM_NOREMOVE);
+    });
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), before);
+    TComponent::Free(other);
+}
