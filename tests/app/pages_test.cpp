@@ -1,0 +1,256 @@
+// The main window's pages and panels: what the page and panel buttons show
+// and focus, that every caption fits at the smallest window size with no
+// control over another, the placing of the small dialogs, the splitter's
+// repaint and the set-password dialog's checks.
+// With VSK_SHOTS set to a folder, each page and panel is also written there
+// as a BMP picture, for a person to look at.
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include "AppFixture.h"
+#include "app/Dialogs.h"
+#include "support/DialogDriver.h"
+#include "ui/ControlCanvas.h"
+#include "ui/Graphic.h"
+
+using namespace ui;
+
+namespace {
+
+void SaveShot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("VSK_SHOTS");
+    if (!folder || !*folder) return;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    const int stride = (w * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(stride * h);
+    std::ofstream out(std::string(folder) + "\\" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    out.write(static_cast<const char*>(bits), stride * h);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
+
+// The screen rectangle of a control that shows.
+bool ShownRect(TControl* c, RECT& r) {
+    if (!c->Visible() || !c->Parent()) return false;
+    for (TWinControl* p = c->Parent(); p; p = p->Parent())
+        if (!p->Visible()) return false;
+    TPoint tl = c->Parent()->ClientToScreen(TPoint{c->Left(), c->Top()});
+    r = RECT{tl.x, tl.y, tl.x + c->Width(), tl.y + c->Height()};
+    return true;
+}
+
+// Every fault of the controls that show: a caption wider than its label, a
+// control outside its parent, two siblings over each other.
+std::vector<std::string> LayoutFaults(TWinControl* root) {
+    std::vector<std::string> faults;
+    for (int i = 0; i < root->ControlCount(); ++i) {
+        TControl* c = root->Controls(i);
+        RECT r{};
+        if (!ShownRect(c, r)) continue;
+        const std::string who = c->Name().empty() ? "a control in " + root->Name() : c->Name();
+        if (c->Left() < 0 || c->Top() < 0 || c->Left() + c->Width() > root->ClientWidth() ||
+            c->Top() + c->Height() > root->ClientHeight())
+            faults.push_back(who + " reaches outside " + root->Name());
+        if (auto* l = dynamic_cast<TLabel*>(c); l && !l->WordWrap()) {
+            TControlCanvas canvas;
+            canvas.SetControl(root);
+            canvas.Font()->Assign(l->Font());
+            if (canvas.TextWidth(l->Caption()) > l->Width())
+                faults.push_back("the caption \"" + l->Caption() + "\" is cut");
+        }
+        for (int j = i + 1; j < root->ControlCount(); ++j) {
+            RECT o{}, both{};
+            // The panels of one page are stacked on purpose: one in front at a time.
+            if (c->Align() == alClient && root->Controls(j)->Align() == alClient) continue;
+            if (ShownRect(root->Controls(j), o) && IntersectRect(&both, &r, &o))
+                faults.push_back(who + " and " + root->Controls(j)->Name() + " overlap");
+        }
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            auto inner = LayoutFaults(w);
+            faults.insert(faults.end(), inner.begin(), inner.end());
+        }
+    }
+    return faults;
+}
+
+// A left click in the middle of a windowless button, as the mouse makes it.
+void ClickAt(TControl* c) {
+    const LPARAM at = MAKELPARAM(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2);
+    SendMessageA(c->Parent()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(c->Parent()->Handle(), WM_LBUTTONUP, 0, at);
+}
+
+class PagesTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        MainForm->SetBounds(20, 20, 640, 347);
+        MainForm->Show();
+        ASSERT_TRUE(vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->Handle()) != 0; }));
+    }
+};
+
+} // namespace
+
+TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
+    struct Step {
+        const char* what;
+        TControl* button;
+        TTabSheet* page;
+        TWinControl* panel;    // in front on the page (null: none)
+        TWinControl* focused;  // null: the focus is not checked
+        int helpContext;
+    };
+    const Step steps[] = {
+        {"About", MainForm->btnAbout, MainForm->SheetAbout, nullptr, nullptr, 1030},
+        {"Windows", MainForm->btnWindows, MainForm->SheetWindows, nullptr, nullptr, 1001},
+        {"Extra Settings", MainForm->btnOptions, MainForm->SheetOptions, MainForm->pnlGeneral, MainForm->SheetOptions,
+         1010},
+        {"Shortcuts", MainForm->btnKeyaboard, MainForm->SheetOptions, MainForm->pnlKeyboard, MainForm->cbWinCtrl,
+         1013},
+        {"Sound", MainForm->btnSound, MainForm->SheetOptions, MainForm->pnlSound, nullptr, 1012},
+        {"Display", MainForm->btnDisplay, MainForm->SheetOptions, MainForm->pnlDisplay, nullptr, 1014},
+        {"General", MainForm->btnGeneral, MainForm->SheetOptions, MainForm->pnlGeneral, nullptr, 1011},
+    };
+    for (const Step& s : steps) {
+        ClickAt(s.button);
+        vsk::test::PumpUntil([&] { return MainForm->MainPageControl->ActivePage() == s.page; }, 2000);
+        EXPECT_EQ(MainForm->MainPageControl->ActivePage(), s.page) << s.what;
+        EXPECT_EQ(s.page->HelpContext() == s.helpContext || s.button->HelpContext() == s.helpContext, true)
+            << s.what;
+        if (s.panel) {
+            TWinControl* front = nullptr;
+            for (TWinControl* p : {MainForm->pnlGeneral, MainForm->pnlSound, MainForm->pnlKeyboard,
+                                   MainForm->pnlDisplay})
+                if (!front || GetWindow(p->Handle(), GW_HWNDPREV) == nullptr) front = p;
+            // The panel in front is the first of the page's children in z-order.
+            HWND top = GetWindow(MainForm->pnlButtons->Handle(), GW_HWNDFIRST);
+            while (top && top == MainForm->pnlButtons->Handle()) top = GetWindow(top, GW_HWNDNEXT);
+            EXPECT_EQ(top, s.panel->Handle()) << s.what << ": its panel is not in front";
+        }
+        if (auto* flat = dynamic_cast<controls::TFlatSpeedButton*>(s.button)) {
+            EXPECT_TRUE(flat->Down()) << s.what << ": its button is not down";
+        }
+        if (auto* page = dynamic_cast<controls::TLbSpeedButton*>(s.button)) {
+            EXPECT_TRUE(page->Down()) << s.what << ": its button is not down";
+        }
+        if (s.focused) {
+            vsk::test::PumpUntil([&] { return GetFocus() == s.focused->Handle(); }, 2000);
+            EXPECT_EQ(GetFocus(), s.focused->Handle()) << s.what << ": the focus is elsewhere";
+        }
+    }
+}
+
+TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestWindow) {
+    struct Shot {
+        const char* name;
+        TControl* pageButton;
+        TControl* panelButton;
+    };
+    const Shot shots[] = {
+        {"windows", MainForm->btnWindows, nullptr},   {"about", MainForm->btnAbout, nullptr},
+        {"general", MainForm->btnOptions, MainForm->btnGeneral}, {"sound", MainForm->btnOptions, MainForm->btnSound},
+        {"shortcuts", MainForm->btnOptions, MainForm->btnKeyaboard},
+        {"display", MainForm->btnOptions, MainForm->btnDisplay},
+    };
+    for (const Shot& s : shots) {
+        ClickAt(s.pageButton);
+        if (s.panelButton) ClickAt(s.panelButton);
+        MainForm->Repaint();
+        vsk::test::Pump(100);  // lets the page paint before a picture is taken
+        SaveShot(MainForm->Handle(), s.name);
+        for (const std::string& fault : LayoutFaults(MainForm)) ADD_FAILURE() << s.name << ": " << fault;
+    }
+}
+
+TEST(CenteredOver, KeepsTheWindowOnTheScreenNearEveryEdge) {
+    struct Case {
+        const char* where;
+        TRect main;
+        TPoint expected;
+    };
+    // A 483 x 325 window over a 640 x 347 main window on a 1280 x 1024 screen.
+    const Case cases[] = {
+        {"middle", Bounds(320, 300, 640, 347), {398, 311}},
+        {"left edge", Bounds(-500, 300, 640, 347), {0, 311}},
+        {"top edge", Bounds(320, -300, 640, 347), {398, 0}},
+        {"right edge", Bounds(1100, 300, 640, 347), {797, 311}},
+        {"bottom edge", Bounds(320, 900, 640, 347), {398, 699}},
+        {"bottom right corner", Bounds(1200, 1000, 640, 347), {797, 699}},
+        {"odd difference truncates", Bounds(0, 0, 484, 326), {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const TPoint p = CenteredOver(c.main, 483, 325, 1280, 1024);
+        EXPECT_EQ(p.x, c.expected.x) << c.where;
+        EXPECT_EQ(p.y, c.expected.y) << c.where;
+    }
+}
+
+TEST_F(PagesTest, HotKeyPictureOpensModelessOverTheMainWindowAndOnTheScreen) {
+    Application->CreateForm(FormKeyboardLayour);
+    for (int x : {-400, 1000}) {
+        MainForm->SetBounds(x, 900, 640, 347);
+        MainForm->btShowLayout->Click();
+        ASSERT_TRUE(vsk::test::PumpUntil([] { return FormKeyboardLayour->Visible(); }));
+        RECT r{};
+        GetWindowRect(FormKeyboardLayour->Handle(), &r);
+        EXPECT_GE(r.left, 0);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(FormKeyboardLayour->imgHotkeys->Picture()->Graphic()->Width(), 481);
+        FormKeyboardLayour->btnExit->Click();
+        EXPECT_TRUE(vsk::test::PumpUntil([] { return !FormKeyboardLayour->Visible(); }));
+    }
+    TComponent::Free(FormKeyboardLayour);
+    FormKeyboardLayour = nullptr;
+}
+
+namespace {
+// A control that counts its paints.
+class TPaintCounter : public TCustomControl {
+public:
+    explicit TPaintCounter(TComponent* AOwner) : TCustomControl(AOwner) {}
+    int paints = 0;
+
+protected:
+    void Paint() override { ++paints; }
+};
+} // namespace
+
+TEST_F(PagesTest, MovingTheSplitterRepaintsTheControls) {
+    auto* deep = TComponent::Create<TPaintCounter>(MainForm);
+    deep->SetParent(MainForm->pnlRight);
+    deep->SetBounds(0, 0, 10, 10);
+    vsk::test::PumpUntil([&] { return deep->paints > 0; });
+    ValidateRect(deep->Handle(), nullptr);
+    const int before = deep->paints;
+    const int leftWidth = MainForm->pnlLeft->Width();
+    // A drag of the bar 40 pixels to the right.
+    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(MainForm->FlatSplitter->Left() + 1, 50));
+    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(MainForm->FlatSplitter->Left() + 41, 50));
+    EXPECT_EQ(MainForm->pnlLeft->Width(), leftWidth + 40);
+    EXPECT_GT(deep->paints, before) << "a control of the main window was not repainted";
+    // Far to the left the left panel keeps its smallest width.
+    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(MainForm->FlatSplitter->Left() + 1, 50));
+    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 50));
+    EXPECT_EQ(MainForm->pnlLeft->Width(), 306);
+}
