@@ -4,6 +4,7 @@
 
 #include "app/MainForm.h"
 #include "app/PasswordPrompt.h"
+#include "core/RegistryValues.h"
 #include "ui/Dialogs.h"
 
 std::string AppDir;
@@ -11,6 +12,7 @@ std::string HelpDir;
 std::string HelpFilePath;
 std::string ExListFileName;
 std::string BttListFileName;
+std::string SettingsFileName;
 std::string AppTitle;
 std::string AppPassword;
 
@@ -33,6 +35,7 @@ void GlobalUnitInitialization() {
     HelpFilePath = HelpDir + "\\Help.chm";
     ExListFileName = AppDir + "\\" + "ExList.Dat";
     BttListFileName = AppDir + "\\" + "BttList.Dat";
+    SettingsFileName = AppDir + "\\" + "vsk.dat";
     AppPassword.clear();
     Cipher = new core::TRC6;
     Cipher->SetKey(core::AppCipherKey);
@@ -50,11 +53,23 @@ void GlobalUnitFinalization() {
     HelpFilePath.clear();
     ExListFileName.clear();
     BttListFileName.clear();
+    SettingsFileName.clear();
     AppTitle.clear();
     AppPassword.clear();
 }
 
 namespace {
+// Whether the prompt holds the password; a failure of the check is shown
+// and counts as a wrong password.
+bool TypedPasswordMatches() {
+    try {
+        return core::PasswordMatches(AppPassword, FormMainAppPasswordPrompt->edPassword->Text());
+    } catch (const std::exception& e) {
+        ui::MessageDlg(e.what(), ui::mtError, ui::TMsgDlgButtons{ui::mbOK}, 0);
+        return false;
+    }
+}
+
 void ShowInvalidPassword() {
     ui::MessageDlg("Invalid password\n\rPlease check your spelling and try again!", ui::mtError,
                    ui::TMsgDlgButtons{ui::mbOK}, 0);
@@ -66,7 +81,7 @@ bool AskStartupPassword() {
     // The edit keeps the last text typed between tries.
     for (;;) {
         if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return false;
-        if (FormMainAppPasswordPrompt->edPassword->Text() == AppPassword) return true;
+        if (TypedPasswordMatches()) return true;
         ShowInvalidPassword();
     }
 }
@@ -91,7 +106,7 @@ void ToggleMainWindow(bool AskPassword) {
         for (;;) {
             FormMainAppPasswordPrompt->edPassword->SetText("");
             if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return;  // stays hidden
-            if (FormMainAppPasswordPrompt->edPassword->Text() == AppPassword) break;
+            if (TypedPasswordMatches()) break;
             ShowInvalidPassword();
         }
     }

@@ -11,8 +11,9 @@ extern std::string HelpDir;          // AppDir + "\help"
 extern std::string HelpFilePath;     // HelpDir + "\Help.chm"
 extern std::string ExListFileName;   // do-not-hide list file
 extern std::string BttListFileName;  // bring-to-top list file
+extern std::string SettingsFileName; // the settings file "vsk.dat"
 extern std::string AppTitle;         // application title and main window caption
-extern std::string AppPassword;      // empty: no password
+extern std::string AppPassword;      // empty: no password; else as stored (a hash) or as typed
 
 extern core::TMouseShortcutInfo* HideWindowsShortcut;
 extern core::TMouseShortcutInfo* UnusedShortcut;  // made and freed with the others, never read

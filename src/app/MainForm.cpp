@@ -5,6 +5,7 @@
 #include "app/GlobalUnit.h"
 #include "core/AudioUnit.h"
 #include "core/ExcludeEntry.h"
+#include "core/RegistryValues.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/GdiObjects.h"
@@ -241,6 +242,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbWinCtrl->SetChecked(true);
     cbProgCtrl->SetChecked(true);
 
+    BuildSettingsControls();
+    BuildMouseCornerControls();
     BuildDisplayPanel();
     BuildHelpButton();
     BuildListEditing();
@@ -267,6 +270,8 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetCaption("Version 4.4");
     Application->SetHintHidePause(5000);
     Application->SetHelpFile(HelpFilePath);
+    cbAutoStart->SetChecked(core::IsAutoStartEnabled());  // an existing value is rewritten with this path
+    LoadSettings();
     ShowDisplayModes();
     LoadExcludeLists();
     MainPageControl->SetActivePage(SheetWindows);
@@ -276,6 +281,7 @@ void TMainForm::FormCreate(TObject*) {
 
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
     SaveExcludeLists();
+    SaveSettings();
     CanClose = true;
 }
 
@@ -287,6 +293,7 @@ void TMainForm::FormDestroy(TObject*) {
         HiddenWindowList = nullptr;
     }
     if (Application->Tag() != 0) SaveExcludeLists();
+    if (Application->Tag() != 0) SaveSettings();
     core::ReleaseWindowList(AvailableWindowsList);
     for (TListView* l : {ExcludeList, BringToTopList}) {
         for (int i = 0; i < l->Items()->Count(); ++i) {
@@ -307,6 +314,7 @@ void TMainForm::btnHideClick(TObject*) {
     MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
                TMsgDlgButtons{mbOK}, 0);
     SaveExcludeLists();
+    SaveSettings();
     ToggleMainWindow(true);
 }
 

@@ -5,6 +5,7 @@
 
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
+#include "controls/FlatSpeedButton.h"
 #include "controls/FlatGroupBox.h"
 #include "controls/FlatSpeedButton.h"
 #include "controls/FlatSplitter.h"
@@ -23,6 +24,7 @@
 #include "ui/OpenDialog.h"
 #include "ui/PageControl.h"
 #include "ui/StdCtrls.h"
+#include "ui/Timer.h"
 
 class TMainForm : public ui::TForm {
 public:
@@ -176,6 +178,27 @@ public:
     void CheckScreenSaverHotKey();
     // The hot-key text of the Hide/Show program key, as "Ctrl+\".
     std::string GetProgramHotKeyText();
+
+    // ---- settings and registry values
+    controls::TFlatCheckBox* cbAutoStart;
+    controls::TFlatCheckBox* cbAppPassword;
+    void BuildSettingsControls();
+    // The settings file and the password value into the controls and
+    // globals, and back.
+    void LoadSettings();
+    void SaveSettings();
+    void LoadSoundSettings();
+    void SaveSoundSettings();
+    void cbAutoStartClick(ui::TObject* Sender);
+
+    // ---- mouse corners
+    controls::TFlatSpeedButton* btnMouseWinCtrl;
+    controls::TFlatSpeedButton* btnMouseSSaverCtrl;
+    ui::TTimer* MouseTimer;
+    void BuildMouseCornerControls();
+    void MouseTimerTimer(ui::TObject* Sender);
+    void btnMouseWinCtrlClick(ui::TObject* Sender);
+    void btnMouseSSaverCtrlClick(ui::TObject* Sender);
 
     // ---- display
     controls::TFlatSpeedButton* btnKeyaboard;

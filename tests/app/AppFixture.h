@@ -44,8 +44,9 @@ protected:
         CreateDirectoryA(AppDir.c_str(), nullptr);
         ExListFileName = AppDir + "\\ExList.Dat";
         BttListFileName = AppDir + "\\BttList.Dat";
+        SettingsFileName = AppDir + "\\vsk.dat";
         for (const std::string& f : {ExListFileName, BttListFileName, ExListFileName + ".tmp",
-                                     BttListFileName + ".tmp", AppDir + "\\vsk.dat"}) {
+                                     BttListFileName + ".tmp", SettingsFileName}) {
             SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(f.c_str());
         }

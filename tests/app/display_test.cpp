@@ -124,7 +124,8 @@ TEST_F(DisplayTest, AnUnknownSavedModeBecomesTheCurrentOne) {
     ui::TComponent::Free(MainForm);
     MainForm = nullptr;
     FakeDisplay display({{800, 600, 32, 60}, {1024, 768, 32, 60}}, {1024, 768, 32, 60});
-    core::SelectedDisplayMode = 57;  // as read from an edited settings file
+    // An edited settings file.
+    ASSERT_TRUE(WritePrivateProfileStringA("Display", "Resolution", "57", SettingsFileName.c_str()));
     ui::Application->CreateForm(MainForm);
     EXPECT_EQ(core::SelectedDisplayMode, 1);
     EXPECT_EQ(MainForm->edResolutionInfo->Text(), "1024x768x32 @ 60 Hz");

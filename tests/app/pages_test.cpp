@@ -234,6 +234,16 @@ protected:
 };
 } // namespace
 
+// Presses the left button on the splitter, moves to x on the page and lets go.
+void DragSplitter(int x) {
+    HWND page = MainForm->SheetWindows->Handle();
+    const int from = MainForm->FlatSplitter->Left() + 1;
+    SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, 50));
+    SendMessageA(page, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from + x) / 2, 50));
+    SendMessageA(page, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 50));
+    SendMessageA(page, WM_LBUTTONUP, 0, MAKELPARAM(x, 50));
+}
+
 TEST_F(PagesTest, MovingTheSplitterRepaintsTheControls) {
     auto* deep = TComponent::Create<TPaintCounter>(MainForm);
     deep->SetParent(MainForm->pnlRight);
@@ -243,14 +253,10 @@ TEST_F(PagesTest, MovingTheSplitterRepaintsTheControls) {
     const int before = deep->paints;
     const int leftWidth = MainForm->pnlLeft->Width();
     // A drag of the bar 40 pixels to the right.
-    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM(MainForm->FlatSplitter->Left() + 1, 50));
-    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(MainForm->FlatSplitter->Left() + 41, 50));
+    DragSplitter(MainForm->FlatSplitter->Left() + 41);
     EXPECT_EQ(MainForm->pnlLeft->Width(), leftWidth + 40);
     EXPECT_GT(deep->paints, before) << "a control of the main window was not repainted";
     // Far to the left the left panel keeps its smallest width.
-    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM(MainForm->FlatSplitter->Left() + 1, 50));
-    SendMessageA(MainForm->SheetWindows->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 50));
+    DragSplitter(2);
     EXPECT_EQ(MainForm->pnlLeft->Width(), 306);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FixtureWindows.h"
+
 namespace e2e {
 
 class Veskara {
@@ -102,11 +104,18 @@ inline void PressChord(const std::vector<WORD>& vks) {
     }
 }
 
-// Whether cond holds within ms milliseconds (looked at every 50 ms).
+// Polls cond until it holds or ms have passed.
 inline bool Eventually(const std::function<bool()>& cond, DWORD ms = 5000) {
     for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
         if (cond()) return true;
     return cond();
+}
+
+// Whether every fixture window is visible (or every one hidden).
+inline bool AllVisible(const FixtureWindows& w, bool visible) {
+    for (HWND h : w.Handles())
+        if ((IsWindowVisible(h) != FALSE) != visible) return false;
+    return true;
 }
 
 inline bool WaitFor(bool (*cond)(void*), void* arg, DWORD ms) {

@@ -8,6 +8,7 @@
 #include "support/DialogDriver.h"
 #include "support/FixtureWindows.h"
 
+using e2e::AllVisible;
 using e2e::Eventually;
 using e2e::Veskara;
 
@@ -15,12 +16,6 @@ namespace {
 
 constexpr WORD kGrave = VK_OEM_3;      // the key named "`"
 constexpr WORD kBackslash = VK_OEM_5;  // the key named "\"
-
-bool AllVisible(const FixtureWindows& w, bool visible) {
-    for (HWND h : w.Handles())
-        if ((IsWindowVisible(h) != FALSE) != visible) return false;
-    return true;
-}
 
 } // namespace
 

@@ -1,0 +1,232 @@
+// The settings file and the two registry values, read into the main
+// window's controls and the program's globals, and written back.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <exception>
+
+#include "app/GlobalUnit.h"
+#include "app/MainForm.h"
+#include "app/SettingsUnit.h"
+#include "core/AudioUnit.h"
+#include "core/DisplayModes.h"
+#include "core/RegistryValues.h"
+#include "core/Settings.h"
+#include "ui/Dialogs.h"
+#include "ui/Exception.h"
+#include "ui/IniFile.h"
+
+using namespace ui;
+using controls::TFlatCheckBox;
+
+namespace {
+
+// Set when the settings file exists but could not be read: the defaults are
+// in use and the file is never saved over in this run.
+bool SettingsFileUnreadable = false;
+// Set when the password value exists but could not be read: it is never
+// written over, unless the user sets a new password.
+bool PasswordUnreadable = false;
+
+// The settings file through the class library's INI file. While the file is
+// unreadable every read answers its default.
+class TIniSettingsStore : public core::TSettingsStore {
+public:
+    explicit TIniSettingsStore(const std::string& fileName) : ini_(fileName) {}
+    std::string ReadString(const std::string& s, const std::string& k, const std::string& d) override {
+        return SettingsFileUnreadable ? d : ini_.ReadString(s, k, d);
+    }
+    int ReadInteger(const std::string& s, const std::string& k, int d) override {
+        return SettingsFileUnreadable ? d : ini_.ReadInteger(s, k, d);
+    }
+    bool ReadBool(const std::string& s, const std::string& k, bool d) override {
+        return SettingsFileUnreadable ? d : ini_.ReadBool(s, k, d);
+    }
+    void WriteString(const std::string& s, const std::string& k, const std::string& v) override {
+        ini_.WriteString(s, k, v);
+    }
+    void WriteInteger(const std::string& s, const std::string& k, int v) override { ini_.WriteInteger(s, k, v); }
+    void WriteBool(const std::string& s, const std::string& k, bool v) override { ini_.WriteBool(s, k, v); }
+
+private:
+    TIniFile ini_;
+};
+
+// Our settings take well under a kilobyte. A file far larger is not ours to
+// rewrite, and the system rewrites the whole file for every key saved.
+constexpr LONGLONG kMaxSettingsFileSize = 1 << 20;
+
+// Whether the file can be read; a missing file can (it holds the defaults).
+bool FileReadable(const std::string& path, std::string& why) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return true;
+        why = SysErrorMessage(err);
+        return false;
+    }
+    LARGE_INTEGER size{};
+    const bool sized = GetFileSizeEx(h, &size) != 0;
+    const DWORD err = GetLastError();
+    CloseHandle(h);
+    if (!sized) {
+        why = SysErrorMessage(err);
+        return false;
+    }
+    if (size.QuadPart > kMaxSettingsFileSize) {
+        why = "it is " + std::to_string(size.QuadPart) + " bytes long, far more than settings take";
+        return false;
+    }
+    return true;
+}
+
+void ShowOK(const std::string& text, TMsgDlgType type) { MessageDlg(text, type, TMsgDlgButtons{mbOK}, 0); }
+
+void ReadHotKey(const core::THotKey& k, TFlatCheckBox* shift, TFlatCheckBox* ctrl, TFlatCheckBox* alt,
+                TFlatCheckBox* win, controls::TFlatEdit* key) {
+    shift->SetChecked(k.Shift);
+    ctrl->SetChecked(k.Ctrl);
+    alt->SetChecked(k.Alt);
+    win->SetChecked(k.Win);
+    key->SetText(k.Key);
+}
+
+core::THotKey HotKeyOf(TFlatCheckBox* shift, TFlatCheckBox* ctrl, TFlatCheckBox* alt, TFlatCheckBox* win,
+                               controls::TFlatEdit* key) {
+    return {ctrl->Checked(), alt->Checked(), shift->Checked(), win->Checked(), key->Text()};
+}
+
+void ReadCorner(const core::TCornerSettings& c, controls::TFlatSpeedButton* button, core::TMouseShortcutInfo* info) {
+    button->SetDown(c.Enabled);
+    info->ZoneSize = c.ZoneSize;
+    info->HoverInterval = c.HoverInterval;
+    info->HoverStart = 0;
+    info->Corner = c.Corner;
+}
+
+core::TCornerSettings CornerOf(controls::TFlatSpeedButton* button, const core::TMouseShortcutInfo* info) {
+    return {button->Down(), info->ZoneSize, info->HoverInterval, info->Corner};
+}
+
+} // namespace
+
+void SetCheckedSilently(TFlatCheckBox* Box, bool Value) {
+    const TNotifyEvent handler = Box->OnClick;
+    Box->OnClick = TNotifyEvent();
+    Box->SetChecked(Value);
+    Box->OnClick = handler;
+}
+
+void OpenHomePage() {
+    ShellExecuteA(nullptr, "open", HomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TMainForm::BuildSettingsControls() {
+    cbAutoStart = MakeCheck(pnlGeneral, "cbAutoStart", "Automatically start when Windows starts", 8, 8, 300);
+    cbAutoStart->SetHint("Auto start the application. (Starts silently without appearing on screen)");
+    cbAutoStart->SetShowHint(true);
+    cbAutoStart->OnClick = TNotifyEvent(this, &TMainForm::cbAutoStartClick);
+    cbAppPassword = MakeCheck(pnlGeneral, "cbAppPassword", "Protect this application with password", 8, 29, 300);
+    cbAppPassword->SetHint("The application will request a password every time you try to start it or access "
+                           "the settings.");
+    cbAppPassword->SetShowHint(true);
+}
+
+void TMainForm::LoadSoundSettings() {
+    TIniSettingsStore store(SettingsFileName);
+    const core::TSoundSettings sound = core::ReadSoundSettings(store);
+    core::DesiredVolume = sound.Volume;
+    core::DesiredMuted = sound.VolumeMuted;
+    ShowDesiredVolume();
+}
+
+void TMainForm::SaveSoundSettings() {
+    if (SettingsFileUnreadable) return;
+    TIniSettingsStore store(SettingsFileName);
+    core::WriteSoundSettings(store, {core::DesiredVolume, core::DesiredMuted});
+}
+
+void TMainForm::LoadSettings() {
+    std::string why;
+    SettingsFileUnreadable = !FileReadable(SettingsFileName, why);
+    if (SettingsFileUnreadable)
+        ShowOK("The settings file " + SettingsFileName + " could not be read: " + why +
+                   ".\n\rThe default settings are used, and the file is left as it is.",
+               mtWarning);
+    LoadSoundSettings();
+
+    TIniSettingsStore store(SettingsFileName);
+    const core::TSettings s = core::ReadSettings(store, core::FindCurrentDisplayMode());
+    core::SelectedDisplayMode = s.Resolution;
+    cbSwitchResolution->SetChecked(s.SwitchResolution);
+    ReadHotKey(s.WindowsKey, cbWinShift, cbWinCtrl, cbWinAlt, cbWinWin, edHkWindowsKey);
+    ReadHotKey(s.AppKey, cbProgShift, cbProgCtrl, cbProgAlt, cbProgWin, edHkProgramKey);
+    ReadCorner(s.WindowsCorner, btnMouseWinCtrl, HideWindowsShortcut);
+    ReadCorner(s.SSaverCorner, btnMouseSSaverCtrl, ScreenSaverShortcut);
+
+    AppPassword.clear();
+    const core::TStoredPassword stored = core::ReadStoredPassword();
+    PasswordUnreadable = !stored.Readable;
+    if (stored.Readable)
+        AppPassword = stored.Value;
+    else
+        ShowOK("The application password could not be read: " + stored.Error +
+                   ".\n\rThe program starts without asking for it, and the stored password is left as it is.",
+               mtWarning);
+    SetCheckedSilently(cbAppPassword, !AppPassword.empty());
+}
+
+void TMainForm::SaveSettings() {
+    // The password is written even when the file cannot be, and the file's
+    // failure is raised after it, so the caller still stops.
+    std::exception_ptr fileError;
+    try {
+        SaveSoundSettings();
+        if (!SettingsFileUnreadable) {
+            TIniSettingsStore store(SettingsFileName);
+            core::TSettings s;
+            s.Resolution = core::SelectedDisplayMode;
+            s.SwitchResolution = cbSwitchResolution->Checked();
+            s.WindowsKey = HotKeyOf(cbWinShift, cbWinCtrl, cbWinAlt, cbWinWin, edHkWindowsKey);
+            s.AppKey = HotKeyOf(cbProgShift, cbProgCtrl, cbProgAlt, cbProgWin, edHkProgramKey);
+            s.WindowsCorner = CornerOf(btnMouseWinCtrl, HideWindowsShortcut);
+            s.SSaverCorner = CornerOf(btnMouseSSaverCtrl, ScreenSaverShortcut);
+            core::WriteSettings(store, s);
+        }
+    } catch (...) {
+        fileError = std::current_exception();
+    }
+
+    if (!cbAppPassword->Checked()) AppPassword.clear();
+    // A value that could not be read is not ours to erase.
+    if (!PasswordUnreadable || !AppPassword.empty()) {
+        try {
+            // A clear-text password, newly set or from an older installation,
+            // is stored as its hash from now on.
+            std::string value = AppPassword;
+            if (!value.empty() && !core::IsPasswordHash(value)) value = core::HashPassword(value);
+            core::WriteStoredPassword(value);
+            AppPassword = value;
+            PasswordUnreadable = false;
+        } catch (const std::exception& e) {
+            ShowOK(std::string("The application password could not be saved: ") + e.what() +
+                       ".\n\rThe password stored before is still in effect.",
+                   mtError);
+        }
+    }
+    if (fileError) std::rethrow_exception(fileError);
+}
+
+void TMainForm::cbAutoStartClick(TObject*) {
+    // A mouse click runs OnClick twice: first on the release, with the old
+    // state, while the box still tracks the mouse, then from the toggle.
+    // Only the second one acts.
+    if (cbAutoStart->Tracking()) return;
+    try {
+        core::SetAutoStart(cbAutoStart->Checked());
+    } catch (const std::exception& e) {
+        ShowOK(e.what(), mtError);
+        SetCheckedSilently(cbAutoStart, core::IsAutoStartEnabled());
+    }
+}

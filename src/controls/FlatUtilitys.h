@@ -1,0 +1,56 @@
+#pragma once
+// Shared types and drawing routines of the flat controls: frame rings, the
+// parent's background under a transparent control, the embossed disabled
+// glyph, the UseAdvColors lightness rule, glyph and caption placement, and
+// the gradient renderer.
+#include <cstdint>
+#include <string>
+
+#include "controls/ColorMath.h"
+#include "controls/GlyphLayout.h"
+#include "controls/GradientFill.h"
+#include "ui/Bitmap.h"
+#include "ui/Canvas.h"
+#include "ui/Colors.h"
+#include "ui/Control.h"
+
+namespace controls {
+
+enum TCheckBoxLayout : uint8_t { checkboxLeft, checkboxRight };
+using TNumGlyphs = uint8_t;  // 1..4
+using TAdvColors = uint8_t;  // 0..100, a percentage
+enum TGroupBoxBorder : uint8_t { brFull, brOnlyTopLine };
+enum TTransparentMode : uint8_t { tmAlways, tmNotFocused, tmNone };
+
+// The UseAdvColors rule: a colour derived from BaseColor's lightness (see
+// AdjustRgbLightness); CurrentColor is answered unchanged when Percent is 0.
+ui::TColor AdjustColorLightness(ui::TColor BaseColor, ui::TColor CurrentColor, TAdvColors Percent, bool Darker);
+
+// Width nested rings inside Rect, top/left edges in TopColor and
+// bottom/right edges in BottomColor; Rect itself is not changed.
+void DrawFrameRings(ui::TCanvas* Canvas, const ui::TRect& Rect, ui::TColor TopColor, ui::TColor BottomColor,
+                    int Width);
+
+// Paints what the parent shows under Control (its background and content)
+// into Dest, whose origin is the control's top-left corner. Nothing without a
+// parent.
+void PaintParentBackground(ui::TControl* Control, ui::TCanvas* Dest);
+
+// The embossed look of a disabled glyph: a new bitmap owned by the caller.
+ui::TBitmap* MakeDisabledGlyph(ui::TBitmap* Source, ui::TColor OutlineColor, ui::TColor BackColor,
+                               ui::TColor HighlightColor, ui::TColor ShadowColor, bool DrawHighlight);
+
+// Places the glyph cell (Glyph's width / NumGlyphs) and the one-line caption
+// measured on Canvas inside Client; Margin and Spacing -1 ask for automatic
+// values.
+void LayoutGlyphAndCaption(ui::TCanvas* Canvas, const ui::TRect& Client, ui::TPoint Offset,
+                           const std::string& Caption, ui::TBitmap* Glyph, int NumGlyphs, TButtonLayout Layout,
+                           int Margin, int Spacing, ui::TPoint& GlyphPos, ui::TRect& TextBounds);
+
+// Fills Rect from StartColor to EndColor. With a bitmap (made 32 bits per
+// pixel) the scan lines are written directly and only the part of Rect
+// inside the bitmap is touched; without one, Canvas is drawn on.
+void DrawGradient(ui::TBitmap* Bitmap, ui::TCanvas* Canvas, const ui::TRect& Rect, ui::TColor StartColor,
+                  ui::TColor EndColor, TGradientStyle Style);
+
+} // namespace controls

@@ -1,0 +1,79 @@
+#include "core/StoredValues.h"
+
+#include <cstring>
+
+namespace core {
+
+namespace {
+
+std::string Hex(const std::vector<uint8_t>& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    s.reserve(bytes.size() * 2);
+    for (uint8_t b : bytes) {
+        s += digits[b >> 4];
+        s += digits[b & 15];
+    }
+    return s;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool Unhex(const std::string& s, size_t bytes, std::vector<uint8_t>& out) {
+    if (s.size() != bytes * 2) return false;
+    out.assign(bytes, 0);
+    for (size_t i = 0; i < bytes; ++i) {
+        const int hi = HexDigit(s[2 * i]), lo = HexDigit(s[2 * i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        out[i] = static_cast<uint8_t>(hi << 4 | lo);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string FormatPasswordHash(const TPasswordHash& Hash) {
+    return PasswordHashMark + std::to_string(Hash.Iterations) + "$" + Hex(Hash.Salt) + "$" + Hex(Hash.Key);
+}
+
+std::optional<TPasswordHash> ParsePasswordHash(const std::string& Stored) {
+    const size_t markLen = std::strlen(PasswordHashMark);
+    if (Stored.compare(0, markLen, PasswordHashMark) != 0) return std::nullopt;
+    const size_t d1 = Stored.find('$', markLen);
+    if (d1 == std::string::npos) return std::nullopt;
+    const size_t d2 = Stored.find('$', d1 + 1);
+    if (d2 == std::string::npos) return std::nullopt;
+
+    const std::string iter = Stored.substr(markLen, d1 - markLen);
+    if (iter.empty() || iter.size() > 10) return std::nullopt;
+    uint64_t n = 0;
+    for (char c : iter) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (n < 1 || n > 0xFFFFFFFFull) return std::nullopt;
+
+    TPasswordHash h;
+    h.Iterations = static_cast<uint32_t>(n);
+    if (!Unhex(Stored.substr(d1 + 1, d2 - d1 - 1), PasswordSaltBytes, h.Salt)) return std::nullopt;
+    if (!Unhex(Stored.substr(d2 + 1), PasswordKeyBytes, h.Key)) return std::nullopt;
+    return h;
+}
+
+bool SameBytes(const std::vector<uint8_t>& A, const std::vector<uint8_t>& B) {
+    if (A.size() != B.size()) return false;
+    uint8_t diff = 0;
+    for (size_t i = 0; i < A.size(); ++i) diff |= static_cast<uint8_t>(A[i] ^ B[i]);
+    return diff == 0;
+}
+
+std::string AutoStartCommand(const std::string& ProgramPath) {
+    return "\"" + ProgramPath + "\" /q";
+}
+
+} // namespace core

@@ -1,0 +1,246 @@
+// The real program with its settings file and password value: the start-up
+// prompt, what a start writes back, hot keys and corners read from the file,
+// and files it cannot use.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "Veskara.h"
+#include "core/RegistryValues.h"
+#include "core/StoredValues.h"
+#include "support/DialogDriver.h"
+#include "support/FixtureWindows.h"
+#include "support/MouseShortcutDriver.h"
+#include "support/RegistryTestUtil.h"
+
+using e2e::AllVisible;
+using e2e::Veskara;
+
+namespace {
+
+bool Eventually(const std::function<bool()>& cond, DWORD ms = 8000) { return e2e::Eventually(cond, ms); }
+
+const std::string kSettings = std::string(VSK_BIN_DIR) + "/vsk.dat";
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << text;
+}
+
+std::string Ini(const char* section, const char* key) {
+    char buf[512] = {};
+    GetPrivateProfileStringA(section, key, "<missing>", buf, sizeof buf, kSettings.c_str());
+    return buf;
+}
+
+std::string StoredPassword() { return vsk::test::RegValue(core::PasswordKeyName, core::PasswordValueName).second; }
+
+// Types into the visible password prompt of the process and presses a button.
+bool AnswerPrompt(const Veskara& v, const std::string& text, const char* button) {
+    HWND prompt = nullptr;
+    if (!Eventually([&] {
+            prompt = FindWindowA("TFormMainAppPasswordPrompt", "VSK");
+            DWORD pid = 0;
+            if (prompt) GetWindowThreadProcessId(prompt, &pid);
+            return prompt && pid == v.Pid() && IsWindowVisible(prompt);
+        }))
+        return false;
+    HWND edit = FindWindowExA(prompt, nullptr, "TEdit", nullptr);
+    if (!edit) return false;
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
+    vsk::test::DialogRequest req;
+    req.caption = "VSK";
+    req.click = button;
+    req.pid = v.Pid();
+    return vsk::test::DriveDialog(req).clicked;
+}
+
+bool ClickMessage(const Veskara& v, const std::string& text, DWORD timeoutMs = 10000) {
+    vsk::test::DialogRequest req;
+    req.text = text;
+    req.click = "OK";
+    req.pid = v.Pid();
+    req.timeoutMs = timeoutMs;
+    const vsk::test::DialogReport r = vsk::test::DriveDialog(req);
+    EXPECT_TRUE(r.clicked) << vsk::test::Describe(r);
+    return r.clicked;
+}
+
+class SettingsE2E : public ::testing::Test {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean() {
+        DeleteFileA(kSettings.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Windows");
+    }
+};
+
+const char kInvalid[] = "Invalid password\n\rPlease check your spelling and try again!";
+
+} // namespace
+
+TEST_F(SettingsE2E, APasswordIsAskedAtStartAndAWrongOneAsksAgain) {
+    ASSERT_TRUE(vsk::test::SetRegString(core::PasswordKeyName, core::PasswordValueName, "Sesame"));
+    Veskara v;
+    ASSERT_TRUE(AnswerPrompt(v, "sesame", "&Ok"));
+    ASSERT_TRUE(ClickMessage(v, kInvalid));
+    HWND main = v.MainWindow();
+    EXPECT_FALSE(main && IsWindowVisible(main)) << "the main window showed before the password";
+    ASSERT_TRUE(AnswerPrompt(v, "Sesame", "&Ok")) << "no new prompt after the wrong password";
+    EXPECT_TRUE(Eventually([&] { HWND m = v.MainWindow(); return m && IsWindowVisible(m); }));
+    EXPECT_EQ(StoredPassword(), "Sesame") << "nothing is saved before the close";
+
+    PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(v.WaitExit(15000), 0u);
+    const std::string stored = StoredPassword();
+    EXPECT_EQ(stored.rfind(std::string(core::PasswordHashMark), 0), 0u) << stored;
+    EXPECT_TRUE(core::PasswordMatches(stored, "Sesame"));
+
+    // The hash is asked for the same way.
+    Veskara again("/q");
+    ASSERT_TRUE(AnswerPrompt(again, "Sesame", "&Ok"));
+    EXPECT_TRUE(Eventually([&] { return again.MainWindow() != nullptr; }));
+    EXPECT_EQ(StoredPassword(), stored);
+}
+
+TEST_F(SettingsE2E, CancelAtStartEndsAndWritesTheSettingsBackUnchanged) {
+    const std::map<std::pair<std::string, std::string>, std::string> values = {
+        {{"Sounds", "Volume"}, "4321"},          {{"Sounds", "VolumeMuted"}, "1"},
+        {{"Display", "Switch"}, "1"},            {{"HOTKEY_Windows", "Alt"}, "1"},
+        {{"HOTKEY_Windows", "Ctrl"}, "0"},       {{"HOTKEY_Windows", "Key"}, "F7"},
+        {{"HOTKEY_App", "Win"}, "1"},            {{"HOTKEY_App", "Key"}, "Q"},
+        {{"MouseShortcut_Windows", "Enabled"}, "1"}, {{"MouseShortcut_Windows", "ZoneSize"}, "33"},
+        {{"MouseShortcut_Windows", "HoverInterval"}, "700"}, {{"MouseShortcut_Windows", "Corner"}, "2"},
+        {{"MouseShortcut_SSaver", "Corner"}, "3"},
+    };
+    for (const auto& [key, value] : values)
+        WritePrivateProfileStringA(key.first.c_str(), key.second.c_str(), value.c_str(), kSettings.c_str());
+    ASSERT_TRUE(vsk::test::SetRegString(core::PasswordKeyName, core::PasswordValueName, "Sesame"));
+    Veskara v("/q");
+    ASSERT_TRUE(AnswerPrompt(v, "", "&Cancel"));
+    EXPECT_EQ(v.WaitExit(15000), 0u);
+    for (const auto& [key, value] : values)
+        EXPECT_EQ(Ini(key.first.c_str(), key.second.c_str()), value) << key.first << "/" << key.second;
+    const std::string stored = StoredPassword();
+    EXPECT_TRUE(core::IsPasswordHash(stored)) << "the clear-text password is rewritten as its hash: " << stored;
+    EXPECT_TRUE(core::PasswordMatches(stored, "Sesame"));
+}
+
+TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
+    WriteText(kSettings,
+              "[HOTKEY_Windows]\r\nShift=0\r\nCtrl=0\r\nAlt=0\r\nWin=0\r\nKey=F11\r\n"
+              "[MouseShortcut_Windows]\r\nEnabled=1\r\nZoneSize=20\r\nHoverInterval=500\r\nCorner=0\r\n");
+    FixtureWindows w({"First|||", "Second|||"});
+    SetCursorPos(640, 500);
+    Veskara v("/q");
+    ASSERT_TRUE(v.WaitMainWindow());
+    Sleep(1000);  // the hooks are in place once the message loop runs
+    ASSERT_TRUE(AllVisible(w, true));
+
+    e2e::PressChord({VK_CONTROL, VK_OEM_3});
+    Sleep(500);
+    EXPECT_TRUE(AllVisible(w, true)) << "the default hot key must be gone";
+    e2e::PressChord({VK_F11});
+    EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "F11 from the file did not hide";
+    e2e::PressChord({VK_F11});
+    ASSERT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "F11 did not restore";
+
+    // The corner: the pointer resting at the top left hides after the hover time.
+    SetCursorPos(0, 0);
+    EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "the corner did not hide";
+    e2e::PressChord({VK_F11});
+    ASSERT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "the hot key did not restore";
+    // Several timer ticks with the pointer still in the corner.
+    Sleep(2000);
+    EXPECT_TRUE(AllVisible(w, true)) << "the resting pointer hid the windows again";
+    // Out and back in: the corner acts again.
+    SetCursorPos(640, 500);
+    Sleep(1200);
+    SetCursorPos(0, 0);
+    EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "the corner did not act after leaving";
+    e2e::PressChord({VK_F11});
+    EXPECT_TRUE(Eventually([&] { return AllVisible(w, true); }));
+    SetCursorPos(640, 500);
+}
+
+TEST_F(SettingsE2E, BadSettingsFilesNeverStopTheProgram) {
+    std::string random(256 * 1024, '\0');
+    uint32_t x = 99;
+    for (char& c : random) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    std::string huge;
+    while (huge.size() < (4u << 20)) huge += "[H" + std::to_string(huge.size()) + "]\r\nKey=" + std::string(100, 'h') + "\r\n";
+    std::string longValues;
+    for (const char* s : {"Sounds", "Display", "HOTKEY_Windows", "HOTKEY_App", "MouseShortcut_Windows"})
+        for (const char* k : {"Volume", "Resolution", "Key", "Ctrl", "ZoneSize", "Corner"})
+            longValues += std::string("[") + s + "]\r\n" + k + "=" + std::string(10000, '7') + "\r\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        bool warns;
+    } cases[] = {{"random bytes", random, false}, {"a huge file", huge, true}, {"10,000-character values", longValues, false}};
+    for (const Case& c : cases) {
+        WriteText(kSettings, c.text);
+        Veskara v("/q");
+        if (c.warns) ClickMessage(v, "could not be read");
+        ASSERT_TRUE(v.WaitMainWindow()) << c.what;
+        Sleep(500);
+        EXPECT_EQ(v.WaitExit(0), static_cast<DWORD>(STILL_ACTIVE)) << c.what << ": the program ended";
+        PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(v.WaitExit(15000), 0u) << c.what;
+    }
+}
+namespace {
+
+// Clicks the corner button of a hot-key group of the main window as the
+// mouse would: the press and release go to the group box under the button.
+bool ClickCornerButton(HWND main, const char* caption) {
+    HWND group = nullptr;
+    if (!Eventually([&] {
+            for (HWND h : vsk::test::ChildrenOfClass(main, "TGroupBox")) {
+                char text[128] = {};
+                GetWindowTextA(h, text, sizeof text);
+                if (std::string(text) == caption) group = h;
+            }
+            return group != nullptr;
+        }))
+        return false;
+    PostMessageA(group, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 22));
+    PostMessageA(group, WM_LBUTTONUP, 0, MAKELPARAM(400, 22));
+    return true;
+}
+
+} // namespace
+
+TEST_F(SettingsE2E, TheCornerDialogFromTheToggleButtonEditsTheCornerAndCancelPutsItUp) {
+    Veskara v("/q");
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(ClickCornerButton(main, "Hide/Restore windows hot key"));
+    vsk::test::DialogReport r = vsk::test::EditMouseShortcutDialog("1500", "44", 2, "Ok", v.Pid());
+    ASSERT_TRUE(r.clicked) << vsk::test::Describe(r);
+    ASSERT_TRUE(ClickCornerButton(main, "Start Screen saver"));
+    r = vsk::test::EditMouseShortcutDialog("2500", "66", 3, "Cancel", v.Pid());
+    ASSERT_TRUE(r.clicked) << vsk::test::Describe(r);
+    // The dialog is gone once the program answers again.
+    ASSERT_TRUE(Eventually([&] { return !FindWindowA("TMouseShortcutForm", "Mouse Shortcut"); }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(v.WaitExit(15000), 0u);
+
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "Enabled"), "1");
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "HoverInterval"), "1500");
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "ZoneSize"), "44");
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "Corner"), "2");
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "Enabled"), "0") << "Cancel must put the button up";
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "HoverInterval"), "500");
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "Corner"), "1");
+}

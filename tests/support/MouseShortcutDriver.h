@@ -1,0 +1,73 @@
+#pragma once
+// Meets the "Mouse Shortcut" dialog from another thread or process: types
+// the hover time and zone size into its spin edits, clicks a corner box and
+// then one of its buttons.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/DialogDriver.h"
+
+namespace vsk::test {
+
+// The child windows of a class, top to bottom and left to right.
+inline std::vector<HWND> ChildrenOfClass(HWND parent, const char* cls) {
+    struct S {
+        const char* cls;
+        std::vector<HWND> found;
+    } s{cls, {}};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<S*>(lp);
+            char c[64] = {};
+            GetClassNameA(h, c, sizeof c);
+            if (std::string(c) == s->cls) s->found.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    auto key = [](HWND h) {
+        RECT r{};
+        GetWindowRect(h, &r);
+        return std::pair<LONG, LONG>(r.top, r.left);
+    };
+    std::sort(s.found.begin(), s.found.end(), [&](HWND a, HWND b) { return key(a) < key(b); });
+    return s.found;
+}
+
+// Waits for the dialog (of process pid), types the hover time and zone
+// size, clicks the corner box (0..3; -1 none) and then the button.
+inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone, int corner, const char* button,
+                                            DWORD pid = GetCurrentProcessId()) {
+    HWND dialog = nullptr;
+    for (DWORD end = GetTickCount() + 5000; !dialog && GetTickCount() < end; Sleep(25))
+        if (HWND h = FindWindowA("TMouseShortcutForm", "Mouse Shortcut")) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == pid) dialog = h;
+        }
+    if (!dialog) return {};
+    const std::vector<HWND> spins = ChildrenOfClass(dialog, "TFlatSpinEditInteger");
+    const std::vector<HWND> boxes = ChildrenOfClass(dialog, "TFlatCheckBox");
+    DWORD_PTR r;
+    if (spins.size() == 2) {
+        SendMessageTimeoutA(spins[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(hover), SMTO_ABORTIFHUNG, 2000, &r);
+        SendMessageTimeoutA(spins[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(zone), SMTO_ABORTIFHUNG, 2000, &r);
+    }
+    if (corner >= 0 && boxes.size() == 4) {
+        HWND box = boxes[static_cast<size_t>(corner)];
+        SendMessageTimeoutA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4), SMTO_ABORTIFHUNG, 2000, &r);
+        SendMessageTimeoutA(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);
+        SendMessageTimeoutA(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);
+    }
+    DialogRequest req;
+    req.caption = "Mouse Shortcut";
+    req.pid = pid;
+    req.click = button;
+    return DriveDialog(req);
+}
+
+} // namespace vsk::test
