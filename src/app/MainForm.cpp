@@ -235,7 +235,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
                                   "Lock workstation before starting (Win 2k/XP/NT)", 10, 42, 300);
 
-    BuildPages();
     BuildSoundPage();
 
     // The resource's ticks, set while loading so no click handler runs.
@@ -244,6 +243,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
     BuildSettingsControls();
     BuildMouseCornerControls();
+    BuildPages();
     BuildDisplayPanel();
     BuildHelpButton();
     BuildListEditing();

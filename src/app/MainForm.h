@@ -266,6 +266,10 @@ public:
     void btShowLayoutClick(ui::TObject* Sender);
     void FlatSplitterMoved(ui::TObject* Sender);
     void FormKeyDown(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
+    void stHeaderLinkClick(ui::TObject* Sender);
+    void stCompanyLinkClick(ui::TObject* Sender);
+    void btnSetAppPasswordClick(ui::TObject* Sender);
+    void cbAppPasswordClick(ui::TObject* Sender);
 
 private:
     ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);

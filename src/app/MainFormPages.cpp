@@ -3,7 +3,9 @@
 // Settings page's column of panel buttons with the General panel and the
 // Shortcuts panel's instructions.
 #include "app/Dialogs.h"
+#include "app/GlobalUnit.h"
 #include "app/MainForm.h"
+#include "app/SettingsUnit.h"
 #include "tbx/PNGBitmap.h"
 #include "ui/Application.h"
 #include "ui/Graphic.h"
@@ -70,11 +72,12 @@ TLabel* TMainForm::MakeListCaption(TWinControl* parent, const char* caption) {
 
 void TMainForm::BuildPages() {
     // ---- header: the product's web link at the right
-    stHeaderLink = MakeLabel(this, HeaderPanel, "veskara.example.org", 500, 9, 124, 13);
+    stHeaderLink = MakeLabel(this, HeaderPanel, HomePageAddress, 470, 9, 156, 13);
     stHeaderLink->SetName("stHeaderLink");
     stHeaderLink->Font()->SetColor(kLinkColor);
     stHeaderLink->Font()->SetStyle(fsUnderline);
     stHeaderLink->SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    stHeaderLink->OnClick = TNotifyEvent(this, &TMainForm::stHeaderLinkClick);
 
     // ---- the page buttons, one down at a time
     auto pageButton = [&](const char* name, const char* caption, int x, int w, const char* hint,
@@ -158,11 +161,12 @@ void TMainForm::BuildPages() {
                               "next. Made by the Veskara project; free to use.",
                               16, 76, 388, 30);
     stCompanyInfo->SetName("stCompanyInfo");
-    stCompanyLink = MakeLabel(this, pnlAboutFrame, "https://veskara.example.org/", 16, 116, 200, 13);
+    stCompanyLink = MakeLabel(this, pnlAboutFrame, HomePageAddress, 16, 116, 200, 13);
     stCompanyLink->SetName("stCompanyLink");
     stCompanyLink->Font()->SetColor(kLinkColor);
     stCompanyLink->Font()->SetStyle(fsUnderline);
     stCompanyLink->SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    stCompanyLink->OnClick = TNotifyEvent(this, &TMainForm::stCompanyLinkClick);
 
     // ---- the Extra Settings page: the panel buttons
     pnlButtons = TComponent::Create<TPanel>(this);
@@ -199,6 +203,8 @@ void TMainForm::BuildPages() {
     btnSetAppPassword->SetBounds(316, 26, 110, 22);
     btnSetAppPassword->SetCaption("Set Password");
     GiveHint(btnSetAppPassword, "Click to set a password.");
+    btnSetAppPassword->OnClick = TNotifyEvent(this, &TMainForm::btnSetAppPasswordClick);
+    cbAppPassword->OnClick = TNotifyEvent(this, &TMainForm::cbAppPasswordClick);
     cbHideNewlyCreatedWindows = MakeCheck(pnlGeneral, "cbHideNewlyCreatedWindows",
                                           "Hide newly created windows while in HIDE mode", 8, 50, 300);
     GiveHint(cbHideNewlyCreatedWindows,
@@ -226,6 +232,7 @@ void TMainForm::BuildPages() {
                                     "new shortcuts.",
                                     8, 18, 134, 180);
     pnlKeyboard->SendToBack();
+    pnlGeneral->BringToFront();
 
     SetKeyPreview(false);
     OnKeyDown = TKeyEvent(this, &TMainForm::FormKeyDown);
@@ -244,6 +251,35 @@ void TMainForm::btnOptionsClick(TObject*) {
 
 void TMainForm::btnGeneralClick(TObject*) {
     pnlGeneral->BringToFront();
+    if (cbAutoStart->CanFocus()) cbAutoStart->SetFocus();
+}
+
+void TMainForm::stHeaderLinkClick(TObject*) { OpenHomePage(); }
+
+void TMainForm::stCompanyLinkClick(TObject*) { OpenHomePage(); }
+
+// ---------------------------------------------------------------- password
+
+void TMainForm::btnSetAppPasswordClick(TObject*) {
+    if (!FormSetAppPassword) return;
+    CenterOverMainForm(FormSetAppPassword);
+    if (FormSetAppPassword->ShowModal() != mrOk) return;
+    AppPassword = FormSetAppPassword->edPassword->Text();
+    SetCheckedSilently(cbAppPassword, true);
+}
+
+void TMainForm::cbAppPasswordClick(TObject*) {
+    // A mouse click runs OnClick twice: on the release, with the old state,
+    // while the box still tracks the mouse, then from the toggle. Only the
+    // toggle acts, so the mouse, Space and the accelerator all do the same:
+    // a box just ticked asks for a password, a box just unticked removes it.
+    if (cbAppPassword->Tracking()) return;
+    if (cbAppPassword->Checked()) {
+        btnSetAppPasswordClick(btnSetAppPassword);
+    } else {
+        AppPassword.clear();
+    }
+    SetCheckedSilently(cbAppPassword, !AppPassword.empty());
 }
 
 void TMainForm::btShowLayoutClick(TObject*) {

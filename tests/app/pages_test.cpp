@@ -4,12 +4,17 @@
 // repaint and the set-password dialog's checks.
 // With VSK_SHOTS set to a folder, each page and panel is also written there
 // as a BMP picture, for a person to look at.
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "AppFixture.h"
 #include "app/Dialogs.h"
+#include "app/SettingsUnit.h"
+#include "core/RegistryValues.h"
 #include "support/DialogDriver.h"
 #include "ui/ControlCanvas.h"
 #include "ui/Graphic.h"
@@ -259,4 +264,181 @@ TEST_F(PagesTest, MovingTheSplitterRepaintsTheControls) {
     // Far to the left the left panel keeps its smallest width.
     DragSplitter(2);
     EXPECT_EQ(MainForm->pnlLeft->Width(), 306);
+}
+
+// ---------------------------------------------------------------- password
+
+namespace {
+
+struct PasswordDialogRun {
+    vsk::test::DialogReport message;  // the message the Ok button gave (found false: none)
+    bool closedByOk = false;          // the dialog was gone after Ok
+};
+
+// From a second thread: types the two entries into the open set-password
+// dialog, presses Ok, answers a message that comes with OK, and cancels the
+// dialog when it is still open.
+PasswordDialogRun DrivePasswordDialog(const std::string& first, const std::string& second, const char* expectCaption) {
+    PasswordDialogRun run;
+    HWND dlg = nullptr;
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (!dlg && GetTickCount64() < end) {
+        HWND h = FindWindowA(nullptr, "Application password");
+        if (h && IsWindowVisible(h)) dlg = h;
+        else Sleep(20);
+    }
+    if (!dlg) return run;
+    std::vector<HWND> edits;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        CharLowerA(cls);
+        if (std::strstr(cls, "edit")) edits.push_back(c);
+    }
+    if (edits.size() != 2) {
+        PostMessageA(dlg, WM_CLOSE, 0, 0);  // never leave the test waiting in the dialog
+        return run;
+    }
+    SendMessageA(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
+    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
+    // Posted: Ok's handler may show a message and wait in it.
+    HWND ok = nullptr;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char text[16] = {};
+        GetWindowTextA(c, text, sizeof text);
+        if (lstrcmpA(text, "Ok") == 0) ok = c;
+    }
+    if (ok) PostMessageA(ok, BM_CLICK, 0, 0);
+    if (expectCaption) {
+        run.message = vsk::test::DriveDialog({expectCaption, "", "OK", GetCurrentProcessId(), 3000});
+    }
+    for (int i = 0; i < 100 && IsWindowVisible(dlg); ++i) Sleep(20);
+    run.closedByOk = !IsWindowVisible(dlg);
+    if (!run.closedByOk) PostMessageA(dlg, WM_CLOSE, 0, 0);
+    return run;
+}
+
+// A left click on a check box, as the mouse makes it (the pointer comes in first).
+void ClickBox(TWinControl* box) {
+    const LPARAM at = MAKELPARAM(5, 5);
+    SendMessageA(box->Handle(), WM_MOUSEMOVE, 0, at);
+    SendMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(box->Handle(), WM_LBUTTONUP, 0, at);
+}
+
+class PasswordTest : public PagesTest {
+protected:
+    void SetUp() override {
+        PagesTest::SetUp();
+        Application->CreateForm(FormSetAppPassword);
+        AppPassword.clear();
+        ClickAt(MainForm->btnOptions);
+        ClickAt(MainForm->btnGeneral);
+    }
+    void TearDown() override {
+        TComponent::Free(FormSetAppPassword);
+        FormSetAppPassword = nullptr;
+        PagesTest::TearDown();
+    }
+    // Runs action on this thread while the dialog is driven from another.
+    template <class Action>
+    PasswordDialogRun WithDialog(const std::string& a, const std::string& b, const char* caption, Action action) {
+        PasswordDialogRun run;
+        std::atomic<bool> done{false};
+        std::thread driver([&] {
+            run = DrivePasswordDialog(a, b, caption);
+            done = true;
+        });
+        action();
+        // The driver may still ask this thread's windows for their text.
+        vsk::test::PumpUntil([&] { return done.load(); }, 15000);
+        driver.join();
+        return run;
+    }
+};
+
+} // namespace
+
+TEST_F(PasswordTest, SetPasswordChecksTheEntries) {
+    struct Case {
+        const char* what;
+        std::string first, second;
+        const char* caption;  // of the message (null: none)
+        const char* text;
+        bool set;
+    };
+    const Case cases[] = {
+        {"different", "abc", "abd", "Error", "The passwords do not match!\n\rPlease correct.", false},
+        {"different case", "Secret", "secret", "Error", "The passwords do not match!\n\rPlease correct.", false},
+        {"both empty", "", "", "Warning", "Please fill all the fields.", false},
+        {"equal", "Open Sesame", "Open Sesame", nullptr, nullptr, true},
+    };
+    for (const Case& c : cases) {
+        AppPassword.clear();
+        SetCheckedSilently(MainForm->cbAppPassword, false);
+        PasswordDialogRun run =
+            WithDialog(c.first, c.second, c.caption, [] { ClickAt(MainForm->btnSetAppPassword); });
+        if (c.caption) {
+            EXPECT_TRUE(run.message.clicked) << c.what << ": " << vsk::test::Describe(run.message);
+            bool hasText = false;
+            for (const std::string& t : run.message.texts) hasText = hasText || t == c.text;
+            EXPECT_TRUE(hasText) << c.what << ": " << vsk::test::Describe(run.message);
+            EXPECT_FALSE(run.closedByOk) << c.what << ": the dialog closed";
+        }
+        EXPECT_EQ(AppPassword, c.set ? c.first : std::string()) << c.what;
+        EXPECT_EQ(MainForm->cbAppPassword->Checked(), c.set) << c.what;
+    }
+    // The entries keep their text for the next use.
+    EXPECT_EQ(FormSetAppPassword->edPassword->Text(), "Open Sesame");
+}
+
+TEST_F(PasswordTest, AClickOnTheBoxRemovesThePasswordOrAsksForOne) {
+    struct Case {
+        const char* what;
+        bool ticked;          // the box and a password before
+        bool bySpace;
+        bool dialogExpected;  // the set-password dialog opens (and is answered "pw"/"pw")
+        bool tickedAfter;
+    };
+    const Case cases[] = {
+        {"mouse on the ticked box", true, false, false, false},
+        {"mouse on the unticked box", false, false, true, true},
+    };
+    for (const Case& c : cases) {
+        AppPassword = c.ticked ? "old" : "";
+        SetCheckedSilently(MainForm->cbAppPassword, c.ticked);
+        SetForegroundWindow(MainForm->Handle());
+        MainForm->cbAppPassword->SetFocus();
+        ASSERT_TRUE(vsk::test::PumpUntil([] { return GetFocus() == MainForm->cbAppPassword->Handle(); }, 2000))
+            << c.what << ": the box has no focus";
+        auto act = [&] {
+            if (c.bySpace) {
+                // Space reaches the focused box as the form's dialog key.
+                // Posted, as typed keys arrive: the message loop hands them on.
+                HWND box = MainForm->cbAppPassword->Handle();
+                PostMessageA(box, WM_KEYDOWN, VK_SPACE, 0x00390001);
+                PostMessageA(box, WM_CHAR, ' ', 0x00390001);
+                PostMessageA(box, WM_KEYUP, VK_SPACE, 0xC0390001);
+            } else {
+                ClickBox(MainForm->cbAppPassword);
+            }
+        };
+        if (c.dialogExpected) {
+            PasswordDialogRun run = WithDialog("pw", "pw", nullptr, act);
+            EXPECT_TRUE(run.closedByOk) << c.what << ": the dialog did not close by Ok";
+            EXPECT_EQ(AppPassword, "pw") << c.what;
+        } else {
+            act();
+            vsk::test::PumpUntil([] { return AppPassword.empty(); }, 2000);
+            EXPECT_FALSE(IsWindowVisible(FormSetAppPassword->Handle())) << c.what << ": a dialog opened";
+            EXPECT_EQ(AppPassword, "") << c.what;
+        }
+        EXPECT_EQ(MainForm->cbAppPassword->Checked(), c.tickedAfter) << c.what;
+    }
+    // The next save stores the empty value.
+    AppPassword = "old";
+    SetCheckedSilently(MainForm->cbAppPassword, true);
+    ClickBox(MainForm->cbAppPassword);
+    MainForm->SaveSettings();
+    EXPECT_EQ(core::ReadStoredPassword().Value, "");
 }
