@@ -1,5 +1,12 @@
 #include "app/Dialogs.h"
 
+#include <memory>
+
+#include "app/MainForm.h"
+#include "tbx/PNGBitmap.h"
+#include "ui/Application.h"
+#include "ui/Stream.h"
+
 TTestForm* TestForm = nullptr;
 TFormSetAppPassword* FormSetAppPassword = nullptr;
 TFormKeyboardLayour* FormKeyboardLayour = nullptr;
@@ -14,6 +21,8 @@ TTestForm::TTestForm(TComponent* AOwner) : TForm(AOwner) {
     DoCreate();
 }
 
+// ---------------------------------------------------------------- password
+
 TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();
     SetName("FormSetAppPassword");
@@ -21,8 +30,73 @@ TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu);
     SetClientSize(257, 162);
+
+    lbNote = TComponent::Create<TLabel>(this);
+    lbNote->SetName("lbNote");
+    lbNote->SetParent(this);
+    lbNote->SetAutoSize(false);
+    lbNote->SetWordWrap(true);
+    lbNote->SetBounds(10, 8, 237, 40);
+    lbNote->Font()->SetColor(185);
+    lbNote->SetCaption("Please remember or write down the password you have set. If you forget this password you "
+                       "will no longer be able to access the application settings.");
+
+    auto entry = [&](const char* labelName, const char* caption, const char* name, int y, TLabel*& label) {
+        label = TComponent::Create<TLabel>(this);
+        label->SetName(labelName);
+        label->SetParent(this);
+        label->SetBounds(10, y, 237, 13);
+        label->SetCaption(caption);
+        auto* e = TComponent::Create<TEdit>(this);
+        e->SetName(name);
+        e->SetParent(this);
+        e->SetBounds(10, y + 15, 237, 21);
+        e->SetPasswordChar('*');
+        label->SetFocusControl(e);
+        return e;
+    };
+    edPassword = entry("lbPassword", "Password", "edPassword", 52, lbPassword);
+    edConfirmPassword = entry("lbConfirmPassword", "Confirm password", "edConfirmPassword", 92, lbConfirmPassword);
+
+    btnOk = TComponent::Create<TButton>(this);
+    btnOk->SetName("btnOk");
+    btnOk->SetParent(this);
+    btnOk->SetBounds(92, 132, 75, 23);
+    btnOk->SetCaption("Ok");
+    btnOk->SetDefault(true);
+    btnOk->OnClick = TNotifyEvent(this, &TFormSetAppPassword::btnOkClick);
+    btnCancel = TComponent::Create<TButton>(this);
+    btnCancel->SetName("btnCancel");
+    btnCancel->SetParent(this);
+    btnCancel->SetBounds(172, 132, 75, 23);
+    btnCancel->SetCaption("Cancel");
+    btnCancel->SetCancel(true);
+    btnCancel->SetModalResult(mrCancel);
+
+    OnShow = TNotifyEvent(this, &TFormSetAppPassword::FormShow);
     EndLoading();
     DoCreate();
+}
+
+void TFormSetAppPassword::btnOkClick(TObject*) {
+    const std::string a = edPassword->Text(), b = edConfirmPassword->Text();
+    if (a != b) {
+        ShowMessageDialog(this, "The passwords do not match!\n\rPlease correct.", mtError, TMsgDlgButtons{mbOK});
+        edPassword->SetFocus();
+    } else if (!a.empty()) {
+        SetModalResult(mrOk);
+    } else {
+        ShowMessageDialog(this, "Please fill all the fields.", mtWarning, TMsgDlgButtons{mbOK});
+        edPassword->SetFocus();
+    }
+}
+
+void TFormSetAppPassword::FormShow(TObject*) { edPassword->SetFocus(); }
+
+// ---------------------------------------------------------------- hot-key picture
+
+namespace {
+constexpr char kHotkeysPicture[] = "HOTKEYS";  // RCDATA, PNG, 481 x 262
 }
 
 TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
@@ -31,6 +105,80 @@ TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
     SetCaption("Defualt Hotkeys");
     SetBorderStyle(bsNone);
     SetClientSize(483, 325);
+
+    pnlBack = TComponent::Create<controls::TKstGradientPanel>(this);
+    pnlBack->SetName("pnlBack");
+    pnlBack->SetParent(this);
+    pnlBack->SetAlign(alClient);
+    pnlBack->SetStartColor(8745304);
+    pnlBack->SetEndColor(clWindow);
+    pnlBack->SetGradientStyle(controls::gsDiagonalRightLeft);
+    pnlBack->SetShadowOffsetX(1);
+    pnlBack->SetShadowOffsetY(1);
+    pnlBack->SetShadowColor(clBlack);
+
+    pnlPicture = TComponent::Create<controls::TFlatPanel>(this);
+    pnlPicture->SetName("pnlPicture");
+    pnlPicture->SetParent(pnlBack);
+    pnlPicture->SetBounds(1, 16, 481, 262);
+    pnlPicture->SetCaption("");
+    imgHotkeys = TComponent::Create<TImage>(this);
+    imgHotkeys->SetName("imgHotkeys");
+    imgHotkeys->SetParent(pnlPicture);
+    imgHotkeys->SetAlign(alClient);
+    imgHotkeys->SetTransparent(true);
+
+    btnExit = TComponent::Create<controls::TLbSpeedButton>(this);
+    btnExit->SetName("btnExit");
+    btnExit->SetParent(pnlBack);
+    btnExit->SetBounds(204, 290, 75, 25);
+    btnExit->SetCaption("Close");
+    btnExit->OnClick = TNotifyEvent(this, &TFormKeyboardLayour::btnExitClick);
     EndLoading();
     DoCreate();
+
+    tbx::TPNGBitmap picture;
+    TResourceStream stream(GetModuleHandleA(nullptr), kHotkeysPicture, RT_RCDATA);
+    picture.LoadFromStream(&stream);
+    imgHotkeys->Picture()->SetGraphic(&picture);
+}
+
+void TFormKeyboardLayour::btnExitClick(TObject*) { Close(); }
+
+// ---------------------------------------------------------------- routines
+
+int ShowMessageDialog(TCustomForm* Owner, const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
+                      const std::string& Caption) {
+    std::unique_ptr<TForm, void (*)(TForm*)> dlg(CreateMessageDialog(Msg, DlgType, Buttons),
+                                                 [](TForm* f) { TComponent::Free(f); });
+    if (!Caption.empty()) dlg->SetCaption(Caption);
+    if (Owner) {
+        dlg->SetPosition(poDesigned);
+        dlg->SetBounds(Owner->Left() + (Owner->Width() - dlg->Width()) / 2,
+                       Owner->Top() + (Owner->Height() - dlg->Height()) / 2, dlg->Width(), dlg->Height());
+    }
+    return dlg->ShowModal();
+}
+
+TPoint CenteredOver(const TRect& Main, int Width, int Height, int ScreenWidth, int ScreenHeight) {
+    int left = Main.left + (RectWidth(Main) - Width) / 2;
+    int top = Main.top + (RectHeight(Main) - Height) / 2;
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    if (left + Width > ScreenWidth) left = ScreenWidth - Width;
+    if (top + Height > ScreenHeight) top = ScreenHeight - Height;
+    return TPoint{left, top};
+}
+
+void CenterOverMainForm(TCustomForm* Form) {
+    if (!Form || !MainForm) return;
+    const TRect main = Bounds(MainForm->Left(), MainForm->Top(), MainForm->Width(), MainForm->Height());
+    const TPoint p = CenteredOver(main, Form->Width(), Form->Height(), Screen->Width(), Screen->Height());
+    Form->SetPosition(poDesigned);
+    Form->SetBounds(p.x, p.y, Form->Width(), Form->Height());
+}
+
+void RepaintAllControls(TComponent* Component) {
+    if (auto* c = dynamic_cast<TControl*>(Component)) c->Repaint();
+    for (int i = 0; i < Component->ComponentCount(); ++i) RepaintAllControls(Component->Components(i));
 }

@@ -137,42 +137,42 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     pnlLeft = TComponent::Create<TPanel>(this);
     pnlLeft->SetName("pnlLeft");
     pnlLeft->SetParent(SheetWindows);
-    pnlLeft->SetWidth(306);
+    pnlLeft->SetWidth(330);
+    pnlLeft->SetBorderWidth(4);
     pnlLeft->SetAlign(alLeft);
     pnlLeft->SetBevelOuter(bvNone);
     pnlLeft->SetCaption("");
     pnlRight = TComponent::Create<TPanel>(this);
     pnlRight->SetName("pnlRight");
     pnlRight->SetParent(SheetWindows);
-    pnlRight->SetLeft(310);
+    pnlRight->SetLeft(334);
+    pnlRight->SetBorderWidth(4);
     pnlRight->SetAlign(alClient);
     pnlRight->SetBevelOuter(bvNone);
     pnlRight->SetCaption("");
 
-    lbAvailable = TComponent::Create<TLabel>(this);
-    lbAvailable->SetParent(pnlLeft);
-    lbAvailable->SetBounds(4, 4, 300, 13);
-    lbAvailable->SetCaption("Currently visible windows ( Drag And Drop a window )");
+    lbAvailable = MakeListCaption(pnlLeft, "Currently visible windows ( Drag And Drop a window )");
     AvailableWindowsList = MakeList(pnlLeft, "AvailableWindowsList",
                                     {{"Application Name", 100}, {"Window Title", 185}}, true);
-    AvailableWindowsList->SetBounds(4, 20, 298, 220);
+    AvailableWindowsList->SetAlign(alClient);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
 
-    lbExclude = TComponent::Create<TLabel>(this);
-    lbExclude->SetParent(pnlRight);
-    lbExclude->SetBounds(4, 4, 310, 13);
-    lbExclude->SetCaption("Do not hide list (Right click an item for extra options)");
-    ExcludeList = MakeList(pnlRight, "ExcludeList",
+    pnlExclude = TComponent::Create<TPanel>(this);
+    pnlExclude->SetName("pnlExclude");
+    pnlExclude->SetParent(pnlRight);
+    pnlExclude->SetHeight(122);
+    pnlExclude->SetAlign(alTop);
+    pnlExclude->SetBevelOuter(bvNone);
+    pnlExclude->SetCaption("");
+    lbExclude = MakeListCaption(pnlExclude, "Do not hide list (Right click an item for extra options)");
+    ExcludeList = MakeList(pnlExclude, "ExcludeList",
                            {{"Application Name", 100}, {"Window Title", 150}, {"All", 30}}, true);
-    ExcludeList->SetBounds(4, 20, 310, 120);
+    ExcludeList->SetAlign(alClient);
 
-    lbBringToTop = TComponent::Create<TLabel>(this);
-    lbBringToTop->SetParent(pnlRight);
-    lbBringToTop->SetBounds(4, 146, 310, 13);
-    lbBringToTop->SetCaption("Bring to TOP after hiding windows (execute if not running)");
+    lbBringToTop = MakeListCaption(pnlRight, "Bring to TOP after hiding windows (execute if not running)");
     BringToTopList = MakeList(pnlRight, "BringToTopList", {{"Application Name", 100}, {"Window Title", 185}},
                               false);
-    BringToTopList->SetBounds(4, 162, 310, 78);
+    BringToTopList->SetAlign(alClient);
 
     btnHideAll = TComponent::Create<TButton>(this);
     btnHideAll->SetName("btnHideAll");
@@ -190,17 +190,15 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     pnlGeneral = TComponent::Create<TPanel>(this);
     pnlGeneral->SetName("pnlGeneral");
     pnlGeneral->SetParent(SheetOptions);
-    pnlGeneral->SetHeight(28);
-    pnlGeneral->SetAlign(alTop);
+    pnlGeneral->SetAlign(alClient);
     pnlGeneral->SetBevelOuter(bvNone);
     pnlGeneral->SetCaption("");
     cbCloseActiveWindow = MakeCheck(pnlGeneral, "cbCloseActiveWindow",
-                                    "Close the window that was active before hiding", 8, 6, 320);
+                                    "Close the window that was active before hiding", 8, 71, 300);
 
     pnlKeyboard = TComponent::Create<TPanel>(this);
     pnlKeyboard->SetName("pnlKeyboard");
     pnlKeyboard->SetParent(SheetOptions);
-    pnlKeyboard->SetTop(28);
     pnlKeyboard->SetAlign(alClient);
     pnlKeyboard->SetBevelOuter(bvNone);
     pnlKeyboard->SetCaption("");
@@ -209,33 +207,33 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
         auto* g = TComponent::Create<TGroupBox>(this);
         g->SetName(name);
         g->SetParent(pnlKeyboard);
-        g->SetBounds(8, y, 600, 48);
+        g->SetBounds(8, y, 356, 46);
         g->SetCaption(caption);
         return g;
     };
     gbHideWindows = group("gbHideWindows", "Hide/Restore windows hot key", 4);
-    cbWinCtrl = MakeCheck(gbHideWindows, "cbWinCtrl", "Ctrl", 12, 20, 60);
-    cbWinAlt = MakeCheck(gbHideWindows, "cbWinAlt", "Alt", 80, 20, 60);
-    cbWinShift = MakeCheck(gbHideWindows, "cbWinShift", "Shift", 148, 20, 60);
-    cbWinWin = MakeCheck(gbHideWindows, "cbWinWin", "Win", 216, 20, 60);
-    edHkWindowsKey = MakeHotKeyEdit(gbHideWindows, "edHkWindowsKey", "`", 290, 18);
+    cbWinCtrl = MakeCheck(gbHideWindows, "cbWinCtrl", "Ctrl", 10, 20, 44);
+    cbWinAlt = MakeCheck(gbHideWindows, "cbWinAlt", "Alt", 56, 20, 38);
+    cbWinShift = MakeCheck(gbHideWindows, "cbWinShift", "Shift", 96, 20, 46);
+    cbWinWin = MakeCheck(gbHideWindows, "cbWinWin", "Win", 144, 20, 42);
+    edHkWindowsKey = MakeHotKeyEdit(gbHideWindows, "edHkWindowsKey", "`", 190, 18);
 
-    gbShowProgram = group("gbShowProgram", "Hide/Show program hot key", 56);
-    cbProgCtrl = MakeCheck(gbShowProgram, "cbProgCtrl", "Ctrl", 12, 20, 60);
-    cbProgAlt = MakeCheck(gbShowProgram, "cbProgAlt", "Alt", 80, 20, 60);
-    cbProgShift = MakeCheck(gbShowProgram, "cbProgShift", "Shift", 148, 20, 60);
-    cbProgWin = MakeCheck(gbShowProgram, "cbProgWin", "Win", 216, 20, 60);
-    edHkProgramKey = MakeHotKeyEdit(gbShowProgram, "edHkProgramKey", "\\", 290, 18);
+    gbShowProgram = group("gbShowProgram", "Hide/Show program hot key", 54);
+    cbProgCtrl = MakeCheck(gbShowProgram, "cbProgCtrl", "Ctrl", 10, 20, 44);
+    cbProgAlt = MakeCheck(gbShowProgram, "cbProgAlt", "Alt", 56, 20, 38);
+    cbProgShift = MakeCheck(gbShowProgram, "cbProgShift", "Shift", 96, 20, 46);
+    cbProgWin = MakeCheck(gbShowProgram, "cbProgWin", "Win", 144, 20, 42);
+    edHkProgramKey = MakeHotKeyEdit(gbShowProgram, "edHkProgramKey", "\\", 190, 18);
 
-    gbScreenSaver = group("gbScreenSaver", "Start Screen saver", 108);
-    gbScreenSaver->SetHeight(68);
-    cbSSaverCtrl = MakeCheck(gbScreenSaver, "cbSSaverCtrl", "Ctrl", 12, 20, 60);
-    cbSSaverAlt = MakeCheck(gbScreenSaver, "cbSSaverAlt", "Alt", 80, 20, 60);
-    cbSSaverShift = MakeCheck(gbScreenSaver, "cbSSaverShift", "Shift", 148, 20, 60);
-    cbSSaverWin = MakeCheck(gbScreenSaver, "cbSSaverWin", "Win", 216, 20, 60);
-    edHKSSaverKey = MakeHotKeyEdit(gbScreenSaver, "edHKSSaverKey", "F12", 290, 18);
+    gbScreenSaver = group("gbScreenSaver", "Start Screen saver", 104);
+    gbScreenSaver->SetHeight(66);
+    cbSSaverCtrl = MakeCheck(gbScreenSaver, "cbSSaverCtrl", "Ctrl", 10, 20, 44);
+    cbSSaverAlt = MakeCheck(gbScreenSaver, "cbSSaverAlt", "Alt", 56, 20, 38);
+    cbSSaverShift = MakeCheck(gbScreenSaver, "cbSSaverShift", "Shift", 96, 20, 46);
+    cbSSaverWin = MakeCheck(gbScreenSaver, "cbSSaverWin", "Win", 144, 20, 42);
+    edHKSSaverKey = MakeHotKeyEdit(gbScreenSaver, "edHKSSaverKey", "F12", 190, 18);
     cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
-                                  "Lock workstation before starting (Win 2k/XP/NT)", 12, 42, 320);
+                                  "Lock workstation before starting (Win 2k/XP/NT)", 10, 42, 300);
 
     BuildSoundPage();
 
@@ -245,6 +243,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
     BuildSettingsControls();
     BuildMouseCornerControls();
+    BuildPages();
     BuildDisplayPanel();
     BuildHelpButton();
     BuildListEditing();

@@ -8,6 +8,9 @@
 #include "controls/FlatEdit.h"
 #include "controls/FlatSpeedButton.h"
 #include "controls/FlatGroupBox.h"
+#include "controls/FlatSpeedButton.h"
+#include "controls/FlatSplitter.h"
+#include "controls/KstGradientPanel.h"
 #include "controls/LbSpeedButton.h"
 #include "controls/ZevScroller.h"
 #include "core/ExcludeEntry.h"
@@ -208,7 +211,6 @@ public:
     // ---- display
     controls::TFlatSpeedButton* btnKeyaboard;
     controls::TFlatSpeedButton* btnDisplay;
-    controls::TFlatSpeedButton* btnSound;
     ui::TPanel* pnlDisplay;
     ui::TGroupBox* gbDisplayResolution;
     ui::TButton* btnSelectResolution;
@@ -234,7 +236,51 @@ public:
     void BuildHelpButton();
     void btnHelpClick(ui::TObject* Sender);
 
+    // ---- pages
+    controls::TLbSpeedButton* btnAbout;
+    controls::TLbSpeedButton* btnWindows;
+    controls::TLbSpeedButton* btnOptions;
+    ui::TLabel* stHeaderLink;
+    ui::TPanel* pnlExclude;
+    controls::TFlatSplitter* FlatSplitter;
+    controls::TFlatGroupBox* gbSpecialWindows;
+    controls::TFlatCheckBox* cbHideDeskTop;
+    controls::TFlatCheckBox* cbHideTaskBar;
+    controls::TFlatCheckBox* cbHideTray;
+    ui::TTabSheet* SheetAbout;
+    controls::TKstGradientPanel* pnlAbout;
+    controls::TFlatPanel* pnlAboutFrame;
+    ui::TImage* imgLogo;
+    ui::TLabel* stAboutVersion;
+    ui::TLabel* stCompanyInfo;
+    ui::TLabel* stCompanyLink;
+    ui::TPanel* pnlButtons;
+    controls::TFlatSpeedButton* btnGeneral;
+    controls::TFlatSpeedButton* btnSound;
+    controls::TLbSpeedButton* btnSetAppPassword;
+    controls::TFlatCheckBox* cbHideNewlyCreatedWindows;
+    controls::TFlatCheckBox* cbHideWallapaper;
+    controls::TFlatGroupBox* gbDefaultHotkeys;
+    controls::TLbSpeedButton* btShowLayout;
+    controls::TFlatGroupBox* gbQuickInstructions;
+    ui::TLabel* lbQuickInstructions;
+    // The pages, the panel buttons and what the panels hold beyond the
+    // controls of the other areas.
+    void BuildPages();
+    void btnAboutClick(ui::TObject* Sender);
+    void btnWindowsClick(ui::TObject* Sender);
+    void btnOptionsClick(ui::TObject* Sender);
+    void btnGeneralClick(ui::TObject* Sender);
+    void btShowLayoutClick(ui::TObject* Sender);
+    void FlatSplitterMoved(ui::TObject* Sender);
+    void FormKeyDown(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
+    void stHeaderLinkClick(ui::TObject* Sender);
+    void stCompanyLinkClick(ui::TObject* Sender);
+    void btnSetAppPasswordClick(ui::TObject* Sender);
+    void cbAppPasswordClick(ui::TObject* Sender);
+
 private:
+    ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);
     // ---- lists
     bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
     bool bttListUnreadable_ = false;  // the same for BttList.Dat

@@ -7,32 +7,7 @@
 
 using namespace ui;
 
-namespace {
-
-// The panel selectors: one group, one of them down.
-controls::TFlatSpeedButton* PanelButton(TMainForm* form, const char* name, const char* caption, int x) {
-    auto* b = TComponent::Create<controls::TFlatSpeedButton>(form);
-    b->SetName(name);
-    b->SetParent(form->pnlGeneral);
-    b->SetBounds(x, 3, 75, 22);
-    b->SetCaption(caption);
-    b->SetGroupIndex(1);
-    return b;
-}
-
-} // namespace
-
 void TMainForm::BuildDisplayPanel() {
-    btnSound = PanelButton(this, "btnSound", "Sound", 376);
-    btnSound->OnClick = TNotifyEvent(this, &TMainForm::btnSoundClick);
-    btnKeyaboard = PanelButton(this, "btnKeyaboard", "Shortcuts", 456);
-    btnKeyaboard->OnClick = TNotifyEvent(this, &TMainForm::btnKeyaboardClick);
-    btnKeyaboard->SetDown(true);  // its panel is in front at first
-    btnDisplay = PanelButton(this, "btnDisplay", "Display", 536);
-    btnDisplay->OnClick = TNotifyEvent(this, &TMainForm::btnDisplayClick);
-    pnlGeneral->SetHelpContext(1011);
-    pnlKeyboard->SetHelpContext(1013);
-
     pnlDisplay = TComponent::Create<TPanel>(this);
     pnlDisplay->SetName("pnlDisplay");
     pnlDisplay->SetParent(SheetOptions);
@@ -45,7 +20,7 @@ void TMainForm::BuildDisplayPanel() {
     gbDisplayResolution = TComponent::Create<TGroupBox>(this);
     gbDisplayResolution->SetName("gbDisplayResolution");
     gbDisplayResolution->SetParent(pnlDisplay);
-    gbDisplayResolution->SetBounds(8, 4, 600, 112);
+    gbDisplayResolution->SetBounds(8, 4, 516, 112);
     gbDisplayResolution->SetCaption("Display resolution");
 
     auto label = [&](const char* caption, int y) {
@@ -59,7 +34,7 @@ void TMainForm::BuildDisplayPanel() {
         auto* e = TComponent::Create<controls::TFlatEdit>(this);
         e->SetName(name);
         e->SetParent(gbDisplayResolution);
-        e->SetBounds(116, y, 180, 19);
+        e->SetBounds(116, y, 160, 19);
         e->SetReadOnly(true);
         e->SetText("");
         return e;
@@ -72,13 +47,13 @@ void TMainForm::BuildDisplayPanel() {
     btnSelectResolution = TComponent::Create<TButton>(this);
     btnSelectResolution->SetName("btnSelectResolution");
     btnSelectResolution->SetParent(gbDisplayResolution);
-    btnSelectResolution->SetBounds(304, 21, 60, 21);
+    btnSelectResolution->SetBounds(284, 21, 50, 21);
     btnSelectResolution->SetCaption("List");
     btnSelectResolution->OnClick = TNotifyEvent(this, &TMainForm::btnSelectResolutionClick);
     btnTestResolution = TComponent::Create<TButton>(this);
     btnTestResolution->SetName("btnTestResolution");
     btnTestResolution->SetParent(gbDisplayResolution);
-    btnTestResolution->SetBounds(372, 21, 150, 21);
+    btnTestResolution->SetBounds(342, 21, 150, 21);
     btnTestResolution->SetCaption("Test selected resolution");
     btnTestResolution->OnClick = TNotifyEvent(this, &TMainForm::btnTestResolutionClick);
     cbSwitchResolution = MakeCheck(gbDisplayResolution, "cbSwitchResolution", "Switch display resolution", 12, 80,

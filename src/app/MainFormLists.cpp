@@ -82,16 +82,11 @@ void TMainForm::BuildListEditing() {
     OpenDialog->SetFilter("All files|*.*");
     OpenDialog->SetDefaultExt("*.*");
 
-    // The lists end where the page does; the visible windows' list leaves
-    // room for its refresh button below it.
-    constexpr int ListsBottom = 226;
-    AvailableWindowsList->SetHeight(ListsBottom - 29 - AvailableWindowsList->Top());
-    BringToTopList->SetHeight(ListsBottom - BringToTopList->Top());
+    // The refresh button sits in the row below the lists.
     btnRefreshList = TComponent::Create<TButton>(this);
     btnRefreshList->SetName("btnRefreshList");
-    btnRefreshList->SetParent(pnlLeft);
-    btnRefreshList->SetBounds(AvailableWindowsList->Left(),
-                              AvailableWindowsList->Top() + AvailableWindowsList->Height() + 6, 90, 23);
+    btnRefreshList->SetParent(gbSpecialWindows);
+    btnRefreshList->SetBounds(520, 12, 90, 23);
     btnRefreshList->SetCaption("Refresh List");
     btnRefreshList->SetHint("Refresh the list of currently visible windows");
     btnRefreshList->SetShowHint(true);

@@ -42,7 +42,7 @@ TFlatSpeedButton* MakeCornerButton(TMainForm* form, TWinControl* parent, const c
     auto* b = TComponent::Create<TFlatSpeedButton>(form);
     b->SetName(name);
     b->SetParent(parent);
-    b->SetBounds(392, 14, 60, 25);
+    b->SetBounds(288, 15, 60, 23);
     b->SetCaption("Mouse");
     b->SetGroupIndex(-1);
     b->SetAllowAllUp(true);

@@ -123,12 +123,11 @@ void OpenHomePage() {
 }
 
 void TMainForm::BuildSettingsControls() {
-    pnlGeneral->SetHeight(48);
-    cbAutoStart = MakeCheck(pnlGeneral, "cbAutoStart", "Automatically start when Windows starts", 330, 6, 270);
+    cbAutoStart = MakeCheck(pnlGeneral, "cbAutoStart", "Automatically start when Windows starts", 8, 8, 300);
     cbAutoStart->SetHint("Auto start the application. (Starts silently without appearing on screen)");
     cbAutoStart->SetShowHint(true);
     cbAutoStart->OnClick = TNotifyEvent(this, &TMainForm::cbAutoStartClick);
-    cbAppPassword = MakeCheck(pnlGeneral, "cbAppPassword", "Protect this application with password", 8, 26, 320);
+    cbAppPassword = MakeCheck(pnlGeneral, "cbAppPassword", "Protect this application with password", 8, 29, 300);
     cbAppPassword->SetHint("The application will request a password every time you try to start it or access "
                            "the settings.");
     cbAppPassword->SetShowHint(true);

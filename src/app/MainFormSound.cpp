@@ -16,7 +16,6 @@ void TMainForm::BuildSoundPage() {
     pnlSound = TComponent::Create<TPanel>(this);
     pnlSound->SetName("pnlSound");
     pnlSound->SetParent(SheetOptions);
-    pnlSound->SetTop(28);
     pnlSound->SetAlign(alClient);
     pnlSound->SetBevelOuter(bvNone);
     pnlSound->SetCaption("");

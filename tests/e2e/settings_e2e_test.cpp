@@ -214,8 +214,8 @@ bool ClickCornerButton(HWND main, const char* caption) {
             return group != nullptr;
         }))
         return false;
-    PostMessageA(group, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 22));
-    PostMessageA(group, WM_LBUTTONUP, 0, MAKELPARAM(400, 22));
+    PostMessageA(group, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(318, 26));
+    PostMessageA(group, WM_LBUTTONUP, 0, MAKELPARAM(318, 26));
     return true;
 }
 

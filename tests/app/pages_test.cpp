@@ -1,0 +1,444 @@
+// The main window's pages and panels: what the page and panel buttons show
+// and focus, that every caption fits at the smallest window size with no
+// control over another, the placing of the small dialogs, the splitter's
+// repaint and the set-password dialog's checks.
+// With VSK_SHOTS set to a folder, each page and panel is also written there
+// as a BMP picture, for a person to look at.
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "AppFixture.h"
+#include "app/Dialogs.h"
+#include "app/SettingsUnit.h"
+#include "core/RegistryValues.h"
+#include "support/DialogDriver.h"
+#include "ui/ControlCanvas.h"
+#include "ui/Graphic.h"
+
+using namespace ui;
+
+namespace {
+
+void SaveShot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("VSK_SHOTS");
+    if (!folder || !*folder) return;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    const int stride = (w * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(stride * h);
+    std::ofstream out(std::string(folder) + "\\" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    out.write(static_cast<const char*>(bits), stride * h);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
+
+// The screen rectangle of a control that shows.
+bool ShownRect(TControl* c, RECT& r) {
+    if (!c->Visible() || !c->Parent()) return false;
+    for (TWinControl* p = c->Parent(); p; p = p->Parent())
+        if (!p->Visible()) return false;
+    TPoint tl = c->Parent()->ClientToScreen(TPoint{c->Left(), c->Top()});
+    r = RECT{tl.x, tl.y, tl.x + c->Width(), tl.y + c->Height()};
+    return true;
+}
+
+// Every fault of the controls that show: a caption wider than its label, a
+// control outside its parent, two siblings over each other.
+std::vector<std::string> LayoutFaults(TWinControl* root) {
+    std::vector<std::string> faults;
+    for (int i = 0; i < root->ControlCount(); ++i) {
+        TControl* c = root->Controls(i);
+        RECT r{};
+        if (!ShownRect(c, r)) continue;
+        const std::string who = c->Name().empty() ? "a control in " + root->Name() : c->Name();
+        if (c->Left() < 0 || c->Top() < 0 || c->Left() + c->Width() > root->ClientWidth() ||
+            c->Top() + c->Height() > root->ClientHeight())
+            faults.push_back(who + " reaches outside " + root->Name());
+        if (auto* l = dynamic_cast<TLabel*>(c); l && !l->WordWrap()) {
+            TControlCanvas canvas;
+            canvas.SetControl(root);
+            canvas.Font()->Assign(l->Font());
+            if (canvas.TextWidth(l->Caption()) > l->Width())
+                faults.push_back("the caption \"" + l->Caption() + "\" is cut");
+        }
+        for (int j = i + 1; j < root->ControlCount(); ++j) {
+            RECT o{}, both{};
+            // The panels of one page are stacked on purpose: one in front at a time.
+            if (c->Align() == alClient && root->Controls(j)->Align() == alClient) continue;
+            if (ShownRect(root->Controls(j), o) && IntersectRect(&both, &r, &o))
+                faults.push_back(who + " and " + root->Controls(j)->Name() + " overlap");
+        }
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            auto inner = LayoutFaults(w);
+            faults.insert(faults.end(), inner.begin(), inner.end());
+        }
+    }
+    return faults;
+}
+
+// A left click in the middle of a windowless button, as the mouse makes it.
+void ClickAt(TControl* c) {
+    const LPARAM at = MAKELPARAM(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2);
+    SendMessageA(c->Parent()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(c->Parent()->Handle(), WM_LBUTTONUP, 0, at);
+}
+
+class PagesTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        MainForm->SetBounds(20, 20, 640, 347);
+        MainForm->Show();
+        ASSERT_TRUE(vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->Handle()) != 0; }));
+    }
+};
+
+} // namespace
+
+TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
+    struct Step {
+        const char* what;
+        TControl* button;
+        TTabSheet* page;
+        TWinControl* panel;    // in front on the page (null: none)
+        TWinControl* focused;  // null: the focus is not checked
+        int helpContext;
+    };
+    const Step steps[] = {
+        {"About", MainForm->btnAbout, MainForm->SheetAbout, nullptr, nullptr, 1030},
+        {"Windows", MainForm->btnWindows, MainForm->SheetWindows, nullptr, nullptr, 1001},
+        {"Extra Settings", MainForm->btnOptions, MainForm->SheetOptions, MainForm->pnlGeneral, MainForm->SheetOptions,
+         1010},
+        {"Shortcuts", MainForm->btnKeyaboard, MainForm->SheetOptions, MainForm->pnlKeyboard, MainForm->cbWinCtrl,
+         1013},
+        {"Sound", MainForm->btnSound, MainForm->SheetOptions, MainForm->pnlSound, nullptr, 1012},
+        {"Display", MainForm->btnDisplay, MainForm->SheetOptions, MainForm->pnlDisplay, nullptr, 1014},
+        {"General", MainForm->btnGeneral, MainForm->SheetOptions, MainForm->pnlGeneral, nullptr, 1011},
+    };
+    for (const Step& s : steps) {
+        ClickAt(s.button);
+        vsk::test::PumpUntil([&] { return MainForm->MainPageControl->ActivePage() == s.page; }, 2000);
+        EXPECT_EQ(MainForm->MainPageControl->ActivePage(), s.page) << s.what;
+        EXPECT_EQ(s.page->HelpContext() == s.helpContext || s.button->HelpContext() == s.helpContext, true)
+            << s.what;
+        if (s.panel) {
+            TWinControl* front = nullptr;
+            for (TWinControl* p : {MainForm->pnlGeneral, MainForm->pnlSound, MainForm->pnlKeyboard,
+                                   MainForm->pnlDisplay})
+                if (!front || GetWindow(p->Handle(), GW_HWNDPREV) == nullptr) front = p;
+            // The panel in front is the first of the page's children in z-order.
+            HWND top = GetWindow(MainForm->pnlButtons->Handle(), GW_HWNDFIRST);
+            while (top && top == MainForm->pnlButtons->Handle()) top = GetWindow(top, GW_HWNDNEXT);
+            EXPECT_EQ(top, s.panel->Handle()) << s.what << ": its panel is not in front";
+        }
+        if (auto* flat = dynamic_cast<controls::TFlatSpeedButton*>(s.button)) {
+            EXPECT_TRUE(flat->Down()) << s.what << ": its button is not down";
+        }
+        if (auto* page = dynamic_cast<controls::TLbSpeedButton*>(s.button)) {
+            EXPECT_TRUE(page->Down()) << s.what << ": its button is not down";
+        }
+        if (s.focused) {
+            vsk::test::PumpUntil([&] { return GetFocus() == s.focused->Handle(); }, 2000);
+            EXPECT_EQ(GetFocus(), s.focused->Handle()) << s.what << ": the focus is elsewhere";
+        }
+    }
+}
+
+TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestWindow) {
+    struct Shot {
+        const char* name;
+        TControl* pageButton;
+        TControl* panelButton;
+    };
+    const Shot shots[] = {
+        {"windows", MainForm->btnWindows, nullptr},   {"about", MainForm->btnAbout, nullptr},
+        {"general", MainForm->btnOptions, MainForm->btnGeneral}, {"sound", MainForm->btnOptions, MainForm->btnSound},
+        {"shortcuts", MainForm->btnOptions, MainForm->btnKeyaboard},
+        {"display", MainForm->btnOptions, MainForm->btnDisplay},
+    };
+    for (const Shot& s : shots) {
+        ClickAt(s.pageButton);
+        if (s.panelButton) ClickAt(s.panelButton);
+        MainForm->Repaint();
+        vsk::test::Pump(100);  // lets the page paint before a picture is taken
+        SaveShot(MainForm->Handle(), s.name);
+        for (const std::string& fault : LayoutFaults(MainForm)) ADD_FAILURE() << s.name << ": " << fault;
+    }
+}
+
+TEST(CenteredOver, KeepsTheWindowOnTheScreenNearEveryEdge) {
+    struct Case {
+        const char* where;
+        TRect main;
+        TPoint expected;
+    };
+    // A 483 x 325 window over a 640 x 347 main window on a 1280 x 1024 screen.
+    const Case cases[] = {
+        {"middle", Bounds(320, 300, 640, 347), {398, 311}},
+        {"left edge", Bounds(-500, 300, 640, 347), {0, 311}},
+        {"top edge", Bounds(320, -300, 640, 347), {398, 0}},
+        {"right edge", Bounds(1100, 300, 640, 347), {797, 311}},
+        {"bottom edge", Bounds(320, 900, 640, 347), {398, 699}},
+        {"bottom right corner", Bounds(1200, 1000, 640, 347), {797, 699}},
+        {"odd difference truncates", Bounds(0, 0, 484, 326), {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const TPoint p = CenteredOver(c.main, 483, 325, 1280, 1024);
+        EXPECT_EQ(p.x, c.expected.x) << c.where;
+        EXPECT_EQ(p.y, c.expected.y) << c.where;
+    }
+}
+
+TEST_F(PagesTest, HotKeyPictureOpensModelessOverTheMainWindowAndOnTheScreen) {
+    Application->CreateForm(FormKeyboardLayour);
+    for (int x : {-400, 1000}) {
+        MainForm->SetBounds(x, 900, 640, 347);
+        MainForm->btShowLayout->Click();
+        ASSERT_TRUE(vsk::test::PumpUntil([] { return FormKeyboardLayour->Visible(); }));
+        RECT r{};
+        GetWindowRect(FormKeyboardLayour->Handle(), &r);
+        EXPECT_GE(r.left, 0);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(FormKeyboardLayour->imgHotkeys->Picture()->Graphic()->Width(), 481);
+        FormKeyboardLayour->btnExit->Click();
+        EXPECT_TRUE(vsk::test::PumpUntil([] { return !FormKeyboardLayour->Visible(); }));
+    }
+    TComponent::Free(FormKeyboardLayour);
+    FormKeyboardLayour = nullptr;
+}
+
+namespace {
+// A control that counts its paints.
+class TPaintCounter : public TCustomControl {
+public:
+    explicit TPaintCounter(TComponent* AOwner) : TCustomControl(AOwner) {}
+    int paints = 0;
+
+protected:
+    void Paint() override { ++paints; }
+};
+} // namespace
+
+// Presses the left button on the splitter, moves to x on the page and lets go.
+void DragSplitter(int x) {
+    HWND page = MainForm->SheetWindows->Handle();
+    const int from = MainForm->FlatSplitter->Left() + 1;
+    SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, 50));
+    SendMessageA(page, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from + x) / 2, 50));
+    SendMessageA(page, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 50));
+    SendMessageA(page, WM_LBUTTONUP, 0, MAKELPARAM(x, 50));
+}
+
+TEST_F(PagesTest, MovingTheSplitterRepaintsTheControls) {
+    auto* deep = TComponent::Create<TPaintCounter>(MainForm);
+    deep->SetParent(MainForm->pnlRight);
+    deep->SetBounds(0, 0, 10, 10);
+    vsk::test::PumpUntil([&] { return deep->paints > 0; });
+    ValidateRect(deep->Handle(), nullptr);
+    const int before = deep->paints;
+    const int leftWidth = MainForm->pnlLeft->Width();
+    // A drag of the bar 40 pixels to the right.
+    DragSplitter(MainForm->FlatSplitter->Left() + 41);
+    EXPECT_EQ(MainForm->pnlLeft->Width(), leftWidth + 40);
+    EXPECT_GT(deep->paints, before) << "a control of the main window was not repainted";
+    // Far to the left the left panel keeps its smallest width.
+    DragSplitter(2);
+    EXPECT_EQ(MainForm->pnlLeft->Width(), 306);
+}
+
+// ---------------------------------------------------------------- password
+
+namespace {
+
+struct PasswordDialogRun {
+    vsk::test::DialogReport message;  // the message the Ok button gave (found false: none)
+    bool closedByOk = false;          // the dialog was gone after Ok
+};
+
+// From a second thread: types the two entries into the open set-password
+// dialog, presses Ok, answers a message that comes with OK, and cancels the
+// dialog when it is still open.
+PasswordDialogRun DrivePasswordDialog(const std::string& first, const std::string& second, const char* expectCaption) {
+    PasswordDialogRun run;
+    HWND dlg = nullptr;
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (!dlg && GetTickCount64() < end) {
+        HWND h = FindWindowA(nullptr, "Application password");
+        if (h && IsWindowVisible(h)) dlg = h;
+        else Sleep(20);
+    }
+    if (!dlg) return run;
+    std::vector<HWND> edits;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        CharLowerA(cls);
+        if (std::strstr(cls, "edit")) edits.push_back(c);
+    }
+    if (edits.size() != 2) {
+        PostMessageA(dlg, WM_CLOSE, 0, 0);  // never leave the test waiting in the dialog
+        return run;
+    }
+    SendMessageA(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
+    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
+    // Posted: Ok's handler may show a message and wait in it.
+    HWND ok = nullptr;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char text[16] = {};
+        GetWindowTextA(c, text, sizeof text);
+        if (lstrcmpA(text, "Ok") == 0) ok = c;
+    }
+    if (ok) PostMessageA(ok, BM_CLICK, 0, 0);
+    if (expectCaption) {
+        run.message = vsk::test::DriveDialog({expectCaption, "", "OK", GetCurrentProcessId(), 3000});
+    }
+    for (int i = 0; i < 100 && IsWindowVisible(dlg); ++i) Sleep(20);
+    run.closedByOk = !IsWindowVisible(dlg);
+    if (!run.closedByOk) PostMessageA(dlg, WM_CLOSE, 0, 0);
+    return run;
+}
+
+// A left click on a check box, as the mouse makes it (the pointer comes in first).
+void ClickBox(TWinControl* box) {
+    const LPARAM at = MAKELPARAM(5, 5);
+    SendMessageA(box->Handle(), WM_MOUSEMOVE, 0, at);
+    SendMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(box->Handle(), WM_LBUTTONUP, 0, at);
+}
+
+class PasswordTest : public PagesTest {
+protected:
+    void SetUp() override {
+        PagesTest::SetUp();
+        Application->CreateForm(FormSetAppPassword);
+        AppPassword.clear();
+        ClickAt(MainForm->btnOptions);
+        ClickAt(MainForm->btnGeneral);
+    }
+    void TearDown() override {
+        TComponent::Free(FormSetAppPassword);
+        FormSetAppPassword = nullptr;
+        PagesTest::TearDown();
+    }
+    // Runs action on this thread while the dialog is driven from another.
+    template <class Action>
+    PasswordDialogRun WithDialog(const std::string& a, const std::string& b, const char* caption, Action action) {
+        PasswordDialogRun run;
+        std::atomic<bool> done{false};
+        std::thread driver([&] {
+            run = DrivePasswordDialog(a, b, caption);
+            done = true;
+        });
+        action();
+        // The driver may still ask this thread's windows for their text.
+        vsk::test::PumpUntil([&] { return done.load(); }, 15000);
+        driver.join();
+        return run;
+    }
+};
+
+} // namespace
+
+TEST_F(PasswordTest, SetPasswordChecksTheEntries) {
+    struct Case {
+        const char* what;
+        std::string first, second;
+        const char* caption;  // of the message (null: none)
+        const char* text;
+        bool set;
+    };
+    const Case cases[] = {
+        {"different", "abc", "abd", "Error", "The passwords do not match!\n\rPlease correct.", false},
+        {"different case", "Secret", "secret", "Error", "The passwords do not match!\n\rPlease correct.", false},
+        {"both empty", "", "", "Warning", "Please fill all the fields.", false},
+        {"equal", "Open Sesame", "Open Sesame", nullptr, nullptr, true},
+    };
+    for (const Case& c : cases) {
+        AppPassword.clear();
+        SetCheckedSilently(MainForm->cbAppPassword, false);
+        PasswordDialogRun run =
+            WithDialog(c.first, c.second, c.caption, [] { ClickAt(MainForm->btnSetAppPassword); });
+        if (c.caption) {
+            EXPECT_TRUE(run.message.clicked) << c.what << ": " << vsk::test::Describe(run.message);
+            bool hasText = false;
+            for (const std::string& t : run.message.texts) hasText = hasText || t == c.text;
+            EXPECT_TRUE(hasText) << c.what << ": " << vsk::test::Describe(run.message);
+            EXPECT_FALSE(run.closedByOk) << c.what << ": the dialog closed";
+        }
+        EXPECT_EQ(AppPassword, c.set ? c.first : std::string()) << c.what;
+        EXPECT_EQ(MainForm->cbAppPassword->Checked(), c.set) << c.what;
+    }
+    // The entries keep their text for the next use.
+    EXPECT_EQ(FormSetAppPassword->edPassword->Text(), "Open Sesame");
+}
+
+TEST_F(PasswordTest, AClickOnTheBoxRemovesThePasswordOrAsksForOne) {
+    struct Case {
+        const char* what;
+        bool ticked;          // the box and a password before
+        bool bySpace;
+        bool dialogExpected;  // the set-password dialog opens (and is answered "pw"/"pw")
+        bool tickedAfter;
+    };
+    const Case cases[] = {
+        {"mouse on the ticked box", true, false, false, false},
+        {"mouse on the unticked box", false, false, true, true},
+    };
+    for (const Case& c : cases) {
+        AppPassword = c.ticked ? "old" : "";
+        SetCheckedSilently(MainForm->cbAppPassword, c.ticked);
+        SetForegroundWindow(MainForm->Handle());
+        MainForm->cbAppPassword->SetFocus();
+        ASSERT_TRUE(vsk::test::PumpUntil([] { return GetFocus() == MainForm->cbAppPassword->Handle(); }, 2000))
+            << c.what << ": the box has no focus";
+        auto act = [&] {
+            if (c.bySpace) {
+                // Space reaches the focused box as the form's dialog key.
+                // Posted, as typed keys arrive: the message loop hands them on.
+                HWND box = MainForm->cbAppPassword->Handle();
+                PostMessageA(box, WM_KEYDOWN, VK_SPACE, 0x00390001);
+                PostMessageA(box, WM_CHAR, ' ', 0x00390001);
+                PostMessageA(box, WM_KEYUP, VK_SPACE, 0xC0390001);
+            } else {
+                ClickBox(MainForm->cbAppPassword);
+            }
+        };
+        if (c.dialogExpected) {
+            PasswordDialogRun run = WithDialog("pw", "pw", nullptr, act);
+            EXPECT_TRUE(run.closedByOk) << c.what << ": the dialog did not close by Ok";
+            EXPECT_EQ(AppPassword, "pw") << c.what;
+        } else {
+            act();
+            vsk::test::PumpUntil([] { return AppPassword.empty(); }, 2000);
+            EXPECT_FALSE(IsWindowVisible(FormSetAppPassword->Handle())) << c.what << ": a dialog opened";
+            EXPECT_EQ(AppPassword, "") << c.what;
+        }
+        EXPECT_EQ(MainForm->cbAppPassword->Checked(), c.tickedAfter) << c.what;
+    }
+    // The next save stores the empty value.
+    AppPassword = "old";
+    SetCheckedSilently(MainForm->cbAppPassword, true);
+    ClickBox(MainForm->cbAppPassword);
+    MainForm->SaveSettings();
+    EXPECT_EQ(core::ReadStoredPassword().Value, "");
+}
