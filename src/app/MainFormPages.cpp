@@ -142,6 +142,9 @@ void TMainForm::BuildPages() {
     pnlAboutFrame->SetParent(pnlAbout);
     pnlAboutFrame->SetBounds(16, 16, 420, 150);
     pnlAboutFrame->SetCaption("");
+    // The gradient's light caption colour would make the texts unreadable on
+    // the frame's face.
+    pnlAboutFrame->Font()->SetColor(clWindowText);
     imgLogo = TComponent::Create<TImage>(this);
     imgLogo->SetName("imgLogo");
     imgLogo->SetParent(pnlAboutFrame);
