@@ -46,6 +46,15 @@ namespace {
 TControl* gCaptureControl = nullptr;  // not owned
 }
 
+void InvalidateUncovered(TControl* c) {
+    // Opaque or not, the control no longer paints there: the background is
+    // erased.
+    TWinControl* parent = c->Parent();
+    if (!c->Visible() || !parent || !parent->HandleAllocated() || dynamic_cast<TWinControl*>(c)) return;
+    TRect r = c->BoundsRect();
+    InvalidateRect(parent->Handle(), &r, TRUE);
+}
+
 TControl* GetCaptureControl() {
     if (gCaptureControl) {
         // Someone else took the capture (a menu, another window): forget ours.
@@ -114,7 +123,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (AHeight < 0) AHeight = 0;
     bool sized = AWidth != width_ || AHeight != height_;
     if (ALeft == left_ && ATop == top_ && !sized) return;
-    InvalidateControl(Visible(), false);
+    InvalidateUncovered(this);
     left_ = ALeft; top_ = ATop; width_ = AWidth; height_ = AHeight;
     UpdateBoundsRect(BoundsRect());
     InvalidateControl(Visible(), false);
@@ -167,7 +176,8 @@ TPoint TControl::ScreenToClient(TPoint p) {
 void TControl::SetVisible(bool v) {
     if (v == visible_) return;
     VisibleChanging();
-    InvalidateControl(true, false);
+    if (v) InvalidateControl(true, false);
+    else InvalidateUncovered(this);
     visible_ = v;
     Perform(CM_VISIBLECHANGED, v);
     RequestAlign();

@@ -78,6 +78,9 @@ bool IsAccel(char c, const std::string& caption);
 // through its parent's window).
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* c);
+// Repaints the parent's background where graphic control c stands, as it
+// stops covering it (it moves, shrinks, hides or leaves).
+void InvalidateUncovered(TControl* c);
 
 class TControl : public TComponent {
 public:
@@ -415,6 +418,11 @@ private:
     HBRUSH brush_ = nullptr;
     TColor brushColor_ = clNone;
     bool destroyingHandle_ = false;
+    // A client size asked for before the window existed, and the outer size
+    // it gave: applied again on the real frame when the window is made
+    // (unless the size was changed since).
+    TPoint pendingClient_{-1, -1};
+    TPoint pendingOuter_{-1, -1};
 };
 
 class TControlCanvas;

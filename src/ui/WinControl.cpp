@@ -186,6 +186,11 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
 void TWinControl::CreateHandle() {
     if (handle_) return;
     CreateWnd();
+    if (pendingClient_.x >= 0) {
+        const TPoint client = pendingClient_;
+        pendingClient_ = Point(-1, -1);
+        if (Width() == pendingOuter_.x && Height() == pendingOuter_.y) SetClientSize(client.x, client.y);
+    }
     // Children get their windows in Z order, so the list order holds.
     std::vector<TControl*> copy = controls_;
     for (TControl* c : copy)
@@ -250,7 +255,7 @@ void TWinControl::InsertControl(TControl* c) {
 }
 
 void TWinControl::RemoveControl(TControl* c) {
-    c->Invalidate();
+    InvalidateUncovered(c);
     if (TCustomForm* form = GetParentForm(); form && !form->HasState(csDestroying)) form->ControlRemoved(c);
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
@@ -325,7 +330,18 @@ void TWinControl::SetClientSize(int w, int h) {
         SetBounds(Left(), Top(), RectWidth(wr) - cr.right + w, RectHeight(wr) - cr.bottom + h);
         return;
     }
-    TControl::SetClientSize(w, h);
+    pendingClient_ = Point(-1, -1);
+    // A top-level window's frame follows from the style it will get (a
+    // child's parameters would make the parent's window: it waits). A menu
+    // bar, or a frame the system draws otherwise, is settled when the window
+    // exists.
+    RECT r{0, 0, std::max(w, 0), std::max(h, 0)};
+    TCreateParams p;
+    if (!Parent()) CreateParams(p);
+    if (Parent() || !AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle)) r = RECT{0, 0, w, h};
+    SetBounds(Left(), Top(), RectWidth(r), RectHeight(r));
+    pendingClient_ = Point(w, h);
+    pendingOuter_ = Point(Width(), Height());
 }
 
 void TWinControl::EnableAlign() {
