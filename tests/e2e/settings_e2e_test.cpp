@@ -42,16 +42,18 @@ std::string StoredPassword() { return vsk::test::RegValue(core::PasswordKeyName,
 
 // Types into the visible password prompt of the process and presses a button.
 bool AnswerPrompt(const Veskara& v, const std::string& text, const char* button) {
-    HWND prompt = nullptr;
+    // The prompt may show before its edit box exists: wait for both.
+    HWND prompt = nullptr, edit = nullptr;
     if (!Eventually([&] {
             prompt = FindWindowA("TFormMainAppPasswordPrompt", "VSK");
             DWORD pid = 0;
             if (prompt) GetWindowThreadProcessId(prompt, &pid);
-            return prompt && pid == v.Pid() && IsWindowVisible(prompt);
-        }))
+            edit = prompt ? FindWindowExA(prompt, nullptr, "TEdit", nullptr) : nullptr;
+            return prompt && pid == v.Pid() && IsWindowVisible(prompt) && edit && IsWindowVisible(edit);
+        })) {
+        ADD_FAILURE() << "no visible prompt with its edit box in process " << v.Pid();
         return false;
-    HWND edit = FindWindowExA(prompt, nullptr, "TEdit", nullptr);
-    if (!edit) return false;
+    }
     DWORD_PTR ignored;
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
     vsk::test::DialogRequest req;
