@@ -12,6 +12,7 @@
 #include "app/MainForm.h"
 #include "app/PasswordPrompt.h"
 #include "core/ExcludeEntry.h"
+#include "support/FixtureWindows.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 
@@ -33,7 +34,12 @@ protected:
         vsk::test::Drain();
     }
 
-    static void Pump(int ms) { vsk::test::Pump(ms); }
+    // Waits until the helper's windows are settled and this process has
+    // handled what their arrival queued here.
+    static void Settle(const FixtureWindows& w) {
+        ASSERT_TRUE(w.Settled()) << "the fixture windows' process never went idle";
+        vsk::test::Drain();
+    }
 
     // The program's files go to a folder of this test process, emptied
     // before each test, so that no test reads what another one saved.

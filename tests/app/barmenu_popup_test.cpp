@@ -57,7 +57,7 @@ TEST_F(BarMenuPopupTest, TheVisibleWindowsMenuOpensDrawnByTheEngineAndCloses) {
     EXPECT_TRUE(pm->Items()->Items(0)->OnAdvancedDrawItem ==
                 ui::TAdvancedMenuDrawItemEvent(&painters::BarMenuAdvancedDrawItem));
     MainForm->Show();
-    vsk::test::Pump(100);
+    ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
     gShot = Shot{};
     SetTimer(nullptr, 0, 50, &ShotTick);
     RECT lr;

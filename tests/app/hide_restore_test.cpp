@@ -27,11 +27,7 @@ std::vector<HWND> ListedOf(TListView* list, const FixtureWindows& w) {
 }
 
 // Pumps until Done() holds or the deadline passes; answers Done().
-bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) {
-    const DWORD start = GetTickCount();
-    while (!Done() && GetTickCount() - start < ms) vsk::test::Pump(5);
-    return Done();
-}
+bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) { return vsk::test::PumpUntil(Done, static_cast<int>(ms)); }
 
 // Whether the thread of Wnd answers a message now.
 bool Answers(HWND Wnd) {
@@ -161,7 +157,8 @@ TEST_F(AppTest, ClosingTheActiveWindowOptionLeavesItInactive) {
 TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
     FixtureWindows quick({"Quick one|||", "Quick two|||"});
     FixtureWindows stuck({"Stuck|||"});
-    Pump(200);
+    Settle(quick);
+    Settle(stuck);
     auto hang = [&] {
         stuck.Hang(10000);
         return PumpUntil([&] { return !Answers(stuck[0]); });
@@ -188,7 +185,7 @@ TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
 
     // Hung only at the restore: its stripped style comes back too.
     FixtureWindows styled({std::string("Styled|||") + kAppWindow});
-    Pump(200);
+    Settle(styled);
     const LONG exBefore = GetWindowLongA(styled[0], GWL_EXSTYLE);
     Toggle();
     ASSERT_FALSE(IsWindowVisible(styled[0]));
@@ -211,7 +208,7 @@ TEST_F(AppTest, ToggleMakesOnlyTheCallsEachWindowNeeds) {
     // As in a program whose main window is hidden (an earlier test may have
     // shown it): the restore then does not list the windows for it.
     ShowWindow(Application->Handle(), SW_HIDE);
-    Pump(300);
+    Settle(w);
 
     core::WindowCalls = {};
     Toggle();

@@ -73,15 +73,7 @@ std::vector<std::string> Row(TListItem* item) {
     return r;
 }
 
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    while (!done()) {
-        if (GetTickCount64() > end) return false;
-        Application->ProcessMessages();
-        Sleep(5);
-    }
-    return true;
-}
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) { return vsk::test::PumpUntil(done, timeoutMs); }
 
 // The visible "Open" dialog of this process, or null.
 HWND FindOpenDialog() {
@@ -191,7 +183,7 @@ protected:
 
 TEST_F(ListsTest, DraggedWindowIsKeptByProgramOrTitleAndADuplicateIsRefused) {
     FixtureWindows w({"Keep One|||", "Keep Two|||", "Goes|||"});
-    Pump(200);
+    Settle(w);
     Dialogs dialogs;
     DragWindowToExcludeList(w[0]);
     ASSERT_EQ(MainForm->ExcludeList->Items()->Count(), 1);
@@ -226,7 +218,7 @@ TEST_F(ListsTest, DraggedWindowIsKeptByProgramOrTitleAndADuplicateIsRefused) {
 
 TEST_F(ListsTest, BringToTopHoldsOneEntryWhichIsActivatedAfterHiding) {
     FixtureWindows w({"Editor|||", "Target|||", "Other|||"});
-    Pump(200);
+    Settle(w);
     SetForegroundWindow(w[2]);
     Dialogs dialogs;
     DragWindowToExcludeList(w[0]);
@@ -290,7 +282,7 @@ TEST_F(ListsTest, ProgramAddedFromDiskIsStartedOnceWhenNotRunning) {
 
 TEST_F(ListsTest, ListsSurviveARestartByteForByte) {
     FixtureWindows w({"Kept|||", "Gone|||"});
-    Pump(200);
+    Settle(w);
     DragWindowToExcludeList(w[0]);
     DragEntryToBringToTopList(0);
     MainForm->ExcludeList->SetSelected(MainForm->ExcludeList->Items()->Item(0));
@@ -364,7 +356,7 @@ TEST_F(ListsTest, MenusEnableByTheSelectionAndAskBeforeRemoving) {
 
     // Opening the menu enables what needs a selection only with one.
     MainForm->Show();
-    Pump(100);
+    ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
     for (bool selected : {false, true}) {
         list->SetSelected(selected ? list->Items()->Item(0) : nullptr);
         MainForm->mnRemoveSelectedEntry->SetEnabled(!selected);
@@ -417,7 +409,7 @@ TEST_F(ListsTest, FailedSaveShowsTheErrorKeepsTheWindowAndTheOldFile) {
         {"missing folder, closing", false, WM_CLOSE},
     };
     MainForm->Show();
-    Pump(100);
+    ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string saved = ExListFileName;
@@ -466,7 +458,7 @@ TEST_F(ListsTest, UnreadableListIsReportedOnceAndNeverSavedOver) {
 
         // An edit, the Hide button and the close save nothing over it.
         FixtureWindows w({"Edit|||"});
-        Pump(200);
+        Settle(w);
         DragWindowToExcludeList(w[0]);
         EXPECT_EQ(MainForm->ExcludeList->Items()->Count(), 1);
         MainForm->btnHide->Click();

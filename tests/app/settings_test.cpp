@@ -101,7 +101,7 @@ protected:
         FormMainAppPasswordPrompt = nullptr;
         if (MainForm) TComponent::Free(MainForm);
         MainForm = nullptr;
-        vsk::test::Pump(20);
+        vsk::test::Drain();
     }
     void Restart() {
         Stop();
@@ -385,7 +385,7 @@ TEST_F(SettingsTest, AutoStartMakesAMissingKeyAndAFailurePutsTheBoxBackOnce) {
     ASSERT_FALSE(MainForm->cbAutoStart->Checked());
     MainForm->Show();
     MainForm->MainPageControl->SetActivePage(MainForm->SheetOptions);
-    vsk::test::Pump(50);
+    ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
 
     // A mouse click: press, the pointer over the box, release.
     Messages shown;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/FlatCheckBox.h"
+#include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -53,6 +54,16 @@ TEST(FlatCheckBox, MouseClickRunsOnClickBeforeAndAfterTheToggle) {
     Clicks c{box, {}};
     box->OnClick = TNotifyEvent(&c, &Clicks::OnClick);
     HWND h = box->Handle();
+    // The box lights only in the active window, and leaves when the real
+    // pointer is elsewhere: both as a person clicking it would have them.
+    SetActiveWindow(f->Handle());
+    POINT in{5, 5};
+    ClientToScreen(h, &in);
+    SetCursorPos(in.x, in.y);
+    ASSERT_TRUE(vsk::test::PumpUntil([&] {
+        POINT pt{};
+        return GetActiveWindow() == f->Handle() && GetCursorPos(&pt) && pt.x == in.x && pt.y == in.y;
+    })) << "the form did not become active under the pointer";
     SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // the hover comes first
     SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));

@@ -45,9 +45,9 @@ public:
 
     // Waits until the main window exists (shown or not).
     HWND WaitMainWindow(DWORD ms = 15000) const {
-        for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
+        for (DWORD end = GetTickCount() + ms; GetTickCount() < end; WaitForSingleObject(pi_.hProcess, 50))
             if (HWND h = MainWindow()) return h;
-        return nullptr;
+        return MainWindow();
     }
 
     // Exit code once the process ended within ms, else STILL_ACTIVE.
@@ -103,7 +103,7 @@ inline void PressChord(const std::vector<WORD>& vks) {
     }
     for (INPUT& i : in) {
         SendInput(1, &i, sizeof(INPUT));
-        Sleep(30);
+        Sleep(30);  // a person's pace between keys, not a wait for a state
     }
 }
 

@@ -42,16 +42,18 @@ std::string StoredPassword() { return vsk::test::RegValue(core::PasswordKeyName,
 
 // Types into the visible password prompt of the process and presses a button.
 bool AnswerPrompt(const Veskara& v, const std::string& text, const char* button) {
-    HWND prompt = nullptr;
+    // The prompt may show before its edit box exists: wait for both.
+    HWND prompt = nullptr, edit = nullptr;
     if (!Eventually([&] {
             prompt = FindWindowA("TFormMainAppPasswordPrompt", "VSK");
             DWORD pid = 0;
             if (prompt) GetWindowThreadProcessId(prompt, &pid);
-            return prompt && pid == v.Pid() && IsWindowVisible(prompt);
-        }))
+            edit = prompt ? FindWindowExA(prompt, nullptr, "TEdit", nullptr) : nullptr;
+            return prompt && pid == v.Pid() && IsWindowVisible(prompt) && edit && IsWindowVisible(edit);
+        })) {
+        ADD_FAILURE() << "no visible prompt with its edit box in process " << v.Pid();
         return false;
-    HWND edit = FindWindowExA(prompt, nullptr, "TEdit", nullptr);
-    if (!edit) return false;
+    }
     DWORD_PTR ignored;
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
     vsk::test::DialogRequest req;
@@ -141,10 +143,13 @@ TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
     SetCursorPos(640, 500);
     Veskara v("/q");
     ASSERT_TRUE(v.WaitMainWindow());
-    Sleep(1000);  // the hooks are in place once the message loop runs
+    ASSERT_TRUE(v.WaitIdle()) << "the hooks are in place once the message loop runs";
     ASSERT_TRUE(AllVisible(w, true));
 
     e2e::PressChord({VK_CONTROL, VK_OEM_3});
+    // An ignored key leaves nothing to wait for in the other process: a
+    // short grace time, which can only let a fault pass, never fail a sound
+    // program.
     Sleep(500);
     EXPECT_TRUE(AllVisible(w, true)) << "the default hot key must be gone";
     e2e::PressChord({VK_F11});
@@ -157,11 +162,14 @@ TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
     EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "the corner did not hide";
     e2e::PressChord({VK_F11});
     ASSERT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "the hot key did not restore";
-    // Several timer ticks with the pointer still in the corner.
+    // Several timer ticks with the pointer still in the corner: that the
+    // program does nothing has no state to wait for.
     Sleep(2000);
     EXPECT_TRUE(AllVisible(w, true)) << "the resting pointer hid the windows again";
     // Out and back in: the corner acts again.
     SetCursorPos(640, 500);
+    // The program notices the pointer has left only on its timer tick, and
+    // shows nothing when it does: long enough for two ticks.
     Sleep(1200);
     SetCursorPos(0, 0);
     EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "the corner did not act after leaving";
@@ -193,7 +201,7 @@ TEST_F(SettingsE2E, BadSettingsFilesNeverStopTheProgram) {
         Veskara v("/q");
         if (c.warns) ClickMessage(v, "could not be read");
         ASSERT_TRUE(v.WaitMainWindow()) << c.what;
-        Sleep(500);
+        EXPECT_TRUE(v.WaitIdle()) << c.what << ": start-up never ended";
         EXPECT_EQ(v.WaitExit(0), static_cast<DWORD>(STILL_ACTIVE)) << c.what << ": the program ended";
         PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
         EXPECT_EQ(v.WaitExit(15000), 0u) << c.what;

@@ -46,7 +46,12 @@ std::string TitleOf(HWND wnd) {
     return GetWindowTextA(wnd, text, sizeof text) > 0 ? text : "";
 }
 
+// A key no test presses, sent after the events a test checks (see
+// AllInputPassed); its own reports are not recorded.
+constexpr WORD MarkerKey = VK_F24;
+
 LRESULT CALLBACK ReceiverProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if ((Msg == Lib.MsgKey && wParam == MarkerKey) || (Msg == Lib.MsgKeyLL && LOWORD(lParam) == MarkerKey)) return 0;
     if (Msg == Lib.MsgShell || Msg == Lib.MsgSysCommand) {
         Events.push_back({Msg, wParam, lParam, TitleOf(reinterpret_cast<HWND>(wParam))});
         return 0;
@@ -71,23 +76,24 @@ HWND MakeReceiver() {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(2);
-    } while (GetTickCount() - start < ms);
+// Handles every message queued now, without waiting for more.
+void Drain() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 // Pumps until Done() holds or the time is up; answers Done().
 bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) {
-    const DWORD start = GetTickCount();
-    while (!Done() && GetTickCount() - start < ms) Pump(5);
-    return Done();
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        Drain();
+        if (Done()) return true;
+        if (GetTickCount64() >= end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
 }
 
 std::vector<TEventRecord> EventsOf(UINT Msg) {
@@ -112,6 +118,37 @@ void SendMouse(DWORD Flags) {
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = Flags;
     ASSERT_EQ(SendInput(1, &in, sizeof in), 1u) << "SendInput failed, error " << GetLastError();
+}
+
+bool MarkerSeen = false;
+LRESULT CALLBACK MarkerProc(int Code, WPARAM wParam, LPARAM lParam) {
+    if (Code == HC_ACTION && wParam == WM_KEYUP &&
+        reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->vkCode == MarkerKey) {
+        MarkerSeen = true;
+    }
+    return CallNextHookEx(nullptr, Code, wParam, lParam);
+}
+
+// Presses and releases the marker key and waits until a low-level hook of
+// this thread has seen it. Input passes the hooks one event at a time and
+// the library posts from inside its hook, so by then every event sent
+// before has passed the library and all it posted is queued here; those
+// reports are handled before this returns. Whether nothing more arrives is
+// then a plain look at Events.
+bool AllInputPassed() {
+    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, MarkerProc, GetModuleHandleA(nullptr), 0);
+    if (!hook) {
+        ADD_FAILURE() << "cannot set the marker hook, error " << GetLastError();
+        return false;
+    }
+    MarkerSeen = false;
+    SendKey(MarkerKey, 0, 0);
+    SendKey(MarkerKey, 0, KEYEVENTF_KEYUP);
+    const bool seen = PumpUntil([] { return MarkerSeen; }, 5000);
+    UnhookWindowsHookEx(hook);
+    Drain();
+    EXPECT_TRUE(seen) << "the marker key never passed the hooks";
+    return seen;
 }
 
 std::string ExeDir() {
@@ -192,7 +229,7 @@ protected:
     }
     void TearDown() override {
         Lib.StopAll();
-        Pump(50);
+        Drain();
         DestroyWindow(Receiver);
         Events.clear();
     }
@@ -264,7 +301,7 @@ TEST_F(Shook, ReportsEveryKeyTransitionInKeystrokeLayout) {
     for (const auto& c : cases) SendKey(c.vk, c.scan, c.flags);
     const size_t n = std::size(cases);
     PumpUntil([&] { return EventsOf(Lib.MsgKey).size() >= n; });
-    Pump(200);  // anything extra arrives now
+    AllInputPassed();  // anything extra has arrived by now
     const auto keys = EventsOf(Lib.MsgKey);
     ASSERT_EQ(keys.size(), n) << "one MY_KEY_EVENT per transition";
     for (size_t i = 0; i < n; ++i) {
@@ -295,7 +332,7 @@ TEST_F(Shook, LowLevelKindCarriesTheRawEvent) {
     SendKey(VK_RCONTROL, 0x1D, KEYEVENTF_EXTENDEDKEY);
     SendKey(VK_RCONTROL, 0x1D, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
     PumpUntil([] { return EventsOf(Lib.MsgKeyLL).size() >= 4; });
-    Pump(100);
+    AllInputPassed();
     const auto ll = EventsOf(Lib.MsgKeyLL);
     ASSERT_EQ(ll.size(), 4u);
     const WPARAM messages[] = {WM_KEYDOWN, WM_KEYUP, WM_KEYDOWN, WM_KEYUP};
@@ -326,14 +363,14 @@ TEST_F(Shook, StoppingEndsDelivery) {
         SendKey('A', 0x1E, KEYEVENTF_KEYUP);
         SendMouse(MOUSEEVENTF_LEFTDOWN);
         SendMouse(MOUSEEVENTF_LEFTUP);
-        Pump(300);
+        AllInputPassed();
         EXPECT_TRUE(Events.empty()) << c.what << ": " << Events.size() << " events still arrived";
     }
 }
 
 int PassedOn = 0;
 LRESULT CALLBACK CountingKeyboardProc(int Code, WPARAM wParam, LPARAM lParam) {
-    if (Code == HC_ACTION) ++PassedOn;
+    if (Code == HC_ACTION && reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->vkCode != MarkerKey) ++PassedOn;
     return CallNextHookEx(nullptr, Code, wParam, lParam);
 }
 LRESULT CALLBACK CountingMouseProc(int Code, WPARAM wParam, LPARAM lParam) {
@@ -356,7 +393,7 @@ TEST_F(Shook, PassesEveryEventOnToTheNextHook) {
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
     PumpUntil([] { return PassedOn >= 4 && Events.size() >= 6; });
-    Pump(100);
+    AllInputPassed();
     EXPECT_EQ(PassedOn, 4) << "events the library held back";
     EXPECT_EQ(Events.size(), 6u) << "two key events of each key kind and two mouse events";
     UnhookWindowsHookEx(keys);
@@ -365,7 +402,10 @@ TEST_F(Shook, PassesEveryEventOnToTheNextHook) {
 
 TEST_F(Shook, ReportsMouseButtonsWithTheirPoint) {
     ASSERT_TRUE(SetCursorPos(123, 45));
-    Pump(50);
+    ASSERT_TRUE(PumpUntil([] {
+        POINT pt{};
+        return GetCursorPos(&pt) && pt.x == 123 && pt.y == 45;
+    })) << "the pointer did not move";
     ASSERT_TRUE(Lib.StartWatching(KindMouse));
     const DWORD presses[] = {MOUSEEVENTF_LEFTDOWN,  MOUSEEVENTF_LEFTUP,    MOUSEEVENTF_MOVE,
                              MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP,   MOUSEEVENTF_MIDDLEDOWN,
@@ -374,7 +414,7 @@ TEST_F(Shook, ReportsMouseButtonsWithTheirPoint) {
     const std::vector<WPARAM> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
                                           WM_RBUTTONUP,   WM_MBUTTONDOWN, WM_MBUTTONUP};
     PumpUntil([&] { return Events.size() >= expected.size(); });
-    Pump(100);
+    AllInputPassed();
     std::vector<WPARAM> got;
     for (const auto& e : EventsOf(Lib.MsgMouse)) {
         got.push_back(e.WParam);
@@ -411,7 +451,7 @@ TEST_F(Shook, FreeingTheLibraryWhileWatchingRemovesItsHooks) {
                                                                   << " before";
     SendKey('A', 0x1E, 0);
     SendKey('A', 0x1E, KEYEVENTF_KEYUP);
-    Pump(200);
+    AllInputPassed();
     EXPECT_TRUE(Events.empty()) << Events.size() << " events after the library was freed";
 
     // Windows would call a hook left behind into unmapped code; Wine maps
@@ -428,7 +468,7 @@ TEST_F(Shook, FreeingTheLibraryWhileWatchingRemovesItsHooks) {
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
     PumpUntil([] { return Events.size() >= 4; });
-    Pump(200);
+    AllInputPassed();
     EXPECT_EQ(EventsOf(Lib.MsgKey).size(), 2u) << "key reports for two key events";
     EXPECT_EQ(EventsOf(Lib.MsgMouse).size(), 2u) << "mouse reports for two button events";
 }
@@ -532,17 +572,22 @@ TEST_F(Shook, ShellKindReportsWindowsOfAnotherProcess) {
     }
 
     ASSERT_TRUE(Lib.StopWatching(KindShell));
-    Pump(200);  // reports posted before the stop (the helper's other windows going away)
+    // The helper has ended: what its hooks posted is queued already.
+    Drain();
     Events.clear();
     const std::string unseen = UniqueTitle("unseen");
     THelper later(unseen);
     HWND laterWnd = WaitForWindow(unseen);
     ASSERT_NE(laterWnd, nullptr);
-    Pump(300);
+    SetForegroundWindow(laterWnd);
+    PostMessageA(laterWnd, WM_CLOSE, 0, 0);
+    // Its window made, activated and destroyed, and its process gone: any
+    // report of all that would be queued here now.
+    EXPECT_TRUE(later.Ended(5000));
+    Drain();
     for (const auto& e : EventsOf(Lib.MsgShell)) {
         ADD_FAILURE() << "shell event after StopWatching(0): code " << e.LParam << " window '" << e.Title << "'";
     }
-    PostMessageA(laterWnd, WM_CLOSE, 0, 0);
 }
 
 TEST_F(Shook, CloseQueryKindReportsSentAndPostedCloseCommands) {
@@ -565,12 +610,12 @@ TEST_F(Shook, CloseQueryKindReportsSentAndPostedCloseCommands) {
         }
         EXPECT_TRUE(PumpUntil([] { return !EventsOf(Lib.MsgSysCommand).empty(); }))
             << c.what << ": no MY_SYSCOMMAND_EVENT";
-        Pump(100);
+        EXPECT_TRUE(helper.Ended(5000)) << c.what << ": the close request was not passed on";
+        Drain();  // the helper has ended: a second report would be queued by now
         const auto closes = EventsOf(Lib.MsgSysCommand);
         ASSERT_EQ(closes.size(), 1u) << c.what << ": one report per request";
         EXPECT_EQ(reinterpret_cast<HWND>(closes[0].WParam), wnd) << c.what;
         EXPECT_EQ(closes[0].LParam, 0) << c.what;
-        EXPECT_TRUE(helper.Ended(5000)) << c.what << ": the close request was not passed on";
     }
 
     ASSERT_TRUE(Lib.StopWatching(KindCloseQuery));
@@ -581,7 +626,7 @@ TEST_F(Shook, CloseQueryKindReportsSentAndPostedCloseCommands) {
     Events.clear();
     PostMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(helper.Ended(5000));
-    Pump(300);
+    Drain();
     EXPECT_TRUE(EventsOf(Lib.MsgSysCommand).empty()) << "close reports after StopWatching(8)";
 }
 

@@ -84,6 +84,10 @@ public:
         return !IsWindow(h);
     }
 
+    // Waits until the helper waits for input with nothing left to handle
+    // (its windows made, shown and painted); false on the deadline.
+    bool Settled(DWORD ms = 5000) const { return WaitForInputIdle(pi_.hProcess, ms) != WAIT_TIMEOUT; }
+
     // The windows' thread stops answering (see testwin.cpp) for at most ms
     // milliseconds; Answer ends it sooner.
     void Hang(DWORD ms) { Send("hang " + std::to_string(ms) + "\n"); }

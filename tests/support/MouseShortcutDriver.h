@@ -50,6 +50,17 @@ inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone,
             if (owner == pid) dialog = h;
         }
     if (!dialog) return {};
+    // The boxes light (and so toggle) only in the active window and while
+    // the real pointer is over them: a leave for a pointer elsewhere would
+    // come between the press and the release. So the clicks wait for the
+    // dialog to be active and put the pointer on the box first.
+    const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    auto active = [&] {
+        GUITHREADINFO gti{};
+        gti.cbSize = sizeof gti;
+        return GetGUIThreadInfo(thread, &gti) && gti.hwndActive == dialog;
+    };
+    for (DWORD end = GetTickCount() + 5000; !active() && GetTickCount() < end;) Sleep(10);
     const std::vector<HWND> spins = ChildrenOfClass(dialog, "TFlatSpinEditInteger");
     const std::vector<HWND> boxes = ChildrenOfClass(dialog, "TFlatCheckBox");
     DWORD_PTR r;
@@ -59,6 +70,12 @@ inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone,
     }
     if (corner >= 0 && boxes.size() == 4) {
         HWND box = boxes[static_cast<size_t>(corner)];
+        POINT at{5, 5};
+        ClientToScreen(box, &at);
+        SetCursorPos(at.x, at.y);
+        POINT now{};
+        for (DWORD end = GetTickCount() + 2000; GetTickCount() < end; Sleep(10))
+            if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) break;
         SendMessageTimeoutA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4), SMTO_ABORTIFHUNG, 2000, &r);
         SendMessageTimeoutA(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);
         SendMessageTimeoutA(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);

@@ -25,15 +25,28 @@ bool PumpUntil(Pred pred, int timeoutMs = 5000) {
     }
 }
 
-// Handles messages for ms milliseconds. Only for tests not yet moved to
-// waiting for their state.
-inline void Pump(int ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
 // Handles every message already queued, and what they queue in turn,
 // without waiting for more.
 inline void Drain() { ui::Application->ProcessMessages(); }
+
+// Waits until the window is visible and has nothing left to paint, itself
+// or any child; returns whether that came before the deadline.
+inline bool WaitShown(HWND wnd, int timeoutMs = 5000) {
+    return PumpUntil(
+        [wnd] {
+            if (!IsWindowVisible(wnd)) return false;
+            bool dirty = GetUpdateRect(wnd, nullptr, FALSE) != FALSE;
+            EnumChildWindows(
+                wnd,
+                [](HWND c, LPARAM lp) -> BOOL {
+                    if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) *reinterpret_cast<bool*>(lp) = true;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&dirty));
+            return !dirty;
+        },
+        timeoutMs);
+}
 
 // A form without border or caption at the given screen place, owned by the
 // application.
