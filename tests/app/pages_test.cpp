@@ -181,7 +181,7 @@ TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestWindow) {
         ClickAt(s.pageButton);
         if (s.panelButton) ClickAt(s.panelButton);
         MainForm->Repaint();
-        vsk::test::Pump(100);  // lets the page paint before a picture is taken
+        vsk::test::WaitShown(MainForm->Handle());  // the page painted before a picture is taken
         SaveShot(MainForm->Handle(), s.name);
         for (const std::string& fault : LayoutFaults(MainForm)) ADD_FAILURE() << s.name << ": " << fault;
     }
