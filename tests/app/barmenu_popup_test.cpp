@@ -1,7 +1,8 @@
 // The main window's bar popup menu, opened for real: the system measures and
 // draws its items through the bar-menu engine while it is open, then a timer
 // closes the menu. (Reading the screen back from inside Wine gives only white,
-// so a picture of the open menu is taken from outside: tools/menu-screenshot.sh.)
+// so a picture of the open menu is taken from outside:
+// tools/test-screenshot.sh app_barmenu_test menu.)
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
@@ -29,7 +30,7 @@ void CALLBACK ShotTick(HWND, UINT, UINT_PTR id, DWORD) {
     HWND menu = FindWindowA("#32768", nullptr);  // the system's menu window class
     KillTimer(nullptr, id);
     gShot.menuWindow = menu;
-    // For a look at the real display (tools/menu-screenshot.sh): say that
+    // For a look at the real display (tools/test-screenshot.sh app_barmenu_test menu): say that
     // the menu is open, then hold it until the screenshot is taken, ten
     // seconds at most.
     const char* ready = getenv("VSK_SHOT_READY");

@@ -37,8 +37,8 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
 }
 
 // The prompt shown: its buttons and edit are painted flat over their own
-// look. With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/dialog-screenshot.sh)
-// it stays up until a picture of the display is taken.
+// look. With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/test-screenshot.sh
+// app_xpmenu_test dialog) it stays up until a picture of the display is taken.
 TEST_F(XPMenuAppTest, ShownPromptIsPaintedFlat) {
     TFormMainAppPasswordPrompt* p = FormMainAppPasswordPrompt;
     p->SetLeft(100);

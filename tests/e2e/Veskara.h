@@ -121,6 +121,28 @@ inline bool AllVisible(const FixtureWindows& w, bool visible) {
     return true;
 }
 
+// The child window of parent whose text is text, or null.
+inline HWND ChildWithText(HWND parent, const char* text) {
+    struct S {
+        const char* text;
+        HWND found;
+    } s{text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<S*>(lp);
+            char t[128] = {};
+            GetWindowTextA(h, t, sizeof t);
+            if (std::string(t) == s->text) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
 inline bool WaitFor(bool (*cond)(void*), void* arg, DWORD ms) {
     for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
         if (cond(arg)) return true;

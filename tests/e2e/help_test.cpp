@@ -9,6 +9,7 @@
 
 #include "Veskara.h"
 
+using e2e::ChildWithText;
 using e2e::Veskara;
 
 namespace {
@@ -50,27 +51,6 @@ std::string Describe(const std::vector<Window>& ws) {
     std::string s;
     for (const Window& w : ws) s += "\n  " + w.cls + " \"" + w.title + "\"" + (w.visible ? " visible" : "");
     return s;
-}
-
-HWND ChildWithText(HWND parent, const char* text) {
-    struct S {
-        const char* text;
-        HWND found;
-    } s{text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            char t[128] = {};
-            GetWindowTextA(h, t, sizeof t);
-            if (std::string(t) == s->text) {
-                s->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
 }
 
 std::string ReadStart(const std::string& path, size_t n) {

@@ -9,6 +9,7 @@
 #include "support/FixtureWindows.h"
 
 using e2e::AllVisible;
+using e2e::ChildWithText;
 using e2e::Eventually;
 using e2e::Veskara;
 
@@ -85,28 +86,6 @@ TEST(Veskara, HotKeysHideAndRestoreWindowsAndShowTheProgram) {
     EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) == FALSE; })) << "Ctrl+\\ did not hide the program";
 }
 
-namespace {
-
-// The child window of Parent whose text is Text, or null.
-HWND ChildWithText(HWND Parent, const char* Text) {
-    struct S { const char* text; HWND found; } s{Text, nullptr};
-    EnumChildWindows(
-        Parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            char t[64] = {};
-            GetWindowTextA(h, t, sizeof t);
-            if (std::string(t) == s->text) {
-                s->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-} // namespace
 
 TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     FixtureWindows w({"Left behind one|||", "Left behind two|||"});
