@@ -5,6 +5,7 @@
 # writes build/NAME.png of the display meanwhile:
 #   menu        app_barmenu_test: the visible-windows list's popup menu, open
 #   dialog      app_xpmenu_test: the password prompt, painted flat
+#   corner-dialog  app_mouse_test: the mouse-shortcut dialog
 # Needs the win tree built.
 set -u
 cd "$(dirname "$0")/.."
