@@ -15,8 +15,6 @@ using namespace ui;
 namespace {
 
 constexpr TColor ArrowBackground = 0x008080;  // olive: the transparent colour
-constexpr TColor ButtonBorder = 0x8396A0;
-constexpr TColor ButtonDownFace = 0xC5D6D9;
 
 // The built-in 5 x 5 arrows: a black triangle three rows high on olive.
 void LoadArrowPicture(TBitmap* b, const std::string& name) {
@@ -35,124 +33,35 @@ void LoadArrowPicture(TBitmap* b, const std::string& name) {
 
 // ================================================================ TTimerSpeedButton
 
-TTimerSpeedButton::TTimerSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap) {
-    SetControlStyle(csCaptureMouse | csClickEvents | csDoubleClicks);
-    SetParentColor(true);
-    SetBounds(0, 0, 23, 22);
-}
+TTimerSpeedButton::TTimerSpeedButton(TComponent* AOwner) : TFlatSpeedButton(AOwner) {}
 
-// The repeat timer goes with the button's other owned components.
-TTimerSpeedButton::~TTimerSpeedButton() { delete glyph_; }
-
-void TTimerSpeedButton::SetGlyph(TBitmap* v) {
-    if (v) glyph_->Assign(v);
-    else glyph_->SetSize(0, 0);
-    Invalidate();
-}
-
-void TTimerSpeedButton::SetNumGlyphs(int v) {
-    numGlyphs_ = v < 1 ? 1 : (v > 4 ? 4 : v);
-    Invalidate();
-}
-
-void TTimerSpeedButton::SetMargin(int v) {
-    margin_ = v;
-    Invalidate();
-}
-
-void TTimerSpeedButton::SetGlyphAtTop(bool v) {
-    glyphTop_ = v;
-    Invalidate();
-}
-
-void TTimerSpeedButton::SetState(TButtonState v) {
-    if (v == state_) return;
-    state_ = v;
-    Invalidate();
-}
-
+// Any mouse button starts the timer, but only a left press puts the button
+// down, and only a button that is down repeats.
 void TTimerSpeedButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
-    if (b == mbLeft && Enabled()) {
-        dragging_ = true;
-        SetState(bsDown);
+    TFlatSpeedButton::MouseDown(b, s, x, y);
+    if (!allowTimer_) return;
+    if (!timer_) {
+        timer_ = TComponent::Create<TTimer>(this);
+        timer_->OnTimer = TNotifyEvent(this, &TTimerSpeedButton::RepeatTick);
     }
-    TGraphicControl::MouseDown(b, s, x, y);
-    if (allowTimer_) {
-        if (!timer_) {
-            timer_ = TComponent::Create<TTimer>(this);
-            timer_->OnTimer = TNotifyEvent(this, &TTimerSpeedButton::RepeatTick);
-        }
-        timer_->SetInterval(400);
-        timer_->SetEnabled(true);
-    }
-}
-
-void TTimerSpeedButton::MouseMove(TShiftState s, int x, int y) {
-    TGraphicControl::MouseMove(s, x, y);
-    if (dragging_) SetState(PtInRect(ClientRect(), Point(x, y)) ? bsDown : bsUp);
+    timer_->SetInterval(400);
+    timer_->SetEnabled(true);
 }
 
 void TTimerSpeedButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
-    if (dragging_ && b == mbLeft) {
-        dragging_ = false;
-        SetState(Enabled() ? bsUp : bsDisabled);
-    }
-    TGraphicControl::MouseUp(b, s, x, y);
+    TFlatSpeedButton::MouseUp(b, s, x, y);
     if (timer_) timer_->SetEnabled(false);
 }
 
 void TTimerSpeedButton::RepeatTick(TObject*) {
     timer_->SetInterval(100);
-    if (state_ != bsDown || !MouseCapture()) return;
+    if (ButtonState() != bsDown || !MouseCapture()) return;
     try {
         Click();
     } catch (...) {
         timer_->SetEnabled(false);
         throw;
     }
-}
-
-void TTimerSpeedButton::MouseEnter() {
-    TGraphicControl::MouseEnter();
-    hot_ = true;
-    Invalidate();
-}
-
-void TTimerSpeedButton::MouseLeave() {
-    TGraphicControl::MouseLeave();
-    hot_ = false;
-    Invalidate();
-}
-
-void TTimerSpeedButton::EnabledChanged() {
-    TGraphicControl::EnabledChanged();
-    dragging_ = false;
-    SetState(Enabled() ? bsUp : bsDisabled);
-}
-
-void TTimerSpeedButton::Paint() {
-    TCanvas* c = Canvas();
-    TRect r = ClientRect();
-    const bool down = state_ == bsDown;
-    c->Brush()->SetColor(down ? ButtonDownFace : Color());
-    c->FillRect(r);
-    if ((hot_ || down) && Enabled()) {
-        c->Brush()->SetColor(ButtonBorder);
-        c->FrameRect(r);
-    }
-    if (glyph_->Empty()) return;
-    const int gw = glyph_->Width() / numGlyphs_, gh = glyph_->Height();
-    const int margin = margin_ < 0 ? 2 : margin_;
-    int x = (RectWidth(r) - gw) / 2;
-    int y = glyphTop_ ? margin : RectHeight(r) - gh - margin;
-    if (down) { ++x; ++y; }
-    const TColor transparent = glyph_->Canvas()->Pixels(0, gh - 1);
-    const TColor ink = Enabled() ? clNone : ColorToRGB(clBtnShadow);
-    for (int gy = 0; gy < gh; ++gy)
-        for (int gx = 0; gx < gw; ++gx) {
-            TColor p = glyph_->Canvas()->Pixels(gx, gy);
-            if (p != transparent) c->SetPixel(x + gx, y + gy, ink == clNone ? p : ink);
-        }
 }
 
 // ================================================================ TSpinButton
@@ -190,7 +99,8 @@ void TSpinButton::SetArrowGlyph(TTimerSpeedButton* button, TBitmap* v, const cha
     button->SetGlyph(&arrow);
     button->SetNumGlyphs(1);
     button->SetMargin(2);
-    button->SetGlyphAtTop(top);
+    button->Invalidate();
+    button->SetLayout(top ? blGlyphTop : blGlyphBottom);
 }
 
 void TSpinButton::SetUpGlyph(TBitmap* v) { SetArrowGlyph(upButton_, v, "FlatUp", true); }

@@ -1,8 +1,9 @@
 #pragma once
 // An integer entry field with up and down arrows.
 //
-// TTimerSpeedButton is an arrow that repeats its click while held: the first
-// repeat after 400 ms, then every 100 ms while the pointer stays on it.
+// TTimerSpeedButton is a flat speed button that repeats its click while held:
+// the first repeat after 400 ms, then every 100 ms while the pointer stays on
+// it, and once more at release over it.
 // TSpinButton holds an up and a down arrow side by side and reports their
 // clicks. TFlatSpinEditInteger is a flat edit with a TSpinButton at its right
 // edge: it takes only number characters (beeping at the others), keeps Value
@@ -12,57 +13,32 @@
 #include <string>
 
 #include "controls/FlatEdit.h"
+#include "controls/FlatSpeedButton.h"
 #include "ui/Bitmap.h"
 #include "ui/Control.h"
 #include "ui/Timer.h"
 
 namespace controls {
 
-class TTimerSpeedButton : public ui::TGraphicControl {
+class TTimerSpeedButton : public TFlatSpeedButton {
 public:
-    enum TButtonState { bsUp, bsDisabled, bsDown };
-
     explicit TTimerSpeedButton(ui::TComponent* AOwner);
-    ~TTimerSpeedButton() override;
 
-    ui::TBitmap* Glyph() const { return glyph_; }
-    void SetGlyph(ui::TBitmap* v);
-    int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int v);
-    int Margin() const { return margin_; }
-    void SetMargin(int v);
-    // The glyph at the top (up arrow) or at the bottom (down arrow).
-    bool GlyphAtTop() const { return glyphTop_; }
-    void SetGlyphAtTop(bool v);
     // The press starts the repeat timer.
     bool AllowTimer() const { return allowTimer_; }
     void SetAllowTimer(bool v) { allowTimer_ = v; }
-    TButtonState State() const { return state_; }
     // The repeat timer, once a press made it (none before).
     ui::TTimer* RepeatTimer() const { return timer_; }
 
 protected:
-    void Paint() override;
     void MouseDown(ui::TMouseButton b, ui::TShiftState s, int x, int y) override;
-    void MouseMove(ui::TShiftState s, int x, int y) override;
     void MouseUp(ui::TMouseButton b, ui::TShiftState s, int x, int y) override;
-    void MouseEnter() override;
-    void MouseLeave() override;
-    void EnabledChanged() override;
 
 private:
     void RepeatTick(ui::TObject* Sender);
-    void SetState(TButtonState v);
 
-    ui::TBitmap* glyph_;  // owned
-    int numGlyphs_ = 1;
-    int margin_ = -1;
-    bool glyphTop_ = true;
     bool allowTimer_ = false;
-    bool dragging_ = false;
-    bool hot_ = false;
-    TButtonState state_ = bsUp;
-    ui::TTimer* timer_ = nullptr;  // owned by the button
+    ui::TTimer* timer_ = nullptr;  // owned by the button, freed with it
 };
 
 class TSpinButton : public ui::TCustomControl {
