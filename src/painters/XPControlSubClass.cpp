@@ -17,9 +17,6 @@ namespace painters {
 using namespace ui;
 
 namespace {
-constexpr UINT CM_INVALIDATE_MSG = CM_BASE + 52;
-constexpr UINT CN_PARENTNOTIFY_MSG = CN_BASE + WM_PARENTNOTIFY;
-
 // Every object that holds a control, so that a control is never taken
 // over twice. GUI thread only.
 std::vector<TControlSubClass*>& Live() {
@@ -197,8 +194,8 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
             break;
         case CM_CTL3DCHANGED:
         case CM_PARENTCTL3DCHANGED:
-        case CM_INVALIDATE_MSG:
-        case CN_PARENTNOTIFY_MSG: busy_ = true; break;
+        case CM_INVALIDATE:
+        case CN_PARENTNOTIFY: busy_ = true; break;
         case CM_MOUSEENTER:
             if (c->Enabled()) {
                 hot_ = true;

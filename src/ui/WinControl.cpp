@@ -372,9 +372,9 @@ void TWinControl::AlignControls() {
     --alignLevel_;
 }
 
-void TWinControl::Invalidate() {
-    if (handle_) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
-}
+// Goes through WindowProc, so that whoever took over the control learns that
+// a repaint is on its way; the window is marked in the default handling.
+void TWinControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
 
 void TWinControl::Update() {
     if (handle_) UpdateWindow(handle_);
@@ -756,6 +756,10 @@ void TWinControl::WndProc(TMessage& m) {
         Broadcast(b);
         break;
     }
+    case CM_INVALIDATE:
+        // wParam 0: the control itself is to be repainted.
+        if (handle_ && m.WParam == 0) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
+        return;
     case CM_ENTER: DoEnter(); break;
     case CM_EXIT: DoExit(); break;
     case CM_DIALOGKEY:

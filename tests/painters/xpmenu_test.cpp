@@ -323,6 +323,10 @@ TEST(XPControlWndProc, TracksHotPressedFocusAndRepaintsOncePerChange) {
     EXPECT_TRUE(s->Busy()) << "a window move marks the object busy until the next paint";
     button->Repaint();
     EXPECT_FALSE(s->Busy());
+    ASSERT_TRUE(PumpUntil([&] { return !es->Busy(); }));
+    edit->Invalidate();
+    EXPECT_TRUE(es->Busy()) << "invalidating the control marks the object busy until the paint";
+    EXPECT_TRUE(PumpUntil([&] { return !es->Busy(); })) << "the paint after Invalidate never came";
     pf.form->Hide();
 }
 

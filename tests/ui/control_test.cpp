@@ -140,6 +140,53 @@ TEST(Control, PerformGoesThroughAReplacedWindowProcWhichCanBePutBack) {
     TComponent::Free(f);
 }
 
+// Invalidating a windowed control passes CM_INVALIDATE (wParam 0) through its
+// WindowProc; the default handling marks the window, and the paint that
+// follows invalidates nothing again.
+TEST(Control, InvalidateGoesThroughWindowProcAndSettlesAfterOnePaint) {
+    struct Watch {
+        TWndMethod saved;
+        std::vector<WPARAM> invalidates;
+        int paints = 0;
+        bool swallow = false;
+        void Hook(TMessage& m) {
+            if (m.Msg == CM_INVALIDATE) {
+                invalidates.push_back(m.WParam);
+                if (swallow) return;
+            }
+            if (m.Msg == WM_PAINT) ++paints;
+            saved(m);
+        }
+    };
+    TForm* f = NewForm(0, 0, 100, 100);
+    auto* box = TComponent::Create<Box>(f);
+    box->SetParent(f);
+    box->SetBounds(10, 10, 40, 40);
+    f->Show();
+    ASSERT_TRUE(vsk::test::WaitShown(f->Handle()));
+    Watch w;
+    w.saved = box->WindowProc;
+    box->WindowProc = TWndMethod(&w, &Watch::Hook);
+
+    box->Invalidate();
+    ASSERT_EQ(w.invalidates, std::vector<WPARAM>{0}) << "Invalidate must reach WindowProc as CM_INVALIDATE, wParam 0";
+    EXPECT_TRUE(GetUpdateRect(box->Handle(), nullptr, FALSE)) << "the window was not marked for repainting";
+    ASSERT_TRUE(vsk::test::WaitShown(f->Handle()));
+    EXPECT_EQ(w.paints, 1);
+    vsk::test::Drain();
+    EXPECT_EQ(w.invalidates.size(), 1u) << "painting invalidated the control again";
+    EXPECT_EQ(w.paints, 1) << "the control keeps repainting";
+
+    // The marking is the default handling's: a WindowProc that keeps the
+    // message to itself keeps the window clean.
+    w.swallow = true;
+    box->Invalidate();
+    EXPECT_EQ(w.invalidates.size(), 2u);
+    EXPECT_FALSE(GetUpdateRect(box->Handle(), nullptr, FALSE));
+    box->WindowProc = w.saved;
+    TComponent::Free(f);
+}
+
 TEST(Control, CustomControlPaintsIntoAMemoryDcWithItsGraphicChildren) {
     TForm* f = NewForm(0, 0, 200, 200);
     auto* box = TComponent::Create<Box>(f);
