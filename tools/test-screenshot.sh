@@ -4,7 +4,9 @@
 # shows is up (VSK_SHOT_READY) and waits for the picture (VSK_SHOT_DONE), and
 # writes build/NAME.png of the display meanwhile:
 #   menu        app_barmenu_test: the visible-windows list's popup menu, open
-#   dialog      app_xpmenu_test: the password prompt, painted flat
+#   dialog      app_xpmenu_test: the password prompt, painted flat; with
+#               VSK_SHOT_DIALOG=mouse, setpassword or prompt, that dialog
+#               (VSK_SHOT_DIALOG=mouse tools/test-screenshot.sh app_xpmenu_test dialog-mouse)
 #   corner-dialog  app_mouse_test: the mouse-shortcut dialog
 # Needs the win tree built.
 set -u

@@ -1,9 +1,15 @@
 // The main window's flat-look painter: on from the start, bringing the flat
-// look to the password prompt, and switched off with every control put back
-// when the main window goes.
+// look to the password prompt and the other dialogs it reaches, and switched
+// off with every control put back when the main window goes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "AppFixture.h"
+#include "app/Dialogs.h"
+#include "app/MouseShortcutForm.h"
 #include "painters/XPMenuManager.h"
 
 using painters::TControlSubClass;
@@ -36,35 +42,108 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
     p->edPassword->Perform(WM_NULL);  // nothing left pointing at freed objects
 }
 
-// The prompt shown: its buttons and edit are painted flat over their own
-// look. With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/test-screenshot.sh
-// app_xpmenu_test dialog) it stays up until a picture of the display is taken.
-TEST_F(XPMenuAppTest, ShownPromptIsPaintedFlat) {
-    TFormMainAppPasswordPrompt* p = FormMainAppPasswordPrompt;
-    p->SetLeft(100);
-    p->SetTop(100);
-    p->Show();
-    ASSERT_TRUE(vsk::test::PumpUntil([&] {
-        auto* ok = TControlSubClass::Find(p->btnOk);
-        auto* ed = TControlSubClass::Find(p->edPassword);
-        return ok && ed && ok->PaintCount() > 0 && ed->PaintCount() > 0;
-    }));
-    // The button face near its top left corner, where no caption is, is the
-    // menu's face colour (neither hot nor focused: the edit has the focus).
-    p->edPassword->SetFocus();
-    ASSERT_TRUE(vsk::test::PumpUntil([&] { return p->edPassword->Focused(); }));
-    p->btnExit->Repaint();
-    HDC dc = GetWindowDC(p->btnExit->Handle());
-    const COLORREF face = GetPixel(dc, 4, 4);
-    ReleaseDC(p->btnExit->Handle(), dc);
-    EXPECT_EQ(face, static_cast<COLORREF>(ui::ColorToRGB(MainForm->XPMenu1->IconColumnColor())));
+// ---------------------------------------------------------------- the dialogs shown
 
+namespace {
+
+// With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/test-screenshot.sh) the
+// dialog named by VSK_SHOT_DIALOG ("prompt" when unset) stays up until a
+// picture of the display is taken.
+void HoldForScreenshot(const std::string& dialog) {
     const char* ready = getenv("VSK_SHOT_READY");
     const char* done = getenv("VSK_SHOT_DONE");
-    if (ready && done) {
-        HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-        vsk::test::PumpUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    const char* wanted = getenv("VSK_SHOT_DIALOG");
+    if (!ready || !done || dialog != (wanted ? wanted : "prompt")) return;
+    HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    vsk::test::PumpUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+std::string Describe(const ui::TControl* c) {
+    if (!c->Name().empty()) return c->Name();
+    const ui::TRect r = c->BoundsRect();
+    return "the control at (" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")";
+}
+
+COLORREF WindowPixel(ui::TWinControl* c, int x, int y) {
+    HDC dc = GetWindowDC(c->Handle());
+    const COLORREF p = GetPixel(dc, x, y);
+    ReleaseDC(c->Handle(), dc);
+    return p;
+}
+
+} // namespace
+
+// Each dialog the painter reaches, shown over the live main window: every
+// edit and button placed on it is taken over and painted, the edits lose
+// their sunken edge, an idle button shows the menu's face colour, and the
+// controls lie inside the client area without covering one another.
+TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
+    ui::Application->CreateForm(FormSetAppPassword);
+    auto* mouse = ui::TComponent::Create<TMouseShortcutForm>(MainForm);
+    struct Dialog {
+        const char* name;
+        ui::TForm* form;
+        ui::TButton* idleButton;
+        ui::TWinControl* focus;
+    };
+    const Dialog dialogs[] = {
+        {"mouse", mouse, mouse->btnCancel, mouse->btnOk},
+        {"setpassword", FormSetAppPassword, FormSetAppPassword->btnCancel, FormSetAppPassword->edPassword},
+        {"prompt", FormMainAppPasswordPrompt, FormMainAppPasswordPrompt->btnExit,
+         FormMainAppPasswordPrompt->edPassword},
+    };
+    const COLORREF face = ui::ColorToRGB(MainForm->XPMenu1->IconColumnColor());
+    for (const Dialog& d : dialogs) {
+        SCOPED_TRACE(d.name);
+        ui::TForm* f = d.form;
+        f->SetPosition(ui::poDesigned);
+        f->SetLeft(100);
+        f->SetTop(100);
+        f->Show();
+        std::vector<ui::TWinControl*> flat;
+        for (int i = 0; i < f->ControlCount(); ++i) {
+            ui::TControl* c = f->Controls(i);
+            if (dynamic_cast<ui::TButton*>(c) || dynamic_cast<ui::TEdit*>(c))
+                flat.push_back(static_cast<ui::TWinControl*>(c));
+        }
+        ASSERT_FALSE(flat.empty());
+        ASSERT_TRUE(vsk::test::PumpUntil([&] {
+            for (ui::TWinControl* c : flat) {
+                TControlSubClass* s = TControlSubClass::Find(c);
+                if (!s || s->PaintCount() == 0) return false;
+            }
+            return true;
+        })) << "not every edit and button was taken over and painted";
+        for (ui::TWinControl* c : flat) {
+            if (!dynamic_cast<ui::TEdit*>(c)) continue;
+            EXPECT_FALSE(c->Ctl3D()) << Describe(c) << " kept its sunken edge";
+        }
+
+        // Neither hot nor focused: another control has the focus.
+        d.focus->SetFocus();
+        ASSERT_TRUE(vsk::test::PumpUntil([&] { return d.focus->Focused(); }));
+        d.idleButton->Repaint();
+        EXPECT_EQ(WindowPixel(d.idleButton, 4, 4), face) << Describe(d.idleButton) << " is not painted flat";
+
+        const ui::TRect client = f->ClientRect();
+        for (int i = 0; i < f->ControlCount(); ++i) {
+            ui::TControl* a = f->Controls(i);
+            const ui::TRect ra = a->BoundsRect();
+            EXPECT_TRUE(ra.left >= 0 && ra.top >= 0 && ra.right <= client.right && ra.bottom <= client.bottom)
+                << Describe(a) << " is cut off by the dialog's edge";
+            for (int j = i + 1; j < f->ControlCount(); ++j) {
+                ui::TControl* b = f->Controls(j);
+                RECT both;
+                const ui::TRect rb = b->BoundsRect();
+                EXPECT_FALSE(IntersectRect(&both, &ra, &rb)) << Describe(a) << " overlaps " << Describe(b);
+            }
+        }
+        ASSERT_TRUE(vsk::test::WaitShown(f->Handle()));
+        HoldForScreenshot(d.name);
+        f->Hide();
     }
-    p->Hide();
+    ui::TComponent::Free(mouse);
+    ui::TComponent::Free(FormSetAppPassword);
+    FormSetAppPassword = nullptr;
 }
