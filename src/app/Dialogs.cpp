@@ -13,6 +13,14 @@ TFormKeyboardLayour* FormKeyboardLayour = nullptr;
 
 using namespace ui;
 
+namespace {
+
+// The set-password dialog's client area, before the note is fitted.
+constexpr int kSetPasswordWidth = 257;
+constexpr int kSetPasswordHeight = 162;
+
+} // namespace
+
 TTestForm::TTestForm(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();
     SetName("TestForm");
@@ -29,7 +37,7 @@ TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
     SetCaption("Application password");
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu);
-    SetClientSize(257, 162);
+    SetClientSize(kSetPasswordWidth, kSetPasswordHeight);
 
     lbNote = TComponent::Create<TLabel>(this);
     lbNote->SetName("lbNote");
@@ -75,7 +83,25 @@ TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
 
     OnShow = TNotifyEvent(this, &TFormSetAppPassword::FormShow);
     EndLoading();
+    FitNote();
     DoCreate();
+}
+
+// The three lines kept for the note hold it in some fonts only: the note
+// takes the height its wrapped text needs, and what lies below it moves
+// down, the dialog growing by as much.
+void TFormSetAppPassword::FitNote() {
+    const int planned = lbNote->Height();
+    lbNote->SetAutoSize(true);
+    lbNote->SetAutoSize(false);
+    const int grow = lbNote->Height() - planned;
+    if (grow <= 0) {
+        lbNote->SetHeight(planned);
+        return;
+    }
+    for (int i = 0; i < ControlCount(); ++i)
+        if (TControl* c = Controls(i); c != lbNote) c->SetTop(c->Top() + grow);
+    SetClientSize(kSetPasswordWidth, kSetPasswordHeight + grow);
 }
 
 void TFormSetAppPassword::btnOkClick(TObject*) {

@@ -33,6 +33,9 @@ public:
 
     void btnOkClick(ui::TObject* Sender);
     void FormShow(ui::TObject* Sender);
+
+private:
+    void FitNote();
 };
 
 // The picture of the default hot keys, shown modeless.

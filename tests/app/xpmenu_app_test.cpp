@@ -65,6 +65,21 @@ std::string Describe(const ui::TControl* c) {
     return "the control at (" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")";
 }
 
+// Whether the label's text, in its font, fits its bounds (wrapped to its
+// width when it wraps).
+bool TextFits(ui::TLabel* l, std::string& why) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, l->Font()->Handle());
+    RECT need{0, 0, l->WordWrap() ? l->Width() : 0, 0};
+    const std::string text = l->Caption();
+    DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | (l->WordWrap() ? DT_WORDBREAK : 0u));
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    why = "needs " + std::to_string(need.right) + " x " + std::to_string(need.bottom) + ", has " +
+          std::to_string(l->Width()) + " x " + std::to_string(l->Height());
+    return need.right <= l->Width() && need.bottom <= l->Height();
+}
+
 COLORREF WindowPixel(ui::TWinControl* c, int x, int y) {
     HDC dc = GetWindowDC(c->Handle());
     const COLORREF p = GetPixel(dc, x, y);
@@ -77,7 +92,8 @@ COLORREF WindowPixel(ui::TWinControl* c, int x, int y) {
 // Each dialog the painter reaches, shown over the live main window: every
 // edit and button placed on it is taken over and painted, the edits lose
 // their sunken edge, an idle button shows the menu's face colour, and the
-// controls lie inside the client area without covering one another.
+// controls lie inside the client area without covering one another, each
+// label's text within its label.
 TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
     ui::Application->CreateForm(FormSetAppPassword);
     auto* mouse = ui::TComponent::Create<TMouseShortcutForm>(MainForm);
@@ -132,6 +148,10 @@ TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
             const ui::TRect ra = a->BoundsRect();
             EXPECT_TRUE(ra.left >= 0 && ra.top >= 0 && ra.right <= client.right && ra.bottom <= client.bottom)
                 << Describe(a) << " is cut off by the dialog's edge";
+            std::string why;
+            if (auto* l = dynamic_cast<ui::TLabel*>(a)) {
+                EXPECT_TRUE(TextFits(l, why)) << Describe(a) << " is cut off: " << why;
+            }
             for (int j = i + 1; j < f->ControlCount(); ++j) {
                 ui::TControl* b = f->Controls(j);
                 RECT both;
