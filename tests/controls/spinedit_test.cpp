@@ -1,11 +1,12 @@
 // The spin edit: clamping, reading non-numbers, stepping at the ends of the
-// integer range, the key filter, the repeat of a held arrow.
+// integer range, the key filter, the repeat of a held arrow, the arrows' look.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdint>
 #include <string>
 
+#include "controls/ControlPixels.h"
 #include "support/UiTestUtil.h"
 #include "controls/FlatSpinEdit.h"
 #include "ui/StdCtrls.h"
@@ -172,4 +173,38 @@ TEST(SpinEdit, HeldArrowRepeatsThenClicksOnceMoreAtRelease) {
     SendMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 3));
     SendMessageA(arrows, WM_LBUTTONUP, 0, MAKELPARAM(15, 3));
     EXPECT_EQ(f.spin->Value(), released - 10);
+}
+
+// The arrows are flat buttons side by side: each framed in the border colour,
+// the up arrow at the top of the left one, the down arrow at the bottom of
+// the right one; a disabled arrow is no longer drawn in black.
+TEST(SpinEdit, ArrowsAreFramedUpAtTheTopLeftDownAtTheBottomRight) {
+    SpinForm f(0, 100);
+    controls::TSpinButton* spin = f.spin->Button();
+    const int w = spin->Width(), h = spin->Height();
+    ASSERT_GE(h, 12) << "the arrows have no room";
+    struct Blacks { int upper = 0, lower = 0; };
+    auto count = [&](const vsk::test::ClientPixels& px, int x0, int x1) {
+        Blacks b;
+        for (int y = 0; y < h; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (px.At(x, y) == RGB(0, 0, 0)) ++(y < h / 2 ? b.upper : b.lower);
+        return b;
+    };
+    {
+        vsk::test::ClientPixels px(spin->Handle(), w, h);
+        const COLORREF border = ColorToRGB(spin->UpButton()->ColorBorder());
+        EXPECT_EQ(px.At(0, 0), border) << "the up arrow has no flat frame";
+        EXPECT_EQ(px.At(20, h - 1), border) << "the down arrow has no flat frame";
+        const Blacks up = count(px, 1, 10), down = count(px, 11, 20);
+        EXPECT_GT(up.upper, 0) << "no up arrow at the top of the left half";
+        EXPECT_EQ(up.lower, 0) << "the up arrow reaches the lower half";
+        EXPECT_GT(down.lower, 0) << "no down arrow at the bottom of the right half";
+        EXPECT_EQ(down.upper, 0) << "the down arrow reaches the upper half";
+    }
+    spin->UpButton()->SetEnabled(false);
+    vsk::test::ClientPixels px(spin->Handle(), w, h);
+    const Blacks up = count(px, 1, 10);
+    EXPECT_EQ(up.upper + up.lower, 0) << "a disabled arrow is still drawn in black";
+    EXPECT_GT(count(px, 11, 20).lower, 0);
 }
