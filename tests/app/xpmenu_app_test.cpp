@@ -80,12 +80,7 @@ bool TextFits(ui::TLabel* l, std::string& why) {
     return need.right <= l->Width() && need.bottom <= l->Height();
 }
 
-COLORREF WindowPixel(ui::TWinControl* c, int x, int y) {
-    HDC dc = GetWindowDC(c->Handle());
-    const COLORREF p = GetPixel(dc, x, y);
-    ReleaseDC(c->Handle(), dc);
-    return p;
-}
+COLORREF WindowPixel(ui::TWinControl* c, int x, int y) { return vsk::test::WindowPixel(c->Handle(), x, y); }
 
 } // namespace
 

@@ -65,12 +65,7 @@ struct PaintedForm {
 
 bool TakenOver(TControl* c) { return TControlSubClass::Find(c) != nullptr; }
 
-COLORREF WindowPixel(TWinControl* c, int x, int y) {
-    HDC dc = GetWindowDC(c->Handle());
-    const COLORREF p = GetPixel(dc, x, y);
-    ReleaseDC(c->Handle(), dc);
-    return p;
-}
+COLORREF WindowPixel(TWinControl* c, int x, int y) { return vsk::test::WindowPixel(c->Handle(), x, y); }
 
 } // namespace
 

@@ -48,6 +48,14 @@ inline bool WaitShown(HWND wnd, int timeoutMs = 5000) {
         timeoutMs);
 }
 
+// One pixel of the window as it shows now, frame included.
+inline COLORREF WindowPixel(HWND wnd, int x, int y) {
+    HDC dc = GetWindowDC(wnd);
+    const COLORREF p = GetPixel(dc, x, y);
+    ReleaseDC(wnd, dc);
+    return p;
+}
+
 // A form without border or caption at the given screen place, owned by the
 // application.
 inline ui::TForm* NewBareForm(int x, int y, int w, int h) {
