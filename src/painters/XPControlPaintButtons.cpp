@@ -76,8 +76,6 @@ TSize CaptionSize(TCanvas& cv, const std::string& text, bool rtl) {
 
 bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
 
-void Line(TCanvas& c, std::initializer_list<TPoint> points) { c.Polyline(points); }
-
 // A canvas on a DC someone else owns, handed back on scope exit.
 struct LentCanvas {
     TCanvas canvas;
@@ -86,6 +84,24 @@ struct LentCanvas {
 };
 
 } // namespace
+
+void TControlSubClass::PaintRoundedFace(TCanvas& cv, TColor Parent, TColor Face, TColor Edge, bool Shade) {
+    const TRect r = control_->ClientRect();
+    cv.Brush()->SetStyle(bsSolid);
+    cv.Brush()->SetColor(Parent);
+    cv.FillRect(r);
+    cv.Brush()->SetColor(Face);
+    cv.Pen()->SetColor(LightenColor(Edge, 30));
+    cv.RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
+    if (!Shade) return;
+    cv.Pen()->SetColor(DarkenColor(Edge, 50));
+    if (spaceDown_ || (pressed_ && hot_))
+        cv.Polyline({Point(r.left, r.bottom - 2), Point(r.left, r.top + 1), Point(r.left + 1, r.top),
+                     Point(r.right - 1, r.top)});
+    else
+        cv.Polyline({Point(r.right - 1, r.top + 1), Point(r.right - 1, r.bottom - 2),
+                     Point(r.right - 2, r.bottom - 1), Point(r.left, r.bottom - 1)});
+}
 
 void TControlSubClass::PaintBitBtnFace() {
     auto* b = static_cast<TBitBtn*>(control_);
@@ -109,20 +125,7 @@ void TControlSubClass::PaintBitBtnFace() {
     const int W = RectWidth(r), H = RectHeight(r);
     TControlCanvas cv;
     cv.SetControl(b);
-    cv.Brush()->SetColor(parent);
-    cv.FillRect(r);
-    cv.Brush()->SetColor(face);
-    cv.Pen()->SetColor(LightenColor(edge, 30));
-    cv.RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
-    if (b->Enabled() && !flatEdge) {
-        cv.Pen()->SetColor(DarkenColor(edge, 50));
-        if (spaceDown_ || (pressed_ && hot_))
-            Line(cv, {Point(r.left, r.bottom - 2), Point(r.left, r.top + 1), Point(r.left + 1, r.top),
-                      Point(r.right - 1, r.top)});
-        else
-            Line(cv, {Point(r.right - 1, r.top + 1), Point(r.right - 1, r.bottom - 2),
-                      Point(r.right - 2, r.bottom - 1), Point(r.left, r.bottom - 1)});
-    }
+    PaintRoundedFace(cv, parent, face, edge, b->Enabled() && !flatEdge);
 
     cv.Font()->Assign(b->Font());
     const std::string text = b->Caption();

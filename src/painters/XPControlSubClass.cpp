@@ -348,20 +348,7 @@ void TControlSubClass::PaintButtonFace() {
     const TRect r = b->ClientRect();
     TControlCanvas cv;
     cv.SetControl(b);
-    cv.Brush()->SetColor(parent);
-    cv.FillRect(r);
-    cv.Brush()->SetColor(face);
-    cv.Pen()->SetColor(LightenColor(edge, 30));
-    cv.RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
-    if (b->Enabled()) {
-        cv.Pen()->SetColor(DarkenColor(edge, 50));
-        if (spaceDown_ || (pressed_ && hot_))
-            cv.Polyline({Point(r.left, r.bottom - 2), Point(r.left, r.top + 1), Point(r.left + 1, r.top),
-                         Point(r.right - 1, r.top)});
-        else
-            cv.Polyline({Point(r.right - 1, r.top + 1), Point(r.right - 1, r.bottom - 2),
-                         Point(r.right - 2, r.bottom - 1), Point(r.left, r.bottom - 1)});
-    }
+    PaintRoundedFace(cv, parent, face, edge, b->Enabled());
     cv.Font()->Assign(b->Font());
     const std::string text = b->Caption();
     RECT calc{0, 0, 0, 0};

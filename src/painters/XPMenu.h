@@ -114,6 +114,9 @@ private:
     void PaintCheckBoxFace();
     void PaintRadioFace();
     void PaintButtonFace();
+    // The rounded face of a push button on the parent's colour, with the
+    // shading line of its pressed or raised look when Shade.
+    void PaintRoundedFace(ui::TCanvas& cv, TColor Parent, TColor Face, TColor Edge, bool Shade);
     void PaintBitBtnFace();
     void PaintSpeedButtonFace();
     void PaintPanelBevels();

@@ -29,29 +29,29 @@ std::unique_ptr<TBitmap> CopyGlyphCell(TBitmap* Glyph, int NumGlyphs, int Cell) 
 
 // ---------------------------------------------------------------- glyph properties
 
-bool TGlyphProperties::StoreGlyph(TBitmap* v) {
+void TGlyphProperties::SetGlyph(TBitmap* v) {
     if (v) glyph_->Assign(v);
     else glyph_->SetSize(0, 0);
-    return true;
+    GlyphChanged();
 }
 
-bool TGlyphProperties::StoreNumGlyphs(int v) {
+void TGlyphProperties::SetNumGlyphs(int v) {
     v = std::clamp(v, 1, 4);
-    if (v == numGlyphs_) return false;
+    if (v == numGlyphs_) return;
     numGlyphs_ = v;
-    return true;
+    GlyphChanged();
 }
 
-bool TGlyphProperties::StoreLayout(TButtonLayout v) {
-    if (v == layout_) return false;
+void TGlyphProperties::SetLayout(TButtonLayout v) {
+    if (v == layout_) return;
     layout_ = v;
-    return true;
+    GlyphChanged();
 }
 
-bool TGlyphProperties::StoreSpacing(int v) {
-    if (v == spacing_) return false;
+void TGlyphProperties::SetSpacing(int v) {
+    if (v == spacing_) return;
     spacing_ = v;
-    return true;
+    GlyphChanged();
 }
 
 // ---------------------------------------------------------------- TBitBtn

@@ -25,22 +25,23 @@ int GlyphCellFor(bool Enabled, bool Pressed, bool Down, int NumGlyphs);
 std::unique_ptr<TBitmap> CopyGlyphCell(TBitmap* Glyph, int NumGlyphs, int Cell);
 
 // The glyph properties both buttons share. The glyph is the button's own
-// copy; NumGlyphs is kept between 1 and 4.
+// copy; NumGlyphs is kept between 1 and 4. A change calls GlyphChanged.
 class TGlyphProperties {
 public:
     TGlyphProperties() : glyph_(std::make_unique<TBitmap>()) {}
+    virtual ~TGlyphProperties() = default;
     TBitmap* Glyph() const { return glyph_.get(); }
+    void SetGlyph(TBitmap* v);
     int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int v);
     TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout v);
     // Pixels between glyph and caption.
     int Spacing() const { return spacing_; }
+    void SetSpacing(int v);
 
 protected:
-    // Each returns whether the value changed.
-    bool StoreGlyph(TBitmap* v);
-    bool StoreNumGlyphs(int v);
-    bool StoreLayout(TButtonLayout v);
-    bool StoreSpacing(int v);
+    virtual void GlyphChanged() = 0;
 
 private:
     std::unique_ptr<TBitmap> glyph_;
@@ -53,13 +54,12 @@ class TBitBtn : public TButton, public TGlyphProperties {
 public:
     explicit TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
 
-    void SetGlyph(TBitmap* v) { if (StoreGlyph(v)) Invalidate(); }
-    void SetNumGlyphs(int v) { if (StoreNumGlyphs(v)) Invalidate(); }
-    void SetLayout(TButtonLayout v) { if (StoreLayout(v)) Invalidate(); }
-    void SetSpacing(int v) { if (StoreSpacing(v)) Invalidate(); }
     // Pixels between the edge and the glyph; -1 centres glyph and caption.
     int Margin() const { return margin_; }
     void SetMargin(int v);
+
+protected:
+    void GlyphChanged() override { Invalidate(); }
 
 private:
     int margin_ = -1;
@@ -69,10 +69,6 @@ class TSpeedButton : public TGraphicControl, public TGlyphProperties {
 public:
     explicit TSpeedButton(TComponent* AOwner);
 
-    void SetGlyph(TBitmap* v) { if (StoreGlyph(v)) Invalidate(); }
-    void SetNumGlyphs(int v) { if (StoreNumGlyphs(v)) Invalidate(); }
-    void SetLayout(TButtonLayout v) { if (StoreLayout(v)) Invalidate(); }
-    void SetSpacing(int v) { if (StoreSpacing(v)) Invalidate(); }
     // Flat: no frame until the mouse is over the button.
     bool Flat() const { return flat_; }
     void SetFlat(bool v);
@@ -98,6 +94,7 @@ public:
     void Click() override;
 
 protected:
+    void GlyphChanged() override { Invalidate(); }
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

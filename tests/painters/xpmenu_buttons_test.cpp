@@ -126,6 +126,17 @@ void RepaintAndWait(TControl* c) {
     vsk::test::Drain();
 }
 
+// With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/test-screenshot.sh),
+// says the form is up and keeps it shown until the picture is taken.
+void HoldForPicture() {
+    const char* ready = getenv("VSK_SHOT_READY");
+    const char* done = getenv("VSK_SHOT_DONE");
+    if (!ready || !done) return;
+    HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    PumpUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
 TSize CaptionSize(TControl* c, const std::string& text) {
     TBitmap b(4, 4);
     b.Canvas()->Font()->Assign(c->Font());
@@ -175,6 +186,7 @@ TEST(XPBitBtn, TagBitTestsSelectFacesEdgeAndCaptionWhileAPlainButtonKeepsOrdinar
     EXPECT_LT(atLeft.left, 8);
     EXPECT_NEAR((centred.left + centred.right) / 2, 60, 3);
     EXPECT_EQ(FindColor(left, text).left, atLeft.left) << "1002 has the caption bit too";
+    HoldForPicture();
     pf.form->Hide();
 }
 
@@ -259,6 +271,7 @@ TEST(XPSpeedButton, LayoutsPlaceGlyphAndCaptionAndRightToLeftExchangesLeftAndRig
         case blGlyphBottom: EXPECT_LE(t.bottom, g.top - SP + 1) << k.what; break;
         }
     }
+    HoldForPicture();
     pf.form->Hide();
 }
 
@@ -346,6 +359,40 @@ TEST(XPSpeedButton, FlatHotAndDownColoursTransparentTintAndInvisibleButtons) {
     EXPECT_EQ(ControlPixel(hidden, 5, 5), Rgb(FormColor));
     EXPECT_EQ(ControlPixel(hidden, 0, 0), Rgb(FormColor));
     pf.form->Hide();
+}
+
+TEST(XPSpeedButton, GroupsKeepOneDownAndAnUnpaintedButtonDrawsItsOwnGlyph) {
+    TForm* form = vsk::test::NewBareForm(40, 40, 200, 100);
+    form->SetColor(FormColor);
+    auto* a = Add<TSpeedButton>(form, 10, 10, 30, 30);
+    auto* b = Add<TSpeedButton>(form, 50, 10, 30, 30);
+    auto* loose = Add<TSpeedButton>(form, 90, 10, 30, 30);
+    a->SetGroupIndex(1);
+    b->SetGroupIndex(1);
+    loose->SetDown(true);
+    EXPECT_FALSE(loose->Down()) << "a button of no group never stays down";
+    a->Click();
+    EXPECT_TRUE(a->Down());
+    b->Click();
+    EXPECT_TRUE(b->Down());
+    EXPECT_FALSE(a->Down()) << "one down in a group";
+    b->Click();
+    EXPECT_TRUE(b->Down()) << "the down button stays down without AllowAllUp";
+    a->SetAllowAllUp(true);
+    EXPECT_TRUE(b->AllowAllUp()) << "the whole group shares AllowAllUp";
+    b->Click();
+    EXPECT_FALSE(b->Down());
+    EXPECT_FALSE(a->Down());
+
+    // Without a painter the button draws its own face and glyph.
+    TBitmap glyph;
+    MakeGlyph(glyph, 8, 8, {0x000000FF});
+    loose->SetGlyph(&glyph);
+    form->Show();
+    ASSERT_TRUE(vsk::test::WaitShown(form->Handle()));
+    EXPECT_TRUE(FindColor(loose, 0x000000FF).right > 0) << "the glyph shows";
+    EXPECT_EQ(glyph.Canvas()->Pixels(3, 3), 0x000000FF) << "the caller's bitmap was copied, not taken";
+    TComponent::Free(form);
 }
 
 // ---------------------------------------------------------------- panels
@@ -440,6 +487,8 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
     auto* sep = add("-");
     auto* checked = add("Check");
     checked->SetChecked(true);
+    auto* withIcon = add("Icon");
+    MakeGlyph(*withIcon->Bitmap(), 12, 12, {0x000000FF});
     const int W = 140, H = 22, IW = xp->IconWidth();
     auto paint = [&](TMenuItem* i, TBitmap& target) {
         target.SetSize(W + 4, H);
@@ -469,6 +518,14 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
         paint(checked, b);
         const int boxLeft = rtl ? W + 4 - IW + (IW - 10) / 2 : 4 + (IW - 10) / 2;
         EXPECT_EQ(px(b, boxLeft, H / 2 - 5 + 3), Rgb(xp->CheckFrameColor())) << rtl << ": check box in the icon column";
+
+        paint(withIcon, b);
+        const COLORREF dimRed = Rgb(xp->IsHighColor() ? LightenColor(0x000000FF, xp->DimLevel()) : 0x000000FF);
+        int iconLeft = INT_MAX;
+        for (int x = 0; x < W + 4; ++x)
+            if (px(b, x, 8) == dimRed) iconLeft = std::min(iconLeft, x);
+        const int columnLeft = rtl ? W + 4 - IW : 4;
+        EXPECT_EQ(iconLeft, columnLeft + (IW - 12) / 2 - 1) << rtl << ": the icon centred in its column";
 
         paint(sep, b);
         const int y = (H + 2) / 2;  // the middle of the item's drawing area, one taller than the item
