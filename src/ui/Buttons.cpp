@@ -67,7 +67,8 @@ void TBitBtn::SetMargin(int v) {
 
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
     // A quick second click is a second press, not a double click.
-    SetControlStyle(ControlStyle() & ~static_cast<TControlStyle>(csDoubleClicks));
+    // It fills its whole face unless Transparent.
+    SetControlStyle((ControlStyle() & ~static_cast<TControlStyle>(csDoubleClicks)) | csOpaque);
     SetBounds(0, 0, 23, 22);
 }
 

@@ -532,6 +532,16 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
         // The line stops 7 pixels short of the text side's icon end.
         EXPECT_EQ(px(b, rtl ? 6 : W + 4 - 2, y), Rgb(xp->SeparatorLineColor())) << rtl;
         EXPECT_EQ(px(b, rtl ? W + 4 - IW - 3 : 4 + IW + 3, y), Rgb(xp->MenuBackColor())) << rtl;
+
+        // The gradient starts at the icon side: its first column is the
+        // darkest, three steps a column across the icon column.
+        xp->SetGradient(true);
+        paint(item, b);
+        xp->SetGradient(false);
+        if (xp->IsHighColor()) {
+            if (rtl) EXPECT_EQ(px(b, W + 3, 12), Rgb(LightenColor(xp->IconColumnColor(), 9)));
+            else EXPECT_EQ(px(b, 4, 12), Rgb(LightenColor(xp->IconColumnColor(), 1)));
+        }
     }
     TComponent::Free(form);
 }
