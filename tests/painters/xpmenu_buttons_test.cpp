@@ -6,7 +6,9 @@
 #include <string>
 
 #include "painters/XPMenu.h"
+#include "painters/XPMenuManager.h"
 #include "support/UiTestUtil.h"
+#include "ui/Application.h"
 #include "ui/Bitmap.h"
 #include "ui/Buttons.h"
 #include "ui/Canvas.h"
@@ -543,5 +545,25 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
             else EXPECT_EQ(px(b, 4, 12), Rgb(LightenColor(xp->IconColumnColor(), 1)));
         }
     }
+
+    // Drawn into another window (a popup menu's), the item asks for the flat
+    // border, telling that the menu reads right to left.
+    TForm* popupWindow = vsk::test::NewBareForm(300, 40, 100, 60);
+    popupWindow->Show();
+    xp->SetFlatMenu(true);
+    MSG m;
+    while (PeekMessageA(&m, Application->Handle(), WM_XPFLATBORDERITEM, WM_XPFLATBORDERWINDOW, PM_REMOVE)) {}
+    HDC dc = GetDC(popupWindow->Handle());
+    {
+        TCanvas c;
+        c.SetHandle(dc);
+        xp->HandleDrawItem(item, &c, TRect{4, 0, 90, H}, false);
+        c.SetHandle(nullptr);
+    }
+    ReleaseDC(popupWindow->Handle(), dc);
+    ASSERT_TRUE(PeekMessageA(&m, Application->Handle(), WM_XPFLATBORDERWINDOW, WM_XPFLATBORDERWINDOW, PM_REMOVE));
+    EXPECT_EQ(m.wParam, 1u);
+    EXPECT_EQ(reinterpret_cast<HWND>(m.lParam), popupWindow->Handle());
+    TComponent::Free(popupWindow);
     TComponent::Free(form);
 }
