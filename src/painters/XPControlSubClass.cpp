@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "painters/XPMenu.h"
+#include "ui/Buttons.h"
 #include "ui/Canvas.h"
 #include "ui/ControlCanvas.h"
 #include "ui/GdiObjects.h"
@@ -149,7 +150,17 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
             break;
         case WM_SETFOCUS: hot_ = true; PaintControl(); break;
         case WM_KILLFOCUS: hot_ = false; PaintControl(); break;
-        case WM_PAINT: busy_ = false; PaintControl(); break;
+        case WM_PAINT: {
+            busy_ = false;
+            // A graphic control draws on the DC its parent lends it.
+            struct Lend {
+                HDC& slot;
+                Lend(HDC& s, HDC dc) : slot(s) { slot = dc; }
+                ~Lend() { slot = nullptr; }
+            } lend(paintDC_, graphic ? reinterpret_cast<HDC>(m.WParam) : nullptr);
+            PaintControl();
+            break;
+        }
         case WM_WINDOWPOSCHANGED: busy_ = true; break;
         case WM_NCPAINT:
             if (IsListControl(c)) PaintListBorder();
@@ -182,7 +193,7 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
             else PaintControl();
             break;
         case WM_LBUTTONDBLCLK:
-            if (dynamic_cast<TButton*>(c) || dynamic_cast<TCheckBox*>(c))
+            if (dynamic_cast<TButton*>(c) || dynamic_cast<TSpeedButton*>(c) || dynamic_cast<TCheckBox*>(c))
                 c->Perform(WM_LBUTTONDOWN, m.WParam, m.LParam);
             break;
         case CM_FOCUSCHANGED:
@@ -229,7 +240,10 @@ void TControlSubClass::PaintControl() {
     if (dynamic_cast<TCustomEdit*>(c)) PaintEditBorder();
     if (dynamic_cast<TCustomCheckBox*>(c)) PaintCheckBoxFace();
     if (dynamic_cast<TRadioButton*>(c)) PaintRadioFace();
-    if (dynamic_cast<TButton*>(c)) PaintButtonFace();
+    if (dynamic_cast<TBitBtn*>(c)) PaintBitBtnFace();
+    else if (dynamic_cast<TButton*>(c)) PaintButtonFace();
+    if (auto* sb = dynamic_cast<TSpeedButton*>(c); sb && sb->Visible()) PaintSpeedButtonFace();
+    if (dynamic_cast<TCustomPanel*>(c)) PaintPanelBevels();
     if (dynamic_cast<TCustomGroupBox*>(c)) PaintGroupFrame();
     if (IsListControl(c)) PaintListBorder();
 }
@@ -331,20 +345,7 @@ void TControlSubClass::PaintButtonFace() {
     const TRect r = b->ClientRect();
     TControlCanvas cv;
     cv.SetControl(b);
-    cv.Brush()->SetColor(parent);
-    cv.FillRect(r);
-    cv.Brush()->SetColor(face);
-    cv.Pen()->SetColor(LightenColor(edge, 30));
-    cv.RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
-    if (b->Enabled()) {
-        cv.Pen()->SetColor(DarkenColor(edge, 50));
-        if (spaceDown_ || (pressed_ && hot_))
-            cv.Polyline({Point(r.left, r.bottom - 2), Point(r.left, r.top + 1), Point(r.left + 1, r.top),
-                         Point(r.right - 1, r.top)});
-        else
-            cv.Polyline({Point(r.right - 1, r.top + 1), Point(r.right - 1, r.bottom - 2),
-                         Point(r.right - 2, r.bottom - 1), Point(r.left, r.bottom - 1)});
-    }
+    PaintRoundedFace(cv, parent, face, edge, b->Enabled());
     cv.Font()->Assign(b->Font());
     const std::string text = b->Caption();
     RECT calc{0, 0, 0, 0};

@@ -11,6 +11,7 @@
 #include "painters/XPMenuManager.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
+#include "ui/Buttons.h"
 #include "ui/Canvas.h"
 #include "ui/Exception.h"
 #include "ui/Form.h"
@@ -372,6 +373,7 @@ bool TXPMenu::QualifiesByKind(TComponent* C) const {
         {name == "TBitBtn", xcBitBtn},
         {name == "TButton", xcButton},
         {name == "TUpDown", xcUpDown},
+        {dynamic_cast<TSpeedButton*>(C) != nullptr, xcSpeedButton},
         {dynamic_cast<TCustomPanel*>(C) != nullptr, xcPanel},
         {name == "TDBNavigator", xcButton},
         {name == "TDBLookupComboBox", xcButton},

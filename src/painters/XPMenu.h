@@ -114,6 +114,12 @@ private:
     void PaintCheckBoxFace();
     void PaintRadioFace();
     void PaintButtonFace();
+    // The rounded face of a push button on the parent's colour, with the
+    // shading line of its pressed or raised look when Shade.
+    void PaintRoundedFace(ui::TCanvas& cv, TColor Parent, TColor Face, TColor Edge, bool Shade);
+    void PaintBitBtnFace();
+    void PaintSpeedButtonFace();
+    void PaintPanelBevels();
     void PaintGroupFrame();
     void PaintListBorder();
 
@@ -126,6 +132,8 @@ private:
     ui::TBorderStyle savedBorderStyle_ = ui::bsSingle;
     unsigned lastMessage_ = 0;
     int paintCount_ = 0;
+    // The DC a graphic control's parent lends it for the WM_PAINT in hand.
+    HDC paintDC_ = nullptr;
 };
 
 class TXPMenu : public ui::TComponent {
@@ -220,19 +228,26 @@ public:
     std::vector<TControlSubClass*> SubClasses() const;
 
     // ---- painters shared with the control painting
-    // Text of an item or button: centred per Flags, greyed when disabled,
-    // bold for the default one.
+    // Text of an item or button: placed per Flags, greyed when disabled,
+    // glowing for the default one. DT_RTLREADING in Flags reads it right to
+    // left and puts the shortcut text at the left.
     void PaintItemText(ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R, unsigned Flags,
                        bool IsDefault, bool Enabled, bool Selected, const std::string& ShortCutText = "",
                        bool IsBarItem = false);
     // A glyph with the grey, dim and shadow effects of its state. Paints from
     // a copy: the bitmap given is never changed.
     void PaintIcon(ui::TObject* Sender, ui::TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
-                   bool Down, bool Highlighted, ui::TRect R, const ui::TBitmap* Bitmap);
+                   bool Down, bool Highlighted, ui::TRect R, const ui::TBitmap* Bitmap,
+                   bool RightToLeft = false);
     void PaintItemCheck(ui::TMenuItem* Item, bool Selected, ui::TRect CR, ui::TCanvas* ACanvas, bool HasIcon,
                         bool Enabled);
-    void PaintItemGradient(ui::TCanvas* ACanvas, ui::TRect R);
-    void PaintSelectedBarItem(ui::TObject* Sender, ui::TCanvas* ACanvas, TColor BaseColor, ui::TRect R);
+    // Lightens quickly across the icon column, slowly over the rest.
+    void PaintItemGradient(ui::TCanvas* ACanvas, ui::TRect R, bool RightToLeft = false);
+    // The raised box of a selected menu-bar item or pressed tool button; a
+    // menu-bar item read left to right on a high-colour display gets a
+    // graded shadow at its right.
+    void PaintSelectedBarItem(ui::TObject* Sender, ui::TCanvas* ACanvas, TColor BaseColor, ui::TRect R,
+                              bool RightToLeft = false);
     TColor ContrastTextColor(TColor Background) const;
     // The item's icon size; BarMenu is the main menu for a menu-bar item.
     void GetItemIconSize(ui::TMenuItem* Item, ui::TMenu* BarMenu, int& W, int& H) const;

@@ -124,25 +124,56 @@ void TXPMenu::HandleDrawItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, boo
     }
 }
 
-void TXPMenu::PaintItemGradient(TCanvas* ACanvas, TRect R) {
+void TXPMenu::PaintItemGradient(TCanvas* ACanvas, TRect R, bool RightToLeft) {
     int k = 0;
-    for (int x = R.left; x < R.right; ++x) {
-        k = std::min(96, k + ((x > R.left && x < R.left + iconWidth_ + 5) ? 3 : 1));
+    auto column = [&](int x, bool inIconColumn) {
+        k = std::min(96, k + (inIconColumn ? 3 : 1));
         ACanvas->Brush()->SetColor(LightenColor(iconColumnColor_, k));
         ACanvas->FillRect(TRect{x, R.top, x + 1, R.bottom});
+    };
+    ACanvas->Brush()->SetStyle(bsSolid);
+    if (RightToLeft) {
+        for (int x = R.right - 1; x >= R.left - 1; --x) column(x, x > R.right - iconWidth_ - 5 && x < R.right);
+    } else {
+        for (int x = R.left; x < R.right; ++x) column(x, x > R.left && x < R.left + iconWidth_ + 5);
     }
 }
 
-void TXPMenu::PaintSelectedBarItem(TObject*, TCanvas* ACanvas, TColor BaseColor, TRect R) {
+void TXPMenu::PaintSelectedBarItem(TObject* Sender, TCanvas* ACanvas, TColor BaseColor, TRect R, bool RightToLeft) {
+    const int L = R.left, T = R.top, Rt = R.right, B = R.bottom;
     ACanvas->Brush()->SetStyle(bsSolid);
     ACanvas->Brush()->SetColor(selectFillColor_);
     ACanvas->FillRect(R);
     ACanvas->Pen()->SetColor(selectFrameColor_);
-    ACanvas->Polyline({{R.left, R.bottom - 1}, {R.left, R.top}, {R.right - 3, R.top}, {R.right - 3, R.bottom}});
-    ACanvas->Brush()->SetColor(DarkenColor(BaseColor, 70));
-    ACanvas->FillRect(TRect{R.right - 2, R.top + 2, R.right, R.bottom});
-    ACanvas->Brush()->SetColor(BaseColor);
-    ACanvas->FillRect(TRect{R.right - 2, R.top, R.right, R.top + 2});
+    if (RightToLeft || !isHighColor_ || !dynamic_cast<TMenuItem*>(Sender)) {
+        ACanvas->Polyline({{L, B - 1}, {L, T}, {Rt - 3, T}, {Rt - 3, B}});
+        ACanvas->Brush()->SetColor(DarkenColor(BaseColor, 70));
+        ACanvas->FillRect(TRect{Rt - 2, T + 2, Rt, B});
+        ACanvas->Brush()->SetColor(BaseColor);
+        ACanvas->FillRect(TRect{Rt - 2, T, Rt, T + 2});
+        return;
+    }
+    // A menu-bar item: the box turns down early and a graded shadow falls
+    // to its right, darkest next to the box.
+    ACanvas->Polyline({{L, B - 1}, {L, T}, {Rt - 8, T}, {Rt - 8, B}});
+    const TColor c = barColor_;
+    auto fill = [&](TRect r, int n) {
+        ACanvas->Brush()->SetColor(DarkenColor(c, n));
+        ACanvas->FillRect(r);
+    };
+    fill(TRect{Rt - 7, T, Rt, B}, 10);
+    fill(TRect{Rt - 7, T + 3, Rt - 2, B}, 30);
+    fill(TRect{Rt - 7, T + 5, Rt - 3, B}, 60);
+    fill(TRect{Rt - 7, T + 6, Rt - 5, B}, 100);
+    ACanvas->Pen()->SetColor(c);
+    ACanvas->Polyline({{Rt - 5, T + 1}, {Rt - 1, T + 1}, {Rt - 1, T + 6}});
+    ACanvas->Polyline({{Rt - 3, T + 2}, {Rt - 2, T + 2}, {Rt - 2, T + 3}, {Rt - 3, T + 3}});
+    ACanvas->Pen()->SetColor(DarkenColor(c, 10));
+    ACanvas->Polyline({{Rt - 6, T + 3}, {Rt - 3, T + 3}, {Rt - 3, T + 6}, {Rt - 4, T + 6}, {Rt - 4, T + 3}});
+    ACanvas->Pen()->SetColor(DarkenColor(c, 30));
+    ACanvas->Polyline({{Rt - 5, T + 5}, {Rt - 4, T + 5}, {Rt - 4, T + 9}});
+    ACanvas->Pen()->SetColor(DarkenColor(c, 40));
+    ACanvas->Polyline({{Rt - 6, T + 5}, {Rt - 6, T + 7}});
 }
 
 TColor TXPMenu::ContrastTextColor(TColor Background) const {
@@ -211,14 +242,21 @@ void TXPMenu::PaintItemText(TCanvas* ACanvas, const std::string& Text, TRect R, 
     }
     draw(Text, R, format, color);
     if (!ShortCutText.empty()) {
+        // The shortcut sits at the far end of the reading direction.
         TRect r = R;
-        r.right -= 10;
-        draw(ShortCutText + " ", r, (format & ~static_cast<unsigned>(DT_CENTER)) | DT_RIGHT, color);
+        const unsigned plain = format & ~static_cast<unsigned>(DT_CENTER | DT_RIGHT | DT_RTLREADING);
+        if (Flags & DT_RTLREADING) {
+            r.left += 10;
+            draw(ShortCutText + " ", r, plain, color);
+        } else {
+            r.right -= 10;
+            draw(ShortCutText + " ", r, plain | DT_RIGHT, color);
+        }
     }
 }
 
 void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
-                        bool Down, bool Highlighted, TRect R, const TBitmap* Bitmap) {
+                        bool Down, bool Highlighted, TRect R, const TBitmap* Bitmap, bool RightToLeft) {
     if (!ACanvas || !Bitmap || Bitmap->Empty()) return;
     // The effects work on a copy: the caller's glyph stays as it was.
     std::unique_ptr<TBitmap> icon(static_cast<TBitmap*>(Bitmap->Clone()));
@@ -226,12 +264,12 @@ void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool 
     int top, x;
     if (dynamic_cast<TMenuItem*>(Sender)) {
         top = R.top + 3;
-        x = w < iconWidth_ ? R.left + (iconWidth_ - w) / 2 - 1 : R.left + 2;
+        x = w < iconWidth_ ? R.left + (iconWidth_ - w) / 2 - 1 : RightToLeft ? R.right - w - 2 : R.left + 2;
     } else {
         top = R.top + 1;
         x = R.left;
     }
-    if (IsBarItem) x = R.left + 1;
+    if (IsBarItem) x = RightToLeft ? R.right - w - 5 : R.left + 1;
     if (Highlighted && Enabled && !Down) {
         if (IsBarItem) {
             top -= 2;
@@ -267,6 +305,8 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
     c->Font()->Assign(font_);
     const bool separator = Item->IsLine();
     const std::string text = " " + Item->Caption();
+    TMenu* menu = Item->GetParentMenu();
+    const bool rtl = menu && menu->IsRightToLeft();
 
     // 3. the icon
     std::unique_ptr<TBitmap> icon;
@@ -291,19 +331,29 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
     const bool hasIcon = icon != nullptr;
     const int iconW = hasIcon ? icon->Width() : 0;
 
-    // 4. rectangles
-    TRect IC{D.left, D.top, D.left + iconWidth_, D.bottom};
+    // 4. rectangles: the icon column at the reading start, the text after it.
+    TRect IC = rtl ? TRect{D.right - iconWidth_, D.top, D.right, D.bottom}
+                   : TRect{D.left, D.top, D.left + iconWidth_, D.bottom};
     TRect CR = hasIcon ? TRect{IC.left + 1, IC.top + 2, IC.right - 3, IC.bottom - 2}
                        : TRect{IC.left + (iconWidth_ - 10) / 2, IC.top + (IC.bottom - IC.top - 10) / 2,
                                IC.left + (iconWidth_ - 10) / 2 + 10, IC.top + (IC.bottom - IC.top - 10) / 2 + 10};
-    if (iconW > iconWidth_) CR.left = CR.right - iconW;
+    if (iconW > iconWidth_) {
+        if (rtl) CR.right = CR.left + iconW;
+        else CR.left = CR.right - iconW;
+    }
     if (isBar) CR.top -= 1;
     TRect T = D;
-    T.left = isBar ? D.left + 4 : D.left + iconWidth_;
-    if (T.left < D.left + iconW) T.left = D.left + iconW + 4;
+    if (rtl) {
+        T.right = isBar ? D.right - 4 : D.right - iconWidth_;
+        if (T.right > D.right - iconW) T.right = D.right - iconW - 8;
+    } else {
+        T.left = isBar ? D.left + 4 : D.left + iconWidth_;
+        if (T.left < D.left + iconW) T.left = D.left + iconW + 4;
+    }
     if (isBar) {
-        if (hasIcon) T.left -= 5;
-        else T = D;
+        if (!hasIcon) T = D;
+        else if (rtl) T.right += 5;
+        else T.left -= 5;
     }
     TRect F = D;
     F.left -= 4;
@@ -317,7 +367,7 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
         c->Pen()->SetColor(barCol);
         c->FillRect(D);
     } else if (isHighColor_ && gradient_) {
-        PaintItemGradient(c, TRect{D.left, D.top, D.right + 2, D.bottom});
+        PaintItemGradient(c, TRect{D.left, D.top, D.right + 2, D.bottom}, rtl);
     } else {
         c->Brush()->SetColor(menuBackColor_);
         c->FillRect(F);
@@ -331,7 +381,7 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
     if (Selected && drawSelect_) {
         highlighted = true;
         if (isBar) {
-            PaintSelectedBarItem(Item, c, menuBarColor_, D);
+            PaintSelectedBarItem(Item, c, menuBarColor_, D, rtl);
         } else if (Item->Enabled()) {
             TRect s{D.left, D.top + 1, D.right - (flatMenu_ ? 1 : 0), D.bottom - 1};
             c->Brush()->SetColor(selectFillColor_);
@@ -346,18 +396,20 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
     // 8, 9. check mark and icon
     if (Item->Checked()) PaintItemCheck(Item, Selected, CR, c, hasIcon, Item->Enabled());
     if (hasIcon)
-        PaintIcon(Item, c, isBar, Item->Checked(), Item->Enabled(), false, highlighted, IC, icon.get());
+        PaintIcon(Item, c, isBar, Item->Checked(), Item->Enabled(), false, highlighted, IC, icon.get(), rtl);
 
     // 10. separator line or caption
     if (separator) {
         c->Pen()->SetColor(separatorLineColor_);
         const int y = T.top + static_cast<int>(std::lround((T.bottom - T.top) / 2.0));
-        Line(c, T.left + 7, y, T.right, y);
+        if (rtl) Line(c, T.left, y, T.right - 7, y);
+        else Line(c, T.left + 7, y, T.right, y);
     } else {
-        T.left += 3;
+        if (rtl) T.right -= 3;
+        else T.left += 3;
         T.top += (T.bottom - T.top - c->TextHeight("W")) / 2;
-        PaintItemText(c, text, T, 0, Item->Default(), Item->Enabled(), Selected, ShortCutToText(Item->ShortCut()),
-                      isBar);
+        PaintItemText(c, text, T, rtl ? DT_RIGHT | DT_RTLREADING : 0, Item->Default(), Item->Enabled(), Selected,
+                      ShortCutToText(Item->ShortCut()), isBar);
     }
 
     const int dx = isBar ? R.left : R.left - 4;
@@ -371,7 +423,7 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
     if (PeekMessageA(&pending, Application->Handle(), WM_XPFLATBORDERITEM, WM_XPFLATBORDERWINDOW, PM_NOREMOVE))
         return;
     if (target && target != formWnd)
-        PostMessageA(Application->Handle(), WM_XPFLATBORDERWINDOW, 0, reinterpret_cast<LPARAM>(target));
+        PostMessageA(Application->Handle(), WM_XPFLATBORDERWINDOW, rtl ? 1 : 0, reinterpret_cast<LPARAM>(target));
     else if (!target)
         PostMessageA(Application->Handle(), WM_XPFLATBORDERITEM, 0, reinterpret_cast<LPARAM>(Item));
 }

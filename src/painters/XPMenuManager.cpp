@@ -179,7 +179,10 @@ bool TXPMenuManager::AppHook(TMessage& m) {
             if (item->Parent() && item->Parent()->HandleAllocated() &&
                 GetMenuItemRect(nullptr, item->Parent()->Handle(), static_cast<UINT>(item->MenuIndex()), &r)) {
                 HWND w = WindowFromPoint(POINT{r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2});
-                if (w && IsPopupMenuWindow(w)) currentMenu_->PaintFlatPopupBorder(w, false);
+                if (w && IsPopupMenuWindow(w)) {
+                    TMenu* menu = item->GetParentMenu();
+                    currentMenu_->PaintFlatPopupBorder(w, menu && menu->IsRightToLeft());
+                }
             }
         }
     }

@@ -53,6 +53,8 @@ enum TControlStateFlag : unsigned {
 using TControlState = unsigned;
 
 enum TDragMode { dmManual, dmAutomatic };
+// Reading order of a control's (or menu's) text.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
 // Source is the control being dragged; (X, Y) in the target's client
@@ -138,6 +140,14 @@ public:
     void SetShowHint(bool v);
     bool ParentShowHint() const { return parentShowHint_; }
     void SetParentShowHint(bool v);
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode v) {
+        if (v == biDiMode_) return;
+        biDiMode_ = v;
+        Invalidate();
+    }
+    // The text reads right to left.
+    bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int v) { helpContext_ = v; }
     TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -259,6 +269,7 @@ private:
     std::string hint_;
     bool showHint_ = false;
     bool parentShowHint_ = true;
+    TBiDiMode biDiMode_ = bdLeftToRight;
     int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;  // not owned
     HCURSOR cursor_ = nullptr;

@@ -216,8 +216,10 @@ public:
     // Every item is drawn by its owner-draw events (or the default look).
     bool OwnerDraw() const { return ownerDraw_; }
     void SetOwnerDraw(bool Value);
-    // Menus here always read left to right.
-    bool IsRightToLeft() const { return false; }
+    // The reading order the menu's items are drawn in.
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode v) { biDiMode_ = v; }
+    bool IsRightToLeft() const { return biDiMode_ != bdLeftToRight; }
 
     // The item whose command, submenu handle or shortcut is Value.
     TMenuItem* FindItem(intptr_t Value, TFindItemKind Kind = fkCommand) const;
@@ -248,6 +250,7 @@ private:
     TMenuItem* items_ = nullptr;  // owned (as a component)
     TImageListLink* images_;  // owned
     bool ownerDraw_ = false;
+    TBiDiMode biDiMode_ = bdLeftToRight;
 };
 
 // ---------------------------------------------------------------- TMainMenu

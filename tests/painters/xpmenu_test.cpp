@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "painters/XPMenu.h"
+#include "ui/Buttons.h"
 #include "painters/XPMenuManager.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
@@ -23,10 +24,6 @@ using vsk::test::PumpUntil;
 namespace {
 
 // Classes the walk knows by name only.
-class TBitBtn : public TButton {
-public:
-    explicit TBitBtn(TComponent* o) : TButton(o) {}
-};
 class TOtherButton : public TButton {
 public:
     explicit TOtherButton(TComponent* o) : TButton(o) {}

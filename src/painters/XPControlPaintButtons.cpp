@@ -1,0 +1,283 @@
+// The flat faces of glyph buttons (bit buttons and speed buttons) and the
+// flat bevels of panels, drawn over the control after its own painting.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "painters/XPMenu.h"
+#include "ui/Buttons.h"
+#include "ui/Canvas.h"
+#include "ui/ControlCanvas.h"
+#include "ui/GdiObjects.h"
+
+namespace painters {
+
+using namespace ui;
+
+namespace {
+
+// Tag bits of a bit button's look.
+constexpr intptr_t ParentFacesBits = 0x3E8;   // faces lightened from the parent's colour
+constexpr intptr_t FlatEdgeBits = 0x3E9;      // outline in the face colour, no shading line
+constexpr intptr_t LeftCaptionBits = 0x3EA;   // caption at the reading side, not centred
+
+bool HasBits(intptr_t tag, intptr_t bits) { return (tag & bits) == bits; }
+
+TColor ParentColorOf(const TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
+
+struct GlyphPlacement {
+    TRect glyph, caption;
+};
+
+// Where the glyph cell (GW x GH) and the caption (TW x TH) go in a W x H
+// button, SP pixels apart. A bit button centres a left glyph exactly; a
+// speed button sits it one pixel higher.
+GlyphPlacement PlaceGlyph(TButtonLayout layout, int W, int H, int GW, int GH, int TW, int TH, int SP,
+                          bool exactLeft) {
+    int gl = 0, gt = 0, cl = 0, ct = 0;
+    switch (layout) {
+    case blGlyphLeft:
+        gl = (W - GW - SP - TW) / 2;
+        gt = (H - GH) / 2 - (exactLeft ? 0 : 1);
+        cl = gl + GW + SP;
+        ct = (H - TH) / 2;
+        break;
+    case blGlyphRight:
+        gl = (GW + SP + TW + W) / 2 - GW;
+        gt = (H - GH) / 2;
+        cl = gl - SP - TW;
+        ct = (H - TH) / 2;
+        break;
+    case blGlyphTop:
+        gl = (W - GW) / 2;
+        gt = (H - TH - GH - SP) / 2;
+        cl = (W - TW) / 2;
+        ct = gt + GH + SP;
+        break;
+    case blGlyphBottom:
+        gl = (W - GW) / 2;
+        gt = (TH + GH + SP + H) / 2 - GH;
+        cl = (W - TW) / 2;
+        ct = gt - SP - TH;
+        break;
+    }
+    return {Rect(gl, gt, gl + GW, gt + GH), Rect(cl, ct, cl + TW, ct + TH)};
+}
+
+// The caption's size on the canvas's font; 0 x 0 when empty.
+TSize CaptionSize(TCanvas& cv, const std::string& text, bool rtl) {
+    if (text.empty()) return TSize{0, 0};
+    RECT calc{0, 0, 0, 0};
+    ::DrawTextA(cv.Handle(), text.c_str(), static_cast<int>(text.size()), &calc,
+                DT_CALCRECT | DT_SINGLELINE | (rtl ? DT_RTLREADING : 0));
+    return TSize{calc.right - calc.left, calc.bottom - calc.top};
+}
+
+bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+// A canvas on a DC someone else owns, handed back on scope exit.
+struct LentCanvas {
+    TCanvas canvas;
+    explicit LentCanvas(HDC dc) { canvas.SetHandle(dc); }
+    ~LentCanvas() { canvas.SetHandle(nullptr); }
+};
+
+} // namespace
+
+void TControlSubClass::PaintRoundedFace(TCanvas& cv, TColor Parent, TColor Face, TColor Edge, bool Shade) {
+    const TRect r = control_->ClientRect();
+    cv.Brush()->SetStyle(bsSolid);
+    cv.Brush()->SetColor(Parent);
+    cv.FillRect(r);
+    cv.Brush()->SetColor(Face);
+    cv.Pen()->SetColor(LightenColor(Edge, 30));
+    cv.RoundRect(r.left, r.top, r.right, r.bottom, 4, 4);
+    if (!Shade) return;
+    cv.Pen()->SetColor(DarkenColor(Edge, 50));
+    if (spaceDown_ || (pressed_ && hot_))
+        cv.Polyline({Point(r.left, r.bottom - 2), Point(r.left, r.top + 1), Point(r.left + 1, r.top),
+                     Point(r.right - 1, r.top)});
+    else
+        cv.Polyline({Point(r.right - 1, r.top + 1), Point(r.right - 1, r.bottom - 2),
+                     Point(r.right - 2, r.bottom - 1), Point(r.left, r.bottom - 1)});
+}
+
+void TControlSubClass::PaintBitBtnFace() {
+    auto* b = static_cast<TBitBtn*>(control_);
+    const intptr_t tag = b->Tag();
+    const bool parentFaces = HasBits(tag, ParentFacesBits);
+    const bool flatEdge = HasBits(tag, FlatEdgeBits);
+    const bool sideCaption = HasBits(tag, LeftCaptionBits);
+    const bool rtl = b->UseRightToLeftReading();
+    const TColor parent = ParentColorOf(b);
+    TColor face, edge;
+    if (hot_ || spaceDown_) {
+        face = LightenColor(parentFaces ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
+        edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
+    } else {
+        face = parentFaces ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor();
+        edge = hasFocus_ ? LightenColor(xpMenu_->SelectFrameColor(), 60) : clBtnShadow;
+    }
+    if (flatEdge) edge = face;
+
+    const TRect r = b->ClientRect();
+    const int W = RectWidth(r), H = RectHeight(r);
+    TControlCanvas cv;
+    cv.SetControl(b);
+    PaintRoundedFace(cv, parent, face, edge, b->Enabled() && !flatEdge);
+
+    cv.Font()->Assign(b->Font());
+    const std::string text = b->Caption();
+    const TSize ts = CaptionSize(cv, text, rtl);
+    // The first cell always, copied: the icon painter's effects must never
+    // reach the button's own glyph.
+    std::unique_ptr<TBitmap> cell = CopyGlyphCell(b->Glyph(), b->NumGlyphs(), 0);
+    const int SP = Blank(text) ? 0 : b->Spacing();
+    const GlyphPlacement at = PlaceGlyph(b->Layout(), W, H, cell->Width(), cell->Height(), ts.cx, ts.cy, SP, true);
+    if (!cell->Empty())
+        xpMenu_->PaintIcon(b, &cv, false, hasFocus_, b->Enabled(), false, hot_, at.glyph, cell.get());
+
+    TRect tr;
+    unsigned format;
+    if (sideCaption) {
+        tr = Rect(r.left + 4, r.top + 2, r.right - 4, r.bottom - 2);
+        format = rtl ? DT_RIGHT | DT_VCENTER : DT_LEFT | DT_VCENTER;
+    } else {
+        // Beside the glyph as its layout puts it; centred without one.
+        tr = cell->Empty() ? Rect((W - ts.cx) / 2, (H - ts.cy) / 2, (W - ts.cx) / 2 + ts.cx, (H - ts.cy) / 2 + ts.cy)
+                           : at.caption;
+        format = DT_CENTER | DT_VCENTER;
+    }
+    if (rtl) format |= DT_RTLREADING;
+    xpMenu_->PaintItemText(&cv, text, tr, format, b->Default(), b->Enabled(), false);
+}
+
+void TControlSubClass::PaintSpeedButtonFace() {
+    auto* b = static_cast<TSpeedButton*>(control_);
+    // A windowless button draws in its parent: nothing to draw on without
+    // the parent's window, unless the parent lent its paint DC.
+    if (!paintDC_ && (!b->Parent() || !b->Parent()->HandleAllocated())) return;
+    const TRect r = b->ClientRect();
+    const int W = RectWidth(r), H = RectHeight(r);
+    const bool flat = b->Flat(), transparent = b->Transparent(), down = b->Down();
+    const bool rtl = b->UseRightToLeftReading();
+
+    if (flat && hot_) {
+        POINT p{};
+        if (GetCursorPos(&p)) {
+            const TPoint cp = b->ScreenToClient(Point(p.x, p.y));
+            hot_ = cp.x >= r.left && cp.x <= r.right && cp.y >= r.top && cp.y <= r.bottom;
+        }
+    }
+    const TColor parent = ParentColorOf(b);
+    const bool variant = b->Tag() == 1000;
+    TColor face, edge;
+    if (hot_) {
+        face = flat ? xpMenu_->SelectFillColor()
+                    : LightenColor(variant ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
+        edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
+    } else {
+        face = flat ? parent : variant ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor();
+        edge = clBtnShadow;
+    }
+    if (down) {
+        face = hot_ ? xpMenu_->CheckedSelectedFillColor() : xpMenu_->CheckedFillColor();
+        edge = xpMenu_->SelectFrameColor();
+    }
+    if (!b->Enabled()) edge = clBtnShadow;
+
+    std::unique_ptr<LentCanvas> lent;
+    std::unique_ptr<TControlCanvas> own;
+    TCanvas* cv;
+    if (paintDC_) {
+        lent = std::make_unique<LentCanvas>(paintDC_);
+        cv = &lent->canvas;
+    } else {
+        own = std::make_unique<TControlCanvas>();
+        own->SetControl(b);
+        cv = own.get();
+    }
+
+    if ((down || hot_) && transparent) {
+        // Tint what shows through: AND a plain colour over it.
+        TColor tint;
+        if (GetDeviceCaps(cv->Handle(), BITSPIXEL) <= 16) tint = face;
+        else tint = flat ? LightenColor(xpMenu_->SelectFillColor(), 20) : LightenColor(face, 5);
+        TBitmap mask(W, H);
+        mask.Canvas()->Brush()->SetColor(tint);
+        mask.Canvas()->FillRect(r);
+        BitBlt(cv->Handle(), 0, 0, W, H, mask.Canvas()->Handle(), 0, 0, SRCAND);
+    }
+    if (!transparent || ClassNameOf(b) == "TNavButton") {
+        cv->Brush()->SetStyle(bsSolid);
+        cv->Brush()->SetColor(face);
+        cv->FillRect(r);
+    }
+    cv->Pen()->SetColor(flat && !transparent && !down && !hot_ ? face : LightenColor(edge, 30));
+    if (transparent) cv->Brush()->SetStyle(bsClear);
+    else {
+        cv->Brush()->SetStyle(bsSolid);
+        cv->Brush()->SetColor(face);
+    }
+    if (!(transparent && flat && !hot_ && !down)) cv->Rectangle(r);
+    if (b->Enabled()) {
+        const TColor shade = DarkenColor(edge, 50);
+        auto pressedLine = [&] {
+            cv->Pen()->SetColor(shade);
+            cv->Polyline({Point(r.left, r.bottom - 1), Point(r.left, r.top), Point(r.right, r.top)});
+        };
+        cv->Brush()->SetStyle(bsClear);
+        if (flat && (pressed_ || down)) {
+            cv->Pen()->SetColor(edge);
+            cv->Rectangle(r);
+            pressedLine();
+        } else if (flat && hot_) {
+            cv->Pen()->SetColor(xpMenu_->SelectFrameColor());
+            cv->Rectangle(r);
+        } else if (!flat) {
+            if (pressed_ || down) {
+                pressedLine();
+            } else {
+                cv->Pen()->SetColor(shade);
+                cv->Polyline({Point(r.right - 1, r.top), Point(r.right - 1, r.bottom - 1), Point(r.left, r.bottom - 1)});
+            }
+        }
+    }
+
+    cv->Font()->Assign(b->Font());
+    const std::string text = b->Caption();
+    const TSize ts = CaptionSize(*cv, text, rtl);
+    std::unique_ptr<TBitmap> cell =
+        CopyGlyphCell(b->Glyph(), b->NumGlyphs(), GlyphCellFor(b->Enabled(), pressed_, down, b->NumGlyphs()));
+    TButtonLayout layout = b->Layout();
+    if (rtl && layout == blGlyphLeft) layout = blGlyphRight;
+    else if (rtl && layout == blGlyphRight) layout = blGlyphLeft;
+    const int SP = text.empty() ? 0 : b->Spacing();
+    const GlyphPlacement at = PlaceGlyph(layout, W, H, cell->Width(), cell->Height(), ts.cx, ts.cy, SP, false);
+    if (!cell->Empty())
+        xpMenu_->PaintIcon(b, cv, false, hasFocus_, b->Enabled(), down || pressed_, hot_, at.glyph, cell.get());
+    xpMenu_->PaintItemText(cv, text, at.caption, DT_CENTER | DT_VCENTER | (rtl ? DT_RTLREADING : 0), false,
+                           b->Enabled(), false);
+}
+
+void TControlSubClass::PaintPanelBevels() {
+    if (lastMessage_ != WM_PAINT) return;
+    auto* p = static_cast<TCustomPanel*>(control_);
+    const TColor light = LightenColor(p->Color(), 60), dark = DarkenColor(p->Color(), 60);
+    TControlCanvas cv;
+    cv.SetControl(p);
+    TRect r = p->ClientRect();
+    auto bevel = [&](TBevelCut cut) {
+        if (cut == bvLowered) Frame3D(&cv, r, dark, light, p->BevelWidth());
+        else if (cut == bvRaised || cut == bvSpace) Frame3D(&cv, r, light, dark, p->BevelWidth());
+    };
+    bevel(p->BevelOuter());
+    if (p->BevelInner() != bvNone) {
+        r = Rect(r.left + p->BorderWidth(), r.top + p->BorderWidth(), r.right - p->BorderWidth(),
+                 r.bottom - p->BorderWidth());
+        bevel(p->BevelInner());
+    }
+}
+
+} // namespace painters
