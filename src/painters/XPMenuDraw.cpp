@@ -246,8 +246,12 @@ void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool 
         GreyOutBitmap(icon.get(), grayLevel_);
         PaleBitmap(icon.get(), 40);
     }
-    if (Highlighted && Enabled && !Checked)
-        DrawGlyphSilhouette(icon.get(), ACanvas, x + 2, top + 2, DarkenColor(selectFillColor_, 50));
+    if (Highlighted && Enabled && !Checked) {
+        const bool toolButton = dynamic_cast<TToolButton*>(Sender) != nullptr;
+        const TColor s = toolButton && isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68)
+                                                                         : selectFillColor_;
+        DrawGlyphSilhouette(icon.get(), ACanvas, x + 2, top + 2, DarkenColor(s, 50));
+    }
     icon->SetTransparent(true);
     ACanvas->Draw(x, top, icon.get());
 }
