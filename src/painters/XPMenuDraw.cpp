@@ -13,6 +13,7 @@
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
 #include "ui/Form.h"
+#include "ui/GdiGuards.h"
 #include "ui/ImageList.h"
 
 namespace painters {
@@ -197,9 +198,13 @@ void TXPMenu::PaintItemText(TCanvas* ACanvas, const std::string& Text, TRect R, 
     const unsigned format = Flags | DT_EXPANDTABS | DT_SINGLELINE;
     auto draw = [&](const std::string& s, TRect r, unsigned f, TColor c) {
         ACanvas->Font()->SetColor(c);
+        // A changed font leaves the DC until the canvas's next text call:
+        // select it and its colour here, or the DC's own font draws.
+        ScopedSelectObject font(dc, ACanvas->Font()->Handle());
+        SetTextColor(dc, ColorToCOLORREF(c));
         SetBkMode(dc, TRANSPARENT);
         RECT rr = r;
-        ::DrawTextA(ACanvas->Handle(), s.c_str(), static_cast<int>(s.size()), &rr, f);
+        ::DrawTextA(dc, s.c_str(), static_cast<int>(s.size()), &rr, f);
     };
     if (IsDefault && Enabled) {
         // The default item glows: four darkened copies under the text.

@@ -4,6 +4,7 @@
 
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
+#include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
 #include "ui/ImageList.h"
 #include "ui/Menus.h"
@@ -429,11 +430,11 @@ void TToolBar::DefaultDrawButton(TToolButton* b, TCustomDrawState State) {
         t.top += 3 + ih + 4;
     }
     OffsetRect(&t, shift, shift);
-    c->Font()->Assign(Font());
-    c->Font()->SetColor((State & cdsDisabled) ? clGrayText : clBtnText);
-    c->Brush()->SetStyle(bsClear);
-    DrawTextA(c->Handle(), caption.c_str(), static_cast<int>(caption.size()), &t, format);
-    c->Brush()->SetStyle(bsSolid);
+    HDC dc = c->Handle();
+    ScopedSelectObject font(dc, Font()->Handle());
+    SetTextColor(dc, ColorToCOLORREF((State & cdsDisabled) ? TColor(clGrayText) : TColor(clBtnText)));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &t, format);
 }
 
 // ================================================================ TControlBar

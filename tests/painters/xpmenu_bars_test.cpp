@@ -239,7 +239,20 @@ TEST(XPToolBar, CaptionSitsUnderTheIconWithoutListAndBesideItWithList) {
     f.bar->SetImages(f.NewImages({Red}));
     f.bar->SetShowCaptions(true);
     TToolButton* b = f.Add(tbsButton, 0, "Wide");
+    TToolButton* off = f.Add(tbsButton, 0, "Off");
+    off->SetEnabled(false);
     f.Show();
+    // A disabled caption is all in the disabled colour, in the menu font.
+    int disabledPixels = 0, otherText = 0;
+    const COLORREF disabled = Rgb(f.xp->DisabledTextColor());
+    for (int y = 4 + 16; y < off->Height(); ++y)
+        for (int x = 0; x < off->Width(); ++x) {
+            const COLORREF p = f.Px(off, x, y);
+            if (p == disabled) ++disabledPixels;
+            else if (GetRValue(p) < 100 && GetGValue(p) < 100 && GetBValue(p) < 100) ++otherText;
+        }
+    EXPECT_GT(disabledPixels, 10);
+    EXPECT_EQ(otherText, 0) << "no dark pixels: the colour reached the text";
     // The box around the caption's dark pixels, in button coordinates.
     auto textBox = [&] {
         TRect box{1000, 1000, -1, -1};
