@@ -124,6 +124,16 @@ void TToolButton::EnabledChanged() {
     Changed(false);
 }
 
+void TToolButton::VisibleChanged() {
+    TGraphicControl::VisibleChanged();
+    // A hidden button leaves its place to the ones after it.
+    if (TToolBar* tb = ToolBar()) {
+        if (!Visible() && tb->HotButton() == this) tb->SetHot(nullptr);
+        tb->ArrangeButtons();
+        tb->Invalidate();
+    }
+}
+
 void TToolButton::SetPressed(bool Pressed, bool Inside) {
     if (Pressed == pressed_ && Inside == inside_) return;
     const bool wasShown = this->Pressed();

@@ -83,6 +83,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void TextChanged() override;
     void EnabledChanged() override;
+    void VisibleChanged() override;
     // The tool bar paints its buttons; a button paints nothing itself.
     void Paint() override {}
 
