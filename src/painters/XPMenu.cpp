@@ -225,7 +225,7 @@ void TXPMenu::Notification(TComponent* AComponent, TOperation Operation) {
     // manager's state.
     TComponent::Notification(AComponent, Operation);
     if (active_ && autoDetect_ && Operation == opInsert && !HasState(csDesigning) &&
-        dynamic_cast<TMenuItem*>(AComponent))
+        (dynamic_cast<TMenuItem*>(AComponent) || dynamic_cast<TControlBar*>(AComponent)))
         HookComponent(AComponent, true, true);
 }
 
@@ -395,7 +395,9 @@ bool TXPMenu::QualifiesByPlace(TControl* C) const {
         TXPContainer bit;
     };
     const Row rows[] = {
+        {dynamic_cast<TToolBar*>(p) != nullptr, xccToolbar},
         {dynamic_cast<TCustomPanel*>(p) != nullptr, xccPanel},
+        {dynamic_cast<TControlBar*>(p) != nullptr, xccControlbar},
         {dynamic_cast<TCustomGroupBox*>(p) != nullptr, xccGroupBox},
         {dynamic_cast<TTabSheet*>(p) != nullptr, xccTabSheet},
         {name == "TdxTabSheet", xccTabSheet},
@@ -439,6 +441,8 @@ void TXPMenu::HookComponent(TComponent* C, bool Activate, bool Repaint) {
             HookMenuItems(items->Items(i), Activate);
         }
     }
+
+    HookBars(C, Activate, Repaint);
 
     auto* ctl = dynamic_cast<TControl*>(C);
     if (ctl && !designing && QualifiesByKind(C) && QualifiesByPlace(ctl)) {

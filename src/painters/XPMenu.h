@@ -15,6 +15,7 @@
 #include "ui/Control.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
+#include "ui/ToolWin.h"
 
 namespace ui {
 class TBitmap;
@@ -259,6 +260,11 @@ public:
     // Menu item handlers installed by the walk.
     void HandleMeasureItem(ui::TObject* Sender, ui::TCanvas* ACanvas, int& Width, int& Height);
     void HandleDrawItem(ui::TObject* Sender, ui::TCanvas* ACanvas, ui::TRect ARect, bool Selected);
+    // Tool-bar and control-bar handlers installed by the walk.
+    void HandleToolButtonDraw(ui::TToolBar* Sender, ui::TToolButton* Button, ui::TCustomDrawState State,
+                              bool& DefaultDraw);
+    void HandleBandPaint(ui::TObject* Sender, ui::TControl* Control, ui::TCanvas* ACanvas, ui::TRect& ARect,
+                         ui::TBandPaintOptions& Options);
 
 protected:
     void Loaded() override;
@@ -273,6 +279,8 @@ private:
     bool QualifiesByKind(ui::TComponent* C) const;
     bool QualifiesByPlace(ui::TControl* C) const;
     void SubClass(ui::TControl* C);
+    // The walk's step for tool bars and control bars.
+    void HookBars(ui::TComponent* C, bool Activate, bool Repaint);
 
     bool active_ = false;
     ui::TWinControl* ownerForm_ = nullptr;  // not owned

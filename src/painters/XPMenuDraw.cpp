@@ -13,6 +13,7 @@
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
 #include "ui/Form.h"
+#include "ui/GdiGuards.h"
 #include "ui/ImageList.h"
 
 namespace painters {
@@ -228,9 +229,13 @@ void TXPMenu::PaintItemText(TCanvas* ACanvas, const std::string& Text, TRect R, 
     const unsigned format = Flags | DT_EXPANDTABS | DT_SINGLELINE;
     auto draw = [&](const std::string& s, TRect r, unsigned f, TColor c) {
         ACanvas->Font()->SetColor(c);
+        // A changed font leaves the DC until the canvas's next text call:
+        // select it and its colour here, or the DC's own font draws.
+        ScopedSelectObject font(dc, ACanvas->Font()->Handle());
+        SetTextColor(dc, ColorToCOLORREF(c));
         SetBkMode(dc, TRANSPARENT);
         RECT rr = r;
-        ::DrawTextA(ACanvas->Handle(), s.c_str(), static_cast<int>(s.size()), &rr, f);
+        ::DrawTextA(dc, s.c_str(), static_cast<int>(s.size()), &rr, f);
     };
     if (IsDefault && Enabled) {
         // The default item glows: four darkened copies under the text.
@@ -284,8 +289,12 @@ void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool 
         GreyOutBitmap(icon.get(), grayLevel_);
         PaleBitmap(icon.get(), 40);
     }
-    if (Highlighted && Enabled && !Checked)
-        DrawGlyphSilhouette(icon.get(), ACanvas, x + 2, top + 2, DarkenColor(selectFillColor_, 50));
+    if (Highlighted && Enabled && !Checked) {
+        const bool toolButton = dynamic_cast<TToolButton*>(Sender) != nullptr;
+        const TColor s = toolButton && isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68)
+                                                                         : selectFillColor_;
+        DrawGlyphSilhouette(icon.get(), ACanvas, x + 2, top + 2, DarkenColor(s, 50));
+    }
     icon->SetTransparent(true);
     ACanvas->Draw(x, top, icon.get());
 }
