@@ -383,6 +383,130 @@ void TCustomEdit::FontChanged() {
     AdjustHeight();
 }
 
+// ================================================================ TCustomMemo
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
+    SetAutoSize(false);
+    SetBounds(0, 0, 185, 89);
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p) {
+    TCustomEdit::CreateParams(p);
+    // Lines wrap at the right edge instead of scrolling sideways.
+    p.Style = (p.Style & ~ES_AUTOHSCROLL) | ES_MULTILINE | ES_WANTRETURN;
+}
+
+// ================================================================ TCustomCombo
+
+TCustomCombo::TCustomCombo(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 145, 24);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomCombo::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, "COMBOBOX");
+    static const DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST};
+    p.Style |= styles[style_] | CBS_AUTOHSCROLL | WS_VSCROLL;
+    // The window's height of the drop-down styles includes the list's; the
+    // system keeps the closed control at the height of its edit field.
+    if (style_ != csSimple) p.Height += 120;
+}
+
+void TCustomCombo::CreateWnd() {
+    TWinControl::CreateWnd();
+    for (const std::string& s : items_) SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+void TCustomCombo::DestroyWnd() {
+    itemIndex_ = static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0));
+    TWinControl::DestroyWnd();
+}
+
+void TCustomCombo::SetStyle(TComboBoxStyle v) {
+    if (v == style_) return;
+    style_ = v;
+    RecreateWnd();
+}
+
+bool TCustomCombo::DroppedDown() {
+    return HandleAllocated() && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+void TCustomCombo::SetDroppedDown(bool v) {
+    if (style_ != csSimple) SendMessageA(Handle(), CB_SHOWDROPDOWN, v, 0);
+}
+
+void TCustomCombo::AddItem(const std::string& s) {
+    items_.push_back(s);
+    if (HandleAllocated()) SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+int TCustomCombo::ItemIndex() {
+    return HandleAllocated() ? static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0)) : itemIndex_;
+}
+
+void TCustomCombo::SetItemIndex(int v) {
+    itemIndex_ = v;
+    if (HandleAllocated()) SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(v), 0);
+}
+
+// ================================================================ TCustomListBox
+
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 121, 97);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, "LISTBOX");
+    p.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    if (borderStyle_ == bsSingle) {
+        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
+        else p.Style |= WS_BORDER;
+    }
+}
+
+void TCustomListBox::CreateWnd() {
+    TWinControl::CreateWnd();
+    for (const std::string& s : items_) SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+void TCustomListBox::DestroyWnd() {
+    itemIndex_ = static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
+    TWinControl::DestroyWnd();
+}
+
+void TCustomListBox::SetBorderStyle(TBorderStyle v) {
+    if (v == borderStyle_) return;
+    borderStyle_ = v;
+    RecreateWnd();
+}
+
+void TCustomListBox::Ctl3DChanged() {
+    TWinControl::Ctl3DChanged();
+    RecreateWnd();
+}
+
+void TCustomListBox::AddItem(const std::string& s) {
+    items_.push_back(s);
+    if (HandleAllocated()) SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+int TCustomListBox::ItemIndex() {
+    return HandleAllocated() ? static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0)) : itemIndex_;
+}
+
+void TCustomListBox::SetItemIndex(int v) {
+    itemIndex_ = v;
+    if (HandleAllocated()) SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(v), 0);
+}
+
 // ================================================================ TButtonControl
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {

@@ -8,6 +8,7 @@
 // Labels and images have no window of their own: they paint on their parent.
 // Panels paint themselves on a canvas.
 #include <string>
+#include <vector>
 
 #include "ui/Control.h"
 #include "ui/Form.h"
@@ -23,6 +24,9 @@ enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TBorderStyle = TFormBorderStyle;
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+// A combo box with an edit field and a drop-down list, with the list always
+// shown under the edit field, or with a drop-down list and no edit field.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 
 // Draws Width rings inside r, top and left edges in TopColor, bottom and
 // right edges in BottomColor, and shrinks r by the rings drawn.
@@ -172,6 +176,89 @@ private:
 class TEdit : public TCustomEdit {
 public:
     explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+// An edit of several lines; Enter starts a new line.
+class TCustomMemo : public TCustomEdit {
+public:
+    explicit TCustomMemo(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+};
+
+class TMemo : public TCustomMemo {
+public:
+    explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
+};
+
+// ---------------------------------------------------------------- lists
+
+// The items of a combo box or list box, kept here and copied into a new
+// window when the window is made again.
+class TCustomCombo : public TWinControl {
+public:
+    explicit TCustomCombo(TComponent* AOwner);
+
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle v);
+    // The list is showing under the control (the drop-down styles only).
+    bool DroppedDown();
+    void SetDroppedDown(bool v);
+    const std::vector<std::string>& Items() const { return items_; }
+    void AddItem(const std::string& s);
+    // -1 when no item is chosen.
+    int ItemIndex();
+    void SetItemIndex(int v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+
+private:
+    TComboBoxStyle style_ = csDropDown;
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+};
+
+class TCustomComboBox : public TCustomCombo {
+public:
+    explicit TCustomComboBox(TComponent* AOwner) : TCustomCombo(AOwner) {}
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
+
+class TCustomListBox : public TWinControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+    const std::vector<std::string>& Items() const { return items_; }
+    void AddItem(const std::string& s);
+    // -1 when no item is selected.
+    int ItemIndex();
+    void SetItemIndex(int v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Ctl3DChanged() override;
+
+private:
+    TBorderStyle borderStyle_ = bsSingle;
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 };
 
 // ---------------------------------------------------------------- buttons
