@@ -83,9 +83,37 @@ void TCustomRichEdit::WndProc(TMessage& m) {
     }
 }
 
+// ================================================================ TWindowRange
+
+void TWindowRange::SetRange(HWND h, int AMin, int AMax) {
+    min_ = AMin;
+    max_ = AMax;
+    if (h) SendMessageA(h, setRange_, static_cast<WPARAM>(min_), max_);
+}
+
+int TWindowRange::Position(HWND h) const {
+    return h ? static_cast<int>(SendMessageA(h, getPos_, 0, 0)) : position_;
+}
+
+void TWindowRange::SetPosition(HWND h, int v) {
+    position_ = v;
+    if (!h) return;
+    if (posInLParam_) SendMessageA(h, setPos_, 0, v);
+    else SendMessageA(h, setPos_, static_cast<WPARAM>(v), 0);
+}
+
+void TWindowRange::Load(HWND h) const {
+    SendMessageA(h, setRange_, static_cast<WPARAM>(min_), max_);
+    if (posInLParam_) SendMessageA(h, setPos_, 0, position_);
+    else SendMessageA(h, setPos_, static_cast<WPARAM>(position_), 0);
+}
+
 // ================================================================ TUpDown
 
-TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 16, 24); }
+TUpDown::TUpDown(TComponent* AOwner)
+    : TWinControl(AOwner), range_(UDM_SETRANGE32, UDM_SETPOS32, true, UDM_GETPOS32) {
+    SetBounds(0, 0, 16, 24);
+}
 
 void TUpDown::CreateParams(TCreateParams& p) {
     InitCommonClasses(ICC_UPDOWN_CLASS);
@@ -96,34 +124,20 @@ void TUpDown::CreateParams(TCreateParams& p) {
 
 void TUpDown::CreateWnd() {
     TWinControl::CreateWnd();
-    SendMessageA(handle_, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-    SendMessageA(handle_, UDM_SETPOS32, 0, position_);
+    range_.Load(handle_);
 }
 
 void TUpDown::DestroyWnd() {
-    position_ = Position();
+    range_.Save(handle_);
     TWinControl::DestroyWnd();
-}
-
-void TUpDown::SetRange(int AMin, int AMax) {
-    min_ = AMin;
-    max_ = AMax;
-    if (HandleAllocated()) SendMessageA(handle_, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-}
-
-int TUpDown::Position() {
-    if (!HandleAllocated()) return position_;
-    return static_cast<int>(SendMessageA(handle_, UDM_GETPOS32, 0, 0));
-}
-
-void TUpDown::SetPosition(int v) {
-    position_ = v;
-    if (HandleAllocated()) SendMessageA(handle_, UDM_SETPOS32, 0, v);
 }
 
 // ================================================================ TProgressBar
 
-TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 150, 16); }
+TProgressBar::TProgressBar(TComponent* AOwner)
+    : TWinControl(AOwner), range_(PBM_SETRANGE32, PBM_SETPOS, false, PBM_GETPOS) {
+    SetBounds(0, 0, 150, 16);
+}
 
 void TProgressBar::CreateParams(TCreateParams& p) {
     InitCommonClasses(ICC_PROGRESS_CLASS);
@@ -133,29 +147,12 @@ void TProgressBar::CreateParams(TCreateParams& p) {
 
 void TProgressBar::CreateWnd() {
     TWinControl::CreateWnd();
-    SendMessageA(handle_, PBM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-    SendMessageA(handle_, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+    range_.Load(handle_);
 }
 
 void TProgressBar::DestroyWnd() {
-    position_ = Position();
+    range_.Save(handle_);
     TWinControl::DestroyWnd();
-}
-
-void TProgressBar::SetRange(int AMin, int AMax) {
-    min_ = AMin;
-    max_ = AMax;
-    if (HandleAllocated()) SendMessageA(handle_, PBM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-}
-
-int TProgressBar::Position() {
-    if (!HandleAllocated()) return position_;
-    return static_cast<int>(SendMessageA(handle_, PBM_GETPOS, 0, 0));
-}
-
-void TProgressBar::SetPosition(int v) {
-    position_ = v;
-    if (HandleAllocated()) SendMessageA(handle_, PBM_SETPOS, static_cast<WPARAM>(v), 0);
 }
 
 // ================================================================ TCustomHotKey

@@ -31,18 +31,42 @@ public:
     explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
 };
 
-// ---------------------------------------------------------------- up-down
+// ---------------------------------------------------------------- ranges
+
+// Min, Max and Position of a control that steps through a range, kept while
+// the control has no window and copied into each new one. The messages are
+// the control kind's own; PosInLParam: its set-position message takes the
+// position in lParam rather than wParam.
+class TWindowRange {
+public:
+    TWindowRange(UINT SetRangeMsg, UINT SetPosMsg, bool PosInLParam, UINT GetPosMsg)
+        : setRange_(SetRangeMsg), setPos_(SetPosMsg), getPos_(GetPosMsg), posInLParam_(PosInLParam) {}
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    // h: the control's window, or null while it has none.
+    void SetRange(HWND h, int AMin, int AMax);
+    int Position(HWND h) const;
+    void SetPosition(HWND h, int v);
+    // Into a window just made; out of one about to go.
+    void Load(HWND h) const;
+    void Save(HWND h) { position_ = Position(h); }
+
+private:
+    UINT setRange_, setPos_, getPos_;
+    bool posInLParam_;
+    int min_ = 0, max_ = 100, position_ = 0;
+};
 
 // A pair of arrows that step Position between Min and Max.
 class TUpDown : public TWinControl {
 public:
     explicit TUpDown(TComponent* AOwner);
 
-    int Min() const { return min_; }
-    int Max() const { return max_; }
-    void SetRange(int AMin, int AMax);
-    int Position();
-    void SetPosition(int v);
+    int Min() const { return range_.Min(); }
+    int Max() const { return range_.Max(); }
+    void SetRange(int AMin, int AMax) { range_.SetRange(handle_, AMin, AMax); }
+    int Position() const { return range_.Position(handle_); }
+    void SetPosition(int v) { range_.SetPosition(handle_, v); }
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -50,20 +74,18 @@ protected:
     void DestroyWnd() override;
 
 private:
-    int min_ = 0, max_ = 100, position_ = 0;
+    TWindowRange range_;
 };
-
-// ---------------------------------------------------------------- progress bar
 
 class TProgressBar : public TWinControl {
 public:
     explicit TProgressBar(TComponent* AOwner);
 
-    int Min() const { return min_; }
-    int Max() const { return max_; }
-    void SetRange(int AMin, int AMax);
-    int Position();
-    void SetPosition(int v);
+    int Min() const { return range_.Min(); }
+    int Max() const { return range_.Max(); }
+    void SetRange(int AMin, int AMax) { range_.SetRange(handle_, AMin, AMax); }
+    int Position() const { return range_.Position(handle_); }
+    void SetPosition(int v) { range_.SetPosition(handle_, v); }
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -71,7 +93,7 @@ protected:
     void DestroyWnd() override;
 
 private:
-    int min_ = 0, max_ = 100, position_ = 0;
+    TWindowRange range_;
 };
 
 // ---------------------------------------------------------------- hot key

@@ -396,6 +396,27 @@ void TCustomMemo::CreateParams(TCreateParams& p) {
     p.Style = (p.Style & ~ES_AUTOHSCROLL) | ES_MULTILINE | ES_WANTRETURN;
 }
 
+// ================================================================ TWindowItems
+
+void TWindowItems::Add(HWND h, const std::string& s) {
+    items_.push_back(s);
+    if (h) SendMessageA(h, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+int TWindowItems::Index(HWND h) const { return h ? static_cast<int>(SendMessageA(h, getSel_, 0, 0)) : index_; }
+
+void TWindowItems::SetIndex(HWND h, int v) {
+    index_ = v;
+    if (h) SendMessageA(h, setSel_, static_cast<WPARAM>(v), 0);
+}
+
+void TWindowItems::Load(HWND h) const {
+    for (const std::string& s : items_) SendMessageA(h, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(h, setSel_, static_cast<WPARAM>(index_), 0);
+}
+
+void TWindowItems::Save(HWND h) { index_ = Index(h); }
+
 // ================================================================ TCustomCombo
 
 TCustomCombo::TCustomCombo(TComponent* AOwner) : TWinControl(AOwner) {
@@ -416,12 +437,11 @@ void TCustomCombo::CreateParams(TCreateParams& p) {
 
 void TCustomCombo::CreateWnd() {
     TWinControl::CreateWnd();
-    for (const std::string& s : items_) SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+    items_.Load(handle_);
 }
 
 void TCustomCombo::DestroyWnd() {
-    itemIndex_ = static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0));
+    items_.Save(handle_);
     TWinControl::DestroyWnd();
 }
 
@@ -439,19 +459,6 @@ void TCustomCombo::SetDroppedDown(bool v) {
     if (style_ != csSimple) SendMessageA(Handle(), CB_SHOWDROPDOWN, v, 0);
 }
 
-void TCustomCombo::AddItem(const std::string& s) {
-    items_.push_back(s);
-    if (HandleAllocated()) SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-}
-
-int TCustomCombo::ItemIndex() {
-    return HandleAllocated() ? static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0)) : itemIndex_;
-}
-
-void TCustomCombo::SetItemIndex(int v) {
-    itemIndex_ = v;
-    if (HandleAllocated()) SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(v), 0);
-}
 
 // ================================================================ TCustomListBox
 
@@ -473,12 +480,11 @@ void TCustomListBox::CreateParams(TCreateParams& p) {
 
 void TCustomListBox::CreateWnd() {
     TWinControl::CreateWnd();
-    for (const std::string& s : items_) SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+    items_.Load(handle_);
 }
 
 void TCustomListBox::DestroyWnd() {
-    itemIndex_ = static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
+    items_.Save(handle_);
     TWinControl::DestroyWnd();
 }
 
@@ -491,20 +497,6 @@ void TCustomListBox::SetBorderStyle(TBorderStyle v) {
 void TCustomListBox::Ctl3DChanged() {
     TWinControl::Ctl3DChanged();
     RecreateWnd();
-}
-
-void TCustomListBox::AddItem(const std::string& s) {
-    items_.push_back(s);
-    if (HandleAllocated()) SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-}
-
-int TCustomListBox::ItemIndex() {
-    return HandleAllocated() ? static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0)) : itemIndex_;
-}
-
-void TCustomListBox::SetItemIndex(int v) {
-    itemIndex_ = v;
-    if (HandleAllocated()) SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(v), 0);
 }
 
 // ================================================================ TButtonControl

@@ -194,8 +194,27 @@ public:
 
 // ---------------------------------------------------------------- lists
 
-// The items of a combo box or list box, kept here and copied into a new
-// window when the window is made again.
+// The strings and the chosen index of a combo box or list box, kept while
+// the control has no window and copied into each new one. The three
+// messages are the control kind's own (CB_* or LB_*).
+class TWindowItems {
+public:
+    TWindowItems(UINT AddMsg, UINT GetSelMsg, UINT SetSelMsg) : add_(AddMsg), getSel_(GetSelMsg), setSel_(SetSelMsg) {}
+    const std::vector<std::string>& Items() const { return items_; }
+    // h: the control's window, or null while it has none.
+    void Add(HWND h, const std::string& s);
+    int Index(HWND h) const;
+    void SetIndex(HWND h, int v);
+    // Into a window just made; out of one about to go.
+    void Load(HWND h) const;
+    void Save(HWND h);
+
+private:
+    UINT add_, getSel_, setSel_;
+    std::vector<std::string> items_;
+    int index_ = -1;
+};
+
 class TCustomCombo : public TWinControl {
 public:
     explicit TCustomCombo(TComponent* AOwner);
@@ -205,11 +224,11 @@ public:
     // The list is showing under the control (the drop-down styles only).
     bool DroppedDown();
     void SetDroppedDown(bool v);
-    const std::vector<std::string>& Items() const { return items_; }
-    void AddItem(const std::string& s);
+    const std::vector<std::string>& Items() const { return items_.Items(); }
+    void AddItem(const std::string& s) { items_.Add(handle_, s); }
     // -1 when no item is chosen.
-    int ItemIndex();
-    void SetItemIndex(int v);
+    int ItemIndex() const { return items_.Index(handle_); }
+    void SetItemIndex(int v) { items_.SetIndex(handle_, v); }
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -218,8 +237,7 @@ protected:
 
 private:
     TComboBoxStyle style_ = csDropDown;
-    std::vector<std::string> items_;
-    int itemIndex_ = -1;
+    TWindowItems items_{CB_ADDSTRING, CB_GETCURSEL, CB_SETCURSEL};
 };
 
 class TCustomComboBox : public TCustomCombo {
@@ -238,11 +256,11 @@ public:
 
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle v);
-    const std::vector<std::string>& Items() const { return items_; }
-    void AddItem(const std::string& s);
+    const std::vector<std::string>& Items() const { return items_.Items(); }
+    void AddItem(const std::string& s) { items_.Add(handle_, s); }
     // -1 when no item is selected.
-    int ItemIndex();
-    void SetItemIndex(int v);
+    int ItemIndex() const { return items_.Index(handle_); }
+    void SetItemIndex(int v) { items_.SetIndex(handle_, v); }
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -252,8 +270,7 @@ protected:
 
 private:
     TBorderStyle borderStyle_ = bsSingle;
-    std::vector<std::string> items_;
-    int itemIndex_ = -1;
+    TWindowItems items_{LB_ADDSTRING, LB_GETCURSEL, LB_SETCURSEL};
 };
 
 class TListBox : public TCustomListBox {
