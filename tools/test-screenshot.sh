@@ -6,19 +6,23 @@
 #   menu        app_barmenu_test: the visible-windows list's popup menu, open
 #   dialog      app_xpmenu_test: the password prompt, painted flat
 #   corner-dialog  app_mouse_test: the mouse-shortcut dialog
+#   inputs      painters_xpmenu_inputs_test: the input controls painted flat
 # Needs the win tree built.
 set -u
 cd "$(dirname "$0")/.."
 [ $# -eq 2 ] || { echo "usage: tools/test-screenshot.sh PROGRAM NAME" >&2; exit 2; }
 program="$1"; name="$2"
 build="${VSK_BUILD:-$PWD/build/win}"
+exe="$build/bin/$program.exe"
+[ -e "$exe" ] || exe="$(ls "$build"/tests/*/"$program.exe" 2>/dev/null | head -1)"
+[ -n "$exe" ] || { echo "test-screenshot: no $program.exe in $build" >&2; exit 2; }
 shots="$(mktemp -d)"
 trap 'rm -rf "$shots"; cmake/wine-env.sh down "$build" >/dev/null 2>&1' EXIT
 cmake/wine-env.sh up "$build" >/dev/null || exit 1
 export DISPLAY="${DISPLAY:-$(cat "$build/xvfb.display")}"
 (cd "$build/tests/app" &&
  VSK_SHOT_READY="Z:$shots/ready" VSK_SHOT_DONE="Z:$shots/done" \
-   "$build/wine-run.sh" "$build/bin/$program.exe" >"$shots/log" 2>&1) &
+   "$build/wine-run.sh" "$exe" >"$shots/log" 2>&1) &
 runner=$!
 for _ in $(seq 300); do
   [ -e "$shots/ready" ] && break

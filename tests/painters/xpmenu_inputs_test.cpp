@@ -4,6 +4,7 @@
 // look they get back when the painter is switched off.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "ui/Form.h"
 #include "ui/Messages.h"
 #include "ui/StdCtrls.h"
+
+#include <commctrl.h>
 
 using namespace painters;
 using namespace ui;
@@ -121,6 +124,17 @@ void PointAt(TControl* c, TPoint p) {
 }
 
 void PointerAway() { SetCursorPos(1200, 1000); }
+
+// With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/test-screenshot.sh),
+// says the form is up and waits while the display is pictured.
+void HoldForPicture() {
+    const char* ready = getenv("VSK_SHOT_READY");
+    const char* done = getenv("VSK_SHOT_DONE");
+    if (!ready || !done) return;
+    HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    PumpUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
 
 } // namespace
 
@@ -387,6 +401,14 @@ TEST(XPInputSwitchOff, PutsBackProcedureCtl3DBorderStyleAndBorderWidth) {
     auto* progress = Add<TProgressBar>(pf.form, 280, 50, 100, 16);
     auto* hotKey = Add<THotKey>(pf.form, 280, 80, 100, 24);
     auto* memo = Add<TMemo>(pf.form, 140, 130, 120, 60);
+    listBox->AddItem("Notepad");
+    listBox->AddItem("Calculator");
+    combo->AddItem("Volume 50%");
+    combo->SetItemIndex(0);
+    rich->SetText("Rich text");
+    memo->SetText("Two\r\nlines");
+    hotKey->SetHotKey(MAKEWORD('H', HOTKEYF_CONTROL));
+    progress->SetPosition(60);
     const std::vector<TWinControl*> all{listBox, tree, rich, combo, spin, progress, hotKey, memo};
     std::vector<TWndMethod> original;
     for (TWinControl* c : all) original.push_back(c->WindowProc);
@@ -399,6 +421,7 @@ TEST(XPInputSwitchOff, PutsBackProcedureCtl3DBorderStyleAndBorderWidth) {
     ASSERT_EQ(rich->BorderWidth(), 2);
     EXPECT_EQ(Sub(rich)->SavedBorderWidth(), 1);
     EXPECT_EQ(Pixel(listBox, 0, 0), RGBOf(DarkenColor(FormColor, 60)));
+    HoldForPicture();
 
     pf.menu->SetActive(false);
     // The switch-off repaint reaches every control; no input is needed.
