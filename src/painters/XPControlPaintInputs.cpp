@@ -116,20 +116,24 @@ void TControlSubClass::RestoreInputLook() {
 
 void TControlSubClass::PaintComboFrame() {
     auto* cb = static_cast<TCustomCombo*>(control_);
+    // A combo with an edit field hands the focus on to it: the combo counts
+    // as focused while its field has the focus.
+    const HWND focus = GetFocus();
+    const bool focused = hasFocus_ || (focus && IsChild(cb->Handle(), focus));
     const TColor parent = ParentColorOf(cb);
     TColor arrow = cb->Enabled() ? clBlack : clWhite;
     TColor frame, button;
     if (hot_) {
         frame = xpMenu_->SelectFrameColor();
         button = xpMenu_->SelectFillColor();
-    } else if (hasFocus_) {
+    } else if (focused) {
         frame = LightenColor(xpMenu_->SelectFrameColor(), 60);
         button = xpMenu_->CheckedFillColor();
     } else {
         frame = cb->Color();
         button = cb->Tag() == 1000 ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : clBtnFace;
     }
-    const bool lit = hot_ || hasFocus_;
+    const bool lit = hot_ || focused;
     const TRect client = cb->ClientRect();
     TControlCanvas cv;
     cv.SetControl(cb);

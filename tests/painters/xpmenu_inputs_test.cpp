@@ -224,6 +224,15 @@ TEST(XPInputPainters, ComboFrameButtonAndArrowInEveryState) {
     EXPECT_EQ(Pixel(list, side.x, side.y), RGBOf(LightenColor(m->SelectFrameColor(), 60))) << "focused frame";
     EXPECT_EQ(Pixel(list, face.x, face.y), RGBOf(m->CheckedFillColor())) << "focused button";
 
+    // A combo with an edit field counts as focused while the field has it.
+    drop->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() && IsChild(drop->Handle(), GetFocus()); }));
+    drop->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(Pixel(drop, face.x, face.y), RGBOf(m->CheckedFillColor())) << "the edit field's focus left the combo plain";
+    EXPECT_EQ(Pixel(drop, side.x, side.y), RGBOf(LightenColor(m->SelectFrameColor(), 60)));
+    list->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return Pixel(drop, face.x, face.y) == RGBOf(clBtnFace); }));
+
     // Dropped down: the checked-and-selected fill with a white arrow.
     list->SetDroppedDown(true);
     ASSERT_TRUE(PumpUntil([&] { return list->DroppedDown(); }));
