@@ -454,3 +454,21 @@ TEST(XPInputSwitchOff, PutsBackProcedureCtl3DBorderStyleAndBorderWidth) {
     ASSERT_TRUE(WaitShown(pf.form->Handle()));
     EXPECT_NE(Pixel(listBox, 0, 0), RGBOf(DarkenColor(FormColor, 60)));
 }
+
+TEST(XPInputSwitchOff, AHandedOverRichEditStillGetsItsOwnBorderBack) {
+    PaintedForm first, second;
+    auto* rich = Add<TRichEdit>(first.form, 10, 10, 120, 60);
+    rich->SetBorderWidth(1);
+    first.AddMenu(true);
+    second.AddMenu(true);
+    ASSERT_EQ(rich->BorderWidth(), 2);
+    TControlSubClass* next = Sub(rich)->HandTo(second.menu);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->SavedBorderStyle(), bsSingle);
+    EXPECT_EQ(next->SavedBorderWidth(), 1);
+    second.menu->SetActive(false);
+    rich->Perform(WM_NULL);
+    EXPECT_EQ(Sub(rich), nullptr);
+    EXPECT_EQ(rich->BorderStyle(), bsSingle);
+    EXPECT_EQ(rich->BorderWidth(), 1);
+}
