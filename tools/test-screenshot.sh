@@ -10,6 +10,7 @@
 #   corner-dialog  app_mouse_test: the mouse-shortcut dialog
 #   bars        painters_xpmenu_bars_test (GTEST_FILTER='XPBarsPicture.*'): a
 #               tool bar and a control bar, painted flat
+#   inputs      painters_xpmenu_inputs_test: the input controls painted flat
 # Needs the win tree built.
 set -u
 cd "$(dirname "$0")/.."

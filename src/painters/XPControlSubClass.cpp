@@ -6,6 +6,7 @@
 #include "painters/XPMenu.h"
 #include "ui/Buttons.h"
 #include "ui/Canvas.h"
+#include "ui/ComCtrls.h"
 #include "ui/ControlCanvas.h"
 #include "ui/GdiObjects.h"
 #include "ui/ListView.h"
@@ -25,7 +26,10 @@ std::vector<TControlSubClass*>& Live() {
     return v;
 }
 
-bool IsListControl(const TControl* c) { return dynamic_cast<const TCustomListView*>(c) != nullptr; }
+bool IsListControl(const TControl* c) {
+    return dynamic_cast<const TCustomListView*>(c) || dynamic_cast<const TCustomListBox*>(c) ||
+           dynamic_cast<const TCustomTreeView*>(c);
+}
 
 TColor ParentColor(const TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
 
@@ -47,6 +51,7 @@ TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
     } else if (auto* w = dynamic_cast<TWinControl*>(control_); w && ClassNameOf(w) == "TDBLookupComboBox") {
         savedCtl3D_ = w->Ctl3D();
     }
+    SaveInputLook();
     Live().push_back(this);
     FreeNotification(control_);
     hook_ = TComponent::Create<TWindowProcHook>(control_, TWndMethod(this, &TControlSubClass::ControlWndProc));
@@ -54,7 +59,7 @@ TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
     // paint, where re-creating the window would pull it out from under its
     // own WM_PAINT.
     if (auto* w = dynamic_cast<TWinControl*>(control_);
-        w && w->Ctl3D() && (dynamic_cast<TCustomEdit*>(w) || IsListControl(w))) {
+        w && w->Ctl3D() && ((dynamic_cast<TCustomEdit*>(w) && !dynamic_cast<TCustomRichEdit*>(w)) || IsListControl(w))) {
         busy_ = true;
         w->SetCtl3D(false);
     }
@@ -99,6 +104,7 @@ void TControlSubClass::Restore(bool RestoreLook) {
             } else if (auto* w = dynamic_cast<TWinControl*>(c); w && ClassNameOf(w) == "TDBLookupComboBox") {
                 w->SetCtl3D(savedCtl3D_);
             }
+            RestoreInputLook();
             // The old look shows now, not at the control's next message.
             c->Invalidate();
         } catch (...) {
@@ -115,10 +121,12 @@ TControlSubClass* TControlSubClass::HandTo(TXPMenu* Next) {
     // out of the chain, so the control's procedure ends where it began.
     const bool ctl3D = savedCtl3D_;
     const TBorderStyle border = savedBorderStyle_;
+    const int borderWidth = savedBorderWidth_;
     LetGo();
     auto* s = TComponent::Create<TControlSubClass>(Next, c);
     s->savedCtl3D_ = ctl3D;
     s->savedBorderStyle_ = border;
+    s->savedBorderWidth_ = borderWidth;
     return s;
 }
 
@@ -133,7 +141,8 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
         return;
     }
     const bool graphic = dynamic_cast<TGraphicControl*>(c) != nullptr;
-    if (m.Msg == WM_PAINT && graphic) m.Result = 1;
+    if ((m.Msg == WM_PAINT && graphic) || (m.Msg == WM_NCPAINT && ClassNameOf(c) == "TDBLookupComboBox"))
+        m.Result = 1;
     else CallSaved(m);
     if (control_ != c) return;  // the control went during its own handling
 
@@ -237,15 +246,21 @@ void TControlSubClass::PaintControl() {
     // Nothing to paint over before the window exists.
     if (w && !w->HandleAllocated()) return;
     ++paintCount_;
-    if (dynamic_cast<TCustomEdit*>(c)) PaintEditBorder();
+    if (dynamic_cast<TCustomCombo*>(c)) PaintComboFrame();
+    if (ClassNameOf(c) == "TDBLookupComboBox") PaintLookupComboFrame();
+    if (dynamic_cast<TCustomRichEdit*>(c)) PaintRichEditBorder();
+    else if (dynamic_cast<TCustomEdit*>(c)) PaintEditBorder();
     if (dynamic_cast<TCustomCheckBox*>(c)) PaintCheckBoxFace();
     if (dynamic_cast<TRadioButton*>(c)) PaintRadioFace();
     if (dynamic_cast<TBitBtn*>(c)) PaintBitBtnFace();
     else if (dynamic_cast<TButton*>(c)) PaintButtonFace();
+    if (dynamic_cast<TUpDown*>(c)) PaintSpinControl();
     if (auto* sb = dynamic_cast<TSpeedButton*>(c); sb && sb->Visible()) PaintSpeedButtonFace();
     if (dynamic_cast<TCustomPanel*>(c)) PaintPanelBevels();
     if (dynamic_cast<TCustomGroupBox*>(c)) PaintGroupFrame();
     if (IsListControl(c)) PaintListBorder();
+    if (dynamic_cast<TProgressBar*>(c)) PaintProgressFrame();
+    if (dynamic_cast<TCustomHotKey*>(c)) PaintHotKeyFrame();
 }
 
 // ---------------------------------------------------------------- painters

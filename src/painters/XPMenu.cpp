@@ -13,6 +13,7 @@
 #include "ui/Bitmap.h"
 #include "ui/Buttons.h"
 #include "ui/Canvas.h"
+#include "ui/ComCtrls.h"
 #include "ui/Exception.h"
 #include "ui/Form.h"
 #include "ui/GdiObjects.h"
@@ -365,9 +366,12 @@ bool TXPMenu::QualifiesByKind(TComponent* C) const {
         TXPControl bit;
     };
     const Row rows[] = {
+        {dynamic_cast<TCustomCombo*>(C) != nullptr, xcCombo},
         {dynamic_cast<TEdit*>(C) != nullptr, xcEdit},
         {name == "TMaskEdit", xcMaskEdit},
         {name == "TDBEdit", xcMaskEdit},
+        {dynamic_cast<TCustomMemo*>(C) != nullptr, xcMemo},
+        {dynamic_cast<TCustomRichEdit*>(C) != nullptr, xcRichEdit},
         {dynamic_cast<TCustomCheckBox*>(C) != nullptr, xcCheckBox},
         {dynamic_cast<TRadioButton*>(C) != nullptr, xcRadioButton},
         {name == "TBitBtn", xcBitBtn},
@@ -378,7 +382,11 @@ bool TXPMenu::QualifiesByKind(TComponent* C) const {
         {name == "TDBNavigator", xcButton},
         {name == "TDBLookupComboBox", xcButton},
         {dynamic_cast<TCustomGroupBox*>(C) != nullptr, xcGroupBox},
+        {dynamic_cast<TCustomListBox*>(C) != nullptr, xcListBox},
+        {dynamic_cast<TCustomTreeView*>(C) != nullptr, xcTreeView},
         {dynamic_cast<TCustomListView*>(C) != nullptr, xcListView},
+        {dynamic_cast<TProgressBar*>(C) != nullptr, xcProgressBar},
+        {dynamic_cast<TCustomHotKey*>(C) != nullptr, xcHotKey},
     };
     for (const Row& r : rows)
         if (r.match && on(r.bit)) return true;

@@ -95,6 +95,10 @@ public:
     unsigned LastMessage() const { return lastMessage_; }
     // How many times the control was painted over (diagnostics and tests).
     int PaintCount() const { return paintCount_; }
+    int SavedBorderWidth() const { return savedBorderWidth_; }
+    // How many up-down halves were left alone because they already showed
+    // their state (diagnostics and tests).
+    int SpinSkips() const { return spinSkips_; }
 
     // Puts back the control's window procedure (and, with RestoreLook, its
     // Ctl3D and border), repaints it and lets go of it.
@@ -123,6 +127,16 @@ private:
     void PaintPanelBevels();
     void PaintGroupFrame();
     void PaintListBorder();
+    // Input controls (XPControlPaintInputs.cpp).
+    void SaveInputLook();
+    void RestoreInputLook();
+    void PaintComboFrame();
+    void PaintLookupComboFrame();
+    void PaintRichEditBorder();
+    void PaintSpinControl();
+    void PaintSpinHalf(ui::TCanvas* ACanvas, ui::TRect R, int Direction, bool IsHot);
+    void PaintProgressFrame();
+    void PaintHotKeyFrame();
 
     ui::TControl* control_ = nullptr;        // not owned
     ui::TWindowProcHook* hook_ = nullptr;    // owned
@@ -135,6 +149,8 @@ private:
     int paintCount_ = 0;
     // The DC a graphic control's parent lends it for the WM_PAINT in hand.
     HDC paintDC_ = nullptr;
+    int savedBorderWidth_ = 0;
+    int spinSkips_ = 0;
 };
 
 class TXPMenu : public ui::TComponent {

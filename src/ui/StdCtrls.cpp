@@ -383,6 +383,122 @@ void TCustomEdit::FontChanged() {
     AdjustHeight();
 }
 
+// ================================================================ TCustomMemo
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
+    SetAutoSize(false);
+    SetBounds(0, 0, 185, 89);
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p) {
+    TCustomEdit::CreateParams(p);
+    // Lines wrap at the right edge instead of scrolling sideways.
+    p.Style = (p.Style & ~ES_AUTOHSCROLL) | ES_MULTILINE | ES_WANTRETURN;
+}
+
+// ================================================================ TWindowItems
+
+void TWindowItems::Add(HWND h, const std::string& s) {
+    items_.push_back(s);
+    if (h) SendMessageA(h, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+int TWindowItems::Index(HWND h) const { return h ? static_cast<int>(SendMessageA(h, getSel_, 0, 0)) : index_; }
+
+void TWindowItems::SetIndex(HWND h, int v) {
+    index_ = v;
+    if (h) SendMessageA(h, setSel_, static_cast<WPARAM>(v), 0);
+}
+
+void TWindowItems::Load(HWND h) const {
+    for (const std::string& s : items_) SendMessageA(h, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(h, setSel_, static_cast<WPARAM>(index_), 0);
+}
+
+void TWindowItems::Save(HWND h) { index_ = Index(h); }
+
+// ================================================================ TCustomCombo
+
+TCustomCombo::TCustomCombo(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 145, 24);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomCombo::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, "COMBOBOX");
+    static const DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST};
+    p.Style |= styles[style_] | CBS_AUTOHSCROLL | WS_VSCROLL;
+    // The window's height of the drop-down styles includes the list's; the
+    // system keeps the closed control at the height of its edit field.
+    if (style_ != csSimple) p.Height += 120;
+}
+
+void TCustomCombo::CreateWnd() {
+    TWinControl::CreateWnd();
+    items_.Load(handle_);
+}
+
+void TCustomCombo::DestroyWnd() {
+    items_.Save(handle_);
+    TWinControl::DestroyWnd();
+}
+
+void TCustomCombo::SetStyle(TComboBoxStyle v) {
+    if (v == style_) return;
+    style_ = v;
+    RecreateWnd();
+}
+
+bool TCustomCombo::DroppedDown() {
+    return HandleAllocated() && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+void TCustomCombo::SetDroppedDown(bool v) {
+    if (style_ != csSimple) SendMessageA(Handle(), CB_SHOWDROPDOWN, v, 0);
+}
+
+
+// ================================================================ TCustomListBox
+
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 121, 97);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, "LISTBOX");
+    p.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    if (borderStyle_ == bsSingle) {
+        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
+        else p.Style |= WS_BORDER;
+    }
+}
+
+void TCustomListBox::CreateWnd() {
+    TWinControl::CreateWnd();
+    items_.Load(handle_);
+}
+
+void TCustomListBox::DestroyWnd() {
+    items_.Save(handle_);
+    TWinControl::DestroyWnd();
+}
+
+void TCustomListBox::SetBorderStyle(TBorderStyle v) {
+    if (v == borderStyle_) return;
+    borderStyle_ = v;
+    RecreateWnd();
+}
+
+void TCustomListBox::Ctl3DChanged() {
+    TWinControl::Ctl3DChanged();
+    RecreateWnd();
+}
+
 // ================================================================ TButtonControl
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {

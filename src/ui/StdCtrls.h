@@ -8,6 +8,7 @@
 // Labels and images have no window of their own: they paint on their parent.
 // Panels paint themselves on a canvas.
 #include <string>
+#include <vector>
 
 #include "ui/Control.h"
 #include "ui/Form.h"
@@ -23,6 +24,9 @@ enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TBorderStyle = TFormBorderStyle;
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+// A combo box with an edit field and a drop-down list, with the list always
+// shown under the edit field, or with a drop-down list and no edit field.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 
 // Draws Width rings inside r, top and left edges in TopColor, bottom and
 // right edges in BottomColor, and shrinks r by the rings drawn.
@@ -172,6 +176,106 @@ private:
 class TEdit : public TCustomEdit {
 public:
     explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+// An edit of several lines; Enter starts a new line.
+class TCustomMemo : public TCustomEdit {
+public:
+    explicit TCustomMemo(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+};
+
+class TMemo : public TCustomMemo {
+public:
+    explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
+};
+
+// ---------------------------------------------------------------- lists
+
+// The strings and the chosen index of a combo box or list box, kept while
+// the control has no window and copied into each new one. The three
+// messages are the control kind's own (CB_* or LB_*).
+class TWindowItems {
+public:
+    TWindowItems(UINT AddMsg, UINT GetSelMsg, UINT SetSelMsg) : add_(AddMsg), getSel_(GetSelMsg), setSel_(SetSelMsg) {}
+    const std::vector<std::string>& Items() const { return items_; }
+    // h: the control's window, or null while it has none.
+    void Add(HWND h, const std::string& s);
+    int Index(HWND h) const;
+    void SetIndex(HWND h, int v);
+    // Into a window just made; out of one about to go.
+    void Load(HWND h) const;
+    void Save(HWND h);
+
+private:
+    UINT add_, getSel_, setSel_;
+    std::vector<std::string> items_;
+    int index_ = -1;
+};
+
+class TCustomCombo : public TWinControl {
+public:
+    explicit TCustomCombo(TComponent* AOwner);
+
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle v);
+    // The list is showing under the control (the drop-down styles only).
+    bool DroppedDown();
+    void SetDroppedDown(bool v);
+    const std::vector<std::string>& Items() const { return items_.Items(); }
+    void AddItem(const std::string& s) { items_.Add(handle_, s); }
+    // -1 when no item is chosen.
+    int ItemIndex() const { return items_.Index(handle_); }
+    void SetItemIndex(int v) { items_.SetIndex(handle_, v); }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+
+private:
+    TComboBoxStyle style_ = csDropDown;
+    TWindowItems items_{CB_ADDSTRING, CB_GETCURSEL, CB_SETCURSEL};
+};
+
+class TCustomComboBox : public TCustomCombo {
+public:
+    explicit TCustomComboBox(TComponent* AOwner) : TCustomCombo(AOwner) {}
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
+
+class TCustomListBox : public TWinControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+    const std::vector<std::string>& Items() const { return items_.Items(); }
+    void AddItem(const std::string& s) { items_.Add(handle_, s); }
+    // -1 when no item is selected.
+    int ItemIndex() const { return items_.Index(handle_); }
+    void SetItemIndex(int v) { items_.SetIndex(handle_, v); }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Ctl3DChanged() override;
+
+private:
+    TBorderStyle borderStyle_ = bsSingle;
+    TWindowItems items_{LB_ADDSTRING, LB_GETCURSEL, LB_SETCURSEL};
+};
+
+class TListBox : public TCustomListBox {
+public:
+    explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 };
 
 // ---------------------------------------------------------------- buttons

@@ -1,0 +1,147 @@
+#pragma once
+// The common controls beyond the list view: the rich edit, the up-down
+// arrows, the progress bar, the hot-key field and the tree view. Each is the
+// system's own window, superclassed like the standard controls, with only
+// the properties this program reads.
+#include "ui/StdCtrls.h"
+
+namespace ui {
+
+// ---------------------------------------------------------------- rich edit
+
+// The system's rich edit ("RichEdit20A"). BorderWidth keeps a margin in the
+// control's colour between the border and the text.
+class TCustomRichEdit : public TCustomMemo {
+public:
+    explicit TCustomRichEdit(TComponent* AOwner);
+
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndProc(TMessage& m) override;
+
+private:
+    int borderWidth_ = 0;
+};
+
+class TRichEdit : public TCustomRichEdit {
+public:
+    explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
+};
+
+// ---------------------------------------------------------------- ranges
+
+// Min, Max and Position of a control that steps through a range, kept while
+// the control has no window and copied into each new one. The messages are
+// the control kind's own; PosInLParam: its set-position message takes the
+// position in lParam rather than wParam.
+class TWindowRange {
+public:
+    TWindowRange(UINT SetRangeMsg, UINT SetPosMsg, bool PosInLParam, UINT GetPosMsg)
+        : setRange_(SetRangeMsg), setPos_(SetPosMsg), getPos_(GetPosMsg), posInLParam_(PosInLParam) {}
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    // h: the control's window, or null while it has none.
+    void SetRange(HWND h, int AMin, int AMax);
+    int Position(HWND h) const;
+    void SetPosition(HWND h, int v);
+    // Into a window just made; out of one about to go.
+    void Load(HWND h) const;
+    void Save(HWND h) { position_ = Position(h); }
+
+private:
+    UINT setRange_, setPos_, getPos_;
+    bool posInLParam_;
+    int min_ = 0, max_ = 100, position_ = 0;
+};
+
+// A pair of arrows that step Position between Min and Max.
+class TUpDown : public TWinControl {
+public:
+    explicit TUpDown(TComponent* AOwner);
+
+    int Min() const { return range_.Min(); }
+    int Max() const { return range_.Max(); }
+    void SetRange(int AMin, int AMax) { range_.SetRange(handle_, AMin, AMax); }
+    int Position() const { return range_.Position(handle_); }
+    void SetPosition(int v) { range_.SetPosition(handle_, v); }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+
+private:
+    TWindowRange range_;
+};
+
+class TProgressBar : public TWinControl {
+public:
+    explicit TProgressBar(TComponent* AOwner);
+
+    int Min() const { return range_.Min(); }
+    int Max() const { return range_.Max(); }
+    void SetRange(int AMin, int AMax) { range_.SetRange(handle_, AMin, AMax); }
+    int Position() const { return range_.Position(handle_); }
+    void SetPosition(int v) { range_.SetPosition(handle_, v); }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+
+private:
+    TWindowRange range_;
+};
+
+// ---------------------------------------------------------------- hot key
+
+// A field that shows the key combination typed into it.
+class TCustomHotKey : public TWinControl {
+public:
+    explicit TCustomHotKey(TComponent* AOwner);
+
+    // The key in the low byte, the HOTKEYF_* modifiers in the high byte.
+    WORD HotKey();
+    void SetHotKey(WORD v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+
+private:
+    WORD hotKey_ = 0;
+};
+
+class THotKey : public TCustomHotKey {
+public:
+    explicit THotKey(TComponent* AOwner) : TCustomHotKey(AOwner) {}
+};
+
+// ---------------------------------------------------------------- tree view
+
+// The system's tree view; only its frame is kept here.
+class TCustomTreeView : public TWinControl {
+public:
+    explicit TCustomTreeView(TComponent* AOwner);
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void Ctl3DChanged() override;
+
+private:
+    TBorderStyle borderStyle_ = bsSingle;
+};
+
+class TTreeView : public TCustomTreeView {
+public:
+    explicit TTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {}
+};
+
+} // namespace ui
