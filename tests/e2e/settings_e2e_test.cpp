@@ -43,16 +43,21 @@ std::string StoredPassword() { return vsk::test::RegValue(core::PasswordKeyName,
 
 // Types into the visible password prompt of the process and presses a button.
 bool AnswerPrompt(const Veskara& v, const std::string& text, const char* button) {
-    // The prompt may show before its edit box exists: wait for both.
+    // The prompt may show before its edit box exists, and its windows may
+    // still be made anew while it opens: wait until the edit box has the
+    // focus, as a person waits for the caret.
     HWND prompt = nullptr, edit = nullptr;
     if (!Eventually([&] {
             prompt = FindWindowA("TFormMainAppPasswordPrompt", "VSK");
             DWORD pid = 0;
-            if (prompt) GetWindowThreadProcessId(prompt, &pid);
+            const DWORD thread = prompt ? GetWindowThreadProcessId(prompt, &pid) : 0;
             edit = prompt ? FindWindowExA(prompt, nullptr, "TEdit", nullptr) : nullptr;
-            return prompt && pid == v.Pid() && IsWindowVisible(prompt) && edit && IsWindowVisible(edit);
+            GUITHREADINFO gti{};
+            gti.cbSize = sizeof gti;
+            return prompt && pid == v.Pid() && IsWindowVisible(prompt) && edit && IsWindowVisible(edit) &&
+                   GetGUIThreadInfo(thread, &gti) && gti.hwndFocus == edit;
         })) {
-        ADD_FAILURE() << "no visible prompt with its edit box in process " << v.Pid();
+        ADD_FAILURE() << "no visible prompt with the focus in its edit box in process " << v.Pid();
         return false;
     }
     DWORD_PTR ignored;
