@@ -99,11 +99,25 @@ bool DropRecord() {
     return RegDeleteValueW(key.Get(), ValueName().c_str()) == ERROR_SUCCESS;
 }
 
-// Whether a record exists at all, readable or not.
-bool RecordExists() {
+enum class TRecord { Missing, Found, NotAPath };
+
+TRecord ReadRecord(std::wstring& Path) {
     TKey key;
-    return key.Open(KEY_QUERY_VALUE) &&
-           RegQueryValueExW(key.Get(), ValueName().c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    if (!key.Open(KEY_QUERY_VALUE)) return TRecord::Missing;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key.Get(), ValueName().c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return TRecord::Missing;
+    if (type != REG_SZ || size > kMaxRecordBytes) return TRecord::NotAPath;
+    std::vector<wchar_t> buf(size / sizeof(wchar_t) + 1, L'\0');
+    // A failure here is passing (the value changed meanwhile): the record
+    // stays for the next look.
+    if (RegQueryValueExW(key.Get(), ValueName().c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
+                         &size) != ERROR_SUCCESS)
+        return TRecord::Missing;
+    if (type != REG_SZ) return TRecord::NotAPath;
+    buf.back() = L'\0';  // a value stored without its terminator
+    Path = buf.data();
+    return TRecord::Found;
 }
 
 } // namespace
@@ -114,22 +128,7 @@ TWallpaperDesktopFactory SetWallpaperDesktopFactory(TWallpaperDesktopFactory New
     return previous;
 }
 
-bool ReadRemovedWallpaper(std::wstring& Path) {
-    TKey key;
-    if (!key.Open(KEY_QUERY_VALUE)) return false;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key.Get(), ValueName().c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_SZ || size > kMaxRecordBytes)
-        return false;
-    std::vector<wchar_t> buf(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key.Get(), ValueName().c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
-                         &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return false;
-    buf.back() = L'\0';  // a value stored without its terminator
-    Path = buf.data();
-    return true;
-}
+bool ReadRemovedWallpaper(std::wstring& Path) { return ReadRecord(Path) == TRecord::Found; }
 
 void HideWallpaper() {
     std::unique_ptr<IWallpaperDesktop> desktop = MakeDesktop();
@@ -147,10 +146,10 @@ void HideWallpaper() {
 
 void RestoreWallpaper() {
     std::wstring recorded;
-    if (!ReadRemovedWallpaper(recorded)) {
-        // A record that is no path at all cannot be put back.
-        if (RecordExists()) DropRecord();
-        return;
+    switch (ReadRecord(recorded)) {
+    case TRecord::Missing: return;
+    case TRecord::NotAPath: DropRecord(); return;  // nothing that could be put back
+    case TRecord::Found: break;
     }
     if (!recorded.empty()) {
         std::unique_ptr<IWallpaperDesktop> desktop = MakeDesktop();

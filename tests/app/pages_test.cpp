@@ -444,14 +444,14 @@ TEST_F(PagesTest, WallpaperRemovedFromTheWindowsPageComesBackWhenTheProgramEnds)
     pressBackground();
     TComponent::Free(MainForm);  // the program's end
     MainForm = nullptr;
-    EXPECT_TRUE(desk.current == beach) << "the wallpaper did not come back at the end";
-    EXPECT_TRUE(vsk::test::FakeWallpaper::Record() == L"<none>") << "the record outlived the restore";
+    EXPECT_EQ(desk.current, beach) << "the wallpaper did not come back at the end";
+    EXPECT_EQ(vsk::test::FakeWallpaper::Record(), L"<none>") << "the record outlived the restore";
 
     // A run that ended without putting it back: the next start does.
     ASSERT_TRUE(vsk::test::FakeWallpaper::Leave(beach));
     desk.current.clear();
     Application->CreateForm(MainForm);
-    EXPECT_TRUE(desk.current == beach) << "the start did not put the wallpaper back";
+    EXPECT_EQ(desk.current, beach) << "the start did not put the wallpaper back";
 
     // Without a desktop object a press does nothing, and says nothing.
     std::vector<std::string> said;
@@ -463,7 +463,7 @@ TEST_F(PagesTest, WallpaperRemovedFromTheWindowsPageComesBackWhenTheProgramEnds)
     pressBackground();
     vsk::test::Drain();
     SetMessageDlgHook(previous);
-    EXPECT_TRUE(desk.current == beach);
+    EXPECT_EQ(desk.current, beach);
     EXPECT_TRUE(said.empty()) << said.front();
 }
 
