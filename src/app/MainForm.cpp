@@ -6,6 +6,7 @@
 #include "core/AudioUnit.h"
 #include "core/ExcludeEntry.h"
 #include "core/RegistryValues.h"
+#include "core/Wallpaper.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/GdiObjects.h"
@@ -105,7 +106,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     ButtonsPanel->SetAlign(alTop);
     ButtonsPanel->SetBevelOuter(bvNone);
     ButtonsPanel->SetCaption("");
-    btnHide = TComponent::Create<TButton>(this);
+    btnHide = TComponent::Create<controls::TLbSpeedButton>(this);
     btnHide->SetName("btnHide");
     btnHide->SetParent(ButtonsPanel);
     btnHide->SetBounds(556, 2, 75, 23);
@@ -113,7 +114,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     btnHide->SetHint("Hide this window");
     btnHide->SetShowHint(true);
     btnHide->OnClick = TNotifyEvent(this, &TMainForm::btnHideClick);
-    btnTerminate = TComponent::Create<TButton>(this);
+    btnTerminate = TComponent::Create<controls::TLbSpeedButton>(this);
     btnTerminate->SetName("btnTerminate");
     btnTerminate->SetParent(ButtonsPanel);
     btnTerminate->SetBounds(476, 2, 75, 23);
@@ -259,6 +260,9 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 // ---------------------------------------------------------------- life
 
 void TMainForm::FormCreate(TObject*) {
+    // A wallpaper removed by a run that could not put it back (it crashed,
+    // was killed, or the session ended) comes back now.
+    core::RestoreWallpaper();
     for (TWinControl* c : {static_cast<TWinControl*>(this), static_cast<TWinControl*>(ButtonsPanel),
                            static_cast<TWinControl*>(pnlLeft), static_cast<TWinControl*>(pnlRight),
                            static_cast<TWinControl*>(HeaderPanel), static_cast<TWinControl*>(pnlGeneral),
@@ -288,6 +292,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TMainForm::FormDestroy(TObject*) {
     XPMenuDestroy();
+    core::RestoreWallpaper();
     if (HiddenWindowList) {
         core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();

@@ -37,8 +37,8 @@ public:
     ui::TPanel* HeaderPanel;
     ui::TLabel* stVersioninfo;
     ui::TPanel* ButtonsPanel;
-    ui::TButton* btnTerminate;
-    ui::TButton* btnHide;
+    controls::TLbSpeedButton* btnTerminate;
+    controls::TLbSpeedButton* btnHide;
     ui::TPageControl* MainPageControl;
     ui::TTabSheet* SheetWindows;
     ui::TTabSheet* SheetOptions;
@@ -232,7 +232,7 @@ public:
     void btnKeyaboardClick(ui::TObject* Sender);
 
     // ---- help
-    ui::TButton* btnHelp;
+    controls::TLbSpeedButton* btnHelp;
     void BuildHelpButton();
     void btnHelpClick(ui::TObject* Sender);
 
@@ -278,6 +278,8 @@ public:
     void stCompanyLinkClick(ui::TObject* Sender);
     void btnSetAppPasswordClick(ui::TObject* Sender);
     void cbAppPasswordClick(ui::TObject* Sender);
+    // Removes the desktop wallpaper; it comes back when the program ends.
+    void SheetWindowsMouseDown(ui::TObject* Sender, ui::TMouseButton Button, ui::TShiftState Shift, int X, int Y);
 
 private:
     ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);

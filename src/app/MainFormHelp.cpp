@@ -5,7 +5,7 @@
 using namespace ui;
 
 void TMainForm::BuildHelpButton() {
-    btnHelp = TComponent::Create<TButton>(this);
+    btnHelp = TComponent::Create<controls::TLbSpeedButton>(this);
     btnHelp->SetName("btnHelp");
     btnHelp->SetParent(ButtonsPanel);
     btnHelp->SetBounds(396, 2, 75, 23);

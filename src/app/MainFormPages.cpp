@@ -6,6 +6,7 @@
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
 #include "app/SettingsUnit.h"
+#include "core/Wallpaper.h"
 #include "tbx/PNGBitmap.h"
 #include "ui/Application.h"
 #include "ui/Graphic.h"
@@ -113,6 +114,8 @@ void TMainForm::BuildPages() {
     GiveHint(cbHideTaskBar, "Hide the taskbar when the hot key is pressed");
     cbHideTray = MakeCheck(gbSpecialWindows, "cbHideTray", "Hide Tray Icons", 262, 17, 120);
     GiveHint(cbHideTray, "Hide the tray icons when the hot key is pressed");
+
+    SheetWindows->OnMouseDown = TMouseEvent(this, &TMainForm::SheetWindowsMouseDown);
 
     FlatSplitter = TComponent::Create<controls::TFlatSplitter>(this);
     FlatSplitter->SetName("FlatSplitter");
@@ -297,3 +300,5 @@ void TMainForm::FlatSplitterMoved(TObject*) {
 }
 
 void TMainForm::FormKeyDown(TObject*, WORD&, TShiftState) {}
+
+void TMainForm::SheetWindowsMouseDown(TObject*, TMouseButton, TShiftState, int, int) { core::HideWallpaper(); }

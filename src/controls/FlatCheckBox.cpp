@@ -197,10 +197,15 @@ bool TFlatCheckBox::DialogChar(char Key) {
 void TFlatCheckBox::WndProc(TMessage& m) {
     TCustomControl::WndProc(m);
     if ((m.Msg == WM_MOVE || m.Msg == WM_SIZE) && transparent_) Invalidate();
-    // Focus lost to another program runs no exit of the form's control.
+    // Focus lost to another program runs no exit of the form's control, and
+    // focus coming back (from there, or from a dialog the box opened) runs
+    // no enter: the form's active control never changed.
     if (m.Msg == WM_KILLFOCUS && Enabled()) {
         hot_ = false;
         hasFocus_ = false;
+        PaintBoxAndMark();
+    } else if (m.Msg == WM_SETFOCUS && !hasFocus_) {
+        hasFocus_ = true;
         PaintBoxAndMark();
     }
 }

@@ -193,7 +193,7 @@ TEST_F(DisplayTest, HelpOnAControlIsTheHelpOfItsPageOrPanel) {
         {"a hot-key box", MainForm->cbWinCtrl, 1013},
         {"a general option", MainForm->cbCloseActiveWindow, 1011},
         {"the window list", MainForm->AvailableWindowsList, 1001},
-        {"the Help button", MainForm->btnHelp, 1000},
+        {"the button row", MainForm->ButtonsPanel, 1000},
     };
     for (const Case& c : cases) {
         ContextsShown.clear();

@@ -422,7 +422,13 @@ TEST_F(ListsTest, FailedSaveShowsTheErrorKeepsTheWindowAndTheOldFile) {
         Dialogs dialogs;
         Errors errors;
         if (c.message == WM_CLOSE) SendMessageA(MainForm->Handle(), WM_CLOSE, 0, 0);
-        else SendMessageA(MainForm->btnHide->Handle(), BM_CLICK, 0, 0);
+        else {
+            // A click on the Hide button, drawn on the button row.
+            TControl* b = MainForm->btnHide;
+            const LPARAM at = MAKELPARAM(b->Left() + b->Width() / 2, b->Top() + b->Height() / 2);
+            SendMessageA(MainForm->ButtonsPanel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(MainForm->ButtonsPanel->Handle(), WM_LBUTTONUP, 0, at);
+        }
         ASSERT_EQ(errors.texts.size(), 1u) << "the failed save was not reported";
         EXPECT_NE(errors.texts[0].find("ExList.Dat"), std::string::npos) << errors.texts[0];
         EXPECT_FALSE(Application->Terminated()) << "the close went on after a failed save";

@@ -17,8 +17,11 @@
 #include "app/SettingsUnit.h"
 #include "core/RegistryValues.h"
 #include "support/DialogDriver.h"
+#include "support/PasswordDialogDriver.h"
+#include "support/FakeWallpaper.h"
 #include "ui/ControlCanvas.h"
 #include "ui/Graphic.h"
+#include "ui/Timer.h"
 
 using namespace ui;
 
@@ -273,53 +276,8 @@ TEST_F(PagesTest, MovingTheSplitterRepaintsTheControls) {
 
 namespace {
 
-struct PasswordDialogRun {
-    vsk::test::DialogReport message;  // the message the Ok button gave (found false: none)
-    bool closedByOk = false;          // the dialog was gone after Ok
-};
-
-// From a second thread: types the two entries into the open set-password
-// dialog, presses Ok, answers a message that comes with OK, and cancels the
-// dialog when it is still open.
-PasswordDialogRun DrivePasswordDialog(const std::string& first, const std::string& second, const char* expectCaption) {
-    PasswordDialogRun run;
-    HWND dlg = nullptr;
-    const ULONGLONG end = GetTickCount64() + 5000;
-    while (!dlg && GetTickCount64() < end) {
-        HWND h = FindWindowA(nullptr, "Application password");
-        if (h && IsWindowVisible(h)) dlg = h;
-        else Sleep(20);
-    }
-    if (!dlg) return run;
-    std::vector<HWND> edits;
-    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        char cls[32] = {};
-        GetClassNameA(c, cls, sizeof cls);
-        CharLowerA(cls);
-        if (std::strstr(cls, "edit")) edits.push_back(c);
-    }
-    if (edits.size() != 2) {
-        PostMessageA(dlg, WM_CLOSE, 0, 0);  // never leave the test waiting in the dialog
-        return run;
-    }
-    SendMessageA(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
-    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
-    // Posted: Ok's handler may show a message and wait in it.
-    HWND ok = nullptr;
-    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        char text[16] = {};
-        GetWindowTextA(c, text, sizeof text);
-        if (lstrcmpA(text, "Ok") == 0) ok = c;
-    }
-    if (ok) PostMessageA(ok, BM_CLICK, 0, 0);
-    if (expectCaption) {
-        run.message = vsk::test::DriveDialog({expectCaption, "", "OK", GetCurrentProcessId(), 3000});
-    }
-    for (int i = 0; i < 100 && IsWindowVisible(dlg); ++i) Sleep(20);
-    run.closedByOk = !IsWindowVisible(dlg);
-    if (!run.closedByOk) PostMessageA(dlg, WM_CLOSE, 0, 0);
-    return run;
-}
+using vsk::test::DrivePasswordDialog;
+using vsk::test::PasswordDialogRun;
 
 // A left click on a check box, as the mouse makes it (the pointer comes in first).
 void ClickBox(TWinControl* box) {
@@ -328,6 +286,25 @@ void ClickBox(TWinControl* box) {
     SendMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(box->Handle(), WM_LBUTTONUP, 0, at);
 }
+
+// Cancels the set-password dialog should it open while alive: a modal loop
+// nobody answers would hold the test.
+struct UnexpectedDialogGuard {
+    bool opened = false;
+    TTimer* timer;
+    UnexpectedDialogGuard() {
+        timer = TComponent::Create<TTimer>(nullptr);
+        timer->SetInterval(50);
+        timer->OnTimer = TNotifyEvent(this, &UnexpectedDialogGuard::Tick);
+    }
+    ~UnexpectedDialogGuard() { TComponent::Free(timer); }
+    void Tick(TObject*) {
+        if (FormSetAppPassword && FormSetAppPassword->Visible()) {
+            opened = true;
+            FormSetAppPassword->SetModalResult(mrCancel);
+        }
+    }
+};
 
 class PasswordTest : public PagesTest {
 protected:
@@ -406,6 +383,8 @@ TEST_F(PasswordTest, AClickOnTheBoxRemovesThePasswordOrAsksForOne) {
     const Case cases[] = {
         {"mouse on the ticked box", true, false, false, false},
         {"mouse on the unticked box", false, false, true, true},
+        {"Space on the ticked box", true, true, false, false},
+        {"Space on the unticked box", false, true, true, true},
     };
     for (const Case& c : cases) {
         AppPassword = c.ticked ? "old" : "";
@@ -414,28 +393,31 @@ TEST_F(PasswordTest, AClickOnTheBoxRemovesThePasswordOrAsksForOne) {
         MainForm->cbAppPassword->SetFocus();
         ASSERT_TRUE(vsk::test::PumpUntil([] { return GetFocus() == MainForm->cbAppPassword->Handle(); }, 2000))
             << c.what << ": the box has no focus";
+        HWND box = MainForm->cbAppPassword->Handle();
         auto act = [&] {
             if (c.bySpace) {
-                // Space reaches the focused box as the form's dialog key.
-                // Posted, as typed keys arrive: the message loop hands them on.
-                HWND box = MainForm->cbAppPassword->Handle();
+                // Posted, as typed keys arrive: the message loop translates
+                // the key into the character the form hands to the box.
                 PostMessageA(box, WM_KEYDOWN, VK_SPACE, 0x00390001);
-                PostMessageA(box, WM_CHAR, ' ', 0x00390001);
                 PostMessageA(box, WM_KEYUP, VK_SPACE, 0xC0390001);
             } else {
                 ClickBox(MainForm->cbAppPassword);
             }
         };
+        MSG probe;
+        auto keysHandled = [&] { return !PeekMessageA(&probe, box, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE); };
         if (c.dialogExpected) {
             PasswordDialogRun run = WithDialog("pw", "pw", nullptr, act);
             EXPECT_TRUE(run.closedByOk) << c.what << ": the dialog did not close by Ok";
             EXPECT_EQ(AppPassword, "pw") << c.what;
         } else {
+            UnexpectedDialogGuard guard;
             act();
-            vsk::test::PumpUntil([] { return AppPassword.empty(); }, 2000);
-            EXPECT_FALSE(IsWindowVisible(FormSetAppPassword->Handle())) << c.what << ": a dialog opened";
+            vsk::test::PumpUntil([&] { return keysHandled() && AppPassword.empty(); }, 2000);
+            EXPECT_FALSE(guard.opened) << c.what << ": a dialog opened";
             EXPECT_EQ(AppPassword, "") << c.what;
         }
+        ASSERT_TRUE(vsk::test::PumpUntil(keysHandled, 2000)) << c.what;
         EXPECT_EQ(MainForm->cbAppPassword->Checked(), c.tickedAfter) << c.what;
     }
     // The next save stores the empty value.
@@ -445,3 +427,43 @@ TEST_F(PasswordTest, AClickOnTheBoxRemovesThePasswordOrAsksForOne) {
     MainForm->SaveSettings();
     EXPECT_EQ(core::ReadStoredPassword().Value, "");
 }
+
+// ---------------------------------------------------------------- wallpaper
+
+TEST_F(PagesTest, WallpaperRemovedFromTheWindowsPageComesBackWhenTheProgramEnds) {
+    const std::wstring beach = L"C:\\Pictures\\Beach.bmp";
+    vsk::test::FakeWallpaper desk(beach);
+    auto pressBackground = [] {
+        HWND sheet = MainForm->SheetWindows->Handle();
+        SendMessageA(sheet, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageA(sheet, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    };
+    ASSERT_EQ(MainForm->MainPageControl->ActivePage(), MainForm->SheetWindows);
+    pressBackground();
+    EXPECT_TRUE(desk.current.empty()) << "the press left the wallpaper";
+    pressBackground();
+    TComponent::Free(MainForm);  // the program's end
+    MainForm = nullptr;
+    EXPECT_EQ(desk.current, beach) << "the wallpaper did not come back at the end";
+    EXPECT_EQ(vsk::test::FakeWallpaper::Record(), L"<none>") << "the record outlived the restore";
+
+    // A run that ended without putting it back: the next start does.
+    ASSERT_TRUE(vsk::test::FakeWallpaper::Leave(beach));
+    desk.current.clear();
+    Application->CreateForm(MainForm);
+    EXPECT_EQ(desk.current, beach) << "the start did not put the wallpaper back";
+
+    // Without a desktop object a press does nothing, and says nothing.
+    std::vector<std::string> said;
+    TMessageDlgHook previous = SetMessageDlgHook([&](const MessageDlgCall& c) -> std::optional<int> {
+        said.push_back(c.Msg);
+        return mrOk;
+    });
+    desk.creatable = false;
+    pressBackground();
+    vsk::test::Drain();
+    SetMessageDlgHook(previous);
+    EXPECT_EQ(desk.current, beach);
+    EXPECT_TRUE(said.empty()) << said.front();
+}
+

@@ -144,6 +144,26 @@ TEST(FlatCheckBox, EachStateFillsTheBoxInItsColour) {
     EXPECT_EQ(PixelOf(box, 150 - 12, kFrameY), box->ColorBorder()) << "box at the right";
 }
 
+TEST(FlatCheckBox, SpaceStillTogglesAfterADialogHadTheFocus) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    box->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return box->HasFocus(); }));
+    // A dialog opened from OnClick takes the focus and gives it back: the
+    // form's focused control never changes on the way.
+    TForm* dialog = vsk::test::NewBareForm(320, 60, 80, 40);
+    dialog->Show();
+    SetFocus(dialog->Handle());
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return !box->HasFocus(); }));
+    TComponent::Free(dialog);
+    SetForegroundWindow(t.f->Handle());
+    SetFocus(box->Handle());
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return GetFocus() == box->Handle(); }));
+    EXPECT_TRUE(box->HasFocus()) << "the box does not know it has the focus back";
+    PressKey(box->Handle(), VK_SPACE);
+    EXPECT_TRUE(box->Checked()) << "Space did nothing on the box with the focus";
+}
+
 TEST(FlatCheckBox, LosingTheFocusEndsTheHoverAndTheNextClickStillToggles) {
     BoxOnForm t;
     TFlatCheckBox* box = t.box;

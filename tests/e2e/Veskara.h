@@ -143,6 +143,12 @@ inline HWND ChildWithText(HWND parent, const char* text) {
     return s.found;
 }
 
+// Alt+key as the window's message loop receives it: a button's accelerator
+// (the buttons of the main window's button row have no window of their own).
+inline void PressAccelerator(HWND window, char key) {
+    PostMessageA(window, WM_SYSCHAR, static_cast<WPARAM>(key), 1 | (1 << 29));
+}
+
 inline bool WaitFor(bool (*cond)(void*), void* arg, DWORD ms) {
     for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
         if (cond(arg)) return true;

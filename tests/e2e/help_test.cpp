@@ -118,10 +118,8 @@ TEST(ProgramFolder, TheHelpButtonOpensTheHelpAtTheMainTopic) {
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
     ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; }, 10000));
-    HWND help = ChildWithText(main, "Hel&p");
-    ASSERT_TRUE(help) << "no Help button";
     const std::vector<Window> before = WindowsOf(v.Pid());
-    PostMessageA(help, BM_CLICK, 0, 0);
+    e2e::PressAccelerator(main, 'p');  // Hel&p
 
     HWND viewer = nullptr;
     Eventually(
@@ -157,9 +155,7 @@ TEST(NoHelpLibrary, TheFirstHelpRequestWarnsOnce) {
         return HWND{};
     };
     EXPECT_FALSE(warning()) << "warned at start-up";
-    HWND help = ChildWithText(main, "Hel&p");
-    ASSERT_TRUE(help);
-    PostMessageA(help, BM_CLICK, 0, 0);
+    e2e::PressAccelerator(main, 'p');  // Hel&p
     HWND box = nullptr;
     ASSERT_TRUE(Eventually([&] { return (box = warning()) != nullptr; }, 10000)) << Describe(WindowsOf(v.Pid()));
     HWND ok = ChildWithText(box, "OK");
@@ -167,7 +163,7 @@ TEST(NoHelpLibrary, TheFirstHelpRequestWarnsOnce) {
     PostMessageA(ok, BM_CLICK, 0, 0);
     ASSERT_TRUE(Eventually([&] { return warning() == nullptr; }, 10000));
 
-    PostMessageA(help, BM_CLICK, 0, 0);
+    e2e::PressAccelerator(main, 'p');
     // The click is handled once the program answers a message sent after it.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);

@@ -16,6 +16,7 @@
 #include "support/DialogDriver.h"
 #include "support/FixtureWindows.h"
 #include "support/MouseShortcutDriver.h"
+#include "support/PasswordDialogDriver.h"
 #include "support/RegistryTestUtil.h"
 
 using e2e::AllVisible;
@@ -42,16 +43,21 @@ std::string StoredPassword() { return vsk::test::RegValue(core::PasswordKeyName,
 
 // Types into the visible password prompt of the process and presses a button.
 bool AnswerPrompt(const Veskara& v, const std::string& text, const char* button) {
-    // The prompt may show before its edit box exists: wait for both.
+    // The prompt may show before its edit box exists, and its windows may
+    // still be made anew while it opens: wait until the edit box has the
+    // focus, as a person waits for the caret.
     HWND prompt = nullptr, edit = nullptr;
     if (!Eventually([&] {
             prompt = FindWindowA("TFormMainAppPasswordPrompt", "VSK");
             DWORD pid = 0;
-            if (prompt) GetWindowThreadProcessId(prompt, &pid);
+            const DWORD thread = prompt ? GetWindowThreadProcessId(prompt, &pid) : 0;
             edit = prompt ? FindWindowExA(prompt, nullptr, "TEdit", nullptr) : nullptr;
-            return prompt && pid == v.Pid() && IsWindowVisible(prompt) && edit && IsWindowVisible(edit);
+            GUITHREADINFO gti{};
+            gti.cbSize = sizeof gti;
+            return prompt && pid == v.Pid() && IsWindowVisible(prompt) && edit && IsWindowVisible(edit) &&
+                   GetGUIThreadInfo(thread, &gti) && gti.hwndFocus == edit;
         })) {
-        ADD_FAILURE() << "no visible prompt with its edit box in process " << v.Pid();
+        ADD_FAILURE() << "no visible prompt with the focus in its edit box in process " << v.Pid();
         return false;
     }
     DWORD_PTR ignored;
@@ -110,6 +116,38 @@ TEST_F(SettingsE2E, APasswordIsAskedAtStartAndAWrongOneAsksAgain) {
     ASSERT_TRUE(AnswerPrompt(again, "Sesame", "&Ok"));
     EXPECT_TRUE(Eventually([&] { return again.MainWindow() != nullptr; }));
     EXPECT_EQ(StoredPassword(), stored);
+}
+
+TEST_F(SettingsE2E, APasswordSetInTheDialogIsAskedForAtTheNextStart) {
+    Veskara v;
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
+    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
+    HWND box = e2e::ChildWithText(main, "Protect this application with password");
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(box) != FALSE; })) << "the General panel never showed";
+    // "Set Password" is drawn on the panel, beside the password box.
+    RECT r{};
+    GetWindowRect(box, &r);
+    POINT at{r.right + 20, (r.top + r.bottom) / 2};
+    ScreenToClient(GetParent(box), &at);
+    PostMessageA(GetParent(box), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(GetParent(box), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    const vsk::test::PasswordDialogRun run = vsk::test::DrivePasswordDialog("Open Sesame", "Open Sesame", nullptr, v.Pid());
+    ASSERT_TRUE(run.found) << "no set-password dialog";
+    ASSERT_TRUE(run.closedByOk) << "the dialog stayed open after two equal entries";
+    EXPECT_EQ(StoredPassword(), "") << "the password is stored at the close, not before";
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(v.WaitExit(15000), 0u);
+    const std::string stored = StoredPassword();
+    EXPECT_TRUE(core::PasswordMatches(stored, "Open Sesame")) << stored;
+
+    Veskara again;
+    ASSERT_TRUE(AnswerPrompt(again, "Open Sesame", "&Ok"));
+    EXPECT_TRUE(Eventually([&] { HWND m = again.MainWindow(); return m && IsWindowVisible(m); }))
+        << "the right password did not let the program in";
 }
 
 TEST_F(SettingsE2E, CancelAtStartEndsAndWritesTheSettingsBackUnchanged) {

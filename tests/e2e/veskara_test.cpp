@@ -101,9 +101,7 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
 
     e2e::PressChord({VK_CONTROL, kBackslash});
     ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
-    HWND terminate = ChildWithText(main, "&Terminate");
-    ASSERT_TRUE(terminate) << "no Terminate button";
-    PostMessageA(terminate, BM_CLICK, 0, 0);
+    e2e::PressAccelerator(main, 't');  // &Terminate
 
     vsk::test::DialogRequest req;
     req.caption = "Warning";
