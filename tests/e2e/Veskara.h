@@ -3,6 +3,7 @@
 // would: its windows found by class and process, keys pressed with SendInput.
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -44,10 +45,16 @@ public:
     HWND MainWindow() const { return FindOwn("TMainForm"); }
 
     // Waits until the main window exists (shown or not).
+    // When it never comes, says on stderr whether the program ended (and how)
+    // and which windows it shows instead.
     HWND WaitMainWindow(DWORD ms = 15000) const {
-        for (DWORD end = GetTickCount() + ms; GetTickCount() < end; WaitForSingleObject(pi_.hProcess, 50))
+        for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50)) {
             if (HWND h = MainWindow()) return h;
-        return MainWindow();
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) break;
+        }
+        HWND h = MainWindow();
+        if (!h) DescribeWhyNoMainWindow();
+        return h;
     }
 
     // Exit code once the process ended within ms, else STILL_ACTIVE.
@@ -78,6 +85,25 @@ public:
     }
 
 private:
+    void DescribeWhyNoMainWindow() const {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        if (code == STILL_ACTIVE) std::fprintf(stderr, "Veskara %lu: no main window, still running; its windows:\n", pi_.dwProcessId);
+        else std::fprintf(stderr, "Veskara %lu: ended with %lu before its main window\n", pi_.dwProcessId, code);
+        EnumWindows(
+            [](HWND h, LPARAM lp) -> BOOL {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid != static_cast<DWORD>(lp)) return TRUE;
+                char c[64] = {}, t[128] = {};
+                GetClassNameA(h, c, sizeof c);
+                GetWindowTextA(h, t, sizeof t);
+                std::fprintf(stderr, "  %s \"%s\"%s\n", c, t, IsWindowVisible(h) ? " (visible)" : "");
+                return TRUE;
+            },
+            static_cast<LPARAM>(pi_.dwProcessId));
+    }
+
     PROCESS_INFORMATION pi_{};
     bool started_ = false;
 };
