@@ -60,20 +60,22 @@ bool SimpleStyle(TControl* c) {
     return cb && cb->Style() == csSimple;
 }
 
-// The combo's button at the right of R, widened toward the text when
-// Widen; filled, then its 5 pixels next to the text in the control's
-// colour with a line in LineColor where the strip meets the button.
-TRect PaintComboButton(TCanvas& cv, TRect R, bool Widen, TColor Face, TColor ControlColor, TColor LineColor) {
-    const int w = GetSystemMetrics(SM_CXHTHUMB) + 1 + (Widen ? 1 : 0);
-    const TRect b = Rect(R.right - w, R.top, R.right, R.bottom);
+// The combo's button at the right of R (at the left when RightToLeft),
+// widened by Widen toward the text; filled, then its 5 pixels next to the
+// text in the control's colour with a line in LineColor where the strip
+// meets the button.
+TRect PaintComboButton(TCanvas& cv, TRect R, int Widen, bool RightToLeft, TColor Face, TColor ControlColor,
+                       TColor LineColor) {
+    const int w = GetSystemMetrics(SM_CXHTHUMB) + 1 + Widen;
+    const TRect b = RightToLeft ? Rect(R.left, R.top, R.left + w, R.bottom) : Rect(R.right - w, R.top, R.right, R.bottom);
     cv.Brush()->SetStyle(bsSolid);
     cv.Brush()->SetColor(Face);
     cv.FillRect(b);
-    const TRect strip = Rect(b.left, b.top, b.left + 5, b.bottom);
+    const TRect strip = RightToLeft ? Rect(b.right - 5, b.top, b.right, b.bottom) : Rect(b.left, b.top, b.left + 5, b.bottom);
     cv.Brush()->SetColor(ControlColor);
     cv.FillRect(strip);
     cv.Pen()->SetColor(LineColor);
-    VLine(cv, strip.right - 1, strip.top, strip.bottom);
+    VLine(cv, RightToLeft ? strip.left : strip.right - 1, strip.top, strip.bottom);
     return b;
 }
 
@@ -159,9 +161,10 @@ void TControlSubClass::PaintComboFrame() {
     }
     if (cb->Style() == csSimple) return;
     InflateRect(&r, -1, -1);
-    PaintComboButton(cv, r, lit, button, cb->Color(), frame);
+    const bool rtl = cb->BiDiMode() == bdRightToLeft;
+    PaintComboButton(cv, r, lit ? (rtl ? 2 : 1) : 0, rtl, button, cb->Color(), frame);
     cv.Pen()->SetColor(arrow);
-    DrawDropArrow(&cv, client.right - 10, client.top + 10);
+    DrawDropArrow(&cv, rtl ? client.left + 5 : client.right - 10, client.top + 10);
 }
 
 void TControlSubClass::PaintLookupComboFrame() {
@@ -198,11 +201,12 @@ void TControlSubClass::PaintLookupComboFrame() {
     if (SimpleStyle(w)) return;
     TRect r = client;
     InflateRect(&r, -1, -1);
-    const TRect b = PaintComboButton(*cv, r, hot_ || hasFocus_, button, w->Color(), inner);
+    const bool rtl = w->BiDiMode() == bdRightToLeft;
+    const TRect b = PaintComboButton(*cv, r, hot_ || hasFocus_ ? 1 : 0, rtl, button, w->Color(), inner);
     cv->Brush()->SetColor(inner);
     cv->FrameRect(b);
     cv->Pen()->SetColor(arrow);
-    DrawDropArrow(&*cv, client.right - 9, client.top + 8);
+    DrawDropArrow(&*cv, rtl ? client.left + 5 : client.right - 9, client.top + 8);
 }
 
 // ---------------------------------------------------------------- rich edit

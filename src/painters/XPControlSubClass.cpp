@@ -292,7 +292,7 @@ void TControlSubClass::PaintCheckBoxFace() {
     r.bottom -= 3;
     r.top += (RectHeight(r) - S) / 2;
     r.bottom = r.top + S;
-    if (b->Alignment() == taLeftJustify) r.left = r.right - S + 1;
+    if (BoxAtRight(b->BiDiMode(), b->Alignment())) r.left = r.right - S + 1;
     else r.right = r.left + S - 1;
     TControlCanvas cv;
     cv.SetControl(b);
@@ -326,7 +326,7 @@ void TControlSubClass::PaintRadioFace() {
     r.bottom -= 4;
     r.top += (RectHeight(r) - S) / 2;
     r.bottom = r.top + S - 1;
-    if (b->Alignment() == taLeftJustify) r.left = r.right - S + 1;
+    if (BoxAtRight(b->BiDiMode(), b->Alignment())) r.left = r.right - S + 1;
     else r.right = r.left + S - 1;
     TControlCanvas cv;
     cv.SetControl(b);
@@ -364,11 +364,12 @@ void TControlSubClass::PaintButtonFace() {
     cv.Font()->Assign(b->Font());
     const std::string text = b->Caption();
     RECT calc{0, 0, 0, 0};
-    ::DrawTextA(cv.Handle(), text.c_str(), static_cast<int>(text.size()), &calc, DT_CALCRECT | DT_SINGLELINE);
+    const unsigned bidi = b->UseRightToLeftReading() ? DT_RTLREADING : 0;
+    ::DrawTextA(cv.Handle(), text.c_str(), static_cast<int>(text.size()), &calc, DT_CALCRECT | DT_SINGLELINE | bidi);
     const int left = (RectWidth(r) - (calc.right - calc.left)) / 2;
     const int top = (RectHeight(r) - (calc.bottom - calc.top)) / 2;
     const TRect tr = Rect(left, top, left + (calc.right - calc.left), top + (calc.bottom - calc.top));
-    xpMenu_->PaintItemText(&cv, text, tr, DT_CENTER | DT_VCENTER, b->Default(), b->Enabled(), false);
+    xpMenu_->PaintItemText(&cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintGroupFrame() {

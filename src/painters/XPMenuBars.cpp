@@ -77,6 +77,7 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
         const bool hot = State & cdsHot, checked = State & cdsChecked, pressed = State & cdsSelected;
         const bool disabled = State & cdsDisabled, indeterminate = State & cdsIndeterminate;
         const bool dropDown = Button->Style() == tbsDropDown;
+        const bool rtl = Button->UseRightToLeftReading() || Sender->UseRightToLeftReading();
         c->Pen()->SetStyle(psSolid);
 
         // 1. background of the whole button
@@ -145,10 +146,11 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
             FillRect(gc, TRect{0, 0, iw, ih}, gc->Pixels(0, ih - 1));
             ImageList_DrawEx(images->Handle(), Button->ImageIndex(), gc->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE,
                              ILD_TRANSPARENT);
-            const int x = Sender->List() ? R.left + 3
-                                         : static_cast<int>(std::lround(R.left + (RectWidth(R) - iw) / 2.0));
+            const int x = !Sender->List() ? static_cast<int>(std::lround(R.left + (RectWidth(R) - iw) / 2.0))
+                          : rtl           ? R.right - 3 - iw
+                                          : R.left + 3;
             PaintIcon(Button, c, false, checked, Button->Enabled(), pressed, hot,
-                      TRect{x, R.top + 2, x + iw, R.top + 2 + ih + 6}, &glyph);
+                      TRect{x, R.top + 2, x + iw, R.top + 2 + ih + 6}, &glyph, rtl);
         } else if (TCustomImageList* images = Sender->Images()) {
             iconWidth = images->Width();
         }
@@ -163,11 +165,13 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
                 if (!Sender->List()) T.top = R.bottom - c->TextHeight(caption) - 6;
                 else T.top += (RectHeight(R) - c->TextHeight("W")) / 2;
             } else {
-                T.left += iconWidth + 6;
-                format = DT_VCENTER;
+                if (rtl) T.right -= iconWidth + 7;
+                else T.left += iconWidth + 6;
+                format = rtl ? DT_RIGHT | DT_VCENTER : DT_VCENTER;
                 T.top += (RectHeight(R) - c->TextHeight("W")) / 2;
                 T.bottom = T.top + c->TextHeight("W");
             }
+            if (rtl) format |= DT_RTLREADING;
             if (Button->Down() && disabled) InflateRect(&T, -1, -1);
             PaintItemText(c, caption, T, format, false, Button->Enabled(), hot, "", Button->MenuItem() != nullptr);
         }

@@ -421,6 +421,28 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
                       ShortCutToText(Item->ShortCut()), isBar);
     }
 
+    // A bar item also colours the bar beside it on the target canvas: the
+    // last item up to the form's right edge, a right-to-left item the gap
+    // to its neighbour, so no strip of the default bar colour shows.
+    if (isBar && drawMenuBar_) {
+        const int top = R.top, bottom = R.top + height;
+        const bool last = bar->Items()->Count() > 0 && bar->Items()->Items(bar->Items()->Count() - 1) == Item;
+        TRect fill{0, 0, 0, 0};
+        if (last) {
+            auto* owner = dynamic_cast<TControl*>(bar->Owner());
+            if (!owner) owner = ownerForm_;
+            if (rtl) fill = TRect{3, top, R.right, bottom};
+            else if (owner) fill = TRect{R.left, top, owner->ClientWidth() + 5, bottom};
+        } else if (rtl) {
+            fill = TRect{R.left, top, R.right + 7, bottom};
+        }
+        if (fill.right > fill.left) {
+            ACanvas->Brush()->SetStyle(bsSolid);
+            ACanvas->Brush()->SetColor(menuBarColor_);
+            ACanvas->FillRect(fill);
+        }
+    }
+
     const int dx = isBar ? R.left : R.left - 4;
     if (!BitBlt(ACanvas->Handle(), dx, R.top, off.Width(), off.Height(), c->Handle(), 0, 0, SRCCOPY)) return;
 

@@ -576,7 +576,8 @@ void TCustomCheckBox::CreateParams(TCreateParams& p) {
     // Not BS_AUTO3STATE: the toggling is ours (Toggle), so that a click and
     // a write to State run the same code.
     p.Style |= BS_3STATE;
-    if (alignment_ == taLeftJustify) p.Style |= BS_LEFTTEXT;
+    if (BoxAtRight(BiDiMode(), alignment_)) p.Style |= BS_LEFTTEXT;
+    if (UseRightToLeftReading()) p.ExStyle |= WS_EX_RTLREADING;
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 
@@ -636,7 +637,8 @@ void TRadioButton::CreateParams(TCreateParams& p) {
     // Not BS_AUTORADIOBUTTON: the system would only uncheck siblings in the
     // same dialog group; ours go by parent (SetChecked).
     p.Style |= BS_RADIOBUTTON;
-    if (alignment_ == taLeftJustify) p.Style |= BS_LEFTTEXT;
+    if (BoxAtRight(BiDiMode(), alignment_)) p.Style |= BS_LEFTTEXT;
+    if (UseRightToLeftReading()) p.ExStyle |= WS_EX_RTLREADING;
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 

@@ -19,6 +19,12 @@ class TPicture;
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+// Where a check box or radio button puts its box: at the right when the
+// caption is aligned to the reading start (left aligned reading left to
+// right, right aligned reading right to left).
+inline bool BoxAtRight(TBiDiMode Mode, TAlignment Alignment) {
+    return Mode == bdRightToLeft ? Alignment == taRightJustify : Alignment == taLeftJustify;
+}
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 // The border of edits and panels: bsNone or bsSingle.
 using TBorderStyle = TFormBorderStyle;

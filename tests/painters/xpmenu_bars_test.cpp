@@ -272,6 +272,51 @@ TEST(XPToolBar, ASeparatorFirstIsRepaintedByTheButtonAfterIt) {
     EXPECT_EQ(f.Px(sep, 1, 10), Rgb(LightenColor(BarColor, 16)));
 }
 
+TEST(XPToolBar, RightToLeftButtonsPutIconAtTheRightAndCaptionRightAlignedBeforeIt) {
+    BarForm f;
+    f.bar->SetImages(f.NewImages({Red}));
+    f.bar->SetShowCaptions(true);
+    f.bar->SetList(true);
+    TToolButton* ltr = f.Add(tbsButton, 0, "Wide");
+    TToolButton* rtl = f.Add(tbsButton, 0, "Wide");
+    rtl->SetBiDiMode(bdRightToLeft);
+    f.Show();
+    // The columns holding the caption's dark pixels, in button coordinates.
+    auto textColumns = [&](TToolButton* b) {
+        std::pair<int, int> cols{1000, -1};
+        for (int y = 0; y < b->Height(); ++y)
+            for (int x = 0; x < b->Width(); ++x) {
+                const COLORREF p = f.Px(b, x, y);
+                if (GetRValue(p) < 100 && GetGValue(p) < 100 && GetBValue(p) < 100) {
+                    cols.first = std::min(cols.first, x);
+                    cols.second = std::max(cols.second, x + 1);
+                }
+            }
+        return cols;
+    };
+    // The icon square's middle: 3 pixels in from the reading start.
+    auto iconAtRight = [&](TToolButton* b) { return f.Px(b, b->Width() - 3 - 8, 12) == Rgb(Red); };
+    auto iconAtLeft = [&](TToolButton* b) { return f.Px(b, 3 + 8, 12) == Rgb(Red); };
+
+    EXPECT_TRUE(iconAtLeft(ltr));
+    EXPECT_FALSE(iconAtRight(ltr));
+    EXPECT_TRUE(iconAtRight(rtl)) << "a right-to-left button's icon sits at the right";
+    EXPECT_FALSE(iconAtLeft(rtl));
+    const auto l = textColumns(ltr), r = textColumns(rtl);
+    ASSERT_GT(l.second, 0);
+    ASSERT_GT(r.second, 0);
+    EXPECT_GE(l.first, 3 + 16) << "left to right: after the icon";
+    EXPECT_LE(r.second, rtl->Width() - 16 - 7) << "right to left: before the icon";
+    EXPECT_GE(r.second, rtl->Width() - 16 - 7 - 6) << "right aligned against the icon";
+
+    // The bar's own reading order turns its buttons too.
+    const int before = f.bar->PaintCount();
+    f.bar->SetBiDiMode(bdRightToLeft);
+    f.bar->Invalidate();
+    ASSERT_TRUE(PumpUntil([&] { return f.bar->PaintCount() > before && f.Painted(); }));
+    EXPECT_TRUE(iconAtRight(ltr)) << "a button on a right-to-left bar";
+}
+
 // ---------------------------------------------------------------- control bars
 
 TEST(XPControlBar, BandIsFilledWithAGripOfDarkeningRowsAndGetsItsFrameBackWhenOff) {

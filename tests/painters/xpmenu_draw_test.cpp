@@ -3,6 +3,7 @@
 // private messages that ask for it.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "painters/XPMenu.h"
@@ -191,4 +192,55 @@ TEST(XPFlatBorder, PrivateMessagesIgnoreStaleItemsAndWindowsThatAreNoPopupMenu) 
     EXPECT_TRUE(seen);
     EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), before);
     TComponent::Free(other);
+}
+
+TEST(XPMenuDraw, BarItemsColourTheRestOfTheBarOnlyWithDrawMenuBar) {
+    MenuForm mf;
+    TXPMenu* xp = mf.xp;
+    auto* bar = TComponent::Create<TMainMenu>(mf.form);
+    auto addBarItem = [&](const std::string& caption) {
+        auto* item = TComponent::Create<TMenuItem>(mf.form);
+        item->SetCaption(caption);
+        bar->Items()->Add(item);
+        return item;
+    };
+    auto* first = addBarItem("File");
+    auto* last = addBarItem("Edit");
+    const TColor barColour = 0x0040C0E0;
+    xp->SetMenuBarColor(barColour);
+    const int cw = mf.form->ClientWidth(), H = 20;
+    auto paint = [&](TMenuItem* item, TRect r) {
+        auto target = std::make_unique<TBitmap>(cw + 20, H);
+        target->Canvas()->Brush()->SetColor(0x00FF00FF);
+        target->Canvas()->FillRect(TRect{0, 0, cw + 20, H});
+        xp->HandleDrawItem(item, target->Canvas(), r, false);
+        return target;
+    };
+    const COLORREF magenta = 0x00FF00FF, coloured = Rgb(barColour);
+
+    xp->SetDrawMenuBar(false);
+    auto b = paint(last, TRect{40, 0, 80, H});
+    EXPECT_EQ(Px(*b, 100, 5), magenta) << "without DrawMenuBar the item paints only itself";
+
+    xp->SetDrawMenuBar(true);
+    b = paint(last, TRect{40, 0, 80, H});
+    EXPECT_EQ(Px(*b, 60, 5), coloured) << "the item itself";
+    EXPECT_EQ(Px(*b, 100, 5), coloured) << "the bar right of the last item";
+    EXPECT_EQ(Px(*b, cw + 4, H - 1), coloured) << "up to the form's client width + 5";
+    EXPECT_EQ(Px(*b, cw + 5, 5), magenta);
+    EXPECT_EQ(Px(*b, 39, 5), magenta) << "nothing left of the item";
+    b = paint(first, TRect{0, 0, 40, H});
+    EXPECT_EQ(Px(*b, 45, 5), magenta) << "an item that is not the last leaves its neighbour alone";
+
+    // Right to left: the last item fills the bar from x = 3, the others
+    // the gap of 7 pixels toward the next item.
+    bar->SetBiDiMode(bdRightToLeft);
+    b = paint(last, TRect{60, 0, 100, H});
+    EXPECT_EQ(Px(*b, 3, 5), coloured) << "from x = 3";
+    EXPECT_EQ(Px(*b, 2, 5), magenta);
+    EXPECT_EQ(Px(*b, 100, 5), magenta) << "up to the item's right edge";
+    b = paint(first, TRect{100, 0, 140, H});
+    EXPECT_EQ(Px(*b, 146, 5), coloured) << "7 pixels beyond the item";
+    EXPECT_EQ(Px(*b, 147, 5), magenta);
+    EXPECT_EQ(Px(*b, 99, 5), magenta);
 }

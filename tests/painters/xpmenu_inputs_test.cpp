@@ -293,6 +293,41 @@ TEST(XPInputPainters, LookupComboAndRichEditFrames) {
         << "frame after the focus left " << std::hex << Pixel(pf.form, x, y);
 }
 
+TEST(XPInputPainters, RightToLeftCombosGetButtonAndArrowAtTheLeft) {
+    PointerAway();
+    PaintedForm pf;
+    auto* drop = Add<TComboBox>(pf.form, 10, 10, 150, 24);
+    drop->SetBiDiMode(bdRightToLeft);
+    auto* lookup = Add<TDBLookupComboBox>(pf.form, 10, 50, 150, 24);
+    lookup->SetBiDiMode(bdRightToLeft);
+    pf.AddMenu(true);
+    TXPMenu* m = pf.menu;
+    pf.Show();
+    const int thumb = GetSystemMetrics(SM_CXHTHUMB);
+
+    RepaintOver(drop);
+    const int H = drop->Height();
+    EXPECT_EQ(Pixel(drop, 3, 4), RGBOf(clBtnFace)) << "button at the left";
+    EXPECT_EQ(Pixel(drop, 2 + thumb + 1 - 2, 4), RGBOf(drop->Color())) << "strip next to the text, at its right";
+    EXPECT_EQ(Pixel(drop, 5 + 2, 10), RGBOf(clBlack)) << "arrow at the left";
+    // Hot, the button widens by 2 toward the text: the strip's line moves
+    // with it.
+    PointAt(drop, Point(6, H / 2));
+    ASSERT_TRUE(PumpUntil([&] { return Sub(drop)->Hot(); }));
+    RepaintOver(drop);
+    EXPECT_EQ(Pixel(drop, 2, 4), RGBOf(m->SelectFillColor())) << "hot button";
+    EXPECT_EQ(Pixel(drop, 1 + thumb + 3 - 5, 4), RGBOf(m->SelectFrameColor())) << "strip line of the widened button";
+    EXPECT_EQ(Pixel(drop, 1 + thumb + 3 - 6, 4), RGBOf(m->SelectFillColor()));
+    PointerAway();
+    ASSERT_TRUE(PumpUntil([&] { return !Sub(drop)->Hot(); }));
+
+    RepaintOver(lookup);
+    EXPECT_EQ(Pixel(lookup, 4, 4), RGBOf(clBtnFace)) << "lookup button at the left";
+    EXPECT_EQ(Pixel(lookup, 2, 4), RGBOf(LightenColor(m->SelectFrameColor(), 60))) << "lookup button frame";
+    EXPECT_EQ(Pixel(lookup, 1 + 5 + 2, 1 + 8), RGBOf(clBlack)) << "lookup arrow at the left";
+    EXPECT_NE(Pixel(lookup, lookup->Width() - 5, 4), RGBOf(clBtnFace)) << "no button left at the right";
+}
+
 // ---------------------------------------------------------------- up-down
 
 TEST(XPInputPainters, SpinHalvesFollowThePointerAndSkipWhatTheyAlreadyShow) {

@@ -3,6 +3,8 @@
 // manager that brings it to forms without a painter of their own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -360,6 +362,86 @@ TEST(XPControlPainters, EditBorderCheckBoxAndButtonFacePixels) {
     ASSERT_FALSE(TControlSubClass::Find(button)->Hot());
     EXPECT_EQ(WindowPixel(button, 4, 4), static_cast<COLORREF>(ColorToRGB(m->IconColumnColor())));
     pf.form->Hide();
+}
+
+TEST(XPControlPainters, BoxSideFollowsAlignmentAndReadingOrderAndButtonCaptionReadsRightToLeft) {
+    PaintedForm pf;
+    pf.form->SetColor(0x00D0E0F0);
+    const int W = 120, H = 24, S = GetSystemMetrics(SM_CXHTHUMB);
+    struct Case {
+        TBiDiMode mode;
+        TAlignment alignment;
+        bool atRight;
+    } cases[] = {{bdLeftToRight, taRightJustify, false},
+                 {bdLeftToRight, taLeftJustify, true},
+                 {bdRightToLeft, taRightJustify, true},
+                 {bdRightToLeft, taLeftJustify, false}};
+    std::vector<TCheckBox*> checks;
+    std::vector<TRadioButton*> radios;
+    int y = 5;
+    for (const Case& k : cases) {
+        auto* c = Add<TCheckBox>(pf.form, pf.form, 5, y, W, H);
+        c->SetBiDiMode(k.mode);
+        c->SetAlignment(k.alignment);
+        checks.push_back(c);
+        auto* r = Add<TRadioButton>(pf.form, pf.form, 150, y, W, H);
+        r->SetBiDiMode(k.mode);
+        r->SetAlignment(k.alignment);
+        radios.push_back(r);
+        y += H + 4;
+    }
+    auto* ltr = Add<TButton>(pf.form, pf.form, 5, y, W, 30);
+    auto* rtl = Add<TButton>(pf.form, pf.form, 150, y, W, 30);
+    ltr->SetCaption("W::::::::");
+    rtl->SetCaption("W::::::::");
+    rtl->SetBiDiMode(bdRightToLeft);
+    pf.AddMenu(true);
+    pf.form->Show();
+    for (TCheckBox* c : checks) c->SetState(cbGrayed);
+    ASSERT_TRUE(PumpUntil([&] { return TControlSubClass::Find(rtl)->PaintCount() > 0; }));
+
+    // Which half of the control holds the box: the grayed box's silver
+    // fill, the radio's ring in the button shadow colour (only one radio
+    // of the form stays checked, so the ring rather than the dot).
+    const COLORREF silver = 0xC0C0C0, ring = static_cast<COLORREF>(ColorToRGB(clBtnShadow));
+    auto count = [&](TWinControl* c, COLORREF colour, bool rightHalf) {
+        int n = 0;
+        for (int yy = 0; yy < H; ++yy)
+            for (int x = rightHalf ? W / 2 : 0; x < (rightHalf ? W : W / 2); ++x)
+                if (WindowPixel(c, x, yy) == colour) ++n;
+        return n;
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& k = cases[i];
+        checks[i]->Repaint();
+        radios[i]->Repaint();
+        EXPECT_GT(count(checks[i], silver, k.atRight), 10) << "case " << i << ": check box at the "
+                                                           << (k.atRight ? "right" : "left");
+        EXPECT_EQ(count(checks[i], silver, !k.atRight), 0) << "case " << i;
+        EXPECT_GT(count(radios[i], ring, k.atRight), 10) << "case " << i << ": radio at the "
+                                                         << (k.atRight ? "right" : "left");
+        EXPECT_EQ(count(radios[i], ring, !k.atRight), 0) << "case " << i;
+    }
+
+    // Read right to left, the colons after the W go before it: the W's dark
+    // pixels lie in the right half of the caption instead of the left.
+    auto wAtRight = [&](TButton* b) {
+        long sum = 0, n = 0;
+        int l = 1000, r = -1;
+        for (int yy = 0; yy < b->Height(); ++yy)
+            for (int x = 2; x < b->Width() - 2; ++x) {
+                const COLORREF p = WindowPixel(b, x, yy);
+                if (GetRValue(p) < 80 && GetGValue(p) < 80 && GetBValue(p) < 80) {
+                    sum += x;
+                    ++n;
+                    l = std::min(l, x);
+                    r = std::max(r, x);
+                }
+            }
+        return n > 0 && sum / n > (l + r) / 2;
+    };
+    EXPECT_FALSE(wAtRight(ltr));
+    EXPECT_TRUE(wAtRight(rtl)) << "the caption is drawn with right-to-left reading";
 }
 
 TEST(XPSwitchOff, PutsBackProcedureCtl3DAndBorderOfEveryControl) {
