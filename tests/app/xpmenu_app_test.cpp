@@ -11,8 +11,11 @@
 #include "app/Dialogs.h"
 #include "app/MouseShortcutForm.h"
 #include "painters/XPMenuManager.h"
+#include "support/PainterTestForm.h"
 
 using painters::TControlSubClass;
+using vsk::test::TakenOver;
+using vsk::test::WindowPixel;
 
 class XPMenuAppTest : public AppTest {};
 
@@ -27,8 +30,7 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
     TFormMainAppPasswordPrompt* p = FormMainAppPasswordPrompt;
     const ui::TWndMethod editProc = p->edPassword->WindowProc;
     ASSERT_TRUE(vsk::test::PumpUntil([&] {
-        return TControlSubClass::Find(p->edPassword) && TControlSubClass::Find(p->btnOk) &&
-               TControlSubClass::Find(p->btnExit);
+        return TakenOver(p->edPassword) && TakenOver(p->btnOk) && TakenOver(p->btnExit);
     })) << "the prompt's edit and buttons are taken over";
     EXPECT_FALSE(p->edPassword->Ctl3D());
 
@@ -36,7 +38,7 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
     MainForm = nullptr;
     EXPECT_EQ(painters::XPMenuManager, nullptr) << "the manager goes with the last painter";
     for (ui::TControl* c : {static_cast<ui::TControl*>(p->edPassword), static_cast<ui::TControl*>(p->btnOk)})
-        EXPECT_EQ(TControlSubClass::Find(c), nullptr);
+        EXPECT_FALSE(TakenOver(c));
     EXPECT_TRUE(p->edPassword->WindowProc == editProc);
     EXPECT_TRUE(p->edPassword->Ctl3D());
     p->edPassword->Perform(WM_NULL);  // nothing left pointing at freed objects
@@ -46,17 +48,11 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
 
 namespace {
 
-// With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/test-screenshot.sh) the
-// dialog named by VSK_SHOT_DIALOG ("prompt" when unset) stays up until a
-// picture of the display is taken.
+// Keeps the dialog named by VSK_SHOT_DIALOG ("prompt" when unset) up while
+// tools/test-screenshot.sh takes its picture.
 void HoldForScreenshot(const std::string& dialog) {
-    const char* ready = getenv("VSK_SHOT_READY");
-    const char* done = getenv("VSK_SHOT_DONE");
     const char* wanted = getenv("VSK_SHOT_DIALOG");
-    if (!ready || !done || dialog != (wanted ? wanted : "prompt")) return;
-    HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-    vsk::test::PumpUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    if (dialog == (wanted ? wanted : "prompt")) vsk::test::HoldForPicture();
 }
 
 std::string Describe(const ui::TControl* c) {
@@ -79,8 +75,6 @@ bool TextFits(ui::TLabel* l, std::string& why) {
           std::to_string(l->Width()) + " x " + std::to_string(l->Height());
     return need.right <= l->Width() && need.bottom <= l->Height();
 }
-
-COLORREF WindowPixel(ui::TWinControl* c, int x, int y) { return vsk::test::WindowPixel(c->Handle(), x, y); }
 
 } // namespace
 
@@ -132,6 +126,7 @@ TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
         }
 
         // Neither hot nor focused: another control has the focus.
+        vsk::test::ParkPointer();
         d.focus->SetFocus();
         ASSERT_TRUE(vsk::test::PumpUntil([&] { return d.focus->Focused(); }));
         d.idleButton->Repaint();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "painters/XPMenu.h"
+#include "support/PainterTestForm.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
@@ -20,7 +21,7 @@
 
 using namespace painters;
 using namespace ui;
-using vsk::test::PumpUntil;
+using namespace vsk::test;
 
 namespace {
 
@@ -28,8 +29,6 @@ constexpr TColor BarColor = 0x00C0C0C0;
 constexpr TColor Select = 0x00C08040;
 constexpr TColor FrameColor = 0x00203040;
 constexpr TColor Red = 0x000000FF, Green = 0x0000FF00, Blue = 0x00FF0000, Magenta = 0x00FF00FF;
-
-COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
 // A 16 x 16 image: a square of Colour inside a white margin that is masked out.
 void AddSquare(TImageList* List, TColor Colour) {
@@ -55,7 +54,7 @@ struct BarForm {
     TToolBar* bar = TComponent::Create<TToolBar>(form);
     TXPMenu* xp = nullptr;
     BarForm() {
-        SetCursorPos(0, 0);
+        ParkPointer();
         bar->SetParent(form);
         bar->SetBounds(10, 10, 420, 60);
         bar->SetColor(BarColor);
@@ -70,7 +69,7 @@ struct BarForm {
     }
     ~BarForm() {
         MouseButton(false);
-        SetCursorPos(0, 0);
+        ParkPointer();
         TComponent::Free(form);
     }
     TImageList* NewImages(std::initializer_list<TColor> Colours) {

@@ -7,6 +7,7 @@
 
 #include "painters/XPMenu.h"
 #include "painters/XPMenuManager.h"
+#include "support/PainterTestForm.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
@@ -18,7 +19,7 @@
 
 using namespace painters;
 using namespace ui;
-using vsk::test::PumpUntil;
+using namespace vsk::test;
 
 namespace {
 
@@ -28,46 +29,7 @@ public:
     explicit TNavButton(TComponent* o) : TSpeedButton(o) {}
 };
 
-constexpr TColor FormColor = 0x00C0C0C0;
 constexpr COLORREF Key = 0x00FFFFFF;
-
-COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
-
-template <class T>
-T* Add(TWinControl* parent, int x, int y, int w, int h) {
-    T* c = TComponent::Create<T>(parent);
-    c->SetBounds(x, y, w, h);
-    c->SetParent(parent);
-    return c;
-}
-
-// A shown form whose painter was streamed after its controls. The pointer
-// is kept off the form and the focus in an edit the painter leaves alone,
-// so no button is hot by accident.
-struct PaintedForm {
-    TForm* form = vsk::test::NewBareForm(40, 40, 360, 260);
-    TXPMenu* menu = nullptr;
-    TEdit* focusSink = nullptr;
-    PaintedForm() {
-        form->SetColor(FormColor);
-        focusSink = TComponent::Create<TEdit>(form);
-        focusSink->SetBounds(300, 220, 40, 20);
-        focusSink->SetTag(XPLeaveAloneTag);
-        focusSink->SetParent(form);
-        SetCursorPos(0, 0);
-    }
-    void Start() {
-        form->BeginLoading();
-        menu = TComponent::Create<TXPMenu>(form);
-        menu->SetActive(true);
-        form->EndLoading();
-        form->Show();
-        ASSERT_TRUE(vsk::test::WaitShown(form->Handle()));
-        focusSink->SetFocus();
-        ASSERT_TRUE(PumpUntil([&] { return focusSink->Focused(); }));
-    }
-    ~PaintedForm() { TComponent::Free(form); }
-};
 
 // A glyph of cells side by side, each filled with its colour but for the
 // bottom-left pixel, which holds the transparent key.
@@ -116,27 +78,6 @@ TRect FindColor(TControl* c, COLORREF color) {
     if (PumpUntil([&] { return ControlPixel(c, x, y) == want; }, 2000)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
                                          << ControlPixel(c, x, y) << ", not " << want;
-}
-
-// Repaints the control and waits until the painter has drawn it again.
-void RepaintAndWait(TControl* c) {
-    TControlSubClass* s = TControlSubClass::Find(c);
-    ASSERT_NE(s, nullptr);
-    const int before = s->PaintCount();
-    c->Repaint();
-    ASSERT_TRUE(PumpUntil([&] { return s->PaintCount() > before; }));
-    vsk::test::Drain();
-}
-
-// With VSK_SHOT_READY and VSK_SHOT_DONE set (tools/test-screenshot.sh),
-// says the form is up and keeps it shown until the picture is taken.
-void HoldForPicture() {
-    const char* ready = getenv("VSK_SHOT_READY");
-    const char* done = getenv("VSK_SHOT_DONE");
-    if (!ready || !done) return;
-    HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-    PumpUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
 }
 
 TSize CaptionSize(TControl* c, const std::string& text) {
@@ -340,7 +281,7 @@ TEST(XPSpeedButton, FlatHotAndDownColoursTransparentTintAndInvisibleButtons) {
     EXPECT_TRUE(Shows(flat, 5, 5, Rgb(m->CheckedSelectedFillColor())));
     EXPECT_EQ(ControlPixel(flat, 0, 10), Rgb(DarkenColor(m->SelectFrameColor(), 50)));
     // The pointer gone without a leave message: the painter looks again.
-    SetCursorPos(0, 0);
+    ParkPointer();
     EXPECT_TRUE(Shows(flat, 5, 5, Rgb(m->CheckedFillColor())));
 
     // A plain button: the icon column face, the raised line at the right,

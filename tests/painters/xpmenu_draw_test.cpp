@@ -8,6 +8,7 @@
 
 #include "painters/XPMenu.h"
 #include "painters/XPMenuManager.h"
+#include "support/PainterTestForm.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
@@ -17,7 +18,7 @@
 
 using namespace painters;
 using namespace ui;
-using vsk::test::PumpUntil;
+using namespace vsk::test;
 
 namespace {
 
@@ -42,7 +43,6 @@ struct MenuForm {
 };
 
 COLORREF Px(TBitmap& b, int x, int y) { return static_cast<COLORREF>(ColorToRGB(b.Canvas()->Pixels(x, y))); }
-COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
 } // namespace
 

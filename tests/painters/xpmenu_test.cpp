@@ -11,6 +11,7 @@
 #include "painters/XPMenu.h"
 #include "ui/Buttons.h"
 #include "painters/XPMenuManager.h"
+#include "support/PainterTestForm.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
@@ -21,7 +22,7 @@
 
 using namespace painters;
 using namespace ui;
-using vsk::test::PumpUntil;
+using namespace vsk::test;
 
 namespace {
 
@@ -34,37 +35,6 @@ class TMaskEdit : public TCustomEdit {
 public:
     explicit TMaskEdit(TComponent* o) : TCustomEdit(o) {}
 };
-
-template <class T>
-T* Add(TWinControl* parent, TComponent* owner, int x, int y, int w = 80, int h = 24) {
-    T* c = TComponent::Create<T>(owner);
-    c->SetBounds(x, y, w, h);
-    if (parent) c->SetParent(parent);
-    return c;
-}
-
-// A form with a painter that registers as a form loader would.
-struct PaintedForm {
-    TForm* form = vsk::test::NewBareForm(40, 40, 320, 240);
-    TXPMenu* menu = nullptr;
-    explicit PaintedForm(bool active = true, bool streamMenuLast = true) {
-        if (!streamMenuLast) menu = TComponent::Create<TXPMenu>(form);
-        (void)active;
-    }
-    void AddMenu(bool active) {
-        form->BeginLoading();
-        menu = TComponent::Create<TXPMenu>(form);
-        menu->SetActive(active);
-        form->EndLoading();
-    }
-    ~PaintedForm() {
-        if (form) TComponent::Free(form);
-    }
-};
-
-bool TakenOver(TControl* c) { return TControlSubClass::Find(c) != nullptr; }
-
-COLORREF WindowPixel(TWinControl* c, int x, int y) { return vsk::test::WindowPixel(c->Handle(), x, y); }
 
 } // namespace
 
@@ -173,26 +143,26 @@ TEST(XPColours, DerivedColoursFollowEverySwitchCombination) {
 TEST(XPWalk, ControlsQualifyByClassContainerAndTag) {
     PaintedForm pf;
     TForm* f = pf.form;
-    auto* panel = Add<TPanel>(f, f, 0, 150, 300, 80);
-    auto* leftAlone = Add<TPanel>(f, f, 0, 100, 300, 40);
+    auto* panel = Add<TPanel>(f, 0, 150, 300, 80);
+    auto* leftAlone = Add<TPanel>(f, 0, 100, 300, 40);
     leftAlone->SetTag(XPLeaveAloneTag);
     struct Row {
         TControl* c;
         bool want;
         const char* what;
     };
-    auto* edit = Add<TEdit>(f, f, 0, 0);
-    auto* editOnPanel = Add<TEdit>(panel, f, 0, 0);
-    auto* button = Add<TButton>(f, f, 90, 0);
-    auto* bitBtn = Add<TBitBtn>(f, f, 180, 0);
-    auto* other = Add<TOtherButton>(f, f, 0, 30);
-    auto* mask = Add<TMaskEdit>(f, f, 90, 30);
-    auto* tagged = Add<TEdit>(f, f, 180, 30);
+    auto* edit = Add<TEdit>(f, 0, 0);
+    auto* editOnPanel = Add<TEdit>(panel, 0, 0, 80, 24, f);
+    auto* button = Add<TButton>(f, 90, 0);
+    auto* bitBtn = Add<TBitBtn>(f, 180, 0);
+    auto* other = Add<TOtherButton>(f, 0, 30);
+    auto* mask = Add<TMaskEdit>(f, 90, 30);
+    auto* tagged = Add<TEdit>(f, 180, 30);
     tagged->SetTag(XPLeaveAloneTag);
-    auto* inTaggedParent = Add<TCheckBox>(leftAlone, f, 0, 0);
-    auto* noParent = Add<TEdit>(nullptr, f, 0, 0);
-    auto* check = Add<TCheckBox>(f, f, 0, 60);
-    auto* radio = Add<TRadioButton>(f, f, 90, 60);
+    auto* inTaggedParent = Add<TCheckBox>(leftAlone, 0, 0, 80, 24, f);
+    auto* noParent = Add<TEdit>(nullptr, 0, 0, 80, 24, f);
+    auto* check = Add<TCheckBox>(f, 0, 60);
+    auto* radio = Add<TRadioButton>(f, 90, 60);
 
     TMainMenu* mainMenu = TComponent::Create<TMainMenu>(f);
     mainMenu->SetTag(XPLeaveAloneTag);
@@ -237,7 +207,7 @@ TEST(XPWalk, ControlsQualifyByClassContainerAndTag) {
 
 TEST(XPWalk, ActiveTwiceWalksOnceAndNoControlIsTakenTwice) {
     PaintedForm pf;
-    auto* edit = Add<TEdit>(pf.form, pf.form, 0, 0);
+    auto* edit = Add<TEdit>(pf.form, 0, 0);
     const TWndMethod original = edit->WindowProc;
     pf.AddMenu(false);
     const int before = pf.menu->WalkCount();
@@ -264,7 +234,7 @@ TEST(XPWalk, ActiveTwiceWalksOnceAndNoControlIsTakenTwice) {
 
 TEST(XPControlWndProc, TracksHotPressedFocusAndRepaintsOncePerChange) {
     PaintedForm pf;
-    auto* button = Add<TButton>(pf.form, pf.form, 10, 10, 90, 26);
+    auto* button = Add<TButton>(pf.form, 10, 10, 90, 26);
     button->SetCaption("OK");
     pf.AddMenu(true);
     pf.form->Show();
@@ -282,7 +252,7 @@ TEST(XPControlWndProc, TracksHotPressedFocusAndRepaintsOncePerChange) {
     };
     // Space on an edit: the button's own handling repaints through
     // BM_SETSTATE as well, which would hide what the space tracking does.
-    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 50, 90, 24);
+    auto* edit = Add<TEdit>(pf.form, 10, 50, 90, 24);
     pf.menu->WalkComponents(pf.form, true, false);
     TControlSubClass* es = TControlSubClass::Find(edit);
     ASSERT_NE(es, nullptr);
@@ -326,15 +296,12 @@ TEST(XPControlWndProc, TracksHotPressedFocusAndRepaintsOncePerChange) {
 
 TEST(XPControlPainters, EditBorderCheckBoxAndButtonFacePixels) {
     PaintedForm pf;
-    pf.form->SetColor(0x00C0C0C0);
-    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 10, 120, 24);
-    auto* check = Add<TCheckBox>(pf.form, pf.form, 10, 50, 120, 24);
-    auto* button = Add<TButton>(pf.form, pf.form, 10, 90, 120, 30);
+    auto* edit = Add<TEdit>(pf.form, 10, 10, 120, 24);
+    auto* check = Add<TCheckBox>(pf.form, 10, 50, 120, 24);
+    auto* button = Add<TButton>(pf.form, 10, 90, 120, 30);
     pf.AddMenu(true);
     TXPMenu* m = pf.menu;
-    // The pointer away from the form: resting on the button it would make it hot.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    pf.form->Show();
+    pf.Show();
     check->SetState(cbGrayed);
     ASSERT_TRUE(PumpUntil([&] { return TControlSubClass::Find(edit)->PaintCount() > 0; }));
     EXPECT_FALSE(edit->Ctl3D()) << "the flat edit drops its sunken edge";
@@ -380,18 +347,18 @@ TEST(XPControlPainters, BoxSideFollowsAlignmentAndReadingOrderAndButtonCaptionRe
     std::vector<TRadioButton*> radios;
     int y = 5;
     for (const Case& k : cases) {
-        auto* c = Add<TCheckBox>(pf.form, pf.form, 5, y, W, H);
+        auto* c = Add<TCheckBox>(pf.form, 5, y, W, H);
         c->SetBiDiMode(k.mode);
         c->SetAlignment(k.alignment);
         checks.push_back(c);
-        auto* r = Add<TRadioButton>(pf.form, pf.form, 150, y, W, H);
+        auto* r = Add<TRadioButton>(pf.form, 150, y, W, H);
         r->SetBiDiMode(k.mode);
         r->SetAlignment(k.alignment);
         radios.push_back(r);
         y += H + 4;
     }
-    auto* ltr = Add<TButton>(pf.form, pf.form, 5, y, W, 30);
-    auto* rtl = Add<TButton>(pf.form, pf.form, 150, y, W, 30);
+    auto* ltr = Add<TButton>(pf.form, 5, y, W, 30);
+    auto* rtl = Add<TButton>(pf.form, 150, y, W, 30);
     ltr->SetCaption("W::::::::");
     rtl->SetCaption("W::::::::");
     rtl->SetBiDiMode(bdRightToLeft);
@@ -446,8 +413,8 @@ TEST(XPControlPainters, BoxSideFollowsAlignmentAndReadingOrderAndButtonCaptionRe
 
 TEST(XPSwitchOff, PutsBackProcedureCtl3DAndBorderOfEveryControl) {
     PaintedForm pf;
-    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 10);
-    auto* button = Add<TButton>(pf.form, pf.form, 10, 50);
+    auto* edit = Add<TEdit>(pf.form, 10, 10);
+    auto* button = Add<TButton>(pf.form, 10, 50);
     const TWndMethod editProc = edit->WindowProc, buttonProc = button->WindowProc;
     pf.AddMenu(true);
     pf.form->Show();
@@ -465,7 +432,7 @@ TEST(XPSwitchOff, PutsBackProcedureCtl3DAndBorderOfEveryControl) {
 
 TEST(XPSwitchOff, AControlFreedWhileTakenOverLeavesNothingBehind) {
     PaintedForm pf;
-    auto* edit = Add<TEdit>(pf.form, pf.form, 10, 10);
+    auto* edit = Add<TEdit>(pf.form, 10, 10);
     pf.AddMenu(true);
     ASSERT_TRUE(TakenOver(edit));
     TComponent::Free(edit);
@@ -484,14 +451,14 @@ TEST(XPManager, AdoptsOtherFormsAndHandsOverOrRestores) {
 
     // A dialog made now is adopted at the next message of the application.
     TForm* dialog = vsk::test::NewBareForm(400, 40, 200, 100);
-    auto* edit = Add<TEdit>(dialog, dialog, 10, 10);
+    auto* edit = Add<TEdit>(dialog, 10, 10);
     const TWndMethod original = edit->WindowProc;
     ASSERT_TRUE(PumpUntil([&] { return TakenOver(edit); }));
     EXPECT_EQ(TControlSubClass::Find(edit)->XPMenu(), first.menu);
 
     // A form freed while pending is never walked.
     TForm* doomed = vsk::test::NewBareForm(400, 200, 100, 50);
-    auto* doomedEdit = Add<TEdit>(doomed, doomed, 0, 0);
+    auto* doomedEdit = Add<TEdit>(doomed, 0, 0);
     (void)doomedEdit;
     EXPECT_TRUE(XPMenuManager->IsPending(doomed));
     TComponent::Free(doomed);
@@ -533,10 +500,10 @@ TEST(XPManager, AdoptsOtherFormsAndHandsOverOrRestores) {
 TEST(XPManager, AFormWithItsOwnPainterOrTagged999IsNotAdopted) {
     TForm* tagged = vsk::test::NewBareForm(400, 40, 100, 50);
     tagged->SetTag(XPLeaveAloneTag);
-    auto* taggedEdit = Add<TEdit>(tagged, tagged, 0, 0);
+    auto* taggedEdit = Add<TEdit>(tagged, 0, 0);
     PaintedForm own;
     own.AddMenu(false);  // a form with a painter of its own, switched off
-    auto* ownEdit = Add<TEdit>(own.form, own.form, 0, 0);
+    auto* ownEdit = Add<TEdit>(own.form, 0, 0);
     {
         PaintedForm pf;
         pf.AddMenu(true);
