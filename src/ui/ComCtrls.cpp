@@ -217,3 +217,51 @@ void TCustomTreeView::Ctl3DChanged() {
 }
 
 } // namespace ui
+
+namespace ui {
+
+// ================================================================ holders
+
+namespace {
+
+constexpr TControlStyle kHolderStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks;
+
+} // namespace
+
+TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner) {
+    SetControlStyle(kHolderStyle);
+    SetBounds(0, 0, 289, 193);
+}
+
+void TTabControl::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    InitCommonClasses(ICC_TAB_CLASSES);
+    CreateSubClass(p, WC_TABCONTROLA);
+    p.Style |= WS_CLIPCHILDREN;
+}
+
+TCoolBar::TCoolBar(TComponent* AOwner) : TWinControl(AOwner) {
+    SetControlStyle(kHolderStyle);
+    SetBounds(0, 0, 150, 75);
+}
+
+void TCoolBar::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    InitCommonClasses(ICC_COOL_CLASSES);
+    CreateSubClass(p, REBARCLASSNAMEA);
+    p.Style |= WS_CLIPCHILDREN | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+}
+
+TPageScroller::TPageScroller(TComponent* AOwner) : TWinControl(AOwner) {
+    SetControlStyle(kHolderStyle);
+    SetBounds(0, 0, 150, 45);
+}
+
+void TPageScroller::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    InitCommonClasses(ICC_PAGESCROLLER_CLASS);
+    CreateSubClass(p, WC_PAGESCROLLERA);
+    p.Style |= WS_CLIPCHILDREN;
+}
+
+} // namespace ui

@@ -1,6 +1,7 @@
 #pragma once
 // The common controls beyond the list view: the rich edit, the up-down
-// arrows, the progress bar, the hot-key field and the tree view. Each is the
+// arrows, the progress bar, the hot-key field, the tree view, and the tab
+// control, cool bar and page scroller as plain holders of other controls. Each is the
 // system's own window, superclassed like the standard controls, with only
 // the properties this program reads.
 #include "ui/StdCtrls.h"
@@ -142,6 +143,37 @@ private:
 class TTreeView : public TCustomTreeView {
 public:
     explicit TTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {}
+};
+
+// ---------------------------------------------------------------- holders
+
+// The system's tab strip, here only as a window that holds controls.
+class TTabControl : public TWinControl {
+public:
+    explicit TTabControl(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+};
+
+// The system's rebar; the controls placed in it keep the bounds they are
+// given (no bands).
+class TCoolBar : public TWinControl {
+public:
+    explicit TCoolBar(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+};
+
+// The system's pager; the controls placed in it keep the bounds they are
+// given.
+class TPageScroller : public TWinControl {
+public:
+    explicit TPageScroller(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
 };
 
 } // namespace ui
