@@ -222,46 +222,28 @@ namespace ui {
 
 // ================================================================ holders
 
-namespace {
-
-constexpr TControlStyle kHolderStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks;
-
-} // namespace
-
-TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner) {
-    SetControlStyle(kHolderStyle);
-    SetBounds(0, 0, 289, 193);
+TCommonHolder::TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle,
+                             int AWidth, int AHeight)
+    : TWinControl(AOwner), classes_(Classes), className_(ClassName), extraStyle_(ExtraStyle) {
+    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks);
+    SetBounds(0, 0, AWidth, AHeight);
 }
 
-void TTabControl::CreateParams(TCreateParams& p) {
+void TCommonHolder::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    InitCommonClasses(ICC_TAB_CLASSES);
-    CreateSubClass(p, WC_TABCONTROLA);
-    p.Style |= WS_CLIPCHILDREN;
+    InitCommonClasses(classes_);
+    CreateSubClass(p, className_);
+    p.Style |= WS_CLIPCHILDREN | extraStyle_;
 }
 
-TCoolBar::TCoolBar(TComponent* AOwner) : TWinControl(AOwner) {
-    SetControlStyle(kHolderStyle);
-    SetBounds(0, 0, 150, 75);
-}
+TTabControl::TTabControl(TComponent* AOwner)
+    : TCommonHolder(AOwner, ICC_TAB_CLASSES, WC_TABCONTROLA, 0, 289, 193) {}
 
-void TCoolBar::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
-    InitCommonClasses(ICC_COOL_CLASSES);
-    CreateSubClass(p, REBARCLASSNAMEA);
-    p.Style |= WS_CLIPCHILDREN | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
-}
+TCoolBar::TCoolBar(TComponent* AOwner)
+    : TCommonHolder(AOwner, ICC_COOL_CLASSES, REBARCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                    150, 75) {}
 
-TPageScroller::TPageScroller(TComponent* AOwner) : TWinControl(AOwner) {
-    SetControlStyle(kHolderStyle);
-    SetBounds(0, 0, 150, 45);
-}
-
-void TPageScroller::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
-    InitCommonClasses(ICC_PAGESCROLLER_CLASS);
-    CreateSubClass(p, WC_PAGESCROLLERA);
-    p.Style |= WS_CLIPCHILDREN;
-}
+TPageScroller::TPageScroller(TComponent* AOwner)
+    : TCommonHolder(AOwner, ICC_PAGESCROLLER_CLASS, WC_PAGESCROLLERA, 0, 150, 45) {}
 
 } // namespace ui

@@ -147,33 +147,38 @@ public:
 
 // ---------------------------------------------------------------- holders
 
-// The system's tab strip, here only as a window that holds controls.
-class TTabControl : public TWinControl {
+// A system common control used only as a window that holds other controls;
+// they keep the bounds they are given.
+class TCommonHolder : public TWinControl {
+protected:
+    // Classes: the ICC_* flags that register ClassName; ExtraStyle is added
+    // to the control's own.
+    TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle, int AWidth,
+                  int AHeight);
+    void CreateParams(TCreateParams& p) override;
+
+private:
+    DWORD classes_;
+    const char* className_;  // static text
+    DWORD extraStyle_;
+};
+
+// The system's tab strip (no tabs).
+class TTabControl : public TCommonHolder {
 public:
     explicit TTabControl(TComponent* AOwner);
-
-protected:
-    void CreateParams(TCreateParams& p) override;
 };
 
-// The system's rebar; the controls placed in it keep the bounds they are
-// given (no bands).
-class TCoolBar : public TWinControl {
+// The system's rebar (no bands); it neither sizes nor places itself.
+class TCoolBar : public TCommonHolder {
 public:
     explicit TCoolBar(TComponent* AOwner);
-
-protected:
-    void CreateParams(TCreateParams& p) override;
 };
 
-// The system's pager; the controls placed in it keep the bounds they are
-// given.
-class TPageScroller : public TWinControl {
+// The system's pager (no scrolled child).
+class TPageScroller : public TCommonHolder {
 public:
     explicit TPageScroller(TComponent* AOwner);
-
-protected:
-    void CreateParams(TCreateParams& p) override;
 };
 
 } // namespace ui

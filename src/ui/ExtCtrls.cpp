@@ -180,21 +180,7 @@ TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner) {
 
 void TScrollBox::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
-    if (borderStyle_ != bsSingle) return;
-    if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
-    else p.Style |= WS_BORDER;
-}
-
-// The border is chosen at creation (sunken or a line).
-void TScrollBox::Ctl3DChanged() {
-    TWinControl::Ctl3DChanged();
-    RecreateWnd();
-}
-
-void TScrollBox::SetBorderStyle(TBorderStyle v) {
-    if (v == borderStyle_) return;
-    borderStyle_ = v;
-    RecreateWnd();
+    p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 // ================================================================ TCustomFrame

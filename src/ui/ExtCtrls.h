@@ -100,20 +100,13 @@ public:
 
 // ---------------------------------------------------------------- containers
 
-// A bordered window that holds controls placed in it.
+// A window with a sunken border that holds controls placed in it.
 class TScrollBox : public TWinControl {
 public:
     explicit TScrollBox(TComponent* AOwner);
 
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle v);
-
 protected:
     void CreateParams(TCreateParams& p) override;
-    void Ctl3DChanged() override;
-
-private:
-    TBorderStyle borderStyle_ = bsSingle;
 };
 
 // A reusable group of controls: the controls made for it are created with
