@@ -15,6 +15,7 @@
 #include "ui/Canvas.h"
 #include "ui/ComCtrls.h"
 #include "ui/Exception.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/GdiObjects.h"
 #include "ui/ListView.h"
@@ -367,6 +368,7 @@ bool TXPMenu::QualifiesByKind(TComponent* C) const {
     };
     const Row rows[] = {
         {dynamic_cast<TCustomCombo*>(C) != nullptr, xcCombo},
+        {dynamic_cast<TCustomLabeledEdit*>(C) != nullptr, xcEdit},
         {dynamic_cast<TEdit*>(C) != nullptr, xcEdit},
         {name == "TMaskEdit", xcMaskEdit},
         {name == "TDBEdit", xcMaskEdit},
@@ -404,11 +406,16 @@ bool TXPMenu::QualifiesByPlace(TControl* C) const {
     };
     const Row rows[] = {
         {dynamic_cast<TToolBar*>(p) != nullptr, xccToolbar},
+        {dynamic_cast<TCoolBar*>(p) != nullptr, xccCoolbar},
         {dynamic_cast<TCustomPanel*>(p) != nullptr, xccPanel},
         {dynamic_cast<TControlBar*>(p) != nullptr, xccControlbar},
+        {dynamic_cast<TScrollBox*>(p) != nullptr, xccScrollBox},
         {dynamic_cast<TCustomGroupBox*>(p) != nullptr, xccGroupBox},
         {dynamic_cast<TTabSheet*>(p) != nullptr, xccTabSheet},
+        {dynamic_cast<TTabControl*>(p) != nullptr, xccTabSheet},
         {name == "TdxTabSheet", xccTabSheet},
+        {dynamic_cast<TPageScroller*>(p) != nullptr, xccPageScroller},
+        {dynamic_cast<TCustomFrame*>(p) != nullptr, xccFrame},
         {name == "TDBCtrlPanel", xccFrame},
         {dynamic_cast<TCustomForm*>(p) != nullptr, xccForm},
     };
@@ -458,7 +465,12 @@ void TXPMenu::HookComponent(TComponent* C, bool Activate, bool Repaint) {
         if (Repaint) ctl->Invalidate();
     }
 
-    if (dynamic_cast<TCustomForm*>(C) || ClassNameOf(C) == "TDBNavigator")
+    // The walk goes by ownership: a radio group owns its buttons and a frame
+    // the controls made for it, none of which the form itself owns.
+    auto inOn = [this](TXPContainer b) { return (xpContainers_ & Bit(b)) != 0; };
+    if (dynamic_cast<TCustomRadioGroup*>(C) && inOn(xccGroupBox)) WalkComponents(C, Activate, Repaint);
+    if ((dynamic_cast<TCustomFrame*>(C) && inOn(xccFrame)) || ClassNameOf(C) == "TDBNavigator" ||
+        dynamic_cast<TCustomForm*>(C))
         WalkComponents(C, Activate, Repaint);
 }
 

@@ -217,3 +217,33 @@ void TCustomTreeView::Ctl3DChanged() {
 }
 
 } // namespace ui
+
+namespace ui {
+
+// ================================================================ holders
+
+TCommonHolder::TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle,
+                             int AWidth, int AHeight)
+    : TWinControl(AOwner), classes_(Classes), className_(ClassName), extraStyle_(ExtraStyle) {
+    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks);
+    SetBounds(0, 0, AWidth, AHeight);
+}
+
+void TCommonHolder::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    InitCommonClasses(classes_);
+    CreateSubClass(p, className_);
+    p.Style |= WS_CLIPCHILDREN | extraStyle_;
+}
+
+TTabControl::TTabControl(TComponent* AOwner)
+    : TCommonHolder(AOwner, ICC_TAB_CLASSES, WC_TABCONTROLA, 0, 289, 193) {}
+
+TCoolBar::TCoolBar(TComponent* AOwner)
+    : TCommonHolder(AOwner, ICC_COOL_CLASSES, REBARCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                    150, 75) {}
+
+TPageScroller::TPageScroller(TComponent* AOwner)
+    : TCommonHolder(AOwner, ICC_PAGESCROLLER_CLASS, WC_PAGESCROLLERA, 0, 150, 45) {}
+
+} // namespace ui

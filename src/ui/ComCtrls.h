@@ -1,6 +1,7 @@
 #pragma once
 // The common controls beyond the list view: the rich edit, the up-down
-// arrows, the progress bar, the hot-key field and the tree view. Each is the
+// arrows, the progress bar, the hot-key field, the tree view, and the tab
+// control, cool bar and page scroller as plain holders of other controls. Each is the
 // system's own window, superclassed like the standard controls, with only
 // the properties this program reads.
 #include "ui/StdCtrls.h"
@@ -142,6 +143,42 @@ private:
 class TTreeView : public TCustomTreeView {
 public:
     explicit TTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {}
+};
+
+// ---------------------------------------------------------------- holders
+
+// A system common control used only as a window that holds other controls;
+// they keep the bounds they are given.
+class TCommonHolder : public TWinControl {
+protected:
+    // Classes: the ICC_* flags that register ClassName; ExtraStyle is added
+    // to the control's own.
+    TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle, int AWidth,
+                  int AHeight);
+    void CreateParams(TCreateParams& p) override;
+
+private:
+    DWORD classes_;
+    const char* className_;  // static text
+    DWORD extraStyle_;
+};
+
+// The system's tab strip (no tabs).
+class TTabControl : public TCommonHolder {
+public:
+    explicit TTabControl(TComponent* AOwner);
+};
+
+// The system's rebar (no bands); it neither sizes nor places itself.
+class TCoolBar : public TCommonHolder {
+public:
+    explicit TCoolBar(TComponent* AOwner);
+};
+
+// The system's pager (no scrolled child).
+class TPageScroller : public TCommonHolder {
+public:
+    explicit TPageScroller(TComponent* AOwner);
 };
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #include "ui/ExtCtrls.h"
 
+#include <algorithm>
+
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
 
@@ -163,6 +165,121 @@ void TCustomStaticText::FontChanged() {
 void TCustomStaticText::Loaded() {
     TWinControl::Loaded();
     AdjustBounds();
+}
+
+} // namespace ui
+
+namespace ui {
+
+// ================================================================ TScrollBox
+
+TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner) {
+    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks);
+    SetBounds(0, 0, 185, 41);
+}
+
+void TScrollBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+// ================================================================ TCustomFrame
+
+TCustomFrame::TCustomFrame(TComponent* AOwner) : TWinControl(AOwner) {
+    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks);
+    SetBounds(0, 0, 320, 240);
+}
+
+// ================================================================ TCustomRadioGroup
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+
+TRadioButton* TCustomRadioGroup::Buttons(int i) const {
+    if (i < 0 || i >= static_cast<int>(buttons_.size())) return nullptr;
+    return buttons_[static_cast<size_t>(i)];
+}
+
+void TCustomRadioGroup::SetItems(const std::vector<std::string>& v) {
+    // Freeing a button reaches Notification, which nulls its slot: free from
+    // a copy.
+    updating_ = true;
+    const std::vector<TRadioButton*> old = buttons_;
+    for (TRadioButton* b : old)
+        if (b) TComponent::Free(b);
+    buttons_.clear();
+    items_ = v;
+    itemIndex_ = -1;
+    for (const std::string& s : items_) {
+        auto* b = TComponent::Create<TRadioButton>(this);
+        b->SetCaption(s);
+        b->OnClick = TNotifyEvent(this, &TCustomRadioGroup::ButtonClick);
+        b->SetParent(this);
+        buttons_.push_back(b);
+    }
+    updating_ = false;
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::SetItemIndex(int v) {
+    if (v < -1 || v >= static_cast<int>(items_.size())) v = -1;
+    if (v == itemIndex_) return;
+    if (v == -1) {
+        // No button checks itself off: clear the one that is on.
+        if (TRadioButton* b = Buttons(itemIndex_)) {
+            updating_ = true;
+            b->SetChecked(false);
+            updating_ = false;
+        }
+        itemIndex_ = -1;
+        return;
+    }
+    if (TRadioButton* b = Buttons(v)) b->SetChecked(true);  // ButtonClick stores it
+    else itemIndex_ = v;
+}
+
+void TCustomRadioGroup::ButtonClick(TObject* Sender) {
+    if (updating_) return;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        if (buttons_[i] != Sender) continue;
+        if (itemIndex_ == static_cast<int>(i)) return;
+        itemIndex_ = static_cast<int>(i);
+        Click();
+        return;
+    }
+}
+
+void TCustomRadioGroup::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomGroupBox::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        if (buttons_[i] != AComponent) continue;
+        buttons_[i] = nullptr;
+        if (itemIndex_ == static_cast<int>(i)) itemIndex_ = -1;
+    }
+}
+
+void TCustomRadioGroup::Resize() {
+    TCustomGroupBox::Resize();
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::FontChanged() {
+    TCustomGroupBox::FontChanged();
+    ArrangeButtons();
+}
+
+// One column, the rows sharing the space inside the frame.
+void TCustomRadioGroup::ArrangeButtons() {
+    if (buttons_.empty() || HasState(csDestroying)) return;
+    TRect r = TWinControl::ClientRect();
+    AdjustClientRect(r);
+    constexpr int kIndent = 8;
+    const int rows = static_cast<int>(buttons_.size());
+    const int rowHeight = std::max(RectHeight(r) / rows, 1);
+    const int width = std::max(RectWidth(r) - kIndent, 1);
+    for (int i = 0; i < rows; ++i) {
+        if (TRadioButton* b = buttons_[static_cast<size_t>(i)]) b->SetBounds(r.left + kIndent, r.top + i * rowHeight, width, rowHeight);
+    }
 }
 
 } // namespace ui

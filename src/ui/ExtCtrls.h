@@ -1,7 +1,11 @@
 #pragma once
 // TLabeledEdit (an edit that carries its own label and keeps it beside
-// itself) and TStaticText (a text in a window of its own, which a painter
-// or a focus frame can reach, unlike a TLabel).
+// itself), TStaticText (a text in a window of its own, which a painter
+// or a focus frame can reach, unlike a TLabel), and the plain containers:
+// the scroll box, the frame and the radio group.
+#include <string>
+#include <vector>
+
 #include "ui/StdCtrls.h"
 
 namespace ui {
@@ -92,6 +96,64 @@ private:
 class TStaticText : public TCustomStaticText {
 public:
     explicit TStaticText(TComponent* AOwner) : TCustomStaticText(AOwner) {}
+};
+
+// ---------------------------------------------------------------- containers
+
+// A window with a sunken border that holds controls placed in it.
+class TScrollBox : public TWinControl {
+public:
+    explicit TScrollBox(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+};
+
+// A reusable group of controls: the controls made for it are created with
+// the frame as their owner, so the frame holds (and frees) them rather than
+// the form it is placed on.
+class TCustomFrame : public TWinControl {
+public:
+    explicit TCustomFrame(TComponent* AOwner);
+};
+
+class TFrame : public TCustomFrame {
+public:
+    explicit TFrame(TComponent* AOwner) : TCustomFrame(AOwner) {}
+};
+
+// A group box with one radio button per string of Items, in one column.
+// The group owns its buttons; ItemIndex is the checked one (-1: none).
+class TCustomRadioGroup : public TCustomGroupBox {
+public:
+    explicit TCustomRadioGroup(TComponent* AOwner);
+
+    const std::vector<std::string>& Items() const { return items_; }
+    // Replaces every button by one per string; no button is checked after.
+    void SetItems(const std::vector<std::string>& v);
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int v);
+    // The button of Items()[i], or null when there is none.
+    TRadioButton* Buttons(int i) const;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Resize() override;
+    void FontChanged() override;
+
+private:
+    void ButtonClick(TObject* Sender);
+    void ArrangeButtons();
+
+    std::vector<std::string> items_;
+    std::vector<TRadioButton*> buttons_;  // owned (as components); null once freed elsewhere
+    int itemIndex_ = -1;
+    bool updating_ = false;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+public:
+    explicit TRadioGroup(TComponent* AOwner) : TCustomRadioGroup(AOwner) {}
 };
 
 } // namespace ui

@@ -15,6 +15,8 @@
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
+#include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/Menus.h"
 #include "ui/Messages.h"
@@ -228,6 +230,73 @@ TEST(XPWalk, ActiveTwiceWalksOnceAndNoControlIsTakenTwice) {
     edit->Perform(WM_NULL);
     EXPECT_TRUE(edit->WindowProc == original);
     EXPECT_FALSE(TakenOver(edit));
+}
+
+TEST(XPWalk, EveryContainerSwitchDecidesAndTheWalkFollowsOwnership) {
+    struct Place {
+        TWinControl* (*make)(TForm*);
+        TXPContainer bit;
+        const char* what;
+    };
+    const Place places[] = {
+        {[](TForm* f) -> TWinControl* { return Add<TCoolBar>(f, f, 0, 100, 200, 60); }, xccCoolbar, "cool bar"},
+        {[](TForm* f) -> TWinControl* { return Add<TScrollBox>(f, f, 0, 100, 200, 60); }, xccScrollBox, "scroll box"},
+        {[](TForm* f) -> TWinControl* { return Add<TTabControl>(f, f, 0, 100, 200, 60); }, xccTabSheet, "tab control"},
+        {[](TForm* f) -> TWinControl* { return Add<TPageScroller>(f, f, 0, 100, 200, 60); }, xccPageScroller,
+         "page scroller"},
+        {[](TForm* f) -> TWinControl* { return Add<TFrame>(f, f, 0, 100, 200, 60); }, xccFrame, "frame"},
+    };
+    for (const Place& pl : places) {
+        SCOPED_TRACE(pl.what);
+        PaintedForm pf;
+        TWinControl* holder = pl.make(pf.form);
+        auto* inside = Add<TEdit>(holder, pf.form, 4, 4);
+        auto* onForm = Add<TEdit>(pf.form, pf.form, 0, 0);
+        pf.AddMenu(false);
+        pf.menu->SetXPContainers(AllXPContainers & ~Bit(pl.bit));
+        pf.menu->SetActive(true);
+        EXPECT_TRUE(TakenOver(onForm));
+        EXPECT_FALSE(TakenOver(inside)) << "its switch is off";
+        pf.menu->SetXPContainers(AllXPContainers);
+        EXPECT_TRUE(TakenOver(inside)) << "its switch is on";
+    }
+
+    // Owned by a radio group, a frame or a plain group box, and not by the
+    // form: reached only through the owner's own walk.
+    PaintedForm pf;
+    TForm* f = pf.form;
+    auto* group = Add<TRadioGroup>(f, f, 0, 0, 150, 90);
+    group->SetItems({"One", "Two"});
+    auto* plainBox = Add<TGroupBox>(f, f, 160, 0, 150, 90);
+    auto* inPlainBox = Add<TRadioButton>(plainBox, plainBox, 8, 20);
+    auto* frame = Add<TFrame>(f, f, 0, 100, 150, 60);
+    auto* inFrame = Add<TCheckBox>(frame, frame, 4, 4);
+    auto* frameOwnedOnForm = Add<TCheckBox>(f, frame, 160, 100);
+    auto* labelled = Add<TLabeledEdit>(f, f, 160, 180);
+
+    pf.AddMenu(false);
+    pf.menu->SetXPContainers(AllXPContainers & ~Bit(xccGroupBox) & ~Bit(xccFrame));
+    pf.menu->SetXPControls(AllXPControls & ~Bit(xcEdit));
+    pf.menu->SetActive(true);
+    EXPECT_FALSE(TakenOver(group->Buttons(0))) << "radio group walked while group boxes are off";
+    EXPECT_FALSE(TakenOver(inFrame)) << "frame walked while frames are off";
+    EXPECT_FALSE(TakenOver(frameOwnedOnForm)) << "the form's place is on, but the frame is not walked";
+    EXPECT_FALSE(TakenOver(labelled)) << "labelled edit taken while edits are off";
+
+    pf.menu->SetXPContainers(AllXPContainers);
+    pf.menu->SetXPControls(AllXPControls);
+    EXPECT_TRUE(TakenOver(group->Buttons(0)) && TakenOver(group->Buttons(1))) << "the radio group's own buttons";
+    EXPECT_TRUE(TakenOver(inFrame)) << "a control the frame owns";
+    EXPECT_TRUE(TakenOver(frameOwnedOnForm)) << "a control the frame owns, placed on the form";
+    EXPECT_TRUE(TakenOver(labelled)) << "a labelled edit is an edit";
+    EXPECT_FALSE(TakenOver(inPlainBox)) << "a plain group box's components are not walked";
+
+    // Switched off, the owned controls are handed back like the form's own.
+    pf.menu->SetActive(false);
+    for (TControl* c : std::vector<TControl*>{group->Buttons(0), inFrame, frameOwnedOnForm, labelled}) {
+        c->Perform(WM_NULL);
+        EXPECT_FALSE(TakenOver(c));
+    }
 }
 
 // ---------------------------------------------------------------- the take-over

@@ -94,3 +94,51 @@ TEST(StaticText, SizesItselfToItsTextAndPassesItsAcceleratorOn) {
     EXPECT_EQ(text->FocusControl(), nullptr) << "a freed focus control is forgotten";
     TComponent::Free(f);
 }
+
+TEST(RadioGroup, OwnsOneButtonPerItemAndTracksTheCheckedOne) {
+    TForm* f = vsk::test::NewBareForm(0, 0, 300, 300);
+    auto* group = TComponent::Create<TRadioGroup>(f);
+    group->SetParent(f);
+    group->SetBounds(10, 10, 200, 120);
+    int clicks = 0;
+    static int* counter = nullptr;
+    counter = &clicks;
+    group->OnClick = TNotifyEvent(+[](TObject*) { ++*counter; });
+
+    group->SetItems({"One", "Two", "Three"});
+    ASSERT_EQ(group->ComponentCount(), 3) << "the group owns its buttons";
+    for (int i = 0; i < 3; ++i) {
+        TRadioButton* b = group->Buttons(i);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->Parent(), group);
+        EXPECT_EQ(b->Caption(), group->Items()[static_cast<size_t>(i)]);
+        if (i > 0) {
+            EXPECT_GT(b->Top(), group->Buttons(i - 1)->Top()) << "one column, top to bottom";
+        }
+        EXPECT_LE(b->Top() + b->Height(), group->Height()) << "inside the frame";
+    }
+    EXPECT_EQ(group->ItemIndex(), -1);
+
+    group->SetItemIndex(1);
+    EXPECT_TRUE(group->Buttons(1)->Checked());
+    group->Buttons(2)->SetChecked(true);  // as a click on it does
+    EXPECT_EQ(group->ItemIndex(), 2);
+    EXPECT_FALSE(group->Buttons(1)->Checked());
+    EXPECT_EQ(clicks, 2);
+    group->SetItemIndex(-1);
+    EXPECT_FALSE(group->Buttons(2)->Checked());
+    group->SetItemIndex(7);
+    EXPECT_EQ(group->ItemIndex(), -1) << "an index beyond the items chooses nothing";
+
+    // A button freed on its own leaves no dangling slot; new items replace
+    // every button.
+    group->SetItemIndex(0);
+    TComponent::Free(group->Buttons(0));
+    EXPECT_EQ(group->Buttons(0), nullptr);
+    EXPECT_EQ(group->ItemIndex(), -1);
+    group->SetItems({"A", "B"});
+    EXPECT_EQ(group->ComponentCount(), 2);
+    EXPECT_EQ(group->Buttons(0)->Caption(), "A");
+    EXPECT_EQ(group->Buttons(2), nullptr);
+    TComponent::Free(f);
+}
