@@ -239,19 +239,19 @@ TEST(XPWalk, EveryContainerSwitchDecidesAndTheWalkFollowsOwnership) {
         const char* what;
     };
     const Place places[] = {
-        {[](TForm* f) -> TWinControl* { return Add<TCoolBar>(f, f, 0, 100, 200, 60); }, xccCoolbar, "cool bar"},
-        {[](TForm* f) -> TWinControl* { return Add<TScrollBox>(f, f, 0, 100, 200, 60); }, xccScrollBox, "scroll box"},
-        {[](TForm* f) -> TWinControl* { return Add<TTabControl>(f, f, 0, 100, 200, 60); }, xccTabSheet, "tab control"},
-        {[](TForm* f) -> TWinControl* { return Add<TPageScroller>(f, f, 0, 100, 200, 60); }, xccPageScroller,
+        {[](TForm* f) -> TWinControl* { return Add<TCoolBar>(f, 0, 100, 200, 60); }, xccCoolbar, "cool bar"},
+        {[](TForm* f) -> TWinControl* { return Add<TScrollBox>(f, 0, 100, 200, 60); }, xccScrollBox, "scroll box"},
+        {[](TForm* f) -> TWinControl* { return Add<TTabControl>(f, 0, 100, 200, 60); }, xccTabSheet, "tab control"},
+        {[](TForm* f) -> TWinControl* { return Add<TPageScroller>(f, 0, 100, 200, 60); }, xccPageScroller,
          "page scroller"},
-        {[](TForm* f) -> TWinControl* { return Add<TFrame>(f, f, 0, 100, 200, 60); }, xccFrame, "frame"},
+        {[](TForm* f) -> TWinControl* { return Add<TFrame>(f, 0, 100, 200, 60); }, xccFrame, "frame"},
     };
     for (const Place& pl : places) {
         SCOPED_TRACE(pl.what);
         PaintedForm pf;
         TWinControl* holder = pl.make(pf.form);
-        auto* inside = Add<TEdit>(holder, pf.form, 4, 4);
-        auto* onForm = Add<TEdit>(pf.form, pf.form, 0, 0);
+        auto* inside = Add<TEdit>(holder, 4, 4, 80, 24, pf.form);
+        auto* onForm = Add<TEdit>(pf.form, 0, 0);
         pf.AddMenu(false);
         pf.menu->SetXPContainers(AllXPContainers & ~Bit(pl.bit));
         pf.menu->SetActive(true);
@@ -265,14 +265,14 @@ TEST(XPWalk, EveryContainerSwitchDecidesAndTheWalkFollowsOwnership) {
     // form: reached only through the owner's own walk.
     PaintedForm pf;
     TForm* f = pf.form;
-    auto* group = Add<TRadioGroup>(f, f, 0, 0, 150, 90);
+    auto* group = Add<TRadioGroup>(f, 0, 0, 150, 90);
     group->SetItems({"One", "Two"});
-    auto* plainBox = Add<TGroupBox>(f, f, 160, 0, 150, 90);
-    auto* inPlainBox = Add<TRadioButton>(plainBox, plainBox, 8, 20);
-    auto* frame = Add<TFrame>(f, f, 0, 100, 150, 60);
-    auto* inFrame = Add<TCheckBox>(frame, frame, 4, 4);
-    auto* frameOwnedOnForm = Add<TCheckBox>(f, frame, 160, 100);
-    auto* labelled = Add<TLabeledEdit>(f, f, 160, 180);
+    auto* plainBox = Add<TGroupBox>(f, 160, 0, 150, 90);
+    auto* inPlainBox = Add<TRadioButton>(plainBox, 8, 20);
+    auto* frame = Add<TFrame>(f, 0, 100, 150, 60);
+    auto* inFrame = Add<TCheckBox>(frame, 4, 4);
+    auto* frameOwnedOnForm = Add<TCheckBox>(f, 160, 100, 80, 24, frame);
+    auto* labelled = Add<TLabeledEdit>(f, 160, 180);
 
     pf.AddMenu(false);
     pf.menu->SetXPContainers(AllXPContainers & ~Bit(xccGroupBox) & ~Bit(xccFrame));
@@ -403,7 +403,7 @@ TEST(XPControlPainters, EditBorderCheckBoxAndButtonFacePixels) {
 TEST(XPControlPainters, BoxSideFollowsAlignmentAndReadingOrderAndButtonCaptionReadsRightToLeft) {
     PaintedForm pf;
     pf.form->SetColor(0x00D0E0F0);
-    const int W = 120, H = 24, S = GetSystemMetrics(SM_CXHTHUMB);
+    const int W = 120, H = 24;
     struct Case {
         TBiDiMode mode;
         TAlignment alignment;
