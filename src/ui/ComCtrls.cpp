@@ -83,35 +83,42 @@ void TCustomRichEdit::WndProc(TMessage& m) {
     }
 }
 
-// ================================================================ TWindowRange
+// ================================================================ TRangeControl
 
-void TWindowRange::SetRange(HWND h, int AMin, int AMax) {
+void TRangeControl::SetRange(int AMin, int AMax) {
     min_ = AMin;
     max_ = AMax;
-    if (h) SendMessageA(h, setRange_, static_cast<WPARAM>(min_), max_);
+    if (handle_) SendMessageA(handle_, setRange_, static_cast<WPARAM>(min_), max_);
 }
 
-int TWindowRange::Position(HWND h) const {
-    return h ? static_cast<int>(SendMessageA(h, getPos_, 0, 0)) : position_;
+int TRangeControl::Position() const {
+    return handle_ ? static_cast<int>(SendMessageA(handle_, getPos_, 0, 0)) : position_;
 }
 
-void TWindowRange::SetPosition(HWND h, int v) {
+void TRangeControl::SetPosition(int v) {
     position_ = v;
-    if (!h) return;
-    if (posInLParam_) SendMessageA(h, setPos_, 0, v);
-    else SendMessageA(h, setPos_, static_cast<WPARAM>(v), 0);
+    if (handle_) SendPosition(v);
 }
 
-void TWindowRange::Load(HWND h) const {
-    SendMessageA(h, setRange_, static_cast<WPARAM>(min_), max_);
-    if (posInLParam_) SendMessageA(h, setPos_, 0, position_);
-    else SendMessageA(h, setPos_, static_cast<WPARAM>(position_), 0);
+void TRangeControl::SendPosition(int v) const {
+    if (posInLParam_) SendMessageA(handle_, setPos_, 0, v);
+    else SendMessageA(handle_, setPos_, static_cast<WPARAM>(v), 0);
+}
+
+void TRangeControl::CreateWnd() {
+    TWinControl::CreateWnd();
+    SendMessageA(handle_, setRange_, static_cast<WPARAM>(min_), max_);
+    SendPosition(position_);
+}
+
+void TRangeControl::DestroyWnd() {
+    position_ = Position();
+    TWinControl::DestroyWnd();
 }
 
 // ================================================================ TUpDown
 
-TUpDown::TUpDown(TComponent* AOwner)
-    : TWinControl(AOwner), range_(UDM_SETRANGE32, UDM_SETPOS32, true, UDM_GETPOS32) {
+TUpDown::TUpDown(TComponent* AOwner) : TRangeControl(AOwner, UDM_SETRANGE32, UDM_SETPOS32, true, UDM_GETPOS32) {
     SetBounds(0, 0, 16, 24);
 }
 
@@ -122,20 +129,9 @@ void TUpDown::CreateParams(TCreateParams& p) {
     p.Style |= UDS_ARROWKEYS;
 }
 
-void TUpDown::CreateWnd() {
-    TWinControl::CreateWnd();
-    range_.Load(handle_);
-}
-
-void TUpDown::DestroyWnd() {
-    range_.Save(handle_);
-    TWinControl::DestroyWnd();
-}
-
 // ================================================================ TProgressBar
 
-TProgressBar::TProgressBar(TComponent* AOwner)
-    : TWinControl(AOwner), range_(PBM_SETRANGE32, PBM_SETPOS, false, PBM_GETPOS) {
+TProgressBar::TProgressBar(TComponent* AOwner) : TRangeControl(AOwner, PBM_SETRANGE32, PBM_SETPOS, false, PBM_GETPOS) {
     SetBounds(0, 0, 150, 16);
 }
 
@@ -143,16 +139,6 @@ void TProgressBar::CreateParams(TCreateParams& p) {
     InitCommonClasses(ICC_PROGRESS_CLASS);
     TWinControl::CreateParams(p);
     CreateSubClass(p, PROGRESS_CLASSA);
-}
-
-void TProgressBar::CreateWnd() {
-    TWinControl::CreateWnd();
-    range_.Load(handle_);
-}
-
-void TProgressBar::DestroyWnd() {
-    range_.Save(handle_);
-    TWinControl::DestroyWnd();
 }
 
 // ================================================================ TCustomHotKey

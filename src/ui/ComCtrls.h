@@ -34,67 +34,48 @@ public:
 
 // ---------------------------------------------------------------- ranges
 
-// Min, Max and Position of a control that steps through a range, kept while
-// the control has no window and copied into each new one. The messages are
-// the control kind's own; PosInLParam: its set-position message takes the
+// A control that steps Position between Min and Max: the three are kept
+// while the control has no window and copied into each new one. The messages
+// are the control kind's own; PosInLParam: its set-position message takes the
 // position in lParam rather than wParam.
-class TWindowRange {
+class TRangeControl : public TWinControl {
 public:
-    TWindowRange(UINT SetRangeMsg, UINT SetPosMsg, bool PosInLParam, UINT GetPosMsg)
-        : setRange_(SetRangeMsg), setPos_(SetPosMsg), getPos_(GetPosMsg), posInLParam_(PosInLParam) {}
     int Min() const { return min_; }
     int Max() const { return max_; }
-    // h: the control's window, or null while it has none.
-    void SetRange(HWND h, int AMin, int AMax);
-    int Position(HWND h) const;
-    void SetPosition(HWND h, int v);
-    // Into a window just made; out of one about to go.
-    void Load(HWND h) const;
-    void Save(HWND h) { position_ = Position(h); }
+    void SetRange(int AMin, int AMax);
+    int Position() const;
+    void SetPosition(int v);
+
+protected:
+    TRangeControl(TComponent* AOwner, UINT SetRangeMsg, UINT SetPosMsg, bool PosInLParam, UINT GetPosMsg)
+        : TWinControl(AOwner), setRange_(SetRangeMsg), setPos_(SetPosMsg), getPos_(GetPosMsg),
+          posInLParam_(PosInLParam) {}
+    void CreateWnd() override;
+    void DestroyWnd() override;
 
 private:
+    void SendPosition(int v) const;
+
     UINT setRange_, setPos_, getPos_;
     bool posInLParam_;
     int min_ = 0, max_ = 100, position_ = 0;
 };
 
 // A pair of arrows that step Position between Min and Max.
-class TUpDown : public TWinControl {
+class TUpDown : public TRangeControl {
 public:
     explicit TUpDown(TComponent* AOwner);
 
-    int Min() const { return range_.Min(); }
-    int Max() const { return range_.Max(); }
-    void SetRange(int AMin, int AMax) { range_.SetRange(handle_, AMin, AMax); }
-    int Position() const { return range_.Position(handle_); }
-    void SetPosition(int v) { range_.SetPosition(handle_, v); }
-
 protected:
     void CreateParams(TCreateParams& p) override;
-    void CreateWnd() override;
-    void DestroyWnd() override;
-
-private:
-    TWindowRange range_;
 };
 
-class TProgressBar : public TWinControl {
+class TProgressBar : public TRangeControl {
 public:
     explicit TProgressBar(TComponent* AOwner);
 
-    int Min() const { return range_.Min(); }
-    int Max() const { return range_.Max(); }
-    void SetRange(int AMin, int AMax) { range_.SetRange(handle_, AMin, AMax); }
-    int Position() const { return range_.Position(handle_); }
-    void SetPosition(int v) { range_.SetPosition(handle_, v); }
-
 protected:
     void CreateParams(TCreateParams& p) override;
-    void CreateWnd() override;
-    void DestroyWnd() override;
-
-private:
-    TWindowRange range_;
 };
 
 // ---------------------------------------------------------------- hot key
