@@ -144,7 +144,8 @@ void RestoreHiddenWindows() {
     if (!HiddenWindowList) return;
     TListItems* items = HiddenWindowList->Items();
     core::TAnswerCheck answers;
-    std::vector<core::TWinInfo*> waiting;
+    std::vector<int> waiting;
+    std::vector<bool> late(static_cast<size_t>(items->Count()), false);
     for (int i = items->Count() - 1; i >= 0; --i) {
         auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
         if (!info) continue;
@@ -153,12 +154,25 @@ void RestoreHiddenWindows() {
         } else if (answers.Answers(*info)) {
             core::ShowHiddenWindow(info->Handle, info->ExStyle, !info->StyleKept);
         } else {
-            waiting.push_back(info);
+            waiting.push_back(i);
+            late[static_cast<size_t>(i)] = true;
         }
     }
     // After all the others, bottom first like them; each shows when its
-    // thread runs again.
-    for (core::TWinInfo* info : waiting) core::ShowHiddenWindowAsync(info->Handle, info->ExStyle, !info->StyleKept);
+    // thread runs again, and then goes back under the nearest window that
+    // was above it and is in place already (one on the same topmost layer:
+    // placing it under a topmost window would change its layer).
+    for (int i : waiting) {
+        auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
+        const bool topmost = (info->ExStyle & WS_EX_TOPMOST) != 0;
+        HWND below = nullptr;
+        for (int j = i - 1; j >= 0 && !below; --j) {
+            auto* above = static_cast<core::TWinInfo*>(items->Item(j)->Data());
+            if (!above || late[static_cast<size_t>(j)] || !IsWindow(above->Handle)) continue;
+            if (((GetWindowLongA(above->Handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == topmost) below = above->Handle;
+        }
+        core::ShowHiddenWindowAsync(info->Handle, info->ExStyle, !info->StyleKept, below);
+    }
     for (int i = 0; i < items->Count(); ++i) {
         delete static_cast<core::TWinInfo*>(items->Item(i)->Data());
         items->Item(i)->SetData(nullptr);

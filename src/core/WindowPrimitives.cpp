@@ -330,7 +330,7 @@ void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
 
 void HideWindowAsync(HWND Wnd) { ShowAsync(Wnd, SW_HIDE); }
 
-void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
+void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle, HWND Below) {
     if (RestoreStyle) {
         // Setting a style waits for the window's thread; a thread of our own
         // does the waiting. It touches nothing but the window.
@@ -340,6 +340,11 @@ void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
         else delete job;
     }
     ShowAsync(Wnd, SW_SHOWNA);
+    // Queued to the same thread after the show, so it runs after it.
+    if (Below) {
+        ++WindowCalls.Show;
+        SetWindowPos(Wnd, Below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    }
 }
 
 // ---------------------------------------------------------------- foreground

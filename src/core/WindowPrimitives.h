@@ -89,9 +89,11 @@ void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle = true);
 // the thread and happens when it answers again; nothing here waits for it.
 // The hide leaves the extended style alone (a hidden window is on no
 // taskbar anyway). The show puts ExStyle back when RestoreStyle is set, from a
-// thread that may wait for the window as long as it takes.
+// thread that may wait for the window as long as it takes. Showing raises a
+// window to the top; with Below set it then goes back under that window, so a
+// late show keeps the order of those shown before it.
 void HideWindowAsync(HWND Wnd);
-void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle);
+void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle, HWND Below = nullptr);
 
 void RememberActiveWindow();
 // Brings PreviousForegroundWindow to the front unless the user asked for the
