@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -145,7 +146,6 @@ void RestoreHiddenWindows() {
     TListItems* items = HiddenWindowList->Items();
     core::TAnswerCheck answers;
     std::vector<int> waiting;
-    std::vector<bool> late(static_cast<size_t>(items->Count()), false);
     for (int i = items->Count() - 1; i >= 0; --i) {
         auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
         if (!info) continue;
@@ -155,23 +155,23 @@ void RestoreHiddenWindows() {
             core::ShowHiddenWindow(info->Handle, info->ExStyle, !info->StyleKept);
         } else {
             waiting.push_back(i);
-            late[static_cast<size_t>(i)] = true;
         }
     }
-    // After all the others, bottom first like them; each shows when its
-    // thread runs again, and then goes back under the nearest window that
-    // was above it and is in place already (one on the same topmost layer:
-    // placing it under a topmost window would change its layer).
-    for (int i : waiting) {
-        auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
-        const bool topmost = (info->ExStyle & WS_EX_TOPMOST) != 0;
-        HWND below = nullptr;
-        for (int j = i - 1; j >= 0 && !below; --j) {
-            auto* above = static_cast<core::TWinInfo*>(items->Item(j)->Data());
-            if (!above || late[static_cast<size_t>(j)] || !IsWindow(above->Handle)) continue;
-            if (((GetWindowLongA(above->Handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == topmost) below = above->Handle;
+    // After all the others; each shows when its thread runs again and goes
+    // back to its place in the Z order.
+    if (!waiting.empty()) {
+        auto order = std::make_shared<core::TZOrder>();
+        for (int i = 0; i < items->Count(); ++i) {
+            auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
+            order->Windows.push_back(info ? info->Handle : nullptr);
+            order->Topmost.push_back(info && (info->ExStyle & WS_EX_TOPMOST) != 0);
         }
-        core::ShowHiddenWindowAsync(info->Handle, info->ExStyle, !info->StyleKept, below);
+        std::vector<core::TLateWindow> late;
+        for (auto w = waiting.rbegin(); w != waiting.rend(); ++w) {
+            auto* info = static_cast<core::TWinInfo*>(items->Item(*w)->Data());
+            late.push_back({static_cast<size_t>(*w), info->ExStyle, !info->StyleKept, info->ThreadId});
+        }
+        core::ShowHiddenWindowsAsync(order, late);
     }
     for (int i = 0; i < items->Count(); ++i) {
         delete static_cast<core::TWinInfo*>(items->Item(i)->Data());

@@ -9,6 +9,7 @@
 #include "app/PasswordPrompt.h"
 #include "core/CommandLine.h"
 #include "core/HtmlHelp.h"
+#include "core/WindowPrimitives.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -44,7 +45,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui::Application->SetTag(1);
     ui::Application->Run();
     core::HtmlHelpFinalization();
-    ui::DoneApplication();
+    ui::DoneApplication();  // the main window restores what is still hidden
+    // Windows still waiting for their thread are shown by it once it runs.
+    core::HandOverLateWindows();
     GlobalUnitFinalization();
     return 0;
 }

@@ -3,8 +3,10 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "ui/Application.h"
@@ -310,9 +312,39 @@ namespace {
 constexpr int kShowAttempts = 5;
 constexpr DWORD kShowRetryMs = 5;
 
-DWORD WINAPI PutStyleBack(LPVOID Param) {
-    std::unique_ptr<std::pair<HWND, int32_t>> job(static_cast<std::pair<HWND, int32_t>*>(Param));
-    SetWindowLongA(job->first, GWL_EXSTYLE, job->second);
+struct TLateJob {
+    std::shared_ptr<const TZOrder> Order;
+    std::vector<TLateWindow> Windows;  // of one thread, topmost first
+};
+
+// The late windows that no thread of ours has shown yet.
+std::mutex LateLock;
+std::vector<HWND> LatePending;
+
+void LateShown(HWND Wnd) {
+    std::lock_guard<std::mutex> lock(LateLock);
+    LatePending.erase(std::remove(LatePending.begin(), LatePending.end(), Wnd), LatePending.end());
+}
+
+// The nearest window above the one at Index, on its layer, that is shown now.
+HWND ShownAbove(const TZOrder& Order, size_t Index) {
+    for (size_t j = Index; j-- > 0;)
+        if (Order.Topmost[j] == Order.Topmost[Index] && IsWindowVisible(Order.Windows[j])) return Order.Windows[j];
+    return HWND_TOP;
+}
+
+// Runs on a thread of its own: every call here may wait for as long as the
+// window's thread does not answer. It touches nothing but the windows.
+DWORD WINAPI FinishLateShows(LPVOID Param) {
+    std::unique_ptr<TLateJob> job(static_cast<TLateJob*>(Param));
+    for (const TLateWindow& late : job->Windows) {
+        HWND wnd = job->Order->Windows[late.Index];
+        if (late.RestoreStyle) SetWindowLongA(wnd, GWL_EXSTYLE, late.ExStyle);
+        // Shown and placed in one call, answered only once the thread runs.
+        SetWindowPos(wnd, ShownAbove(*job->Order, late.Index), 0, 0, 0, 0,
+                     SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        LateShown(wnd);
+    }
     return 0;
 }
 } // namespace
@@ -330,21 +362,34 @@ void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
 
 void HideWindowAsync(HWND Wnd) { ShowAsync(Wnd, SW_HIDE); }
 
-void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle, HWND Below) {
-    if (RestoreStyle) {
-        // Setting a style waits for the window's thread; a thread of our own
-        // does the waiting. It touches nothing but the window.
-        ++WindowCalls.SetStyle;
-        auto* job = new std::pair<HWND, int32_t>(Wnd, ExStyle);
-        if (HANDLE t = CreateThread(nullptr, 0, PutStyleBack, job, 0, nullptr)) CloseHandle(t);
-        else delete job;
+void ShowHiddenWindowsAsync(const std::shared_ptr<const TZOrder>& Order, const std::vector<TLateWindow>& Late) {
+    std::map<DWORD, std::vector<TLateWindow>> byThread;
+    {
+        std::lock_guard<std::mutex> lock(LateLock);
+        for (const TLateWindow& late : Late) {
+            // Made by the threads below; counted here, where the toggle is.
+            if (late.RestoreStyle) ++WindowCalls.SetStyle;
+            ++WindowCalls.Show;
+            LatePending.push_back(Order->Windows[late.Index]);
+            byThread[late.ThreadId].push_back(late);
+        }
     }
-    ShowAsync(Wnd, SW_SHOWNA);
-    // Queued to the same thread after the show, so it runs after it.
-    if (Below) {
-        ++WindowCalls.Show;
-        SetWindowPos(Wnd, Below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    for (auto& [thread, windows] : byThread) {
+        auto* job = new TLateJob{Order, std::move(windows)};
+        if (HANDLE t = CreateThread(nullptr, 0, FinishLateShows, job, 0, nullptr)) {
+            CloseHandle(t);
+        } else {
+            // No thread to wait with: shown whenever its own thread runs.
+            for (const TLateWindow& late : job->Windows) ShowAsync(Order->Windows[late.Index], SW_SHOWNA);
+            delete job;
+        }
     }
+}
+
+void HandOverLateWindows() {
+    std::lock_guard<std::mutex> lock(LateLock);
+    for (HWND wnd : LatePending) ShowAsync(wnd, SW_SHOWNA);
+    LatePending.clear();
 }
 
 // ---------------------------------------------------------------- foreground

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,7 +35,7 @@ struct TWindowCallCounts {
     unsigned Style = 0;       // GetWindowLongA of the style or extended style
     unsigned Owner = 0;       // GetWindowThreadProcessId
     unsigned SetStyle = 0;    // SetWindowLongA of the extended style
-    unsigned Show = 0;        // ShowWindow and ShowWindowAsync
+    unsigned Show = 0;        // ShowWindow, ShowWindowAsync, SetWindowPos showing
     unsigned Answer = 0;      // SendMessageTimeoutA asking a thread whether it answers
     unsigned Process = 0;     // program-file lookups (each walks the process list)
     unsigned Total() const { return List + Text + ClassName + Style + Owner + SetStyle + Show + Answer + Process; }
@@ -85,15 +86,34 @@ bool HideWindow(HWND Wnd, int32_t ExStyle);
 // shows it once more when it is not visible then (a window that hid itself
 // again), at most a few times.
 void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle = true);
-// For a window whose thread does not answer: the hide or show is queued to
-// the thread and happens when it answers again; nothing here waits for it.
-// The hide leaves the extended style alone (a hidden window is on no
-// taskbar anyway). The show puts ExStyle back when RestoreStyle is set, from a
-// thread that may wait for the window as long as it takes. Showing raises a
-// window to the top; with Below set it then goes back under that window, so a
-// late show keeps the order of those shown before it.
+// For a window whose thread does not answer: the hide is queued to the thread
+// and happens when it answers again; nothing here waits for it. It leaves the
+// extended style alone (a hidden window is on no taskbar anyway).
 void HideWindowAsync(HWND Wnd);
-void ShowHiddenWindowAsync(HWND Wnd, int32_t ExStyle, bool RestoreStyle, HWND Below = nullptr);
+
+// The windows a restore lists, topmost first, and which of them are on the
+// topmost layer: where a window shown late goes back to.
+struct TZOrder {
+    std::vector<HWND> Windows;
+    std::vector<bool> Topmost;
+};
+// A window of that order whose thread did not answer.
+struct TLateWindow {
+    size_t Index = 0;
+    int32_t ExStyle = 0;
+    bool RestoreStyle = false;
+    DWORD ThreadId = 0;
+};
+// Shows late windows without waiting for them: a thread of our own per
+// window thread waits for each window as long as it takes, puts its extended
+// style back where asked and shows it under the nearest window of its layer
+// that was above it and is shown by then (showing it first and placing it
+// after does not hold under Wine: the window comes back on top). Late is
+// topmost first: the windows of one thread then go back in order.
+void ShowHiddenWindowsAsync(const std::shared_ptr<const TZOrder>& Order, const std::vector<TLateWindow>& Late);
+// For a program that ends: the late windows not shown yet get their show
+// queued to their own threads, which then show them whenever they run again.
+void HandOverLateWindows();
 
 void RememberActiveWindow();
 // Brings PreviousForegroundWindow to the front unless the user asked for the

@@ -73,4 +73,18 @@ protected:
         MainForm->btnHideAll->Click();
         vsk::test::Drain();
     }
+    // The toggle, and then the wait until the fixture's thread has caught up
+    // with it: on a loaded machine a thread may answer too late and have its
+    // windows hidden or shown when it runs again.
+    static void Toggle(const FixtureWindows& w) {
+        Toggle();
+        EXPECT_TRUE(w.CaughtUp()) << "the fixture windows' thread did not catch up with the toggle";
+        // A window shown late is shown by a thread of the program's own.
+        if (!HiddenWindowList)
+            vsk::test::PumpUntil([&] {
+                for (HWND h : w.Handles())
+                    if (IsWindow(h) && !IsWindowVisible(h)) return false;
+                return true;
+            });
+    }
 };

@@ -68,6 +68,16 @@ std::vector<HWND> ZOrderOf(const std::vector<HWND>& w) {
 }
 std::vector<HWND> ZOrderOf(const FixtureWindows& w) { return ZOrderOf(w.Handles()); }
 
+std::string Titles(const std::vector<HWND>& w) {
+    std::string out;
+    for (HWND h : w) {
+        char t[64] = {};
+        GetWindowTextA(h, t, sizeof t);
+        out += std::string(out.empty() ? "" : ", ") + t;
+    }
+    return out;
+}
+
 } // namespace
 
 TEST_F(AppTest, ListFilterDropsUntitledSystemAndOwnWindowsInZOrder) {
@@ -156,9 +166,9 @@ TEST_F(AppTest, ClosingTheActiveWindowOptionLeavesItInactive) {
     SetForegroundWindow(w[0]);
     vsk::test::PumpUntil([&] { return GetForegroundWindow() == w[0]; });
     MainForm->cbCloseActiveWindow->SetChecked(true);
-    Toggle();
+    Toggle(w);
     ASSERT_TRUE(AllVisible(w, false));
-    Toggle();
+    Toggle(w);
     EXPECT_NE(GetForegroundWindow(), w[0]);
     EXPECT_TRUE(AllVisible(w, true)) << "a window stayed hidden after the restore";
 }
@@ -177,6 +187,7 @@ TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
     core::ResetKeyState();
     PressHideHotKey();
     ASSERT_NE(HiddenWindowList, nullptr);
+    EXPECT_TRUE(quick.CaughtUp());
     EXPECT_TRUE(AllVisible(quick, false)) << "the other windows were not hidden";
     // The key's handler has returned while the window still hangs: the
     // program goes on with its messages.
@@ -187,19 +198,25 @@ TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
     ASSERT_TRUE(hang());
     PressHideHotKey();
     EXPECT_EQ(HiddenWindowList, nullptr);
+    EXPECT_TRUE(quick.CaughtUp());
     EXPECT_TRUE(AllVisible(quick, true)) << "the other windows were not shown";
     EXPECT_FALSE(Answers(stuck[0])) << "the restore waited until the hung window answered";
     stuck.Answer();
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(stuck[0]) != FALSE; })) << "not shown once it answered";
 
     // Hung only at the restore: its stripped style comes back too, and it
-    // goes back to its place in the Z order, here under the top quick window.
+    // goes back to its place in the Z order, here under the top quick window,
+    // also when the quick windows' thread was late as well and ran first.
     FixtureWindows styled({std::string("Styled|||") + kAppWindow});
     Settle(styled);
     const LONG exBefore = GetWindowLongA(styled[0], GWL_EXSTYLE);
     std::vector<HWND> all = quick.Handles();
     all.push_back(stuck[0]);
     all.push_back(styled[0]);
+    // The window active before the hide is activated again after it, which
+    // raises it: as usual, the active window is the top one.
+    SetForegroundWindow(stuck[0]);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == stuck[0] && ZOrderOf(all).front() == stuck[0]; }));
     const HWND topQuick = ZOrderOf(quick).front();
     SetWindowPos(styled[0], topQuick, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_TRUE(PumpUntil([&] {
@@ -208,19 +225,25 @@ TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
         return at != z.end() && at + 1 != z.end() && at[1] == styled[0];
     })) << "the fixture window did not go under the other";
     const std::vector<HWND> zBefore = ZOrderOf(all);
-    Toggle();
+    Toggle(quick);
+    ASSERT_TRUE(styled.CaughtUp());
     ASSERT_FALSE(IsWindowVisible(styled[0]));
     styled.Hang(10000);
-    ASSERT_TRUE(PumpUntil([&] { return !Answers(styled[0]); }));
+    quick.Hang(10000);
+    ASSERT_TRUE(PumpUntil([&] { return !Answers(styled[0]) && !Answers(quick[0]); }));
     Toggle();
-    EXPECT_TRUE(AllVisible(quick, true));
+    quick.Answer();
+    std::vector<HWND> others = zBefore;
+    others.erase(std::find(others.begin(), others.end(), styled[0]));
+    EXPECT_TRUE(PumpUntil([&] { return AllVisible(quick, true) && ZOrderOf(others) == others; }))
+        << "the quick windows came back in another Z order: " << Titles(ZOrderOf(others)) << " for " << Titles(others);
     styled.Answer();
     EXPECT_TRUE(PumpUntil([&] {
         return IsWindowVisible(styled[0]) && GetWindowLongA(styled[0], GWL_EXSTYLE) == exBefore;
     })) << "shown " << IsWindowVisible(styled[0]) << ", extended style " << std::hex
         << GetWindowLongA(styled[0], GWL_EXSTYLE) << " for " << exBefore;
     EXPECT_TRUE(PumpUntil([&] { return ZOrderOf(all) == zBefore; }))
-        << "the late window came back in another place in the Z order";
+        << "the late windows came back in another Z order: " << Titles(ZOrderOf(all)) << " for " << Titles(zBefore);
 }
 
 TEST_F(AppTest, ToggleMakesOnlyTheCallsEachWindowNeeds) {
@@ -234,11 +257,11 @@ TEST_F(AppTest, ToggleMakesOnlyTheCallsEachWindowNeeds) {
     Settle(w);
 
     core::WindowCalls = {};
-    Toggle();
+    Toggle(w);
     const core::TWindowCallCounts hide = core::WindowCalls;
     ASSERT_TRUE(AllVisible(w, false));
     core::WindowCalls = {};
-    Toggle();
+    Toggle(w);
     const core::TWindowCallCounts restore = core::WindowCalls;
     ASSERT_TRUE(AllVisible(w, true));
 
@@ -260,16 +283,16 @@ TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {
     FixtureWindows w({"Keep Me|||", "Keep Me|||", "keep me|||", "Other|||"});
     vsk::test::Drain();
     AddEntry(MainForm->ExcludeList, "Keep Me", "C:\\elsewhere\\other.exe", 0);
-    Toggle();
+    Toggle(w);
     EXPECT_TRUE(IsWindowVisible(w[0]));
     EXPECT_TRUE(IsWindowVisible(w[1])) << "two windows of one title are both kept";
     EXPECT_FALSE(IsWindowVisible(w[2])) << "the title is compared case-sensitively";
     EXPECT_FALSE(IsWindowVisible(w[3]));
-    Toggle();
+    Toggle(w);
     for (HWND h : w.Handles()) EXPECT_TRUE(IsWindowVisible(h));
 
     AddEntry(MainForm->ExcludeList, "No such title", "X:\\anywhere\\TESTWIN.EXE", 1);
-    Toggle();
+    Toggle(w);
     for (HWND h : w.Handles()) EXPECT_TRUE(IsWindowVisible(h)) << "all windows of the program are kept";
     Toggle();
 }
@@ -281,7 +304,7 @@ TEST_F(AppTest, BringToTopActivatesByTitleThenPathElseStartsTheProgram) {
     vsk::test::PumpUntil([&] { return GetForegroundWindow() == w[2]; });
     AddEntry(MainForm->ExcludeList, "Target", "", 0);
     AddEntry(MainForm->BringToTopList, "Target", "", 0);
-    Toggle();
+    Toggle(w);
     EXPECT_TRUE(IsWindowVisible(w[1]));
     EXPECT_EQ(GetForegroundWindow(), w[1]) << "the window with the entry's title was not activated";
     Toggle();
@@ -323,7 +346,7 @@ TEST_F(AppTest, ToggleDoesNothingWhileTheGateIsClosed) {
     FixtureWindows w({"Stays|||"});
     vsk::test::Drain();
     Application->SetTag(0);
-    Toggle();
+    Toggle(w);
     EXPECT_EQ(HiddenWindowList, nullptr);
     EXPECT_TRUE(IsWindowVisible(w[0]));
 }
@@ -337,6 +360,7 @@ TEST_F(AppTest, WindowsThatVanishOrHideThemselvesDoNotHoldUpTheRestore) {
     DWORD start = GetTickCount();
     Toggle();
     EXPECT_LT(GetTickCount() - start, 2000u) << "the restore waited on a window that will not show";
+    EXPECT_TRUE(w.CaughtUp());
     EXPECT_TRUE(IsWindowVisible(w[1]));
     EXPECT_FALSE(IsWindow(w[0]));
 }

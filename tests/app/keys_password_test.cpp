@@ -95,9 +95,11 @@ TEST_F(AppTest, HotKeysActOnlyOnTheirOwnChordAndEveryRepeat) {
 
     Key(kGrave, true);
     EXPECT_NE(HiddenWindowList, nullptr) << "Ctrl+` did not hide";
+    EXPECT_TRUE(w.CaughtUp());
     EXPECT_FALSE(IsWindowVisible(w[0]));
     Key(kGrave, true, true);  // auto-repeat of the held key toggles again
     EXPECT_EQ(HiddenWindowList, nullptr) << "the repeat did not restore";
+    EXPECT_TRUE(w.CaughtUp());
     EXPECT_TRUE(IsWindowVisible(w[0]));
     Key(kGrave, false);
 

@@ -324,7 +324,7 @@ TEST_F(SoundTest, TestSoundWhileHiddenKeepsTheVolumeSavedAtHide) {
     EXPECT_EQ(AtPlay::plays, 1);
     EXPECT_FLOAT_EQ(AtPlay::level, Level(16384));
 
-    Toggle();
+    Toggle(w);
     ASSERT_EQ(HiddenWindowList, nullptr);
     EXPECT_NEAR(e.Level, 0.8f, 0.5 / kMax) << "the restore did not bring back the user's own volume";
     EXPECT_FALSE(e.Mute);
@@ -346,12 +346,12 @@ TEST_F(SoundTest, NoSoundDeviceHideAndRestoreWorkAndChangeNothing) {
         MainForm->btnGetVolume->Click();
         EXPECT_EQ(MainForm->SliderGlobalVolume->Position(), 4321);
         core::DesiredMuted = true;
-        Toggle();
+        Toggle(w);
         ASSERT_NE(HiddenWindowList, nullptr);
         EXPECT_FALSE(IsWindowVisible(w[0]));
         EXPECT_FALSE(core::GetSavedVolumeState().HasVolume);
         MainForm->btnTestSound->Click();
-        Toggle();
+        Toggle(w);
         EXPECT_EQ(HiddenWindowList, nullptr);
         EXPECT_TRUE(IsWindowVisible(w[0]));
     }

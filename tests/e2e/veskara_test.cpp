@@ -89,6 +89,7 @@ TEST(Veskara, HotKeysHideAndRestoreWindowsAndShowTheProgram) {
 
 TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     FixtureWindows w({"Left behind one|||", "Left behind two|||"});
+    FixtureWindows stuck({"Stuck at the end|||0x00040000"});  // WS_EX_APPWINDOW, stripped while hidden
     Veskara v("/q");
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
@@ -96,8 +97,14 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     // windows go.
     ASSERT_TRUE(Eventually([&] {
         e2e::PressChord({VK_CONTROL, kGrave});
-        return Eventually([&] { return AllVisible(w, false); }, 1000);
+        return Eventually([&] { return AllVisible(w, false) && AllVisible(stuck, false); }, 1000);
     }, 10000)) << "Ctrl+` did not hide the windows";
+    // One program hangs until after the end: its window is shown once it runs.
+    stuck.Hang(60000);
+    ASSERT_TRUE(Eventually([&] {
+        DWORD_PTR r = 0;
+        return !SendMessageTimeoutA(stuck[0], WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20, &r);
+    })) << "the fixture's thread still answers";
 
     e2e::PressChord({VK_CONTROL, kBackslash});
     ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
@@ -113,6 +120,10 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     ASSERT_TRUE(report.clicked) << vsk::test::Describe(report);
     EXPECT_EQ(v.WaitExit(15000), 0u) << "the program did not end";
     EXPECT_TRUE(AllVisible(w, true)) << "the hidden windows were not shown again";
+    EXPECT_FALSE(IsWindowVisible(stuck[0]));
+    stuck.Answer();
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(stuck[0]) != FALSE; }))
+        << "the window of the program that hung was never shown again";
 }
 
 namespace {

@@ -88,6 +88,16 @@ public:
     // (its windows made, shown and painted); false on the deadline.
     bool Settled(DWORD ms = 5000) const { return WaitForInputIdle(pi_.hProcess, ms) != WAIT_TIMEOUT; }
 
+    // Waits until the windows' thread has handled what was sent or queued to
+    // it so far (a show or hide queued to a thread that answered late, say);
+    // false when it did not within ms milliseconds.
+    bool CaughtUp(DWORD ms = 5000) const {
+        DWORD_PTR r = 0;
+        for (HWND h : handles_)
+            if (IsWindow(h) && !SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, ms, &r)) return false;
+        return true;
+    }
+
     // The windows' thread stops answering (see testwin.cpp) for at most ms
     // milliseconds; Answer ends it sooner.
     void Hang(DWORD ms) { Send("hang " + std::to_string(ms) + "\n"); }
