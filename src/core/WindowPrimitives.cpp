@@ -340,7 +340,9 @@ DWORD WINAPI FinishLateShows(LPVOID Param) {
     for (const TLateWindow& late : job->Windows) {
         HWND wnd = job->Order->Windows[late.Index];
         if (late.RestoreStyle) SetWindowLongA(wnd, GWL_EXSTYLE, late.ExStyle);
-        // Shown and placed in one call, answered only once the thread runs.
+        // What ShowWindow tells a window before showing it: some programs
+        // wake up on it. Then shown and placed in one call.
+        if (!IsWindowVisible(wnd)) SendMessageA(wnd, WM_SHOWWINDOW, TRUE, 0);
         SetWindowPos(wnd, ShownAbove(*job->Order, late.Index), 0, 0, 0, 0,
                      SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         LateShown(wnd);

@@ -237,6 +237,8 @@ TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
         return at != z.end() && at + 1 != z.end() && at[1] == styled[0];
     })) << "the fixture window did not go under the other";
     const std::vector<HWND> zBefore = ZOrderOf(all);
+    auto shownCount = [](HWND h) { return reinterpret_cast<uintptr_t>(GetPropA(h, "VskShownCount")); };
+    const uintptr_t shownBefore = shownCount(styled[0]);
     Toggle(quick);
     ASSERT_TRUE(styled.CaughtUp());
     ASSERT_FALSE(IsWindowVisible(styled[0]));
@@ -254,6 +256,7 @@ TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
         return IsWindowVisible(styled[0]) && GetWindowLongA(styled[0], GWL_EXSTYLE) == exBefore;
     })) << "shown " << IsWindowVisible(styled[0]) << ", extended style " << std::hex
         << GetWindowLongA(styled[0], GWL_EXSTYLE) << " for " << exBefore;
+    EXPECT_EQ(shownCount(styled[0]), shownBefore + 1) << "the late window was not told it is shown";
     EXPECT_TRUE(PumpUntil([&] { return ZOrderOf(all) == zBefore; }))
         << "the late windows came back in another Z order: " << Titles(ZOrderOf(all)) << " for " << Titles(zBefore);
 }
