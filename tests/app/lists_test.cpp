@@ -17,6 +17,7 @@
 #include "core/ListRecords.h"
 #include "support/FixtureWindows.h"
 #include "support/ListFileUtil.h"
+#include "support/StartProcess.h"
 #include "ui/Dialogs.h"
 #include "ui/ImageList.h"
 
@@ -505,7 +506,7 @@ TEST_F(ListsTest, PathTooLongForARecordIsRefusedForBringToTop) {
     si.hStdInput = inR;
     si.hStdOutput = si.hStdError = nul;
     std::string cmd = "\"" + exe + "\" --window \"Far Away|||\"";
-    const bool started = CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    const bool started = vsk::test::StartProcess(cmd, si, pi, TRUE, exe.c_str());
     CloseHandle(inR);
     CloseHandle(nul);
     ASSERT_TRUE(started);

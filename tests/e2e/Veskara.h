@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/FixtureWindows.h"
+#include "support/StartProcess.h"
 
 namespace e2e {
 
@@ -21,7 +22,7 @@ public:
         if (!args.empty()) cmd += " " + args;
         STARTUPINFOA si{};
         si.cb = sizeof(si);
-        started_ = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != 0;
+        started_ = vsk::test::StartProcess(cmd, si, pi_, FALSE);
     }
     ~Veskara() {
         if (!started_) return;
@@ -48,6 +49,10 @@ public:
     // When it never comes, says on stderr whether the program ended (and how)
     // and which windows it shows instead.
     HWND WaitMainWindow(DWORD ms = 15000) const {
+        if (!started_) {
+            std::fprintf(stderr, "Veskara: never started, so no main window\n");
+            return nullptr;
+        }
         for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50)) {
             if (HWND h = MainWindow()) return h;
             if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) break;

@@ -16,6 +16,7 @@
 #include "core/KeyData.h"
 #include "hook/KeyProbe.h"
 #include "hook/ShookApi.h"
+#include "support/StartProcess.h"
 
 using namespace hook;
 
@@ -165,9 +166,7 @@ struct THelper {
         std::string cmd = "\"" + ExeDir() + "\\hook_helper.exe\" \"" + Title + "\" " + std::to_string(Ms);
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &Process)) {
-            ADD_FAILURE() << "cannot start " << cmd << ", error " << GetLastError();
-        }
+        if (!vsk::test::StartProcess(cmd, si, Process, FALSE)) ADD_FAILURE() << "cannot start " << cmd;
     }
     ~THelper() {
         if (!Process.hProcess) return;

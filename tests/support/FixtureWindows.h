@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/StartProcess.h"
+
 class FixtureWindows {
 public:
     // Each spec is "title|class|style|exstyle" (see testwin.cpp).
@@ -40,7 +42,7 @@ public:
         si.hStdOutput = outW;
         si.hStdInput = inR;
         si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-        const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi_);
+        const bool started = vsk::test::StartProcess(cmd, si, pi_, TRUE);
         const DWORD err = GetLastError();
         CloseHandle(outW);
         CloseHandle(inR);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/DialogDriver.h"
+#include "support/StartProcess.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
@@ -218,7 +219,7 @@ struct Process {
     explicit Process(std::string cmd) {
         STARTUPINFOA si{};
         si.cb = sizeof(si);
-        started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi) != FALSE;
+        started = vsk::test::StartProcess(cmd, si, pi, TRUE);
     }
     ~Process() {
         if (!started) return;
