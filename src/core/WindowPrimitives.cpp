@@ -157,7 +157,7 @@ void AddWindow(HWND Wnd, ui::TListView* List, bool VisibleOnly, ExeCache* cache)
         exe = ExeNameOfProcess(pid);
         if (cache) (*cache)[pid] = exe;
     }
-    auto* info = new TWinInfo{Wnd, title, exe, exStyle, tid, false};
+    auto* info = new TWinInfo{Wnd, title, exe, exStyle, tid, false, pid};
     ui::TListItem* item = List->Items()->Add();
     item->SetData(info);
     item->SetCaption(FileNamePart(info->ExePath));
@@ -304,6 +304,10 @@ bool HideWindow(HWND Wnd, int32_t ExStyle) {
     if (strip) SetExStyle(Wnd, ExStyle & KeptExStyle);
     Show(Wnd, SW_HIDE);
     return strip;
+}
+
+bool HiddenStyleStripped(int32_t ExStyle, int32_t Current) {
+    return !NothingToStrip(ExStyle) && (Current & ~WS_EX_WINDOWEDGE) == (ExStyle & KeptExStyle);
 }
 
 namespace {
