@@ -19,6 +19,7 @@ void TMainForm::BuildSoundPage() {
     pnlSound->SetAlign(alClient);
     pnlSound->SetBevelOuter(bvNone);
     pnlSound->SetCaption("");
+    pnlSound->SetHelpContext(1012);
     pnlSound->SendToBack();  // the keyboard panel stays in front until the Sound button is pressed
 
     gbVolume = TComponent::Create<controls::TFlatGroupBox>(this);
