@@ -159,14 +159,12 @@ TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
         EXPECT_EQ(s.page->HelpContext() == s.helpContext || s.button->HelpContext() == s.helpContext, true)
             << s.what;
         if (s.panel) {
-            TWinControl* front = nullptr;
+            // The panel in front is the only one shown: a covered one would
+            // keep its Tab stops.
             for (TWinControl* p : {MainForm->pnlGeneral, MainForm->pnlSound, MainForm->pnlKeyboard,
                                    MainForm->pnlDisplay})
-                if (!front || GetWindow(p->Handle(), GW_HWNDPREV) == nullptr) front = p;
-            // The panel in front is the first of the page's children in z-order.
-            HWND top = GetWindow(MainForm->pnlButtons->Handle(), GW_HWNDFIRST);
-            while (top && top == MainForm->pnlButtons->Handle()) top = GetWindow(top, GW_HWNDNEXT);
-            EXPECT_EQ(top, s.panel->Handle()) << s.what << ": its panel is not in front";
+                EXPECT_EQ(IsWindowVisible(p->Handle()) != FALSE, p == s.panel)
+                    << s.what << ": " << p->Name() << (p == s.panel ? " is hidden" : " shows too");
         }
         if (auto* flat = dynamic_cast<controls::TFlatSpeedButton*>(s.button)) {
             EXPECT_TRUE(flat->Down()) << s.what << ": its button is not down";
