@@ -41,7 +41,7 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
     else if (edHkProgramKey->Focused()) focused = core::THotKeyEdit::ShowProgram, edit = edHkProgramKey;
     else if (edHKSSaverKey->Focused()) focused = core::THotKeyEdit::ScreenSaver, edit = edHKSSaverKey;
 
-    core::TKeyEventResult r = core::HandleKeyEvent(core::KeyState, key, focused, hotKeys);
+    core::TKeyEventResult r = core::HandleKeyEvent(core::KeyState, core::KeyCapture, key, focused, hotKeys);
     if (r.Captured) {
         if (r.NewEditText && edit) edit->SetText(*r.NewEditText);
         return;
