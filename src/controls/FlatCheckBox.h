@@ -11,6 +11,7 @@ namespace controls {
 class TFlatCheckBox : public ui::TCustomControl {
 public:
     explicit TFlatCheckBox(ui::TComponent* AOwner);
+    ~TFlatCheckBox() override;
 
     bool Checked() const { return checked_; }
     void SetChecked(bool v);
@@ -62,6 +63,12 @@ private:
     void SetColorAt(ui::TColor& field, ui::TColor v);
     void SetAdvAt(TAdvColors& field, TAdvColors v);
     void PaintCheckCaption();
+    void HoverOn();
+    void HoverOff();
+    // The shared timer's tick: ends the hover once the pointer is elsewhere,
+    // also when the window was not told it left.
+    void HoverTick(ui::TObject* Sender);
+    void ReleaseHoverTimer();
 
     bool checked_ = false;
     bool hot_ = false;

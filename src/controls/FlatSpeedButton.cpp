@@ -10,7 +10,17 @@ namespace controls {
 
 using namespace ui;
 
+namespace {
+
+// Watches the button in the hover state, the only one that can be hot.
+TSharedHoverTimer HoverTimer;
+
+TFlatSpeedButton* HoverButton() { return static_cast<TFlatSpeedButton*>(HoverTimer.Watched); }
+
+} // namespace
+
 TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap()) {
+    HoverTimer.Join();
     SetBounds(0, 0, 25, 25);
     // The button completes its own clicks (a left release inside).
     SetControlStyle(csCaptureMouse | csDoubleClicks);
@@ -18,7 +28,10 @@ TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
     SetParentColor(true);
 }
 
-TFlatSpeedButton::~TFlatSpeedButton() { delete glyph_; }
+TFlatSpeedButton::~TFlatSpeedButton() {
+    HoverTimer.Leave(this);
+    delete glyph_;
+}
 
 void TFlatSpeedButton::Loaded() {
     TGraphicControl::Loaded();
@@ -162,7 +175,13 @@ void TFlatSpeedButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
 
 void TFlatSpeedButton::MouseMove(TShiftState s, int x, int y) {
     TGraphicControl::MouseMove(s, x, y);
-    if (!hot_ && Inside(x, y) && GetActiveWindow()) HoverOn();
+    if (HoverButton() != this && Inside(x, y)) {
+        if (TFlatSpeedButton* previous = HoverButton()) previous->HoverOff();
+        if (GetActiveWindow()) {
+            HoverTimer.Watch(this, TNotifyEvent(this, &TFlatSpeedButton::HoverTick));
+            HoverOn();
+        }
+    }
     if (!tracking_) return;
     const uint8_t st = down_ ? bsExclusive : Inside(x, y) ? bsDown : bsUp;
     if (st != state_) {
@@ -190,16 +209,13 @@ void TFlatSpeedButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
     }
     if (inside) Click();
     else HoverOff();
-    // The pointer may rest on the button after the release.
-    if (Enabled()) {
-        if (inside) HoverOn();
-        else HoverOff();
-    }
+    // The click's handler may have run a dialog while the pointer moved on:
+    // the position read before it no longer tells where the pointer is.
+    RecheckPointerInside();
 }
 
 void TFlatSpeedButton::MouseEnter() {
     TGraphicControl::MouseEnter();
-    if (GetActiveWindow()) HoverOn();
     if (OnMouseEnter) OnMouseEnter(this);
 }
 
@@ -218,7 +234,25 @@ void TFlatSpeedButton::HoverOn() {
 void TFlatSpeedButton::HoverOff() {
     if (!Enabled() || !hot_ || tracking_) return;
     hot_ = false;
+    ReleaseHoverTimer();
     Invalidate();
+}
+
+void TFlatSpeedButton::HoverTick(TObject*) {
+    if (TFlatSpeedButton* b = HoverButton(); b && ControlUnderPointer() != b) b->HoverOff();
+}
+
+void TFlatSpeedButton::ReleaseHoverTimer() { HoverTimer.Release(this); }
+
+bool TFlatSpeedButton::PointerOver() const { return ControlUnderPointer() == this; }
+
+void TFlatSpeedButton::RecheckPointerInside() {
+    if (!Enabled()) return;
+    // Hot is set against the finding, so that HoverOn or HoverOff acts.
+    const bool over = PointerOver();
+    hot_ = !over;
+    if (over) HoverOn();
+    else HoverOff();
 }
 
 void TFlatSpeedButton::EnabledChanged() {
@@ -226,7 +260,9 @@ void TFlatSpeedButton::EnabledChanged() {
     if (!Enabled()) {
         hot_ = false;
         state_ = bsDisabled;
+        ReleaseHoverTimer();
     }
+    RecheckPointerInside();
     Invalidate();
 }
 

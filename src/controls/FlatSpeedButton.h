@@ -97,6 +97,14 @@ private:
     void GroupMemberWentDown(TFlatSpeedButton* sender);
     void HoverOn();
     void HoverOff();
+    // The shared timer's tick: ends the hover of the watched button once the
+    // pointer is elsewhere, also when its window was not told it left.
+    void HoverTick(ui::TObject* Sender);
+    void ReleaseHoverTimer();
+    // Hot again exactly while the pointer is over the button, from where the
+    // pointer is now (a click's handler may have moved it away).
+    void RecheckPointerInside();
+    bool PointerOver() const;
     bool Inside(int x, int y) { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
     void PaintGlyph(ui::TCanvas* c);
 

@@ -209,3 +209,18 @@ TEST(FlatCheckBox, AdvancedColoursFollowTheControlColour) {
     box->SetAdvColorBorder(20);
     EXPECT_EQ(box->ColorBorder(), AdjustColorLightness(clWhite, 0, 20, true));
 }
+
+TEST(FlatCheckBox, TheHoverEndsWhenThePointerLeavesUnheard) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    t.other->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return t.other->Focused(); }));
+    ctltest::PointerAt(box, 5, 5);
+    SendMessageA(box->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(box->Hot());
+    const TPoint blank = t.f->ClientToScreen(Point(200, 50));
+    SetCursorPos(blank.x, blank.y);
+    EXPECT_TRUE(ctltest::PumpTimersUntil([&] { return !box->Hot(); })) << "still hot with the pointer elsewhere";
+    EXPECT_EQ(PixelOf(box, kFillX, kFillY), TColor(0xE1EAEB));
+    vsk::test::Drain();
+}

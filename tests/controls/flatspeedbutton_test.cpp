@@ -214,3 +214,51 @@ TEST(FlatSpeedButton, GlyphCellFollowsTheState) {
     s->SetEnabled(false);
     EXPECT_EQ(centre(), cells[1]);
 }
+
+namespace {
+// A click's handler during which the pointer moves elsewhere, as it does
+// while a dialog the handler opens is up; the button's window hears nothing.
+struct PointerMover {
+    TPoint to;
+    void Move(TObject*) { SetCursorPos(to.x, to.y); }
+};
+} // namespace
+
+TEST(FlatSpeedButton, HoverFollowsThePointerAfterAClickAndAfterBeingEnabledAgain) {
+    Row r(1);
+    TFlatSpeedButton* s = r.b[0];
+    s->SetColorFocused(0x00FF00);
+    const TColor hot = 0x00FF00, idle = 0xE1EAEB;
+
+    ctltest::PointerAt(s, 5, 5);
+    PointerMover away{r.f->ClientToScreen(Point(250, 40))};
+    s->OnClick = TNotifyEvent(&away, &PointerMover::Move);
+    r.Click(0);
+    EXPECT_FALSE(s->Hot()) << "the release took the pointer for over the button after the handler moved it";
+    EXPECT_EQ(PixelOf(s, 3, 12), idle) << "drawn hot after the click";
+
+    s->OnClick = nullptr;
+    ctltest::PointerAt(s, 5, 5);
+    r.Click(0);
+    EXPECT_TRUE(s->Hot()) << "the pointer rests on the button after the click";
+
+    // Disabled under the pointer and enabled again: hot at once, no move.
+    s->SetEnabled(false);
+    EXPECT_FALSE(s->Hot());
+    s->SetEnabled(true);
+    EXPECT_TRUE(s->Hot()) << "enabled again under the pointer";
+    EXPECT_EQ(PixelOf(s, 3, 12), hot);
+}
+
+TEST(FlatSpeedButton, TheHoverEndsWhenThePointerLeavesUnheard) {
+    Row r(1);
+    TFlatSpeedButton* s = r.b[0];
+    ctltest::PointerAt(s, 5, 5);
+    r.Send(WM_MOUSEMOVE, 0);
+    ASSERT_TRUE(s->Hot());
+    const TPoint blank = r.f->ClientToScreen(Point(250, 40));
+    SetCursorPos(blank.x, blank.y);
+    EXPECT_TRUE(ctltest::PumpTimersUntil([&] { return !s->Hot(); })) << "still hot with the pointer elsewhere";
+    EXPECT_EQ(PixelOf(s, 3, 12), TColor(0xE1EAEB));
+    vsk::test::Drain();
+}
