@@ -71,6 +71,11 @@ void TFlatCheckBox::SetLayout(TCheckBoxLayout v) {
     Invalidate();
 }
 
+void TFlatCheckBox::SetBiDiMode(TBiDiMode v) {
+    TCustomControl::SetBiDiMode(v);
+    SetLayout(v == bdRightToLeft ? checkboxRight : checkboxLeft);
+}
+
 void TFlatCheckBox::SetTransparent(bool v) {
     transparent_ = v;
     Invalidate();

@@ -17,6 +17,8 @@ public:
     void SetChecked(bool v);
     TCheckBoxLayout Layout() const { return layout_; }
     void SetLayout(TCheckBoxLayout v);
+    // bdRightToLeft puts the box at the right, every other mode at the left.
+    void SetBiDiMode(ui::TBiDiMode v) override;
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
     ui::TColor ColorFocused() const { return colorFocused_; }

@@ -206,6 +206,19 @@ void TControl::SetParentColor(bool v) {
     if (parent_ && v && !HasState(csReading)) Perform(CM_PARENTCOLORCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode v) {
+    if (v == biDiMode_ && !parentBiDiMode_) return;
+    biDiMode_ = v;
+    parentBiDiMode_ = false;
+    Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+    if (v == parentBiDiMode_) return;
+    parentBiDiMode_ = v;
+    if (parent_ && v && !HasState(csReading)) Perform(CM_PARENTBIDIMODECHANGED);
+}
+
 void TControl::SetFont(TFont* f) { font_->Assign(f); }
 
 void TControl::FontObjectChanged(TObject*) {
@@ -260,6 +273,7 @@ void TControl::Loaded() {
         if (parentFont_) Perform(CM_PARENTFONTCHANGED);
         if (auto* w = dynamic_cast<TWinControl*>(this); w && w->ParentCtl3D()) Perform(CM_PARENTCTL3DCHANGED);
         if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
+        if (parentBiDiMode_) Perform(CM_PARENTBIDIMODECHANGED);
     }
     RequestAlign();
 }
@@ -334,6 +348,12 @@ void TControl::WndProc(TMessage& m) {
             Perform(CM_FONTCHANGED);
         }
         break;
+    case CM_PARENTBIDIMODECHANGED:
+        if (parentBiDiMode_ && parent_ && biDiMode_ != parent_->BiDiMode()) {
+            SetBiDiMode(parent_->BiDiMode());  // through the override
+            parentBiDiMode_ = true;
+        }
+        break;
     case CM_PARENTSHOWHINTCHANGED:
         if (parentShowHint_ && parent_ && showHint_ != parent_->ShowHint()) {
             showHint_ = parent_->ShowHint();
@@ -357,6 +377,7 @@ bool TControl::DispatchComponentMessage(TMessage& m) {
     case CM_TEXTCHANGED: TextChanged(); return true;
     case CM_FONTCHANGED: FontChanged(); return true;
     case CM_COLORCHANGED: ColorChanged(); return true;
+    case CM_BIDIMODECHANGED: BiDiModeChanged(); return true;
     case CM_DIALOGCHAR: m.Result = DialogChar(static_cast<char>(m.WParam)) ? 1 : 0; return true;
     case CM_CONTROLLISTCHANGE:
         ControlListChanged(reinterpret_cast<TControl*>(m.WParam), m.LParam != 0);
@@ -371,6 +392,7 @@ void TControl::FocusChanged(TWinControl*) {}
 void TControl::TextChanged() { Invalidate(); }
 void TControl::FontChanged() { Invalidate(); }
 void TControl::ColorChanged() { Invalidate(); }
+void TControl::BiDiModeChanged() { Invalidate(); }
 bool TControl::DialogChar(char) { return false; }
 void TControl::ControlListChanged(TControl*, bool) {}
 

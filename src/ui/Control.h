@@ -140,12 +140,12 @@ public:
     void SetShowHint(bool v);
     bool ParentShowHint() const { return parentShowHint_; }
     void SetParentShowHint(bool v);
+    // Follows the parent's until set. A control that lays itself out by it
+    // overrides the setter, which also runs when the parent's mode comes in.
     TBiDiMode BiDiMode() const { return biDiMode_; }
-    void SetBiDiMode(TBiDiMode v) {
-        if (v == biDiMode_) return;
-        biDiMode_ = v;
-        Invalidate();
-    }
+    virtual void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool v);
     // The text reads right to left.
     bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
     int HelpContext() const { return helpContext_; }
@@ -243,6 +243,7 @@ protected:
     virtual void TextChanged();
     virtual void FontChanged();
     virtual void ColorChanged();
+    virtual void BiDiModeChanged();
     // An accelerator key typed on the form; true when this control took it.
     virtual bool DialogChar(char Key);
     // A child joined (Inserted) or left this control.
@@ -270,6 +271,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TBiDiMode biDiMode_ = bdLeftToRight;
+    bool parentBiDiMode_ = true;
     int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;  // not owned
     HCURSOR cursor_ = nullptr;
@@ -394,6 +396,7 @@ protected:
     void FocusChanged(TWinControl* NewFocus) override;
     void FontChanged() override;
     void ColorChanged() override;
+    void BiDiModeChanged() override;
     bool DialogChar(char Key) override;
     // Ctl3D changed (set, or taken from the parent).
     virtual void Ctl3DChanged();
