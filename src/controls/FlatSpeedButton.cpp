@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "ui/ActnList.h"
 #include "ui/Canvas.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
+#include "ui/ImageList.h"
 
 namespace controls {
 
@@ -104,6 +106,27 @@ void TFlatSpeedButton::SetMargin(int v) {
 void TFlatSpeedButton::SetSpacing(int v) {
     if (v == spacing_) return;
     spacing_ = v;
+    Invalidate();
+}
+
+void TFlatSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TGraphicControl::ActionChange(Sender, CheckDefaults);
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a || !glyph_->Empty() || !a->ActionList()) return;
+    TCustomImageList* images = a->ActionList()->Images();
+    if (images && a->ImageIndex() >= 0 && a->ImageIndex() < images->Count())
+        GlyphFromImageList(images, a->ImageIndex());
+}
+
+// The image on magenta, which the bottom-left pixel makes transparent where
+// the image leaves it showing.
+void TFlatSpeedButton::GlyphFromImageList(TCustomImageList* Images, int Index) {
+    glyph_->SetSize(Images->Width(), Images->Height());
+    TCanvas* c = glyph_->Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(0xFF00FF);
+    c->FillRect(Rect(0, 0, Images->Width(), Images->Height()));
+    Images->Draw(c, 0, 0, Index, true);
     Invalidate();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/ActnList.h"
 #include "ui/Application.h"
 #include "ui/ControlCanvas.h"
 #include "ui/DragDrop.h"
@@ -89,6 +90,7 @@ TControl::TControl(TComponent* AOwner)
 }
 
 TControl::~TControl() {
+    SetAction(nullptr);
     if (gCaptureControl == this) gCaptureControl = nullptr;
     if (parent_) parent_->RemoveControl(this);
     if (Application) Application->ControlDestroyed(this);
@@ -451,6 +453,28 @@ void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 }
 void TControl::Click() {
     if (OnClick) OnClick(this);
+    else if (action_) action_->Execute();
+}
+
+void TControl::SetAction(TBasicAction* a) {
+    if (a == action_) return;
+    if (action_) {
+        auto& c = action_->clients_;
+        c.erase(std::remove(c.begin(), c.end(), this), c.end());
+    }
+    action_ = a;
+    if (!a) return;
+    a->clients_.push_back(this);
+    ActionChange(a, HasState(csLoading));
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a) return;
+    if (!CheckDefaults || Caption().empty()) SetCaption(a->Caption());
+    if (!CheckDefaults || Enabled()) SetEnabled(a->Enabled());
+    if (!CheckDefaults || hint_.empty()) SetHint(a->Hint());
+    if (!CheckDefaults || Visible()) SetVisible(a->Visible());
 }
 void TControl::DblClick() {
     if (OnDblClick) OnDblClick(this);

@@ -24,6 +24,7 @@ class TFont;
 class TCanvas;
 class TControlCanvas;
 class TPopupMenu;
+class TBasicAction;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -176,6 +177,15 @@ public:
 
     TCustomForm* GetParentForm() const;
 
+    // ---- the action the control stands for (see ActnList.h): its caption,
+    // enabled state, hint and visibility come from it, and a click without an
+    // OnClick of the control's own runs it.
+    TBasicAction* Action() const { return action_; }
+    void SetAction(TBasicAction* a);
+
+    // The palette of the picture the control shows, null for none.
+    virtual HPALETTE GetPalette() { return nullptr; }
+
     // ---- dragging (see DragDrop.h). In automatic mode a left button press
     // on the control starts dragging it.
     TDragMode DragMode() const { return dragMode_; }
@@ -229,6 +239,9 @@ protected:
     virtual void BeginAutoDrag() { BeginDrag(); }
     void RequestAlign();
     virtual void VisibleChanging() {}
+    // The action changed, or was just given (CheckDefaults: while loading,
+    // when only what is still at its default is taken from it).
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
     // ---- component messages, one typed handler each. The library sends the
     // CM_* message (so a replaced WindowProc still sees it) and the default
@@ -274,6 +287,7 @@ private:
     bool parentBiDiMode_ = true;
     int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;  // not owned
+    TBasicAction* action_ = nullptr;  // not owned; holds this control among its clients
     HCURSOR cursor_ = nullptr;
     TDragMode dragMode_ = dmManual;
     HCURSOR dragCursor_ = nullptr;
@@ -281,6 +295,7 @@ private:
     TControlState controlState_ = 0;
 
     friend class TWinControl;
+    friend class TBasicAction;
 };
 
 
