@@ -328,6 +328,25 @@ TEST_F(SettingsTest, APasswordValueThatCannotBeReadIsNeverWrittenOver) {
     EXPECT_TRUE(core::PasswordMatches(RegValue(core::PasswordKeyName, core::PasswordValueName).second, "new one"));
 }
 
+TEST_F(SettingsTest, AStoredPasswordTooCostlyToCheckIsUnreadableAndLeftAsItIs) {
+    const std::string salt(32, 'a'), key(64, 'b');
+    const std::string values[] = {std::string(core::PasswordHashMark) + "4294967295$" + salt + "$" + key,
+                                  std::string(1000, 'p')};
+    for (const std::string& value : values) {
+        SetRegString(core::PasswordKeyName, core::PasswordValueName, value);
+        Messages shown;
+        Start();
+        ASSERT_EQ(shown.calls.size(), 1u) << shown.All();
+        EXPECT_NE(shown.calls[0].Msg.find("password could not be read"), std::string::npos) << shown.All();
+        EXPECT_TRUE(AppPassword.empty());
+        EXPECT_TRUE(AskStartupPassword()) << "the program asks for a password it cannot check";
+        MainForm->SaveSettings();
+        EXPECT_TRUE(RegValue(core::PasswordKeyName, core::PasswordValueName).second == value)
+            << "the stored value was written over";
+        Stop();
+    }
+}
+
 TEST_F(SettingsTest, AFailedPasswordWriteIsReported) {
     // Below a volatile key no lasting key can be made.
     HKEY k;
