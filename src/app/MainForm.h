@@ -152,6 +152,12 @@ public:
     void LoadExcludeLists();
     // Both list files; raises the input/output error of a failed save.
     void SaveExcludeLists();
+    // Saves both lists and the settings, each on its own, so that what can
+    // be written is. When some file cannot be, the user is told which and
+    // asked Question (whether to go on without saving it): false when the
+    // answer is No; Unsaved tells whether something was left unsaved.
+    // Nothing already stored is touched.
+    bool SaveAllOrAsk(const std::string& Question, bool& Unsaved);
     void LoadExcludeList();
     void LoadBringToTopList();
     void SaveExcludeList();
@@ -286,6 +292,9 @@ private:
     // ---- lists
     bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
     bool bttListUnreadable_ = false;  // the same for BttList.Dat
+    // The user chose to end without saving what could not be saved: the end
+    // does not try again.
+    bool endWithoutSaving_ = false;
     // Entries made here whose program path was longer than a record holds.
     std::set<const core::TExcludeEntry*> cutPaths_;
     void AddEntryItem(ui::TListView* List, core::TExcludeEntry* Entry);

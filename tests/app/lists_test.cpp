@@ -397,7 +397,7 @@ TEST_F(ListsTest, MenusEnableByTheSelectionAndAskBeforeRemoving) {
     EXPECT_EQ(ReadAll(ExListFileName).size(), 0u) << "an empty list saves an empty file";
 }
 
-TEST_F(ListsTest, FailedSaveShowsTheErrorKeepsTheWindowAndTheOldFile) {
+TEST_F(ListsTest, FailedSaveNamesTheFileAndOffersToGoOnWithoutSavingIt) {
     const Bytes old = Record("Old", "C:\\old.exe", 1);
     const std::string folderless = AppDir + "\\no such folder\\ExList.Dat";
     struct Case {
@@ -420,26 +420,52 @@ TEST_F(ListsTest, FailedSaveShowsTheErrorKeepsTheWindowAndTheOldFile) {
         } else {
             ExListFileName = folderless;
         }
-        Dialogs dialogs;
-        Errors errors;
-        if (c.message == WM_CLOSE) SendMessageA(MainForm->Handle(), WM_CLOSE, 0, 0);
-        else {
+        DeleteFileA(BttListFileName.c_str());
+        auto act = [&] {
+            if (c.message == WM_CLOSE) {
+                SendMessageA(MainForm->Handle(), WM_CLOSE, 0, 0);
+                return;
+            }
             // A click on the Hide button, drawn on the button row.
             TControl* b = MainForm->btnHide;
             const LPARAM at = MAKELPARAM(b->Left() + b->Width() / 2, b->Top() + b->Height() / 2);
             SendMessageA(MainForm->ButtonsPanel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
             SendMessageA(MainForm->ButtonsPanel->Handle(), WM_LBUTTONUP, 0, at);
-        }
-        ASSERT_EQ(errors.texts.size(), 1u) << "the failed save was not reported";
-        EXPECT_NE(errors.texts[0].find("ExList.Dat"), std::string::npos) << errors.texts[0];
+        };
+        Dialogs dialogs;
+        Errors errors;
+        dialogs.answer = mrNo;
+        act();
+        EXPECT_TRUE(errors.texts.empty()) << "the failure ended in the error handler: " << errors.texts.front();
+        ASSERT_FALSE(dialogs.calls.empty()) << "the failed save was not reported";
+        const MessageDlgCall question = dialogs.calls.back();
+        EXPECT_NE(question.Msg.find("\"" + ExListFileName + "\""), std::string::npos) << question.Msg;
+        EXPECT_TRUE(question.Buttons.Contains(mbYes) && question.Buttons.Contains(mbNo)) << question.Msg;
         EXPECT_FALSE(Application->Terminated()) << "the close went on after a failed save";
-        EXPECT_TRUE(MainForm->Visible()) << "the window did not stay open";
+        EXPECT_TRUE(MainForm->Visible()) << "No did not keep the window open";
+        EXPECT_TRUE(Exists(BttListFileName)) << "the list that could be written was not saved";
+
+        dialogs.answer = mrYes;
+        if (c.message == WM_CLOSE) {
+            EXPECT_TRUE(MainForm->CloseQuery()) << "Yes did not let the program end";
+        } else {
+            act();
+            EXPECT_FALSE(MainForm->Visible()) << "Yes did not hide the window";
+        }
+        if (c.readOnlyFile && c.message == WM_CLOSE) {
+            // The end itself does not try again.
+            RestartMainForm();
+            EXPECT_TRUE(errors.texts.empty()) << errors.texts.front();
+        }
+        EXPECT_EQ(dialogs.calls.size(), c.message == WM_CLOSE ? 2u : 4u) << dialogs.Last();
         if (c.readOnlyFile) {
             EXPECT_EQ(ReadAll(ExListFileName), old);
             SetFileAttributesA(ExListFileName.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         EXPECT_FALSE(Exists(ExListFileName + ".tmp")) << "the temporary file was left behind";
         ExListFileName = saved;
+        MainForm->Show();
+        ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
     }
 }
 
