@@ -202,7 +202,6 @@ public:
     void LoadSettings();
     void SaveSettings();
     void LoadSoundSettings();
-    void SaveSoundSettings();
     void cbAutoStartClick(ui::TObject* Sender);
 
     // ---- mouse corners
