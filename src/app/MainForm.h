@@ -1,7 +1,9 @@
 #pragma once
 // The main settings window: the lists of windows, the hot keys and the
 // options, and the hide/restore toggle behind them.
+#include <cstdint>
 #include <set>
+#include <vector>
 
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatSpeedButton.h"
@@ -291,6 +293,11 @@ private:
     // ---- lists
     bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
     bool bttListUnreadable_ = false;  // the same for BttList.Dat
+    // A list file holding more records than are loaded: the list as loaded,
+    // in its canonical form (empty for a file loaded whole). While the list
+    // still holds just that, the file is not rewritten.
+    std::vector<uint8_t> exListCut_;
+    std::vector<uint8_t> bttListCut_;
     // The user chose to end without saving what could not be saved: the end
     // does not try again.
     bool endWithoutSaving_ = false;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/WholeFiles.h"
 #include "ui/Exception.h"
 
@@ -18,19 +20,22 @@ bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == E
 
 } // namespace
 
-void LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entries) {
+bool LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entries) {
     TFileHandle f(CreateFileA(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!f.Valid()) {
         const DWORD error = GetLastError();
-        if (IsMissing(error)) return;
+        if (IsMissing(error)) return true;
         Fail("Cannot read the list file", FileName, error);
     }
+    // Only the records kept are read: a huge file costs no more than that.
+    constexpr std::size_t kept = MaxListRecords * ListRecordSize;
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[64 * ListRecordSize];
-    for (;;) {
+    while (bytes.size() < kept) {
         DWORD got = 0;
-        if (!ReadFile(f.Get(), chunk, sizeof chunk, &got, nullptr)) {
+        const DWORD want = static_cast<DWORD>(std::min(sizeof chunk, kept - bytes.size()));
+        if (!ReadFile(f.Get(), chunk, want, &got, nullptr)) {
             const DWORD error = GetLastError();
             auto read = DecodeListRecords(bytes.data(), bytes.size());
             Entries.insert(Entries.end(), read.begin(), read.end());
@@ -41,6 +46,10 @@ void LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entri
     }
     auto read = DecodeListRecords(bytes.data(), bytes.size());
     Entries.insert(Entries.end(), read.begin(), read.end());
+    if (bytes.size() < kept) return true;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f.Get(), &size)) Fail("Cannot read the list file", FileName, GetLastError());
+    return static_cast<unsigned long long>(size.QuadPart) < kept + ListRecordSize;
 }
 
 void SaveListFile(const std::string& FileName, const std::vector<TExcludeEntry>& Entries, TListKind Kind) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "core/ListFiles.h"
 #include "core/ListRecords.h"
 #include "support/FixtureWindows.h"
 #include "support/ListFileUtil.h"
@@ -180,6 +181,12 @@ protected:
         MainForm = nullptr;
         Application->CreateForm(MainForm);
     }
+    // A new main window that loads the files, the old one freed without saving.
+    static void RestartLoading() {
+        Application->SetTag(0);
+        RestartMainForm();
+        Application->SetTag(1);
+    }
 };
 
 TEST_F(ListsTest, DraggedWindowIsKeptByProgramOrTitleAndADuplicateIsRefused) {
@@ -308,9 +315,7 @@ TEST_F(ListsTest, ListsSurviveARestartByteForByte) {
 TEST_F(ListsTest, OddRecordsLoadAndTheFlagFlipsOnlyItsLowBit) {
     const Bytes high(core::ListRecordSize, 0xFF);  // lengths of 255 over high bytes
     WriteAll(ExListFileName, Join({Record("Two", "C:\\two.exe", 2), high, Bytes(4, 0x41)}));
-    Application->SetTag(0);
-    RestartMainForm();
-    Application->SetTag(1);
+    RestartLoading();
     TListView* list = MainForm->ExcludeList;
     ASSERT_EQ(list->Items()->Count(), 2) << "whole records load, the short tail is ignored";
     TListItem* two = nullptr;
@@ -349,9 +354,7 @@ TEST_F(ListsTest, MenusEnableByTheSelectionAndAskBeforeRemoving) {
     EXPECT_EQ(captions(MainForm->PopMenuBringToTopList), (std::vector<std::string>{"Clear List"}));
 
     WriteAll(ExListFileName, Join({Record("A", "C:\\a.exe", 1), Record("B", "C:\\b.exe", 0)}));
-    Application->SetTag(0);
-    RestartMainForm();
-    Application->SetTag(1);
+    RestartLoading();
     TListView* list = MainForm->ExcludeList;
     Dialogs dialogs;
 
@@ -479,9 +482,7 @@ TEST_F(ListsTest, UnreadableListIsReportedOnceAndNeverSavedOver) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     {
         Dialogs dialogs;
-        Application->SetTag(0);
-        RestartMainForm();
-        Application->SetTag(1);
+        RestartLoading();
         ASSERT_EQ(dialogs.calls.size(), 1u) << "the failure must be reported once";
         EXPECT_EQ(dialogs.calls[0].DlgType, mtError);
         EXPECT_NE(dialogs.Last().find("ExList.Dat"), std::string::npos) << dialogs.Last();
@@ -502,6 +503,29 @@ TEST_F(ListsTest, UnreadableListIsReportedOnceAndNeverSavedOver) {
     EXPECT_EQ(ReadAll(ExListFileName), ex);
     EXPECT_EQ(ReadAll(BttListFileName), btt);
     EXPECT_EQ(MainForm->ExcludeList->Items()->Count(), 1) << "the file was readable again at this start";
+}
+
+TEST_F(ListsTest, AListBeyondTheLimitLoadsItsFirstEntriesAndIsKeptUntilItChanges) {
+    Bytes file;
+    for (size_t i = 0; i <= core::MaxListRecords; ++i) {
+        const Bytes r = Record("W" + std::to_string(i), "C:\\p" + std::to_string(i) + ".exe", 0);
+        file.insert(file.end(), r.begin(), r.end());
+    }
+    WriteAll(ExListFileName, file);
+    Dialogs dialogs;
+    RestartLoading();
+    ASSERT_EQ(dialogs.calls.size(), 1u) << "the cut list must be told once";
+    EXPECT_EQ(dialogs.calls[0].DlgType, mtWarning);
+    EXPECT_NE(dialogs.Last().find("\"" + ExListFileName + "\" holds more than 1000 entries"), std::string::npos)
+        << dialogs.Last();
+    ASSERT_EQ(MainForm->ExcludeList->Items()->Count(), static_cast<int>(core::MaxListRecords));
+    MainForm->SaveExcludeLists();
+    EXPECT_TRUE(ReadAll(ExListFileName) == file) << "a list that did not change was written over";
+
+    // A change saves the list as it is shown.
+    MainForm->ExcludeList->Items()->Item(0)->Delete();
+    MainForm->SaveExcludeLists();
+    EXPECT_EQ(ReadAll(ExListFileName).size(), (core::MaxListRecords - 1) * core::ListRecordSize);
 }
 
 TEST_F(ListsTest, PathTooLongForARecordIsRefusedForBringToTop) {
