@@ -2,7 +2,7 @@
 
 namespace core {
 
-DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size_t Size) {
+DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size_t Size, bool ToDisk) {
     // Replacing by rename would pass over the read-only mark that writing
     // in place is stopped by.
     const DWORD attributes = GetFileAttributesA(FileName.c_str());
@@ -18,14 +18,15 @@ DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size
         DWORD written = 0;
         if (Size > 0 && (!WriteFile(f.Get(), Bytes, static_cast<DWORD>(Size), &written, nullptr) || written != Size))
             error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-        if (error == ERROR_SUCCESS && !FlushFileBuffers(f.Get())) error = GetLastError();
+        if (error == ERROR_SUCCESS && ToDisk && !FlushFileBuffers(f.Get())) error = GetLastError();
         if (!f.Close() && error == ERROR_SUCCESS) error = GetLastError();
         if (error != ERROR_SUCCESS) {
             DeleteFileA(temp.c_str());
             return error;
         }
     }
-    if (!MoveFileExA(temp.c_str(), FileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(temp.c_str(), FileName.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | (ToDisk ? MOVEFILE_WRITE_THROUGH : 0))) {
         const DWORD error = GetLastError();
         DeleteFileA(temp.c_str());
         return error;

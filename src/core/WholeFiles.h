@@ -34,8 +34,9 @@ private:
 // once complete, so a failure at any point (a full disk among them) leaves
 // the old file whole and no temporary file behind. A read-only file is
 // refused, as writing in place would refuse it. Returns ERROR_SUCCESS or the
-// system's error code.
-DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size_t Size);
+// system's error code. Without ToDisk nothing waits for the disk: the file
+// outlives the program then, not the system.
+DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size_t Size, bool ToDisk = true);
 
 // The whole content of FileName into Bytes; a missing file (or folder) is
 // empty. Returns ERROR_SUCCESS or the system's error code;
