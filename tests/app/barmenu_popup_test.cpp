@@ -122,3 +122,22 @@ TEST_F(BarMenuPopupTest, TheListMenusHaveAnIconColumnAndTheModesMenuTheXPLook) {
     EXPECT_EQ(MainForm->popMenuResolutions->Images(), nullptr);
     painters::XPLookMenus = xpLook;
 }
+
+// Read right to left, a menu still opens drawn by the engine: the system is
+// given no item flag it would draw on its own instead.
+TEST_F(BarMenuPopupTest, ARightToLeftPopupMenuOpensDrawnByTheEngine) {
+    MainForm->Show();
+    ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
+    painters::TBcBarPopupMenu* pm = MainForm->popMenuDoNotHideList;
+    pm->SetBiDiMode(ui::bdRightToLeft);
+    const char* wanted = getenv("VSK_SHOT_MENU");
+    gShot = Shot{};
+    gHold = wanted && std::string(wanted) == "right-to-left";
+    SetTimer(nullptr, 0, 50, &ShotTick);
+    RECT lr;
+    GetWindowRect(MainForm->ExcludeList->Handle(), &lr);
+    pm->Popup(lr.left + 40, lr.top + 20);
+    pm->SetBiDiMode(ui::bdLeftToRight);
+    ASSERT_TRUE(gShot.shown) << "the menu never showed";
+    EXPECT_EQ(pm->MenuWindow(), gShot.menuWindow) << "the system drew the items itself";
+}
