@@ -369,7 +369,7 @@ void TControlSubClass::PaintButtonFace() {
     const int left = (RectWidth(r) - (calc.right - calc.left)) / 2;
     const int top = (RectHeight(r) - (calc.bottom - calc.top)) / 2;
     const TRect tr = Rect(left, top, left + (calc.right - calc.left), top + (calc.bottom - calc.top));
-    xpMenu_->PaintItemText(&cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
+    xpMenu_->PaintItemText(b, &cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintGroupFrame() {

@@ -245,12 +245,14 @@ public:
     std::vector<TControlSubClass*> SubClasses() const;
 
     // ---- painters shared with the control painting
-    // Text of an item or button: placed per Flags, greyed when disabled,
-    // glowing for the default one. DT_RTLREADING in Flags reads it right to
-    // left and puts the shortcut text at the left.
-    void PaintItemText(ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R, unsigned Flags,
-                       bool IsDefault, bool Enabled, bool Selected, const std::string& ShortCutText = "",
-                       bool IsBarItem = false);
+    // Text of an item or button (Sender): placed per Flags, greyed when
+    // disabled, glowing for the default one. DT_RTLREADING in Flags reads it
+    // right to left and puts the shortcut text at the left. A disabled tool
+    // button's caption is drawn on the canvas's brush colour, centred on the
+    // height of "W".
+    void PaintItemText(ui::TObject* Sender, ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R,
+                       unsigned Flags, bool IsDefault, bool Enabled, bool Selected,
+                       const std::string& ShortCutText = "", bool IsBarItem = false);
     // A glyph with the grey, dim and shadow effects of its state. Paints from
     // a copy: the bitmap given is never changed.
     void PaintIcon(ui::TObject* Sender, ui::TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
