@@ -290,6 +290,8 @@ protected:
 
 private:
     void SetStaleColor(TColor& field, TColor v) { field = v; colorsStale_ = true; }
+    // The form a menu sits on: its owner, else ours.
+    ui::TControl* MenuOwnerForm(ui::TMenu* Menu) const;
     void RedrawMenuBar();
     template <class T>
     void ChangeKinds(T& field, T v);
@@ -324,6 +326,11 @@ private:
     int walkCount_ = 0;
     bool borderBusy_ = false;
 };
+
+// The pointer, taken relative to Form's Left and Top, lies inside ItemRect
+// less one pixel at the right and two at the bottom, borders included. False
+// without a form.
+bool IsCursorInItemRect(const ui::TControl* Form, ui::TRect ItemRect);
 
 // The window procedure a flat-bordered popup menu window runs.
 LRESULT CALLBACK FlatPopupWndProc(HWND W, UINT Msg, WPARAM wParam, LPARAM lParam);

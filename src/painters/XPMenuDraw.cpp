@@ -72,6 +72,19 @@ bool IsLiveMenuItem(const void* Item) {
     return Application && ComponentHoldsItem(Application, Item);
 }
 
+bool IsCursorInItemRect(const TControl* Form, TRect ItemRect) {
+    if (!Form) return false;
+    POINT p;
+    if (!GetCursorPos(&p)) return false;
+    const int x = p.x - Form->Left(), y = p.y - Form->Top();
+    return x >= ItemRect.left && x <= ItemRect.right - 1 && y >= ItemRect.top && y <= ItemRect.bottom - 2;
+}
+
+TControl* TXPMenu::MenuOwnerForm(TMenu* Menu) const {
+    if (auto* owner = Menu ? dynamic_cast<TControl*>(Menu->Owner()) : nullptr) return owner;
+    return ownerForm_;
+}
+
 // ---------------------------------------------------------------- measuring
 
 void TXPMenu::GetItemIconSize(TMenuItem* Item, TMenu* BarMenu, int& W, int& H) const {
@@ -425,6 +438,12 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
             c->Rectangle(s);
             c->Brush()->SetStyle(bsSolid);
         }
+    } else if (isBar && isNT_ && Item->Enabled() && IsCursorInItemRect(MenuOwnerForm(bar), R)) {
+        // The bar item under the pointer is hot-tracked.
+        highlighted = true;
+        c->Brush()->SetColor(selectFillColor_);
+        c->Pen()->SetColor(selectFrameColor_);
+        c->Rectangle(D.left, D.top, D.right - 7, D.bottom);
     }
 
     // 8, 9. check mark and icon
@@ -454,8 +473,7 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
         const bool last = bar->Items()->Count() > 0 && bar->Items()->Items(bar->Items()->Count() - 1) == Item;
         TRect fill{0, 0, 0, 0};
         if (last) {
-            auto* owner = dynamic_cast<TControl*>(bar->Owner());
-            if (!owner) owner = ownerForm_;
+            TControl* owner = MenuOwnerForm(bar);
             if (rtl) fill = TRect{3, top, R.right, bottom};
             else if (owner) fill = TRect{R.left, top, owner->ClientWidth() + 5, bottom};
         } else if (rtl) {

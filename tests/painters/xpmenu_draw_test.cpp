@@ -282,6 +282,35 @@ TEST(XPMenuDraw, ASelectedBarItemShadesFromTheMenuBarColour) {
     EXPECT_EQ(bf.xp->BarColor(), BarForm::barColour);
 }
 
+// A bar item under the pointer is hot-tracked.
+TEST(XPMenuDraw, BarItemsHotTrackUnderThePointer) {
+    BarForm bf;
+    TXPMenu* xp = bf.xp;
+    const TRect R = BarForm::R;
+    const TColor barColour = BarForm::barColour;
+    // The pointer, relative to the form's Left and Top, inside the item.
+    const int fx = bf.form->Left(), fy = bf.form->Top();
+    SetCursorPos(fx + R.left + 5, fy + R.top + 5);
+    auto b = bf.Paint(false);
+    EXPECT_EQ(Px(*b, R.left + 10, R.top + 2), Rgb(xp->SelectFillColor())) << "hot-tracked";
+    EXPECT_EQ(Px(*b, R.left, R.top + 5), Rgb(xp->SelectFrameColor())) << "framed";
+    EXPECT_EQ(Px(*b, R.right - 8, R.top + 5), Rgb(xp->SelectFrameColor())) << "the box ends 7 pixels early";
+    EXPECT_EQ(Px(*b, R.right - 5, R.top + 5), Rgb(barColour));
+    // The item's columns count, its bottom row does not.
+    SetCursorPos(fx + R.left + 5, fy + R.bottom - 1);
+    b = bf.Paint(false);
+    EXPECT_EQ(Px(*b, R.left + 10, R.top + 2), Rgb(barColour)) << "not hot below the item's last rows";
+    SetCursorPos(fx + R.right, fy + R.top + 5);
+    EXPECT_FALSE(IsCursorInItemRect(bf.form, R));
+    SetCursorPos(fx + R.right - 1, fy + R.bottom - 2);
+    EXPECT_TRUE(IsCursorInItemRect(bf.form, R));
+    EXPECT_FALSE(IsCursorInItemRect(nullptr, R));
+    bf.item->SetEnabled(false);
+    b = bf.Paint(false);
+    EXPECT_EQ(Px(*b, R.left + 10, R.top + 2), Rgb(barColour)) << "a disabled item is never hot";
+    ParkPointer();
+}
+
 // Text: a disabled tool button's caption stands on the canvas's brush
 // colour; line breaks are kept; the item height rounds a half to even.
 TEST(XPMenuDraw, ItemTextKeepsLineBreaksAndDisabledToolButtonsDrawOnTheirColour) {
