@@ -169,8 +169,11 @@ TXPMenu::TXPMenu(TComponent* AOwner)
       selectColor_(clHighlight), selectBorderColor_(clHighlight), selectFontColor_(clMenuText),
       disabledColor_(clInactiveCaption), separatorColor_(clBtnFace), checkedColor_(clHighlight) {
     if (AOwner) {
-        ownerForm_ = dynamic_cast<TWinControl*>(AOwner);
-        if (!ownerForm_) throw EConvertError("Invalid class typecast");
+        // Only a form, a frame or a scroll box can hold the painter.
+        if (!dynamic_cast<TCustomForm*>(AOwner) && !dynamic_cast<TCustomFrame*>(AOwner) &&
+            !dynamic_cast<TScrollBox*>(AOwner))
+            throw EConvertError("Invalid class typecast");
+        ownerForm_ = static_cast<TWinControl*>(AOwner);
     }
     font_ = new TFont;
     if (Screen) font_->Assign(Screen->MenuFont());

@@ -230,7 +230,7 @@ public:
     int ButtonFaceLevel() const { return buttonFaceLevel_; }
     int ButtonHotLevel() const { return buttonHotLevel_; }
 
-    // The form (or other windowed owner) the menu serves; null without one.
+    // The form, frame or scroll box the menu serves; null without one.
     ui::TWinControl* OwnerForm() const { return ownerForm_; }
 
     // ---- the hooking walk
