@@ -287,8 +287,11 @@ public:
 protected:
     void Loaded() override;
     void Notification(ui::TComponent* AComponent, ui::TOperation Operation) override;
+    void Destroying() override;
 
 private:
+    // Gives the form's controls back and leaves the manager; once.
+    void TearDown();
     void SetStaleColor(TColor& field, TColor v) { field = v; colorsStale_ = true; }
     // The form a menu sits on: its owner, else ours.
     ui::TControl* MenuOwnerForm(ui::TMenu* Menu) const;
@@ -325,6 +328,7 @@ private:
     bool disableSubclassing_ = false;
     int walkCount_ = 0;
     bool borderBusy_ = false;
+    bool tornDown_ = false;
 };
 
 // The pointer, taken relative to Form's Left and Top, lies inside ItemRect

@@ -35,3 +35,29 @@ TEST(XPLife, OnlyAFormAFrameOrAScrollBoxHoldsThePainter) {
     TComponent::Free(ownerless);
     TComponent::Free(form);
 }
+
+// Freed the library's way or deleted outright, the painter gives its own
+// form's controls their procedures and their sunken edges back.
+TEST(XPLife, FreedEitherWayThePainterGivesItsFormsControlsBackWhole) {
+    for (bool plainDelete : {false, true}) {
+        SCOPED_TRACE(plainDelete ? "delete" : "Free");
+        PaintedForm pf;
+        auto* edit = Add<TEdit>(pf.form, 10, 10, 120, 24);
+        auto* list = Add<TListBox>(pf.form, 10, 50, 120, 60);
+        const TWndMethod editProc = edit->WindowProc, listProc = list->WindowProc;
+        pf.Start();
+        ASSERT_TRUE(TakenOver(edit) && TakenOver(list));
+        ASSERT_FALSE(edit->Ctl3D());
+        ASSERT_FALSE(list->Ctl3D());
+        if (plainDelete) delete pf.menu;
+        else TComponent::Free(pf.menu);
+        pf.menu = nullptr;
+        EXPECT_FALSE(TakenOver(edit) || TakenOver(list));
+        EXPECT_TRUE(edit->WindowProc == editProc);
+        EXPECT_TRUE(list->WindowProc == listProc);
+        EXPECT_TRUE(edit->Ctl3D());
+        EXPECT_TRUE(list->Ctl3D());
+        EXPECT_EQ(edit->BorderStyle(), bsSingle);
+        Drain();
+    }
+}
