@@ -66,6 +66,7 @@ TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
 }
 
 TControlSubClass::~TControlSubClass() {
+    *alive_ = false;
     auto& v = Live();
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
     if (hook_) TComponent::Free(hook_);
@@ -141,9 +142,12 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
         return;
     }
     const bool graphic = dynamic_cast<TGraphicControl*>(c) != nullptr;
+    // Held here: the control's own handling may free this object.
+    const std::shared_ptr<bool> alive = alive_;
     if ((m.Msg == WM_PAINT && graphic) || (m.Msg == WM_NCPAINT && ClassNameOf(c) == "TDBLookupComboBox"))
         m.Result = 1;
     else CallSaved(m);
+    if (!*alive) return;        // freed (with its menu, perhaps) meanwhile
     if (control_ != c) return;  // the control went during its own handling
 
     if (!xpMenu_->Active()) {

@@ -7,6 +7,7 @@
 // to the application's forms that have no TXPMenu of their own.
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,9 @@ private:
     HDC paintDC_ = nullptr;
     int savedBorderWidth_ = 0;
     int spinSkips_ = 0;
+    // False once this object is gone: a message handler may free it (or
+    // its menu) while the control's own procedure runs.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class TXPMenu : public ui::TComponent {

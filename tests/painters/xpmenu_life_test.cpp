@@ -165,7 +165,7 @@ TEST(XPLife, FreedEitherWayThePainterGivesItsFormsControlsBackWhole) {
 // while the painter is passing the click on: nothing of the painter is read
 // afterwards, and the button comes back as it was.
 TEST(XPLife, AClickHandlerThatEndsThePainterLeavesNothingReadingIt) {
-    for (bool freeIt : {false}) {
+    for (bool freeIt : {true, false}) {
         SCOPED_TRACE(freeIt ? "freed" : "switched off");
         PaintedForm pf;
         auto* button = Add<TButton>(pf.form, 10, 10, 120, 30);
