@@ -88,6 +88,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
     ProgramsImageList = TComponent::Create<TImageList>(this);
     ProgramsImageList->SetName("ProgramsImageList");
+    MenuImages = TComponent::Create<TImageList>(this);
+    MenuImages->SetName("MenuImages");
 
     HeaderPanel = TComponent::Create<TPanel>(this);
     HeaderPanel->SetName("HeaderPanel");

@@ -54,6 +54,8 @@ public:
     ui::TListView* BringToTopList;
     ui::TButton* btnHideAll;
     ui::TImageList* ProgramsImageList;
+    // The icon column of the lists' popup menus.
+    ui::TImageList* MenuImages;
     ui::TPanel* pnlGeneral;
     controls::TFlatCheckBox* cbCloseActiveWindow;
     ui::TPanel* pnlKeyboard;

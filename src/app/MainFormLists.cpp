@@ -52,7 +52,11 @@ void TMainForm::BuildListEditing() {
         menu->Items()->Add(mi);
         return mi;
     };
-    auto popup = [&](const char* name) { return MakeBarPopupMenu(name); };
+    auto popup = [&](const char* name) {
+        painters::TBcBarPopupMenu* m = MakeBarPopupMenu(name);
+        m->SetImages(MenuImages);
+        return m;
+    };
 
     popMenuAvailableWindows = popup("popMenuAvailableWindows");
     mnAddToDoNotHideList = item(popMenuAvailableWindows, "mnAddToDoNotHideList", "Add to 'Do not hide list'",
