@@ -413,6 +413,7 @@ bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) !
 TEST_F(AppTest, RecordOfHiddenWindowsIsWrittenBeforeHidingAndGoesWithTheRestore) {
     FixtureWindows w({"Recorded one|||", std::string("Recorded two|||") + kAppWindow});
     Settle(w);
+    ASSERT_TRUE(ActivateOnTop(w[0], w.Handles()));
     const std::vector<HWND> zBefore = ZOrderOf(w);
     Toggle(w);
     ASSERT_TRUE(PumpUntil([&] { return AllVisible(w, false); }));
