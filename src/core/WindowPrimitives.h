@@ -22,6 +22,7 @@ struct TWinInfo {
     int32_t ExStyle = 0;  // extended style when listed; put back when shown again
     DWORD ThreadId = 0;   // the thread that owns the window
     bool StyleKept = false;  // the extended style was left alone when hidden
+    DWORD ProcessId = 0;     // the process that owns the window
 };
 
 // Calls into windows of other programs, counted as they are made: under Wine
@@ -68,6 +69,13 @@ bool PassesWindowFilter(const std::string& Title, const std::string& ClassName, 
 // Clears the list and offers every top-level window to AddWindowToList, in
 // Z order from the top.
 void FillWindowList(ui::TListView* List, bool VisibleOnly);
+// FillWindowList in three steps, for a caller that acts on the windows
+// between them: the records of the windows that pass the filter, in Z order
+// from the top, without their program files; the program files, each
+// process looked up once; and an item per record, which owns a copy of it.
+std::vector<TWinInfo> ListWindows(bool VisibleOnly);
+void FindExePaths(std::vector<TWinInfo>& Windows);
+void AddWindowItems(ui::TListView* List, const std::vector<TWinInfo>& Windows);
 // Adds an item with a new TWinInfo for a window that passes the filter.
 void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly);
 // Frees the TWinInfo records of a list's items and clears it.
