@@ -45,51 +45,62 @@ def keyboard():
     width, height = 481, 262
     draw = ["-size", f"{width}x{height}", "xc:none"]
     # the keyboard's body
-    draw += ["-fill", "#00000040", "-draw", "roundrectangle 6,8 477,194 10,10"]
+    draw += ["-fill", "#00000040", "-draw", "roundrectangle 6,8 477,189 10,10"]
     draw += ["-fill", "#E9EDF2", "-stroke", "#8A97A8", "-strokewidth", "1",
-             "-draw", "roundrectangle 3,4 474,190 10,10", "-stroke", "none"]
-    unit, gap, left, top = 28, 2, 13, 14
-    # Rows of key widths in units of a quarter key; marked keys by label.
+             "-draw", "roundrectangle 3,4 474,185 10,10", "-stroke", "none"]
+    unit, gap, left, top = 28, 2, 13, 11
+    # Rows of (key height, keys); a key is a label and its width in quarters
+    # of a key; a label of None is the gap between groups of function keys.
+    fkeys = [("Esc", 4), (None, 4)]
+    for group in range(3):
+        fkeys += [(f"F{4 * group + n}", 4) for n in range(1, 5)] + ([(None, 2)] if group < 2 else [])
     rows = [
-        [("`", 4), ("1", 4), ("2", 4), ("3", 4), ("4", 4), ("5", 4), ("6", 4), ("7", 4), ("8", 4),
-         ("9", 4), ("0", 4), ("-", 4), ("=", 4), ("Back", 8)],
-        [("Tab", 6), ("Q", 4), ("W", 4), ("E", 4), ("R", 4), ("T", 4), ("Y", 4), ("U", 4), ("I", 4),
-         ("O", 4), ("P", 4), ("[", 4), ("]", 4), ("\\", 6)],
-        [("Caps", 7), ("A", 4), ("S", 4), ("D", 4), ("F", 4), ("G", 4), ("H", 4), ("J", 4), ("K", 4),
-         ("L", 4), (";", 4), ("'", 4), ("Enter", 9)],
-        [("Shift", 9), ("Z", 4), ("X", 4), ("C", 4), ("V", 4), ("B", 4), ("N", 4), ("M", 4), (",", 4),
-         (".", 4), ("/", 4), ("Shift", 11)],
-        [("Ctrl", 6), ("Win", 5), ("Alt", 5), ("", 24), ("Alt", 5), ("Win", 5), ("Menu", 5), ("Ctrl", 5)],
+        (20, fkeys),
+        (25, [("`", 4), ("1", 4), ("2", 4), ("3", 4), ("4", 4), ("5", 4), ("6", 4), ("7", 4), ("8", 4),
+              ("9", 4), ("0", 4), ("-", 4), ("=", 4), ("Back", 8)]),
+        (25, [("Tab", 6), ("Q", 4), ("W", 4), ("E", 4), ("R", 4), ("T", 4), ("Y", 4), ("U", 4), ("I", 4),
+              ("O", 4), ("P", 4), ("[", 4), ("]", 4), ("\\", 6)]),
+        (25, [("Caps", 7), ("A", 4), ("S", 4), ("D", 4), ("F", 4), ("G", 4), ("H", 4), ("J", 4), ("K", 4),
+              ("L", 4), (";", 4), ("'", 4), ("Enter", 9)]),
+        (25, [("Shift", 9), ("Z", 4), ("X", 4), ("C", 4), ("V", 4), ("B", 4), ("N", 4), ("M", 4), (",", 4),
+              (".", 4), ("/", 4), ("Shift", 11)]),
+        (25, [("Ctrl", 6), ("Win", 5), ("Alt", 5), ("", 24), ("Alt", 5), ("Win", 5), ("Menu", 5), ("Ctrl", 5)]),
     ]
-    marked = {("`", 0), ("\\", 1), ("Ctrl", 4)}
+    marked = {("F12", 0), ("`", 1), ("\\", 2), ("Ctrl", 5)}
     first_ctrl = True
     y = top
-    for r, row in enumerate(rows):
+    for r, (key_height, row) in enumerate(rows):
         x = left
         for label, quarters in row:
             w = quarters * (unit + gap) // 4 - gap
+            if label is None:
+                x += w + gap
+                continue
             is_marked = (label, r) in marked and (label != "Ctrl" or first_ctrl)
-            if label == "Ctrl" and r == 4:
+            if label == "Ctrl" and r == len(rows) - 1:
                 first_ctrl = False
             face = ACCENT if is_marked else "#FFFFFF"
             ink = "#FFFFFF" if is_marked else "#33404F"
-            draw += ["-fill", "#00000028", "-draw", f"roundrectangle {x + 1},{y + 2} {x + w + 1},{y + unit + 1} 4,4"]
+            bottom = y + key_height - 1
+            draw += ["-fill", "#00000028", "-draw", f"roundrectangle {x + 1},{y + 2} {x + w + 1},{bottom + 2} 4,4"]
             draw += ["-fill", face, "-stroke", "#9AA6B4", "-strokewidth", "1",
-                     "-draw", f"roundrectangle {x},{y} {x + w},{y + unit - 1} 4,4", "-stroke", "none"]
+                     "-draw", f"roundrectangle {x},{y} {x + w},{bottom} 4,4", "-stroke", "none"]
             if label:
                 size = 13 if len(label) == 1 else 9
                 text = label.replace("\\", "\\\\").replace("'", "\\'")
+                baseline = y + key_height // 2 + (5 if len(label) == 1 else 3)
                 draw += ["-font", FONT if is_marked else FONT_BOOK, "-pointsize", str(size), "-fill", ink,
-                         "-draw", f"text {x + 5},{y + 15 if len(label) == 1 else y + 13} '{text}'"]
+                         "-draw", f"text {x + 5},{baseline} '{text}'"]
             x += w + gap
-        y += unit + gap + 4
+        y += key_height + gap + (6 if r == 0 else 3)
     # what the marked keys do
-    draw += ["-font", FONT, "-pointsize", "13", "-fill", NAVY,
-             "-draw", "text 12,222 'Ctrl + `'",
-             "-draw", "text 12,246 'Ctrl + \\\\'",
-             "-font", FONT_BOOK, "-fill", "#33404F",
-             "-draw", "text 90,222 'hides the windows, and shows them again'",
-             "-draw", "text 90,246 'shows or hides the settings window'"]
+    legends = [("Ctrl + `", "hides the windows, and shows them again"),
+               ("Ctrl + \\\\", "shows or hides the settings window"),
+               ("F12", "starts the screen saver")]
+    for n, (keys, action) in enumerate(legends):
+        baseline = 210 + 22 * n
+        draw += ["-font", FONT, "-pointsize", "13", "-fill", NAVY, "-draw", f"text 12,{baseline} '{keys}'",
+                 "-font", FONT_BOOK, "-fill", "#33404F", "-draw", f"text 90,{baseline} '{action}'"]
     draw += ["-depth", "8", "-define", "png:color-type=6", os.path.join(OUT, "hotkeys.png")]
     run(draw)
 

@@ -159,6 +159,9 @@ TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
     btnExit->SetParent(pnlBack);
     btnExit->SetBounds(204, 290, 75, 25);
     btnExit->SetCaption("Close");
+    // The gradient's light caption colour would leave the button's text
+    // unreadable on its light face.
+    btnExit->Font()->SetColor(clWindowText);
     btnExit->OnClick = TNotifyEvent(this, &TFormKeyboardLayour::btnExitClick);
     EndLoading();
     DoCreate();

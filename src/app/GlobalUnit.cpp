@@ -13,6 +13,7 @@ std::string HelpFilePath;
 std::string ExListFileName;
 std::string BttListFileName;
 std::string SettingsFileName;
+std::string HiddenListFileName;
 std::string AppTitle;
 std::string AppPassword;
 
@@ -36,6 +37,7 @@ void GlobalUnitInitialization() {
     ExListFileName = AppDir + "\\" + "ExList.Dat";
     BttListFileName = AppDir + "\\" + "BttList.Dat";
     SettingsFileName = AppDir + "\\" + "vsk.dat";
+    HiddenListFileName = AppDir + "\\" + "HiddenWnd.Dat";
     AppPassword.clear();
     Cipher = new core::TRC6;
     Cipher->SetKey(core::AppCipherKey);
@@ -54,6 +56,7 @@ void GlobalUnitFinalization() {
     ExListFileName.clear();
     BttListFileName.clear();
     SettingsFileName.clear();
+    HiddenListFileName.clear();
     AppTitle.clear();
     AppPassword.clear();
 }

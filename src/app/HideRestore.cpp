@@ -11,6 +11,7 @@
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
 #include "core/AudioUnit.h"
+#include "core/HiddenWindows.h"
 #include "core/HideRules.h"
 #include "ui/Application.h"
 
@@ -103,6 +104,14 @@ void TMainForm::HideAllWindows() {
         if (pass.Answers.Answers(probe)) ShowWindow(player, SW_SHOWMINIMIZED);
         else ShowWindowAsync(player, SW_SHOWMINIMIZED);
     }
+    // Before the first window goes: from here on, a run that ends without
+    // showing them leaves the next start a record of them.
+    std::vector<core::THiddenWindow> record;
+    for (const core::TWinInfo& info : windows) {
+        if (!IsOwnWindow(info.Handle) && core::FindKeepingEntry(pass.Entries, info.Title, info.ExePath) < 0)
+            record.push_back({reinterpret_cast<std::uintptr_t>(info.Handle), info.ProcessId, info.ThreadId, info.ExStyle});
+    }
+    core::WriteHiddenRecord(HiddenListFileName, record);
     try {
         for (core::TWinInfo& info : windows) HideWindowUnlessExcluded(info);
         // Hung windows last, without waiting: each hides when its thread runs
@@ -195,6 +204,14 @@ void RestoreHiddenWindows() {
         }
         core::ShowHiddenWindowsAsync(order, late);
     }
+    // What may still be hidden is what waits for its thread.
+    std::vector<core::THiddenWindow> left;
+    for (int w : waiting) {
+        auto* info = static_cast<core::TWinInfo*>(items->Item(w)->Data());
+        left.insert(left.begin(), {reinterpret_cast<std::uintptr_t>(info->Handle), info->ProcessId, info->ThreadId, info->ExStyle});
+    }
+    if (left.empty()) core::RemoveHiddenRecord(HiddenListFileName);
+    else core::WriteHiddenRecord(HiddenListFileName, left);
     for (int i = 0; i < items->Count(); ++i) {
         delete static_cast<core::TWinInfo*>(items->Item(i)->Data());
         items->Item(i)->SetData(nullptr);

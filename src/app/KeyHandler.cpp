@@ -45,7 +45,7 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
                    ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey)};
     }
 
-    core::TKeyEventResult r = core::HandleKeyEvent(core::KeyState, key, focused, hotKeys);
+    core::TKeyEventResult r = core::HandleKeyEvent(core::KeyState, core::KeyCapture, key, focused, hotKeys);
     if (r.Captured) {
         if (r.NewEditText && edit) edit->SetText(*r.NewEditText);
         return;

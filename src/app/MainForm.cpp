@@ -39,6 +39,10 @@ TFlatEdit* TMainForm::MakeHotKeyEdit(TWinControl* parent, const char* name, cons
                "mouse before hitting any other keys.");
     e->SetShowHint(true);
     e->OnKeyPress = TKeyPressEvent(this, &TMainForm::edHkWindowsKeyKeyPress);
+    // Reached with the mouse only, as its hint says: every key pressed in
+    // the field becomes its key, so the Tab that would leave it again would
+    // change the hot key.
+    e->SetTabStop(false);
     return e;
 }
 

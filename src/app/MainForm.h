@@ -283,6 +283,8 @@ public:
 
 private:
     ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);
+    // Shows one panel of the Extra Settings page and hides the others.
+    void ShowOptionsPanel(ui::TPanel* Panel);
     // ---- lists
     bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
     bool bttListUnreadable_ = false;  // the same for BttList.Dat

@@ -15,7 +15,7 @@ void TMainForm::BuildDisplayPanel() {
     pnlDisplay->SetBevelOuter(bvNone);
     pnlDisplay->SetCaption("");
     pnlDisplay->SetHelpContext(1014);
-    pnlDisplay->SendToBack();  // the hot keys are in front at first
+    pnlDisplay->SetVisible(false);  // shown by the Display button
 
     gbDisplayResolution = TComponent::Create<TGroupBox>(this);
     gbDisplayResolution->SetName("gbDisplayResolution");
@@ -109,10 +109,10 @@ void TMainForm::btnSelectResolutionClick(TObject*) {
 
 void TMainForm::btnDisplayClick(TObject*) {
     edCurrentResolutionInfo->SetText(core::DisplayModeText(core::FindCurrentDisplayMode()));
-    pnlDisplay->BringToFront();
+    ShowOptionsPanel(pnlDisplay);
 }
 
 void TMainForm::btnKeyaboardClick(TObject*) {
-    pnlKeyboard->BringToFront();
+    ShowOptionsPanel(pnlKeyboard);
     if (cbWinCtrl->CanFocus()) cbWinCtrl->SetFocus();
 }

@@ -237,8 +237,7 @@ void TMainForm::BuildPages() {
                                     "icon to set a mouse shortcut for the action. Hide the application and try the "
                                     "new shortcuts.",
                                     8, 18, 134, 180);
-    pnlKeyboard->SendToBack();
-    pnlGeneral->BringToFront();
+    pnlKeyboard->SetVisible(false);  // the General panel shows first
 
     SetKeyPreview(false);
     OnKeyDown = TKeyEvent(this, &TMainForm::FormKeyDown);
@@ -256,8 +255,30 @@ void TMainForm::btnOptionsClick(TObject*) {
 }
 
 void TMainForm::btnGeneralClick(TObject*) {
-    pnlGeneral->BringToFront();
+    ShowOptionsPanel(pnlGeneral);
     if (cbAutoStart->CanFocus()) cbAutoStart->SetFocus();
+}
+
+void TMainForm::ShowOptionsPanel(TPanel* Panel) {
+    // The panels lie on top of each other. A panel merely covered would keep
+    // its Tab stops and could hold the focus where the user cannot see it,
+    // and keys typed there would change settings unseen: only the panel in
+    // front is shown.
+    TPanel* const panels[] = {pnlGeneral, pnlSound, pnlKeyboard, pnlDisplay};
+    const HWND focus = GetFocus();
+    bool focusHidden = false;
+    for (TPanel* p : panels)
+        if (p != Panel && p->HandleAllocated() && focus && IsChild(p->Handle(), focus)) focusHidden = true;
+    Panel->SetVisible(true);
+    Panel->BringToFront();
+    // The focus moves before its panel hides, to the first stop of the panel
+    // shown, else to the page.
+    if (focusHidden) {
+        if (TWinControl* first = Panel->FindNextControl(nullptr, true, true, false)) first->SetFocus();
+        else if (SheetOptions->CanFocus()) SheetOptions->SetFocus();
+    }
+    for (TPanel* p : panels)
+        if (p != Panel) p->SetVisible(false);
 }
 
 void TMainForm::stHeaderLinkClick(TObject*) { OpenHomePage(); }

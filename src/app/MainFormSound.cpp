@@ -19,7 +19,8 @@ void TMainForm::BuildSoundPage() {
     pnlSound->SetAlign(alClient);
     pnlSound->SetBevelOuter(bvNone);
     pnlSound->SetCaption("");
-    pnlSound->SendToBack();  // the keyboard panel stays in front until the Sound button is pressed
+    pnlSound->SetHelpContext(1012);
+    pnlSound->SetVisible(false);  // shown by the Sound button
 
     gbVolume = TComponent::Create<controls::TFlatGroupBox>(this);
     gbVolume->SetName("gbVolume");
@@ -110,7 +111,7 @@ void TMainForm::cbSelevtedVolumeMutedClick(TObject*) { core::DesiredMuted = cbSe
 
 void TMainForm::btnSoundClick(TObject*) {
     ShowCurrentVolume();
-    pnlSound->BringToFront();
+    ShowOptionsPanel(pnlSound);
     if (gbVolume->Enabled() && sliderSelectedVolume->CanFocus()) sliderSelectedVolume->SetFocus();
 }
 

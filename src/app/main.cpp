@@ -8,6 +8,7 @@
 #include "app/MainForm.h"
 #include "app/PasswordPrompt.h"
 #include "core/CommandLine.h"
+#include "core/HiddenWindows.h"
 #include "core/HtmlHelp.h"
 #include "core/WindowPrimitives.h"
 #include "ui/Application.h"
@@ -28,6 +29,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         GlobalUnitFinalization();
         return 0;
     }
+
+    // Windows an earlier run hid and could not show again (it was ended by
+    // force, or failed) come back first; from here on a failure shows the
+    // windows it hid before it ends.
+    core::RecoverHiddenWindows(HiddenListFileName);
+    core::ShowHiddenWindowsOnFailure();
 
     ui::Application->Initialize();
     ui::Application->SetTag(0);

@@ -134,6 +134,7 @@ TCryptography::TWriter TCryptography::StreamWriter() {
 
 bool TCryptography::Process(TBlockOperation Operation, const TReader& Reader, const TWriter& Writer) {
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(FBufferSize));
+    bool allPassed = true;
     for (;;) {
         // Zeroed every pass: the tail of the last block is the zero padding.
         std::fill(buffer.begin(), buffer.end(), 0);
@@ -146,12 +147,14 @@ bool TCryptography::Process(TBlockOperation Operation, const TReader& Reader, co
         for (int b = 0; b < blocks && ok; ++b)
             ok = (this->*Operation)(buffer.data() + static_cast<std::size_t>(b) * FBlockSize);
         const int written = Writer(buffer.data(), out);
-        // A failed pass ends the run: retrying a writer that keeps refusing
-        // would never end, and skipping a chunk would corrupt the output.
-        if (!ok || written != out)
-            return false;
+        const bool passed = ok && written == out;
+        allPassed = allPassed && passed;
+        // A failed pass does not end the run while input remains: the later
+        // chunks are still processed and written. Once the reader is empty the
+        // run ends even when that last pass failed, since repeating a pass
+        // with nothing to read cannot succeed and would never end.
         if (n == 0)
-            return true;
+            return allPassed;
     }
 }
 

@@ -45,8 +45,8 @@ public:
     virtual int ReadFromStream(void* Buffer, int Count);
     virtual int WriteToStream(const void* Buffer, int Count);
     // Runs Operation over everything Reader gives, writing each chunk through
-    // Writer; returns false when a block operation or a write failed (the run
-    // stops at that chunk).
+    // Writer; returns false when a block operation or a write failed in any
+    // pass (the run goes on to the end of the input after a failed pass).
     virtual bool Process(TBlockOperation Operation, const TReader& Reader, const TWriter& Writer);
     // The largest whole number of blocks not above Size, but never fewer
     // bytes than fit in 256; returns the new size.

@@ -1,8 +1,11 @@
 #include "core/HotKeys.h"
 
+#include <algorithm>
+
 namespace core {
 
 TKeyState KeyState;
+TKeyCapture KeyCapture;
 
 namespace {
 
@@ -87,17 +90,26 @@ bool IsModifierScanCode(int ScanCode) {
     return false;
 }
 
-TKeyEventResult HandleKeyEvent(TKeyState& State, const TKeyInfo& Key, THotKeyEdit Focused,
+TKeyEventResult HandleKeyEvent(TKeyState& State, TKeyCapture& Capture, const TKeyInfo& Key, THotKeyEdit Focused,
                                const THotKeySettings& HotKeys) {
     TKeyEventResult result;
     ApplyStaleAltRule(State, Key);
+    if (Focused != Capture.Edit) {
+        Capture.Edit = Focused;
+        Capture.KeysDown.clear();
+    }
     if (Focused != THotKeyEdit::None) {
         result.Captured = true;
         // A modifier is never a hot key's key. Its name alone does not tell:
         // it differs between keyboard layouts and languages ("Strg",
         // "Control"), so the scan code decides too.
-        if (!IsModifierScanCode(Key.ScanCode))
-            result.NewEditText = CaptureHotKeyName(Focused, Key.KeyName, HotKeys);
+        if (IsModifierScanCode(Key.ScanCode)) return result;
+        std::vector<std::string>& down = Capture.KeysDown;
+        const auto seen = std::find(down.begin(), down.end(), Key.KeyName);
+        if (Key.IsDown && !Key.WasDown && seen == down.end()) down.push_back(Key.KeyName);
+        else if (seen == down.end()) return result;  // pressed before the edit had the focus
+        else if (!Key.IsDown) down.erase(seen);
+        result.NewEditText = CaptureHotKeyName(Focused, Key.KeyName, HotKeys);
         return result;
     }
     UpdateKeyState(State, Key);

@@ -7,6 +7,7 @@
 // and acts on the result.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/KeyData.h"
 
@@ -57,6 +58,18 @@ struct THotKeySettings {
 // Which hot-key edit of the settings window has the input focus.
 enum class THotKeyEdit { None, HideWindows, ShowProgram, ScreenSaver };
 
+// The hot-key edit that had the focus at the last event, and the keys first
+// pressed while it had it: a key already down when the edit took the focus
+// (the Tab that moved the focus there) is not captured, neither its repeats
+// nor its release.
+struct TKeyCapture {
+    THotKeyEdit Edit = THotKeyEdit::None;
+    std::vector<std::string> KeysDown;
+};
+
+// The program's capture state, beside KeyState.
+extern TKeyCapture KeyCapture;
+
 // When Alt is believed held but the event shows otherwise (a key without the
 // Alt context), or shows Alt pressed again (auto-repeat), the release was
 // missed: the whole state is cleared. Answers whether it was.
@@ -99,7 +112,7 @@ struct TKeyEventResult {
 // One key event of a running program: the stale-Alt rule, then either the
 // capture into the focused edit (and nothing else) or the state update and
 // the three comparisons.
-TKeyEventResult HandleKeyEvent(TKeyState& State, const TKeyInfo& Key, THotKeyEdit Focused,
+TKeyEventResult HandleKeyEvent(TKeyState& State, TKeyCapture& Capture, const TKeyInfo& Key, THotKeyEdit Focused,
                                const THotKeySettings& HotKeys);
 
 }  // namespace core

@@ -1,7 +1,8 @@
 #pragma once
 // The key data of a keystroke message (the LParam of WM_KEYDOWN and its
 // kin), split into its fields. The hook library sends keyboard events in this
-// layout, and the keyboard handler reads them through DecodeKeyData.
+// layout (hook/KeyDataLayout.h), and the keyboard handler reads them through
+// DecodeKeyData.
 #include <cstdint>
 #include <string>
 
@@ -16,13 +17,6 @@ struct TKeyInfo {
     bool IsDown = false;      // bit 31 clear: a press, not a release
     std::string KeyName;      // the system's name for the key
 };
-
-// Bit positions of the layout, shared with the code that builds key data.
-constexpr uint32_t KeyDataScanShift = 16;
-constexpr uint32_t KeyDataExtended = 1u << 24;
-constexpr uint32_t KeyDataContextAlt = 1u << 29;
-constexpr uint32_t KeyDataWasDown = 1u << 30;
-constexpr uint32_t KeyDataReleased = 1u << 31;
 
 // Splits KeyData into a TKeyInfo. The name is the caller's: it comes from
 // GetKeyNameTextA of the same value, which this portable code cannot call.

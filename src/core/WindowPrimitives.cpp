@@ -334,6 +334,10 @@ bool HideWindow(HWND Wnd, int32_t ExStyle) {
     return strip;
 }
 
+bool HiddenStyleStripped(int32_t ExStyle, int32_t Current) {
+    return !NothingToStrip(ExStyle) && (Current & ~WS_EX_WINDOWEDGE) == (ExStyle & KeptExStyle);
+}
+
 namespace {
 // A window that hides itself again as soon as it is shown would otherwise
 // hold the program here for ever.

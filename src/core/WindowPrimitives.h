@@ -90,6 +90,9 @@ std::string GetExeNamePsapi(DWORD ProcessId);
 // Answers whether the style was changed: a window with no bits to strip is
 // left as it is.
 bool HideWindow(HWND Wnd, int32_t ExStyle);
+// Whether a window whose extended style was ExStyle before HideWindow still
+// has the style HideWindow left it (and so needs ExStyle back).
+bool HiddenStyleStripped(int32_t ExStyle, int32_t Current);
 // Puts the extended style back and shows the window without activating it;
 // shows it once more when it is not visible then (a window that hid itself
 // again), at most a few times.

@@ -1,6 +1,6 @@
 #include "hook/HookData.h"
 
-#include "core/KeyData.h"
+#include "hook/KeyDataLayout.h"
 
 namespace hook {
 
@@ -28,11 +28,11 @@ uint32_t TKeyTracker::Translate(const TLowLevelKey& Key) {
     down_[slot] = !up;
     const bool alt = (Key.Flags & LowLevelAltDown) != 0 || AltHeld();
 
-    uint32_t data = 1u | ((Key.ScanCode & 0xFFu) << core::KeyDataScanShift);
-    if (Key.Flags & LowLevelExtended) data |= core::KeyDataExtended;
-    if (alt) data |= core::KeyDataContextAlt;
-    if (wasDown) data |= core::KeyDataWasDown;
-    if (up) data |= core::KeyDataReleased;
+    uint32_t data = 1u | ((Key.ScanCode & 0xFFu) << KeyDataScanShift);
+    if (Key.Flags & LowLevelExtended) data |= KeyDataExtended;
+    if (alt) data |= KeyDataContextAlt;
+    if (wasDown) data |= KeyDataWasDown;
+    if (up) data |= KeyDataReleased;
     return data;
 }
 

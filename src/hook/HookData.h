@@ -26,7 +26,7 @@ struct TLowLevelKey {
 // context that low-level events do not carry themselves.
 class TKeyTracker {
 public:
-    // Key data in the keystroke layout (core/KeyData.h) for Key, with the
+    // Key data in the keystroke layout (KeyDataLayout.h) for Key, with the
     // down state updated: repeat count 1, the scan code's low byte, the
     // extended flag, the Alt context (an Alt key held, by the event's own
     // flag or by what was seen), the previous state (always set for a

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "hook/KeyDataLayout.h"
+
 namespace hook {
 
 constexpr const char* LibraryName = "shook.dll";
@@ -25,7 +27,7 @@ constexpr int KindCloseQuery = 8;  // MY_SYSCOMMAND_EVENT
 //                        2 destroyed, 3 activate the shell window, 4 activated
 //                        (a top-level unowned window).
 //   MY_KEY_EVENT         WParam: the virtual key; LParam: key data in the
-//                        keystroke layout (core/KeyData.h), one message per
+//                        keystroke layout (KeyDataLayout.h), one message per
 //                        press, auto-repeat and release.
 //   MY_KEY_EVENT_LL      WParam: WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or
 //                        WM_SYSKEYUP; LParam: see PackLowLevelKey (HookData.h).

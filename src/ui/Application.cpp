@@ -178,12 +178,25 @@ void TApplication::DoMouseIdle() {
     SetMouseControl(target);
 }
 
+namespace {
+
+// A control without a hint of its own shows its parent's: the parts that
+// make up a composite control (a scroller's arrows, track and thumb) show
+// the hint of the whole.
+std::string HintOf(const TControl* c) {
+    for (; c; c = c->Parent())
+        if (!c->Hint().empty()) return c->Hint();
+    return std::string();
+}
+
+} // namespace
+
 void TApplication::SetMouseControl(TControl* target) {
     if (target == mouseControl_) return;
     TControl* old = mouseControl_;
     mouseControl_ = target;
     CancelHint();
-    if (target && target->ShowHint() && !GetShortHint(target->Hint()).empty() && handle_) {
+    if (target && target->ShowHint() && !GetShortHint(HintOf(target)).empty() && handle_) {
         hintControl_ = target;
         SetTimer(handle_, kHintShowTimer, static_cast<UINT>(std::max(hintPause_, 1)), nullptr);
     }
@@ -214,7 +227,7 @@ void TApplication::HintTimerExpired() {
     POINT p{};
     GetCursorPos(&p);
     p.y += GetSystemMetrics(SM_CYCURSOR) * 3 / 4;
-    hintWindow_->ActivateHint(p, GetShortHint(c->Hint()));
+    hintWindow_->ActivateHint(p, GetShortHint(HintOf(c)));
     hintShowing_ = true;
     if (hintHidePause_ > 0) SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hintHidePause_), nullptr);
 }

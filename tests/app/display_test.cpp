@@ -192,6 +192,10 @@ TEST_F(DisplayTest, HelpOnAControlIsTheHelpOfItsPageOrPanel) {
         {"a mode edit", MainForm->edResolutionInfo, 1014},
         {"a hot-key box", MainForm->cbWinCtrl, 1013},
         {"a general option", MainForm->cbCloseActiveWindow, 1011},
+        {"the desired volume", MainForm->sliderSelectedVolume, 1012},
+        {"the volume group", MainForm->gbVolume, 1012},
+        {"the Extra Settings page", MainForm->SheetOptions, 1010},
+        {"the About page", MainForm->pnlAbout, 1030},
         {"the window list", MainForm->AvailableWindowsList, 1001},
         {"the button row", MainForm->ButtonsPanel, 1000},
     };

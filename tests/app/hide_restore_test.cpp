@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "core/HiddenWindows.h"
 #include "core/HotKeys.h"
 #include "support/FixtureWindows.h"
 
@@ -388,4 +389,112 @@ TEST_F(AppTest, VisibleMainWindowIsHiddenWithoutAQuestionAndShownAgain) {
     Toggle();
     EXPECT_TRUE(MainForm->Visible());
     EXPECT_TRUE(IsWindowVisible(MainForm->Handle()));
+}
+
+// ---------------------------------------------------------------- the record of hidden windows
+
+namespace {
+
+core::THiddenWindow RecordOf(HWND h) {
+    DWORD pid = 0;
+    const DWORD tid = GetWindowThreadProcessId(h, &pid);
+    return {reinterpret_cast<std::uintptr_t>(h), pid, tid, GetWindowLongA(h, GWL_EXSTYLE)};
+}
+
+void WriteBytes(const std::string& file, const std::vector<uint8_t>& bytes) {
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+} // namespace
+
+TEST_F(AppTest, RecordOfHiddenWindowsIsWrittenBeforeHidingAndGoesWithTheRestore) {
+    FixtureWindows w({"Recorded one|||", std::string("Recorded two|||") + kAppWindow});
+    Settle(w);
+    const std::vector<HWND> zBefore = ZOrderOf(w);
+    Toggle(w);
+    ASSERT_TRUE(PumpUntil([&] { return AllVisible(w, false); }));
+    std::vector<uint8_t> bytes;
+    {
+        std::ifstream in(HiddenListFileName, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    core::THiddenRecord record;
+    ASSERT_TRUE(core::DecodeHiddenRecord(bytes.data(), bytes.size(), record)) << "no record while hidden";
+    std::vector<HWND> recorded, fixtureRecorded;
+    for (const core::THiddenWindow& r : record.Windows) recorded.push_back(reinterpret_cast<HWND>(r.Handle));
+    for (HWND h : recorded)
+        if (std::find(zBefore.begin(), zBefore.end(), h) != zBefore.end()) fixtureRecorded.push_back(h);
+    EXPECT_EQ(fixtureRecorded, zBefore) << "the record lacks a hidden window or its place";
+    for (HWND own : {core::OwnMainWindow(), core::OwnApplicationWindow()})
+        EXPECT_EQ(std::count(recorded.begin(), recorded.end(), own), 0) << "the program's own window is recorded";
+    Toggle(w);
+    EXPECT_TRUE(AllVisible(w, true));
+    EXPECT_FALSE(Exists(HiddenListFileName)) << "the record stays after a full restore";
+}
+
+TEST_F(AppTest, RecordShowsAgainOnlyTheSameWindowsStillHidden) {
+    FixtureWindows w({std::string("Same|||") + kAppWindow, "Other process|||", "Other thread|||", "Shown|||"});
+    Settle(w);
+    std::vector<core::THiddenWindow> record;
+    for (HWND h : w.Handles()) record.push_back(RecordOf(h));
+    record[1].ProcessId += 4;  // the handle now names a window of another program
+    record[2].ThreadId += 4;
+    core::HideWindow(w[0], record[0].ExStyle);
+    for (int i : {1, 2}) ShowWindow(w[i], SW_HIDE);
+    ASSERT_TRUE(w.CaughtUp());
+
+    struct Case {
+        const char* what;
+        std::function<std::vector<uint8_t>(std::vector<uint8_t>)> damage;
+    } refused[] = {
+        {"cut short", [](std::vector<uint8_t> b) { b.pop_back(); return b; }},
+        {"a changed byte", [](std::vector<uint8_t> b) { b[b.size() / 2] ^= 1; return b; }},
+        {"not ours", [](std::vector<uint8_t> b) { b[0] = 'X'; return b; }},
+        {"from an earlier start of the system", [&](std::vector<uint8_t>) {
+             return core::EncodeHiddenRecord({core::SystemBootTime() - 3600, record});
+         }},
+    };
+    const std::vector<uint8_t> good = core::EncodeHiddenRecord({core::SystemBootTime(), record});
+    for (const Case& c : refused) {
+        WriteBytes(HiddenListFileName, c.damage(good));
+        EXPECT_EQ(core::RecoverHiddenWindows(HiddenListFileName), 0) << c.what;
+        EXPECT_FALSE(IsWindowVisible(w[0])) << c.what;
+    }
+    WriteBytes(HiddenListFileName, good);
+    EXPECT_EQ(core::RecoverHiddenWindows(HiddenListFileName), 1);
+    ASSERT_TRUE(w.CaughtUp());
+    EXPECT_TRUE(IsWindowVisible(w[0]));
+    EXPECT_EQ(GetWindowLongA(w[0], GWL_EXSTYLE), record[0].ExStyle) << "the extended style did not come back";
+    EXPECT_FALSE(IsWindowVisible(w[1])) << "a window of another process was shown";
+    EXPECT_FALSE(IsWindowVisible(w[2])) << "a window of another thread was shown";
+    EXPECT_FALSE(Exists(HiddenListFileName)) << "the record stays once acted on";
+}
+
+TEST_F(AppTest, AFailureNothingHandlesShowsTheHiddenWindowsBeforeTheProgramEnds) {
+    FixtureWindows w({"Before the failure one|||", std::string("Before the failure two|||") + kAppWindow});
+    Settle(w);
+    const LONG exBefore = GetWindowLongA(w[1], GWL_EXSTYLE);
+    const std::string event = "vsk-fail-now-" + std::to_string(GetCurrentProcessId());
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
+    ASSERT_TRUE(go);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(vsk::test::StartProcess(std::string("\"") + VSK_BIN_DIR + "/fail_after_hide.exe\" \"" + AppDir +
+                                            "\" " + event,
+                                        si, pi, FALSE));
+    EXPECT_TRUE(PumpUntil([&] { return AllVisible(w, false); }, 15000)) << "the failing program did not hide";
+    SetEvent(go);
+    // Pumping: this process may own windows the failing one shows again.
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000));
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION)) << "the program did not fail as planned";
+    EXPECT_TRUE(w.CaughtUp());
+    EXPECT_TRUE(AllVisible(w, true)) << "the failure left windows hidden";
+    EXPECT_EQ(GetWindowLongA(w[1], GWL_EXSTYLE), exBefore);
+    for (HANDLE h : {go, pi.hProcess, pi.hThread}) CloseHandle(h);
 }

@@ -125,8 +125,11 @@ TEST_F(AppTest, KeysDoNothingWhileTheGateIsClosed) {
 TEST_F(AppTest, FocusedHotKeyEditCapturesTheKeyNameAndNothingFires) {
     MainForm->Show();
     MainForm->MainPageControl->SetActivePage(MainForm->SheetOptions);
+    MainForm->btnKeyaboardClick(nullptr);
     vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->edHkWindowsKey->Handle()) != FALSE; });
-    MainForm->edHkWindowsKey->SetFocus();
+    // A click puts the focus in the field: Tab does not reach it.
+    SendMessageA(MainForm->edHkWindowsKey->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(MainForm->edHkWindowsKey->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     vsk::test::PumpUntil([] { return MainForm->edHkWindowsKey->Focused(); });
     ASSERT_TRUE(MainForm->edHkWindowsKey->Focused());
     ResetKeyState();

@@ -4,6 +4,7 @@
 // repaint and the set-password dialog's checks.
 // With VSK_SHOTS set to a folder, each page and panel is also written there
 // as a BMP picture, for a person to look at.
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -27,31 +28,43 @@ using namespace ui;
 
 namespace {
 
-void SaveShot(HWND window, const std::string& name) {
-    const char* folder = std::getenv("VSK_SHOTS");
-    if (!folder || !*folder) return;
-    RECT r{};
-    GetWindowRect(window, &r);
+// The pixels of a rectangle of the screen, top row first, each 32 bits:
+// blue, green, red and one unused byte.
+std::vector<uint32_t> ScreenPixels(const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<uint32_t> pixels;
+    if (w <= 0 || h <= 0) return pixels;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
     BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     SelectObject(mem, old);
-    const int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(stride * h);
-    std::ofstream out(std::string(folder) + "\\" + name + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), stride * h);
+    pixels.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + w * h);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+void SaveShot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("VSK_SHOTS");
+    if (!folder || !*folder) return;
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::vector<uint32_t> pixels = ScreenPixels(r);
+    for (uint32_t& p : pixels) p |= 0xFF000000u;  // opaque: viewers read the fourth byte as alpha
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const BITMAPINFOHEADER bih{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
+    std::ofstream out(std::string(folder) + "\\" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bih), sizeof bih);
+    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size() * 4));
 }
 
 // The screen rectangle of a control that shows.
@@ -146,14 +159,12 @@ TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
         EXPECT_EQ(s.page->HelpContext() == s.helpContext || s.button->HelpContext() == s.helpContext, true)
             << s.what;
         if (s.panel) {
-            TWinControl* front = nullptr;
+            // The panel in front is the only one shown: a covered one would
+            // keep its Tab stops.
             for (TWinControl* p : {MainForm->pnlGeneral, MainForm->pnlSound, MainForm->pnlKeyboard,
                                    MainForm->pnlDisplay})
-                if (!front || GetWindow(p->Handle(), GW_HWNDPREV) == nullptr) front = p;
-            // The panel in front is the first of the page's children in z-order.
-            HWND top = GetWindow(MainForm->pnlButtons->Handle(), GW_HWNDFIRST);
-            while (top && top == MainForm->pnlButtons->Handle()) top = GetWindow(top, GW_HWNDNEXT);
-            EXPECT_EQ(top, s.panel->Handle()) << s.what << ": its panel is not in front";
+                EXPECT_EQ(IsWindowVisible(p->Handle()) != FALSE, p == s.panel)
+                    << s.what << ": " << p->Name() << (p == s.panel ? " is hidden" : " shows too");
         }
         if (auto* flat = dynamic_cast<controls::TFlatSpeedButton*>(s.button)) {
             EXPECT_TRUE(flat->Down()) << s.what << ": its button is not down";
@@ -213,6 +224,21 @@ TEST(CenteredOver, KeepsTheWindowOnTheScreenNearEveryEdge) {
     }
 }
 
+namespace {
+// The lowest brightness (0 to 255) inside a control as it shows on the
+// screen, its frame left out: on a light face, where its caption shows.
+int DarkestInside(TControl* c) {
+    constexpr int kFrame = 4;
+    RECT r{};
+    if (!ShownRect(c, r)) return 255;
+    InflateRect(&r, -kFrame, -kFrame);
+    int darkest = 255;
+    for (uint32_t p : ScreenPixels(r))
+        darkest = std::min<int>(darkest, ((p & 0xFF) * 114 + ((p >> 8) & 0xFF) * 587 + ((p >> 16) & 0xFF) * 299) / 1000);
+    return darkest;
+}
+} // namespace
+
 TEST_F(PagesTest, HotKeyPictureOpensModelessOverTheMainWindowAndOnTheScreen) {
     Application->CreateForm(FormKeyboardLayour);
     for (int x : {-400, 1000}) {
@@ -226,6 +252,8 @@ TEST_F(PagesTest, HotKeyPictureOpensModelessOverTheMainWindowAndOnTheScreen) {
         EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
         EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
         EXPECT_EQ(FormKeyboardLayour->imgHotkeys->Picture()->Graphic()->Width(), 481);
+        ASSERT_TRUE(vsk::test::WaitShown(FormKeyboardLayour->Handle()));
+        EXPECT_LT(DarkestInside(FormKeyboardLayour->btnExit), 128) << "the Close button's caption does not show";
         FormKeyboardLayour->btnExit->Click();
         EXPECT_TRUE(vsk::test::PumpUntil([] { return !FormKeyboardLayour->Visible(); }));
     }

@@ -14,9 +14,11 @@
 #include <string>
 
 #include "AppFixture.h"
+#include "controls/ZevScroller.h"
 #include "core/Audio.h"
 #include "core/AudioUnit.h"
 #include "core/VolumeScale.h"
+#include "ui/HintWindow.h"
 #include "support/FakeAudio.h"
 #include "support/FixtureWindows.h"
 
@@ -355,4 +357,32 @@ TEST_F(SoundTest, NoSoundDeviceHideAndRestoreWorkAndChangeNothing) {
         EXPECT_EQ(HiddenWindowList, nullptr);
         EXPECT_TRUE(IsWindowVisible(w[0]));
     }
+}
+
+TEST_F(SoundTest, EveryPartOfTheDesiredVolumeSliderShowsItsHint) {
+    const int savedPause = ui::Application->HintPause();
+    ui::Application->SetHintPause(50);
+    MainForm->SetBounds(20, 20, 640, 347);
+    MainForm->Show();
+    MainForm->MainPageControl->SetActivePage(MainForm->SheetOptions);
+    MainForm->btnSoundClick(nullptr);
+    ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
+    auto hint = [] {
+        ui::THintWindow* h = ui::Application->HintWindow();
+        return h && h->HandleAllocated() && IsWindowVisible(h->Handle()) ? h->Caption() : std::string();
+    };
+    controls::TZevScroller* slider = MainForm->sliderSelectedVolume;
+    // Down the middle of the slider: its arrows, its track and its thumb.
+    for (int y = 2; y < slider->Height(); y += 8) {
+        SCOPED_TRACE("at " + std::to_string(y) + " pixels from the slider's top");
+        SetCursorPos(5, 5);
+        ASSERT_TRUE(vsk::test::PumpUntil([&] { return hint().empty(); }));
+        const ui::TPoint at = slider->ClientToScreen(ui::TPoint{slider->Width() / 2, y});
+        SetCursorPos(at.x, at.y);
+        EXPECT_TRUE(vsk::test::PumpUntil([&] { return hint() == "Desired volume level slider"; }, 2000))
+            << "the hint shown is \"" << hint() << "\"";
+    }
+    SetCursorPos(5, 5);
+    ui::Application->SetHintPause(savedPause);
+    MainForm->Hide();
 }

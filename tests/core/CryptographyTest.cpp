@@ -265,22 +265,25 @@ TEST(Cryptography, StreamsRoundTrip) {
     EXPECT_EQ(decrypted.Data, plain + std::string(8, '\0'));
 }
 
-TEST(Cryptography, AFailedPassEndsTheRun) {
-    // Every case must end with false after the first failed pass; a writer
-    // called after it failed throws, so a run that retries cannot hang.
+TEST(Cryptography, AFailedPassIsReportedAndTheRestOfTheInputStillProcessed) {
+    // 5000 bytes make three chunks (2048, 2048, 904) and an empty last pass,
+    // so a run that reaches the end of the input calls the writer four times.
+    constexpr int AllPasses = 4;
     struct Case {
         const char* what;
         int failAtBlock;
         int readerOverrun;  // bytes the reader claims beyond what it was asked
-        int refuseWriteCall;  // 1-based writer call that fails; 0 = none
+        int refuseWriteCall;  // 1-based writer call that fails; 0 = none, -1 = every call
         bool shortWrite;
         int passes;
+        int blocks;  // block operations run in all
     } cases[] = {
-        {"writer refuses the first chunk", 0, 0, 1, false, 1},
-        {"writer refuses the second chunk", 0, 0, 2, false, 2},
-        {"writer takes less than asked", 0, 0, 2, true, 2},
-        {"block operation fails", 130, 0, 0, false, 2},
-        {"reader claims more than the buffer", 0, 1, 0, false, 0},
+        {"writer refuses the first chunk", 0, 0, 1, false, AllPasses, 313},
+        {"writer refuses the second chunk", 0, 0, 2, false, AllPasses, 313},
+        {"writer takes less than asked", 0, 0, 2, true, AllPasses, 313},
+        {"writer fails every call, the empty last one too", 0, 0, -1, false, AllPasses, 313},
+        {"block operation fails", 130, 0, 0, false, AllPasses, 130 + 57},
+        {"reader claims more than the buffer", 0, 1, 0, false, 0, 0},
     };
     for (const auto& c : cases) {
         TXorCipher cipher;
@@ -288,40 +291,44 @@ TEST(Cryptography, AFailedPassEndsTheRun) {
         const std::string plain = Sample(5000);
         std::size_t readAt = 0;
         int writes = 0;
-        bool failedWriteSeen = false;
+        std::string lastChunk;
         auto reader = [&](void* buffer, int count) {
             const int n = int(std::min<std::size_t>(std::size_t(count), plain.size() - readAt));
             std::memcpy(buffer, plain.data() + readAt, std::size_t(n));
             readAt += std::size_t(n);
             return n + c.readerOverrun;
         };
-        auto writer = [&](const void*, int count) {
-            if (failedWriteSeen)
-                throw std::runtime_error("written again after a failed pass");
-            ++writes;
-            if (writes == c.refuseWriteCall) {
-                failedWriteSeen = true;
+        auto writer = [&](const void* buffer, int count) {
+            if (++writes > AllPasses)
+                throw std::runtime_error("written again after the input ended");
+            if (count > 0)
+                lastChunk.assign(static_cast<const char*>(buffer), std::size_t(count));
+            if (c.refuseWriteCall == -1)
+                return -1;
+            if (writes == c.refuseWriteCall)
                 return c.shortWrite ? count - 1 : 0;
-            }
-            if (cipher.Blocks >= c.failAtBlock && c.failAtBlock > 0)
-                failedWriteSeen = true;
             return count;
         };
         bool result = true;
         EXPECT_NO_THROW(result = cipher.Encrypt(reader, writer)) << c.what;
         EXPECT_FALSE(result) << c.what << ": failure reported as success";
         EXPECT_EQ(writes, c.passes) << c.what;
-        if (c.failAtBlock > 0) {
-            EXPECT_EQ(cipher.Blocks, c.failAtBlock) << c.what << ": blocks ran after the failing one";
+        EXPECT_EQ(cipher.Blocks, c.blocks) << c.what;
+        if (c.passes == AllPasses) {
+            std::string expected = plain.substr(4096) + std::string(8, '\0');
+            for (char& ch : expected)
+                ch = static_cast<char>(ch ^ 0x5A);
+            EXPECT_EQ(lastChunk, expected) << c.what << ": the chunk after the failure was not processed";
         }
     }
 }
 
-TEST(Cryptography, AStreamThatRefusesWritesEndsTheRun) {
+TEST(Cryptography, AStreamThatRefusesWritesIsReadToTheEndAndFails) {
     TRC6 rc6;
     rc6.SetKey("abc");
-    TMemoryCipherStream source(Sample(100)), dest;
+    TMemoryCipherStream source(Sample(3000)), dest;
     dest.RefuseWrites = true;
     EXPECT_FALSE(rc6.EncryptStream(&source, &dest));
-    EXPECT_EQ(dest.Writes, 1);
+    EXPECT_EQ(dest.Writes, 3);
+    EXPECT_EQ(source.Pos, 3000);
 }

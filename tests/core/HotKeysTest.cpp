@@ -83,11 +83,12 @@ TEST(HotKeys, StaleAltRuleClearsEverything) {
 
 TEST(HotKeys, AltAutoRepeatDropsTheOtherModifiersButKeepsAlt) {
     TKeyState s;
+    TKeyCapture capture;
     const THotKeySettings hk;
     for (const TKeyInfo& k : {Down(ScanCtrl, "Ctrl"), Down(ScanLeftShift, "Shift"),
                               Down(ScanLeftWin, "Left Windows"), Down(ScanAlt, "Alt", true),
                               Repeat(ScanAlt, "Alt", true)}) {
-        HandleKeyEvent(s, k, THotKeyEdit::None, hk);
+        HandleKeyEvent(s, capture, k, THotKeyEdit::None, hk);
     }
     EXPECT_TRUE(s.AltDown) << Describe(s);
     EXPECT_FALSE(s.CtrlDown || s.ShiftDown || s.WinDown) << Describe(s);
@@ -118,9 +119,10 @@ TEST(HotKeys, MatchNeedsExactlyTheTickedModifiersAndTheKey) {
 // matches of each event as "H", "P", "S" letters.
 std::vector<std::string> Play(const std::vector<TKeyInfo>& keys, const THotKeySettings& hk = {}) {
     TKeyState s;
+    TKeyCapture capture;
     std::vector<std::string> out;
     for (const auto& k : keys) {
-        const TKeyEventResult r = HandleKeyEvent(s, k, THotKeyEdit::None, hk);
+        const TKeyEventResult r = HandleKeyEvent(s, capture, k, THotKeyEdit::None, hk);
         EXPECT_FALSE(r.Captured);
         out.push_back(std::string(r.HideWindows ? "H" : "") + (r.ShowProgram ? "P" : "") +
                       (r.ScreenSaver ? "S" : ""));
@@ -180,19 +182,51 @@ TEST(HotKeys, FocusedEditCapturesTheKeyAndNothingElseHappens) {
         << "only ASCII letters are upper-cased";
 
     TKeyState s{true, false, false, false, ""};
-    const TKeyEventResult r = HandleKeyEvent(s, Down(ScanGrave, "`"), THotKeyEdit::ScreenSaver, hk);
+    TKeyCapture capture;
+    const TKeyEventResult r = HandleKeyEvent(s, capture, Down(ScanGrave, "`"), THotKeyEdit::ScreenSaver, hk);
     EXPECT_TRUE(r.Captured);
     EXPECT_FALSE(r.HideWindows) << "no hot key fires while an edit captures";
     EXPECT_EQ(s.PressedKeyName, "") << "capturing leaves the key state alone: " << Describe(s);
-    const TKeyEventResult up = HandleKeyEvent(s, Up(ScanF12, "F12"), THotKeyEdit::HideWindows, hk);
+    HandleKeyEvent(s, capture, Down(ScanF12, "F12"), THotKeyEdit::HideWindows, hk);
+    HandleKeyEvent(s, capture, Down(ScanA, "A"), THotKeyEdit::HideWindows, hk);
+    const TKeyEventResult up = HandleKeyEvent(s, capture, Up(ScanF12, "F12"), THotKeyEdit::HideWindows, hk);
     EXPECT_EQ(up.NewEditText, std::optional<std::string>("F12")) << "key-ups are captured too";
 
     // Modifiers whose names do not say so (other languages, other systems)
     // are still not captured.
     for (int scan : {ScanCtrl, ScanAlt, ScanLeftShift, ScanRightShift, ScanLeftWin, ScanRightWin}) {
-        const TKeyEventResult m = HandleKeyEvent(s, Down(scan, "Control"), THotKeyEdit::HideWindows, hk);
+        const TKeyEventResult m = HandleKeyEvent(s, capture, Down(scan, "Control"), THotKeyEdit::HideWindows, hk);
         EXPECT_TRUE(m.Captured);
         EXPECT_EQ(m.NewEditText, std::nullopt) << "modifier with scan code " << scan << " was captured";
+    }
+}
+
+TEST(HotKeys, AKeyAlreadyDownWhenTheEditTookTheFocusIsNotCaptured) {
+    const THotKeySettings hk;
+    constexpr int ScanTab = 0x0F, ScanB = 0x30;
+    using E = THotKeyEdit;
+    struct Step { const char* what; E focus; TKeyInfo key; std::optional<std::string> text; };
+    const Step steps[] = {
+        {"Tab pressed in another control", E::None, Down(ScanTab, "Tab"), std::nullopt},
+        {"... moved the focus into the edit: its release", E::HideWindows, Up(ScanTab, "Tab"), std::nullopt},
+        {"F12 pressed in the edit", E::HideWindows, Down(ScanF12, "F12"), "F12"},
+        {"A pressed while F12 is held", E::HideWindows, Down(ScanA, "A"), "A"},
+        {"F12 let go", E::HideWindows, Up(ScanF12, "F12"), "F12"},
+        {"A repeats", E::HideWindows, Repeat(ScanA, "A"), "A"},
+        {"A let go", E::HideWindows, Up(ScanA, "A"), "A"},
+        {"Tab pressed in the edit", E::HideWindows, Down(ScanTab, "Tab"), "Tab"},
+        {"... moved the focus to the next edit: its release", E::ShowProgram, Up(ScanTab, "Tab"), std::nullopt},
+        {"B pressed in another control", E::None, Down(ScanB, "B"), std::nullopt},
+        {"... repeats after a click into the edit", E::ScreenSaver, Repeat(ScanB, "B"), std::nullopt},
+        {"... and is let go there", E::ScreenSaver, Up(ScanB, "B"), std::nullopt},
+        {"B pressed again in the edit", E::ScreenSaver, Down(ScanB, "B"), "B"},
+    };
+    TKeyState s;
+    TKeyCapture capture;
+    for (const Step& step : steps) {
+        const TKeyEventResult r = HandleKeyEvent(s, capture, step.key, step.focus, hk);
+        EXPECT_EQ(r.Captured, step.focus != E::None) << step.what;
+        EXPECT_EQ(r.NewEditText, step.text) << step.what;
     }
 }
 

@@ -2,6 +2,7 @@
 // its hook library and the compiled help that the Help button opens.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -70,6 +71,61 @@ LONGLONG SizeOf(const std::string& path) {
 
 const std::string kFolder = VSK_PROGRAM_DIR;
 
+// Every file under folder, by its path below it, in order.
+std::vector<std::string> FilesUnder(const std::string& folder, const std::string& below = "") {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA d{};
+    HANDLE h = FindFirstFileA((folder + "/" + below + "*").c_str(), &d);
+    if (h == INVALID_HANDLE_VALUE) return files;
+    do {
+        const std::string name = d.cFileName;
+        if (name == "." || name == "..") continue;
+        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            for (const std::string& f : FilesUnder(folder, below + name + "/")) files.push_back(f);
+        } else {
+            files.push_back(below + name);
+        }
+    } while (FindNextFileA(h, &d));
+    FindClose(h);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// A copy of the program folder, for a run of the program: the program keeps
+// its settings and lists beside itself, and the folder users receive must
+// hold only what ships. Removed with what the run left in it.
+class ProgramCopy {
+public:
+    ProgramCopy() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        dir_ = std::string(temp) + "vsk-program-" + std::to_string(GetCurrentProcessId());
+        Remove(dir_);
+        for (const std::string& f : FilesUnder(kFolder)) {
+            const size_t slash = f.rfind('/');
+            if (slash != std::string::npos) CreateDirectoryA((dir_ + "/" + f.substr(0, slash)).c_str(), nullptr);
+            else CreateDirectoryA(dir_.c_str(), nullptr);
+            if (!CopyFileA((kFolder + "/" + f).c_str(), (dir_ + "/" + f).c_str(), FALSE))
+                ADD_FAILURE() << "could not copy " << f << " of the program folder: error " << GetLastError();
+        }
+    }
+    ~ProgramCopy() { Remove(dir_); }
+    ProgramCopy(const ProgramCopy&) = delete;
+    ProgramCopy& operator=(const ProgramCopy&) = delete;
+    const std::string& Dir() const { return dir_; }
+
+private:
+    static void Remove(const std::string& dir) {
+        for (const std::string& f : FilesUnder(dir)) {
+            SetFileAttributesA((dir + "/" + f).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((dir + "/" + f).c_str());
+        }
+        RemoveDirectoryA((dir + "/help").c_str());
+        RemoveDirectoryA(dir.c_str());
+    }
+    std::string dir_;
+};
+
 } // namespace
 
 TEST(ProgramFolder, HoldsTheStrippedProgramItsHookLibraryAndTheHelp) {
@@ -114,27 +170,32 @@ TEST(ProgramFolder, EveryHelpContextOfTheProgramOpensAPage) {
 }
 
 TEST(ProgramFolder, TheHelpButtonOpensTheHelpAtTheMainTopic) {
-    Veskara v("", kFolder);
-    HWND main = v.WaitMainWindow();
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; }, 10000));
-    const std::vector<Window> before = WindowsOf(v.Pid());
-    e2e::PressAccelerator(main, 'p');  // Hel&p
+    const std::vector<std::string> shipped = FilesUnder(kFolder);
+    {
+        ProgramCopy copy;
+        Veskara v("", copy.Dir());
+        HWND main = v.WaitMainWindow();
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; }, 10000));
+        const std::vector<Window> before = WindowsOf(v.Pid());
+        e2e::PressAccelerator(main, 'p');  // Hel&p
 
-    HWND viewer = nullptr;
-    Eventually(
-        [&] {
-            for (const Window& w : WindowsOf(v.Pid()))
-                if (w.visible && w.handle != main && w.title.find("Veskara Help") != std::string::npos)
-                    viewer = w.handle;
-            return viewer != nullptr;
-        },
-        20000);
-    ASSERT_TRUE(viewer) << "no help window appeared; the program's windows:" << Describe(WindowsOf(v.Pid()));
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Eventually([&] { return !IsWindow(viewer) || !IsWindowVisible(viewer); }, 10000))
-        << "the help window did not close";
-    EXPECT_TRUE(IsWindow(main)) << "closing the help ended the program";
+        HWND viewer = nullptr;
+        Eventually(
+            [&] {
+                for (const Window& w : WindowsOf(v.Pid()))
+                    if (w.visible && w.handle != main && w.title.find("Veskara Help") != std::string::npos)
+                        viewer = w.handle;
+                return viewer != nullptr;
+            },
+            20000);
+        ASSERT_TRUE(viewer) << "no help window appeared; the program's windows:" << Describe(WindowsOf(v.Pid()));
+        PostMessageA(viewer, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Eventually([&] { return !IsWindow(viewer) || !IsWindowVisible(viewer); }, 10000))
+            << "the help window did not close";
+        EXPECT_TRUE(IsWindow(main)) << "closing the help ended the program";
+    }
+    EXPECT_EQ(FilesUnder(kFolder), shipped) << "a run of the program left files in the folder users receive";
 }
 
 TEST(NoHelpLibrary, TheFirstHelpRequestWarnsOnce) {
@@ -145,7 +206,8 @@ TEST(NoHelpLibrary, TheFirstHelpRequestWarnsOnce) {
         FreeLibrary(lib);
         GTEST_SKIP() << "the HTML Help library is present";
     }
-    Veskara v("", kFolder);
+    ProgramCopy copy;
+    Veskara v("", copy.Dir());
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
     ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; }, 10000));

@@ -290,3 +290,120 @@ TEST_F(SettingsE2E, TheCornerDialogFromTheToggleButtonEditsTheCornerAndCancelPut
     EXPECT_EQ(Ini("MouseShortcut_SSaver", "HoverInterval"), "500");
     EXPECT_EQ(Ini("MouseShortcut_SSaver", "Corner"), "1");
 }
+
+namespace {
+
+// The window that has the keyboard focus in the program's thread, or null.
+HWND FocusOf(HWND main) {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    return GetGUIThreadInfo(thread, &gti) ? gti.hwndFocus : nullptr;
+}
+
+// Whether the user sees the window: shown, and not covered at its middle by
+// another window that is not its own part.
+bool SeenByUser(HWND h) {
+    if (!h || !IsWindowVisible(h)) return false;
+    RECT r{};
+    GetWindowRect(h, &r);
+    const HWND top = WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    return top == h || IsChild(h, top);
+}
+
+std::string TextOf(HWND h) {
+    char text[64] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+    return text;
+}
+
+// The child window of parent whose text, as the window itself answers it,
+// is text: an edit box keeps its text to itself.
+HWND ChildAnswering(HWND parent, const std::string& text) {
+    struct S {
+        const std::string* text;
+        HWND found;
+    } s{&text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<S*>(lp);
+            if (TextOf(h) != *s->text) return TRUE;
+            s->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+} // namespace
+
+TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
+    Veskara v;
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
+    ASSERT_TRUE(v.WaitIdle());
+    SetForegroundWindow(main);
+    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == main; })) << "the window is not in front";
+
+    // The three hot-key fields, by the keys they show at first.
+    const HWND keyFields[] = {ChildAnswering(main, "`"), ChildAnswering(main, "\\"), ChildAnswering(main, "F12")};
+    for (HWND f : keyFields) ASSERT_TRUE(f) << "a hot-key field is missing";
+    const HWND general = GetParent(e2e::ChildWithText(main, "Protect this application with password"));
+    ASSERT_TRUE(general);
+    const HWND page = GetParent(general);
+
+    // Each step's keys, then the focus must be where the user sees it.
+    auto press = [&](const std::vector<WORD>& keys, const std::string& what) {
+        const HWND before = FocusOf(main);
+        e2e::PressChord(keys);
+        Eventually([&] { return FocusOf(main) != before; }, 500);  // the key may leave the focus where it is
+        EXPECT_TRUE(Eventually([&] { return SeenByUser(FocusOf(main)); }, 3000))
+            << what << ": the focus is on a window the user cannot see";
+    };
+    // The panel buttons are drawn on their column at the page's left; a click
+    // on one, as the mouse makes it.
+    auto showPanel = [&](int row, const std::string& what) {
+        const HWND column = ChildWindowFromPointEx(page, POINT{10, 10}, CWP_SKIPINVISIBLE);
+        ASSERT_TRUE(column && column != page);
+        const LPARAM at = MAKELPARAM(48, 6 + 30 * row + 13);
+        PostMessageA(column, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(column, WM_LBUTTONUP, 0, at);
+        EXPECT_TRUE(Eventually([&] { return SeenByUser(FocusOf(main)); }, 3000))
+            << what << ": after the switch the focus is on a window the user cannot see";
+    };
+
+    press({VK_MENU, 'E'}, "Alt+E, the Extra Settings page");
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(general) != FALSE; })) << "the General panel never showed";
+    const char* const panels[] = {"General", "Sound", "Shortcuts", "Display"};
+    for (int row : {0, 1, 2, 3}) {
+        const std::string panel = panels[row];
+        showPanel(row, panel);
+        for (int i = 0; i < 8; ++i) press({VK_TAB}, panel + ": Tab " + std::to_string(i + 1));
+        for (int i = 0; i < 2; ++i) press({VK_SHIFT, VK_TAB}, panel + ": Shift+Tab " + std::to_string(i + 1));
+    }
+    // The steps of the faults seen: Shortcuts, then Display, then Space and
+    // a page accelerator.
+    showPanel(2, "Shortcuts");
+    showPanel(3, "Display");
+    press({VK_SPACE}, "Display: Space");
+    press({VK_MENU, 'W'}, "Alt+W, the Windows page");
+    press({VK_MENU, 'E'}, "Alt+E, back to Extra Settings");
+
+    EXPECT_EQ(TextOf(keyFields[0]), "`");
+    EXPECT_EQ(TextOf(keyFields[1]), "\\");
+    EXPECT_EQ(TextOf(keyFields[2]), "F12");
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(v.WaitExit(15000), 0u);
+    const std::map<std::pair<std::string, std::string>, std::string> saved = {
+        {{"HOTKEY_Windows", "Ctrl"}, "1"}, {{"HOTKEY_Windows", "Alt"}, "0"}, {{"HOTKEY_Windows", "Shift"}, "0"},
+        {{"HOTKEY_Windows", "Win"}, "0"},  {{"HOTKEY_Windows", "Key"}, "`"}, {{"HOTKEY_App", "Ctrl"}, "1"},
+        {{"HOTKEY_App", "Alt"}, "0"},      {{"HOTKEY_App", "Shift"}, "0"},   {{"HOTKEY_App", "Win"}, "0"},
+        {{"HOTKEY_App", "Key"}, "\\"},
+    };
+    for (const auto& [key, value] : saved)
+        EXPECT_EQ(Ini(key.first.c_str(), key.second.c_str()), value) << key.first << "/" << key.second;
+}

@@ -2,7 +2,9 @@
 // and restoring at a keystroke.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "Veskara.h"
 #include "support/DialogDriver.h"
@@ -17,6 +19,15 @@ namespace {
 
 constexpr WORD kGrave = VK_OEM_3;      // the key named "`"
 constexpr WORD kBackslash = VK_OEM_5;  // the key named "\"
+
+// The hooks are in place once the program's message loop runs: presses the
+// hide hot key until the windows are hidden.
+bool HideByHotKey(const std::function<bool()>& hidden) {
+    return Eventually([&] {
+        e2e::PressChord({VK_CONTROL, kGrave});
+        return Eventually(hidden, 1000);
+    }, 10000);
+}
 
 } // namespace
 
@@ -93,12 +104,8 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     Veskara v("/q");
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
-    // The hooks are in place once the message loop runs: press until the
-    // windows go.
-    ASSERT_TRUE(Eventually([&] {
-        e2e::PressChord({VK_CONTROL, kGrave});
-        return Eventually([&] { return AllVisible(w, false) && AllVisible(stuck, false); }, 1000);
-    }, 10000)) << "Ctrl+` did not hide the windows";
+    ASSERT_TRUE(HideByHotKey([&] { return AllVisible(w, false) && AllVisible(stuck, false); }))
+        << "Ctrl+` did not hide the windows";
     // One program hangs until after the end: its window is shown once it runs.
     stuck.Hang(60000);
     ASSERT_TRUE(Eventually([&] {
@@ -128,6 +135,49 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
 
 namespace {
 
+// These windows in Z order, topmost first.
+std::vector<HWND> ZOrderOf(const std::vector<HWND>& w) {
+    std::vector<HWND> out;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (std::find(w.begin(), w.end(), h) != w.end()) out.push_back(h);
+    return out;
+}
+
+} // namespace
+
+TEST(Veskara, WindowsHiddenWhenTheProgramWasEndedByForceComeBackAtItsNextStart) {
+    FixtureWindows w({"Hidden at the end one|||0x00040000", "Hidden at the end two|||", "Hidden at the end three|||"});
+    const std::vector<HWND> zBefore = ZOrderOf(w.Handles());
+    const LONG exBefore = GetWindowLongA(w[0], GWL_EXSTYLE);
+    {
+        Veskara v("/q");
+        ASSERT_TRUE(v.WaitMainWindow());
+        ASSERT_TRUE(HideByHotKey([&] { return AllVisible(w, false); })) << "Ctrl+` did not hide the windows";
+        v.Kill();
+    }
+    ASSERT_TRUE(w.CaughtUp());
+    ASSERT_TRUE(AllVisible(w, false)) << "the windows came back before the next start";
+    {
+        Veskara v("/q");
+        ASSERT_TRUE(v.WaitMainWindow());
+        EXPECT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "the next start left windows hidden";
+        EXPECT_TRUE(w.CaughtUp());
+        EXPECT_EQ(GetWindowLongA(w[0], GWL_EXSTYLE), exBefore) << "the extended style did not come back";
+        EXPECT_EQ(ZOrderOf(w.Handles()), zBefore) << "the windows came back in another Z order";
+        // From now on a window its own program hides is none of ours.
+        ShowWindow(w[1], SW_HIDE);
+        v.Kill();
+    }
+    Veskara again("/q");
+    ASSERT_TRUE(again.WaitMainWindow());
+    ASSERT_TRUE(again.WaitIdle());
+    EXPECT_TRUE(w.CaughtUp());
+    EXPECT_FALSE(IsWindowVisible(w[1])) << "a second start showed a window again";
+    EXPECT_TRUE(IsWindowVisible(w[0]) && IsWindowVisible(w[2]));
+}
+
+namespace {
+
 // The alpha of a layered window, or -1 when it has no layered attributes
 // (the system then draws nothing of it).
 int LayeredAlpha(HWND Wnd) {
@@ -145,10 +195,7 @@ TEST(Veskara, TranslucentWindowComesBackTranslucent) {
     ASSERT_EQ(LayeredAlpha(w[0]), 200);
     Veskara v("/q");
     ASSERT_TRUE(v.WaitMainWindow());
-    ASSERT_TRUE(Eventually([&] {
-        e2e::PressChord({VK_CONTROL, kGrave});
-        return Eventually([&] { return AllVisible(w, false); }, 1000);
-    }, 10000)) << "Ctrl+` did not hide the windows";
+    ASSERT_TRUE(HideByHotKey([&] { return AllVisible(w, false); })) << "Ctrl+` did not hide the windows";
     e2e::PressChord({VK_CONTROL, kGrave});
     ASSERT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "Ctrl+` did not restore the windows";
     EXPECT_TRUE(GetWindowLongA(w[0], GWL_EXSTYLE) & WS_EX_LAYERED);
