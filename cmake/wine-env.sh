@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# wine-env.sh up|down BUILD_DIR
-#   up:   make the build tree's Wine prefix once (reused afterwards), start an
-#         Xvfb of its own when DISPLAY is unset, and keep one wineserver
-#         running for the whole test run.
-#   down: stop the wineserver and the Xvfb that "up" started.
+# wine-env.sh up|restart|down BUILD_DIR
+#   up:      make the build tree's Wine prefix once (reused afterwards), start
+#            an Xvfb of its own when DISPLAY is unset, and keep one wineserver
+#            running for the whole test run.
+#   restart: a new wineserver on the same display, for what comes after a test
+#            that leaves the server changed (a program ended by force in the
+#            middle of a window hook call leaves its global hooks installed).
+#   down:    stop the wineserver and the Xvfb that "up" started.
 set -u
 cmd="$1"; build="$2"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
@@ -61,6 +64,14 @@ up)
   wineboot >/dev/null 2>&1
   exit 0
   ;;
+restart)
+  [ -z "${DISPLAY:-}" ] && [ -f "$dispfile" ] && export DISPLAY="$(cat "$dispfile")"
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  wineserver -p >/dev/null 2>&1
+  wineboot >/dev/null 2>&1
+  exit 0
+  ;;
 down)
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
@@ -68,5 +79,5 @@ down)
   exit 0
   ;;
 *)
-  echo "usage: wine-env.sh up|down BUILD_DIR" >&2; exit 2;;
+  echo "usage: wine-env.sh up|restart|down BUILD_DIR" >&2; exit 2;;
 esac

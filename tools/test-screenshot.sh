@@ -3,7 +3,10 @@
 # Runs a test program of the win tree under Wine that says when what it
 # shows is up (VSK_SHOT_READY) and waits for the picture (VSK_SHOT_DONE), and
 # writes build/NAME.png of the display meanwhile:
-#   menu        app_barmenu_test: the visible-windows list's popup menu, open
+#   menu        app_barmenu_test: the visible-windows list's popup menu, open;
+#               VSK_SHOT_MENU=popMenuDoNotHideList (or another popup menu's
+#               name) takes that menu instead, VSK_SHOT_MENU=right-to-left
+#               the do-not-hide list's menu read right to left
 #   dialog      app_xpmenu_test: the password prompt, painted flat; with
 #               VSK_SHOT_DIALOG=mouse, setpassword or prompt, that dialog
 #               (VSK_SHOT_DIALOG=mouse tools/test-screenshot.sh app_xpmenu_test dialog-mouse)

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "core/StoredValues.h"
 #include "tbx/PNGBitmap.h"
 #include "ui/Application.h"
 #include "ui/Stream.h"
@@ -108,6 +109,10 @@ void TFormSetAppPassword::btnOkClick(TObject*) {
     const std::string a = edPassword->Text(), b = edConfirmPassword->Text();
     if (a != b) {
         ShowMessageDialog(this, "The passwords do not match!\n\rPlease correct.", mtError, TMsgDlgButtons{mbOK});
+        edPassword->SetFocus();
+    } else if (a.size() > core::MaxPasswordLength) {
+        ShowMessageDialog(this, std::string(core::PasswordTooLongText) + ".\n\rPlease correct.", mtError,
+                          TMsgDlgButtons{mbOK});
         edPassword->SetFocus();
     } else if (!a.empty()) {
         SetModalResult(mrOk);

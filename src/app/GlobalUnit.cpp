@@ -62,20 +62,18 @@ void GlobalUnitFinalization() {
 }
 
 namespace {
-// Whether the prompt holds the password; a failure of the check is shown
-// and counts as a wrong password.
+// Whether the prompt holds the password. A wrong password is said so; a
+// failure of the check (a password too long to check among them) is shown
+// instead, and counts as a wrong password.
 bool TypedPasswordMatches() {
     try {
-        return core::PasswordMatches(AppPassword, FormMainAppPasswordPrompt->edPassword->Text());
+        if (core::PasswordMatches(AppPassword, FormMainAppPasswordPrompt->edPassword->Text())) return true;
+        ui::MessageDlg("Invalid password\n\rPlease check your spelling and try again!", ui::mtError,
+                       ui::TMsgDlgButtons{ui::mbOK}, 0);
     } catch (const std::exception& e) {
         ui::MessageDlg(e.what(), ui::mtError, ui::TMsgDlgButtons{ui::mbOK}, 0);
-        return false;
     }
-}
-
-void ShowInvalidPassword() {
-    ui::MessageDlg("Invalid password\n\rPlease check your spelling and try again!", ui::mtError,
-                   ui::TMsgDlgButtons{ui::mbOK}, 0);
+    return false;
 }
 } // namespace
 
@@ -85,7 +83,6 @@ bool AskStartupPassword() {
     for (;;) {
         if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return false;
         if (TypedPasswordMatches()) return true;
-        ShowInvalidPassword();
     }
 }
 
@@ -110,7 +107,6 @@ void ToggleMainWindow(bool AskPassword) {
             FormMainAppPasswordPrompt->edPassword->SetText("");
             if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return;  // stays hidden
             if (TypedPasswordMatches()) break;
-            ShowInvalidPassword();
         }
     }
     if (MainForm->AvailableWindowsStale) {

@@ -88,6 +88,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
     ProgramsImageList = TComponent::Create<TImageList>(this);
     ProgramsImageList->SetName("ProgramsImageList");
+    MenuImages = TComponent::Create<TImageList>(this);
+    MenuImages->SetName("MenuImages");
 
     HeaderPanel = TComponent::Create<TPanel>(this);
     HeaderPanel->SetName("HeaderPanel");
@@ -288,10 +290,29 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetLeft(200);
 }
 
+bool TMainForm::SaveAllOrAsk(const std::string& Question, bool& Unsaved) {
+    std::string failures;
+    for (void (TMainForm::*save)() :
+         {&TMainForm::SaveExcludeList, &TMainForm::SaveBringToTopList, &TMainForm::SaveSettings}) {
+        try {
+            (this->*save)();
+        } catch (const std::exception& e) {
+            failures += e.what();
+            failures += ".\n";
+        }
+    }
+    Unsaved = !failures.empty();
+    if (!Unsaved) return true;
+    return MessageDlg(failures + "\n" + Question, mtError, TMsgDlgButtons{mbYes, mbNo}, 0) == mrYes;
+}
+
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
-    SaveExcludeLists();
-    SaveSettings();
-    CanClose = true;
+    // A folder the user may not write to must not keep the program from
+    // ending; No keeps it open, so the user can make room or change rights.
+    bool unsaved = false;
+    CanClose = SaveAllOrAsk("End the program without saving these changes? The files keep what they held before.",
+                            unsaved);
+    endWithoutSaving_ = CanClose && unsaved;
 }
 
 void TMainForm::FormDestroy(TObject*) {
@@ -303,8 +324,8 @@ void TMainForm::FormDestroy(TObject*) {
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
     }
-    if (Application->Tag() != 0) SaveExcludeLists();
-    if (Application->Tag() != 0) SaveSettings();
+    if (Application->Tag() != 0 && !endWithoutSaving_) SaveExcludeLists();
+    if (Application->Tag() != 0 && !endWithoutSaving_) SaveSettings();
     core::ReleaseWindowList(AvailableWindowsList);
     for (TListView* l : {ExcludeList, BringToTopList}) {
         for (int i = 0; i < l->Items()->Count(); ++i) {
@@ -324,8 +345,9 @@ void TMainForm::btnTerminateClick(TObject*) {
 void TMainForm::btnHideClick(TObject*) {
     MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
                TMsgDlgButtons{mbOK}, 0);
-    SaveExcludeLists();
-    SaveSettings();
+    bool unsaved = false;
+    if (!SaveAllOrAsk("Hide the window without saving these changes? The files keep what they held before.", unsaved))
+        return;
     ToggleMainWindow(true);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The main settings window: the lists of windows, the hot keys and the
 // options, and the hide/restore toggle behind them.
+#include <cstdint>
 #include <set>
+#include <vector>
 
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatSpeedButton.h"
@@ -52,6 +54,8 @@ public:
     ui::TListView* BringToTopList;
     ui::TButton* btnHideAll;
     ui::TImageList* ProgramsImageList;
+    // The icon column of the lists' popup menus.
+    ui::TImageList* MenuImages;
     ui::TPanel* pnlGeneral;
     controls::TFlatCheckBox* cbCloseActiveWindow;
     ui::TPanel* pnlKeyboard;
@@ -152,6 +156,12 @@ public:
     void LoadExcludeLists();
     // Both list files; raises the input/output error of a failed save.
     void SaveExcludeLists();
+    // Saves both lists and the settings, each on its own, so that what can
+    // be written is. When some file cannot be, the user is told which and
+    // asked Question (whether to go on without saving it): false when the
+    // answer is No; Unsaved tells whether something was left unsaved.
+    // Nothing already stored is touched.
+    bool SaveAllOrAsk(const std::string& Question, bool& Unsaved);
     void LoadExcludeList();
     void LoadBringToTopList();
     void SaveExcludeList();
@@ -196,7 +206,6 @@ public:
     void LoadSettings();
     void SaveSettings();
     void LoadSoundSettings();
-    void SaveSoundSettings();
     void cbAutoStartClick(ui::TObject* Sender);
 
     // ---- mouse corners
@@ -288,6 +297,14 @@ private:
     // ---- lists
     bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
     bool bttListUnreadable_ = false;  // the same for BttList.Dat
+    // A list file holding more records than are loaded: the list as loaded,
+    // in its canonical form (empty for a file loaded whole). While the list
+    // still holds just that, the file is not rewritten.
+    std::vector<uint8_t> exListCut_;
+    std::vector<uint8_t> bttListCut_;
+    // The user chose to end without saving what could not be saved: the end
+    // does not try again.
+    bool endWithoutSaving_ = false;
     // Entries made here whose program path was longer than a record holds.
     std::set<const core::TExcludeEntry*> cutPaths_;
     void AddEntryItem(ui::TListView* List, core::TExcludeEntry* Entry);

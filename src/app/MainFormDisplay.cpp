@@ -62,6 +62,7 @@ void TMainForm::BuildDisplayPanel() {
     cbSwitchResolution->SetShowHint(true);
 
     popMenuResolutions = MakeBarPopupMenu("popMenuResolutions");
+    popMenuResolutions->SetMenuStyle(painters::msWindowsXP);
     mnSelectCurrentDisplayMode = TComponent::Create<TMenuItem>(this);
     mnSelectCurrentDisplayMode->SetName("mnSelectCurrentDisplayMode");
     mnSelectCurrentDisplayMode->SetCaption("Current");

@@ -52,7 +52,11 @@ void TMainForm::BuildListEditing() {
         menu->Items()->Add(mi);
         return mi;
     };
-    auto popup = [&](const char* name) { return MakeBarPopupMenu(name); };
+    auto popup = [&](const char* name) {
+        painters::TBcBarPopupMenu* m = MakeBarPopupMenu(name);
+        m->SetImages(MenuImages);
+        return m;
+    };
 
     popMenuAvailableWindows = popup("popMenuAvailableWindows");
     mnAddToDoNotHideList = item(popMenuAvailableWindows, "mnAddToDoNotHideList", "Add to 'Do not hide list'",
@@ -127,6 +131,15 @@ void TMainForm::LoadExcludeLists() {
         MessageDlg(failures + "\nThe file is left as it is: changes to that list are not saved until the program "
                               "starts again and can read it.",
                    mtError, TMsgDlgButtons{mbOK}, 0);
+    std::string cut;
+    for (auto [list, name] : {std::pair{&exListCut_, &ExListFileName}, std::pair{&bttListCut_, &BttListFileName}})
+        if (!list->empty())
+            cut += "The list file \"" + *name + "\" holds more than " + std::to_string(core::MaxListRecords) +
+                   " entries: only the first " + std::to_string(core::MaxListRecords) + " are loaded.\n";
+    if (!cut.empty())
+        MessageDlg(cut + "\nThe file is left as it is while that list is not changed; a change saves the list "
+                         "as it is shown, without the entries that were not loaded.",
+                   mtWarning, TMsgDlgButtons{mbOK}, 0);
 }
 
 void TMainForm::SaveExcludeLists() {
@@ -144,8 +157,9 @@ void TMainForm::AddEntryItem(TListView* List, TExcludeEntry* Entry) {
 }
 
 namespace {
-// Fills List with the file's entries, those read before a failure too.
-void LoadInto(TMainForm* form, TListView* list, const std::string& fileName,
+// Fills List with the file's entries, those read before a failure too; false
+// when the file held more than were loaded.
+bool LoadInto(TMainForm* form, TListView* list, const std::string& fileName,
               void (TMainForm::*add)(TListView*, TExcludeEntry*)) {
     std::vector<TExcludeEntry> entries;
     auto fill = [&] {
@@ -153,28 +167,53 @@ void LoadInto(TMainForm* form, TListView* list, const std::string& fileName,
         for (const TExcludeEntry& e : entries) (form->*add)(list, new TExcludeEntry(e));
         list->Items()->EndUpdate();
     };
+    bool whole = true;
     try {
-        core::LoadListFile(fileName, entries);
+        whole = core::LoadListFile(fileName, entries);
     } catch (...) {
         fill();
         throw;
     }
     fill();
+    return whole;
+}
+
+// What a list cut at the limit held as loaded, in its canonical form (empty
+// for a whole list).
+std::vector<uint8_t> CutListAsLoaded(bool whole, TListView* list, core::TListKind kind) {
+    return whole ? std::vector<uint8_t>() : core::EncodeListRecords(EntriesOf(list), kind);
+}
+
+// Writes the list, unless it was cut at the limit and is still as loaded:
+// the file then keeps the entries that were not loaded.
+void SaveUnlessAsLoaded(TListView* list, const std::string& fileName, core::TListKind kind,
+                     const std::vector<uint8_t>& cutAsLoaded) {
+    const std::vector<TExcludeEntry> entries = EntriesOf(list);
+    if (!cutAsLoaded.empty() && core::EncodeListRecords(entries, kind) == cutAsLoaded) return;
+    core::SaveListFile(fileName, entries, kind);
 }
 } // namespace
 
-void TMainForm::LoadExcludeList() { LoadInto(this, ExcludeList, ExListFileName, &TMainForm::AddEntryItem); }
+void TMainForm::LoadExcludeList() {
+    exListCut_.clear();
+    const bool whole = LoadInto(this, ExcludeList, ExListFileName, &TMainForm::AddEntryItem);
+    exListCut_ = CutListAsLoaded(whole, ExcludeList, core::TListKind::DoNotHide);
+}
 
-void TMainForm::LoadBringToTopList() { LoadInto(this, BringToTopList, BttListFileName, &TMainForm::AddEntryItem); }
+void TMainForm::LoadBringToTopList() {
+    bttListCut_.clear();
+    const bool whole = LoadInto(this, BringToTopList, BttListFileName, &TMainForm::AddEntryItem);
+    bttListCut_ = CutListAsLoaded(whole, BringToTopList, core::TListKind::BringToTop);
+}
 
 void TMainForm::SaveExcludeList() {
     if (exListUnreadable_) return;
-    core::SaveListFile(ExListFileName, EntriesOf(ExcludeList), core::TListKind::DoNotHide);
+    SaveUnlessAsLoaded(ExcludeList, ExListFileName, core::TListKind::DoNotHide, exListCut_);
 }
 
 void TMainForm::SaveBringToTopList() {
     if (bttListUnreadable_) return;
-    core::SaveListFile(BttListFileName, EntriesOf(BringToTopList), core::TListKind::BringToTop);
+    SaveUnlessAsLoaded(BringToTopList, BttListFileName, core::TListKind::BringToTop, bttListCut_);
 }
 
 // ---------------------------------------------------------------- edits

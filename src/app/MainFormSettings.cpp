@@ -4,14 +4,17 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <optional>
 
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
 #include "app/SettingsUnit.h"
 #include "core/AudioUnit.h"
 #include "core/DisplayModes.h"
+#include "core/IniText.h"
 #include "core/RegistryValues.h"
 #include "core/Settings.h"
+#include "core/WholeFiles.h"
 #include "ui/Dialogs.h"
 #include "ui/Exception.h"
 #include "ui/IniFile.h"
@@ -28,8 +31,14 @@ bool SettingsFileUnreadable = false;
 // written over, unless the user sets a new password.
 bool PasswordUnreadable = false;
 
-// The settings file through the class library's INI file. While the file is
-// unreadable every read answers its default.
+// Our settings take well under a kilobyte. A file far larger is not ours to
+// rewrite.
+constexpr LONGLONG kMaxSettingsFileSize = 1 << 20;
+
+// The settings file: read through the class library's INI file (while the
+// file is unreadable every read answers its default); written into the
+// file's text in memory, which Save puts in the place of the file whole, so
+// that a failed write (a full disk) leaves the old file as it was.
 class TIniSettingsStore : public core::TSettingsStore {
 public:
     explicit TIniSettingsStore(const std::string& fileName) : ini_(fileName) {}
@@ -43,18 +52,33 @@ public:
         return SettingsFileUnreadable ? d : ini_.ReadBool(s, k, d);
     }
     void WriteString(const std::string& s, const std::string& k, const std::string& v) override {
-        ini_.WriteString(s, k, v);
+        Text().SetValue(s, k, IniQuoted(v));
     }
-    void WriteInteger(const std::string& s, const std::string& k, int v) override { ini_.WriteInteger(s, k, v); }
-    void WriteBool(const std::string& s, const std::string& k, bool v) override { ini_.WriteBool(s, k, v); }
+    void WriteInteger(const std::string& s, const std::string& k, int v) override { WriteString(s, k, std::to_string(v)); }
+    void WriteBool(const std::string& s, const std::string& k, bool v) override { WriteString(s, k, v ? "1" : "0"); }
+
+    // Raises the INI-file error when the file cannot be replaced.
+    void Save() {
+        if (!text_) return;
+        const std::string bytes = text_->Text();
+        if (core::ReplaceFileWhole(ini_.FileName(), bytes.data(), bytes.size()) != ERROR_SUCCESS) Fail();
+    }
 
 private:
-    TIniFile ini_;
-};
+    [[noreturn]] void Fail() { throw EIniFileException("Unable to write to " + ini_.FileName()); }
+    // The text as the file holds it now, read at the first write.
+    core::TIniText& Text() {
+        if (!text_) {
+            std::string bytes;
+            if (core::ReadFileWhole(ini_.FileName(), bytes, kMaxSettingsFileSize) != ERROR_SUCCESS) Fail();
+            text_.emplace(bytes);
+        }
+        return *text_;
+    }
 
-// Our settings take well under a kilobyte. A file far larger is not ours to
-// rewrite, and the system rewrites the whole file for every key saved.
-constexpr LONGLONG kMaxSettingsFileSize = 1 << 20;
+    TIniFile ini_;
+    std::optional<core::TIniText> text_;
+};
 
 // Whether the file can be read; a missing file can (it holds the defaults).
 bool FileReadable(const std::string& path, std::string& why) {
@@ -141,11 +165,6 @@ void TMainForm::LoadSoundSettings() {
     ShowDesiredVolume();
 }
 
-void TMainForm::SaveSoundSettings() {
-    if (SettingsFileUnreadable) return;
-    TIniSettingsStore store(SettingsFileName);
-    core::WriteSoundSettings(store, {core::DesiredVolume, core::DesiredMuted});
-}
 
 void TMainForm::LoadSettings() {
     std::string why;
@@ -182,9 +201,9 @@ void TMainForm::SaveSettings() {
     // failure is raised after it, so the caller still stops.
     std::exception_ptr fileError;
     try {
-        SaveSoundSettings();
         if (!SettingsFileUnreadable) {
             TIniSettingsStore store(SettingsFileName);
+            core::WriteSoundSettings(store, {core::DesiredVolume, core::DesiredMuted});
             core::TSettings s;
             s.Resolution = core::SelectedDisplayMode;
             s.SwitchResolution = cbSwitchResolution->Checked();
@@ -193,6 +212,7 @@ void TMainForm::SaveSettings() {
             s.WindowsCorner = CornerOf(btnMouseWinCtrl, HideWindowsShortcut);
             s.SSaverCorner = CornerOf(btnMouseSSaverCtrl, ScreenSaverShortcut);
             core::WriteSettings(store, s);
+            store.Save();
         }
     } catch (...) {
         fileError = std::current_exception();

@@ -8,11 +8,25 @@ namespace controls {
 
 using namespace ui;
 
+namespace {
+
+// Watches the check box in the hover state.
+TSharedHoverTimer CheckBoxHoverTimer;
+
+TFlatCheckBox* HoverCheckBox() { return static_cast<TFlatCheckBox*>(CheckBoxHoverTimer.Watched); }
+
+} // namespace
+
 TFlatCheckBox::TFlatCheckBox(TComponent* AOwner) : TCustomControl(AOwner) {
+    CheckBoxHoverTimer.Join();
     SetParentColor(true);
     SetParentFont(true);
     SetTabStop(true);
     SetBounds(0, 0, 121, 17);
+}
+
+TFlatCheckBox::~TFlatCheckBox() {
+    CheckBoxHoverTimer.Leave(this);
 }
 
 void TFlatCheckBox::SetChecked(bool v) {
@@ -55,6 +69,11 @@ void TFlatCheckBox::ColorChanged() {
 void TFlatCheckBox::SetLayout(TCheckBoxLayout v) {
     layout_ = v;
     Invalidate();
+}
+
+void TFlatCheckBox::SetBiDiMode(TBiDiMode v) {
+    TCustomControl::SetBiDiMode(v);
+    SetLayout(v == bdRightToLeft ? checkboxRight : checkboxLeft);
 }
 
 void TFlatCheckBox::SetTransparent(bool v) {
@@ -142,14 +161,33 @@ void TFlatCheckBox::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 
 void TFlatCheckBox::MouseMove(TShiftState s, int x, int y) {
     TCustomControl::MouseMove(s, x, y);
-    if (hot_ || !Enabled()) return;
     // While the button is held the mouse is captured: moves outside the box
     // start no hover.
-    if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+    if (HoverCheckBox() == this || x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+    if (TFlatCheckBox* previous = HoverCheckBox()) previous->HoverOff();
     if (!GetActiveWindow()) return;
+    CheckBoxHoverTimer.Watch(this, TNotifyEvent(this, &TFlatCheckBox::HoverTick));
+    HoverOn();
+}
+
+void TFlatCheckBox::HoverOn() {
+    if (!Enabled() || hot_) return;
     hot_ = true;
     PaintBoxAndMark();
 }
+
+void TFlatCheckBox::HoverOff() {
+    if (!Enabled() || !hot_ || tracking_) return;
+    hot_ = false;
+    ReleaseHoverTimer();
+    PaintBoxAndMark();
+}
+
+void TFlatCheckBox::HoverTick(TObject*) {
+    if (TFlatCheckBox* b = HoverCheckBox(); b && ControlUnderPointer() != b) b->HoverOff();
+}
+
+void TFlatCheckBox::ReleaseHoverTimer() { CheckBoxHoverTimer.Release(this); }
 
 void TFlatCheckBox::DoEnter() {
     TCustomControl::DoEnter();
@@ -162,6 +200,7 @@ void TFlatCheckBox::DoExit() {
     // Losing the focus ends the hover too (a message box opened from
     // OnClick takes it): the next move over the box starts a new one.
     hot_ = false;
+    ReleaseHoverTimer();
     hasFocus_ = false;
     PaintBoxAndMark();
 }
@@ -169,10 +208,7 @@ void TFlatCheckBox::DoExit() {
 void TFlatCheckBox::MouseLeave() {
     TCustomControl::MouseLeave();
     // The hover ends when the pointer leaves, unless the button is held.
-    if (hot_ && !tracking_) {
-        hot_ = false;
-        PaintBoxAndMark();
-    }
+    HoverOff();
 }
 
 void TFlatCheckBox::EnabledChanged() {
@@ -180,6 +216,7 @@ void TFlatCheckBox::EnabledChanged() {
     if (!Enabled()) {
         hot_ = false;
         tracking_ = false;
+        ReleaseHoverTimer();
     }
     Invalidate();
 }
@@ -202,6 +239,7 @@ void TFlatCheckBox::WndProc(TMessage& m) {
     // no enter: the form's active control never changed.
     if (m.Msg == WM_KILLFOCUS && Enabled()) {
         hot_ = false;
+        ReleaseHoverTimer();
         hasFocus_ = false;
         PaintBoxAndMark();
     } else if (m.Msg == WM_SETFOCUS && !hasFocus_) {

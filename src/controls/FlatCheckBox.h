@@ -11,11 +11,14 @@ namespace controls {
 class TFlatCheckBox : public ui::TCustomControl {
 public:
     explicit TFlatCheckBox(ui::TComponent* AOwner);
+    ~TFlatCheckBox() override;
 
     bool Checked() const { return checked_; }
     void SetChecked(bool v);
     TCheckBoxLayout Layout() const { return layout_; }
     void SetLayout(TCheckBoxLayout v);
+    // bdRightToLeft puts the box at the right, every other mode at the left.
+    void SetBiDiMode(ui::TBiDiMode v) override;
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
     ui::TColor ColorFocused() const { return colorFocused_; }
@@ -62,6 +65,12 @@ private:
     void SetColorAt(ui::TColor& field, ui::TColor v);
     void SetAdvAt(TAdvColors& field, TAdvColors v);
     void PaintCheckCaption();
+    void HoverOn();
+    void HoverOff();
+    // The shared timer's tick: ends the hover once the pointer is elsewhere,
+    // also when the window was not told it left.
+    void HoverTick(ui::TObject* Sender);
+    void ReleaseHoverTimer();
 
     bool checked_ = false;
     bool hot_ = false;

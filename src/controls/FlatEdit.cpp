@@ -164,7 +164,9 @@ bool TCustomFlatEdit::ActiveLook() {
     if (!hot_) return false;
     TControl* active = Screen ? Screen->ActiveControl() : nullptr;
     if (!active && GetFocus()) active = TWinControl::FindControl(GetFocus());
-    return dynamic_cast<TCustomFlatEdit*>(active) == nullptr;
+    // Only a focused TFlatEdit keeps the hovered one flat; a spin edit with
+    // the focus does not.
+    return dynamic_cast<TFlatEdit*>(active) == nullptr;
 }
 
 void TCustomFlatEdit::PaintEditFrame() {

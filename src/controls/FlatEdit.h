@@ -3,7 +3,8 @@
 // replaced by a flat 3-pixel frame drawn in the non-client area (a one-pixel
 // border line and a two-pixel band in the face colour). The face shows
 // ColorFlat while idle and ColorFocused while focused or hovered; a hovered
-// edit stays flat while another flat edit holds the focus.
+// edit stays flat while a TFlatEdit holds the focus (a spin edit does not
+// count).
 #include <cstdint>
 
 #include "ui/StdCtrls.h"

@@ -93,7 +93,7 @@ void TFlatGroupBox::SetUseAdvColors(bool v) {
 }
 
 void TFlatGroupBox::SetBiDiMode(TBiDiMode v) {
-    biDiMode_ = v;
+    TCustomControl::SetBiDiMode(v);
     Invalidate();
 }
 
@@ -152,7 +152,7 @@ void TFlatGroupBox::TextChanged() {
 void TFlatGroupBox::Paint() {
     const TRect cr = ClientRect();
     const int L = cr.left, T = cr.top, R = cr.right, B = cr.bottom;
-    const bool rtl = biDiMode_ == bdRightToLeft;
+    const bool rtl = BiDiMode() == bdRightToLeft;
     const UINT flags = rtl ? (DT_SINGLELINE | DT_RIGHT) : DT_SINGLELINE;
     const std::string caption = Caption();
 

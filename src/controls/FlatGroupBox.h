@@ -13,7 +13,6 @@ namespace controls {
 using TAdvColors = uint8_t;  // 0..100, a percentage
 // brFull or brOnlyTopLine (FlatUtilitys.h).
 enum TGroupBoxBorder : uint8_t;
-enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft };
 
 class TFlatGroupBox : public ui::TCustomControl {
 public:
@@ -30,9 +29,9 @@ public:
     // ColorBorder derived from Color's lightness; turns ParentColor on.
     bool UseAdvColors() const { return useAdvColors_; }
     void SetUseAdvColors(bool v);
-    // Right to left: the caption at the right end of the top line.
-    TBiDiMode BiDiMode() const { return biDiMode_; }
-    void SetBiDiMode(TBiDiMode v);
+    // Right to left (bdRightToLeft): the caption at the right end of the top
+    // line.
+    void SetBiDiMode(ui::TBiDiMode v) override;
 
 protected:
     void Paint() override;
@@ -50,7 +49,6 @@ private:
     TAdvColors advColorBorder_ = 50;
     ui::TColor colorBorder_ = 0x8396A0;
     TGroupBoxBorder border_ = TGroupBoxBorder(0);  // brFull
-    TBiDiMode biDiMode_ = bdLeftToRight;
 };
 
 class TFlatPanel : public ui::TCustomPanel {

@@ -2,15 +2,27 @@
 
 #include <memory>
 
+#include "ui/ActnList.h"
 #include "ui/Canvas.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
+#include "ui/ImageList.h"
 
 namespace controls {
 
 using namespace ui;
 
+namespace {
+
+// Watches the button in the hover state, the only one that can be hot.
+TSharedHoverTimer HoverTimer;
+
+TFlatSpeedButton* HoverButton() { return static_cast<TFlatSpeedButton*>(HoverTimer.Watched); }
+
+} // namespace
+
 TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap()) {
+    HoverTimer.Join();
     SetBounds(0, 0, 25, 25);
     // The button completes its own clicks (a left release inside).
     SetControlStyle(csCaptureMouse | csDoubleClicks);
@@ -18,7 +30,10 @@ TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
     SetParentColor(true);
 }
 
-TFlatSpeedButton::~TFlatSpeedButton() { delete glyph_; }
+TFlatSpeedButton::~TFlatSpeedButton() {
+    HoverTimer.Leave(this);
+    delete glyph_;
+}
 
 void TFlatSpeedButton::Loaded() {
     TGraphicControl::Loaded();
@@ -94,6 +109,27 @@ void TFlatSpeedButton::SetSpacing(int v) {
     Invalidate();
 }
 
+void TFlatSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TGraphicControl::ActionChange(Sender, CheckDefaults);
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a || !glyph_->Empty() || !a->ActionList()) return;
+    TCustomImageList* images = a->ActionList()->Images();
+    if (images && a->ImageIndex() >= 0 && a->ImageIndex() < images->Count())
+        GlyphFromImageList(images, a->ImageIndex());
+}
+
+// The image on magenta, which the bottom-left pixel makes transparent where
+// the image leaves it showing.
+void TFlatSpeedButton::GlyphFromImageList(TCustomImageList* Images, int Index) {
+    glyph_->SetSize(Images->Width(), Images->Height());
+    TCanvas* c = glyph_->Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(0xFF00FF);
+    c->FillRect(Rect(0, 0, Images->Width(), Images->Height()));
+    Images->Draw(c, 0, 0, Index, true);
+    Invalidate();
+}
+
 // ---------------------------------------------------------------- down and groups
 
 void TFlatSpeedButton::SetDown(bool v) {
@@ -162,7 +198,13 @@ void TFlatSpeedButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
 
 void TFlatSpeedButton::MouseMove(TShiftState s, int x, int y) {
     TGraphicControl::MouseMove(s, x, y);
-    if (!hot_ && Inside(x, y) && GetActiveWindow()) HoverOn();
+    if (HoverButton() != this && Inside(x, y)) {
+        if (TFlatSpeedButton* previous = HoverButton()) previous->HoverOff();
+        if (GetActiveWindow()) {
+            HoverTimer.Watch(this, TNotifyEvent(this, &TFlatSpeedButton::HoverTick));
+            HoverOn();
+        }
+    }
     if (!tracking_) return;
     const uint8_t st = down_ ? bsExclusive : Inside(x, y) ? bsDown : bsUp;
     if (st != state_) {
@@ -190,16 +232,13 @@ void TFlatSpeedButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
     }
     if (inside) Click();
     else HoverOff();
-    // The pointer may rest on the button after the release.
-    if (Enabled()) {
-        if (inside) HoverOn();
-        else HoverOff();
-    }
+    // The click's handler may have run a dialog while the pointer moved on:
+    // the position read before it no longer tells where the pointer is.
+    RecheckPointerInside();
 }
 
 void TFlatSpeedButton::MouseEnter() {
     TGraphicControl::MouseEnter();
-    if (GetActiveWindow()) HoverOn();
     if (OnMouseEnter) OnMouseEnter(this);
 }
 
@@ -218,7 +257,25 @@ void TFlatSpeedButton::HoverOn() {
 void TFlatSpeedButton::HoverOff() {
     if (!Enabled() || !hot_ || tracking_) return;
     hot_ = false;
+    ReleaseHoverTimer();
     Invalidate();
+}
+
+void TFlatSpeedButton::HoverTick(TObject*) {
+    if (TFlatSpeedButton* b = HoverButton(); b && ControlUnderPointer() != b) b->HoverOff();
+}
+
+void TFlatSpeedButton::ReleaseHoverTimer() { HoverTimer.Release(this); }
+
+bool TFlatSpeedButton::PointerOver() const { return ControlUnderPointer() == this; }
+
+void TFlatSpeedButton::RecheckPointerInside() {
+    if (!Enabled()) return;
+    // Hot is set against the finding, so that HoverOn or HoverOff acts.
+    const bool over = PointerOver();
+    hot_ = !over;
+    if (over) HoverOn();
+    else HoverOff();
 }
 
 void TFlatSpeedButton::EnabledChanged() {
@@ -226,7 +283,9 @@ void TFlatSpeedButton::EnabledChanged() {
     if (!Enabled()) {
         hot_ = false;
         state_ = bsDisabled;
+        ReleaseHoverTimer();
     }
+    RecheckPointerInside();
     Invalidate();
 }
 

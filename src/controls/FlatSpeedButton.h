@@ -11,6 +11,10 @@
 #include "ui/Control.h"
 #include "ui/Form.h"
 
+namespace ui {
+class TCustomImageList;
+}
+
 namespace controls {
 
 class TFlatSpeedButton : public ui::TGraphicControl {
@@ -75,6 +79,8 @@ public:
     ui::TNotifyEvent OnMouseLeave;
 
     void Click() override;
+    // The glyph's.
+    HPALETTE GetPalette() override { return glyph_->Palette(); }
 
 protected:
     void Paint() override;
@@ -88,6 +94,9 @@ protected:
     void EnabledChanged() override;
     void ColorChanged() override;
     bool DialogChar(char Key) override;
+    // Besides what every control takes from its action: a button without a
+    // glyph shows the action's image of its action list.
+    void ActionChange(ui::TObject* Sender, bool CheckDefaults) override;
 
 private:
     void SetColorAt(int i, ui::TColor v);
@@ -97,8 +106,17 @@ private:
     void GroupMemberWentDown(TFlatSpeedButton* sender);
     void HoverOn();
     void HoverOff();
+    // The shared timer's tick: ends the hover of the watched button once the
+    // pointer is elsewhere, also when its window was not told it left.
+    void HoverTick(ui::TObject* Sender);
+    void ReleaseHoverTimer();
+    // Hot again exactly while the pointer is over the button, from where the
+    // pointer is now (a click's handler may have moved it away).
+    void RecheckPointerInside();
+    bool PointerOver() const;
     bool Inside(int x, int y) { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
     void PaintGlyph(ui::TCanvas* c);
+    void GlyphFromImageList(ui::TCustomImageList* Images, int Index);
 
     ui::TBitmap* glyph_;
     int numGlyphs_ = 1;

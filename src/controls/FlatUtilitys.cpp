@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "ui/DragDrop.h"
 #include "ui/GdiGuards.h"
 #include "ui/Control.h"
 
@@ -157,6 +158,43 @@ void DrawGradient(TBitmap* Bitmap, TCanvas* Canvas, const TRect& Rect, TColor St
     } catch (...) {
         // A failed write ends the drawing; what was drawn stays.
     }
+}
+
+// ---------------------------------------------------------------- hover
+
+TControl* ControlUnderPointer() {
+    POINT p;
+    if (!GetCursorPos(&p)) return nullptr;
+    return FindDragTarget(p, true);
+}
+
+void TSharedHoverTimer::Join() {
+    if (!Timer) {
+        Timer = new TTimer(nullptr);
+        Timer->SetEnabled(false);
+        Timer->SetInterval(100);
+    }
+    ++Live;
+}
+
+void TSharedHoverTimer::Leave(TControl* c) {
+    Release(c);
+    if (--Live > 0) return;
+    TComponent::Free(Timer);
+    Timer = nullptr;
+}
+
+void TSharedHoverTimer::Watch(TControl* c, TNotifyEvent OnTick) {
+    Timer->SetEnabled(false);
+    Watched = c;
+    Timer->OnTimer = OnTick;
+    Timer->SetEnabled(true);
+}
+
+void TSharedHoverTimer::Release(TControl* c) {
+    if (Watched != c) return;
+    Timer->SetEnabled(false);
+    Watched = nullptr;
 }
 
 } // namespace controls

@@ -13,6 +13,7 @@
 #include "ui/Canvas.h"
 #include "ui/Colors.h"
 #include "ui/Control.h"
+#include "ui/Timer.h"
 
 namespace controls {
 
@@ -51,6 +52,28 @@ ui::TBitmap* MakeDisabledGlyph(ui::TBitmap* Source, ui::TColor OutlineColor, ui:
 void LayoutGlyphAndCaption(ui::TCanvas* Canvas, const ui::TRect& Client, ui::TPoint Offset,
                            const std::string& Caption, ui::TBitmap* Glyph, int NumGlyphs, TButtonLayout Layout,
                            int Margin, int Spacing, ui::TPoint& GlyphPos, ui::TRect& TextBounds);
+
+// The control under the pointer, disabled ones included, or null.
+ui::TControl* ControlUnderPointer();
+
+// A timer shared by every control of one kind, watching the one in the hover
+// state, so that a pointer that left while the window was not told still ends
+// the hover. It exists from the first control's creation to the last one's
+// end.
+struct TSharedHoverTimer {
+    ui::TTimer* Timer = nullptr;
+    ui::TControl* Watched = nullptr;  // not owned
+    int Live = 0;
+
+    // A control of the kind was made.
+    void Join();
+    // Control c ends: it is no longer watched; the last one frees the timer.
+    void Leave(ui::TControl* c);
+    // Watches c from now on, calling OnTick every 100 ms.
+    void Watch(ui::TControl* c, ui::TNotifyEvent OnTick);
+    // Stops watching c (nothing when another control is watched).
+    void Release(ui::TControl* c);
+};
 
 // Fills Rect from StartColor to EndColor. With a bitmap (made 32 bits per
 // pixel) the scan lines are written directly and only the part of Rect

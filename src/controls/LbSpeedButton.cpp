@@ -131,6 +131,9 @@ void DrawLbButtonFace(TCanvas* c, const TLbFace& f) {
 
     UINT flags = DT_WORDBREAK | (f.Alignment == taRightJustify ? DT_RIGHT : f.Alignment == taCenter ? DT_CENTER : 0);
     std::string text = f.Caption;
+    // The caption is measured and drawn on the DC itself, where the canvas
+    // puts its font only for its own text calls: have it do so first.
+    c->TextExtent(std::string());
     HDC dc = c->Handle();
     auto measure = [&](int U) {
         RECT r{0, 0, U, 0};

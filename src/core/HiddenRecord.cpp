@@ -13,6 +13,7 @@ constexpr char Magic[8] = {'V', 'S', 'K', 'H', 'I', 'D', '0', '1'};
 constexpr std::size_t HeaderSize = 8 + 4 + 4 + 8;  // magic, count, reserved, boot time
 constexpr std::size_t WindowSize = 8 + 4 + 4 + 4 + 4;  // handle, process, thread, style, reserved
 constexpr std::size_t TrailerSize = 4;
+static_assert(MaxHiddenRecordBytes == HeaderSize + MaxHiddenWindows * WindowSize + TrailerSize);
 
 std::uint32_t Checksum(const std::uint8_t* p, std::size_t n) {
     std::uint32_t h = 2166136261u;  // FNV-1a

@@ -29,6 +29,8 @@ struct THiddenRecord {
 
 // More windows than any desktop holds: a count beyond it is damage.
 constexpr std::size_t MaxHiddenWindows = 65536;
+// The largest record: a header, 24 bytes a window and a checksum.
+constexpr std::size_t MaxHiddenRecordBytes = 24 + MaxHiddenWindows * 24 + 4;
 
 std::vector<std::uint8_t> EncodeHiddenRecord(const THiddenRecord& Record);
 // False, with Record untouched, for anything that is not a whole record as

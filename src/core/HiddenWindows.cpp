@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 
+#include "core/WholeFiles.h"
 #include "core/WindowPrimitives.h"
 
 namespace core {
@@ -62,22 +63,6 @@ int ShowRecorded(const THiddenRecord& Record, bool GoingOn) {
     return shown;
 }
 
-bool ReadWholeFile(const std::string& FileName, std::vector<std::uint8_t>& Bytes) {
-    HANDLE f = CreateFileA(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(f, &size) && size.QuadPart >= 0 &&
-              size.QuadPart <= LONGLONG(64 + MaxHiddenWindows * 32);
-    if (ok) {
-        Bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok = Bytes.empty() || (ReadFile(f, Bytes.data(), static_cast<DWORD>(Bytes.size()), &got, nullptr) &&
-                               got == Bytes.size());
-    }
-    CloseHandle(f);
-    return ok;
-}
-
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS*) {
     ShowRecordedWindowsNow();
     return EXCEPTION_CONTINUE_SEARCH;
@@ -108,17 +93,9 @@ bool WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWin
         Written = std::move(record);
         WrittenFile = FileName;
     }
-    // Whole or not at all, through a file beside it. Not flushed to the disk:
-    // it has to outlive the program, not the system, and the hide waits.
-    const std::string temp = FileName + ".tmp";
-    HANDLE f = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    ok = CloseHandle(f) && ok;
-    ok = ok && MoveFileExA(temp.c_str(), FileName.c_str(), MOVEFILE_REPLACE_EXISTING);
-    if (!ok) DeleteFileA(temp.c_str());
-    return ok;
+    // Not waiting for the disk: it has to outlive the program, not the
+    // system, and the hide waits for it.
+    return ReplaceFileWhole(FileName, bytes.data(), bytes.size(), false) == ERROR_SUCCESS;
 }
 
 void RemoveHiddenRecord(const std::string& FileName) {
@@ -131,9 +108,11 @@ void RemoveHiddenRecord(const std::string& FileName) {
 }
 
 int RecoverHiddenWindows(const std::string& FileName) {
-    std::vector<std::uint8_t> bytes;
+    std::string bytes;
     THiddenRecord record;
-    if (!ReadWholeFile(FileName, bytes) || !DecodeHiddenRecord(bytes.data(), bytes.size(), record)) return 0;
+    if (ReadFileWhole(FileName, bytes, MaxHiddenRecordBytes) != ERROR_SUCCESS ||
+        !DecodeHiddenRecord(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), record))
+        return 0;
     if (!SameBoot(record.BootTime, SystemBootTime())) return 0;
     const int shown = ShowRecorded(record, true);
     DeleteFileA(FileName.c_str());

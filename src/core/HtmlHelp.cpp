@@ -102,12 +102,16 @@ public:
 private:
     HWND Handle() { return FHelpManager ? FHelpManager->GetHandle() : nullptr; }
 
-    // The given file, else the manager's, else the application's; empty
-    // when that file does not exist.
+    // The given file, else the manager's, else the application's; empty,
+    // after saying where it was looked for, when that file does not exist.
     std::string GetHelpFile(const std::string& Name = std::string()) {
         std::string candidate = !Name.empty() || !FHelpManager ? Name : FHelpManager->GetHelpFile();
         if (candidate.empty() && ui::Application) candidate = ui::Application->HelpFile();
-        return FileExists(candidate) ? candidate : std::string();
+        if (FileExists(candidate)) return candidate;
+        const std::string text = candidate.empty() ? std::string("No help file is set for this program.")
+                                                   : "The help file was not found: \"" + candidate + "\".";
+        MessageBoxA(Handle(), text.c_str(), "Warning!", MB_OK | MB_ICONWARNING);
+        return std::string();
     }
 };
 

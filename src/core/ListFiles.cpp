@@ -2,32 +2,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "core/WholeFiles.h"
 #include "ui/Exception.h"
 
 namespace core {
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (Valid()) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    // Closes now; false (GetLastError set) when the system reports a failure.
-    bool Close() {
-        HANDLE h = h_;
-        h_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(h) != FALSE;
-    }
-
-private:
-    HANDLE h_;
-};
 
 [[noreturn]] void Fail(const char* what, const std::string& fileName, DWORD error) {
     throw ui::EInOutError(std::string(what) + " \"" + fileName + "\": " + ui::SysErrorMessage(error),
@@ -38,19 +20,22 @@ bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == E
 
 } // namespace
 
-void LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entries) {
-    FileHandle f(CreateFileA(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+bool LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entries) {
+    TFileHandle f(CreateFileA(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!f.Valid()) {
         const DWORD error = GetLastError();
-        if (IsMissing(error)) return;
+        if (IsMissing(error)) return true;
         Fail("Cannot read the list file", FileName, error);
     }
+    // Only the records kept are read: a huge file costs no more than that.
+    constexpr std::size_t kept = MaxListRecords * ListRecordSize;
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[64 * ListRecordSize];
-    for (;;) {
+    while (bytes.size() < kept) {
         DWORD got = 0;
-        if (!ReadFile(f.Get(), chunk, sizeof chunk, &got, nullptr)) {
+        const DWORD want = static_cast<DWORD>(std::min(sizeof chunk, kept - bytes.size()));
+        if (!ReadFile(f.Get(), chunk, want, &got, nullptr)) {
             const DWORD error = GetLastError();
             auto read = DecodeListRecords(bytes.data(), bytes.size());
             Entries.insert(Entries.end(), read.begin(), read.end());
@@ -61,40 +46,16 @@ void LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entri
     }
     auto read = DecodeListRecords(bytes.data(), bytes.size());
     Entries.insert(Entries.end(), read.begin(), read.end());
+    if (bytes.size() < kept) return true;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f.Get(), &size)) Fail("Cannot read the list file", FileName, GetLastError());
+    return static_cast<unsigned long long>(size.QuadPart) < kept + ListRecordSize;
 }
 
 void SaveListFile(const std::string& FileName, const std::vector<TExcludeEntry>& Entries, TListKind Kind) {
-    const char* what = "Cannot write the list file";
-    // Replacing by rename would pass over the read-only mark that writing
-    // in place is stopped by.
-    const DWORD attributes = GetFileAttributesA(FileName.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        Fail(what, FileName, ERROR_ACCESS_DENIED);
-
     const std::vector<std::uint8_t> bytes = EncodeListRecords(Entries, Kind);
-    const std::string temp = FileName + ".tmp";
-    {
-        FileHandle f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr));
-        if (!f.Valid()) Fail(what, FileName, GetLastError());
-        DWORD error = ERROR_SUCCESS;
-        DWORD written = 0;
-        if (!bytes.empty() &&
-            (!WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-             written != bytes.size()))
-            error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-        if (error == ERROR_SUCCESS && !FlushFileBuffers(f.Get())) error = GetLastError();
-        if (!f.Close() && error == ERROR_SUCCESS) error = GetLastError();
-        if (error != ERROR_SUCCESS) {
-            DeleteFileA(temp.c_str());
-            Fail(what, FileName, error);
-        }
-    }
-    if (!MoveFileExA(temp.c_str(), FileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = GetLastError();
-        DeleteFileA(temp.c_str());
-        Fail(what, FileName, error);
-    }
+    const DWORD error = ReplaceFileWhole(FileName, bytes.data(), bytes.size());
+    if (error != ERROR_SUCCESS) Fail("Cannot write the list file", FileName, error);
 }
 
 } // namespace core

@@ -44,6 +44,10 @@ private:
     HKEY h_ = nullptr;
 };
 
+void CheckLength(const std::string& password) {
+    if (password.size() > MaxPasswordLength) throw ui::Exception(PasswordTooLongText);
+}
+
 void WriteString(HKEY key, const char* name, const std::string& value, const std::string& what) {
     const LONG rc = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                    static_cast<DWORD>(value.size() + 1));
@@ -70,6 +74,7 @@ std::vector<uint8_t> DerivePasswordKey(const std::string& Password, const std::v
 }
 
 std::string HashPassword(const std::string& Password) {
+    CheckLength(Password);
     TPasswordHash h;
     h.Iterations = PasswordIterations;
     h.Salt.resize(PasswordSaltBytes);
@@ -81,6 +86,7 @@ std::string HashPassword(const std::string& Password) {
 }
 
 bool PasswordMatches(const std::string& Stored, const std::string& Typed) {
+    CheckLength(Typed);
     if (auto h = ParsePasswordHash(Stored)) return SameBytes(DerivePasswordKey(Typed, h->Salt, h->Iterations), h->Key);
     return Stored == Typed;
 }
@@ -115,6 +121,7 @@ TStoredPassword ReadStoredPassword() {
     buf.resize(size);
     const size_t nul = buf.find('\0');
     if (nul != std::string::npos) buf.resize(nul);
+    if (std::string why = StoredPasswordProblem(buf); !why.empty()) return fail(why);
     r.Value = std::move(buf);
     return r;
 }

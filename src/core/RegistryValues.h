@@ -23,13 +23,16 @@ std::vector<uint8_t> DerivePasswordKey(const std::string& Password, const std::v
 inline constexpr uint32_t PasswordIterations = 310000;
 std::string HashPassword(const std::string& Password);
 // Whether Typed is the password Stored holds: a hash is checked by deriving
-// again; an older clear-text value must equal Typed exactly.
+// again; an older clear-text value must equal Typed exactly. A password
+// longer than MaxPasswordLength raises ui::Exception (PasswordTooLongText),
+// here and in HashPassword, before any derivation.
 bool PasswordMatches(const std::string& Stored, const std::string& Typed);
 bool IsPasswordHash(const std::string& Stored);
 
 // The password value as read at start. A missing key or value is a readable
 // empty password; anything else that fails (access, a value that is not a
-// string) leaves Readable false and says why in Error.
+// string, a value StoredPasswordProblem finds fault with) leaves Readable
+// false and says why in Error.
 struct TStoredPassword {
     bool Readable = true;
     std::string Value;

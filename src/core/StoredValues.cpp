@@ -56,13 +56,34 @@ std::optional<TPasswordHash> ParsePasswordHash(const std::string& Stored) {
         if (c < '0' || c > '9') return std::nullopt;
         n = n * 10 + static_cast<uint64_t>(c - '0');
     }
-    if (n < 1 || n > 0xFFFFFFFFull) return std::nullopt;
+    if (n < 1 || n > MaxPasswordIterations) return std::nullopt;
 
     TPasswordHash h;
     h.Iterations = static_cast<uint32_t>(n);
     if (!Unhex(Stored.substr(d1 + 1, d2 - d1 - 1), PasswordSaltBytes, h.Salt)) return std::nullopt;
     if (!Unhex(Stored.substr(d2 + 1), PasswordKeyBytes, h.Key)) return std::nullopt;
     return h;
+}
+
+std::string StoredPasswordProblem(const std::string& Stored) {
+    const size_t markLen = std::strlen(PasswordHashMark);
+    if (Stored.compare(0, markLen, PasswordHashMark) == 0) {
+        if (ParsePasswordHash(Stored)) return "";
+        const size_t end = Stored.find('$', markLen);
+        const std::string iter = Stored.substr(markLen, end == std::string::npos ? std::string::npos : end - markLen);
+        bool digits = !iter.empty();
+        uint64_t n = 0;
+        for (char c : iter) {
+            digits = digits && c >= '0' && c <= '9';
+            if (digits && n <= MaxPasswordIterations) n = n * 10 + static_cast<uint64_t>(c - '0');
+        }
+        if (digits && n > MaxPasswordIterations)
+            return "its hash asks for " + iter + " rounds, far more than this program uses";
+        return "it is not a whole password hash";
+    }
+    if (Stored.size() > MaxPasswordLength)
+        return "it is " + std::to_string(Stored.size()) + " characters long, more than a password may have";
+    return "";
 }
 
 bool SameBytes(const std::vector<uint8_t>& A, const std::vector<uint8_t>& B) {

@@ -253,7 +253,12 @@ void PaintMenuItemNormal(ItemPaint& p) {
             Offset(A, 1, 0);
         }
     }
-    DrawMenuItemText(item, c, item->Caption(), A, p.selected, format);
+    // The measuring only places the caption vertically: it is drawn across
+    // the item's whole text width. A substituted font can draw wider than
+    // it measures, and a right-aligned caption needs the room to move right.
+    TRect T = A;
+    T.right = MaxInteger(A.right, Add(S.right, Sub(A.left, S.left)));
+    DrawMenuItemText(item, c, item->Caption(), T, p.selected, format);
     if (item->ShortCut() != ui::scNone && !p.topLevel) {
         A.left = A.right;
         A.right = Sub(S.right, 10);

@@ -150,7 +150,7 @@ void TControlSubClass::PaintBitBtnFace() {
         format = DT_CENTER | DT_VCENTER;
     }
     if (rtl) format |= DT_RTLREADING;
-    xpMenu_->PaintItemText(&cv, text, tr, format, b->Default(), b->Enabled(), false);
+    xpMenu_->PaintItemText(b, &cv, text, tr, format, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintSpeedButtonFace() {
@@ -257,7 +257,7 @@ void TControlSubClass::PaintSpeedButtonFace() {
     const GlyphPlacement at = PlaceGlyph(layout, W, H, cell->Width(), cell->Height(), ts.cx, ts.cy, SP, false);
     if (!cell->Empty())
         xpMenu_->PaintIcon(b, cv, false, hasFocus_, b->Enabled(), down || pressed_, hot_, at.glyph, cell.get());
-    xpMenu_->PaintItemText(cv, text, at.caption, DT_CENTER | DT_VCENTER | (rtl ? DT_RTLREADING : 0), false,
+    xpMenu_->PaintItemText(b, cv, text, at.caption, DT_CENTER | DT_VCENTER | (rtl ? DT_RTLREADING : 0), false,
                            b->Enabled(), false);
 }
 

@@ -66,6 +66,7 @@ TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
 }
 
 TControlSubClass::~TControlSubClass() {
+    *alive_ = false;
     auto& v = Live();
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
     if (hook_) TComponent::Free(hook_);
@@ -141,9 +142,12 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
         return;
     }
     const bool graphic = dynamic_cast<TGraphicControl*>(c) != nullptr;
+    // Held here: the control's own handling may free this object.
+    const std::shared_ptr<bool> alive = alive_;
     if ((m.Msg == WM_PAINT && graphic) || (m.Msg == WM_NCPAINT && ClassNameOf(c) == "TDBLookupComboBox"))
         m.Result = 1;
     else CallSaved(m);
+    if (!*alive) return;        // freed (with its menu, perhaps) meanwhile
     if (control_ != c) return;  // the control went during its own handling
 
     if (!xpMenu_->Active()) {
@@ -369,7 +373,7 @@ void TControlSubClass::PaintButtonFace() {
     const int left = (RectWidth(r) - (calc.right - calc.left)) / 2;
     const int top = (RectHeight(r) - (calc.bottom - calc.top)) / 2;
     const TRect tr = Rect(left, top, left + (calc.right - calc.left), top + (calc.bottom - calc.top));
-    xpMenu_->PaintItemText(&cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
+    xpMenu_->PaintItemText(b, &cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintGroupFrame() {
@@ -380,37 +384,41 @@ void TControlSubClass::PaintGroupFrame() {
     cv.Font()->Assign(g->Font());
     const std::string caption = g->Caption();
     const TSize ts = cv.TextExtent(caption.empty() ? std::string(" ") : caption);
-    const int TH = ts.cy, TW = caption.empty() ? 0 : ts.cx, half = TH / 2;
+    const int TH = ts.cy, TW = ts.cx, half = TH / 2;
     const TColor color = g->Color();
     const TColor light = LightenColor(color, 60), dark = DarkenColor(color, 60);
     const TRect client = g->ClientRect();
     // Erase the standard frame.
     cv.Brush()->SetStyle(bsClear);
     cv.Pen()->SetColor(color);
-    cv.Rectangle(client.left + 1, client.top + 1 + TH - 1, client.right - 1, client.bottom - 1);
+    cv.Rectangle(client.left + 1, client.top + TH, client.right - 1, client.bottom - 1);
     const int top = client.top + half - 1;
     Line(cv, client.left + 1, top, client.left + 1, client.bottom);
-    // The flat frame: light over dark with Ctl3D, dark all round without.
+    // The flat frame one pixel inside: light over dark with Ctl3D, dark all
+    // round without.
     const TColor tl = g->Ctl3D() ? light : dark;
-    cv.Pen()->SetColor(tl);
-    Line(cv, client.left, client.bottom - 1, client.left, top);
-    Line(cv, client.left, top, client.right - 1, top);
-    cv.Pen()->SetColor(dark);
-    Line(cv, client.right - 1, top, client.right - 1, client.bottom - 1);
-    Line(cv, client.right - 1, client.bottom - 1, client.left - 1, client.bottom - 1);
+    TRect frame = Rect(client.left + 1, top, client.right - 1, client.bottom - 1);
+    Frame3D(&cv, frame, tl, dark, 1);
+    // Above the top line the parent shows, as it does around the caption.
+    const int lineY = client.top + half + 1;
     cv.Brush()->SetStyle(bsSolid);
     cv.Brush()->SetColor(ParentColor(g));
-    cv.FillRect(Rect(client.left, client.top, client.right, top + half + 1 > top ? top : top));
-    if (!caption.empty()) {
-        const TRect cr = Rect(client.left + 9, client.top, client.left + 9 + TW, client.top + TH);
-        cv.Brush()->SetColor(color);
-        cv.FillRect(cr);
-        cv.Brush()->SetStyle(bsClear);
-        cv.TextRect(cr, cr.left, cr.top, caption);
-        cv.Pen()->SetColor(tl);
-        Line(cv, client.left, top, cr.left, top);
-        Line(cv, cr.right, top, client.right - 1, top);
-    }
+    cv.FillRect(Rect(client.left, client.top, client.right, lineY));
+    const bool rtl = g->UseRightToLeftReading();
+    const TRect cr = rtl ? Rect(client.right - 9 - TW, client.top, client.right - 9, client.top + TH)
+                         : Rect(client.left + 9, client.top, client.left + 9 + TW, client.top + TH);
+    cv.SetTextFlags(rtl ? ETO_RTLREADING : 0);
+    // Below the top line the caption's columns and the system's right edge
+    // take the box's colour.
+    cv.Brush()->SetColor(color);
+    cv.FillRect(Rect(cr.left, lineY, cr.right, lineY + half + 1));
+    cv.Pen()->SetColor(color);
+    Line(cv, client.right - 2, lineY, client.right - 2, cr.bottom);
+    cv.Brush()->SetStyle(bsClear);
+    cv.TextRect(cr, cr.left, cr.top, caption);
+    cv.Pen()->SetColor(tl);
+    Line(cv, client.left, lineY, cr.left, lineY);
+    Line(cv, cr.right, lineY, client.right - 1, lineY);
 }
 
 void TControlSubClass::PaintListBorder() {

@@ -169,8 +169,11 @@ TXPMenu::TXPMenu(TComponent* AOwner)
       selectColor_(clHighlight), selectBorderColor_(clHighlight), selectFontColor_(clMenuText),
       disabledColor_(clInactiveCaption), separatorColor_(clBtnFace), checkedColor_(clHighlight) {
     if (AOwner) {
-        ownerForm_ = dynamic_cast<TWinControl*>(AOwner);
-        if (!ownerForm_) throw EConvertError("Invalid class typecast");
+        // Only a form, a frame or a scroll box can hold the painter.
+        if (!dynamic_cast<TCustomForm*>(AOwner) && !dynamic_cast<TCustomFrame*>(AOwner) &&
+            !dynamic_cast<TScrollBox*>(AOwner))
+            throw EConvertError("Invalid class typecast");
+        ownerForm_ = static_cast<TWinControl*>(AOwner);
     }
     font_ = new TFont;
     if (Screen) font_->Assign(Screen->MenuFont());
@@ -198,6 +201,21 @@ TXPMenu::TXPMenu(TComponent* AOwner)
 }
 
 TXPMenu::~TXPMenu() {
+    TearDown();
+    delete font_;
+}
+
+// Runs before the owned take-over objects are freed: from Destroying when
+// the menu is freed the library's way, from the destructor after a plain
+// delete.
+void TXPMenu::Destroying() {
+    TearDown();
+    TComponent::Destroying();
+}
+
+void TXPMenu::TearDown() {
+    if (tornDown_) return;
+    tornDown_ = true;
     if (ownerForm_) {
         // The controls of our own form are not handed over: put them back
         // here, so none keeps a procedure bound to an object freed below.
@@ -213,7 +231,6 @@ TXPMenu::~TXPMenu() {
     }
     // Whatever we still hold lets go before the objects are freed.
     for (TControlSubClass* s : SubClasses()) s->Restore(false);
-    delete font_;
 }
 
 void TXPMenu::Loaded() {

@@ -7,6 +7,7 @@
 // to the application's forms that have no TXPMenu of their own.
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,9 @@ private:
     HDC paintDC_ = nullptr;
     int savedBorderWidth_ = 0;
     int spinSkips_ = 0;
+    // False once this object is gone: a message handler may free it (or
+    // its menu) while the control's own procedure runs.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class TXPMenu : public ui::TComponent {
@@ -230,7 +234,7 @@ public:
     int ButtonFaceLevel() const { return buttonFaceLevel_; }
     int ButtonHotLevel() const { return buttonHotLevel_; }
 
-    // The form (or other windowed owner) the menu serves; null without one.
+    // The form, frame or scroll box the menu serves; null without one.
     ui::TWinControl* OwnerForm() const { return ownerForm_; }
 
     // ---- the hooking walk
@@ -245,12 +249,14 @@ public:
     std::vector<TControlSubClass*> SubClasses() const;
 
     // ---- painters shared with the control painting
-    // Text of an item or button: placed per Flags, greyed when disabled,
-    // glowing for the default one. DT_RTLREADING in Flags reads it right to
-    // left and puts the shortcut text at the left.
-    void PaintItemText(ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R, unsigned Flags,
-                       bool IsDefault, bool Enabled, bool Selected, const std::string& ShortCutText = "",
-                       bool IsBarItem = false);
+    // Text of an item or button (Sender): placed per Flags, greyed when
+    // disabled, glowing for the default one. DT_RTLREADING in Flags reads it
+    // right to left and puts the shortcut text at the left. A disabled tool
+    // button's caption is drawn on the canvas's brush colour, centred on the
+    // height of "W".
+    void PaintItemText(ui::TObject* Sender, ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R,
+                       unsigned Flags, bool IsDefault, bool Enabled, bool Selected,
+                       const std::string& ShortCutText = "", bool IsBarItem = false);
     // A glyph with the grey, dim and shadow effects of its state. Paints from
     // a copy: the bitmap given is never changed.
     void PaintIcon(ui::TObject* Sender, ui::TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
@@ -285,9 +291,14 @@ public:
 protected:
     void Loaded() override;
     void Notification(ui::TComponent* AComponent, ui::TOperation Operation) override;
+    void Destroying() override;
 
 private:
+    // Gives the form's controls back and leaves the manager; once.
+    void TearDown();
     void SetStaleColor(TColor& field, TColor v) { field = v; colorsStale_ = true; }
+    // The form a menu sits on: its owner, else ours.
+    ui::TControl* MenuOwnerForm(ui::TMenu* Menu) const;
     void RedrawMenuBar();
     template <class T>
     void ChangeKinds(T& field, T v);
@@ -321,7 +332,13 @@ private:
     bool disableSubclassing_ = false;
     int walkCount_ = 0;
     bool borderBusy_ = false;
+    bool tornDown_ = false;
 };
+
+// The pointer, taken relative to Form's Left and Top, lies inside ItemRect
+// less one pixel at the right and two at the bottom, borders included. False
+// without a form.
+bool IsCursorInItemRect(const ui::TControl* Form, ui::TRect ItemRect);
 
 // The window procedure a flat-bordered popup menu window runs.
 LRESULT CALLBACK FlatPopupWndProc(HWND W, UINT Msg, WPARAM wParam, LPARAM lParam);

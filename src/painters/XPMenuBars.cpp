@@ -173,7 +173,8 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
             }
             if (rtl) format |= DT_RTLREADING;
             if (Button->Down() && disabled) InflateRect(&T, -1, -1);
-            PaintItemText(c, caption, T, format, false, Button->Enabled(), hot, "", Button->MenuItem() != nullptr);
+            PaintItemText(Button, c, caption, T, format, false, Button->Enabled(), hot, "",
+                          Button->MenuItem() != nullptr);
         }
 
     } catch (...) {

@@ -72,6 +72,19 @@ bool IsLiveMenuItem(const void* Item) {
     return Application && ComponentHoldsItem(Application, Item);
 }
 
+bool IsCursorInItemRect(const TControl* Form, TRect ItemRect) {
+    if (!Form) return false;
+    POINT p;
+    if (!GetCursorPos(&p)) return false;
+    const int x = p.x - Form->Left(), y = p.y - Form->Top();
+    return x >= ItemRect.left && x <= ItemRect.right - 1 && y >= ItemRect.top && y <= ItemRect.bottom - 2;
+}
+
+TControl* TXPMenu::MenuOwnerForm(TMenu* Menu) const {
+    if (auto* owner = Menu ? dynamic_cast<TControl*>(Menu->Owner()) : nullptr) return owner;
+    return ownerForm_;
+}
+
 // ---------------------------------------------------------------- measuring
 
 void TXPMenu::GetItemIconSize(TMenuItem* Item, TMenu* BarMenu, int& W, int& H) const {
@@ -107,7 +120,8 @@ void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, i
             return;
         }
         const int th = ACanvas->TextHeight(text.empty() ? std::string("W") : text);
-        Height = std::max(Height, std::max(th + static_cast<int>(std::lround(th * 0.75)), ih + 6));
+        // nearbyint rounds a half to the even neighbour (the default mode).
+        Height = std::max(Height, std::max(th + static_cast<int>(std::nearbyint(th * 0.75)), ih + 6));
     } catch (...) {
         // Measuring never breaks the menu loop: the proposed size stands.
     }
@@ -216,17 +230,40 @@ void TXPMenu::PaintItemCheck(TMenuItem* Item, bool Selected, TRect CR, TCanvas* 
     Line(ACanvas, L + 4, B - 2, R - 2, T + 3);
 }
 
-void TXPMenu::PaintItemText(TCanvas* ACanvas, const std::string& Text, TRect R, unsigned Flags,
+void TXPMenu::PaintItemText(TObject* Sender, TCanvas* ACanvas, const std::string& Text, TRect R, unsigned Flags,
                             bool IsDefault, bool Enabled, bool Selected, const std::string& ShortCutText,
                             bool IsBarItem) {
     if (!ACanvas) return;
     TColor color = ACanvas->Font()->Color();
     if (Selected) color = selectTextColor_;
     if (!Enabled) color = disabledTextColor_;
-    if (Selected && IsBarItem && useSystemColors_) color = ContrastTextColor(iconColumnColor_);
     HDC dc = ACanvas->Handle();
+    if (!Enabled && dynamic_cast<TToolButton*>(Sender)) {
+        // Drawn off screen on the button's colour and copied in whole.
+        TRect r = R;
+        r.top += (RectHeight(R) - ACanvas->TextHeight("W")) / 2;
+        const int w = RectWidth(r), h = RectHeight(r);
+        if (w <= 0 || h <= 0) return;
+        TBitmap off(w, h);
+        TCanvas* oc = off.Canvas();
+        oc->Brush()->SetColor(ACanvas->Brush()->Color());
+        oc->FillRect(TRect{0, 0, w, h});
+        oc->Font()->Assign(ACanvas->Font());
+        oc->Font()->SetColor(color);
+        HDC odc = oc->Handle();
+        ScopedSelectObject font(odc, oc->Font()->Handle());
+        SetTextColor(odc, ColorToCOLORREF(color));
+        SetBkMode(odc, TRANSPARENT);
+        std::string buf = Text;
+        RECT rr{0, 0, w, h};
+        DrawTextExA(odc, buf.data(), static_cast<int>(buf.size()), &rr, Flags | DT_EXPANDTABS | DT_VCENTER,
+                    nullptr);
+        BitBlt(dc, r.left, r.top, w, h, odc, 0, 0, SRCCOPY);
+        return;
+    }
+    if (Selected && IsBarItem && useSystemColors_) color = ContrastTextColor(iconColumnColor_);
     SetBkMode(dc, TRANSPARENT);
-    const unsigned format = Flags | DT_EXPANDTABS | DT_SINGLELINE;
+    const unsigned format = Flags | DT_EXPANDTABS;
     auto draw = [&](const std::string& s, TRect r, unsigned f, TColor c) {
         ACanvas->Font()->SetColor(c);
         // A changed font leaves the DC until the canvas's next text call:
@@ -371,9 +408,10 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
     c->Brush()->SetStyle(bsSolid);
     c->Pen()->SetStyle(psSolid);
     if (isBar) {
-        const TColor barCol = drawMenuBar_ ? menuBarColor_ : barColor_;
-        c->Brush()->SetColor(barCol);
-        c->Pen()->SetColor(barCol);
+        // The selected item's shadow below is graded from this colour too.
+        if (drawMenuBar_) barColor_ = menuBarColor_;
+        c->Brush()->SetColor(barColor_);
+        c->Pen()->SetColor(barColor_);
         c->FillRect(D);
     } else if (isHighColor_ && gradient_) {
         PaintItemGradient(c, TRect{D.left, D.top, D.right + 2, D.bottom}, rtl);
@@ -400,6 +438,12 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
             c->Rectangle(s);
             c->Brush()->SetStyle(bsSolid);
         }
+    } else if (isBar && isNT_ && Item->Enabled() && IsCursorInItemRect(MenuOwnerForm(bar), R)) {
+        // The bar item under the pointer is hot-tracked.
+        highlighted = true;
+        c->Brush()->SetColor(selectFillColor_);
+        c->Pen()->SetColor(selectFrameColor_);
+        c->Rectangle(D.left, D.top, D.right - 7, D.bottom);
     }
 
     // 8, 9. check mark and icon
@@ -410,14 +454,14 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
     // 10. separator line or caption
     if (separator) {
         c->Pen()->SetColor(separatorLineColor_);
-        const int y = T.top + static_cast<int>(std::lround((T.bottom - T.top) / 2.0));
+        const int y = T.top + static_cast<int>(std::nearbyint((T.bottom - T.top) / 2.0));
         if (rtl) Line(c, T.left, y, T.right - 7, y);
         else Line(c, T.left + 7, y, T.right, y);
     } else {
         if (rtl) T.right -= 3;
         else T.left += 3;
         T.top += (T.bottom - T.top - c->TextHeight("W")) / 2;
-        PaintItemText(c, text, T, rtl ? DT_RIGHT | DT_RTLREADING : 0, Item->Default(), Item->Enabled(), Selected,
+        PaintItemText(Item, c, text, T, rtl ? DT_RIGHT | DT_RTLREADING : 0, Item->Default(), Item->Enabled(), Selected,
                       ShortCutToText(Item->ShortCut()), isBar);
     }
 
@@ -429,8 +473,7 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
         const bool last = bar->Items()->Count() > 0 && bar->Items()->Items(bar->Items()->Count() - 1) == Item;
         TRect fill{0, 0, 0, 0};
         if (last) {
-            auto* owner = dynamic_cast<TControl*>(bar->Owner());
-            if (!owner) owner = ownerForm_;
+            TControl* owner = MenuOwnerForm(bar);
             if (rtl) fill = TRect{3, top, R.right, bottom};
             else if (owner) fill = TRect{R.left, top, owner->ClientWidth() + 5, bottom};
         } else if (rtl) {

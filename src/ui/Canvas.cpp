@@ -211,7 +211,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     Changing();
     RequiredState(csHandleValid | csFontValid | csBrushValid);
-    UINT options = ETO_CLIPPED;
+    UINT options = ETO_CLIPPED | textFlags_;
     if (brush_->Style() != bsClear) options |= ETO_OPAQUE;
     ::ExtTextOutA(dc_, x, y, options, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
     Changed();

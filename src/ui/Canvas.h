@@ -91,6 +91,10 @@ public:
     void TextOut(int x, int y, const std::string& text);
     // Text at (x, y) clipped to r; a brush that is not clear fills r first.
     void TextRect(const TRect& r, int x, int y, const std::string& text);
+    // ExtTextOut options added to TextRect's own (ETO_RTLREADING reads the
+    // text right to left).
+    unsigned TextFlags() const { return textFlags_; }
+    void SetTextFlags(unsigned v) { textFlags_ = v; }
     TSize TextExtent(const std::string& text);
     int TextWidth(const std::string& text) { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) { return TextExtent(text).cy; }
@@ -155,6 +159,7 @@ private:
     std::unique_ptr<TFont> font_;
     TCopyMode copyMode_ = cmSrcCopy;
     int lockCount_ = 0;
+    unsigned textFlags_ = 0;
 };
 
 } // namespace ui

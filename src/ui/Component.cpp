@@ -118,10 +118,9 @@ void TComponent::RemoveFreeNotification(TComponent* c) {
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove) {
-        auto& v = freeNotifies_;
-        v.erase(std::remove(v.begin(), v.end(), AComponent), v.end());
-    }
+    // Both sides forget the link: one that kept it would reach a freed
+    // component from its own destructor.
+    if (Operation == opRemove) RemoveFreeNotification(AComponent);
     // Pass the news on to the owned components, as owners do for their forms.
     if (Operation == opRemove || Operation == opInsert) {
         std::vector<TComponent*> copy = components_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/ActnList.h"
 #include "ui/Application.h"
 #include "ui/ControlCanvas.h"
 #include "ui/DragDrop.h"
@@ -89,6 +90,7 @@ TControl::TControl(TComponent* AOwner)
 }
 
 TControl::~TControl() {
+    SetAction(nullptr);
     if (gCaptureControl == this) gCaptureControl = nullptr;
     if (parent_) parent_->RemoveControl(this);
     if (Application) Application->ControlDestroyed(this);
@@ -206,6 +208,19 @@ void TControl::SetParentColor(bool v) {
     if (parent_ && v && !HasState(csReading)) Perform(CM_PARENTCOLORCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode v) {
+    if (v == biDiMode_ && !parentBiDiMode_) return;
+    biDiMode_ = v;
+    parentBiDiMode_ = false;
+    Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+    if (v == parentBiDiMode_) return;
+    parentBiDiMode_ = v;
+    if (parent_ && v && !HasState(csReading)) Perform(CM_PARENTBIDIMODECHANGED);
+}
+
 void TControl::SetFont(TFont* f) { font_->Assign(f); }
 
 void TControl::FontObjectChanged(TObject*) {
@@ -260,6 +275,7 @@ void TControl::Loaded() {
         if (parentFont_) Perform(CM_PARENTFONTCHANGED);
         if (auto* w = dynamic_cast<TWinControl*>(this); w && w->ParentCtl3D()) Perform(CM_PARENTCTL3DCHANGED);
         if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
+        if (parentBiDiMode_) Perform(CM_PARENTBIDIMODECHANGED);
     }
     RequestAlign();
 }
@@ -334,6 +350,12 @@ void TControl::WndProc(TMessage& m) {
             Perform(CM_FONTCHANGED);
         }
         break;
+    case CM_PARENTBIDIMODECHANGED:
+        if (parentBiDiMode_ && parent_ && biDiMode_ != parent_->BiDiMode()) {
+            SetBiDiMode(parent_->BiDiMode());  // through the override
+            parentBiDiMode_ = true;
+        }
+        break;
     case CM_PARENTSHOWHINTCHANGED:
         if (parentShowHint_ && parent_ && showHint_ != parent_->ShowHint()) {
             showHint_ = parent_->ShowHint();
@@ -357,6 +379,7 @@ bool TControl::DispatchComponentMessage(TMessage& m) {
     case CM_TEXTCHANGED: TextChanged(); return true;
     case CM_FONTCHANGED: FontChanged(); return true;
     case CM_COLORCHANGED: ColorChanged(); return true;
+    case CM_BIDIMODECHANGED: BiDiModeChanged(); return true;
     case CM_DIALOGCHAR: m.Result = DialogChar(static_cast<char>(m.WParam)) ? 1 : 0; return true;
     case CM_CONTROLLISTCHANGE:
         ControlListChanged(reinterpret_cast<TControl*>(m.WParam), m.LParam != 0);
@@ -371,6 +394,7 @@ void TControl::FocusChanged(TWinControl*) {}
 void TControl::TextChanged() { Invalidate(); }
 void TControl::FontChanged() { Invalidate(); }
 void TControl::ColorChanged() { Invalidate(); }
+void TControl::BiDiModeChanged() { Invalidate(); }
 bool TControl::DialogChar(char) { return false; }
 void TControl::ControlListChanged(TControl*, bool) {}
 
@@ -429,6 +453,28 @@ void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 }
 void TControl::Click() {
     if (OnClick) OnClick(this);
+    else if (action_) action_->Execute();
+}
+
+void TControl::SetAction(TBasicAction* a) {
+    if (a == action_) return;
+    if (action_) {
+        auto& c = action_->clients_;
+        c.erase(std::remove(c.begin(), c.end(), this), c.end());
+    }
+    action_ = a;
+    if (!a) return;
+    a->clients_.push_back(this);
+    ActionChange(a, HasState(csLoading));
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a) return;
+    if (!CheckDefaults || Caption().empty()) SetCaption(a->Caption());
+    if (!CheckDefaults || Enabled()) SetEnabled(a->Enabled());
+    if (!CheckDefaults || hint_.empty()) SetHint(a->Hint());
+    if (!CheckDefaults || Visible()) SetVisible(a->Visible());
 }
 void TControl::DblClick() {
     if (OnDblClick) OnDblClick(this);

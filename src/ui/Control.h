@@ -24,6 +24,7 @@ class TFont;
 class TCanvas;
 class TControlCanvas;
 class TPopupMenu;
+class TBasicAction;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -140,12 +141,12 @@ public:
     void SetShowHint(bool v);
     bool ParentShowHint() const { return parentShowHint_; }
     void SetParentShowHint(bool v);
+    // Follows the parent's until set. A control that lays itself out by it
+    // overrides the setter, which also runs when the parent's mode comes in.
     TBiDiMode BiDiMode() const { return biDiMode_; }
-    void SetBiDiMode(TBiDiMode v) {
-        if (v == biDiMode_) return;
-        biDiMode_ = v;
-        Invalidate();
-    }
+    virtual void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool v);
     // The text reads right to left.
     bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
     int HelpContext() const { return helpContext_; }
@@ -175,6 +176,15 @@ public:
     void SendToBack();
 
     TCustomForm* GetParentForm() const;
+
+    // ---- the action the control stands for (see ActnList.h): its caption,
+    // enabled state, hint and visibility come from it, and a click without an
+    // OnClick of the control's own runs it.
+    TBasicAction* Action() const { return action_; }
+    void SetAction(TBasicAction* a);
+
+    // The palette of the picture the control shows, null for none.
+    virtual HPALETTE GetPalette() { return nullptr; }
 
     // ---- dragging (see DragDrop.h). In automatic mode a left button press
     // on the control starts dragging it.
@@ -229,6 +239,9 @@ protected:
     virtual void BeginAutoDrag() { BeginDrag(); }
     void RequestAlign();
     virtual void VisibleChanging() {}
+    // The action changed, or was just given (CheckDefaults: while loading,
+    // when only what is still at its default is taken from it).
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
     // ---- component messages, one typed handler each. The library sends the
     // CM_* message (so a replaced WindowProc still sees it) and the default
@@ -243,6 +256,7 @@ protected:
     virtual void TextChanged();
     virtual void FontChanged();
     virtual void ColorChanged();
+    virtual void BiDiModeChanged();
     // An accelerator key typed on the form; true when this control took it.
     virtual bool DialogChar(char Key);
     // A child joined (Inserted) or left this control.
@@ -270,8 +284,10 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TBiDiMode biDiMode_ = bdLeftToRight;
+    bool parentBiDiMode_ = true;
     int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;  // not owned
+    TBasicAction* action_ = nullptr;  // not owned; holds this control among its clients
     HCURSOR cursor_ = nullptr;
     TDragMode dragMode_ = dmManual;
     HCURSOR dragCursor_ = nullptr;
@@ -279,6 +295,7 @@ private:
     TControlState controlState_ = 0;
 
     friend class TWinControl;
+    friend class TBasicAction;
 };
 
 
@@ -394,6 +411,7 @@ protected:
     void FocusChanged(TWinControl* NewFocus) override;
     void FontChanged() override;
     void ColorChanged() override;
+    void BiDiModeChanged() override;
     bool DialogChar(char Key) override;
     // Ctl3D changed (set, or taken from the parent).
     virtual void Ctl3DChanged();

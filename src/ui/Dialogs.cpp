@@ -154,7 +154,8 @@ void BuildMessageDialog(TMessageForm* f, const std::string& Msg, TMsgDlgType Dlg
         DrawTextA(dc, InfoOf(b).caption, -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
         buttonWidth = std::max<int>(buttonWidth, r.right - r.left + 8);
     }
-    RECT text{0, 0, GetSystemMetrics(SM_CXSCREEN) / kMessageWidthDivisor, 0};
+    const int textRoom = GetSystemMetrics(SM_CXSCREEN) / kMessageWidthDivisor;
+    RECT text{0, 0, textRoom, 0};
     DrawTextA(dc, Msg.c_str(), -1, &text, DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     const LPCSTR iconId = IconOf(DlgType);
     int iconTextWidth = text.right;
@@ -189,7 +190,12 @@ void BuildMessageDialog(TMessageForm* f, const std::string& Msg, TMsgDlgType Dlg
     // shown, not turned into an underline.
     message->SetShowAccelChar(false);
     message->SetCaption(Msg);
-    message->SetBounds(iconTextWidth - text.right + horzMargin, vertMargin, text.right, text.bottom);
+    // A font can draw past the width it measures (Wine's substitutes do, by
+    // a few pixels): the label reaches into the right margin so the ends of
+    // its longest lines show. It stays within the width the text was
+    // measured against, so its lines break where they were measured.
+    const int labelWidth = std::min<int>(text.right + horzMargin, std::max<int>(textRoom, text.right));
+    message->SetBounds(iconTextWidth - text.right + horzMargin, vertMargin, labelWidth, text.bottom);
 
     auto* hidden = TComponent::Create<TMessageText>(f);
     hidden->SetName("MessageText");

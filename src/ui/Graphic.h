@@ -28,6 +28,9 @@ public:
     virtual int Height() const = 0;
     virtual void SetHeight(int v) = 0;
     virtual bool Empty() const = 0;
+    // The picture's palette; null for pictures kept in true colour, as
+    // every one of this library is.
+    virtual HPALETTE Palette() const { return nullptr; }
     virtual bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool v);
     bool Modified() const { return modified_; }

@@ -47,15 +47,6 @@ bool ContainsName(const std::vector<std::string>& names, const std::string& name
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// The system drops blanks around a value and one pair of matching quotes
-// around it when reading; quoting such a value keeps it whole.
-std::string Protect(const std::string& v) {
-    if (v.empty()) return v;
-    const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
-    if (IsBlank(v.front()) || IsBlank(v.back()) || quoted) return '"' + v + '"';
-    return v;
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -64,6 +55,13 @@ int HexDigit(char c) {
 }
 
 } // namespace
+
+std::string IniQuoted(const std::string& v) {
+    if (v.empty()) return v;
+    const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+    if (IsBlank(v.front()) || IsBlank(v.back()) || quoted) return '"' + v + '"';
+    return v;
+}
 
 bool TryStrToInt(const std::string& s, int& value) {
     size_t i = 0;
@@ -102,7 +100,7 @@ std::string TIniFile::ReadString(const std::string& Section, const std::string& 
 }
 
 void TIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) {
-    if (!WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), Protect(Value).c_str(), fileName_.c_str()))
+    if (!WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), IniQuoted(Value).c_str(), fileName_.c_str()))
         throw EIniFileException("Unable to write to " + fileName_);
 }
 

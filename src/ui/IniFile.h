@@ -44,6 +44,11 @@ private:
     std::string fileName_;
 };
 
+// Value as WriteString puts it in the file: the system drops blanks around a
+// value and one pair of matching quotes around it when reading, so such a
+// value is quoted to come back whole.
+std::string IniQuoted(const std::string& Value);
+
 // The strict integer reading of INI values (exposed for tests): optional sign,
 // then decimal digits, or "$"/"0x" and hexadecimal digits (up to 32 bits,
 // read as their two's-complement value). False for anything else.

@@ -95,6 +95,14 @@ private:
     TCanvas canvas_;
 };
 
+// Wine takes the right-order bit for the old system-menu bit: an item that
+// carries it is drawn as the window's system-menu button and never reaches
+// its owner. Wine names itself through ntdll's wine_get_version.
+bool RightOrderHonoured() {
+    static const bool honoured = !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    return honoured;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- shortcuts
@@ -446,6 +454,10 @@ void TMenuItem::AppendTo(HMENU Menu) {
     if (break_ == mbBreak) mii.fType |= MFT_MENUBREAK;
     else if (break_ == mbBarBreak) mii.fType |= MFT_MENUBARBREAK;
     if (IsOwnerDraw()) mii.fType |= MFT_OWNERDRAW;
+    // A right-to-left menu lays its items out from the right: the system
+    // then puts its own marks (the submenu arrow) at the left end.
+    if (TMenu* m = GetParentMenu(); m && m->IsRightToLeft())
+        mii.fType |= MFT_RIGHTJUSTIFY | (RightOrderHonoured() ? MFT_RIGHTORDER : 0u);
     mii.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? 0u : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0u);
     mii.wID = command_;
     if (!items_.empty()) mii.hSubMenu = Handle();
@@ -603,6 +615,12 @@ void TMenu::ImageListChange(TObject*) { UpdateItems(); }
 void TMenu::SetOwnerDraw(bool Value) {
     if (Value == ownerDraw_) return;
     ownerDraw_ = Value;
+    UpdateItems();
+}
+
+void TMenu::SetBiDiMode(TBiDiMode v) {
+    if (v == biDiMode_) return;
+    biDiMode_ = v;
     UpdateItems();
 }
 

@@ -218,7 +218,8 @@ public:
     void SetOwnerDraw(bool Value);
     // The reading order the menu's items are drawn in.
     TBiDiMode BiDiMode() const { return biDiMode_; }
-    void SetBiDiMode(TBiDiMode v) { biDiMode_ = v; }
+    // The items are made again: their order flag follows the reading order.
+    void SetBiDiMode(TBiDiMode v);
     bool IsRightToLeft() const { return biDiMode_ != bdLeftToRight; }
 
     // The item whose command, submenu handle or shortcut is Value.

@@ -248,6 +248,7 @@ void TWinControl::InsertControl(TControl* c) {
         if (c->ParentFont()) c->Perform(CM_PARENTFONTCHANGED);
         if (auto* w = dynamic_cast<TWinControl*>(c); w && w->ParentCtl3D()) w->Perform(CM_PARENTCTL3DCHANGED);
         if (c->ParentShowHint()) c->Perform(CM_PARENTSHOWHINTCHANGED);
+        if (c->ParentBiDiMode()) c->Perform(CM_PARENTBIDIMODECHANGED);
     }
     c->Invalidate();
     AlignControls();
@@ -786,6 +787,12 @@ void TWinControl::VisibleChanged() {
 void TWinControl::ColorChanged() {
     TControl::ColorChanged();
     TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
+    Broadcast(b);
+}
+
+void TWinControl::BiDiModeChanged() {
+    TControl::BiDiModeChanged();
+    TMessage b{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
     Broadcast(b);
 }
 

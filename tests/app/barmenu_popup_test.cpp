@@ -7,6 +7,8 @@
 
 #include "AppFixture.h"
 #include "painters/BarMenus.h"
+#include "ui/Bitmap.h"
+#include "ui/Canvas.h"
 
 namespace {
 
@@ -17,6 +19,7 @@ struct Shot {
     HWND menuWindow = nullptr;
 };
 Shot gShot;
+bool gHold = false;  // this menu is the one the picture is taken of
 
 // Runs inside the menu's own loop.
 void CALLBACK ShotTick(HWND, UINT, UINT_PTR id, DWORD) {
@@ -35,7 +38,7 @@ void CALLBACK ShotTick(HWND, UINT, UINT_PTR id, DWORD) {
     // seconds at most.
     const char* ready = getenv("VSK_SHOT_READY");
     const char* done = getenv("VSK_SHOT_DONE");
-    if (ready && done) {
+    if (gHold && ready && done) {
         HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
         const ULONGLONG end = GetTickCount64() + 10000;
@@ -50,24 +53,91 @@ void CALLBACK ShotTick(HWND, UINT, UINT_PTR id, DWORD) {
 
 class BarMenuPopupTest : public AppTest {};
 
-TEST_F(BarMenuPopupTest, TheVisibleWindowsMenuOpensDrawnByTheEngineAndCloses) {
-    painters::TBcBarPopupMenu* pm = MainForm->popMenuAvailableWindows;
-    ASSERT_NE(pm, nullptr);
-    EXPECT_EQ(MainForm->AvailableWindowsList->PopupMenu(), pm);
-    ASSERT_GT(pm->Items()->Count(), 0);
-    EXPECT_TRUE(pm->Items()->Items(0)->OnAdvancedDrawItem ==
-                ui::TAdvancedMenuDrawItemEvent(&painters::BarMenuAdvancedDrawItem));
+// Each of the main window's popup menus opens drawn by the engine. With the
+// picture tool, VSK_SHOT_MENU names the one held open for the picture (the
+// visible-windows menu when unset).
+TEST_F(BarMenuPopupTest, EveryPopupMenuOpensDrawnByTheEngineAndCloses) {
     MainForm->Show();
     ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
+    const char* wanted = getenv("VSK_SHOT_MENU");
+    const std::string shot = wanted ? wanted : "popMenuAvailableWindows";
+    struct Case {
+        painters::TBcBarPopupMenu* menu;
+        ui::TWinControl* owner;
+    };
+    const Case cases[] = {{MainForm->popMenuAvailableWindows, MainForm->AvailableWindowsList},
+                          {MainForm->popMenuDoNotHideList, MainForm->ExcludeList},
+                          {MainForm->PopMenuBringToTopList, MainForm->BringToTopList},
+                          {MainForm->popMenuResolutions, MainForm->btnSelectResolution}};
+    for (const Case& c : cases) {
+        painters::TBcBarPopupMenu* pm = c.menu;
+        ASSERT_NE(pm, nullptr);
+        SCOPED_TRACE(pm->Name());
+        EXPECT_EQ(c.owner->PopupMenu(), pm);
+        ASSERT_GT(pm->Items()->Count(), 0);
+        EXPECT_TRUE(pm->Items()->Items(0)->OnAdvancedDrawItem ==
+                    ui::TAdvancedMenuDrawItemEvent(&painters::BarMenuAdvancedDrawItem));
+        const bool hold = pm->Name() == shot;
+        gShot = Shot{};
+        gHold = hold;
+        SetTimer(nullptr, 0, 50, &ShotTick);
+        RECT lr;
+        GetWindowRect(c.owner->Handle(), &lr);
+        pm->Popup(lr.left + 40, lr.top + 20);  // returns when the menu closes
+        EXPECT_TRUE(gShot.closed);
+        ASSERT_TRUE(gShot.shown) << "the menu never showed";
+        // The engine drew the items: it took the menu's window from the DC
+        // the system gave it to draw on.
+        EXPECT_EQ(pm->MenuWindow(), gShot.menuWindow);
+        EXPECT_FALSE(vsk::test::MenuShowing());
+    }
+}
+
+// The lists' menus keep an icon column at the left of their captions; the
+// display modes' menu draws the XP look whatever the system's version says.
+TEST_F(BarMenuPopupTest, TheListMenusHaveAnIconColumnAndTheModesMenuTheXPLook) {
+    for (painters::TBcBarPopupMenu* pm :
+         {MainForm->popMenuAvailableWindows, MainForm->popMenuDoNotHideList, MainForm->PopMenuBringToTopList}) {
+        SCOPED_TRACE(pm->Name());
+        ui::TMenuItem* item = pm->Items()->Items(pm->Items()->Count() - 1);
+        ui::TBitmap surface(200, 22);
+        ui::TCanvas* c = surface.Canvas();
+        c->Brush()->SetColor(ui::clMenu);
+        c->FillRect(ui::Rect(0, 0, 200, 22));
+        c->Font()->Assign(ui::Screen->MenuFont());
+        c->Font()->SetColor(ui::clMenuText);
+        item->OnAdvancedDrawItem(item, c, ui::Rect(0, 0, 200, 22), 0);
+        int firstInk = -1;
+        for (int x = 0; x < 200 && firstInk < 0; ++x)
+            for (int y = 0; y < 22; ++y)
+                if ((ui::ColorToRGB(c->Pixels(x, y)) & 0xFFFFFF) != (ui::ColorToRGB(ui::clMenu) & 0xFFFFFF)) {
+                    firstInk = x;
+                    break;
+                }
+        EXPECT_GT(firstInk, MainForm->MenuImages->Width()) << "the caption starts after the icon column";
+    }
+    const bool xpLook = painters::XPLookMenus;
+    painters::XPLookMenus = false;  // a system whose own menus are not of the XP look
+    EXPECT_EQ(MainForm->popMenuResolutions->GetEffectiveMenuStyle(), painters::msWindowsXP);
+    EXPECT_EQ(MainForm->popMenuResolutions->Images(), nullptr);
+    painters::XPLookMenus = xpLook;
+}
+
+// Read right to left, a menu still opens drawn by the engine: the system is
+// given no item flag it would draw on its own instead.
+TEST_F(BarMenuPopupTest, ARightToLeftPopupMenuOpensDrawnByTheEngine) {
+    MainForm->Show();
+    ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
+    painters::TBcBarPopupMenu* pm = MainForm->popMenuDoNotHideList;
+    pm->SetBiDiMode(ui::bdRightToLeft);
+    const char* wanted = getenv("VSK_SHOT_MENU");
     gShot = Shot{};
+    gHold = wanted && std::string(wanted) == "right-to-left";
     SetTimer(nullptr, 0, 50, &ShotTick);
     RECT lr;
-    GetWindowRect(MainForm->AvailableWindowsList->Handle(), &lr);
-    pm->Popup(lr.left + 40, lr.top + 40);  // returns when the menu closes
-    EXPECT_TRUE(gShot.closed);
+    GetWindowRect(MainForm->ExcludeList->Handle(), &lr);
+    pm->Popup(lr.left + 40, lr.top + 20);
+    pm->SetBiDiMode(ui::bdLeftToRight);
     ASSERT_TRUE(gShot.shown) << "the menu never showed";
-    // The engine drew the items: it took the menu's window from the DC the
-    // system gave it to draw on.
-    EXPECT_EQ(pm->MenuWindow(), gShot.menuWindow);
-    EXPECT_FALSE(vsk::test::MenuShowing());
+    EXPECT_EQ(pm->MenuWindow(), gShot.menuWindow) << "the system drew the items itself";
 }

@@ -7,6 +7,8 @@
 #include "AppFixture.h"
 #include "support/FixtureWindows.h"
 #include "core/HotKeys.h"
+#include "core/RegistryValues.h"
+#include "core/StoredValues.h"
 #include "core/ScreenSaver.h"
 #include "ui/Dialogs.h"
 #include "ui/Timer.h"
@@ -175,6 +177,19 @@ TEST_F(AppTest, ShowingAsksForThePasswordUntilRightOrCancelled) {
     }
     ToggleMainWindow(false);
     EXPECT_TRUE(MainForm->Visible()) << "showing without asking";
+}
+
+TEST_F(AppTest, APasswordTooLongToCheckIsRefusedWithItsOwnMessage) {
+    DialogLog dialogs;
+    AppPassword = core::HashPassword("pw");
+    {
+        Script s({[] { Type(std::string(core::MaxPasswordLength + 1, 'p')); }, Ok, [] { Type("pw"); }, Ok});
+        ToggleMainWindow(true);
+        EXPECT_EQ(s.Done(), 4u);
+    }
+    EXPECT_TRUE(MainForm->Visible());
+    ASSERT_EQ(dialogs.texts.size(), 1u);
+    EXPECT_EQ(dialogs.texts[0], core::PasswordTooLongText);
 }
 
 TEST_F(AppTest, ProgramKeyIgnoredWhileItsPasswordPromptIsOpen) {

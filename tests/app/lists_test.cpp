@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "core/ListFiles.h"
 #include "core/ListRecords.h"
 #include "support/FixtureWindows.h"
 #include "support/ListFileUtil.h"
@@ -180,6 +181,12 @@ protected:
         MainForm = nullptr;
         Application->CreateForm(MainForm);
     }
+    // A new main window that loads the files, the old one freed without saving.
+    static void RestartLoading() {
+        Application->SetTag(0);
+        RestartMainForm();
+        Application->SetTag(1);
+    }
 };
 
 TEST_F(ListsTest, DraggedWindowIsKeptByProgramOrTitleAndADuplicateIsRefused) {
@@ -308,9 +315,7 @@ TEST_F(ListsTest, ListsSurviveARestartByteForByte) {
 TEST_F(ListsTest, OddRecordsLoadAndTheFlagFlipsOnlyItsLowBit) {
     const Bytes high(core::ListRecordSize, 0xFF);  // lengths of 255 over high bytes
     WriteAll(ExListFileName, Join({Record("Two", "C:\\two.exe", 2), high, Bytes(4, 0x41)}));
-    Application->SetTag(0);
-    RestartMainForm();
-    Application->SetTag(1);
+    RestartLoading();
     TListView* list = MainForm->ExcludeList;
     ASSERT_EQ(list->Items()->Count(), 2) << "whole records load, the short tail is ignored";
     TListItem* two = nullptr;
@@ -349,9 +354,7 @@ TEST_F(ListsTest, MenusEnableByTheSelectionAndAskBeforeRemoving) {
     EXPECT_EQ(captions(MainForm->PopMenuBringToTopList), (std::vector<std::string>{"Clear List"}));
 
     WriteAll(ExListFileName, Join({Record("A", "C:\\a.exe", 1), Record("B", "C:\\b.exe", 0)}));
-    Application->SetTag(0);
-    RestartMainForm();
-    Application->SetTag(1);
+    RestartLoading();
     TListView* list = MainForm->ExcludeList;
     Dialogs dialogs;
 
@@ -397,7 +400,7 @@ TEST_F(ListsTest, MenusEnableByTheSelectionAndAskBeforeRemoving) {
     EXPECT_EQ(ReadAll(ExListFileName).size(), 0u) << "an empty list saves an empty file";
 }
 
-TEST_F(ListsTest, FailedSaveShowsTheErrorKeepsTheWindowAndTheOldFile) {
+TEST_F(ListsTest, FailedSaveNamesTheFileAndOffersToGoOnWithoutSavingIt) {
     const Bytes old = Record("Old", "C:\\old.exe", 1);
     const std::string folderless = AppDir + "\\no such folder\\ExList.Dat";
     struct Case {
@@ -420,26 +423,52 @@ TEST_F(ListsTest, FailedSaveShowsTheErrorKeepsTheWindowAndTheOldFile) {
         } else {
             ExListFileName = folderless;
         }
-        Dialogs dialogs;
-        Errors errors;
-        if (c.message == WM_CLOSE) SendMessageA(MainForm->Handle(), WM_CLOSE, 0, 0);
-        else {
+        DeleteFileA(BttListFileName.c_str());
+        auto act = [&] {
+            if (c.message == WM_CLOSE) {
+                SendMessageA(MainForm->Handle(), WM_CLOSE, 0, 0);
+                return;
+            }
             // A click on the Hide button, drawn on the button row.
             TControl* b = MainForm->btnHide;
             const LPARAM at = MAKELPARAM(b->Left() + b->Width() / 2, b->Top() + b->Height() / 2);
             SendMessageA(MainForm->ButtonsPanel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
             SendMessageA(MainForm->ButtonsPanel->Handle(), WM_LBUTTONUP, 0, at);
-        }
-        ASSERT_EQ(errors.texts.size(), 1u) << "the failed save was not reported";
-        EXPECT_NE(errors.texts[0].find("ExList.Dat"), std::string::npos) << errors.texts[0];
+        };
+        Dialogs dialogs;
+        Errors errors;
+        dialogs.answer = mrNo;
+        act();
+        EXPECT_TRUE(errors.texts.empty()) << "the failure ended in the error handler: " << errors.texts.front();
+        ASSERT_FALSE(dialogs.calls.empty()) << "the failed save was not reported";
+        const MessageDlgCall question = dialogs.calls.back();
+        EXPECT_NE(question.Msg.find("\"" + ExListFileName + "\""), std::string::npos) << question.Msg;
+        EXPECT_TRUE(question.Buttons.Contains(mbYes) && question.Buttons.Contains(mbNo)) << question.Msg;
         EXPECT_FALSE(Application->Terminated()) << "the close went on after a failed save";
-        EXPECT_TRUE(MainForm->Visible()) << "the window did not stay open";
+        EXPECT_TRUE(MainForm->Visible()) << "No did not keep the window open";
+        EXPECT_TRUE(Exists(BttListFileName)) << "the list that could be written was not saved";
+
+        dialogs.answer = mrYes;
+        if (c.message == WM_CLOSE) {
+            EXPECT_TRUE(MainForm->CloseQuery()) << "Yes did not let the program end";
+        } else {
+            act();
+            EXPECT_FALSE(MainForm->Visible()) << "Yes did not hide the window";
+        }
+        if (c.readOnlyFile && c.message == WM_CLOSE) {
+            // The end itself does not try again.
+            RestartMainForm();
+            EXPECT_TRUE(errors.texts.empty()) << errors.texts.front();
+        }
+        EXPECT_EQ(dialogs.calls.size(), c.message == WM_CLOSE ? 2u : 4u) << dialogs.Last();
         if (c.readOnlyFile) {
             EXPECT_EQ(ReadAll(ExListFileName), old);
             SetFileAttributesA(ExListFileName.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         EXPECT_FALSE(Exists(ExListFileName + ".tmp")) << "the temporary file was left behind";
         ExListFileName = saved;
+        MainForm->Show();
+        ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
     }
 }
 
@@ -453,9 +482,7 @@ TEST_F(ListsTest, UnreadableListIsReportedOnceAndNeverSavedOver) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     {
         Dialogs dialogs;
-        Application->SetTag(0);
-        RestartMainForm();
-        Application->SetTag(1);
+        RestartLoading();
         ASSERT_EQ(dialogs.calls.size(), 1u) << "the failure must be reported once";
         EXPECT_EQ(dialogs.calls[0].DlgType, mtError);
         EXPECT_NE(dialogs.Last().find("ExList.Dat"), std::string::npos) << dialogs.Last();
@@ -476,6 +503,29 @@ TEST_F(ListsTest, UnreadableListIsReportedOnceAndNeverSavedOver) {
     EXPECT_EQ(ReadAll(ExListFileName), ex);
     EXPECT_EQ(ReadAll(BttListFileName), btt);
     EXPECT_EQ(MainForm->ExcludeList->Items()->Count(), 1) << "the file was readable again at this start";
+}
+
+TEST_F(ListsTest, AListBeyondTheLimitLoadsItsFirstEntriesAndIsKeptUntilItChanges) {
+    Bytes file;
+    for (size_t i = 0; i <= core::MaxListRecords; ++i) {
+        const Bytes r = Record("W" + std::to_string(i), "C:\\p" + std::to_string(i) + ".exe", 0);
+        file.insert(file.end(), r.begin(), r.end());
+    }
+    WriteAll(ExListFileName, file);
+    Dialogs dialogs;
+    RestartLoading();
+    ASSERT_EQ(dialogs.calls.size(), 1u) << "the cut list must be told once";
+    EXPECT_EQ(dialogs.calls[0].DlgType, mtWarning);
+    EXPECT_NE(dialogs.Last().find("\"" + ExListFileName + "\" holds more than 1000 entries"), std::string::npos)
+        << dialogs.Last();
+    ASSERT_EQ(MainForm->ExcludeList->Items()->Count(), static_cast<int>(core::MaxListRecords));
+    MainForm->SaveExcludeLists();
+    EXPECT_TRUE(ReadAll(ExListFileName) == file) << "a list that did not change was written over";
+
+    // A change saves the list as it is shown.
+    MainForm->ExcludeList->Items()->Item(0)->Delete();
+    MainForm->SaveExcludeLists();
+    EXPECT_EQ(ReadAll(ExListFileName).size(), (core::MaxListRecords - 1) * core::ListRecordSize);
 }
 
 TEST_F(ListsTest, PathTooLongForARecordIsRefusedForBringToTop) {

@@ -379,6 +379,8 @@ TEST_F(PasswordTest, SetPasswordChecksTheEntries) {
         {"different", "abc", "abd", "Error", "The passwords do not match!\n\rPlease correct.", false},
         {"different case", "Secret", "secret", "Error", "The passwords do not match!\n\rPlease correct.", false},
         {"both empty", "", "", "Warning", "Please fill all the fields.", false},
+        {"too long", std::string(257, 'p'), std::string(257, 'p'), "Error",
+         "The password is too long: a password may have at most 256 characters.\n\rPlease correct.", false},
         {"equal", "Open Sesame", "Open Sesame", nullptr, nullptr, true},
     };
     for (const Case& c : cases) {

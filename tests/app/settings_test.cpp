@@ -233,14 +233,65 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenFailsTheSaveAndTheCloseStaysOpen) {
     HANDLE lock = CreateFileA(SettingsFileName.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     core::DesiredVolume = 1000;  // the first key written, changed
-    try {
+    {
+        Messages shown;  // answers the offer to end without saving with OK, not Yes
         MainForm->Close();
-        ADD_FAILURE() << "the close went through";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), "Unable to write to " + SettingsFileName);
+        ASSERT_EQ(shown.calls.size(), 1u) << shown.All();
+        EXPECT_EQ(shown.calls[0].Msg.rfind("Unable to write to " + SettingsFileName + ".\n", 0), 0u) << shown.All();
     }
     CloseHandle(lock);
     EXPECT_TRUE(MainForm != nullptr && !Application->Terminated());
+}
+
+TEST_F(SettingsTest, AFullDiskFailsTheSaveAndLeavesTheOldFileWhole) {
+    // A file system of 64 KB (see CMakeLists.txt), filled up but for what
+    // the old file holds: a save that needs one more block than the file
+    // had fails.
+    const std::string dir = VSK_FULL_DISK_DIR;
+    ULARGE_INTEGER freeBytes{}, totalBytes{};
+    if (!GetDiskFreeSpaceExA((dir + "\\").c_str(), &freeBytes, &totalBytes, nullptr) ||
+        totalBytes.QuadPart > (1u << 20))
+        GTEST_SKIP() << "no small file system at " << dir << " (mounting one takes root)";
+    SettingsFileName = dir + "\\vsk.dat";
+    const std::string filler = dir + "\\filler";
+    // Notes of the user's own that leave the file just short of one block.
+    std::string text = "[HOTKEY_Windows]\r\nKey=F9\r\n[Notes]\r\nText=";
+    text += std::string(4000 - text.size(), 'n') + "\r\n";
+    WriteText(SettingsFileName, text);
+    {
+        HANDLE h = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        const std::string block(4096, 'f');
+        DWORD written = 0;
+        for (DWORD chunk : {4096u, 1u})
+            while (WriteFile(h, block.data(), chunk, &written, nullptr) && written == chunk) {}
+        CloseHandle(h);
+    }
+    struct RemoveFiller {
+        std::string path;
+        ~RemoveFiller() { DeleteFileA(path.c_str()); }
+    } removeFiller{filler};
+
+    Start();
+    ASSERT_EQ(MainForm->edHkWindowsKey->Text(), "F9");
+    MainForm->cbWinAlt->SetChecked(true);
+    try {
+        MainForm->SaveSettings();
+        ADD_FAILURE() << "the save went through on a full disk";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + SettingsFileName);
+    }
+    EXPECT_EQ(FileText(SettingsFileName), text) << "the old file was not left whole";
+    EXPECT_EQ(GetFileAttributesA((SettingsFileName + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the temporary file was left behind";
+
+    DeleteFileA(filler.c_str());
+    MainForm->SaveSettings();
+    const std::string saved = FileText(SettingsFileName);
+    EXPECT_NE(saved.find(text.substr(text.find("[Notes]"))), std::string::npos) << "the user's notes were lost";
+    EXPECT_NE(saved.find("[HOTKEY_Windows]\r\nKey=F9\r\nShift=0\r\nCtrl=1\r\nAlt=1\r\nWin=0\r\n"),
+              std::string::npos)
+        << saved;
 }
 
 TEST_F(SettingsTest, AFileThatCouldNotBeReadIsNeverSavedOver) {
@@ -326,6 +377,25 @@ TEST_F(SettingsTest, APasswordValueThatCannotBeReadIsNeverWrittenOver) {
     SetCheckedSilently(MainForm->cbAppPassword, true);
     MainForm->SaveSettings();
     EXPECT_TRUE(core::PasswordMatches(RegValue(core::PasswordKeyName, core::PasswordValueName).second, "new one"));
+}
+
+TEST_F(SettingsTest, AStoredPasswordTooCostlyToCheckIsUnreadableAndLeftAsItIs) {
+    const std::string salt(32, 'a'), key(64, 'b');
+    const std::string values[] = {std::string(core::PasswordHashMark) + "4294967295$" + salt + "$" + key,
+                                  std::string(1000, 'p')};
+    for (const std::string& value : values) {
+        SetRegString(core::PasswordKeyName, core::PasswordValueName, value);
+        Messages shown;
+        Start();
+        ASSERT_EQ(shown.calls.size(), 1u) << shown.All();
+        EXPECT_NE(shown.calls[0].Msg.find("password could not be read"), std::string::npos) << shown.All();
+        EXPECT_TRUE(AppPassword.empty());
+        EXPECT_TRUE(AskStartupPassword()) << "the program asks for a password it cannot check";
+        MainForm->SaveSettings();
+        EXPECT_TRUE(RegValue(core::PasswordKeyName, core::PasswordValueName).second == value)
+            << "the stored value was written over";
+        Stop();
+    }
 }
 
 TEST_F(SettingsTest, AFailedPasswordWriteIsReported) {

@@ -54,4 +54,29 @@ inline void LeftClick(HWND h, int x, int y) {
     SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+// Puts the real pointer at client point (x, y) of c.
+inline void PointerAt(ui::TControl* c, int x, int y) {
+    const ui::TPoint p = c->ClientToScreen(ui::Point(x, y));
+    SetCursorPos(p.x, p.y);
+    vsk::test::PumpUntil([&] {
+        POINT q{};
+        return GetCursorPos(&q) && q.x == p.x && q.y == p.y;
+    }, 2000);
+}
+
+// Runs only the thread's timers until done() holds, at most timeoutMs: the
+// mouse messages stay queued, as in a loop that hands them to nobody, so no
+// window hears where the pointer went.
+template <class Pred>
+bool PumpTimersUntil(Pred done, int timeoutMs = 2000) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!done()) {
+        if (GetTickCount64() > end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER);
+        MSG m;
+        while (PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&m);
+    }
+    return true;
+}
+
 } // namespace ctltest

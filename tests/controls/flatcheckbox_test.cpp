@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/FlatCheckBox.h"
+#include "controls/FlatGroupBox.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -208,4 +209,58 @@ TEST(FlatCheckBox, AdvancedColoursFollowTheControlColour) {
     EXPECT_EQ(box->ColorDown(), AdjustColorLightness(clWhite, 0, 10, true)) << "a parent's colour change derives anew";
     box->SetAdvColorBorder(20);
     EXPECT_EQ(box->ColorBorder(), AdjustColorLightness(clWhite, 0, 20, true));
+}
+
+TEST(FlatCheckBox, TheHoverEndsWhenThePointerLeavesUnheard) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    t.other->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return t.other->Focused(); }));
+    ctltest::PointerAt(box, 5, 5);
+    SendMessageA(box->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(box->Hot());
+    const TPoint blank = t.f->ClientToScreen(Point(200, 50));
+    SetCursorPos(blank.x, blank.y);
+    EXPECT_TRUE(ctltest::PumpTimersUntil([&] { return !box->Hot(); })) << "still hot with the pointer elsewhere";
+    EXPECT_EQ(PixelOf(box, kFillX, kFillY), TColor(0xE1EAEB));
+    vsk::test::Drain();
+}
+
+TEST(FlatCheckBox, ItAndTheGroupBoxReadAsTheirFormReads) {
+    TForm* form = vsk::test::NewBareForm(30, 30, 300, 140);
+    auto* group = TComponent::Create<controls::TFlatGroupBox>(form);
+    group->SetParent(form);
+    group->SetBounds(10, 10, 120, 80);
+    group->SetColor(0xE1EAEB);
+    auto* box = TComponent::Create<TFlatCheckBox>(form);
+    box->SetParent(group);
+    box->SetBounds(10, 30, 100, 17);
+    form->Show();
+    int Y = 0;  // the top line: where the left edge starts
+    while (Y < 40 && PixelOf(group, 0, Y) != group->ColorBorder()) ++Y;
+    ASSERT_LT(Y, 40) << "no left edge";
+    // Left to right the caption's gap is near the left end of the top line
+    // and the box at the left; right to left both at the right.
+    struct Look { bool rtl; TColor at9, at110; };
+    const TColor line = group->ColorBorder(), gap = 0xE1EAEB;
+    auto expect = [&](const Look& k, const char* what) {
+        EXPECT_EQ(PixelOf(group, 9, Y), k.at9) << what << ": top line at x 9";
+        EXPECT_EQ(PixelOf(group, 110, Y), k.at110) << what << ": top line at x 110";
+        EXPECT_EQ(PixelOf(box, 1, 3) == box->ColorBorder(), !k.rtl) << what << ": box at the left";
+        EXPECT_EQ(PixelOf(box, 100 - 12, 3) == box->ColorBorder(), k.rtl) << what << ": box at the right";
+    };
+    expect({false, gap, line}, "left to right");
+    form->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(box->Layout(), controls::checkboxRight);
+    expect({true, line, gap}, "the form turned right to left");
+
+    auto* late = TComponent::Create<TFlatCheckBox>(form);
+    late->SetParent(form);
+    EXPECT_EQ(late->Layout(), controls::checkboxRight) << "a box placed on the right-to-left form";
+    late->SetBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_EQ(late->Layout(), controls::checkboxLeft) << "a mode of its own";
+    form->SetBiDiMode(bdLeftToRight);
+    expect({false, gap, line}, "back to left to right");
+    EXPECT_EQ(late->BiDiMode(), bdRightToLeftNoAlign) << "its own mode followed the form";
+    TComponent::Free(form);
 }

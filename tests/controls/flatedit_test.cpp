@@ -5,6 +5,7 @@
 #include "controls/ControlPixels.h"
 #include "support/UiTestUtil.h"
 #include "controls/FlatEdit.h"
+#include "controls/FlatSpinEdit.h"
 #include "ui/GdiObjects.h"
 #include "ui/StdCtrls.h"
 
@@ -133,4 +134,20 @@ TEST(FlatEdit, ColorFlatAndParentColor) {
     f.form->SetColor(0x404040);
     EXPECT_EQ(f.b->ColorFlat(), 0x404040u);
     EXPECT_NE(f.b->ColorBorder(), 0x8396A0u) << "the border is derived from the parent's colour";
+}
+
+TEST(FlatEdit, HoveredEditLightsUpWhileASpinEditHasTheFocus) {
+    EditForm f;
+    auto* spin = TComponent::Create<controls::TFlatSpinEditInteger>(f.form);
+    spin->SetParent(f.form);
+    spin->SetBounds(150, 50, 80, 19);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == f.form->Handle(); }));
+    SetCursorPos(0, 0);  // the hover starts only once the spin edit has the focus
+    ASSERT_TRUE(PumpUntil([&] { return !f.a->Hot() && !f.b->Hot(); }));
+    spin->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return spin->Focused(); }));
+    EditForm::Hover(f.b);
+    ASSERT_TRUE(PumpUntil([&] { return f.b->Hot(); }));
+    EXPECT_TRUE(f.b->ActiveLook());
+    ExpectFrame(f.b, 0x8396A0, 0xFFFFFF, "hovered while a spin edit has the focus");
 }

@@ -70,13 +70,13 @@ std::set<COLORREF> ColoursIn(const ClientPixels& p, int l, int t, int r, int b) 
 } // namespace
 
 TEST(FlatGroupBox, TopLineLeavesAGapForTheCaption) {
-    struct Case { controls::TBiDiMode mode; controls::TGroupBoxBorder border; std::set<int> line, gap; };
+    struct Case { ui::TBiDiMode mode; controls::TGroupBoxBorder border; std::set<int> line, gap; };
     const int R = 120;
     const Case cases[] = {
-        {controls::bdLeftToRight, controls::brFull, {0, 5, 13, R - 1}, {6, 9, 12}},
-        {controls::bdLeftToRight, controls::brOnlyTopLine, {1, 5, 13, R - 1}, {6, 12}},
-        {controls::bdRightToLeft, controls::brFull, {0, R - 15, R - 6, R - 1}, {R - 14, R - 10, R - 7}},
-        {controls::bdRightToLeft, controls::brOnlyTopLine, {1, R - 13, R - 5, R - 1}, {R - 11, R - 6}},
+        {ui::bdLeftToRight, controls::brFull, {0, 5, 13, R - 1}, {6, 9, 12}},
+        {ui::bdLeftToRight, controls::brOnlyTopLine, {1, 5, 13, R - 1}, {6, 12}},
+        {ui::bdRightToLeft, controls::brFull, {0, R - 15, R - 6, R - 1}, {R - 14, R - 10, R - 7}},
+        {ui::bdRightToLeft, controls::brOnlyTopLine, {1, R - 13, R - 5, R - 1}, {R - 11, R - 6}},
     };
     for (const Case& c : cases) {
         BoxForm f;

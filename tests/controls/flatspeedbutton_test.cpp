@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "controls/FlatSpeedButton.h"
+#include "ui/ActnList.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/ImageList.h"
 #include "ControlTestUtil.h"
 
 using controls::TFlatSpeedButton;
@@ -213,4 +215,103 @@ TEST(FlatSpeedButton, GlyphCellFollowsTheState) {
     EXPECT_EQ(centre(), cells[3]);
     s->SetEnabled(false);
     EXPECT_EQ(centre(), cells[1]);
+}
+
+namespace {
+// A click's handler during which the pointer moves elsewhere, as it does
+// while a dialog the handler opens is up; the button's window hears nothing.
+struct PointerMover {
+    TPoint to;
+    void Move(TObject*) { SetCursorPos(to.x, to.y); }
+};
+} // namespace
+
+TEST(FlatSpeedButton, HoverFollowsThePointerAfterAClickAndAfterBeingEnabledAgain) {
+    Row r(1);
+    TFlatSpeedButton* s = r.b[0];
+    s->SetColorFocused(0x00FF00);
+    const TColor hot = 0x00FF00, idle = 0xE1EAEB;
+
+    ctltest::PointerAt(s, 5, 5);
+    PointerMover away{r.f->ClientToScreen(Point(250, 40))};
+    s->OnClick = TNotifyEvent(&away, &PointerMover::Move);
+    r.Click(0);
+    EXPECT_FALSE(s->Hot()) << "the release took the pointer for over the button after the handler moved it";
+    EXPECT_EQ(PixelOf(s, 3, 12), idle) << "drawn hot after the click";
+
+    s->OnClick = nullptr;
+    ctltest::PointerAt(s, 5, 5);
+    r.Click(0);
+    EXPECT_TRUE(s->Hot()) << "the pointer rests on the button after the click";
+
+    // Disabled under the pointer and enabled again: hot at once, no move.
+    s->SetEnabled(false);
+    EXPECT_FALSE(s->Hot());
+    s->SetEnabled(true);
+    EXPECT_TRUE(s->Hot()) << "enabled again under the pointer";
+    EXPECT_EQ(PixelOf(s, 3, 12), hot);
+}
+
+TEST(FlatSpeedButton, TheHoverEndsWhenThePointerLeavesUnheard) {
+    Row r(1);
+    TFlatSpeedButton* s = r.b[0];
+    ctltest::PointerAt(s, 5, 5);
+    r.Send(WM_MOUSEMOVE, 0);
+    ASSERT_TRUE(s->Hot());
+    const TPoint blank = r.f->ClientToScreen(Point(250, 40));
+    SetCursorPos(blank.x, blank.y);
+    EXPECT_TRUE(ctltest::PumpTimersUntil([&] { return !s->Hot(); })) << "still hot with the pointer elsewhere";
+    EXPECT_EQ(PixelOf(s, 3, 12), TColor(0xE1EAEB));
+    vsk::test::Drain();
+}
+
+TEST(FlatSpeedButton, ActionGivesCaptionStateImageAndClick) {
+    Row r(2);
+    TFlatSpeedButton* s = r.b[0];
+    s->SetCaption("");
+    s->OnClick = nullptr;
+    auto* images = TComponent::Create<TImageList>(r.f);
+    TBitmap blue(16, 16);  // a blue square on a see-through ground
+    blue.Canvas()->Brush()->SetColor(0xFF00FF);
+    blue.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    blue.Canvas()->Brush()->SetColor(0xFF0000);
+    blue.Canvas()->FillRect(Rect(4, 4, 12, 12));
+    images->AddMasked(&blue, 0xFF00FF);
+    auto* list = TComponent::Create<TActionList>(r.f);
+    list->SetImages(images);
+    auto* action = TComponent::Create<TAction>(r.f);
+    action->SetActionList(list);
+    action->SetImageIndex(0);
+    action->SetCaption("Go");
+    Counter runs;
+    action->OnExecute = TNotifyEvent(&runs, &Counter::Count);
+
+    s->SetAction(action);
+    EXPECT_EQ(s->Caption(), "Go");
+    ASSERT_EQ(s->Glyph()->Width(), 16) << "the action's image as the glyph";
+    auto shot = ctltest::Snapshot(s);
+    EXPECT_EQ(gditest::PixelAt(*shot, s->GlyphPoint().x + 8, s->GlyphPoint().y + 8), TColor(0xFF0000));
+    EXPECT_EQ(gditest::PixelAt(*shot, s->GlyphPoint().x + 1, s->GlyphPoint().y + 8), TColor(0xE1EAEB));
+    ctltest::PointerAt(s, 5, 5);
+    r.Click(0);
+    EXPECT_EQ(runs.n, 1) << "a click without OnClick runs the action";
+    action->SetEnabled(false);
+    EXPECT_FALSE(s->Enabled()) << "the action's change reaches the button";
+
+    // A button with a glyph of its own keeps it; its own OnClick wins.
+    TFlatSpeedButton* t = r.b[1];
+    TBitmap green(8, 8);
+    green.Canvas()->Brush()->SetColor(0x00FF00);
+    green.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    t->SetGlyph(&green);
+    action->SetEnabled(true);
+    t->SetAction(action);
+    EXPECT_EQ(t->Glyph()->Width(), 8);
+    r.Click(1);
+    EXPECT_EQ(r.clicks[1].n, 1);
+    EXPECT_EQ(runs.n, 1);
+
+    TComponent::Free(action);
+    EXPECT_EQ(s->Action(), nullptr) << "the freed action still held";
+    r.Click(0);
 }

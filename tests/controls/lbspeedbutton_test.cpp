@@ -148,3 +148,42 @@ TEST(LbSpeedButton, LongCaptionIsCutOnlyBesideTheGlyph) {
         EXPECT_FALSE(inkRight) << "the caption ran into the right margin, layout " << int(layout);
     }
 }
+
+namespace {
+// Rows of pic holding a pixel of colour ink.
+int InkRows(TBitmap& pic, TColor ink) {
+    int rows = 0;
+    for (int y = 0; y < pic.Height(); ++y) {
+        bool any = false;
+        for (int x = 0; x < pic.Width(); ++x) any |= gditest::PixelAt(pic, x, y) == ink;
+        rows += any ? 1 : 0;
+    }
+    return rows;
+}
+} // namespace
+
+TEST(LbSpeedButton, CaptionTakesTheButtonsFontInEveryLayout) {
+    TFont font;
+    font.SetName("Arial");
+    font.SetHeight(-40);
+    TBitmap probe(10, 10);
+    probe.Canvas()->SetFont(&font);
+    const int tall = probe.Canvas()->TextHeight("W");
+    struct Case { TLbSpeedButtonLayout layout; bool wrap; } cases[] = {
+        {blGlyphTop, false}, {blGlyphBottom, false}, {blGlyphLeft, true}, {blGlyphTop, true}};
+    for (const Case& c : cases) {
+        TLbFace f;
+        f.W = 120;
+        f.H = 80;
+        f.Caption = "W";
+        f.Color = clWhite;
+        f.Flat = true;
+        f.Font = &font;
+        f.Layout = c.layout;
+        f.WordWrap = c.wrap;
+        TBitmap pic(f.W, f.H);
+        DrawLbButtonFace(pic.Canvas(), f);
+        EXPECT_GT(InkRows(pic, clBlack), tall / 2)
+            << "a caption of the system font, layout " << int(c.layout) << (c.wrap ? " wrapped" : "");
+    }
+}

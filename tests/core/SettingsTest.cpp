@@ -154,6 +154,8 @@ TEST(StoredValues, PasswordHashRecordsRoundTripAndAnythingElseIsClearText) {
         "$vsk-pbkdf2-sha256$",
         mark + "0$" + salt + "$" + key,                // no rounds
         mark + "4294967296$" + salt + "$" + key,       // more than 32 bits
+        mark + "4294967295$" + salt + "$" + key,       // hours of work to check
+        mark + "5000001$" + salt + "$" + key,
         mark + "-5$" + salt + "$" + key,
         mark + "1000$" + salt.substr(2) + "$" + key,   // short salt
         mark + "1000$" + salt + "$" + key + "00",      // long key
@@ -163,6 +165,27 @@ TEST(StoredValues, PasswordHashRecordsRoundTripAndAnythingElseIsClearText) {
     };
     for (const std::string& v : clearText) EXPECT_FALSE(ParsePasswordHash(v).has_value()) << v;
     EXPECT_TRUE(ParsePasswordHash(mark + "1$" + salt + "$" + key).has_value());
+    EXPECT_TRUE(ParsePasswordHash(mark + "5000000$" + salt + "$" + key).has_value());
+}
+
+TEST(StoredValues, AStoredPasswordTooCostlyToCheckOrDamagedIsNamedAsSuch) {
+    const std::string salt(2 * PasswordSaltBytes, 'a'), key(2 * PasswordKeyBytes, 'B');
+    const std::string mark = PasswordHashMark;
+    struct Case {
+        std::string stored;
+        std::string problem;
+    } cases[] = {
+        {"", ""},
+        {std::string(256, 'x'), ""},
+        {mark + "310000$" + salt + "$" + key, ""},
+        {std::string(257, 'x'), "it is 257 characters long, more than a password may have"},
+        {mark + "4294967295$" + salt + "$" + key, "its hash asks for 4294967295 rounds, far more than this program uses"},
+        {mark + "99999999999999999999$" + salt + "$" + key,
+         "its hash asks for 99999999999999999999 rounds, far more than this program uses"},
+        {mark + "1000$" + salt, "it is not a whole password hash"},
+        {mark, "it is not a whole password hash"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(StoredPasswordProblem(c.stored), c.problem) << c.stored;
 }
 
 TEST(StoredValues, BytesCompareWhole) {

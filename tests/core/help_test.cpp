@@ -109,12 +109,28 @@ TEST_F(HelpTest, EveryKindOfRequestReachesHtmlHelpOnTheHelpFile) {
     }
 }
 
-TEST_F(HelpTest, AMissingHelpFileShowsNothing) {
-    ui::Application->SetHelpFile(file_ + ".gone");
-    ui::Application->HelpContext(1000);
-    ui::Application->HelpJump("main.htm");
-    ui::Application->HelpKeyword("Display");
-    ui::Application->HelpCommand(HELP_FINDER, 0);
+TEST_F(HelpTest, AMissingHelpFileIsNamedAtEveryRequestAndNotOpened) {
+    const std::string gone = file_ + ".gone";
+    ui::Application->SetHelpFile(gone);
+    struct Case {
+        const char* what;
+        bool (*request)();
+    } cases[] = {
+        {"context", [] { return ui::Application->HelpContext(1000); }},
+        {"topic", [] { return ui::Application->HelpJump("main.htm"); }},
+        {"keyword", [] { return ui::Application->HelpKeyword("Display"); }},
+        {"contents", [] { return ui::Application->HelpCommand(HELP_FINDER, 0); }},
+    };
+    for (const Case& c : cases) {
+        vsk::test::DialogRequest warning;
+        warning.caption = "Warning!";
+        warning.text = "The help file was not found: \"" + gone + "\".";
+        warning.click = "OK";
+        warning.timeoutMs = 15000;
+        vsk::test::DialogDriverThread driver(warning);
+        c.request();
+        EXPECT_TRUE(driver.Wait().clicked) << c.what << ": " << vsk::test::Describe(driver.Wait());
+    }
     EXPECT_TRUE(Calls.empty()) << Calls.size() << " calls for a file that does not exist";
 }
 

@@ -2,7 +2,9 @@
 // back unchanged, and a list file it cannot read it leaves alone.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <tuple>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +46,17 @@ bool WaitReady(const Veskara& v) {
     const bool ready = WaitForInputIdle(p, 15000) == 0;
     CloseHandle(p);
     return ready;
+}
+
+// Clicks OK on the program's message box of that caption and text.
+vsk::test::DialogReport AnswerOk(const Veskara& v, const char* caption, const char* text, DWORD timeoutMs) {
+    vsk::test::DialogRequest req;
+    req.caption = caption;
+    req.text = text;
+    req.click = "OK";
+    req.pid = v.Pid();
+    req.timeoutMs = timeoutMs;
+    return vsk::test::DriveDialog(req);
 }
 
 // Closes the main window as Terminate does and waits for the end.
@@ -116,13 +129,7 @@ TEST_F(ListFilesTest, UnreadableListLeavesEveryFileAsItWas) {
     HANDLE lock = CreateFileA(exList.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Veskara v("/q");
-    vsk::test::DialogRequest req;
-    req.caption = "Error";
-    req.text = "ExList.Dat";
-    req.click = "OK";
-    req.pid = v.Pid();
-    req.timeoutMs = 15000;
-    vsk::test::DialogReport report = vsk::test::DriveDialog(req);
+    vsk::test::DialogReport report = AnswerOk(v, "Error", "ExList.Dat", 15000);
     EXPECT_TRUE(report.clicked) << "the unreadable file was not reported: " << vsk::test::Describe(report);
     CloseHandle(lock);  // readable again, but this run must not write it
     ASSERT_TRUE(v.WaitMainWindow());
@@ -132,4 +139,43 @@ TEST_F(ListFilesTest, UnreadableListLeavesEveryFileAsItWas) {
     EXPECT_EQ(Contents(exList), ex) << "the unreadable list was saved over";
     EXPECT_EQ(Contents(bttList), btt);
     EXPECT_EQ(Contents(settings), dat) << "the settings file changed";
+}
+
+TEST_F(ListFilesTest, AHugeListLoadsItsFirstEntriesAtOnceAndStaysAsItWas) {
+    // 100 MB: two entries, then empty records (a sparse file, quick to make).
+    Bytes head = Record("First", "C:\\first.exe", 1);
+    const Bytes second = Record("Second", "C:\\second.exe", 0);
+    head.insert(head.end(), second.begin(), second.end());
+    Write(exList, head);
+    {
+        HANDLE h = CreateFileA(exList.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size{};
+        size.QuadPart = 100LL << 20;
+        ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+        CloseHandle(h);
+    }
+    auto stamp = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA a{};
+        GetFileAttributesExA(exList.c_str(), GetFileExInfoStandard, &a);
+        return std::make_tuple(a.nFileSizeHigh, a.nFileSizeLow, a.ftLastWriteTime.dwHighDateTime,
+                               a.ftLastWriteTime.dwLowDateTime);
+    };
+    const auto before = stamp();
+
+    Veskara v("/q");
+    // Loading the whole file took minutes.
+    vsk::test::DialogReport report = AnswerOk(v, "Warning", "ExList.Dat", 20000);
+    ASSERT_TRUE(report.clicked) << "no warning about the huge list: " << vsk::test::Describe(report);
+    bool limitNamed = false;
+    for (const std::string& t : report.texts) limitNamed = limitNamed || t.find("more than 1000 entries") != std::string::npos;
+    EXPECT_TRUE(limitNamed) << vsk::test::Describe(report);
+    ASSERT_TRUE(v.WaitMainWindow());
+    ASSERT_TRUE(WaitReady(v));
+    EXPECT_EQ(CloseAndWait(v), 0u);
+    EXPECT_TRUE(before == stamp()) << "the huge list was rewritten by a run that did not change it";
+    std::ifstream in(exList, std::ios::binary);
+    Bytes start(head.size());
+    in.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size()));
+    EXPECT_EQ(start, head) << "the first entries changed";
 }

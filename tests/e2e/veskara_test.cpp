@@ -147,12 +147,15 @@ std::vector<HWND> ZOrderOf(const std::vector<HWND>& w) {
 
 TEST(Veskara, WindowsHiddenWhenTheProgramWasEndedByForceComeBackAtItsNextStart) {
     FixtureWindows w({"Hidden at the end one|||0x00040000", "Hidden at the end two|||", "Hidden at the end three|||"});
-    const std::vector<HWND> zBefore = ZOrderOf(w.Handles());
     const LONG exBefore = GetWindowLongA(w[0], GWL_EXSTYLE);
+    std::vector<HWND> zBefore;
     {
         Veskara v("/q");
         ASSERT_TRUE(v.WaitMainWindow());
-        ASSERT_TRUE(HideByHotKey([&] { return AllVisible(w, false); })) << "Ctrl+` did not hide the windows";
+        ASSERT_TRUE(v.WaitIdle()) << "the hooks are in place once the message loop runs";
+        zBefore = ZOrderOf(w.Handles());
+        e2e::PressChord({VK_CONTROL, kGrave});
+        ASSERT_TRUE(Eventually([&] { return AllVisible(w, false); }, 15000)) << "Ctrl+` did not hide the windows";
         v.Kill();
     }
     ASSERT_TRUE(w.CaughtUp());

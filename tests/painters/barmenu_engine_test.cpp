@@ -297,6 +297,62 @@ TEST(BarMenuPainting, SelectionFillAndCheckMarksFromTheImageList) {
     TComponent::Free(images);
 }
 
+// The caption is measured to place it, never to cut it: every pixel a plain
+// draw of the caption in the menu's font gives is there, enabled or greyed,
+// whatever the font draws past its measured width; a right-to-left menu
+// puts it against the item's right end.
+TEST(BarMenuPainting, CaptionsShowWholeAndRightToLeftStandsAtTheRight) {
+    const char* const captions[] = {"All windows/This window", "Add to 'Do not hide list'",
+                                    "Add application from disk", "Remove Selected Entry", "Current"};
+    const ui::TRect r = ui::Rect(0, 0, 260, 22);
+    auto ink = [](ui::TBitmap& b, int x0, int x1) {
+        int n = 0;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = x0; x < x1; ++x)
+                if (PixelAt(b, x, y) != Rgb(ui::clMenu)) ++n;
+        return n;
+    };
+    for (TBcMenuStyle style : {msStandard, msWindowsXP}) {
+        for (const char* caption : captions) {
+            for (bool enabled : {true, false}) {
+                SCOPED_TRACE(std::string(caption) + (enabled ? " enabled " : " disabled ") + std::to_string(style));
+                Fixture f;
+                f.menu->SetMenuStyle(style);
+                TMenuItem* item = f.Add(caption);
+                item->SetEnabled(enabled);
+                ui::TBitmap surface(r.right, r.bottom);
+                surface.Canvas()->Font()->Assign(ui::Screen->MenuFont());
+                Draw(item, surface, r, 0);
+                // The same caption drawn plainly, unclipped, as the item
+                // draws it: greyed with its raised copy when disabled.
+                ui::TBitmap plain(r.right, r.bottom);
+                ui::TCanvas* pc = plain.Canvas();
+                pc->Brush()->SetColor(ui::clMenu);
+                pc->FillRect(r);
+                {
+                    HDC dc = pc->Handle();
+                    ui::ScopedSelectObject font(dc, surface.Canvas()->Font()->Handle());
+                    SetBkMode(dc, TRANSPARENT);
+                    auto put = [&](int x, ui::TColor c) {
+                        RECT t{x, 2, x + 1, 20};
+                        SetTextColor(dc, ui::ColorToCOLORREF(c));
+                        DrawTextA(dc, caption, -1, &t, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+                    };
+                    if (!enabled) put(11, ui::clBtnHighlight);
+                    put(10, enabled ? ui::clMenuText : ui::clBtnShadow);
+                }
+                EXPECT_EQ(ink(surface, 0, r.right), ink(plain, 0, r.right));
+
+                // Right to left: the caption's ink sits in the right half.
+                f.menu->SetBiDiMode(ui::bdRightToLeft);
+                Draw(item, surface, r, 0);
+                EXPECT_GT(ink(surface, r.right / 2, r.right), 0);
+                EXPECT_EQ(ink(surface, 0, 40), 0);
+            }
+        }
+    }
+}
+
 TEST(BarMenuPainting, TheItemsDrawHandlerComesBackHoweverDrawingEnds) {
     Fixture f;
     TMenuItem* item = f.Add("Item");

@@ -15,6 +15,7 @@
 #include "ui/Canvas.h"
 #include "ui/Form.h"
 #include "ui/Menus.h"
+#include "ui/ToolWin.h"
 
 using namespace painters;
 using namespace ui;
@@ -243,4 +244,138 @@ TEST(XPMenuDraw, BarItemsColourTheRestOfTheBarOnlyWithDrawMenuBar) {
     EXPECT_EQ(Px(*b, 146, 5), coloured) << "7 pixels beyond the item";
     EXPECT_EQ(Px(*b, 147, 5), magenta);
     EXPECT_EQ(Px(*b, 99, 5), magenta);
+}
+
+namespace {
+
+// A form with a painter that colours its menu bar, and one bar item.
+struct BarForm : MenuForm {
+    TMainMenu* bar = TComponent::Create<TMainMenu>(form);
+    TMenuItem* item = TComponent::Create<TMenuItem>(form);
+    static constexpr TColor barColour = 0x0040C0E0;
+    static constexpr TRect R{20, 22, 70, 41};
+    BarForm() {
+        item->SetCaption("File");
+        bar->Items()->Add(item);
+        xp->SetMenuBarColor(barColour);
+        xp->SetDrawMenuBar(true);
+    }
+    std::unique_ptr<TBitmap> Paint(bool selected) {
+        auto target = std::make_unique<TBitmap>(120, 60);
+        target->Canvas()->Brush()->SetColor(0x00FF00FF);
+        target->Canvas()->FillRect(TRect{0, 0, 120, 60});
+        xp->HandleDrawItem(item, target->Canvas(), R, selected);
+        return target;
+    }
+};
+
+} // namespace
+
+// A selected bar item grades its shadow from the bar colour DrawMenuBar
+// gives, even where the system colours set the derived bar colour aside.
+TEST(XPMenuDraw, ASelectedBarItemShadesFromTheMenuBarColour) {
+    BarForm bf;
+    bf.xp->SetUseSystemColors(true);
+    const TRect R = BarForm::R;
+    auto b = bf.Paint(true);
+    EXPECT_EQ(Px(*b, R.right - 7, R.top + 1), Rgb(DarkenColor(BarForm::barColour, 10)));
+    EXPECT_EQ(bf.xp->BarColor(), BarForm::barColour);
+}
+
+// A bar item under the pointer is hot-tracked.
+TEST(XPMenuDraw, BarItemsHotTrackUnderThePointer) {
+    BarForm bf;
+    TXPMenu* xp = bf.xp;
+    const TRect R = BarForm::R;
+    const TColor barColour = BarForm::barColour;
+    // The pointer, relative to the form's Left and Top, inside the item.
+    const int fx = bf.form->Left(), fy = bf.form->Top();
+    SetCursorPos(fx + R.left + 5, fy + R.top + 5);
+    auto b = bf.Paint(false);
+    EXPECT_EQ(Px(*b, R.left + 10, R.top + 2), Rgb(xp->SelectFillColor())) << "hot-tracked";
+    EXPECT_EQ(Px(*b, R.left, R.top + 5), Rgb(xp->SelectFrameColor())) << "framed";
+    EXPECT_EQ(Px(*b, R.right - 8, R.top + 5), Rgb(xp->SelectFrameColor())) << "the box ends 7 pixels early";
+    EXPECT_EQ(Px(*b, R.right - 5, R.top + 5), Rgb(barColour));
+    // The item's columns count, its bottom row does not.
+    SetCursorPos(fx + R.left + 5, fy + R.bottom - 1);
+    b = bf.Paint(false);
+    EXPECT_EQ(Px(*b, R.left + 10, R.top + 2), Rgb(barColour)) << "not hot below the item's last rows";
+    SetCursorPos(fx + R.right, fy + R.top + 5);
+    EXPECT_FALSE(IsCursorInItemRect(bf.form, R));
+    SetCursorPos(fx + R.right - 1, fy + R.bottom - 2);
+    EXPECT_TRUE(IsCursorInItemRect(bf.form, R));
+    EXPECT_FALSE(IsCursorInItemRect(nullptr, R));
+    bf.item->SetEnabled(false);
+    b = bf.Paint(false);
+    EXPECT_EQ(Px(*b, R.left + 10, R.top + 2), Rgb(barColour)) << "a disabled item is never hot";
+    ParkPointer();
+}
+
+// Text: a disabled tool button's caption stands on the canvas's brush
+// colour; line breaks are kept; the item height rounds a half to even.
+TEST(XPMenuDraw, ItemTextKeepsLineBreaksAndDisabledToolButtonsDrawOnTheirColour) {
+    MenuForm mf;
+    TXPMenu* xp = mf.xp;
+    auto* bar = Add<TToolBar>(mf.form, 0, 0, 150, 30);
+    auto* button = Add<TToolButton>(bar, 0, 0, 60, 22);
+    button->SetEnabled(false);
+    TBitmap b(80, 60);
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(0x00FF00FF);
+    c->FillRect(TRect{0, 0, 80, 60});
+    c->Font()->Assign(xp->Font());
+    c->Brush()->SetColor(0x0000C000);
+    xp->PaintItemText(button, c, "W", TRect{0, 0, 40, 40}, DT_CENTER, false, false, false);
+    const int wh = c->TextHeight("W");
+    EXPECT_EQ(Px(b, 1, (40 - wh) / 2 + 1), 0x0000C000u) << "the caption's rectangle takes the button's colour";
+    EXPECT_EQ(Px(b, 1, (40 - wh) / 2 - 1), 0x00FF00FFu) << "it starts at the height of \"W\" centred";
+    EXPECT_EQ(Px(b, 50, 20), 0x00FF00FFu);
+
+    c->Brush()->SetColor(0x00FF00FF);
+    c->FillRect(TRect{0, 0, 80, 60});
+    xp->PaintItemText(nullptr, c, "W\nW", TRect{0, 0, 80, 60}, 0, false, true, false);
+    int inkRows = 0;
+    for (int y = wh; y < 2 * wh; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (Px(b, x, y) != 0x00FF00FFu) {
+                ++inkRows;
+                break;
+            }
+    EXPECT_GT(inkRows, wh / 3) << "the second line is drawn below the first";
+
+    // Heights: text height + 0.75 of it, a half going to the even neighbour.
+    auto* item = mf.AddItem("Item");
+    bool sawHalf = false;
+    for (int fh = 8; fh <= 30; ++fh) {
+        xp->Font()->SetHeight(-fh);
+        c->Font()->Assign(xp->Font());
+        const int th = c->TextHeight("Item");
+        int w = 0, h = 0;
+        xp->HandleMeasureItem(item, c, w, h);
+        const int quarter3 = th * 3;  // four times th * 0.75
+        const bool up = quarter3 % 4 > 2 || (quarter3 % 4 == 2 && (quarter3 / 4) % 2 == 1);
+        const int expected = th + quarter3 / 4 + (up ? 1 : 0);
+        EXPECT_EQ(h, std::max(expected, 6)) << "text height " << th;
+        if (quarter3 % 4 == 2) sawHalf = true;
+    }
+    EXPECT_TRUE(sawHalf) << "no font size gave a half to round";
+}
+
+// The separator line sits at the middle of the item, a half pixel going to
+// the even row.
+TEST(XPMenuDraw, SeparatorLineRoundsItsMiddleToEven) {
+    MenuForm mf;
+    TXPMenu* xp = mf.xp;
+    auto* sep = mf.AddItem("-");
+    for (int h : {4, 8}) {
+        TBitmap target(130, 10);
+        target.Canvas()->Brush()->SetColor(0x00FF00FF);
+        target.Canvas()->FillRect(TRect{0, 0, 130, 10});
+        xp->HandleDrawItem(sep, target.Canvas(), TRect{4, 0, 124, h}, false);
+        // The item is drawn one row taller: 5 rows put the line at 2 (2.5
+        // to even), 9 rows at 4 (4.5 to even).
+        const int row = h == 4 ? 2 : 4;
+        EXPECT_EQ(Px(target, 80, row), Rgb(xp->SeparatorLineColor())) << h;
+        EXPECT_NE(Px(target, 80, row + 1), Rgb(xp->SeparatorLineColor())) << h;
+    }
 }

@@ -14,6 +14,7 @@
 #include "support/PainterTestForm.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
+#include "ui/Bitmap.h"
 #include "ui/Canvas.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -478,6 +479,58 @@ TEST(XPControlPainters, BoxSideFollowsAlignmentAndReadingOrderAndButtonCaptionRe
     };
     EXPECT_FALSE(wAtRight(ltr));
     EXPECT_TRUE(wAtRight(rtl)) << "the caption is drawn with right-to-left reading";
+}
+
+// The painted group box: its frame one pixel inside the box, the top line
+// below the middle of the caption with the parent's colour above it to the
+// last column, the system's right edge cleared beside the caption, and the
+// caption at the right end when the box reads right to left.
+TEST(XPControlPainters, GroupFrameSitsInsideUnderTheCaptionAndFollowsTheReadingOrder) {
+    PaintedForm pf;
+    auto* g = Add<TGroupBox>(pf.form, 20, 20, 200, 100);
+    g->SetCaption("Screen corners");
+    const TColor color = 0x00E0E0E0;
+    g->SetColor(color);
+    pf.Start();
+    RepaintAndWait(g);
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(g->Font());
+    const int TH = probe.Canvas()->TextHeight("Screen corners"), TW = probe.Canvas()->TextWidth("Screen corners");
+    const int lineY = TH / 2 + 1, W = g->ClientWidth(), H = g->ClientHeight();
+    const COLORREF light = Rgb(LightenColor(color, 60)), dark = Rgb(DarkenColor(color, 60));
+    const COLORREF parent = Rgb(FormColor), own = Rgb(color);
+    struct Case {
+        int x, y;
+        COLORREF expected;
+        const char* what;
+    } cases[] = {
+        {1, lineY + 5, light, "left edge one pixel inside"},
+        {W - 2, H - 20, dark, "right edge one pixel inside"},
+        {20, H - 2, dark, "bottom edge one pixel inside"},
+        {3, lineY, light, "top line below the caption's middle"},
+        {3, lineY - 1, parent, "the parent shows above the top line"},
+        {W - 1, lineY - 1, parent, "up to the last column"},
+        {W - 2, lineY + 2, own, "the system's right edge cleared beside the caption"},
+        {9 + TW + 3, lineY, light, "the top line resumes after the caption"},
+    };
+    for (const Case& k : cases) EXPECT_EQ(WindowPixel(g, k.x, k.y), k.expected) << k.what;
+    auto captionInk = [&](int x0, int x1, int rows) {
+        int n = 0;
+        for (int y = 0; y < rows; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const COLORREF p = WindowPixel(g, x, y);
+                if (p != parent && p != own && p != light) ++n;
+            }
+        return n;
+    };
+    EXPECT_GT(captionInk(9, 9 + TW, TH), 0);
+    EXPECT_EQ(captionInk(W - 9 - TW / 3, W - 9, TH), 0);
+    g->SetBiDiMode(bdRightToLeft);
+    RepaintAndWait(g);
+    EXPECT_GT(captionInk(W - 9 - TW / 3, W - 9, TH), 0) << "right to left, the caption ends 9 pixels from the right";
+    // Above the top line nothing but the parent is left at the left end.
+    EXPECT_EQ(captionInk(9, 9 + TW / 3, lineY), 0);
+    pf.form->Hide();
 }
 
 TEST(XPSwitchOff, PutsBackProcedureCtl3DAndBorderOfEveryControl) {

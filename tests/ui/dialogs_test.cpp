@@ -13,6 +13,7 @@
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
+#include "ui/GdiObjects.h"
 #include "ui/Graphic.h"
 #include "ui/Icon.h"
 #include "ui/StdCtrls.h"
@@ -207,6 +208,62 @@ TEST(MessageDlg, LineBreaksSplitTheMessageAndLongTextWrapsAtHalfTheScreen) {
     EXPECT_GT(f->ClientHeight(), messageOf(f)->Top() + messageOf(f)->Height()) << "the message fits in the dialog";
     TComponent::Free(f);
     TComponent::Free(one);
+}
+
+// Every pixel of the message shows, the end of its longest line too, even
+// where the font draws past the width it measures: the dialog holds as much
+// ink as the same text drawn unclipped in the dialog's font.
+TEST(MessageDlg, TheMessageShowsWholeToTheEndOfItsLongestLine) {
+    for (const char* msg : {"All windows/This window.", "Switch to www.window.\nWill it wow?"}) {
+        SCOPED_TRACE(msg);
+        TForm* f = CreateMessageDialog(msg, mtInformation, mbOK);
+        auto* label = static_cast<TLabel*>(f->FindComponent("Message"));
+        ASSERT_NE(label, nullptr);
+        f->Show();
+        ASSERT_TRUE(vsk::test::WaitShown(f->Handle()));
+        f->Repaint();
+        vsk::test::Drain();
+        const COLORREF face = static_cast<COLORREF>(ColorToRGB(f->Color())) & 0xFFFFFF;
+        // The text's area and the margin to its right, as the form shows it.
+        const RECT area{label->Left(), label->Top(), f->ClientWidth(), label->Top() + label->Height()};
+        int shown = 0;
+        {
+            HDC dc = GetDC(f->Handle());
+            for (int y = area.top; y < area.bottom; ++y)
+                for (int x = area.left; x < area.right; ++x)
+                    if ((GetPixel(dc, x, y) & 0xFFFFFF) != face) ++shown;
+            ReleaseDC(f->Handle(), dc);
+        }
+        // The same text drawn unclipped on a memory DC.
+        int drawn = 0;
+        {
+            HDC screen = GetDC(nullptr);
+            HDC mem = CreateCompatibleDC(screen);
+            HBITMAP bmp = CreateCompatibleBitmap(screen, 800, 200);
+            HGDIOBJ oldBmp = SelectObject(mem, bmp);
+            HBRUSH brush = CreateSolidBrush(face);
+            RECT all{0, 0, 800, 200};
+            FillRect(mem, &all, brush);
+            HGDIOBJ oldFont = SelectObject(mem, label->Font()->Handle());
+            SetBkMode(mem, TRANSPARENT);
+            SetTextColor(mem, ColorToRGB(label->Font()->Color()));
+            RECT r{0, 0, label->Width(), 200};
+            DrawTextA(mem, msg, -1, &r, DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+            for (int y = 0; y < 200; ++y)
+                for (int x = 0; x < 800; ++x)
+                    if ((GetPixel(mem, x, y) & 0xFFFFFF) != face) ++drawn;
+            SelectObject(mem, oldFont);
+            SelectObject(mem, oldBmp);
+            DeleteObject(brush);
+            DeleteObject(bmp);
+            DeleteDC(mem);
+            ReleaseDC(nullptr, screen);
+        }
+        EXPECT_GT(drawn, 0);
+        EXPECT_EQ(shown, drawn);
+        f->Hide();
+        TComponent::Free(f);
+    }
 }
 
 // ---------------------------------------------------------------- real dialogs
