@@ -43,25 +43,22 @@ void ActivateWindow(HWND h) {
 
 void TMainForm::btnHideAllClick(TObject*) {
     if (Application->Tag() == 0) return;
+    // What a person waits for comes first, the windows; the volume and the
+    // hidden list's own window follow them.
     if (HiddenWindowList) {
-        core::RestoreSystemVolume(VolumeScale());
         RestoreHiddenWindows();
+        core::ReactivatePreviousWindow(cbCloseActiveWindow->Checked());
+        core::RestoreSystemVolume(VolumeScale());
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
-        core::ReactivatePreviousWindow(cbCloseActiveWindow->Checked());
         if (Visible()) RefreshAvailableWindows();
         else AvailableWindowsStale = true;
         return;
     }
     core::RememberActiveWindow();
+    HideAllWindows();
     core::SaveSystemVolume(VolumeScale());
     core::ApplyDesiredVolume(VolumeScale());
-    // No owner: it lives exactly as long as windows are hidden.
-    HiddenWindowList = TComponent::Create<TListView>(nullptr);
-    HiddenWindowList->SetVisible(false);
-    HiddenWindowList->SetViewStyle(vsReport);
-    HiddenWindowList->SetParent(this);
-    HideAllWindows();
     BringProgramToTop();
 }
 
@@ -77,11 +74,27 @@ THidePass* CurrentPass = nullptr;  // not owned; set while HideAllWindows runs
 
 // Hides, without waiting, the windows whose thread did not answer.
 void HideWaitingWindows(THidePass& Pass);
+
+// Makes HiddenWindowList, with an item for each of Windows.
+void KeepHiddenWindows(TWinControl* Parent, const std::vector<core::TWinInfo>& Windows) {
+    // No owner: it lives exactly as long as windows are hidden.
+    HiddenWindowList = TComponent::Create<TListView>(nullptr);
+    HiddenWindowList->SetVisible(false);
+    HiddenWindowList->SetViewStyle(vsReport);
+    HiddenWindowList->SetParent(Parent);
+    core::AddWindowItems(HiddenWindowList, Windows);
+}
 } // namespace
 
 void TMainForm::HideAllWindows() {
-    core::FillWindowList(HiddenWindowList, true);
+    // Before the first window is hidden only what deciding and hiding need:
+    // the program files (a walk of the process list each) only when an
+    // entry keeps windows by program, and the hidden list's window and items
+    // after the hiding.
+    std::vector<core::TWinInfo> windows = core::ListWindows(true);
     THidePass pass{EntriesOf(ExcludeList), {}, {}};
+    const bool filesFirst = core::KeepsByProgram(pass.Entries);
+    if (filesFirst) core::FindExePaths(windows);
     CurrentPass = &pass;
     if (HWND player = FindWindowA("WMPlayerApp", nullptr)) {
         // Queued behind a later synchronous hide, an asynchronous minimise
@@ -94,17 +107,25 @@ void TMainForm::HideAllWindows() {
     // Before the first window goes: from here on, a run that ends without
     // showing them leaves the next start a record of them.
     std::vector<core::THiddenWindow> record;
-    for (int i = 0; i < HiddenWindowList->Items()->Count(); ++i) {
-        const core::TWinInfo& info = *InfoAt(i);
+    for (const core::TWinInfo& info : windows) {
         if (!IsOwnWindow(info.Handle) && core::FindKeepingEntry(pass.Entries, info.Title, info.ExePath) < 0)
             record.push_back({reinterpret_cast<std::uintptr_t>(info.Handle), info.ProcessId, info.ThreadId, info.ExStyle});
     }
     core::WriteHiddenRecord(HiddenListFileName, record);
-    for (int i = 0; i < HiddenWindowList->Items()->Count(); ++i) HideWindowUnlessExcluded(*InfoAt(i));
-    // Hung windows last, without waiting: each hides when its thread runs
-    // again, and stays listed so that the restore shows it.
-    HideWaitingWindows(pass);
+    try {
+        for (core::TWinInfo& info : windows) HideWindowUnlessExcluded(info);
+        // Hung windows last, without waiting: each hides when its thread runs
+        // again, and stays listed so that the restore shows it.
+        HideWaitingWindows(pass);
+    } catch (...) {
+        // Whatever was hidden stays listed, so that the restore shows it.
+        CurrentPass = nullptr;
+        KeepHiddenWindows(this, windows);
+        throw;
+    }
     CurrentPass = nullptr;
+    if (!filesFirst) core::FindExePaths(windows);
+    KeepHiddenWindows(this, windows);
 }
 
 namespace {

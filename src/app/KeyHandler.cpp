@@ -30,16 +30,20 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
     if (Application->Tag() == 0) return;
     core::TKeyInfo key;
     core::TWatch::DecodeKeyData(static_cast<uint32_t>(lParam), key);
-    // What the Shortcuts panel shows, for the capture's guard only: each
-    // check below reads its own hot key again when it runs.
-    core::THotKeySettings hotKeys{ReadHotKey(cbWinCtrl, cbWinAlt, cbWinShift, cbWinWin, edHkWindowsKey),
-                                  ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey),
-                                  ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey)};
     core::THotKeyEdit focused = core::THotKeyEdit::None;
     controls::TFlatEdit* edit = nullptr;
     if (edHkWindowsKey->Focused()) focused = core::THotKeyEdit::HideWindows, edit = edHkWindowsKey;
     else if (edHkProgramKey->Focused()) focused = core::THotKeyEdit::ShowProgram, edit = edHkProgramKey;
     else if (edHKSSaverKey->Focused()) focused = core::THotKeyEdit::ScreenSaver, edit = edHKSSaverKey;
+    // What the Shortcuts panel shows, for the capture's guard only (each
+    // check below reads its own hot key again when it runs): read only when
+    // a key is being captured, not in the way of every hot key.
+    core::THotKeySettings hotKeys;
+    if (edit) {
+        hotKeys = {ReadHotKey(cbWinCtrl, cbWinAlt, cbWinShift, cbWinWin, edHkWindowsKey),
+                   ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey),
+                   ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey)};
+    }
 
     core::TKeyEventResult r = core::HandleKeyEvent(core::KeyState, core::KeyCapture, key, focused, hotKeys);
     if (r.Captured) {

@@ -23,6 +23,12 @@ int FindKeepingEntry(const std::vector<TExcludeEntry>& Entries, const std::strin
     return -1;
 }
 
+bool KeepsByProgram(const std::vector<TExcludeEntry>& Entries) {
+    for (const TExcludeEntry& e : Entries)
+        if (e.AllWindows != 0 && !ExtractFileName(e.Path()).empty()) return true;
+    return false;
+}
+
 int FindBringToTopWindow(const TExcludeEntry& Entry, const std::vector<TListedWindow>& Windows) {
     const std::string title = Entry.Title(), path = Entry.Path();
     for (size_t i = 0; i < Windows.size(); ++i)

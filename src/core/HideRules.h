@@ -22,6 +22,10 @@ bool EntryKeepsWindow(const TExcludeEntry& Entry, const std::string& Title, cons
 int FindKeepingEntry(const std::vector<TExcludeEntry>& Entries, const std::string& Title,
                      const std::string& ExePath);
 
+// Whether any of Entries keeps windows by their program path: only then does
+// the decision need the windows' program files.
+bool KeepsByProgram(const std::vector<TExcludeEntry>& Entries);
+
 struct TListedWindow {
     std::string Title;
     std::string ExePath;

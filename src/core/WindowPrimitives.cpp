@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "ui/Application.h"
@@ -135,46 +136,73 @@ using ExeCache = std::map<DWORD, std::string>;
 
 std::string ExeNameOfProcess(DWORD ProcessId);
 
+std::string ExeOf(DWORD ProcessId, ExeCache* Cache) {
+    if (!Cache) return ExeNameOfProcess(ProcessId);
+    auto it = Cache->find(ProcessId);
+    if (it == Cache->end()) it = Cache->emplace(ProcessId, ExeNameOfProcess(ProcessId)).first;
+    return it->second;
+}
+
 // Calls are made only as far as the filter needs them: the class name only
 // for a window without a title (it decides alone there), the style only
-// for a titled one when only visible windows are wanted, and the owner,
-// extended style and program file only for a window that enters the list.
-void AddWindow(HWND Wnd, ui::TListView* List, bool VisibleOnly, ExeCache* cache) {
+// for a titled one when only visible windows are wanted, and the owner and
+// extended style only for a window that enters the list.
+std::optional<TWinInfo> ReadWindow(HWND Wnd, bool VisibleOnly) {
     std::string title = WindowString(Wnd, false);
     std::string cls = title.empty() ? WindowString(Wnd, true) : std::string();
     DWORD style = WS_VISIBLE;
     if (!title.empty() && VisibleOnly) style = static_cast<DWORD>(WindowLong(Wnd, GWL_STYLE));
     HWND own = OwnMainWindow();
-    if (!PassesWindowFilter(title, cls, style, VisibleOnly, own && Wnd == own)) return;
-    DWORD pid = 0;
-    const DWORD tid = OwnerOf(Wnd, &pid);
-    if (tid == 0) return;  // gone meanwhile
-    const int32_t exStyle = WindowLong(Wnd, GWL_EXSTYLE);
-    std::string exe;
-    if (auto it = cache ? cache->find(pid) : ExeCache::iterator{}; cache && it != cache->end()) {
-        exe = it->second;
-    } else {
-        exe = ExeNameOfProcess(pid);
-        if (cache) (*cache)[pid] = exe;
-    }
-    auto* info = new TWinInfo{Wnd, title, exe, exStyle, tid, false, pid};
+    if (!PassesWindowFilter(title, cls, style, VisibleOnly, own && Wnd == own)) return std::nullopt;
+    TWinInfo info;
+    info.ThreadId = OwnerOf(Wnd, &info.ProcessId);
+    if (info.ThreadId == 0) return std::nullopt;  // gone meanwhile
+    info.Handle = Wnd;
+    info.Title = std::move(title);
+    info.ExStyle = WindowLong(Wnd, GWL_EXSTYLE);
+    return info;
+}
+
+void AddItem(ui::TListView* List, TWinInfo* Info) {
     ui::TListItem* item = List->Items()->Add();
-    item->SetData(info);
-    item->SetCaption(FileNamePart(info->ExePath));
-    item->SubItems()->Add(title);
+    item->SetData(Info);
+    item->SetCaption(FileNamePart(Info->ExePath));
+    item->SubItems()->Add(Info->Title);
 }
 } // namespace
 
-void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly) { AddWindow(Wnd, List, VisibleOnly, nullptr); }
+void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly) {
+    std::optional<TWinInfo> info = ReadWindow(Wnd, VisibleOnly);
+    if (!info) return;
+    info->ExePath = ExeOf(info->ProcessId, nullptr);
+    AddItem(List, new TWinInfo(std::move(*info)));
+}
+
+std::vector<TWinInfo> ListWindows(bool VisibleOnly) {
+    std::vector<TWinInfo> out;
+    // One snapshot, topmost first: stepping from window to window would ask
+    // the window server once per window.
+    for (HWND h : TopLevelWindows())
+        if (std::optional<TWinInfo> info = ReadWindow(h, VisibleOnly)) out.push_back(std::move(*info));
+    return out;
+}
+
+void FindExePaths(std::vector<TWinInfo>& Windows) {
+    ExeCache cache;
+    for (TWinInfo& w : Windows) w.ExePath = ExeOf(w.ProcessId, &cache);
+}
+
+void AddWindowItems(ui::TListView* List, const std::vector<TWinInfo>& Windows) {
+    List->Items()->BeginUpdate();
+    for (const TWinInfo& w : Windows) AddItem(List, new TWinInfo(w));
+    List->Items()->EndUpdate();
+}
 
 void FillWindowList(ui::TListView* List, bool VisibleOnly) {
     ReleaseWindowList(List);
-    List->Items()->BeginUpdate();
-    ExeCache cache;
-    // One snapshot, topmost first: stepping from window to window would ask
-    // the window server once per window.
-    for (HWND h : TopLevelWindows()) AddWindow(h, List, VisibleOnly, &cache);
-    List->Items()->EndUpdate();
+    std::vector<TWinInfo> windows = ListWindows(VisibleOnly);
+    FindExePaths(windows);
+    AddWindowItems(List, windows);
 }
 
 void ReleaseWindowList(ui::TListView* List) {

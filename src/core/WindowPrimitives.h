@@ -69,6 +69,13 @@ bool PassesWindowFilter(const std::string& Title, const std::string& ClassName, 
 // Clears the list and offers every top-level window to AddWindowToList, in
 // Z order from the top.
 void FillWindowList(ui::TListView* List, bool VisibleOnly);
+// FillWindowList in three steps, for a caller that acts on the windows
+// between them: the records of the windows that pass the filter, in Z order
+// from the top, without their program files; the program files, each
+// process looked up once; and an item per record, which owns a copy of it.
+std::vector<TWinInfo> ListWindows(bool VisibleOnly);
+void FindExePaths(std::vector<TWinInfo>& Windows);
+void AddWindowItems(ui::TListView* List, const std::vector<TWinInfo>& Windows);
 // Adds an item with a new TWinInfo for a window that passes the filter.
 void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly);
 // Frees the TWinInfo records of a list's items and clears it.

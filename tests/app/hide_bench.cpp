@@ -16,6 +16,7 @@
 #include "app/PasswordPrompt.h"
 #include "hook/KeyProbe.h"
 #include "support/FixtureWindows.h"
+#include "support/KeyInput.h"
 #include "ui/Application.h"
 
 namespace {
@@ -52,14 +53,7 @@ bool AllHidden(const std::vector<HWND>& w, bool hidden) {
     return true;
 }
 
-void SendKey(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
+using vsk::test::SendKey;
 
 // Presses and releases a key every 25 ms for about 2 s from a thread of its
 // own; the worst and median delay until the probe saw each event, in µs.
