@@ -423,21 +423,17 @@ void TControlSubClass::PaintGroupFrame() {
 
 void TControlSubClass::PaintListBorder() {
     auto* l = dynamic_cast<TWinControl*>(control_);
-    if (!l || !l->HandleAllocated()) return;
-    HDC dc = GetWindowDC(l->Handle());
-    if (!dc) return;
-    TCanvas cv;
-    cv.SetHandle(dc);
-    xpMenu_->UpdateDerivedColors(&cv);
+    if (!l) return;
+    TWindowCanvas cv(l);
+    if (!cv) return;
+    xpMenu_->UpdateDerivedColors(&*cv);
     const bool single = savedBorderStyle_ == bsSingle;
     TColor pen;
     if (hot_ || hasFocus_) pen = LightenColor(xpMenu_->SelectFrameColor(), single ? 60 : 80);
     else pen = single ? DarkenColor(ParentColor(l), 60) : ParentColor(l);
-    cv.Pen()->SetColor(pen);
-    cv.Brush()->SetStyle(bsClear);
-    cv.Rectangle(0, 0, l->Width(), l->Height());
-    cv.SetHandle(nullptr);
-    ReleaseDC(l->Handle(), dc);
+    cv->Pen()->SetColor(pen);
+    cv->Brush()->SetStyle(bsClear);
+    cv->Rectangle(0, 0, l->Width(), l->Height());
 }
 
 } // namespace painters

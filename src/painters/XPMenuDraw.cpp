@@ -56,13 +56,6 @@ bool ComponentHoldsItem(const TComponent* C, const void* Item) {
     return false;
 }
 
-// A canvas over a DC it does not own; hands the DC back on scope exit.
-struct BorrowedCanvas {
-    TCanvas canvas;
-    explicit BorrowedCanvas(HDC dc) { canvas.SetHandle(dc); }
-    ~BorrowedCanvas() { canvas.SetHandle(nullptr); }
-};
-
 } // namespace
 
 bool IsLiveMenuItem(const void* Item) {
@@ -506,13 +499,13 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
 
 void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
     if (!W || borderBusy_ || !IsWindow(W)) return;
-    HDC dc = GetWindowDC(W);
+    ScopedWindowDC dc(W);
     if (!dc) return;
     borderBusy_ = true;
     try {
         if (colorsStale_) {
-            BorrowedCanvas bc(dc);
-            UpdateDerivedColors(&bc.canvas);
+            TCanvas measure(dc);
+            UpdateDerivedColors(&measure);
         }
         RECT wr{};
         GetWindowRect(W, &wr);
@@ -538,8 +531,8 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
             w -= 2;
             h -= 2;
         }
-        BorrowedCanvas bc(dc);
-        TCanvas* c = &bc.canvas;
+        TCanvas canvas(dc);
+        TCanvas* c = &canvas;
         c->Brush()->SetStyle(bsClear);
         c->Pen()->SetColor(flatBorderColor_);
         c->Rectangle(0, 0, w, h);
@@ -563,9 +556,8 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
             c->Rectangle(w - 2, 2, w, h);
         }
     } catch (...) {
-        // The border is decoration: the context is released below whatever happened.
+        // The border is decoration: a failure leaves the system's border.
     }
-    ReleaseDC(W, dc);
     borderBusy_ = false;
 }
 
