@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "painters/XPMenuManager.h"
 #include "ui/Application.h"
@@ -95,7 +96,8 @@ void TXPMenu::GetItemIconSize(TMenuItem* Item, TMenu* BarMenu, int& W, int& H) c
 void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height) {
     auto* item = dynamic_cast<TMenuItem*>(Sender);
     if (!active_ || !ACanvas || !item) return;
-    try {
+    // Measuring never breaks the menu loop: the proposed size stands.
+    PaintQuietly([&] {
         const bool separator = item->IsLine();
         std::string text = separator ? std::string() : item->Caption();
         const std::string shortCut = ShortCutToText(item->ShortCut());
@@ -115,9 +117,7 @@ void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, i
         const int th = ACanvas->TextHeight(text.empty() ? std::string("W") : text);
         // nearbyint rounds a half to the even neighbour (the default mode).
         Height = std::max(Height, std::max(th + static_cast<int>(std::nearbyint(th * 0.75)), ih + 6));
-    } catch (...) {
-        // Measuring never breaks the menu loop: the proposed size stands.
-    }
+    });
 }
 
 // ---------------------------------------------------------------- item painting
@@ -125,11 +125,8 @@ void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, i
 void TXPMenu::HandleDrawItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected) {
     auto* item = dynamic_cast<TMenuItem*>(Sender);
     if (!active_ || !ACanvas || !item) return;
-    try {
-        PaintMenuItem(item, ACanvas, Selected, ARect);
-    } catch (...) {
-        // A failed paint leaves the background the menu drew.
-    }
+    // A failed paint leaves the background the menu drew.
+    PaintQuietly([&] { PaintMenuItem(item, ACanvas, Selected, ARect); });
 }
 
 void TXPMenu::PaintItemGradient(TCanvas* ACanvas, TRect R, bool RightToLeft) {
@@ -502,7 +499,8 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
     ScopedWindowDC dc(W);
     if (!dc) return;
     borderBusy_ = true;
-    try {
+    // The border is decoration: a failure leaves the system's border.
+    PaintQuietly([&] {
         if (colorsStale_) {
             TCanvas measure(dc);
             UpdateDerivedColors(&measure);
@@ -555,9 +553,7 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
             c->Rectangle(2, h - 2, w, h);
             c->Rectangle(w - 2, 2, w, h);
         }
-    } catch (...) {
-        // The border is decoration: a failure leaves the system's border.
-    }
+    });
     borderBusy_ = false;
 }
 
