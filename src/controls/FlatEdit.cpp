@@ -173,10 +173,8 @@ void TCustomFlatEdit::PaintEditFrame() {
     if (!HandleAllocated()) return;
     const TColor face = ActiveLook() ? colorFocused_ : colorFlat_;
     if (Color() != face) TCustomEdit::SetColor(face);
-    HDC dc = GetWindowDC(handle_);  // the whole window, frame included
-    if (!dc) return;
-    DrawEditFrame(dc);
-    ReleaseDC(handle_, dc);
+    ScopedWindowDC dc(handle_);  // the whole window, frame included
+    if (dc) DrawEditFrame(dc);
 }
 
 // The frame on a DC of the whole window (origin at the window's corner).

@@ -7,15 +7,21 @@
 #include <string>
 
 #include "controls/ColorMath.h"
-#include "controls/GlyphLayout.h"
 #include "controls/GradientFill.h"
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
 #include "ui/Colors.h"
 #include "ui/Control.h"
+#include "ui/GlyphLayout.h"
 #include "ui/Timer.h"
 
 namespace controls {
+
+using ui::TButtonLayout;
+using ui::blGlyphLeft;
+using ui::blGlyphRight;
+using ui::blGlyphTop;
+using ui::blGlyphBottom;
 
 enum TCheckBoxLayout : uint8_t { checkboxLeft, checkboxRight };
 using TNumGlyphs = uint8_t;  // 1..4

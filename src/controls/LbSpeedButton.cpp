@@ -31,11 +31,8 @@ const Preset kPresets[7] = {
 };
 
 bool ScreenHasManyColours() {
-    HDC dc = GetDC(nullptr);
-    if (!dc) return true;
-    const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
-    ReleaseDC(nullptr, dc);
-    return bits > 8;
+    ScopedGetDC dc(nullptr);
+    return !dc || GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) > 8;
 }
 
 // The glyph cell at cellOffset drawn at (x, y); a cell beyond the strip

@@ -4,7 +4,7 @@
 // presets, three face styles and an arrow announcing a popup menu.
 #include <string>
 
-#include "controls/GlyphLayout.h"
+#include "controls/FlatUtilitys.h"
 #include "ui/Bitmap.h"
 #include "ui/Control.h"
 #include "ui/StdCtrls.h"

@@ -869,11 +869,10 @@ void ApplyMenuWindowFrame(IBarMenusIntf* Intf, HWND Window) {
         // painters keep for themselves; set even when the region failed.
         SetPropA(Window, kFramedProp, reinterpret_cast<HANDLE>(1));
     }
-    HDC dc = GetWindowDC(Window);
+    ui::ScopedWindowDC dc(Window);
     if (!dc) return;
     FrameSolid(dc, ui::Rect(0, 0, w, h), ui::clBtnShadow);
     FrameSolid(dc, ui::Rect(1, 1, w - 1, h - 1), ui::clBtnFace);
-    ReleaseDC(Window, dc);
 }
 
 } // namespace painters

@@ -76,13 +76,6 @@ TSize CaptionSize(TCanvas& cv, const std::string& text, bool rtl) {
 
 bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
 
-// A canvas on a DC someone else owns, handed back on scope exit.
-struct LentCanvas {
-    TCanvas canvas;
-    explicit LentCanvas(HDC dc) { canvas.SetHandle(dc); }
-    ~LentCanvas() { canvas.SetHandle(nullptr); }
-};
-
 } // namespace
 
 void TControlSubClass::PaintRoundedFace(TCanvas& cv, TColor Parent, TColor Face, TColor Edge, bool Shade) {
@@ -187,17 +180,15 @@ void TControlSubClass::PaintSpeedButtonFace() {
     }
     if (!b->Enabled()) edge = clBtnShadow;
 
-    std::unique_ptr<LentCanvas> lent;
-    std::unique_ptr<TControlCanvas> own;
-    TCanvas* cv;
+    std::unique_ptr<TCanvas> canvas;
     if (paintDC_) {
-        lent = std::make_unique<LentCanvas>(paintDC_);
-        cv = &lent->canvas;
+        canvas = std::make_unique<TCanvas>(paintDC_);
     } else {
-        own = std::make_unique<TControlCanvas>();
+        auto own = std::make_unique<TControlCanvas>();
         own->SetControl(b);
-        cv = own.get();
+        canvas = std::move(own);
     }
+    TCanvas* cv = canvas.get();
 
     if ((down || hot_) && transparent) {
         // Tint what shows through: AND a plain colour over it.

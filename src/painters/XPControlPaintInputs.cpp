@@ -25,30 +25,6 @@ void VLine(TCanvas& c, int x, int y1, int y2) {
     c.LineTo(x, y2);
 }
 
-// A canvas on the control's whole window, its frame included; the device
-// context goes back when the canvas goes.
-class WindowCanvas {
-public:
-    explicit WindowCanvas(TWinControl* w) : wnd_(w->HandleAllocated() ? w->Handle() : nullptr) {
-        if (wnd_) dc_ = GetWindowDC(wnd_);
-        if (dc_) canvas_.SetHandle(dc_);
-    }
-    ~WindowCanvas() {
-        canvas_.SetHandle(nullptr);
-        if (dc_) ReleaseDC(wnd_, dc_);
-    }
-    WindowCanvas(const WindowCanvas&) = delete;
-    WindowCanvas& operator=(const WindowCanvas&) = delete;
-    explicit operator bool() const { return dc_ != nullptr; }
-    TCanvas& operator*() { return canvas_; }
-    TCanvas* operator->() { return &canvas_; }
-
-private:
-    HWND wnd_;
-    HDC dc_ = nullptr;
-    TCanvas canvas_;
-};
-
 // The drop-down state and style of a combo; a control known only by name
 // (the lookup combo) has neither.
 bool ListDropped(TControl* c) {
@@ -184,7 +160,7 @@ void TControlSubClass::PaintLookupComboFrame() {
         inner = LightenColor(xpMenu_->SelectFrameColor(), 60);
         button = hasFocus_ ? xpMenu_->CheckedFillColor() : clBtnFace;
     }
-    WindowCanvas cv(w);
+    TWindowCanvas cv(w);
     if (!cv) return;
     cv->Brush()->SetColor(outer);
     cv->FrameRect(Rect(0, 0, w->Width(), w->Height()));
@@ -282,7 +258,7 @@ void TControlSubClass::PaintSpinHalf(TCanvas* ACanvas, TRect R, int Direction, b
 
 void TControlSubClass::PaintProgressFrame() {
     auto* w = static_cast<TWinControl*>(control_);
-    WindowCanvas cv(w);
+    TWindowCanvas cv(w);
     if (!cv) return;
     cv->Pen()->SetColor(hot_ ? xpMenu_->SelectFrameColor() : DarkenColor(ParentColorOf(w), 60));
     cv->Brush()->SetStyle(bsClear);
@@ -291,7 +267,7 @@ void TControlSubClass::PaintProgressFrame() {
 
 void TControlSubClass::PaintHotKeyFrame() {
     auto* w = static_cast<TWinControl*>(control_);
-    WindowCanvas cv(w);
+    TWindowCanvas cv(w);
     if (!cv) return;
     xpMenu_->UpdateDerivedColors(&*cv);
     cv->Pen()->SetColor((hot_ || hasFocus_) ? LightenColor(xpMenu_->SelectFrameColor(), 60)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "ui/Buttons.h"
 #include "ui/Canvas.h"
@@ -95,7 +96,8 @@ void TControlSubClass::Restore(bool RestoreLook) {
     if (!c) return;
     if (hook_) hook_->Release();
     if (RestoreLook) {
-        try {
+        // The control keeps what was put back so far.
+        PaintQuietly([&] {
             if (auto* e = dynamic_cast<TCustomEdit*>(c)) {
                 e->SetCtl3D(savedCtl3D_);
                 e->SetBorderStyle(savedBorderStyle_);
@@ -108,9 +110,7 @@ void TControlSubClass::Restore(bool RestoreLook) {
             RestoreInputLook();
             // The old look shows now, not at the control's next message.
             c->Invalidate();
-        } catch (...) {
-            // The control keeps what was put back so far.
-        }
+        });
     }
     LetGo();
 }
@@ -156,7 +156,8 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
         return;
     }
     lastMessage_ = m.Msg;
-    try {
+    // Painting over a control never breaks its message handling.
+    PaintQuietly([&] {
         switch (m.Msg) {
         case WM_DESTROY:
             if (!busy_) Restore(false);
@@ -237,9 +238,7 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
         case CM_EXIT: hot_ = false; PaintControl(); break;
         default: break;
         }
-    } catch (...) {
-        // Painting over a control never breaks its message handling.
-    }
+    });
 }
 
 void TControlSubClass::PaintControl() {
@@ -423,21 +422,17 @@ void TControlSubClass::PaintGroupFrame() {
 
 void TControlSubClass::PaintListBorder() {
     auto* l = dynamic_cast<TWinControl*>(control_);
-    if (!l || !l->HandleAllocated()) return;
-    HDC dc = GetWindowDC(l->Handle());
-    if (!dc) return;
-    TCanvas cv;
-    cv.SetHandle(dc);
-    xpMenu_->UpdateDerivedColors(&cv);
+    if (!l) return;
+    TWindowCanvas cv(l);
+    if (!cv) return;
+    xpMenu_->UpdateDerivedColors(&*cv);
     const bool single = savedBorderStyle_ == bsSingle;
     TColor pen;
     if (hot_ || hasFocus_) pen = LightenColor(xpMenu_->SelectFrameColor(), single ? 60 : 80);
     else pen = single ? DarkenColor(ParentColor(l), 60) : ParentColor(l);
-    cv.Pen()->SetColor(pen);
-    cv.Brush()->SetStyle(bsClear);
-    cv.Rectangle(0, 0, l->Width(), l->Height());
-    cv.SetHandle(nullptr);
-    ReleaseDC(l->Handle(), dc);
+    cv->Pen()->SetColor(pen);
+    cv->Brush()->SetStyle(bsClear);
+    cv->Rectangle(0, 0, l->Width(), l->Height());
 }
 
 } // namespace painters

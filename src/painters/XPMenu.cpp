@@ -17,6 +17,7 @@
 #include "ui/Exception.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
+#include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
 #include "ui/ListView.h"
 #include "ui/PageControl.h"
@@ -181,13 +182,10 @@ TXPMenu::TXPMenu(TComponent* AOwner)
     SetXPContainers(AllXPContainers);
     SetXPControls(AllXPControls);
     if (ownerForm_) {
-        TCanvas cv;
-        HDC dc = GetDC(nullptr);
+        ScopedGetDC dc(nullptr);
         if (dc) {
-            cv.SetHandle(dc);
+            TCanvas cv(dc);
             UpdateDerivedColors(&cv);
-            cv.SetHandle(nullptr);
-            ReleaseDC(nullptr, dc);
         }
     }
     colorsStale_ = false;

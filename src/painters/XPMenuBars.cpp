@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
@@ -67,7 +68,8 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
                                    bool& DefaultDraw) {
     DefaultDraw = false;
     if (!Sender || !Button) return;
-    try {
+    // A failed paint leaves the bar's background; the bar keeps working.
+    PaintQuietly([&] {
         TCanvas* c = Sender->Canvas();
         if (colorsStale_) UpdateDerivedColors(c);
         const TColor select = isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68) : selectFillColor_;
@@ -177,9 +179,7 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
                           Button->MenuItem() != nullptr);
         }
 
-    } catch (...) {
-        // A failed paint leaves the bar's background; the bar keeps working.
-    }
+    });
 }
 
 // ---------------------------------------------------------------- control bands
@@ -188,7 +188,8 @@ void TXPMenu::HandleBandPaint(TObject* Sender, TControl*, TCanvas* ACanvas, TRec
                               TBandPaintOptions& Options) {
     Options = 0;
     if (!ACanvas) return;
-    try {
+    // As above: the band keeps the bar's colour.
+    PaintQuietly([&] {
         if (colorsStale_) UpdateDerivedColors(ACanvas);
         auto* bar = dynamic_cast<TControl*>(Sender);
         const TColor color = bar ? bar->Color() : TColor(clBtnFace);
@@ -205,9 +206,7 @@ void TXPMenu::HandleBandPaint(TObject* Sender, TControl*, TCanvas* ACanvas, TRec
                 k += 7;
             }
         }
-    } catch (...) {
-        // As above: the band keeps the bar's colour.
-    }
+    });
 }
 
 } // namespace painters

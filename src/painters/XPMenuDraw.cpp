@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "painters/XPMenuManager.h"
 #include "ui/Application.h"
@@ -56,13 +57,6 @@ bool ComponentHoldsItem(const TComponent* C, const void* Item) {
     return false;
 }
 
-// A canvas over a DC it does not own; hands the DC back on scope exit.
-struct BorrowedCanvas {
-    TCanvas canvas;
-    explicit BorrowedCanvas(HDC dc) { canvas.SetHandle(dc); }
-    ~BorrowedCanvas() { canvas.SetHandle(nullptr); }
-};
-
 } // namespace
 
 bool IsLiveMenuItem(const void* Item) {
@@ -102,7 +96,8 @@ void TXPMenu::GetItemIconSize(TMenuItem* Item, TMenu* BarMenu, int& W, int& H) c
 void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height) {
     auto* item = dynamic_cast<TMenuItem*>(Sender);
     if (!active_ || !ACanvas || !item) return;
-    try {
+    // Measuring never breaks the menu loop: the proposed size stands.
+    PaintQuietly([&] {
         const bool separator = item->IsLine();
         std::string text = separator ? std::string() : item->Caption();
         const std::string shortCut = ShortCutToText(item->ShortCut());
@@ -122,9 +117,7 @@ void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, i
         const int th = ACanvas->TextHeight(text.empty() ? std::string("W") : text);
         // nearbyint rounds a half to the even neighbour (the default mode).
         Height = std::max(Height, std::max(th + static_cast<int>(std::nearbyint(th * 0.75)), ih + 6));
-    } catch (...) {
-        // Measuring never breaks the menu loop: the proposed size stands.
-    }
+    });
 }
 
 // ---------------------------------------------------------------- item painting
@@ -132,11 +125,8 @@ void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, i
 void TXPMenu::HandleDrawItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected) {
     auto* item = dynamic_cast<TMenuItem*>(Sender);
     if (!active_ || !ACanvas || !item) return;
-    try {
-        PaintMenuItem(item, ACanvas, Selected, ARect);
-    } catch (...) {
-        // A failed paint leaves the background the menu drew.
-    }
+    // A failed paint leaves the background the menu drew.
+    PaintQuietly([&] { PaintMenuItem(item, ACanvas, Selected, ARect); });
 }
 
 void TXPMenu::PaintItemGradient(TCanvas* ACanvas, TRect R, bool RightToLeft) {
@@ -506,13 +496,14 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
 
 void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
     if (!W || borderBusy_ || !IsWindow(W)) return;
-    HDC dc = GetWindowDC(W);
+    ScopedWindowDC dc(W);
     if (!dc) return;
     borderBusy_ = true;
-    try {
+    // The border is decoration: a failure leaves the system's border.
+    PaintQuietly([&] {
         if (colorsStale_) {
-            BorrowedCanvas bc(dc);
-            UpdateDerivedColors(&bc.canvas);
+            TCanvas measure(dc);
+            UpdateDerivedColors(&measure);
         }
         RECT wr{};
         GetWindowRect(W, &wr);
@@ -538,8 +529,8 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
             w -= 2;
             h -= 2;
         }
-        BorrowedCanvas bc(dc);
-        TCanvas* c = &bc.canvas;
+        TCanvas canvas(dc);
+        TCanvas* c = &canvas;
         c->Brush()->SetStyle(bsClear);
         c->Pen()->SetColor(flatBorderColor_);
         c->Rectangle(0, 0, w, h);
@@ -562,10 +553,7 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
             c->Rectangle(2, h - 2, w, h);
             c->Rectangle(w - 2, 2, w, h);
         }
-    } catch (...) {
-        // The border is decoration: the context is released below whatever happened.
-    }
-    ReleaseDC(W, dc);
+    });
     borderBusy_ = false;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -193,7 +194,8 @@ bool TXPMenuManager::AppHook(TMessage& m) {
         if (IsPopupMenuWindow(w)) currentMenu_->PaintFlatPopupBorder(w, m.WParam != 0);
     }
     if (!pending_.empty() && currentMenu_) {
-        try {
+        // The rest waits for the next message.
+        PaintQuietly([&] {
             while (!pending_.empty()) {
                 TComponent* f = pending_.front();
                 pending_.erase(pending_.begin());
@@ -201,9 +203,7 @@ bool TXPMenuManager::AppHook(TMessage& m) {
                 processed_.push_back(f);
                 currentMenu_->WalkComponents(f, true, true);
             }
-        } catch (...) {
-            // The rest waits for the next message.
-        }
+        });
     }
     return false;
 }

@@ -7,6 +7,7 @@
 #include "ui/Control.h"
 #include "ui/Exception.h"
 #include "ui/Form.h"
+#include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
 #include "ui/HintWindow.h"
 #include "ui/HelpIntfs.h"
@@ -373,10 +374,8 @@ int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 
 int TScreen::PixelsPerInch() const {
-    HDC dc = GetDC(nullptr);
-    int v = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return v;
+    ScopedGetDC dc(nullptr);
+    return GetDeviceCaps(dc, LOGPIXELSY);
 }
 
 void TScreen::AddForm(TCustomForm* f) {

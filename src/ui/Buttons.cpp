@@ -167,9 +167,9 @@ void TSpeedButton::Paint() {
     const std::string text = Caption();
     const TSize ts = text.empty() ? TSize{0, 0} : c->TextExtent(text);
     std::unique_ptr<TBitmap> cell = CopyGlyphCell(Glyph(), NumGlyphs(), GlyphCellFor(Enabled(), pressed_, down_, NumGlyphs()));
-    controls::TGlyphLayoutIn in{r.left, r.top, r.right, r.bottom, sunk ? 1 : 0, sunk ? 1 : 0, ts.cx, ts.cy,
+    TGlyphLayoutIn in{r.left, r.top, r.right, r.bottom, sunk ? 1 : 0, sunk ? 1 : 0, ts.cx, ts.cy,
                                 cell->Width(), cell->Height(), Layout(), -1, Spacing()};
-    const controls::TGlyphLayoutOut out = controls::PlaceGlyphAndCaption(in);
+    const TGlyphLayoutOut out = PlaceGlyphAndCaption(in);
     if (!cell->Empty()) {
         cell->SetTransparent(true);
         c->Draw(out.glyphX, out.glyphY, cell.get());

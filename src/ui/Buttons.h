@@ -4,17 +4,11 @@
 // may stay down, and may belong to a group of which one is down).
 #include <memory>
 
-#include "controls/GlyphLayout.h"
 #include "ui/Bitmap.h"
+#include "ui/GlyphLayout.h"
 #include "ui/StdCtrls.h"
 
 namespace ui {
-
-using controls::TButtonLayout;
-using controls::blGlyphLeft;
-using controls::blGlyphRight;
-using controls::blGlyphTop;
-using controls::blGlyphBottom;
 
 // The glyph cell (0-based) a button in this state shows: the first; the
 // second when disabled; the third when pressed; the fourth when down; a

@@ -43,6 +43,8 @@ constexpr TCopyMode cmWhiteness = WHITENESS;
 class TCanvas : public TPersistent {
 public:
     TCanvas();
+    // A canvas over dc, which stays the caller's (see SetHandle).
+    explicit TCanvas(HDC dc) : TCanvas() { SetHandle(dc); }
     ~TCanvas() override;
 
     // The DC, obtained through CreateHandle when there is none yet. Raises

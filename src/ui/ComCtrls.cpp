@@ -71,12 +71,11 @@ void TCustomRichEdit::WndProc(TMessage& m) {
         OffsetRect(&c, -w.left, -w.top);
         RECT ring = c;
         InflateRect(&ring, borderWidth_, borderWidth_);
-        HDC dc = GetWindowDC(handle_);
+        ScopedWindowDC dc(handle_);
         if (!dc) break;
         ExcludeClipRect(dc, c.left, c.top, c.right, c.bottom);
         ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color())));
         FillRect(dc, &ring, brush);
-        ReleaseDC(handle_, dc);
         break;
     }
     default: break;

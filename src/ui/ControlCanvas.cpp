@@ -39,4 +39,6 @@ void TControlCanvas::CreateHandle() {
     SetHandle(dc);
 }
 
+TWindowCanvas::TWindowCanvas(TWinControl* w) : dc_(w->HandleAllocated() ? w->Handle() : nullptr), canvas_(dc_) {}
+
 } // namespace ui

@@ -40,15 +40,16 @@ private:
     int saved_;
 };
 
-// GetDC / ReleaseDC. A null window gives the screen's DC.
-class ScopedGetDC {
+// A window's DC taken with Take, ReleaseDC at scope exit.
+template <auto Take>
+class ScopedDCOf {
 public:
-    explicit ScopedGetDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
-    ~ScopedGetDC() {
+    explicit ScopedDCOf(HWND wnd) : wnd_(wnd), dc_(Take(wnd)) {}
+    ~ScopedDCOf() {
         if (dc_) ReleaseDC(wnd_, dc_);
     }
-    ScopedGetDC(const ScopedGetDC&) = delete;
-    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    ScopedDCOf(const ScopedDCOf&) = delete;
+    ScopedDCOf& operator=(const ScopedDCOf&) = delete;
     HDC Get() const { return dc_; }
     operator HDC() const { return dc_; }
 
@@ -56,6 +57,12 @@ private:
     HWND wnd_;
     HDC dc_;
 };
+
+inline HDC WholeWindowDC(HWND wnd) { return wnd ? GetWindowDC(wnd) : nullptr; }
+// GetDC: the client area; a null window gives the screen's DC.
+using ScopedGetDC = ScopedDCOf<GetDC>;
+// GetWindowDC: the whole window, its frame included; none for a null window.
+using ScopedWindowDC = ScopedDCOf<WholeWindowDC>;
 
 // BeginPaint / EndPaint for a WM_PAINT handler.
 class ScopedPaintDC {
@@ -92,20 +99,20 @@ private:
     HDC dc_;
 };
 
-// Owns a GDI object (pen, brush, font, bitmap, region); DeleteObject at exit.
-template <class T>
-class ScopedGdiObject {
+// Owns a handle and frees it with Free at scope exit.
+template <class T, auto Free>
+class ScopedHandle {
 public:
-    ScopedGdiObject() = default;
-    explicit ScopedGdiObject(T h) : h_(h) {}
-    ~ScopedGdiObject() { Reset(); }
-    ScopedGdiObject(ScopedGdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    ScopedGdiObject& operator=(ScopedGdiObject&& o) noexcept {
+    ScopedHandle() = default;
+    explicit ScopedHandle(T h) : h_(h) {}
+    ~ScopedHandle() { Reset(); }
+    ScopedHandle(ScopedHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    ScopedHandle& operator=(ScopedHandle&& o) noexcept {
         if (this != &o) Reset(std::exchange(o.h_, nullptr));
         return *this;
     }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
 
     T Get() const { return h_; }
     operator T() const { return h_; }
@@ -113,39 +120,17 @@ public:
     // Gives up ownership.
     T Release() { return std::exchange(h_, nullptr); }
     void Reset(T h = nullptr) {
-        if (h_) DeleteObject(h_);
+        if (h_) Free(h_);
         h_ = h;
     }
 
 private:
     T h_ = nullptr;
 };
-
-// Owns an icon or cursor made by CreateIcon*, CopyIcon or the like.
-class ScopedHIcon {
-public:
-    ScopedHIcon() = default;
-    explicit ScopedHIcon(HICON h) : h_(h) {}
-    ~ScopedHIcon() { Reset(); }
-    ScopedHIcon(ScopedHIcon&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    ScopedHIcon& operator=(ScopedHIcon&& o) noexcept {
-        if (this != &o) Reset(std::exchange(o.h_, nullptr));
-        return *this;
-    }
-    ScopedHIcon(const ScopedHIcon&) = delete;
-    ScopedHIcon& operator=(const ScopedHIcon&) = delete;
-
-    HICON Get() const { return h_; }
-    operator HICON() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    HICON Release() { return std::exchange(h_, nullptr); }
-    void Reset(HICON h = nullptr) {
-        if (h_) DestroyIcon(h_);
-        h_ = h;
-    }
-
-private:
-    HICON h_ = nullptr;
-};
+// A pen, brush, font, bitmap or region.
+template <class T>
+using ScopedGdiObject = ScopedHandle<T, DeleteObject>;
+// An icon or cursor made by CreateIcon*, CopyIcon or the like.
+using ScopedHIcon = ScopedHandle<HICON, DestroyIcon>;
 
 } // namespace ui

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "painters/XPMenuManager.h"
 #include "support/PainterTestForm.h"
@@ -74,6 +75,17 @@ TEST(XPMenuMeasure, SeparatorShortcutSubmenuAndInactiveSizes) {
     mf.xp->HandleMeasureItem(leaf, c, wl, h);
     mf.xp->HandleMeasureItem(parent, c, wp, h);
     EXPECT_EQ(wp - wl, 6) << "room for the submenu arrow";
+
+    // A canvas that cannot draw: the proposed size stands, and the failure
+    // is counted rather than lost.
+    TCanvas noDC;
+    const unsigned failed = QuietPaintFailures;
+    w = 7;
+    h = 9;
+    mf.xp->HandleMeasureItem(open, &noDC, w, h);
+    EXPECT_EQ(w, 7);
+    EXPECT_EQ(h, 9);
+    EXPECT_EQ(QuietPaintFailures, failed + 1);
 
     mf.xp->SetActive(false);
     w = 7;

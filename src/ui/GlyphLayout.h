@@ -4,7 +4,7 @@
 // caller measures the caption.
 #include <cstdint>
 
-namespace controls {
+namespace ui {
 
 enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
@@ -24,4 +24,4 @@ struct TGlyphLayoutOut {
 
 TGlyphLayoutOut PlaceGlyphAndCaption(const TGlyphLayoutIn& in);
 
-} // namespace controls
+} // namespace ui

@@ -1,6 +1,6 @@
-#include "controls/GlyphLayout.h"
+#include "ui/GlyphLayout.h"
 
-namespace controls {
+namespace ui {
 
 TGlyphLayoutOut PlaceGlyphAndCaption(const TGlyphLayoutIn& in) {
     const int clientX = in.clientRight - in.clientLeft, clientY = in.clientBottom - in.clientTop;
@@ -55,4 +55,4 @@ TGlyphLayoutOut PlaceGlyphAndCaption(const TGlyphLayoutIn& in) {
     return out;
 }
 
-} // namespace controls
+} // namespace ui
