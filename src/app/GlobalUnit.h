@@ -24,11 +24,3 @@ extern core::TRC6* Cipher;  // keyed at start, never used on data
 // Run once before the program entry, and once after it.
 void GlobalUnitInitialization();
 void GlobalUnitFinalization();
-
-// The start-up prompt: asks until the password is typed right (true) or
-// the prompt is cancelled (false). True at once when there is no password.
-bool AskStartupPassword();
-
-// Shows or hides the main window; showing it asks for the application
-// password first when one is set and AskPassword is true.
-void ToggleMainWindow(bool AskPassword);

@@ -319,6 +319,13 @@ private:
 
 extern TMainForm* MainForm;
 
+// Shows or hides the main window; showing it asks for the application
+// password first when one is set and AskPassword is true.
+void ToggleMainWindow(bool AskPassword);
+// The start-up prompt: asks until the password is typed right (true) or
+// the prompt is cancelled (false). True at once when there is no password.
+bool AskStartupPassword();
+
 // The windows listed at hide time (each item's data a TWinInfo); it exists
 // exactly while windows are hidden.
 extern ui::TListView* HiddenWindowList;
