@@ -53,8 +53,15 @@ inline PasswordDialogRun DrivePasswordDialog(const std::string& first, const std
                         &ignored);
     // Posted: Ok's handler may show a message and wait in it.
     PostMessageA(ok, BM_CLICK, 0, 0);
-    if (expectCaption) run.message = DriveDialog({expectCaption, "", "OK", pid, 3000});
-    for (int i = 0; i < 250 && IsWindowVisible(dlg); ++i) Sleep(20);
+    if (expectCaption) {
+        run.message = DriveDialog({expectCaption, "", "OK", pid, 3000});
+        // Once the message is gone, a message the dialog answers comes
+        // after Ok's handler: the dialog is open or closed for good then.
+        for (int i = 0; i < 250 && run.message.window && IsWindow(run.message.window); ++i) Sleep(20);
+        SendMessageTimeoutA(dlg, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    } else {
+        for (int i = 0; i < 250 && IsWindowVisible(dlg); ++i) Sleep(20);  // closes, or the test fails
+    }
     run.closedByOk = !IsWindowVisible(dlg);
     if (!run.closedByOk) PostMessageA(dlg, WM_CLOSE, 0, 0);
     return run;
