@@ -30,6 +30,11 @@ std::vector<core::TExcludeEntry> EntriesOf(TListView* list) {
 
 core::TWinInfo* InfoAt(int i) { return static_cast<core::TWinInfo*>(HiddenWindowList->Items()->Item(i)->Data()); }
 
+// What the record of hidden windows keeps of a listed window.
+core::THiddenWindow RecordOf(const core::TWinInfo& Info) {
+    return {reinterpret_cast<std::uintptr_t>(Info.Handle), Info.ProcessId, Info.ThreadId, Info.ExStyle};
+}
+
 bool IsOwnWindow(HWND h) {
     return (h && h == core::OwnMainWindow()) || (h && h == core::OwnApplicationWindow());
 }
@@ -109,7 +114,7 @@ void TMainForm::HideAllWindows() {
     std::vector<core::THiddenWindow> record;
     for (const core::TWinInfo& info : windows) {
         if (!IsOwnWindow(info.Handle) && core::FindKeepingEntry(pass.Entries, info.Title, info.ExePath) < 0)
-            record.push_back({reinterpret_cast<std::uintptr_t>(info.Handle), info.ProcessId, info.ThreadId, info.ExStyle});
+            record.push_back(RecordOf(info));
     }
     core::WriteHiddenRecord(HiddenListFileName, record);
     try {
@@ -177,6 +182,7 @@ void RestoreHiddenWindows() {
     TListItems* items = HiddenWindowList->Items();
     core::TAnswerCheck answers;
     std::vector<int> waiting;
+    std::vector<core::THiddenWindow> left;  // what may still be hidden: what waits for its thread
     for (int i = items->Count() - 1; i >= 0; --i) {
         auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
         if (!info) continue;
@@ -201,14 +207,9 @@ void RestoreHiddenWindows() {
         for (auto w = waiting.rbegin(); w != waiting.rend(); ++w) {
             auto* info = static_cast<core::TWinInfo*>(items->Item(*w)->Data());
             late.push_back({static_cast<size_t>(*w), info->ExStyle, !info->StyleKept, info->ThreadId});
+            left.push_back(RecordOf(*info));
         }
         core::ShowHiddenWindowsAsync(order, late);
-    }
-    // What may still be hidden is what waits for its thread.
-    std::vector<core::THiddenWindow> left;
-    for (int w : waiting) {
-        auto* info = static_cast<core::TWinInfo*>(items->Item(w)->Data());
-        left.insert(left.begin(), {reinterpret_cast<std::uintptr_t>(info->Handle), info->ProcessId, info->ThreadId, info->ExStyle});
     }
     if (left.empty()) core::RemoveHiddenRecord(HiddenListFileName);
     else core::WriteHiddenRecord(HiddenListFileName, left);

@@ -60,13 +60,6 @@ bool AllVisible(const FixtureWindows& w, bool visible) {
     return true;
 }
 
-// These windows in Z order, topmost first.
-std::vector<HWND> ZOrderOf(const std::vector<HWND>& w) {
-    std::vector<HWND> out;
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (std::find(w.begin(), w.end(), h) != w.end()) out.push_back(h);
-    return out;
-}
 std::vector<HWND> ZOrderOf(const FixtureWindows& w) { return ZOrderOf(w.Handles()); }
 
 // Makes h the active window and the top one of these. Asked again while it

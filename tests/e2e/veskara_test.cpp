@@ -133,18 +133,6 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
         << "the window of the program that hung was never shown again";
 }
 
-namespace {
-
-// These windows in Z order, topmost first.
-std::vector<HWND> ZOrderOf(const std::vector<HWND>& w) {
-    std::vector<HWND> out;
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (std::find(w.begin(), w.end(), h) != w.end()) out.push_back(h);
-    return out;
-}
-
-} // namespace
-
 TEST(Veskara, WindowsHiddenWhenTheProgramWasEndedByForceComeBackAtItsNextStart) {
     FixtureWindows w({"Hidden at the end one|||0x00040000", "Hidden at the end two|||", "Hidden at the end three|||"});
     const LONG exBefore = GetWindowLongA(w[0], GWL_EXSTYLE);

@@ -7,6 +7,7 @@
 // on no windows.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -136,3 +137,11 @@ private:
     HANDLE in_ = nullptr, out_ = nullptr;
     std::vector<HWND> handles_;
 };
+
+// These windows in Z order, topmost first.
+inline std::vector<HWND> ZOrderOf(const std::vector<HWND>& w) {
+    std::vector<HWND> out;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (std::find(w.begin(), w.end(), h) != w.end()) out.push_back(h);
+    return out;
+}
