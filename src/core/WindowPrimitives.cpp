@@ -431,7 +431,15 @@ void HandOverLateWindows() {
 void RememberActiveWindow() { PreviousForegroundWindow = GetForegroundWindow(); }
 
 void ReactivatePreviousWindow(bool CloseActiveWindow) {
-    if (!CloseActiveWindow) ForceForeground(PreviousForegroundWindow);
+    HWND own = OwnMainWindow();
+    if (CloseActiveWindow || !IsWindow(PreviousForegroundWindow) || (own && PreviousForegroundWindow == own)) return;
+    // The windows shown again each went on top as they came; the one that
+    // was active goes back above them even where the system still counts it
+    // as the foreground window and does not raise it. Posted, so that a
+    // thread that does not answer holds nothing up.
+    SetWindowPos(PreviousForegroundWindow, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    ForceForeground(PreviousForegroundWindow);
 }
 
 void ForceForeground(HWND Wnd) {

@@ -66,15 +66,24 @@ std::vector<HWND> ZOrderOf(const FixtureWindows& w) { return ZOrderOf(w.Handles(
 // is not: a window of the fixture that is still starting may take the
 // activation after the first request.
 bool ActivateOnTop(HWND h, const std::vector<HWND>& among) {
+    // A window's thread may still hold an activation or a show of its own
+    // that reorders the windows: the order counts only once it outlasted a
+    // round trip to every one of them.
+    auto roundTrip = [&] {
+        DWORD_PTR r = 0;
+        for (HWND w : among) SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &r);
+        vsk::test::Drain();
+    };
     return vsk::test::PumpUntil(
         [&] {
-            auto onTop = [&] {
-                auto z = ZOrderOf(among);
-                return !z.empty() && z.front() == h;
-            };
+            auto z = ZOrderOf(among);
             if (GetForegroundWindow() != h) SetForegroundWindow(h);
-            else if (!onTop()) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-            return GetForegroundWindow() == h && onTop();
+            else if (z.empty() || z.front() != h) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            else {
+                roundTrip();
+                return GetForegroundWindow() == h && ZOrderOf(among) == z;
+            }
+            return false;
         },
         10000);
 }
