@@ -16,14 +16,7 @@ namespace {
 
 const char* const LookupComboName = "TDBLookupComboBox";
 
-TColor ParentColorOf(const TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
-
 bool SameRGB(TColor a, TColor b) { return (ColorToRGB(a) & 0xFFFFFF) == (ColorToRGB(b) & 0xFFFFFF); }
-
-void VLine(TCanvas& c, int x, int y1, int y2) {
-    c.MoveTo(x, y1);
-    c.LineTo(x, y2);
-}
 
 // The drop-down state and style of a combo; a control known only by name
 // (the lookup combo) has neither.
@@ -51,7 +44,8 @@ TRect PaintComboButton(TCanvas& cv, TRect R, int Widen, bool RightToLeft, TColor
     cv.Brush()->SetColor(ControlColor);
     cv.FillRect(strip);
     cv.Pen()->SetColor(LineColor);
-    VLine(cv, RightToLeft ? strip.left : strip.right - 1, strip.top, strip.bottom);
+    const int x = RightToLeft ? strip.left : strip.right - 1;
+    DrawLine(&cv, x, strip.top, x, strip.bottom);
     return b;
 }
 
