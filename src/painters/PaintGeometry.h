@@ -2,9 +2,7 @@
 // Where the flat painters put things: the rectangles of a menu item and of a
 // tool button's caption, and the glyph and caption of a glyph button. Plain
 // integer geometry with no window system calls, so it is checked on the host;
-// the caller measures the text and converts the boxes with ToBox/ToRect.
-#include <cstdint>
-
+// the caller measures the text and converts the boxes with ToRect.
 #include "ui/GlyphLayout.h"
 
 namespace painters {
@@ -12,14 +10,6 @@ namespace painters {
 struct TBox {
     int left, top, right, bottom;
 };
-inline bool operator==(const TBox& a, const TBox& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-template <class Rect>
-TBox ToBox(const Rect& r) {
-    return TBox{static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
-                static_cast<int>(r.bottom)};
-}
 template <class Rect>
 Rect ToRect(const TBox& b) {
     return Rect{b.left, b.top, b.right, b.bottom};

@@ -44,6 +44,11 @@ bool PointerOver(TControl* c, bool Otherwise) {
     return cp.x >= r.left && cp.x <= r.right && cp.y >= r.top && cp.y <= r.bottom;
 }
 
+// A box of size S centred in a W x H client.
+TRect Centred(int W, int H, TSize S) {
+    return Rect((W - S.cx) / 2, (H - S.cy) / 2, (W - S.cx) / 2 + S.cx, (H - S.cy) / 2 + S.cy);
+}
+
 bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
 
 } // namespace
@@ -74,21 +79,14 @@ void TControlSubClass::PaintBitBtnFace() {
     const bool sideCaption = HasBits(tag, LeftCaptionBits);
     const bool rtl = b->UseRightToLeftReading();
     const TColor parent = ParentColorOf(b);
-    TColor face, edge;
-    if (hot_ || spaceDown_) {
-        face = LightenColor(parentFaces ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
-        edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
-    } else {
-        face = parentFaces ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor();
-        edge = hasFocus_ ? LightenColor(xpMenu_->SelectFrameColor(), 60) : clBtnShadow;
-    }
-    if (flatEdge) edge = face;
+    TFaceColors k = ButtonColors(hot_ || spaceDown_, parentFaces, parent);
+    if (flatEdge) k.edge = k.face;
 
     const TRect r = b->ClientRect();
     const int W = RectWidth(r), H = RectHeight(r);
     TControlCanvas cv;
     cv.SetControl(b);
-    PaintRoundedFace(cv, parent, face, edge, b->Enabled() && !flatEdge);
+    PaintRoundedFace(cv, parent, k.face, k.edge, b->Enabled() && !flatEdge);
 
     cv.Font()->Assign(b->Font());
     const std::string text = b->Caption();
@@ -108,12 +106,26 @@ void TControlSubClass::PaintBitBtnFace() {
         format = rtl ? DT_RIGHT | DT_VCENTER : DT_LEFT | DT_VCENTER;
     } else {
         // Beside the glyph as its layout puts it; centred without one.
-        tr = cell->Empty() ? Rect((W - ts.cx) / 2, (H - ts.cy) / 2, (W - ts.cx) / 2 + ts.cx, (H - ts.cy) / 2 + ts.cy)
-                           : ToRect<TRect>(at.caption);
+        tr = cell->Empty() ? Centred(W, H, ts) : ToRect<TRect>(at.caption);
         format = DT_CENTER | DT_VCENTER;
     }
     if (rtl) format |= DT_RTLREADING;
     xpMenu_->PaintItemText(b, &cv, text, tr, format, b->Default(), b->Enabled(), false);
+}
+
+void TControlSubClass::PaintButtonFace() {
+    auto* b = static_cast<TButton*>(control_);
+    const TColor parent = ParentColorOf(b);
+    const TFaceColors k = ButtonColors(hot_, b->Tag() == 1000, parent);
+    const TRect r = b->ClientRect();
+    TControlCanvas cv;
+    cv.SetControl(b);
+    PaintRoundedFace(cv, parent, k.face, k.edge, b->Enabled());
+    cv.Font()->Assign(b->Font());
+    const std::string text = b->Caption();
+    const unsigned bidi = b->UseRightToLeftReading() ? DT_RTLREADING : 0;
+    const TRect tr = Centred(RectWidth(r), RectHeight(r), CaptionSize(cv, text, bidi != 0));
+    xpMenu_->PaintItemText(b, &cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintSpeedButtonFace() {
@@ -137,22 +149,19 @@ void TControlSubClass::PaintSpeedButtonFace() {
     PaintSpeedButtonContent(*canvas, b);
 }
 
+TControlSubClass::TFaceColors TControlSubClass::ButtonColors(bool Hot, bool FromParent, TColor Parent) const {
+    const TColor focusEdge = LightenColor(xpMenu_->SelectFrameColor(), 60);
+    if (Hot) return {LightenColor(FromParent ? Parent : clBtnFace, xpMenu_->ButtonHotLevel()), focusEdge};
+    return {FromParent ? LightenColor(Parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor(),
+            hasFocus_ ? focusEdge : clBtnShadow};
+}
+
 TControlSubClass::TFaceColors TControlSubClass::SpeedButtonColors(TSpeedButton* b) const {
-    const bool flat = b->Flat();
     const TColor parent = ParentColorOf(b);
-    const bool variant = b->Tag() == 1000;
-    TFaceColors k;
-    if (b->Down()) {
+    TFaceColors k = ButtonColors(hot_, b->Tag() == 1000, parent);
+    if (b->Flat()) k.face = hot_ ? xpMenu_->SelectFillColor() : parent;
+    if (b->Down())
         k = {hot_ ? xpMenu_->CheckedSelectedFillColor() : xpMenu_->CheckedFillColor(), xpMenu_->SelectFrameColor()};
-    } else if (hot_) {
-        k.face = flat ? xpMenu_->SelectFillColor() : LightenColor(variant ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
-        k.edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
-    } else {
-        k.face = flat      ? parent
-                 : variant ? LightenColor(parent, xpMenu_->ButtonFaceLevel())
-                           : xpMenu_->IconColumnColor();
-        k.edge = clBtnShadow;
-    }
     if (!b->Enabled()) k.edge = clBtnShadow;
     return k;
 }

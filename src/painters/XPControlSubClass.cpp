@@ -34,6 +34,24 @@ bool IsListControl(const TControl* c) {
            dynamic_cast<const TCustomTreeView*>(c);
 }
 
+// Calls f with c as one of the kinds whose Ctl3D and border the take-over
+// saves and puts back; false for any other kind.
+template <class F>
+bool AsBordered(TControl* c, F f) {
+    if (auto* e = dynamic_cast<TCustomEdit*>(c)) f(e);
+    else if (auto* v = dynamic_cast<TCustomListView*>(c)) f(v);
+    else if (auto* l = dynamic_cast<TCustomListBox*>(c)) f(l);
+    else if (auto* t = dynamic_cast<TCustomTreeView*>(c)) f(t);
+    else return false;
+    return true;
+}
+
+// The lookup combo is known by name only; its Ctl3D is saved and put back.
+TWinControl* AsLookupCombo(TControl* c) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    return w && ClassNameOf(w) == "TDBLookupComboBox" ? w : nullptr;
+}
+
 // Clears the box of a check box or radio button (thumb size S wide, S + Grow
 // high, centred on the height less Inset above and below, at the side the
 // reading puts it) on c's colour; answers the box inside the clearing.
@@ -56,15 +74,12 @@ TRect ClearBox(TControlCanvas& cv, TControl* c, int Inset, int Grow, bool AtRigh
 TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
     : TComponent(AMenu), control_(AControl), xpMenu_(AMenu) {
     if (!control_) return;
-    if (auto* e = dynamic_cast<TCustomEdit*>(control_)) {
-        savedCtl3D_ = e->Ctl3D();
-        savedBorderStyle_ = e->BorderStyle();
-    } else if (auto* l = dynamic_cast<TCustomListView*>(control_)) {
-        savedCtl3D_ = l->Ctl3D();
-        savedBorderStyle_ = l->BorderStyle();
-    } else if (auto* w = dynamic_cast<TWinControl*>(control_); w && ClassNameOf(w) == "TDBLookupComboBox") {
-        savedCtl3D_ = w->Ctl3D();
-    }
+    const auto save = [this](auto* b) {
+        savedCtl3D_ = b->Ctl3D();
+        savedBorderStyle_ = b->BorderStyle();
+    };
+    if (!AsBordered(control_, save))
+        if (TWinControl* w = AsLookupCombo(control_)) savedCtl3D_ = w->Ctl3D();
     SaveInputLook();
     Live().push_back(this);
     FreeNotification(control_);
@@ -111,15 +126,12 @@ void TControlSubClass::Restore(bool RestoreLook) {
     if (RestoreLook) {
         // The control keeps what was put back so far.
         PaintQuietly([&] {
-            if (auto* e = dynamic_cast<TCustomEdit*>(c)) {
-                e->SetCtl3D(savedCtl3D_);
-                e->SetBorderStyle(savedBorderStyle_);
-            } else if (auto* l = dynamic_cast<TCustomListView*>(c)) {
-                l->SetCtl3D(savedCtl3D_);
-                l->SetBorderStyle(savedBorderStyle_);
-            } else if (auto* w = dynamic_cast<TWinControl*>(c); w && ClassNameOf(w) == "TDBLookupComboBox") {
-                w->SetCtl3D(savedCtl3D_);
-            }
+            const auto restore = [this](auto* b) {
+                b->SetCtl3D(savedCtl3D_);
+                b->SetBorderStyle(savedBorderStyle_);
+            };
+            if (!AsBordered(c, restore))
+                if (TWinControl* w = AsLookupCombo(c)) w->SetCtl3D(savedCtl3D_);
             RestoreInputLook();
             // The old look shows now, not at the control's next message.
             c->Invalidate();
@@ -330,33 +342,6 @@ void TControlSubClass::PaintRadioFace() {
         cv.Pen()->SetColor(dot);
         cv.Ellipse(r);
     }
-}
-
-void TControlSubClass::PaintButtonFace() {
-    auto* b = static_cast<TButton*>(control_);
-    const bool variant = b->Tag() == 1000;
-    const TColor parent = ParentColorOf(b);
-    TColor face, edge;
-    if (hot_) {
-        face = LightenColor(variant ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
-        edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
-    } else {
-        face = variant ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor();
-        edge = hasFocus_ ? LightenColor(xpMenu_->SelectFrameColor(), 60) : clBtnShadow;
-    }
-    const TRect r = b->ClientRect();
-    TControlCanvas cv;
-    cv.SetControl(b);
-    PaintRoundedFace(cv, parent, face, edge, b->Enabled());
-    cv.Font()->Assign(b->Font());
-    const std::string text = b->Caption();
-    RECT calc{0, 0, 0, 0};
-    const unsigned bidi = b->UseRightToLeftReading() ? DT_RTLREADING : 0;
-    ::DrawTextA(cv.Handle(), text.c_str(), static_cast<int>(text.size()), &calc, DT_CALCRECT | DT_SINGLELINE | bidi);
-    const int left = (RectWidth(r) - (calc.right - calc.left)) / 2;
-    const int top = (RectHeight(r) - (calc.bottom - calc.top)) / 2;
-    const TRect tr = Rect(left, top, left + (calc.right - calc.left), top + (calc.bottom - calc.top));
-    xpMenu_->PaintItemText(b, &cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintGroupFrame() {

@@ -83,6 +83,9 @@ private:
     struct TFaceColors {
         ui::TColor face, edge;
     };
+    // A push button's face and edge: lighter while Hot, lightened from the
+    // parent's colour with FromParent, the edge marking the focus.
+    TFaceColors ButtonColors(bool Hot, bool FromParent, ui::TColor Parent) const;
     // The steps of PaintSpeedButtonFace.
     TFaceColors SpeedButtonColors(ui::TSpeedButton* b) const;
     void TintSpeedButton(ui::TCanvas& cv, ui::TSpeedButton* b, ui::TColor Face);

@@ -145,7 +145,7 @@ void PaintToolButtonCaption(const ToolButtonPaint& p, const TRect& R, int IconWi
     const std::string caption = p.button->Caption();
     p.c->Font()->Assign(p.menu.Font());
     const bool list = p.bar->List(), menuButton = p.button->MenuItem() != nullptr;
-    const TBox box = ToolCaptionBox(ToBox(R), list, menuButton, p.rtl, IconWidth, p.c->TextHeight(caption),
+    const TBox box = ToolCaptionBox(TBox{R.left, R.top, R.right, R.bottom}, list, menuButton, p.rtl, IconWidth, p.c->TextHeight(caption),
                                     p.c->TextHeight("W"), p.button->Down() && p.Has(cdsDisabled));
     unsigned format = !list || menuButton ? DT_CENTER : p.rtl ? DT_RIGHT | DT_VCENTER : DT_VCENTER;
     if (p.rtl) format |= DT_RTLREADING;

@@ -39,8 +39,8 @@ TEST(MenuItemGeometry, PlacesColumnCheckAndCaptionForEitherReadingDirection) {
     for (const Case& c : cases) {
         const TMenuItemLayout L = LayOutMenuItem(c.bar ? 60 : 100, 20, c.bar, c.rtl, 24, c.icon, c.iconWidth);
         const TBox caption = MenuCaptionBox(L.text, c.rtl, 13);
-        EXPECT_EQ(L.iconColumn, c.column) << c.what << ": column " << Show(L.iconColumn);
-        EXPECT_EQ(L.check, c.check) << c.what << ": check " << Show(L.check);
-        EXPECT_EQ(caption, c.caption) << c.what << ": caption " << Show(caption);
+        EXPECT_EQ(Show(L.iconColumn), Show(c.column)) << c.what << ": icon column";
+        EXPECT_EQ(Show(L.check), Show(c.check)) << c.what << ": check mark";
+        EXPECT_EQ(Show(caption), Show(c.caption)) << c.what << ": caption";
     }
 }
