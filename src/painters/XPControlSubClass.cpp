@@ -83,7 +83,7 @@ TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
     SaveInputLook();
     Live().push_back(this);
     FreeNotification(control_);
-    hook_ = TComponent::Create<TWindowProcHook>(control_, TWndMethod(this, &TControlSubClass::ControlWndProc));
+    hook_.reset(TComponent::Create<TWindowProcHook>(control_, TWndMethod(this, &TControlSubClass::ControlWndProc)));
     // Flat controls drop their sunken edge now rather than from inside a
     // paint, where re-creating the window would pull it out from under its
     // own WM_PAINT.
@@ -98,7 +98,6 @@ TControlSubClass::~TControlSubClass() {
     *alive_ = false;
     auto& v = Live();
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
-    if (hook_) TComponent::Free(hook_);
 }
 
 TControlSubClass* TControlSubClass::Find(const TControl* AControl) {

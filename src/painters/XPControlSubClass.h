@@ -106,7 +106,8 @@ private:
     void PaintHotKeyFrame();
 
     ui::TControl* control_ = nullptr;        // not owned
-    ui::TWindowProcHook* hook_ = nullptr;    // owned
+    // The hook has no owner: it goes with this object.
+    std::unique_ptr<ui::TWindowProcHook, void (*)(ui::TComponent*)> hook_{nullptr, &ui::TComponent::Free};
     TXPMenu* xpMenu_ = nullptr;              // not owned (our owner)
     bool busy_ = false, hot_ = false, pressed_ = false, spaceDown_ = false;
     bool spacePainted_ = false, hasFocus_ = false;
