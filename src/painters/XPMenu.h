@@ -24,7 +24,6 @@ class TBitmap;
 class TCanvas;
 class TCustomImageList;
 class TFont;
-class TWindowProcHook;
 } // namespace ui
 
 namespace painters {

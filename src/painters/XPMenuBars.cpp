@@ -93,8 +93,7 @@ void PaintSeparatorBefore(const ToolButtonPaint& p) {
     if (previous->Tag() <= 0) return;
     p.c->Pen()->SetColor(DarkenColor(p.barColor, 30));
     const int x = r.left + RectWidth(r) / 2;
-    p.c->MoveTo(x, r.top + 2);
-    p.c->LineTo(x, r.bottom - 1);
+    DrawLine(p.c, x, r.top + 2, x, r.bottom - 1);
 }
 
 // The hot, checked or pressed face in R, framed round each part of a
@@ -111,7 +110,8 @@ void PaintToolButtonFace(const ToolButtonPaint& p, const TRect& R) {
     } else {
         framed = false;
         if (p.Has(cdsIndeterminate)) FillRect(c, R, p.select);
-        else if (p.button->MenuItem() && !p.Has(cdsSelected | cdsDisabled) && !p.transparent) FillRect(c, R, p.barColor);
+        else if (p.button->MenuItem() && !p.Has(cdsSelected | cdsDisabled) && !p.transparent)
+            FillRect(c, R, p.barColor);
     }
     if (framed) {
         c->Pen()->SetColor(p.menu.SelectFrameColor());
@@ -145,7 +145,8 @@ void PaintToolButtonCaption(const ToolButtonPaint& p, const TRect& R, int IconWi
     const std::string caption = p.button->Caption();
     p.c->Font()->Assign(p.menu.Font());
     const bool list = p.bar->List(), menuButton = p.button->MenuItem() != nullptr;
-    const TBox box = ToolCaptionBox(TBox{R.left, R.top, R.right, R.bottom}, list, menuButton, p.rtl, IconWidth, p.c->TextHeight(caption),
+    const TBox face{R.left, R.top, R.right, R.bottom};
+    const TBox box = ToolCaptionBox(face, list, menuButton, p.rtl, IconWidth, p.c->TextHeight(caption),
                                     p.c->TextHeight("W"), p.button->Down() && p.Has(cdsDisabled));
     unsigned format = !list || menuButton ? DT_CENTER : p.rtl ? DT_RIGHT | DT_VCENTER : DT_VCENTER;
     if (p.rtl) format |= DT_RTLREADING;
