@@ -21,7 +21,7 @@ TFlatSpeedButton* HoverButton() { return static_cast<TFlatSpeedButton*>(HoverTim
 
 } // namespace
 
-TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap()) {
+TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
     HoverTimer.Join();
     SetBounds(0, 0, 25, 25);
     // The button completes its own clicks (a left release inside).
@@ -32,7 +32,6 @@ TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
 
 TFlatSpeedButton::~TFlatSpeedButton() {
     HoverTimer.Leave(this);
-    delete glyph_;
 }
 
 void TFlatSpeedButton::Loaded() {
@@ -75,7 +74,7 @@ void TFlatSpeedButton::ColorChanged() {
 // ---------------------------------------------------------------- glyph and layout
 
 void TFlatSpeedButton::SetGlyph(TBitmap* v) {
-    if (v == glyph_) return;
+    if (v == glyph_.get()) return;
     glyph_->Assign(v);
     if (!glyph_->Empty() && glyph_->Width() % glyph_->Height() == 0) {
         const int n = glyph_->Width() / glyph_->Height();
@@ -305,7 +304,7 @@ void TFlatSpeedButton::Paint() {
     c->SetFont(Font());
     const TRect client = ClientRect();
     const TPoint offset = (state_ == bsDown || state_ == bsExclusive) ? Point(1, 1) : Point(0, 0);
-    LayoutGlyphAndCaption(c, client, offset, Caption(), glyph_->Empty() ? nullptr : glyph_, numGlyphs_, layout_,
+    LayoutGlyphAndCaption(c, client, offset, Caption(), glyph_->Empty() ? nullptr : glyph_.get(), numGlyphs_, layout_,
                           margin_, spacing_, glyphPoint_, captionRect_);
     if (!Enabled()) {
         state_ = bsDisabled;

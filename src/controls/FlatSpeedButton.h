@@ -4,6 +4,7 @@
 // latched down. Buttons sharing a non-zero GroupIndex under one parent form
 // a group in which at most one is down. Writing Down runs no click; a click
 // hands ModalResult to the parent form.
+#include <memory>
 #include <string>
 
 #include "controls/FlatUtilitys.h"
@@ -54,7 +55,7 @@ public:
 
     // The picture is copied. A strip whose width is a whole multiple of its
     // height sets NumGlyphs to that multiple (1 above 4).
-    ui::TBitmap* Glyph() const { return glyph_; }
+    ui::TBitmap* Glyph() const { return glyph_.get(); }
     void SetGlyph(ui::TBitmap* v);
     // Cells of the glyph strip: up, disabled, down, latched; kept in 1..4.
     int NumGlyphs() const { return numGlyphs_; }
@@ -118,7 +119,7 @@ private:
     void PaintGlyph(ui::TCanvas* c);
     void GlyphFromImageList(ui::TCustomImageList* Images, int Index);
 
-    ui::TBitmap* glyph_;
+    std::unique_ptr<ui::TBitmap> glyph_ = std::make_unique<ui::TBitmap>();
     int numGlyphs_ = 1;
     TButtonLayout layout_ = blGlyphTop;
     int margin_ = -1;

@@ -10,8 +10,7 @@ namespace controls {
 using namespace ui;
 
 TKstGradientPanel::TKstGradientPanel(TComponent* AOwner)
-    : TCustomControl(AOwner), gradient_(new TBitmap),
-      startColor_(clGradientActiveCaption), endColor_(clWindow), shadowColor_(clBtnShadow) {
+    : TCustomControl(AOwner), startColor_(clGradientActiveCaption), endColor_(clWindow), shadowColor_(clBtnShadow) {
     SetDoubleBuffered(true);
     SetControlStyle(ControlStyle() | csAcceptsControls | csSetCaption);
     SetBounds(0, 0, 161, 17);
@@ -19,8 +18,6 @@ TKstGradientPanel::TKstGradientPanel(TComponent* AOwner)
     if (auto* parent = dynamic_cast<TWinControl*>(AOwner)) SetParent(parent);
     Invalidate();
 }
-
-TKstGradientPanel::~TKstGradientPanel() { delete gradient_; }
 
 void TKstGradientPanel::SetName(const std::string& v) {
     const auto* ownerControl = dynamic_cast<TControl*>(Owner());
@@ -92,9 +89,9 @@ void TKstGradientPanel::Paint() {
     TCustomControl::Paint();
     const TRect cr = ClientRect();
     gradient_->SetSize(RectWidth(cr), RectHeight(cr));
-    DrawGradient(gradient_, nullptr, cr, startColor_, endColor_, gradientStyle_);
+    DrawGradient(gradient_.get(), nullptr, cr, startColor_, endColor_, gradientStyle_);
     TCanvas* c = Canvas();
-    c->Draw(0, 0, gradient_);
+    c->Draw(0, 0, gradient_.get());
     if (caption_.empty()) return;
 
     HDC dc = c->Handle();

@@ -1,6 +1,7 @@
 #pragma once
 // TKstGradientPanel: a container that fills itself with a two-colour gradient
 // and draws a one-line caption over a drop shadow (anti-aliased).
+#include <memory>
 #include <string>
 
 #include "controls/GradientFill.h"
@@ -14,7 +15,6 @@ public:
     // A windowed owner becomes the first parent (the loader later sets the
     // real one); any other owner leaves the panel without one.
     explicit TKstGradientPanel(ui::TComponent* AOwner);
-    ~TKstGradientPanel() override;
 
     void SetName(const std::string& v) override;
 
@@ -43,7 +43,7 @@ protected:
     void Resize() override;
 
 private:
-    ui::TBitmap* gradient_;  // owned
+    std::unique_ptr<ui::TBitmap> gradient_ = std::make_unique<ui::TBitmap>();
     std::string caption_;
     ui::TColor startColor_;
     ui::TColor endColor_;

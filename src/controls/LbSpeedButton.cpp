@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "controls/LbFaceLayout.h"
 #include "ui/Canvas.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
@@ -81,24 +82,30 @@ void DrawVerticalGradient(TCanvas* c, TColor From, TColor To, int Left, int Top,
     c->Pen()->SetStyle(oldPen);
 }
 
-void DrawLbButtonFace(TCanvas* c, const TLbFace& f) {
-    const int W = f.W, H = f.H;
-    const bool down = f.Down && f.Enabled;  // a disabled button counts as up
-    const int P = (down && (f.Style == bsNormal || f.Style == bsModern)) ? 1 : 0;
-    TColor face = ColorToRGB(f.Color);
-    if (f.Hot && f.HotTrackColor != clNone) face = f.HotTrackColor;
-    if (down && f.ColorWhenDown != clNone) face = f.ColorWhenDown;
+namespace {
 
-    if (!f.Transparent) {
-        c->Brush()->SetStyle(bsSolid);
-        c->Brush()->SetColor(face);
-        if (f.Style == bsModern) {
-            DrawVerticalGradient(c, f.LightColor, face, 2, 2, W - 2, H / 4 + P);
-            DrawVerticalGradient(c, face, f.LightColor, 2, H / 4 + P, W - 2, H - 1);
-        } else {
-            c->FillRect(Rect(-1, -1, W + 1, H + 1));
-        }
+TColor LbFaceColor(const TLbFace& f, bool down) {
+    if (down && f.ColorWhenDown != clNone) return f.ColorWhenDown;
+    if (f.Hot && f.HotTrackColor != clNone) return f.HotTrackColor;
+    return ColorToRGB(f.Color);
+}
+
+// The modern style's two gradients meet a quarter down (pressed: a pixel
+// lower); the others fill the whole face.
+void PaintLbBackground(TCanvas* c, const TLbFace& f, TColor face, int P) {
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(face);
+    if (f.Style != bsModern) {
+        c->FillRect(Rect(-1, -1, f.W + 1, f.H + 1));
+        return;
     }
+    DrawVerticalGradient(c, f.LightColor, face, 2, 2, f.W - 2, f.H / 4 + P);
+    DrawVerticalGradient(c, face, f.LightColor, 2, f.H / 4 + P, f.W - 2, f.H - 1);
+}
+
+// A flat button shows its frame only while hot or down.
+void PaintLbFrame(TCanvas* c, const TLbFace& f, TColor face, bool down) {
+    const int W = f.W, H = f.H;
     c->Brush()->SetStyle(bsClear);
     c->Pen()->SetStyle(psSolid);
     c->Pen()->SetWidth(1);
@@ -113,99 +120,58 @@ void DrawLbButtonFace(TCanvas* c, const TLbFace& f) {
         c->Pen()->SetColor(down ? f.LightColor : f.ShadowColor);
         c->Polyline({Point(W - 1, 0), Point(W - 1, H - 1), Point(0, H - 1)});
     }
+}
 
-    if (f.Font) c->SetFont(f.Font);
-    if (down && f.Style == bsEncarta) c->Font()->SetStyle(c->Font()->Style() | fsBold);
-    if (!f.Enabled) c->Font()->SetColor(0x808080);
-
-    const int gw = f.Glyph ? f.Glyph->Width() : 0;
-    const int CW = (f.NumGlyphs > 0 && f.Glyph) ? gw / f.NumGlyphs : 0;
+void PaintLbCaptionAndGlyph(TCanvas* c, const TLbFace& f, bool down, int P) {
+    const int CW = (f.NumGlyphs > 0 && f.Glyph) ? f.Glyph->Width() / f.NumGlyphs : 0;
     const int GH = f.Glyph ? f.Glyph->Height() : 0;
-    int cell = 0;
-    if (!f.Enabled) cell = 1;
-    else if (down && f.NumGlyphs > 2) cell = 2;
-    else if (f.Hot && f.NumGlyphs > 3) cell = 3;
-
-    UINT flags = DT_WORDBREAK | (f.Alignment == taRightJustify ? DT_RIGHT : f.Alignment == taCenter ? DT_CENTER : 0);
+    const bool beside = f.Layout == blGlyphLeft || f.Layout == blGlyphRight;
+    const int U = LbCaptionWidth(f.Layout, f.W, CW);
     std::string text = f.Caption;
+    // An unwrapped caption beside the glyph is cut to its width.
+    if (beside && !f.WordWrap)
+        while (!text.empty() && c->TextWidth(text) > U) text.pop_back();
     // The caption is measured and drawn on the DC itself, where the canvas
     // puts its font only for its own text calls: have it do so first.
     c->TextExtent(std::string());
     HDC dc = c->Handle();
-    auto measure = [&](int U) {
-        RECT r{0, 0, U, 0};
-        DrawTextA(dc, text.c_str(), -1, &r, DT_WORDBREAK | DT_CALCRECT);
-        return static_cast<int>(r.bottom);
-    };
-    auto cut = [&](int U) {
-        if (f.WordWrap) return;
-        while (!text.empty() && c->TextWidth(text) > U) text.pop_back();
-    };
-    const int X0 = P + 4;
-    int U = 0, TH = 0, tx = X0, ty = 0, gx = X0, gy = 0;
-    switch (f.Layout) {
-    case blGlyphLeft:
-    case blGlyphRight: {
-        U = std::max(0, W - 8 - (CW > 0 ? CW + 4 : 0));
-        cut(U);
-        TH = measure(U);
-        const int tw = c->TextWidth(text);
-        ty = (H - TH) / 2 + P;
-        gy = (H - GH) / 2 + P;
-        if (f.Layout == blGlyphLeft) {
-            tx = CW > 0 ? X0 + CW + 4 : X0;
-            gx = X0;
-            if (!f.WordWrap) {
-                if (f.Alignment == taRightJustify) gx = P + W - CW - tw - 8;
-                else if (f.Alignment == taCenter) gx = P + (W - tw - 4 - CW) / 2;
-            }
-        } else {
-            tx = X0;
-            gx = P + W - 4 - CW;
-            if (!f.WordWrap) {
-                if (f.Alignment == taLeftJustify) gx = tw + X0 + 4;
-                else if (f.Alignment == taCenter) gx = P + (tw + W - CW) / 2 + 4;
-            }
-        }
-        break;
-    }
-    case blGlyphTop:
-    case blGlyphBottom: {
-        U = std::max(0, W - 8);
-        TH = measure(U);
-        const int T = TH + (GH > 0 ? GH + 4 : 0);
-        const int D = (H - T) / 2;
-        if (f.Layout == blGlyphTop) {
-            gy = D + P;
-            ty = D + GH + P;
-        } else {
-            ty = D + P;
-            gy = D + TH + P;
-        }
-        gx = f.Alignment == taLeftJustify ? X0 : f.Alignment == taRightJustify ? P + W - CW - 4 : P + (W - CW) / 2;
-        break;
-    }
-    }
-    {
-        dc = c->Handle();
-        const int oldMode = SetBkMode(dc, TRANSPARENT);
-        RECT r{tx, ty, tx + U, ty + TH};
-        DrawTextA(dc, text.c_str(), -1, &r, flags);
-        SetBkMode(dc, oldMode);
-    }
-    if (f.Glyph && !f.Glyph->Empty()) DrawGlyphCell(c, f.Glyph, gx, gy, cell * CW, GH, CW);
-    if (f.HasPopup) DrawPopupArrow(c, W - 8, H / 2 - 1);
+    RECT r{0, 0, U, 0};
+    DrawTextA(dc, text.c_str(), -1, &r, DT_WORDBREAK | DT_CALCRECT);
+    const int TH = r.bottom;
+    const TLbLayoutOut at = PlaceLbCaptionAndGlyph({f.Layout, static_cast<TLbAlign>(f.Alignment), f.WordWrap, f.W,
+                                                    f.H, P, CW, GH, beside ? c->TextWidth(text) : 0, TH});
+    dc = c->Handle();
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    r = RECT{at.textX, at.textY, at.textX + U, at.textY + TH};
+    const UINT align = f.Alignment == taRightJustify ? DT_RIGHT : f.Alignment == taCenter ? DT_CENTER : 0;
+    DrawTextA(dc, text.c_str(), -1, &r, DT_WORDBREAK | align);
+    SetBkMode(dc, oldMode);
+    const int cell = LbGlyphCell(f.Enabled, down, f.Hot, f.NumGlyphs);
+    if (f.Glyph && !f.Glyph->Empty()) DrawGlyphCell(c, f.Glyph, at.glyphX, at.glyphY, cell * CW, GH, CW);
+}
+
+} // namespace
+
+void DrawLbButtonFace(TCanvas* c, const TLbFace& f) {
+    const bool down = f.Down && f.Enabled;  // a disabled button counts as up
+    const int P = (down && (f.Style == bsNormal || f.Style == bsModern)) ? 1 : 0;
+    const TColor face = LbFaceColor(f, down);
+    if (!f.Transparent) PaintLbBackground(c, f, face, P);
+    PaintLbFrame(c, f, face, down);
+    if (f.Font) c->SetFont(f.Font);
+    if (down && f.Style == bsEncarta) c->Font()->SetStyle(c->Font()->Style() | fsBold);
+    if (!f.Enabled) c->Font()->SetColor(0x808080);
+    PaintLbCaptionAndGlyph(c, f, down, P);
+    if (f.HasPopup) DrawPopupArrow(c, f.W - 8, f.H / 2 - 1);
 }
 
 // ---------------------------------------------------------------- TLbSpeedButton
 
-TLbSpeedButton::TLbSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap()) {
+TLbSpeedButton::TLbSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
     SetControlStyle((ControlStyle() | csSetCaption) & ~csOpaque);
     SetBounds(0, 0, 100, 23);
     SetParentColor(true);
 }
-
-TLbSpeedButton::~TLbSpeedButton() { delete glyph_; }
 
 void TLbSpeedButton::Changed() {
     // Without a parent there is nothing to paint on yet.
@@ -319,28 +285,12 @@ bool TLbSpeedButton::DialogChar(char Key) {
 void TLbSpeedButton::Paint() {
     if (ComponentState() & csLoading) return;
     if (!Visible() && !(ComponentState() & csDesigning)) return;
-    TLbFace f;
-    f.W = Width();
-    f.H = Height();
-    f.Alignment = alignment_;
-    f.Caption = Caption();
-    f.Layout = layout_;
-    f.Font = Font();
-    f.ShadowColor = shadowColor_;
-    f.LightColor = lightColor_;
-    f.HotTrackColor = hotTrackColor_;
-    f.ColorWhenDown = colorWhenDown_;
-    f.Color = Color();
-    f.Style = style_;
-    f.HasPopup = PopupMenu() != nullptr;
-    f.WordWrap = wordWrap_;
-    f.Flat = flat_;
-    f.Enabled = Enabled();
-    f.Transparent = transparent_;
-    f.Hot = hot_;
-    f.Down = down_;
-    f.Glyph = glyph_;
-    f.NumGlyphs = numGlyphs_;
+    const TLbFace f{.W = Width(), .H = Height(), .Alignment = alignment_, .Caption = Caption(), .Layout = layout_,
+                    .Font = Font(), .ShadowColor = shadowColor_, .LightColor = lightColor_,
+                    .HotTrackColor = hotTrackColor_, .ColorWhenDown = colorWhenDown_, .Color = Color(),
+                    .Style = style_, .HasPopup = PopupMenu() != nullptr, .WordWrap = wordWrap_, .Flat = flat_,
+                    .Enabled = Enabled(), .Transparent = transparent_, .Hot = hot_, .Down = down_,
+                    .Glyph = glyph_.get(), .NumGlyphs = numGlyphs_};
     if (transparent_ || style_ == bsModern) {
         DrawLbButtonFace(Canvas(), f);
         return;

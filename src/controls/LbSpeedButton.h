@@ -2,6 +2,7 @@
 // TLbSpeedButton: a windowless push button with a caption, an optional strip
 // of glyph cells, hot tracking, a pressed look, radio-style groups, colour
 // presets, three face styles and an arrow announcing a popup menu.
+#include <memory>
 #include <string>
 
 #include "controls/FlatUtilitys.h"
@@ -18,7 +19,6 @@ using TLbSpeedButtonLayout = TButtonLayout;
 class TLbSpeedButton : public ui::TGraphicControl {
 public:
     explicit TLbSpeedButton(ui::TComponent* AOwner);
-    ~TLbSpeedButton() override;
 
     ui::TAlignment Alignment() const { return alignment_; }
     void SetAlignment(ui::TAlignment v) { alignment_ = v; Changed(); }
@@ -46,7 +46,7 @@ public:
     void SetLayout(TLbSpeedButtonLayout v) { layout_ = v; Changed(); }
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int v) { numGlyphs_ = v < 0 ? 0 : v; Changed(); }
-    ui::TBitmap* Glyph() const { return glyph_; }
+    ui::TBitmap* Glyph() const { return glyph_.get(); }
     // Copies the picture; NumGlyphs becomes its width over its height.
     void SetGlyph(ui::TBitmap* v);
     TLbSpeedButtonStyle Style() const { return style_; }
@@ -88,7 +88,7 @@ private:
     bool down_ = false;
     bool flat_ = false;
     bool wordWrap_ = false;
-    ui::TBitmap* glyph_;
+    std::unique_ptr<ui::TBitmap> glyph_ = std::make_unique<ui::TBitmap>();
     int groupIndex_ = 0;
     TLbSpeedButtonLayout layout_ = blGlyphLeft;
     int numGlyphs_ = 0;

@@ -105,140 +105,163 @@ struct ItemPaint {
     bool topLevel;
 };
 
-void PaintMenuItemNormal(ItemPaint& p) {
+bool Hot(const ItemPaint& p) { return (p.state & ui::odHotLight) != 0; }
+
+bool ValidImageIndex(const ItemPaint& p) {
+    const int index = p.item->ImageIndex();
+    return p.images && index >= 0 && index < p.images->Count();
+}
+
+// An image stands for the check mark when the item has no bitmap.
+bool DrawsImage(const ItemPaint& p) {
+    return p.images && (ValidImageIndex(p) || (p.item->Checked() && p.item->Bitmap()->Empty()));
+}
+
+// The glyph cell (W x H) one pixel in from the item's top-left corner,
+// centred on its height.
+TRect GlyphCell(const TRect& A, int W, int H) {
+    TRect G = ui::Rect(Add(A.left, 1), Add(A.top, 1), 0, 0);
+    G.right = Add(G.left, W);
+    G.bottom = Add(G.top, H);
+    Offset(G, 0, Sub(Div(Sub(RectHeight(A), H), 2), 1));
+    return G;
+}
+
+// Where a bitmap smaller than G is drawn: centred, a pixel right and down.
+TRect CentredIn(TRect G, int W, int H) {
+    if (W < RectWidth(G)) {
+        G.left = Add(G.left, Add(Div(Sub(RectWidth(G), W), 2), 1));
+        G.right = Add(G.left, W);
+    }
+    if (H < RectHeight(G)) {
+        G.top = Add(G.top, Add(Div(Sub(RectHeight(G), H), 2), 1));
+        G.bottom = Add(G.top, H);
+    }
+    return G;
+}
+
+// The glyph's column (XP look) or the checked background (classic look)
+// under the cell G; answers where the glyph goes.
+TRect PaintGlyphBackground(const ItemPaint& p, TRect G) {
+    TCanvas* c = p.canvas;
+    const bool checked = p.item->Checked();
+    if (p.xp) {
+        const TRect column = ui::Rect(p.rect.left, p.rect.top, Add(G.right, 5), p.rect.bottom);
+        if (!checked) {
+            c->FillRect(column);
+            Offset(G, 1, 0);
+            return G;
+        }
+        const TColor keep = c->Brush()->Color();
+        c->Brush()->SetColor(ui::clHighlight);
+        if (p.selected) c->FillRect(column);
+        const int oldRight = G.right;
+        Offset(G, 1, 0);
+        if (p.selected) FillSolid(c->Handle(), G, ui::clMenu);
+        else c->FrameRect(ui::Rect(Sub(G.left, 1), Sub(G.top, 1), Add(oldRight, 2), Add(G.bottom, 1)));
+        c->Brush()->SetColor(keep);
+        return G;
+    }
+    if (!checked) return G;
+    G.right = Add(G.right, 1);
+    G.bottom = Add(G.bottom, 1);
+    if (p.state & ui::odSelected) FillSolid(c->Handle(), G, ui::clBtnFace);
+    else FillPattern(c->Handle(), G);
+    G.left = Add(G.left, 1);
+    G.top = Add(G.top, 1);
+    return G;
+}
+
+// The system's check mark, or the radio dot, centred in G.
+void PaintCheckMark(const ItemPaint& p, const TRect& G) {
+    TCanvas* c = p.canvas;
+    ui::TBitmap mark;
+    if (p.item->RadioItem()) {
+        mark.LoadFromResourceName(GetModuleHandleA(nullptr), SBcRadioItemResName);
+    } else if (HBITMAP h = LoadBitmapA(nullptr, MAKEINTRESOURCEA(kObmCheck))) {
+        mark.SetHandle(h);
+    }
+    mark.SetTransparent(true);
+    const TColor keepFont = c->Font()->Color();
+    c->Font()->SetColor(ui::clBtnText);
+    int x = Add(G.left, Div(Sub(RectWidth(G), mark.Width()), 2));
+    int y = Add(G.top, Div(Sub(RectHeight(G), mark.Height()), 2));
+    if (!p.xp) {
+        x = Add(x, 1);
+        y = Add(y, 1);
+    } else if (!p.item->RadioItem()) {
+        x = Add(x, 1);
+    }
+    if (!mark.Empty()) c->Draw(x, y, &mark);
+    c->Font()->SetColor(keepFont);
+}
+
+// Paints the glyph with its background; answers the glyph's box.
+TRect PaintGlyphCell(const ItemPaint& p) {
+    const bool drawImage = DrawsImage(p);
+    TRect G = GlyphCell(p.rect, drawImage ? p.images->Width() : 16, drawImage ? p.images->Height() : 16);
+    G = PaintGlyphBackground(p, G);
+    ui::TBitmap* bitmap = p.item->Bitmap();
+    if (ValidImageIndex(p)) p.images->Draw(p.canvas, G.left, G.top, p.item->ImageIndex(), p.item->Enabled());
+    else if (drawImage) PaintCheckMark(p, G);
+    else p.canvas->StretchDraw(CentredIn(G, bitmap->Width(), bitmap->Height()), bitmap);
+    if (p.item->Checked()) {
+        G.right = Sub(G.right, 1);
+        G.bottom = Sub(G.bottom, 1);
+    }
+    return G;
+}
+
+// The room a glyphless item keeps: its image list's cell in a popup menu.
+TRect EmptyGlyphCell(const ItemPaint& p) {
+    TRect G = ui::Rect(Add(p.rect.left, 1), Add(p.rect.top, 1), 0, 0);
+    const bool room = p.images && !p.topLevel;
+    G.right = room ? Add(G.left, p.images->Width()) : G.left;
+    G.bottom = room ? Add(G.top, p.images->Height()) : G.top;
+    return G;
+}
+
+// The glyph's edge (classic look) and the selection beside or over the
+// glyph box G.
+void PaintItemSelection(ItemPaint& p, const TRect& G, bool drawGlyph) {
+    TCanvas* c = p.canvas;
+    TRect& A = p.rect;
+    const bool checked = p.item->Checked();
+    if (!p.xp && (checked || (p.selected && drawGlyph))) {
+        TRect e = G;
+        DrawEdge(c->Handle(), &e, checked ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    }
+    if (!p.selected) return;
+    if (p.xp) {
+        c->Brush()->SetColor(ui::clHighlight);
+        c->FillRect(ui::Rect(drawGlyph ? Sub(G.right, 1) : A.left, A.top, A.right, A.bottom));
+        if (drawGlyph) A.left = Add(G.right, 1);
+    } else {
+        if (drawGlyph) A.left = Add(G.right, 1);
+        if (!(p.topLevel && NewStyleMenus)) c->Brush()->SetColor(ui::clHighlight);
+        c->FillRect(A);
+    }
+}
+
+// A menu-bar item's own selected or hot-tracked look.
+void PaintTopLevelItem(ItemPaint& p) {
+    TCanvas* c = p.canvas;
+    if (p.xp) {
+        if (p.selected || Hot(p)) c->Brush()->SetColor(ui::clHighlight);
+        c->FillRect(p.rect);
+    } else if (NewStyleMenus) {
+        TRect e = p.rect;
+        if (p.selected) DrawEdge(c->Handle(), &e, BDR_SUNKENOUTER, BF_RECT);
+        else if (Hot(p)) DrawEdge(c->Handle(), &e, BDR_RAISEDINNER, BF_RECT);
+        if (!p.selected) Offset(p.rect, 0, -1);
+    }
+}
+
+// The caption, centred on the item's height, and a popup item's shortcut.
+void PaintItemCaption(ItemPaint& p) {
     TMenuItem* item = p.item;
     TCanvas* c = p.canvas;
     TRect& A = p.rect;
-    HDC dc = c->Handle();
-    const bool checkedItem = item->Checked();
-    ui::TBitmap* itemBitmap = item->Bitmap();
-    const bool bitmapEmpty = itemBitmap->Empty();
-    const int index = item->ImageIndex();
-    const bool validIndex = p.images && index >= 0 && index < p.images->Count();
-
-    if (!p.selected) c->FillRect(A);
-    TRect G{};
-    G.left = Add(A.left, 1);
-    G.top = Add(A.top, 1);
-    const bool drawImage = p.images && (validIndex || (checkedItem && bitmapEmpty));
-    bool drawGlyph = false;
-    if (drawImage || !bitmapEmpty) {
-        drawGlyph = true;
-        const int gw = drawImage ? p.images->Width() : 16;
-        const int gh = drawImage ? p.images->Height() : 16;
-        G.right = Add(G.left, gw);
-        G.bottom = Add(G.top, gh);
-        Offset(G, 0, Sub(Div(Sub(RectHeight(A), gh), 2), 1));
-        if (p.xp) {
-            const TRect column = ui::Rect(A.left, A.top, Add(G.right, 5), A.bottom);
-            if (checkedItem) {
-                const TColor keep = c->Brush()->Color();
-                c->Brush()->SetColor(ui::clHighlight);
-                if (p.selected) c->FillRect(column);
-                const int oldRight = G.right;
-                G.left = Add(G.left, 1);
-                G.right = Add(G.right, 1);
-                if (p.selected) {
-                    FillSolid(dc, G, ui::clMenu);
-                } else {
-                    c->FrameRect(ui::Rect(Sub(G.left, 1), Sub(G.top, 1), Add(oldRight, 2), Add(G.bottom, 1)));
-                }
-                c->Brush()->SetColor(keep);
-            } else {
-                c->FillRect(column);
-                Offset(G, 1, 0);
-            }
-        } else if (checkedItem) {
-            G.right = Add(G.right, 1);
-            G.bottom = Add(G.bottom, 1);
-            if (p.state & ui::odSelected) FillSolid(dc, G, ui::clBtnFace);
-            else FillPattern(dc, G);
-            G.left = Add(G.left, 1);
-            G.top = Add(G.top, 1);
-        }
-        if (drawImage && validIndex) {
-            p.images->Draw(c, G.left, G.top, index, item->Enabled());
-        } else if (drawImage) {
-            ui::TBitmap mark;
-            if (item->RadioItem()) {
-                mark.LoadFromResourceName(GetModuleHandleA(nullptr), SBcRadioItemResName);
-            } else if (HBITMAP h = LoadBitmapA(nullptr, MAKEINTRESOURCEA(kObmCheck))) {
-                mark.SetHandle(h);
-            }
-            mark.SetTransparent(true);
-            const TColor keepFont = c->Font()->Color();
-            c->Font()->SetColor(ui::clBtnText);
-            int x = Add(G.left, Div(Sub(RectWidth(G), mark.Width()), 2));
-            int y = Add(G.top, Div(Sub(RectHeight(G), mark.Height()), 2));
-            if (!p.xp) {
-                x = Add(x, 1);
-                y = Add(y, 1);
-            } else if (!item->RadioItem()) {
-                x = Add(x, 1);
-            }
-            if (!mark.Empty()) c->Draw(x, y, &mark);
-            c->Font()->SetColor(keepFont);
-        } else {
-            const TRect keep = G;
-            if (itemBitmap->Width() < RectWidth(G)) {
-                G.left = Add(G.left, Add(Div(Sub(RectWidth(G), itemBitmap->Width()), 2), 1));
-                G.right = Add(G.left, itemBitmap->Width());
-            }
-            if (itemBitmap->Height() < RectHeight(G)) {
-                G.top = Add(G.top, Add(Div(Sub(RectHeight(G), itemBitmap->Height()), 2), 1));
-                G.bottom = Add(G.top, itemBitmap->Height());
-            }
-            c->StretchDraw(G, itemBitmap);
-            G = keep;
-        }
-        if (checkedItem) {
-            G.right = Sub(G.right, 1);
-            G.bottom = Sub(G.bottom, 1);
-        }
-    } else if (p.images && !p.topLevel) {
-        G.right = Add(G.left, p.images->Width());
-        G.bottom = Add(G.top, p.images->Height());
-    } else {
-        G.right = G.left;
-        G.bottom = G.top;
-    }
-    G.left = Sub(G.left, 1);
-    G.top = Sub(G.top, 1);
-    G.right = Add(G.right, 2);
-    G.bottom = Add(G.bottom, 2);
-
-    if (!p.xp && (checkedItem || (p.selected && drawGlyph))) {
-        TRect e = G;
-        DrawEdge(dc, &e, checkedItem ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-    }
-    // Selection.
-    if (p.selected) {
-        if (p.xp) {
-            c->Brush()->SetColor(ui::clHighlight);
-            c->FillRect(ui::Rect(drawGlyph ? Sub(G.right, 1) : A.left, A.top, A.right, A.bottom));
-            if (drawGlyph) A.left = Add(G.right, 1);
-        } else {
-            if (drawGlyph) A.left = Add(G.right, 1);
-            if (!(p.topLevel && NewStyleMenus)) c->Brush()->SetColor(ui::clHighlight);
-            c->FillRect(A);
-        }
-    }
-    const bool hot = (p.state & ui::odHotLight) != 0;
-    if (p.topLevel) {
-        if (p.xp) {
-            if (p.selected || hot) c->Brush()->SetColor(ui::clHighlight);
-            c->FillRect(A);
-        } else if (NewStyleMenus) {
-            TRect e = A;
-            if (p.selected) DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
-            else if (hot) DrawEdge(dc, &e, BDR_RAISEDINNER, BF_RECT);
-            if (!p.selected) Offset(A, 0, -1);
-        }
-    }
-    if (!p.selected || !drawGlyph) A.left = Add(G.right, 1);
-    A.left = Add(A.left, (p.xp && !p.topLevel) ? 4 : 2);
-    A.right = Sub(A.right, 1);
-
     UINT format = DT_LEFT | DT_EXPANDTABS | DT_SINGLELINE;
     if (NT5OrLater && (p.state & ui::odNoAccel)) format |= DT_HIDEPREFIX;
     const TRect S = A;
@@ -247,7 +270,7 @@ void PaintMenuItemNormal(ItemPaint& p) {
     Offset(A, 0, Div(Sub(RectHeight(S), RectHeight(A)), 2));
     if (p.topLevel) {
         if (p.xp) {
-            if (!(p.state & ui::odInactive) && (p.selected || hot)) c->Font()->SetColor(ui::clHighlightText);
+            if (!(p.state & ui::odInactive) && (p.selected || Hot(p))) c->Font()->SetColor(ui::clHighlightText);
             A.top = Sub(A.top, 1);
         } else if (NewStyleMenus && p.selected) {
             Offset(A, 1, 0);
@@ -264,6 +287,21 @@ void PaintMenuItemNormal(ItemPaint& p) {
         A.right = Sub(S.right, 10);
         DrawMenuItemText(item, c, ui::ShortCutToText(item->ShortCut()), A, p.selected, format | DT_RIGHT);
     }
+}
+
+void PaintMenuItemNormal(ItemPaint& p) {
+    if (!p.selected) p.canvas->FillRect(p.rect);
+    const bool drawGlyph = DrawsImage(p) || !p.item->Bitmap()->Empty();
+    TRect G = drawGlyph ? PaintGlyphCell(p) : EmptyGlyphCell(p);
+    G = ui::Rect(Sub(G.left, 1), Sub(G.top, 1), Add(G.right, 2), Add(G.bottom, 2));
+    PaintItemSelection(p, G, drawGlyph);
+    if (p.topLevel) PaintTopLevelItem(p);
+    // The caption starts after the glyph box, unless the selection put it
+    // there already.
+    if (!p.selected || !drawGlyph) p.rect.left = Add(G.right, 1);
+    p.rect.left = Add(p.rect.left, (p.xp && !p.topLevel) ? 4 : 2);
+    p.rect.right = Sub(p.rect.right, 1);
+    PaintItemCaption(p);
 }
 
 void PaintMenuItemState(TMenuItem* item, TCanvas* c, TRect R, ui::TOwnerDrawState State, bool mainBar,

@@ -21,7 +21,7 @@ void RequireOwner(const ui::TMenu* menu, const char* className) {
 
 TBcBarProtected::TBcBarProtected(ui::TMenu* AMenu) : menu_(AMenu) { RequireOwner(AMenu, "TBcBarProtected"); }
 
-TBcBarProtected::~TBcBarProtected() { FreeBarBitmap(); }
+TBcBarProtected::~TBcBarProtected() = default;
 
 void TBcBarProtected::SetRecalc(bool Value) {
     Recalc = Value;
@@ -29,13 +29,12 @@ void TBcBarProtected::SetRecalc(bool Value) {
 }
 
 ui::TBitmap* TBcBarProtected::GetBarBitmap() {
-    if (!barBitmap_) barBitmap_ = new ui::TBitmap;
-    return barBitmap_;
+    if (!barBitmap_) barBitmap_ = std::make_unique<ui::TBitmap>();
+    return barBitmap_.get();
 }
 
 void TBcBarProtected::FreeBarBitmap() {
-    delete barBitmap_;
-    barBitmap_ = nullptr;
+    barBitmap_.reset();
 }
 
 void TBcBarProtected::Reset() {
@@ -85,21 +84,20 @@ TBcBarPicture::TBcBarPicture(ui::TMenu* AMenu, const char* ClassName)
     RequireOwner(AMenu, ClassName);
 }
 
-TBcBarPicture::~TBcBarPicture() { delete picture_; }
+TBcBarPicture::~TBcBarPicture() = default;
 
 ui::TBitmap* TBcBarPicture::Picture() {
     if (!picture_) {
-        picture_ = new ui::TBitmap;
+        picture_ = std::make_unique<ui::TBitmap>();
         picture_->SetTransparent(transparent_);
         picture_->SetTransparentMode(ui::tmAuto);
     }
-    return picture_;
+    return picture_.get();
 }
 
 void TBcBarPicture::SetPicture(ui::TBitmap* Value) {
     if (!Value) {
-        delete picture_;
-        picture_ = nullptr;
+        picture_.reset();
         return;
     }
     Picture()->Assign(Value);
@@ -138,7 +136,7 @@ void TBcBarPicture::CalcPosition(int& X, int& Y) {
 
 void TBcBarPicture::Assign(ui::TPersistent* Source) {
     if (auto* s = dynamic_cast<TBcBarPicture*>(Source)) {
-        SetPicture(s->picture_ ? s->picture_ : nullptr);
+        SetPicture(s->picture_.get());
         SetTransparent(s->transparent_);
         offsetX_ = s->offsetX_;
         offsetY_ = s->offsetY_;

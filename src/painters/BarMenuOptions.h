@@ -45,7 +45,7 @@ public:
 
 private:
     ui::TMenu* menu_;  // not owned
-    ui::TBitmap* barBitmap_ = nullptr;  // owned
+    std::unique_ptr<ui::TBitmap> barBitmap_;
 };
 
 // ---------------------------------------------------------------- gradient base
@@ -118,7 +118,7 @@ protected:
 private:
     ui::TMenu* menu_;  // not owned
     bool transparent_;
-    ui::TBitmap* picture_ = nullptr;  // owned, made on first read
+    std::unique_ptr<ui::TBitmap> picture_;  // made on first read
     int offsetX_;
     int offsetY_;
     TVertAlignment vertAlignment_;

@@ -14,28 +14,28 @@ namespace painters::checked {
 inline constexpr const char* kOverflowText = "Integer overflow";
 inline constexpr const char* kRangeText = "Range check error";
 
-template <class T>
-T Add(T a, std::type_identity_t<T> b) {
+// Op is one of the __builtin_*_overflow operations.
+template <class T, class Op>
+T Overflowing(T a, T b, Op op) {
     static_assert(std::is_integral_v<T>);
     T r;
-    if (__builtin_add_overflow(a, b, &r)) throw ui::EIntOverflow(kOverflowText);
+    if (op(a, b, &r)) throw ui::EIntOverflow(kOverflowText);
     return r;
+}
+
+template <class T>
+T Add(T a, std::type_identity_t<T> b) {
+    return Overflowing(a, b, [](T x, T y, T* r) { return __builtin_add_overflow(x, y, r); });
 }
 
 template <class T>
 T Sub(T a, std::type_identity_t<T> b) {
-    static_assert(std::is_integral_v<T>);
-    T r;
-    if (__builtin_sub_overflow(a, b, &r)) throw ui::EIntOverflow(kOverflowText);
-    return r;
+    return Overflowing(a, b, [](T x, T y, T* r) { return __builtin_sub_overflow(x, y, r); });
 }
 
 template <class T>
 T Mul(T a, std::type_identity_t<T> b) {
-    static_assert(std::is_integral_v<T>);
-    T r;
-    if (__builtin_mul_overflow(a, b, &r)) throw ui::EIntOverflow(kOverflowText);
-    return r;
+    return Overflowing(a, b, [](T x, T y, T* r) { return __builtin_mul_overflow(x, y, r); });
 }
 
 // Truncates toward zero, as integer division does.

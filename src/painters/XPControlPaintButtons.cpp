@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "painters/PaintGeometry.h"
 #include "painters/XPMenu.h"
 #include "ui/Buttons.h"
 #include "ui/Canvas.h"
@@ -24,47 +25,6 @@ constexpr intptr_t LeftCaptionBits = 0x3EA;   // caption at the reading side, no
 
 bool HasBits(intptr_t tag, intptr_t bits) { return (tag & bits) == bits; }
 
-TColor ParentColorOf(const TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
-
-struct GlyphPlacement {
-    TRect glyph, caption;
-};
-
-// Where the glyph cell (GW x GH) and the caption (TW x TH) go in a W x H
-// button, SP pixels apart. A bit button centres a left glyph exactly; a
-// speed button sits it one pixel higher.
-GlyphPlacement PlaceGlyph(TButtonLayout layout, int W, int H, int GW, int GH, int TW, int TH, int SP,
-                          bool exactLeft) {
-    int gl = 0, gt = 0, cl = 0, ct = 0;
-    switch (layout) {
-    case blGlyphLeft:
-        gl = (W - GW - SP - TW) / 2;
-        gt = (H - GH) / 2 - (exactLeft ? 0 : 1);
-        cl = gl + GW + SP;
-        ct = (H - TH) / 2;
-        break;
-    case blGlyphRight:
-        gl = (GW + SP + TW + W) / 2 - GW;
-        gt = (H - GH) / 2;
-        cl = gl - SP - TW;
-        ct = (H - TH) / 2;
-        break;
-    case blGlyphTop:
-        gl = (W - GW) / 2;
-        gt = (H - TH - GH - SP) / 2;
-        cl = (W - TW) / 2;
-        ct = gt + GH + SP;
-        break;
-    case blGlyphBottom:
-        gl = (W - GW) / 2;
-        gt = (TH + GH + SP + H) / 2 - GH;
-        cl = (W - TW) / 2;
-        ct = gt - SP - TH;
-        break;
-    }
-    return {Rect(gl, gt, gl + GW, gt + GH), Rect(cl, ct, cl + TW, ct + TH)};
-}
-
 // The caption's size on the canvas's font; 0 x 0 when empty.
 TSize CaptionSize(TCanvas& cv, const std::string& text, bool rtl) {
     if (text.empty()) return TSize{0, 0};
@@ -72,6 +32,21 @@ TSize CaptionSize(TCanvas& cv, const std::string& text, bool rtl) {
     ::DrawTextA(cv.Handle(), text.c_str(), static_cast<int>(text.size()), &calc,
                 DT_CALCRECT | DT_SINGLELINE | (rtl ? DT_RTLREADING : 0));
     return TSize{calc.right - calc.left, calc.bottom - calc.top};
+}
+
+// The pointer lies over c, its right and bottom edge included; Otherwise
+// when the pointer cannot be read.
+bool PointerOver(TControl* c, bool Otherwise) {
+    const TRect r = c->ClientRect();
+    POINT p{};
+    if (!GetCursorPos(&p)) return Otherwise;
+    const TPoint cp = c->ScreenToClient(Point(p.x, p.y));
+    return cp.x >= r.left && cp.x <= r.right && cp.y >= r.top && cp.y <= r.bottom;
+}
+
+// A box of size S centred in a W x H client.
+TRect Centred(int W, int H, TSize S) {
+    return Rect((W - S.cx) / 2, (H - S.cy) / 2, (W - S.cx) / 2 + S.cx, (H - S.cy) / 2 + S.cy);
 }
 
 bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
@@ -104,21 +79,14 @@ void TControlSubClass::PaintBitBtnFace() {
     const bool sideCaption = HasBits(tag, LeftCaptionBits);
     const bool rtl = b->UseRightToLeftReading();
     const TColor parent = ParentColorOf(b);
-    TColor face, edge;
-    if (hot_ || spaceDown_) {
-        face = LightenColor(parentFaces ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
-        edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
-    } else {
-        face = parentFaces ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor();
-        edge = hasFocus_ ? LightenColor(xpMenu_->SelectFrameColor(), 60) : clBtnShadow;
-    }
-    if (flatEdge) edge = face;
+    TFaceColors k = ButtonColors(hot_ || spaceDown_, parentFaces, parent);
+    if (flatEdge) k.edge = k.face;
 
     const TRect r = b->ClientRect();
     const int W = RectWidth(r), H = RectHeight(r);
     TControlCanvas cv;
     cv.SetControl(b);
-    PaintRoundedFace(cv, parent, face, edge, b->Enabled() && !flatEdge);
+    PaintRoundedFace(cv, parent, k.face, k.edge, b->Enabled() && !flatEdge);
 
     cv.Font()->Assign(b->Font());
     const std::string text = b->Caption();
@@ -127,9 +95,9 @@ void TControlSubClass::PaintBitBtnFace() {
     // reach the button's own glyph.
     std::unique_ptr<TBitmap> cell = CopyGlyphCell(b->Glyph(), b->NumGlyphs(), 0);
     const int SP = Blank(text) ? 0 : b->Spacing();
-    const GlyphPlacement at = PlaceGlyph(b->Layout(), W, H, cell->Width(), cell->Height(), ts.cx, ts.cy, SP, true);
+    const TGlyphPlacement at = PlaceGlyph(b->Layout(), W, H, cell->Width(), cell->Height(), ts.cx, ts.cy, SP, true);
     if (!cell->Empty())
-        xpMenu_->PaintIcon(b, &cv, false, hasFocus_, b->Enabled(), false, hot_, at.glyph, cell.get());
+        xpMenu_->PaintIcon(b, &cv, false, hasFocus_, b->Enabled(), false, hot_, ToRect<TRect>(at.glyph), cell.get());
 
     TRect tr;
     unsigned format;
@@ -138,12 +106,26 @@ void TControlSubClass::PaintBitBtnFace() {
         format = rtl ? DT_RIGHT | DT_VCENTER : DT_LEFT | DT_VCENTER;
     } else {
         // Beside the glyph as its layout puts it; centred without one.
-        tr = cell->Empty() ? Rect((W - ts.cx) / 2, (H - ts.cy) / 2, (W - ts.cx) / 2 + ts.cx, (H - ts.cy) / 2 + ts.cy)
-                           : at.caption;
+        tr = cell->Empty() ? Centred(W, H, ts) : ToRect<TRect>(at.caption);
         format = DT_CENTER | DT_VCENTER;
     }
     if (rtl) format |= DT_RTLREADING;
     xpMenu_->PaintItemText(b, &cv, text, tr, format, b->Default(), b->Enabled(), false);
+}
+
+void TControlSubClass::PaintButtonFace() {
+    auto* b = static_cast<TButton*>(control_);
+    const TColor parent = ParentColorOf(b);
+    const TFaceColors k = ButtonColors(hot_, b->Tag() == 1000, parent);
+    const TRect r = b->ClientRect();
+    TControlCanvas cv;
+    cv.SetControl(b);
+    PaintRoundedFace(cv, parent, k.face, k.edge, b->Enabled());
+    cv.Font()->Assign(b->Font());
+    const std::string text = b->Caption();
+    const unsigned bidi = b->UseRightToLeftReading() ? DT_RTLREADING : 0;
+    const TRect tr = Centred(RectWidth(r), RectHeight(r), CaptionSize(cv, text, bidi != 0));
+    xpMenu_->PaintItemText(b, &cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintSpeedButtonFace() {
@@ -151,35 +133,9 @@ void TControlSubClass::PaintSpeedButtonFace() {
     // A windowless button draws in its parent: nothing to draw on without
     // the parent's window, unless the parent lent its paint DC.
     if (!paintDC_ && (!b->Parent() || !b->Parent()->HandleAllocated())) return;
-    const TRect r = b->ClientRect();
-    const int W = RectWidth(r), H = RectHeight(r);
-    const bool flat = b->Flat(), transparent = b->Transparent(), down = b->Down();
-    const bool rtl = b->UseRightToLeftReading();
-
-    if (flat && hot_) {
-        POINT p{};
-        if (GetCursorPos(&p)) {
-            const TPoint cp = b->ScreenToClient(Point(p.x, p.y));
-            hot_ = cp.x >= r.left && cp.x <= r.right && cp.y >= r.top && cp.y <= r.bottom;
-        }
-    }
-    const TColor parent = ParentColorOf(b);
-    const bool variant = b->Tag() == 1000;
-    TColor face, edge;
-    if (hot_) {
-        face = flat ? xpMenu_->SelectFillColor()
-                    : LightenColor(variant ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
-        edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
-    } else {
-        face = flat ? parent : variant ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor();
-        edge = clBtnShadow;
-    }
-    if (down) {
-        face = hot_ ? xpMenu_->CheckedSelectedFillColor() : xpMenu_->CheckedFillColor();
-        edge = xpMenu_->SelectFrameColor();
-    }
-    if (!b->Enabled()) edge = clBtnShadow;
-
+    // A flat button may have missed the pointer leaving.
+    if (b->Flat() && hot_) hot_ = PointerOver(b, hot_);
+    const TFaceColors colors = SpeedButtonColors(b);
     std::unique_ptr<TCanvas> canvas;
     if (paintDC_) {
         canvas = std::make_unique<TCanvas>(paintDC_);
@@ -188,68 +144,90 @@ void TControlSubClass::PaintSpeedButtonFace() {
         own->SetControl(b);
         canvas = std::move(own);
     }
-    TCanvas* cv = canvas.get();
+    if ((b->Down() || hot_) && b->Transparent()) TintSpeedButton(*canvas, b, colors.face);
+    PaintSpeedButtonFrame(*canvas, b, colors);
+    PaintSpeedButtonContent(*canvas, b);
+}
 
-    if ((down || hot_) && transparent) {
-        // Tint what shows through: AND a plain colour over it.
-        TColor tint;
-        if (GetDeviceCaps(cv->Handle(), BITSPIXEL) <= 16) tint = face;
-        else tint = flat ? LightenColor(xpMenu_->SelectFillColor(), 20) : LightenColor(face, 5);
-        TBitmap mask(W, H);
-        mask.Canvas()->Brush()->SetColor(tint);
-        mask.Canvas()->FillRect(r);
-        BitBlt(cv->Handle(), 0, 0, W, H, mask.Canvas()->Handle(), 0, 0, SRCAND);
-    }
+TControlSubClass::TFaceColors TControlSubClass::ButtonColors(bool Hot, bool FromParent, TColor Parent) const {
+    const TColor focusEdge = LightenColor(xpMenu_->SelectFrameColor(), 60);
+    if (Hot) return {LightenColor(FromParent ? Parent : clBtnFace, xpMenu_->ButtonHotLevel()), focusEdge};
+    return {FromParent ? LightenColor(Parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor(),
+            hasFocus_ ? focusEdge : clBtnShadow};
+}
+
+TControlSubClass::TFaceColors TControlSubClass::SpeedButtonColors(TSpeedButton* b) const {
+    const TColor parent = ParentColorOf(b);
+    TFaceColors k = ButtonColors(hot_, b->Tag() == 1000, parent);
+    if (b->Flat()) k.face = hot_ ? xpMenu_->SelectFillColor() : parent;
+    if (b->Down())
+        k = {hot_ ? xpMenu_->CheckedSelectedFillColor() : xpMenu_->CheckedFillColor(), xpMenu_->SelectFrameColor()};
+    if (!b->Enabled()) k.edge = clBtnShadow;
+    return k;
+}
+
+void TControlSubClass::TintSpeedButton(TCanvas& cv, TSpeedButton* b, TColor Face) {
+    // What shows through gets a plain colour ANDed over it.
+    TColor tint = Face;
+    if (GetDeviceCaps(cv.Handle(), BITSPIXEL) > 16)
+        tint = b->Flat() ? LightenColor(xpMenu_->SelectFillColor(), 20) : LightenColor(Face, 5);
+    const TRect r = b->ClientRect();
+    TBitmap mask(RectWidth(r), RectHeight(r));
+    mask.Canvas()->Brush()->SetColor(tint);
+    mask.Canvas()->FillRect(r);
+    BitBlt(cv.Handle(), 0, 0, RectWidth(r), RectHeight(r), mask.Canvas()->Handle(), 0, 0, SRCAND);
+}
+
+void TControlSubClass::PaintSpeedButtonFrame(TCanvas& cv, TSpeedButton* b, const TFaceColors& k) {
+    const TRect r = b->ClientRect();
+    const bool flat = b->Flat(), transparent = b->Transparent(), down = b->Down();
     if (!transparent || ClassNameOf(b) == "TNavButton") {
-        cv->Brush()->SetStyle(bsSolid);
-        cv->Brush()->SetColor(face);
-        cv->FillRect(r);
+        cv.Brush()->SetStyle(bsSolid);
+        cv.Brush()->SetColor(k.face);
+        cv.FillRect(r);
     }
-    cv->Pen()->SetColor(flat && !transparent && !down && !hot_ ? face : LightenColor(edge, 30));
-    if (transparent) cv->Brush()->SetStyle(bsClear);
+    cv.Pen()->SetColor(flat && !transparent && !down && !hot_ ? k.face : LightenColor(k.edge, 30));
+    if (transparent) cv.Brush()->SetStyle(bsClear);
     else {
-        cv->Brush()->SetStyle(bsSolid);
-        cv->Brush()->SetColor(face);
+        cv.Brush()->SetStyle(bsSolid);
+        cv.Brush()->SetColor(k.face);
     }
-    if (!(transparent && flat && !hot_ && !down)) cv->Rectangle(r);
-    if (b->Enabled()) {
-        const TColor shade = DarkenColor(edge, 50);
-        auto pressedLine = [&] {
-            cv->Pen()->SetColor(shade);
-            cv->Polyline({Point(r.left, r.bottom - 1), Point(r.left, r.top), Point(r.right, r.top)});
-        };
-        cv->Brush()->SetStyle(bsClear);
-        if (flat && (pressed_ || down)) {
-            cv->Pen()->SetColor(edge);
-            cv->Rectangle(r);
-            pressedLine();
-        } else if (flat && hot_) {
-            cv->Pen()->SetColor(xpMenu_->SelectFrameColor());
-            cv->Rectangle(r);
-        } else if (!flat) {
-            if (pressed_ || down) {
-                pressedLine();
-            } else {
-                cv->Pen()->SetColor(shade);
-                cv->Polyline({Point(r.right - 1, r.top), Point(r.right - 1, r.bottom - 1), Point(r.left, r.bottom - 1)});
-            }
-        }
+    if (!(transparent && flat && !hot_ && !down)) cv.Rectangle(r);
+    if (!b->Enabled()) return;
+    // The shading line: along the top and left when pressed, the bottom and
+    // right when raised; a flat button shows it only pressed.
+    const bool in = pressed_ || down;
+    cv.Brush()->SetStyle(bsClear);
+    if (flat && (in || hot_)) {
+        cv.Pen()->SetColor(in ? k.edge : xpMenu_->SelectFrameColor());
+        cv.Rectangle(r);
     }
+    if (flat && !in) return;
+    cv.Pen()->SetColor(DarkenColor(k.edge, 50));
+    if (in) cv.Polyline({Point(r.left, r.bottom - 1), Point(r.left, r.top), Point(r.right, r.top)});
+    else cv.Polyline({Point(r.right - 1, r.top), Point(r.right - 1, r.bottom - 1), Point(r.left, r.bottom - 1)});
+}
 
-    cv->Font()->Assign(b->Font());
+void TControlSubClass::PaintSpeedButtonContent(TCanvas& cv, TSpeedButton* b) {
+    const TRect r = b->ClientRect();
+    const bool rtl = b->UseRightToLeftReading(), down = b->Down();
+    cv.Font()->Assign(b->Font());
     const std::string text = b->Caption();
-    const TSize ts = CaptionSize(*cv, text, rtl);
+    const TSize ts = CaptionSize(cv, text, rtl);
     std::unique_ptr<TBitmap> cell =
         CopyGlyphCell(b->Glyph(), b->NumGlyphs(), GlyphCellFor(b->Enabled(), pressed_, down, b->NumGlyphs()));
+    // Right to left, the glyph changes sides.
     TButtonLayout layout = b->Layout();
     if (rtl && layout == blGlyphLeft) layout = blGlyphRight;
     else if (rtl && layout == blGlyphRight) layout = blGlyphLeft;
     const int SP = text.empty() ? 0 : b->Spacing();
-    const GlyphPlacement at = PlaceGlyph(layout, W, H, cell->Width(), cell->Height(), ts.cx, ts.cy, SP, false);
+    const TGlyphPlacement at = PlaceGlyph(layout, RectWidth(r), RectHeight(r), cell->Width(), cell->Height(), ts.cx,
+                                          ts.cy, SP, false);
     if (!cell->Empty())
-        xpMenu_->PaintIcon(b, cv, false, hasFocus_, b->Enabled(), down || pressed_, hot_, at.glyph, cell.get());
-    xpMenu_->PaintItemText(b, cv, text, at.caption, DT_CENTER | DT_VCENTER | (rtl ? DT_RTLREADING : 0), false,
-                           b->Enabled(), false);
+        xpMenu_->PaintIcon(b, &cv, false, hasFocus_, b->Enabled(), down || pressed_, hot_, ToRect<TRect>(at.glyph),
+                           cell.get());
+    xpMenu_->PaintItemText(b, &cv, text, ToRect<TRect>(at.caption), DT_CENTER | DT_VCENTER | (rtl ? DT_RTLREADING : 0),
+                           false, b->Enabled(), false);
 }
 
 void TControlSubClass::PaintPanelBevels() {

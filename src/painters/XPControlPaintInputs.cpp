@@ -16,14 +16,7 @@ namespace {
 
 const char* const LookupComboName = "TDBLookupComboBox";
 
-TColor ParentColorOf(const TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
-
 bool SameRGB(TColor a, TColor b) { return (ColorToRGB(a) & 0xFFFFFF) == (ColorToRGB(b) & 0xFFFFFF); }
-
-void VLine(TCanvas& c, int x, int y1, int y2) {
-    c.MoveTo(x, y1);
-    c.LineTo(x, y2);
-}
 
 // The drop-down state and style of a combo; a control known only by name
 // (the lookup combo) has neither.
@@ -51,7 +44,8 @@ TRect PaintComboButton(TCanvas& cv, TRect R, int Widen, bool RightToLeft, TColor
     cv.Brush()->SetColor(ControlColor);
     cv.FillRect(strip);
     cv.Pen()->SetColor(LineColor);
-    VLine(cv, RightToLeft ? strip.left : strip.right - 1, strip.top, strip.bottom);
+    const int x = RightToLeft ? strip.left : strip.right - 1;
+    DrawLine(&cv, x, strip.top, x, strip.bottom);
     return b;
 }
 
@@ -60,34 +54,20 @@ TRect PaintComboButton(TCanvas& cv, TRect R, int Widen, bool RightToLeft, TColor
 // ---------------------------------------------------------------- the look
 
 void TControlSubClass::SaveInputLook() {
-    if (auto* l = dynamic_cast<TCustomListBox*>(control_)) {
-        savedCtl3D_ = l->Ctl3D();
-        savedBorderStyle_ = l->BorderStyle();
-    } else if (auto* t = dynamic_cast<TCustomTreeView*>(control_)) {
-        savedCtl3D_ = t->Ctl3D();
-        savedBorderStyle_ = t->BorderStyle();
-    } else if (auto* r = dynamic_cast<TCustomRichEdit*>(control_)) {
-        savedBorderWidth_ = r->BorderWidth();
-        // The border is dropped now rather than from inside a paint: it
-        // re-creates the window.
-        if (savedBorderStyle_ == bsSingle) {
-            r->SetBorderStyle(bsNone);
-            if (r->BorderWidth() < 2) r->SetBorderWidth(2);
-        }
+    auto* r = dynamic_cast<TCustomRichEdit*>(control_);
+    if (!r) return;
+    savedBorderWidth_ = r->BorderWidth();
+    // The border is dropped now rather than from inside a paint: it
+    // re-creates the window.
+    if (savedBorderStyle_ == bsSingle) {
+        r->SetBorderStyle(bsNone);
+        if (r->BorderWidth() < 2) r->SetBorderWidth(2);
     }
 }
 
 void TControlSubClass::RestoreInputLook() {
-    if (auto* l = dynamic_cast<TCustomListBox*>(control_)) {
-        l->SetCtl3D(savedCtl3D_);
-        l->SetBorderStyle(savedBorderStyle_);
-    } else if (auto* t = dynamic_cast<TCustomTreeView*>(control_)) {
-        t->SetCtl3D(savedCtl3D_);
-        t->SetBorderStyle(savedBorderStyle_);
-    } else if (auto* r = dynamic_cast<TCustomRichEdit*>(control_)) {
-        // Its Ctl3D and border come back with the edits'.
-        r->SetBorderWidth(savedBorderWidth_);
-    }
+    // A rich edit's Ctl3D and border come back with the edits'.
+    if (auto* r = dynamic_cast<TCustomRichEdit*>(control_)) r->SetBorderWidth(savedBorderWidth_);
 }
 
 // ---------------------------------------------------------------- combos

@@ -1,5 +1,7 @@
 // TControlSubClass: the take-over of one standard control's WindowProc and
 // the flat painting drawn over the control after its own.
+#include "painters/XPControlSubClass.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -32,30 +34,56 @@ bool IsListControl(const TControl* c) {
            dynamic_cast<const TCustomTreeView*>(c);
 }
 
-TColor ParentColor(const TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
+// Calls f with c as one of the kinds whose Ctl3D and border the take-over
+// saves and puts back; false for any other kind.
+template <class F>
+bool AsBordered(TControl* c, F f) {
+    if (auto* e = dynamic_cast<TCustomEdit*>(c)) f(e);
+    else if (auto* v = dynamic_cast<TCustomListView*>(c)) f(v);
+    else if (auto* l = dynamic_cast<TCustomListBox*>(c)) f(l);
+    else if (auto* t = dynamic_cast<TCustomTreeView*>(c)) f(t);
+    else return false;
+    return true;
+}
 
-void Line(TCanvas& c, int x1, int y1, int x2, int y2) {
-    c.MoveTo(x1, y1);
-    c.LineTo(x2, y2);
+// The lookup combo is known by name only; its Ctl3D is saved and put back.
+TWinControl* AsLookupCombo(TControl* c) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    return w && ClassNameOf(w) == "TDBLookupComboBox" ? w : nullptr;
+}
+
+// Clears the box of a check box or radio button (thumb size S wide, S + Grow
+// high, centred on the height less Inset above and below, at the side the
+// reading puts it) on c's colour; answers the box inside the clearing.
+TRect ClearBox(TControlCanvas& cv, TControl* c, int Inset, int Grow, bool AtRight) {
+    const int S = GetSystemMetrics(SM_CXHTHUMB);
+    TRect r = c->ClientRect();
+    r.top += Inset;
+    r.bottom -= Inset;
+    r.top += (RectHeight(r) - S) / 2;
+    r.bottom = r.top + S + Grow;
+    if (AtRight) r.left = r.right - S + 1;
+    else r.right = r.left + S - 1;
+    cv.SetControl(c);
+    cv.Brush()->SetColor(c->Color());
+    cv.FillRect(r);
+    return Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
 }
 } // namespace
 
 TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
     : TComponent(AMenu), control_(AControl), xpMenu_(AMenu) {
     if (!control_) return;
-    if (auto* e = dynamic_cast<TCustomEdit*>(control_)) {
-        savedCtl3D_ = e->Ctl3D();
-        savedBorderStyle_ = e->BorderStyle();
-    } else if (auto* l = dynamic_cast<TCustomListView*>(control_)) {
-        savedCtl3D_ = l->Ctl3D();
-        savedBorderStyle_ = l->BorderStyle();
-    } else if (auto* w = dynamic_cast<TWinControl*>(control_); w && ClassNameOf(w) == "TDBLookupComboBox") {
-        savedCtl3D_ = w->Ctl3D();
-    }
+    const auto save = [this](auto* b) {
+        savedCtl3D_ = b->Ctl3D();
+        savedBorderStyle_ = b->BorderStyle();
+    };
+    if (!AsBordered(control_, save))
+        if (TWinControl* w = AsLookupCombo(control_)) savedCtl3D_ = w->Ctl3D();
     SaveInputLook();
     Live().push_back(this);
     FreeNotification(control_);
-    hook_ = TComponent::Create<TWindowProcHook>(control_, TWndMethod(this, &TControlSubClass::ControlWndProc));
+    hook_.reset(TComponent::Create<TWindowProcHook>(control_, TWndMethod(this, &TControlSubClass::ControlWndProc)));
     // Flat controls drop their sunken edge now rather than from inside a
     // paint, where re-creating the window would pull it out from under its
     // own WM_PAINT.
@@ -70,7 +98,6 @@ TControlSubClass::~TControlSubClass() {
     *alive_ = false;
     auto& v = Live();
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
-    if (hook_) TComponent::Free(hook_);
 }
 
 TControlSubClass* TControlSubClass::Find(const TControl* AControl) {
@@ -98,15 +125,12 @@ void TControlSubClass::Restore(bool RestoreLook) {
     if (RestoreLook) {
         // The control keeps what was put back so far.
         PaintQuietly([&] {
-            if (auto* e = dynamic_cast<TCustomEdit*>(c)) {
-                e->SetCtl3D(savedCtl3D_);
-                e->SetBorderStyle(savedBorderStyle_);
-            } else if (auto* l = dynamic_cast<TCustomListView*>(c)) {
-                l->SetCtl3D(savedCtl3D_);
-                l->SetBorderStyle(savedBorderStyle_);
-            } else if (auto* w = dynamic_cast<TWinControl*>(c); w && ClassNameOf(w) == "TDBLookupComboBox") {
-                w->SetCtl3D(savedCtl3D_);
-            }
+            const auto restore = [this](auto* b) {
+                b->SetCtl3D(savedCtl3D_);
+                b->SetBorderStyle(savedBorderStyle_);
+            };
+            if (!AsBordered(c, restore))
+                if (TWinControl* w = AsLookupCombo(c)) w->SetCtl3D(savedCtl3D_);
             RestoreInputLook();
             // The old look shows now, not at the control's next message.
             c->Invalidate();
@@ -157,88 +181,81 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
     }
     lastMessage_ = m.Msg;
     // Painting over a control never breaks its message handling.
-    PaintQuietly([&] {
-        switch (m.Msg) {
-        case WM_DESTROY:
-            if (!busy_) Restore(false);
-            break;
-        case WM_SETFOCUS: hot_ = true; PaintControl(); break;
-        case WM_KILLFOCUS: hot_ = false; PaintControl(); break;
-        case WM_PAINT: {
-            busy_ = false;
-            // A graphic control draws on the DC its parent lends it.
-            struct Lend {
-                HDC& slot;
-                Lend(HDC& s, HDC dc) : slot(s) { slot = dc; }
-                ~Lend() { slot = nullptr; }
-            } lend(paintDC_, graphic ? reinterpret_cast<HDC>(m.WParam) : nullptr);
-            PaintControl();
-            break;
-        }
-        case WM_WINDOWPOSCHANGED: busy_ = true; break;
-        case WM_NCPAINT:
-            if (IsListControl(c)) PaintListBorder();
-            break;
-        case EM_GETMODIFY: busy_ = true; break;
-        case BM_GETCHECK:
-        case BM_SETCHECK: hot_ = false; PaintControl(); break;
-        case BM_SETSTATE: PaintControl(); break;
-        case WM_KEYDOWN:
-            if (m.WParam == VK_SPACE) {
-                spaceDown_ = true;
-                if (!spacePainted_) PaintControl();
-                spacePainted_ = true;
-            }
-            break;
-        case WM_KEYUP:
-            if (m.WParam == VK_SPACE) {
-                spaceDown_ = false;
-                spacePainted_ = false;
-                PaintControl();
-            }
-            break;
-        case WM_MOUSEMOVE:
-            if (c->Enabled() && ClassNameOf(c) == "TUpDown") PaintControl();
-            break;
-        case WM_LBUTTONDOWN: pressed_ = true; PaintControl(); break;
-        case WM_LBUTTONUP:
-            pressed_ = false;
-            if (graphic) c->Repaint();
-            else PaintControl();
-            break;
-        case WM_LBUTTONDBLCLK:
-            if (dynamic_cast<TButton*>(c) || dynamic_cast<TSpeedButton*>(c) || dynamic_cast<TCheckBox*>(c))
-                c->Perform(WM_LBUTTONDOWN, m.WParam, m.LParam);
-            break;
-        case CM_FOCUSCHANGED:
-        case CM_PARENTCOLORCHANGED:
-        case CM_TEXTCHANGED: PaintControl(); break;
-        case CM_ENABLEDCHANGED:
-            if (m.WParam == 0) hot_ = false;
-            PaintControl();
-            break;
-        case CM_CTL3DCHANGED:
-        case CM_PARENTCTL3DCHANGED:
-        case CM_INVALIDATE:
-        case CN_PARENTNOTIFY: busy_ = true; break;
-        case CM_MOUSEENTER:
-            if (c->Enabled()) {
-                hot_ = true;
-                if (graphic) c->Repaint();
-                else PaintControl();
-            }
-            break;
-        case CM_MOUSELEAVE:
-            if (c->Enabled()) {
-                hot_ = false;
-                if (graphic) c->Invalidate();
-                else PaintControl();
-            }
-            break;
-        case CM_EXIT: hot_ = false; PaintControl(); break;
-        default: break;
-        }
-    });
+    PaintQuietly([&] { AfterMessage(m, graphic); });
+}
+
+void TControlSubClass::AfterMessage(const TMessage& m, bool graphic) {
+    TControl* c = control_;
+    switch (m.Msg) {
+    case WM_DESTROY: if (!busy_) Restore(false); return;
+    case WM_PAINT: {
+        busy_ = false;
+        // A graphic control draws on the DC its parent lends it.
+        struct Lend {
+            HDC& slot;
+            Lend(HDC& s, HDC dc) : slot(s) { slot = dc; }
+            ~Lend() { slot = nullptr; }
+        } lend(paintDC_, graphic ? reinterpret_cast<HDC>(m.WParam) : nullptr);
+        PaintControl();
+        return;
+    }
+    case WM_NCPAINT: if (IsListControl(c)) PaintListBorder(); return;
+    case WM_WINDOWPOSCHANGED:
+    case EM_GETMODIFY:
+    case CM_CTL3DCHANGED:
+    case CM_PARENTCTL3DCHANGED:
+    case CM_INVALIDATE:
+    case CN_PARENTNOTIFY: busy_ = true; return;
+    case WM_SETFOCUS: hot_ = true; break;
+    case WM_KILLFOCUS:
+    case BM_GETCHECK:
+    case BM_SETCHECK:
+    case CM_EXIT: hot_ = false; break;
+    case CM_ENABLEDCHANGED: if (m.WParam == 0) hot_ = false; break;
+    case BM_SETSTATE:
+    case CM_FOCUSCHANGED:
+    case CM_PARENTCOLORCHANGED:
+    case CM_TEXTCHANGED: break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (m.WParam == VK_SPACE) SpaceKey(m.Msg == WM_KEYDOWN);
+        return;
+    case WM_MOUSEMOVE:
+        if (!c->Enabled() || ClassNameOf(c) != "TUpDown") return;
+        break;
+    case WM_LBUTTONDOWN: pressed_ = true; break;
+    case WM_LBUTTONUP:
+        pressed_ = false;
+        if (!graphic) break;
+        c->Repaint();
+        return;
+    case WM_LBUTTONDBLCLK:
+        if (dynamic_cast<TButton*>(c) || dynamic_cast<TSpeedButton*>(c) || dynamic_cast<TCheckBox*>(c))
+            c->Perform(WM_LBUTTONDOWN, m.WParam, m.LParam);
+        return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (c->Enabled()) Hover(m.Msg == CM_MOUSEENTER, graphic);
+        return;
+    default: return;
+    }
+    PaintControl();
+}
+
+void TControlSubClass::SpaceKey(bool Down) {
+    // Held down, the key repeats: the pressed look is painted once.
+    spaceDown_ = Down;
+    if (!Down) spacePainted_ = false;
+    else if (spacePainted_) return;
+    PaintControl();
+    spacePainted_ = Down;
+}
+
+void TControlSubClass::Hover(bool Enter, bool Graphic) {
+    hot_ = Enter;
+    if (!Graphic) PaintControl();
+    else if (Enter) control_->Repaint();
+    else control_->Invalidate();
 }
 
 void TControlSubClass::PaintControl() {
@@ -273,9 +290,9 @@ void TControlSubClass::PaintEditBorder() {
     TControlCanvas cv;
     cv.SetControl(e);
     TColor pen = (hot_ || hasFocus_) ? LightenColor(xpMenu_->SelectFrameColor(), 60)
-                                     : DarkenColor(ParentColor(e), 60);
+                                     : DarkenColor(ParentColorOf(e), 60);
     if (savedBorderStyle_ == bsNone)
-        pen = (hot_ && !hasFocus_) ? LightenColor(AverageColor({e->Color(), ParentColor(e)}), 40) : e->Color();
+        pen = (hot_ && !hasFocus_) ? LightenColor(AverageColor({e->Color(), ParentColorOf(e)}), 40) : e->Color();
     cv.Pen()->SetColor(pen);
     cv.Brush()->SetStyle(bsClear);
     cv.Rectangle(e->ClientRect());
@@ -283,25 +300,14 @@ void TControlSubClass::PaintEditBorder() {
 
 void TControlSubClass::PaintCheckBoxFace() {
     auto* b = static_cast<TCustomCheckBox*>(control_);
-    const int S = GetSystemMetrics(SM_CXHTHUMB);
     TColor fill = clWindow, border = clBtnShadow;
     if (hot_ || hasFocus_) {
         fill = xpMenu_->SelectFillColor();
         border = xpMenu_->SelectFrameColor();
     }
     if (spaceDown_ || pressed_) fill = xpMenu_->CheckedSelectedFillColor();
-    TRect r = b->ClientRect();
-    r.top += 3;
-    r.bottom -= 3;
-    r.top += (RectHeight(r) - S) / 2;
-    r.bottom = r.top + S;
-    if (BoxAtRight(b->BiDiMode(), b->Alignment())) r.left = r.right - S + 1;
-    else r.right = r.left + S - 1;
     TControlCanvas cv;
-    cv.SetControl(b);
-    cv.Brush()->SetColor(b->Color());
-    cv.FillRect(r);
-    r = Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
+    const TRect r = ClearBox(cv, b, 3, 0, BoxAtRight(b->BiDiMode(), b->Alignment()));
     const bool grayed = b->State() == cbGrayed;
     cv.Brush()->SetColor(grayed ? clSilver : fill);
     cv.Pen()->SetColor(border);
@@ -317,25 +323,14 @@ void TControlSubClass::PaintCheckBoxFace() {
 
 void TControlSubClass::PaintRadioFace() {
     auto* b = static_cast<TRadioButton*>(control_);
-    const int S = GetSystemMetrics(SM_CXHTHUMB);
     TColor fill = clWindow, border = clBtnShadow;
     if (hot_) {
         fill = xpMenu_->SelectFillColor();
         border = xpMenu_->SelectFrameColor();
     }
     if (hasFocus_) fill = xpMenu_->SelectFillColor();
-    TRect r = b->ClientRect();
-    r.top += 4;
-    r.bottom -= 4;
-    r.top += (RectHeight(r) - S) / 2;
-    r.bottom = r.top + S - 1;
-    if (BoxAtRight(b->BiDiMode(), b->Alignment())) r.left = r.right - S + 1;
-    else r.right = r.left + S - 1;
     TControlCanvas cv;
-    cv.SetControl(b);
-    cv.Brush()->SetColor(b->Color());
-    cv.FillRect(r);
-    r = Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
+    TRect r = ClearBox(cv, b, 4, -1, BoxAtRight(b->BiDiMode(), b->Alignment()));
     cv.Brush()->SetColor(fill);
     cv.Pen()->SetColor(border);
     cv.Ellipse(r);
@@ -346,33 +341,6 @@ void TControlSubClass::PaintRadioFace() {
         cv.Pen()->SetColor(dot);
         cv.Ellipse(r);
     }
-}
-
-void TControlSubClass::PaintButtonFace() {
-    auto* b = static_cast<TButton*>(control_);
-    const bool variant = b->Tag() == 1000;
-    const TColor parent = ParentColor(b);
-    TColor face, edge;
-    if (hot_) {
-        face = LightenColor(variant ? parent : clBtnFace, xpMenu_->ButtonHotLevel());
-        edge = LightenColor(xpMenu_->SelectFrameColor(), 60);
-    } else {
-        face = variant ? LightenColor(parent, xpMenu_->ButtonFaceLevel()) : xpMenu_->IconColumnColor();
-        edge = hasFocus_ ? LightenColor(xpMenu_->SelectFrameColor(), 60) : clBtnShadow;
-    }
-    const TRect r = b->ClientRect();
-    TControlCanvas cv;
-    cv.SetControl(b);
-    PaintRoundedFace(cv, parent, face, edge, b->Enabled());
-    cv.Font()->Assign(b->Font());
-    const std::string text = b->Caption();
-    RECT calc{0, 0, 0, 0};
-    const unsigned bidi = b->UseRightToLeftReading() ? DT_RTLREADING : 0;
-    ::DrawTextA(cv.Handle(), text.c_str(), static_cast<int>(text.size()), &calc, DT_CALCRECT | DT_SINGLELINE | bidi);
-    const int left = (RectWidth(r) - (calc.right - calc.left)) / 2;
-    const int top = (RectHeight(r) - (calc.bottom - calc.top)) / 2;
-    const TRect tr = Rect(left, top, left + (calc.right - calc.left), top + (calc.bottom - calc.top));
-    xpMenu_->PaintItemText(b, &cv, text, tr, DT_CENTER | DT_VCENTER | bidi, b->Default(), b->Enabled(), false);
 }
 
 void TControlSubClass::PaintGroupFrame() {
@@ -392,7 +360,7 @@ void TControlSubClass::PaintGroupFrame() {
     cv.Pen()->SetColor(color);
     cv.Rectangle(client.left + 1, client.top + TH, client.right - 1, client.bottom - 1);
     const int top = client.top + half - 1;
-    Line(cv, client.left + 1, top, client.left + 1, client.bottom);
+    DrawLine(&cv, client.left + 1, top, client.left + 1, client.bottom);
     // The flat frame one pixel inside: light over dark with Ctl3D, dark all
     // round without.
     const TColor tl = g->Ctl3D() ? light : dark;
@@ -401,7 +369,7 @@ void TControlSubClass::PaintGroupFrame() {
     // Above the top line the parent shows, as it does around the caption.
     const int lineY = client.top + half + 1;
     cv.Brush()->SetStyle(bsSolid);
-    cv.Brush()->SetColor(ParentColor(g));
+    cv.Brush()->SetColor(ParentColorOf(g));
     cv.FillRect(Rect(client.left, client.top, client.right, lineY));
     const bool rtl = g->UseRightToLeftReading();
     const TRect cr = rtl ? Rect(client.right - 9 - TW, client.top, client.right - 9, client.top + TH)
@@ -412,12 +380,12 @@ void TControlSubClass::PaintGroupFrame() {
     cv.Brush()->SetColor(color);
     cv.FillRect(Rect(cr.left, lineY, cr.right, lineY + half + 1));
     cv.Pen()->SetColor(color);
-    Line(cv, client.right - 2, lineY, client.right - 2, cr.bottom);
+    DrawLine(&cv, client.right - 2, lineY, client.right - 2, cr.bottom);
     cv.Brush()->SetStyle(bsClear);
     cv.TextRect(cr, cr.left, cr.top, caption);
     cv.Pen()->SetColor(tl);
-    Line(cv, client.left, lineY, cr.left, lineY);
-    Line(cv, cr.right, lineY, client.right - 1, lineY);
+    DrawLine(&cv, client.left, lineY, cr.left, lineY);
+    DrawLine(&cv, cr.right, lineY, client.right - 1, lineY);
 }
 
 void TControlSubClass::PaintListBorder() {
@@ -429,7 +397,7 @@ void TControlSubClass::PaintListBorder() {
     const bool single = savedBorderStyle_ == bsSingle;
     TColor pen;
     if (hot_ || hasFocus_) pen = LightenColor(xpMenu_->SelectFrameColor(), single ? 60 : 80);
-    else pen = single ? DarkenColor(ParentColor(l), 60) : ParentColor(l);
+    else pen = single ? DarkenColor(ParentColorOf(l), 60) : ParentColorOf(l);
     cv->Pen()->SetColor(pen);
     cv->Brush()->SetStyle(bsClear);
     cv->Rectangle(0, 0, l->Width(), l->Height());

@@ -107,36 +107,36 @@ void DrawGlyphSilhouette(TBitmap* Bitmap, TCanvas* Canvas, int X, int Y, TColor 
             if (src->Pixels(j, i) != key) Canvas->SetPixel(X + j, Y + i, SilhouetteColor);
 }
 
-namespace {
-void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
+void DrawLine(TCanvas* c, int x1, int y1, int x2, int y2) {
     c->MoveTo(x1, y1);
     c->LineTo(x2, y2);
 }
-} // namespace
+
+TColor ParentColorOf(const TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
 
 void DrawDropArrow(TCanvas* Canvas, int X, int Y) {
-    Line(Canvas, X, Y, X + 5, Y);
-    Line(Canvas, X + 1, Y + 1, X + 4, Y + 1);
-    Line(Canvas, X + 2, Y + 2, X + 3, Y + 2);
+    DrawLine(Canvas, X, Y, X + 5, Y);
+    DrawLine(Canvas, X + 1, Y + 1, X + 4, Y + 1);
+    DrawLine(Canvas, X + 2, Y + 2, X + 3, Y + 2);
 }
 
 void DrawSpinArrow(TCanvas* Canvas, int X, int Y, int Direction) {
     if (Direction == 0) {
-        Line(Canvas, X, Y, X, Y - 1);
-        Line(Canvas, X + 1, Y + 1, X + 4, Y + 4);
-        Line(Canvas, X, Y + 1, X + 3, Y + 4);
-        Line(Canvas, X, Y + 2, X + 2, Y + 4);
-        Line(Canvas, X - 1, Y + 1, X - 4, Y + 4);
-        Line(Canvas, X, Y + 2, X - 3, Y + 4);
-        Line(Canvas, X, Y + 1, X - 2, Y + 4);
+        DrawLine(Canvas, X, Y, X, Y - 1);
+        DrawLine(Canvas, X + 1, Y + 1, X + 4, Y + 4);
+        DrawLine(Canvas, X, Y + 1, X + 3, Y + 4);
+        DrawLine(Canvas, X, Y + 2, X + 2, Y + 4);
+        DrawLine(Canvas, X - 1, Y + 1, X - 4, Y + 4);
+        DrawLine(Canvas, X, Y + 2, X - 3, Y + 4);
+        DrawLine(Canvas, X, Y + 1, X - 2, Y + 4);
     } else if (Direction == 1) {
-        Line(Canvas, X, Y + 3, X, Y + 4);
-        Line(Canvas, X + 1, Y + 2, X + 4, Y - 1);
-        Line(Canvas, X, Y + 2, X + 3, Y - 1);
-        Line(Canvas, X, Y + 1, X + 2, Y);
-        Line(Canvas, X - 1, Y + 2, X - 4, Y - 1);
-        Line(Canvas, X, Y + 2, X - 3, Y - 1);
-        Line(Canvas, X, Y + 1, X - 2, Y);
+        DrawLine(Canvas, X, Y + 3, X, Y + 4);
+        DrawLine(Canvas, X + 1, Y + 2, X + 4, Y - 1);
+        DrawLine(Canvas, X, Y + 2, X + 3, Y - 1);
+        DrawLine(Canvas, X, Y + 1, X + 2, Y);
+        DrawLine(Canvas, X - 1, Y + 2, X - 4, Y - 1);
+        DrawLine(Canvas, X, Y + 2, X - 3, Y - 1);
+        DrawLine(Canvas, X, Y + 1, X - 2, Y);
     }
 }
 
@@ -176,7 +176,7 @@ TXPMenu::TXPMenu(TComponent* AOwner)
             throw EConvertError("Invalid class typecast");
         ownerForm_ = static_cast<TWinControl*>(AOwner);
     }
-    font_ = new TFont;
+    font_ = std::make_unique<TFont>();
     if (Screen) font_->Assign(Screen->MenuFont());
     selectFontColor_ = font_->Color();
     SetXPContainers(AllXPContainers);
@@ -200,7 +200,6 @@ TXPMenu::TXPMenu(TComponent* AOwner)
 
 TXPMenu::~TXPMenu() {
     TearDown();
-    delete font_;
 }
 
 // Runs before the owned take-over objects are freed: from Destroying when

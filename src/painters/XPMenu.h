@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "painters/XPControlSubClass.h"
 #include "ui/Colors.h"
 #include "ui/Component.h"
 #include "ui/Control.h"
@@ -21,13 +22,15 @@
 namespace ui {
 class TBitmap;
 class TCanvas;
+class TCustomImageList;
 class TFont;
-class TWindowProcHook;
 } // namespace ui
 
 namespace painters {
 
 using ui::TColor;
+struct TBox;
+struct TMenuItemLayout;
 
 // Kinds of parent whose children may be taken over (bit order).
 enum TXPContainer : unsigned {
@@ -62,100 +65,20 @@ void DrawDropArrow(ui::TCanvas* Canvas, int X, int Y);
 void DrawSpinArrow(ui::TCanvas* Canvas, int X, int Y, int Direction);
 void DrawGlyphSilhouette(ui::TBitmap* Bitmap, ui::TCanvas* Canvas, int X, int Y, TColor SilhouetteColor);
 void DrawTickMark(ui::TCanvas* Canvas, int X, int Y);
+void DrawLine(ui::TCanvas* Canvas, int X1, int Y1, int X2, int Y2);
+// What a control's parent shows around it (clBtnFace without a parent).
+TColor ParentColorOf(const ui::TControl* C);
+// A W x H glyph filled with the colour of its own bottom-left pixel, the
+// background an icon is drawn on.
+std::unique_ptr<ui::TBitmap> BlankGlyph(int W, int H);
+// Image Index of Images drawn on a blank glyph.
+std::unique_ptr<ui::TBitmap> ImageListGlyph(ui::TCustomImageList* Images, int Index);
 
 // The class name of an object as the walk compares it: the bare class name,
 // without namespace ("TButton").
 std::string ClassNameOf(const ui::TObject* Object);
 // C is Container or lies inside it (through the chain of parents).
 bool ControlInside(const ui::TControl* Container, const ui::TControl* C);
-
-class TXPMenu;
-
-// One taken-over control. Created by the walk (or a hand-over) and owned by
-// its TXPMenu; it lets go of the control when the control goes, when its
-// window is destroyed, or at the first message after the menu was switched
-// off, and stays behind inert (Control() null) until its menu purges it.
-class TControlSubClass : public ui::TComponent {
-public:
-    // Takes over AControl's WindowProc for AMenu.
-    TControlSubClass(TXPMenu* AMenu, ui::TControl* AControl);
-    ~TControlSubClass() override;
-
-    // The live object that has taken over AControl, or null.
-    static TControlSubClass* Find(const ui::TControl* AControl);
-
-    ui::TControl* Control() const { return control_; }
-    TXPMenu* XPMenu() const { return xpMenu_; }
-    bool Hot() const { return hot_; }
-    bool Pressed() const { return pressed_; }
-    bool SpaceDown() const { return spaceDown_; }
-    bool HasFocus() const { return hasFocus_; }
-    bool Busy() const { return busy_; }
-    bool SavedCtl3D() const { return savedCtl3D_; }
-    ui::TBorderStyle SavedBorderStyle() const { return savedBorderStyle_; }
-    unsigned LastMessage() const { return lastMessage_; }
-    // How many times the control was painted over (diagnostics and tests).
-    int PaintCount() const { return paintCount_; }
-    int SavedBorderWidth() const { return savedBorderWidth_; }
-    // How many up-down halves were left alone because they already showed
-    // their state (diagnostics and tests).
-    int SpinSkips() const { return spinSkips_; }
-
-    // Puts back the control's window procedure (and, with RestoreLook, its
-    // Ctl3D and border), repaints it and lets go of it.
-    void Restore(bool RestoreLook);
-    // Hands the control to a new object of Next, which takes over from here.
-    TControlSubClass* HandTo(TXPMenu* Next);
-
-    void ControlWndProc(ui::TMessage& m);
-
-protected:
-    void Notification(ui::TComponent* AComponent, ui::TOperation Operation) override;
-
-private:
-    void CallSaved(ui::TMessage& m);
-    void LetGo();
-    void PaintControl();
-    void PaintEditBorder();
-    void PaintCheckBoxFace();
-    void PaintRadioFace();
-    void PaintButtonFace();
-    // The rounded face of a push button on the parent's colour, with the
-    // shading line of its pressed or raised look when Shade.
-    void PaintRoundedFace(ui::TCanvas& cv, TColor Parent, TColor Face, TColor Edge, bool Shade);
-    void PaintBitBtnFace();
-    void PaintSpeedButtonFace();
-    void PaintPanelBevels();
-    void PaintGroupFrame();
-    void PaintListBorder();
-    // Input controls (XPControlPaintInputs.cpp).
-    void SaveInputLook();
-    void RestoreInputLook();
-    void PaintComboFrame();
-    void PaintLookupComboFrame();
-    void PaintRichEditBorder();
-    void PaintSpinControl();
-    void PaintSpinHalf(ui::TCanvas* ACanvas, ui::TRect R, int Direction, bool IsHot);
-    void PaintProgressFrame();
-    void PaintHotKeyFrame();
-
-    ui::TControl* control_ = nullptr;        // not owned
-    ui::TWindowProcHook* hook_ = nullptr;    // owned
-    TXPMenu* xpMenu_ = nullptr;              // not owned (our owner)
-    bool busy_ = false, hot_ = false, pressed_ = false, spaceDown_ = false;
-    bool spacePainted_ = false, hasFocus_ = false;
-    bool savedCtl3D_ = true;
-    ui::TBorderStyle savedBorderStyle_ = ui::bsSingle;
-    unsigned lastMessage_ = 0;
-    int paintCount_ = 0;
-    // The DC a graphic control's parent lends it for the WM_PAINT in hand.
-    HDC paintDC_ = nullptr;
-    int savedBorderWidth_ = 0;
-    int spinSkips_ = 0;
-    // False once this object is gone: a message handler may free it (or
-    // its menu) while the control's own procedure runs.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-};
 
 class TXPMenu : public ui::TComponent {
 public:
@@ -167,7 +90,7 @@ public:
     void SetDimLevel(uint8_t v) { dimLevel_ = v; }
     uint8_t GrayLevel() const { return grayLevel_; }
     void SetGrayLevel(uint8_t v) { grayLevel_ = v; }
-    ui::TFont* Font() const { return font_; }
+    ui::TFont* Font() const { return font_.get(); }
     void SetFont(ui::TFont* v);
     TColor Color() const { return color_; }
     void SetColor(TColor v) { SetStaleColor(color_, v); }
@@ -300,6 +223,15 @@ private:
     // The form a menu sits on: its owner, else ours.
     ui::TControl* MenuOwnerForm(ui::TMenu* Menu) const;
     void RedrawMenuBar();
+    // The steps of PaintMenuItem (XPMenuDraw.cpp). The selection answers
+    // whether the item shows highlighted.
+    void PaintItemBackground(ui::TCanvas* c, const TMenuItemLayout& L, bool IsBar, bool RightToLeft);
+    bool PaintItemSelection(ui::TMenuItem* Item, ui::TMainMenu* Bar, ui::TCanvas* c, bool Selected, ui::TRect D,
+                            ui::TRect R, bool RightToLeft);
+    void PaintItemCaption(ui::TMenuItem* Item, ui::TCanvas* c, TBox T, bool Selected, bool IsBar, bool RightToLeft);
+    void PaintBarBeside(ui::TMainMenu* Bar, ui::TMenuItem* Item, ui::TCanvas* ACanvas, ui::TRect R, bool RightToLeft);
+    // A popup item asks the application window for the flat border.
+    void AskForFlatBorder(ui::TMenuItem* Item, ui::TCanvas* ACanvas, bool RightToLeft);
     template <class T>
     void ChangeKinds(T& field, T v);
     void PurgeInert();
@@ -311,7 +243,7 @@ private:
 
     bool active_ = false;
     ui::TWinControl* ownerForm_ = nullptr;  // not owned
-    ui::TFont* font_ = nullptr;             // owned
+    std::unique_ptr<ui::TFont> font_;
     TColor color_, iconBackColor_, menuBarColor_, selectColor_, selectBorderColor_;
     TColor selectFontColor_, disabledColor_, separatorColor_, checkedColor_;
     int iconWidth_ = 24;

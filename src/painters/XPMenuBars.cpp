@@ -4,7 +4,9 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <memory>
 
+#include "painters/PaintGeometry.h"
 #include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "ui/Bitmap.h"
@@ -64,6 +66,96 @@ void TXPMenu::HookBars(TComponent* C, bool Activate, bool Repaint) {
 
 // ---------------------------------------------------------------- tool buttons
 
+namespace {
+
+// What the painting of one tool button depends on.
+struct ToolButtonPaint {
+    TXPMenu& menu;
+    TToolBar* bar;
+    TToolButton* button;
+    TCanvas* c;
+    TCustomDrawState state;
+    TColor barColor, background, select;
+    bool transparent, rtl;
+
+    bool Has(TCustomDrawState s) const { return (state & s) != 0; }
+};
+
+// The separator before the button, repainted in the button's background;
+// the first button has none before it.
+void PaintSeparatorBefore(const ToolButtonPaint& p) {
+    const int index = p.bar->IndexOf(p.button);
+    if (index <= 0) return;
+    TToolButton* previous = p.bar->Buttons(index - 1);
+    if (!IsSeparator(previous) || !previous->Visible()) return;
+    const TRect r = previous->BoundsRect();
+    if (!p.transparent) FillRect(p.c, r, p.background);
+    if (previous->Tag() <= 0) return;
+    p.c->Pen()->SetColor(DarkenColor(p.barColor, 30));
+    const int x = r.left + RectWidth(r) / 2;
+    DrawLine(p.c, x, r.top + 2, x, r.bottom - 1);
+}
+
+// The hot, checked or pressed face in R, framed round each part of a
+// drop-down button.
+void PaintToolButtonFace(const ToolButtonPaint& p, const TRect& R) {
+    TCanvas* c = p.c;
+    const bool pressed = p.Has(cdsSelected);
+    bool framed = true;
+    if (p.Has(cdsHot)) {
+        const bool in = p.Has(cdsChecked) || pressed || p.button->Down();
+        FillRect(c, R, in ? p.menu.CheckedSelectedFillColor() : p.select);
+    } else if (p.Has(cdsChecked)) {
+        FillRect(c, R, p.menu.CheckedFillColor());
+    } else {
+        framed = false;
+        if (p.Has(cdsIndeterminate)) FillRect(c, R, p.select);
+        else if (p.button->MenuItem() && !p.Has(cdsSelected | cdsDisabled) && !p.transparent)
+            FillRect(c, R, p.barColor);
+    }
+    if (framed) {
+        c->Pen()->SetColor(p.menu.SelectFrameColor());
+        const int l = R.left, t = R.top + 1, r = R.right - 1, b = R.bottom - 1;
+        if (p.button->Style() == tbsDropDown) {
+            Outline(c, l, t, r - ArrowPart, b);
+            Outline(c, r - ArrowPart, t, r, b);
+        } else {
+            Outline(c, l, t, r, b);
+        }
+    }
+    if ((p.button->MenuItem() || p.button->DropdownMenu()) && pressed)
+        p.menu.PaintSelectedBarItem(p.button, c, p.barColor, R);
+}
+
+// Answers the width the icon takes (the bar's image width without one).
+int PaintToolButtonIcon(const ToolButtonPaint& p, const TRect& R) {
+    TCustomImageList* images = p.bar->ImagesFor(p.button, p.state);
+    if (!images) return p.bar->Images() ? p.bar->Images()->Width() : 0;
+    const int iw = images->Width(), ih = images->Height();
+    const std::unique_ptr<TBitmap> glyph = ImageListGlyph(images, p.button->ImageIndex());
+    const int x = !p.bar->List() ? static_cast<int>(std::lround(R.left + (RectWidth(R) - iw) / 2.0))
+                  : p.rtl        ? R.right - 3 - iw
+                                 : R.left + 3;
+    p.menu.PaintIcon(p.button, p.c, false, p.Has(cdsChecked), p.button->Enabled(), p.Has(cdsSelected),
+                     p.Has(cdsHot), TRect{x, R.top + 2, x + iw, R.top + 2 + ih + 6}, glyph.get(), p.rtl);
+    return iw;
+}
+
+void PaintToolButtonCaption(const ToolButtonPaint& p, const TRect& R, int IconWidth) {
+    const std::string caption = p.button->Caption();
+    p.c->Font()->Assign(p.menu.Font());
+    const bool list = p.bar->List(), menuButton = p.button->MenuItem() != nullptr;
+    const TBox face{R.left, R.top, R.right, R.bottom};
+    const TBox box = ToolCaptionBox(face, list, menuButton, p.rtl, IconWidth, p.c->TextHeight(caption),
+                                    p.c->TextHeight("W"), p.button->Down() && p.Has(cdsDisabled));
+    unsigned format = !list || menuButton ? DT_CENTER : p.rtl ? DT_RIGHT | DT_VCENTER : DT_VCENTER;
+    if (p.rtl) format |= DT_RTLREADING;
+    p.menu.PaintItemText(p.button, p.c, caption, ToRect<TRect>(box), format, false, p.button->Enabled(),
+                         p.Has(cdsHot), "", menuButton);
+}
+
+} // namespace
+
 void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCustomDrawState State,
                                    bool& DefaultDraw) {
     DefaultDraw = false;
@@ -72,113 +164,26 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
     PaintQuietly([&] {
         TCanvas* c = Sender->Canvas();
         if (colorsStale_) UpdateDerivedColors(c);
-        const TColor select = isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68) : selectFillColor_;
         const TColor barColor = Sender->Color();
-        const TColor background = isHighColor_ ? LightenColor(barColor, 16) : barColor;
-        const bool transparent = Sender->Transparent();
-        const bool hot = State & cdsHot, checked = State & cdsChecked, pressed = State & cdsSelected;
-        const bool disabled = State & cdsDisabled, indeterminate = State & cdsIndeterminate;
-        const bool dropDown = Button->Style() == tbsDropDown;
-        const bool rtl = Button->UseRightToLeftReading() || Sender->UseRightToLeftReading();
+        const ToolButtonPaint p{*this, Sender, Button, c, State, barColor,
+                                isHighColor_ ? LightenColor(barColor, 16) : barColor,
+                                isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68) : selectFillColor_,
+                                Sender->Transparent(),
+                                Button->UseRightToLeftReading() || Sender->UseRightToLeftReading()};
         c->Pen()->SetStyle(psSolid);
-
-        // 1. background of the whole button
-        const TRect bounds = Button->BoundsRect();
-        if (!transparent) FillRect(c, bounds, background);
-
-        // 2. the separator before this button, repainted in the same
-        // background. The first button has none before it.
-        const int index = Sender->IndexOf(Button);
-        if (index > 0) {
-            TToolButton* previous = Sender->Buttons(index - 1);
-            if (IsSeparator(previous) && previous->Visible()) {
-                const TRect p = previous->BoundsRect();
-                if (!transparent) FillRect(c, p, background);
-                if (previous->Tag() > 0) {
-                    c->Pen()->SetColor(DarkenColor(barColor, 30));
-                    const int x = p.left + RectWidth(p) / 2;
-                    c->MoveTo(x, p.top + 2);
-                    c->LineTo(x, p.bottom - 1);
-                }
-            }
-        }
-
-        // 3. the face, one pixel down
-        TRect R = bounds;
+        if (!p.transparent) FillRect(c, Button->BoundsRect(), p.background);
+        PaintSeparatorBefore(p);
+        // The face sits one pixel down.
+        TRect R = Button->BoundsRect();
         OffsetRect(&R, 0, 1);
-        bool framed = false;
-        if (hot) {
-            FillRect(c, R, checked || pressed || Button->Down() ? checkedSelectedFillColor_ : select);
-            framed = true;
-        } else if (checked) {
-            FillRect(c, R, checkedFillColor_);
-            framed = true;
-        } else if (indeterminate) {
-            FillRect(c, R, select);
-        } else if (Button->MenuItem() && !(State & (cdsSelected | cdsDisabled)) && !transparent) {
-            FillRect(c, R, barColor);
-        }
-        if (framed) {
-            c->Pen()->SetColor(selectFrameColor_);
-            const int l = R.left, t = R.top + 1, r = R.right - 1, b = R.bottom - 1;
-            if (dropDown) {
-                Outline(c, l, t, r - ArrowPart, b);
-                Outline(c, r - ArrowPart, t, r, b);
-            } else {
-                Outline(c, l, t, r, b);
-            }
-        }
-        if ((Button->MenuItem() || Button->DropdownMenu()) && pressed)
-            PaintSelectedBarItem(Button, c, barColor, R);
-
-        // 4. the drop arrow
-        if (dropDown) {
+        PaintToolButtonFace(p, R);
+        if (Button->Style() == tbsDropDown) {
             c->Pen()->SetColor(clBlack);
             DrawDropArrow(c, R.right - 10, R.top + (RectHeight(R) - 3) / 2 + 1);
             R.right -= ArrowRoom;
         }
-
-        // 5. the icon
-        int iconWidth = 0;
-        if (TCustomImageList* images = Sender->ImagesFor(Button, State)) {
-            const int iw = images->Width(), ih = images->Height();
-            iconWidth = iw;
-            TBitmap glyph(iw, ih);
-            TCanvas* gc = glyph.Canvas();
-            FillRect(gc, TRect{0, 0, iw, ih}, gc->Pixels(0, ih - 1));
-            ImageList_DrawEx(images->Handle(), Button->ImageIndex(), gc->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE,
-                             ILD_TRANSPARENT);
-            const int x = !Sender->List() ? static_cast<int>(std::lround(R.left + (RectWidth(R) - iw) / 2.0))
-                          : rtl           ? R.right - 3 - iw
-                                          : R.left + 3;
-            PaintIcon(Button, c, false, checked, Button->Enabled(), pressed, hot,
-                      TRect{x, R.top + 2, x + iw, R.top + 2 + ih + 6}, &glyph, rtl);
-        } else if (TCustomImageList* images = Sender->Images()) {
-            iconWidth = images->Width();
-        }
-
-        // 6. the caption
-        if (Sender->ShowCaptions()) {
-            const std::string caption = Button->Caption();
-            c->Font()->Assign(font_);
-            TRect T = R;
-            unsigned format = DT_CENTER;
-            if (!Sender->List() || Button->MenuItem()) {
-                if (!Sender->List()) T.top = R.bottom - c->TextHeight(caption) - 6;
-                else T.top += (RectHeight(R) - c->TextHeight("W")) / 2;
-            } else {
-                if (rtl) T.right -= iconWidth + 7;
-                else T.left += iconWidth + 6;
-                format = rtl ? DT_RIGHT | DT_VCENTER : DT_VCENTER;
-                T.top += (RectHeight(R) - c->TextHeight("W")) / 2;
-                T.bottom = T.top + c->TextHeight("W");
-            }
-            if (rtl) format |= DT_RTLREADING;
-            if (Button->Down() && disabled) InflateRect(&T, -1, -1);
-            PaintItemText(Button, c, caption, T, format, false, Button->Enabled(), hot, "",
-                          Button->MenuItem() != nullptr);
-        }
-
+        const int iconWidth = PaintToolButtonIcon(p, R);
+        if (Sender->ShowCaptions()) PaintToolButtonCaption(p, R, iconWidth);
     });
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "painters/PaintGeometry.h"
 #include "painters/QuietPaint.h"
 #include "painters/XPMenu.h"
 #include "painters/XPMenuManager.h"
@@ -23,11 +24,6 @@ using namespace ui;
 
 namespace {
 
-void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
-    c->MoveTo(x1, y1);
-    c->LineTo(x2, y2);
-}
-
 // The menu-bar item test: a top-level item of a main menu.
 TMainMenu* BarMenuOf(TMenuItem* Item) {
     auto* mm = dynamic_cast<TMainMenu*>(Item->GetParentMenu());
@@ -40,6 +36,19 @@ TCustomImageList* ImagesFor(TMenuItem* Item) {
     if (Item->Parent() && Item->Parent()->SubMenuImages()) return Item->Parent()->SubMenuImages();
     TMenu* menu = Item->GetParentMenu();
     return menu ? menu->Images() : nullptr;
+}
+
+// The item's icon, copied off its image list or bitmap; null without one.
+std::unique_ptr<TBitmap> MenuItemIcon(TMenuItem* Item) {
+    if (TCustomImageList* images = ImagesFor(Item)) return ImageListGlyph(images, Item->ImageIndex());
+    TBitmap* b = Item->Bitmap();
+    if (b->Width() <= 0) return nullptr;
+    auto icon = BlankGlyph(b->Width(), b->Height());
+    std::unique_ptr<TBitmap> glyph(static_cast<TBitmap*>(b->Clone()));
+    glyph->SetTransparent(true);
+    glyph->SetTransparentMode(tmAuto);
+    icon->Canvas()->Draw(0, 0, glyph.get());
+    return icon;
 }
 
 bool HoldsItem(const TMenuItem* Root, const void* Item) {
@@ -58,6 +67,22 @@ bool ComponentHoldsItem(const TComponent* C, const void* Item) {
 }
 
 } // namespace
+
+std::unique_ptr<TBitmap> BlankGlyph(int W, int H) {
+    auto glyph = std::make_unique<TBitmap>(W, H);
+    TCanvas* gc = glyph->Canvas();
+    gc->Brush()->SetStyle(bsSolid);
+    gc->Brush()->SetColor(gc->Pixels(0, H - 1));
+    gc->FillRect(TRect{0, 0, W, H});
+    return glyph;
+}
+
+std::unique_ptr<TBitmap> ImageListGlyph(TCustomImageList* Images, int Index) {
+    auto glyph = BlankGlyph(Images->Width(), Images->Height());
+    ImageList_DrawEx(Images->Handle(), Index, glyph->Canvas()->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE,
+                     ILD_TRANSPARENT);
+    return glyph;
+}
 
 bool IsLiveMenuItem(const void* Item) {
     if (!Item || !Screen) return false;
@@ -102,7 +127,7 @@ void TXPMenu::HandleMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, i
         std::string text = separator ? std::string() : item->Caption();
         const std::string shortCut = ShortCutToText(item->ShortCut());
         if (shortCut.find_first_not_of(" \t") != std::string::npos) text += shortCut + "WWW";
-        ACanvas->Font()->Assign(font_);
+        ACanvas->Font()->Assign(font_.get());
         int w = ACanvas->TextWidth(text) + 5;
         if (text.find('&') != std::string::npos) w -= ACanvas->TextWidth("&");
         TMainMenu* bar = BarMenuOf(item);
@@ -213,11 +238,11 @@ void TXPMenu::PaintItemCheck(TMenuItem* Item, bool Selected, TRect CR, TCanvas* 
     ACanvas->Rectangle(CR);
     ACanvas->Pen()->SetColor(Enabled ? TColor(0) : disabledTextColor_);
     const int L = CR.left, T = CR.top, R = CR.right, B = CR.bottom;
-    Line(ACanvas, L + 1, T + 5, L + 4, B - 2);
-    Line(ACanvas, L + 2, T + 5, L + 4, B - 3);
-    Line(ACanvas, L + 2, T + 4, L + 5, B - 3);
-    Line(ACanvas, L + 4, B - 3, R + 2, T - 1);
-    Line(ACanvas, L + 4, B - 2, R - 2, T + 3);
+    DrawLine(ACanvas, L + 1, T + 5, L + 4, B - 2);
+    DrawLine(ACanvas, L + 2, T + 5, L + 4, B - 3);
+    DrawLine(ACanvas, L + 2, T + 4, L + 5, B - 3);
+    DrawLine(ACanvas, L + 4, B - 3, R + 2, T - 1);
+    DrawLine(ACanvas, L + 4, B - 2, R - 2, T + 3);
 }
 
 void TXPMenu::PaintItemText(TObject* Sender, TCanvas* ACanvas, const std::string& Text, TRect R, unsigned Flags,
@@ -329,96 +354,59 @@ void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool 
 void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TRect R) {
     TMainMenu* bar = BarMenuOf(Item);
     const bool isBar = bar != nullptr;
-    const int width = R.right - R.left, height = R.bottom - R.top;
+    const int width = RectWidth(R), height = RectHeight(R);
     if (width <= 0 || height <= 0) return;
-
-    // 1. geometry: popup items repaint four pixels to their left too.
-    TBitmap off(isBar ? width : width + 4, height);
-    TCanvas* c = off.Canvas();
-    TRect D = isBar ? TRect{0, 0, width, height - 1} : TRect{4, 0, width + 4, height};
-    D.bottom += 1;
-    if (colorsStale_) UpdateDerivedColors(c);
-    c->Font()->Assign(font_);
-    const bool separator = Item->IsLine();
-    const std::string text = " " + Item->Caption();
     TMenu* menu = Item->GetParentMenu();
     const bool rtl = menu && menu->IsRightToLeft();
 
-    // 3. the icon
-    std::unique_ptr<TBitmap> icon;
-    if (TCustomImageList* images = ImagesFor(Item)) {
-        icon = std::make_unique<TBitmap>(images->Width(), images->Height());
-        TCanvas* ic = icon->Canvas();
-        ic->Brush()->SetColor(ic->Pixels(0, images->Height() - 1));
-        ic->FillRect(TRect{0, 0, images->Width(), images->Height()});
-        ImageList_DrawEx(images->Handle(), Item->ImageIndex(), ic->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE,
-                         ILD_TRANSPARENT);
-    } else if (Item->Bitmap()->Width() > 0) {
-        TBitmap* b = Item->Bitmap();
-        icon = std::make_unique<TBitmap>(b->Width(), b->Height());
-        TCanvas* ic = icon->Canvas();
-        ic->Brush()->SetColor(ic->Pixels(0, b->Height() - 1));
-        ic->FillRect(TRect{0, 0, b->Width(), b->Height()});
-        std::unique_ptr<TBitmap> glyph(static_cast<TBitmap*>(b->Clone()));
-        glyph->SetTransparent(true);
-        glyph->SetTransparentMode(tmAuto);
-        ic->Draw(0, 0, glyph.get());
-    }
-    const bool hasIcon = icon != nullptr;
-    const int iconW = hasIcon ? icon->Width() : 0;
+    // Drawn off screen and copied in whole, so the item never flickers.
+    TBitmap off(isBar ? width : width + 4, height);
+    TCanvas* c = off.Canvas();
+    if (colorsStale_) UpdateDerivedColors(c);
+    c->Font()->Assign(font_.get());
+    const std::unique_ptr<TBitmap> icon = MenuItemIcon(Item);
+    const TMenuItemLayout L =
+        LayOutMenuItem(width, height, isBar, rtl, iconWidth_, icon != nullptr, icon ? icon->Width() : 0);
+    PaintItemBackground(c, L, isBar, rtl);
+    c->Font()->SetColor(Item->Enabled() ? font_->Color() : disabledColor_);
+    const bool highlighted = PaintItemSelection(Item, bar, c, Selected, ToRect<TRect>(L.item), R, rtl);
+    if (Item->Checked()) PaintItemCheck(Item, Selected, ToRect<TRect>(L.check), c, icon != nullptr, Item->Enabled());
+    if (icon)
+        PaintIcon(Item, c, isBar, Item->Checked(), Item->Enabled(), false, highlighted, ToRect<TRect>(L.iconColumn),
+                  icon.get(), rtl);
+    PaintItemCaption(Item, c, L.text, Selected, isBar, rtl);
+    if (isBar && drawMenuBar_) PaintBarBeside(bar, Item, ACanvas, R, rtl);
 
-    // 4. rectangles: the icon column at the reading start, the text after it.
-    TRect IC = rtl ? TRect{D.right - iconWidth_, D.top, D.right, D.bottom}
-                   : TRect{D.left, D.top, D.left + iconWidth_, D.bottom};
-    TRect CR = hasIcon ? TRect{IC.left + 1, IC.top + 2, IC.right - 3, IC.bottom - 2}
-                       : TRect{IC.left + (iconWidth_ - 10) / 2, IC.top + (IC.bottom - IC.top - 10) / 2,
-                               IC.left + (iconWidth_ - 10) / 2 + 10, IC.top + (IC.bottom - IC.top - 10) / 2 + 10};
-    if (iconW > iconWidth_) {
-        if (rtl) CR.right = CR.left + iconW;
-        else CR.left = CR.right - iconW;
-    }
-    if (isBar) CR.top -= 1;
-    TRect T = D;
-    if (rtl) {
-        T.right = isBar ? D.right - 4 : D.right - iconWidth_;
-        if (T.right > D.right - iconW) T.right = D.right - iconW - 8;
-    } else {
-        T.left = isBar ? D.left + 4 : D.left + iconWidth_;
-        if (T.left < D.left + iconW) T.left = D.left + iconW + 4;
-    }
-    if (isBar) {
-        if (!hasIcon) T = D;
-        else if (rtl) T.right += 5;
-        else T.left -= 5;
-    }
-    TRect F = D;
-    F.left -= 4;
+    const int dx = isBar ? R.left : R.left - 4;
+    if (!BitBlt(ACanvas->Handle(), dx, R.top, off.Width(), off.Height(), c->Handle(), 0, 0, SRCCOPY)) return;
+    if (flatMenu_ && !isBar) AskForFlatBorder(Item, ACanvas, rtl);
+}
 
-    // 5. background
+void TXPMenu::PaintItemBackground(TCanvas* c, const TMenuItemLayout& L, bool IsBar, bool RightToLeft) {
     c->Brush()->SetStyle(bsSolid);
     c->Pen()->SetStyle(psSolid);
-    if (isBar) {
-        // The selected item's shadow below is graded from this colour too.
+    const TRect D = ToRect<TRect>(L.item);
+    if (IsBar) {
+        // The selected item's shadow is graded from this colour too.
         if (drawMenuBar_) barColor_ = menuBarColor_;
         c->Brush()->SetColor(barColor_);
         c->Pen()->SetColor(barColor_);
         c->FillRect(D);
     } else if (isHighColor_ && gradient_) {
-        PaintItemGradient(c, TRect{D.left, D.top, D.right + 2, D.bottom}, rtl);
+        PaintItemGradient(c, TRect{D.left, D.top, D.right + 2, D.bottom}, RightToLeft);
     } else {
         c->Brush()->SetColor(menuBackColor_);
-        c->FillRect(F);
+        c->FillRect(ToRect<TRect>(L.fill));
         c->Brush()->SetColor(iconColumnColor_);
-        c->FillRect(IC);
+        c->FillRect(ToRect<TRect>(L.iconColumn));
     }
+}
 
-    // 6, 7. text colour and selection
-    c->Font()->SetColor(Item->Enabled() ? font_->Color() : disabledColor_);
-    bool highlighted = false;
+bool TXPMenu::PaintItemSelection(TMenuItem* Item, TMainMenu* Bar, TCanvas* c, bool Selected, TRect D, TRect R,
+                                 bool RightToLeft) {
     if (Selected && drawSelect_) {
-        highlighted = true;
-        if (isBar) {
-            PaintSelectedBarItem(Item, c, menuBarColor_, D, rtl);
+        if (Bar) {
+            PaintSelectedBarItem(Item, c, menuBarColor_, D, RightToLeft);
         } else if (Item->Enabled()) {
             TRect s{D.left, D.top + 1, D.right - (flatMenu_ ? 1 : 0), D.bottom - 1};
             c->Brush()->SetColor(selectFillColor_);
@@ -428,66 +416,59 @@ void TXPMenu::PaintMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, TR
             c->Rectangle(s);
             c->Brush()->SetStyle(bsSolid);
         }
-    } else if (isBar && isNT_ && Item->Enabled() && IsCursorInItemRect(MenuOwnerForm(bar), R)) {
-        // The bar item under the pointer is hot-tracked.
-        highlighted = true;
-        c->Brush()->SetColor(selectFillColor_);
-        c->Pen()->SetColor(selectFrameColor_);
-        c->Rectangle(D.left, D.top, D.right - 7, D.bottom);
+        return true;
     }
+    // The bar item under the pointer is hot-tracked.
+    if (!Bar || !isNT_ || !Item->Enabled() || !IsCursorInItemRect(MenuOwnerForm(Bar), R)) return false;
+    c->Brush()->SetColor(selectFillColor_);
+    c->Pen()->SetColor(selectFrameColor_);
+    c->Rectangle(D.left, D.top, D.right - 7, D.bottom);
+    return true;
+}
 
-    // 8, 9. check mark and icon
-    if (Item->Checked()) PaintItemCheck(Item, Selected, CR, c, hasIcon, Item->Enabled());
-    if (hasIcon)
-        PaintIcon(Item, c, isBar, Item->Checked(), Item->Enabled(), false, highlighted, IC, icon.get(), rtl);
-
-    // 10. separator line or caption
-    if (separator) {
+void TXPMenu::PaintItemCaption(TMenuItem* Item, TCanvas* c, TBox T, bool Selected, bool IsBar, bool RightToLeft) {
+    if (Item->IsLine()) {
         c->Pen()->SetColor(separatorLineColor_);
         const int y = T.top + static_cast<int>(std::nearbyint((T.bottom - T.top) / 2.0));
-        if (rtl) Line(c, T.left, y, T.right - 7, y);
-        else Line(c, T.left + 7, y, T.right, y);
-    } else {
-        if (rtl) T.right -= 3;
-        else T.left += 3;
-        T.top += (T.bottom - T.top - c->TextHeight("W")) / 2;
-        PaintItemText(Item, c, text, T, rtl ? DT_RIGHT | DT_RTLREADING : 0, Item->Default(), Item->Enabled(), Selected,
-                      ShortCutToText(Item->ShortCut()), isBar);
+        if (RightToLeft) DrawLine(c, T.left, y, T.right - 7, y);
+        else DrawLine(c, T.left + 7, y, T.right, y);
+        return;
     }
+    const TRect box = ToRect<TRect>(MenuCaptionBox(T, RightToLeft, c->TextHeight("W")));
+    PaintItemText(Item, c, " " + Item->Caption(), box, RightToLeft ? DT_RIGHT | DT_RTLREADING : 0, Item->Default(),
+                  Item->Enabled(), Selected, ShortCutToText(Item->ShortCut()), IsBar);
+}
 
-    // A bar item also colours the bar beside it on the target canvas: the
-    // last item up to the form's right edge, a right-to-left item the gap
-    // to its neighbour, so no strip of the default bar colour shows.
-    if (isBar && drawMenuBar_) {
-        const int top = R.top, bottom = R.top + height;
-        const bool last = bar->Items()->Count() > 0 && bar->Items()->Items(bar->Items()->Count() - 1) == Item;
-        TRect fill{0, 0, 0, 0};
-        if (last) {
-            TControl* owner = MenuOwnerForm(bar);
-            if (rtl) fill = TRect{3, top, R.right, bottom};
-            else if (owner) fill = TRect{R.left, top, owner->ClientWidth() + 5, bottom};
-        } else if (rtl) {
-            fill = TRect{R.left, top, R.right + 7, bottom};
-        }
-        if (fill.right > fill.left) {
-            ACanvas->Brush()->SetStyle(bsSolid);
-            ACanvas->Brush()->SetColor(menuBarColor_);
-            ACanvas->FillRect(fill);
-        }
+void TXPMenu::PaintBarBeside(TMainMenu* Bar, TMenuItem* Item, TCanvas* ACanvas, TRect R, bool RightToLeft) {
+    // The last item colours the bar up to the form's right edge, a
+    // right-to-left item the gap to its neighbour, so no strip of the
+    // default bar colour shows.
+    const int top = R.top, bottom = R.bottom;
+    const bool last = Bar->Items()->Count() > 0 && Bar->Items()->Items(Bar->Items()->Count() - 1) == Item;
+    TRect fill{0, 0, 0, 0};
+    if (last) {
+        TControl* owner = MenuOwnerForm(Bar);
+        if (RightToLeft) fill = TRect{3, top, R.right, bottom};
+        else if (owner) fill = TRect{R.left, top, owner->ClientWidth() + 5, bottom};
+    } else if (RightToLeft) {
+        fill = TRect{R.left, top, R.right + 7, bottom};
     }
+    if (fill.right <= fill.left) return;
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(menuBarColor_);
+    ACanvas->FillRect(fill);
+}
 
-    const int dx = isBar ? R.left : R.left - 4;
-    if (!BitBlt(ACanvas->Handle(), dx, R.top, off.Width(), off.Height(), c->Handle(), 0, 0, SRCCOPY)) return;
-
-    // 11. a popup item asks the application window for the flat border.
-    if (!flatMenu_ || isBar || !Application || !Application->Handle()) return;
+void TXPMenu::AskForFlatBorder(TMenuItem* Item, TCanvas* ACanvas, bool RightToLeft) {
+    if (!Application || !Application->Handle()) return;
     HWND target = WindowFromDC(ACanvas->Handle());
     HWND formWnd = ownerForm_ && ownerForm_->HandleAllocated() ? ownerForm_->Handle() : nullptr;
     MSG pending;
     if (PeekMessageA(&pending, Application->Handle(), WM_XPFLATBORDERITEM, WM_XPFLATBORDERWINDOW, PM_NOREMOVE))
         return;
     if (target && target != formWnd)
-        PostMessageA(Application->Handle(), WM_XPFLATBORDERWINDOW, rtl ? 1 : 0, reinterpret_cast<LPARAM>(target));
+        PostMessageA(Application->Handle(), WM_XPFLATBORDERWINDOW, RightToLeft ? 1 : 0,
+                     reinterpret_cast<LPARAM>(target));
     else if (!target)
         PostMessageA(Application->Handle(), WM_XPFLATBORDERITEM, 0, reinterpret_cast<LPARAM>(Item));
 }
@@ -537,7 +518,7 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
         c->Brush()->SetStyle(bsSolid);
         c->Pen()->SetColor(iconColumnColor_);
         c->Brush()->SetColor(iconColumnColor_);
-        if (RightToLeft) Line(c, w - 3, 2, w - 2, h - 1);
+        if (RightToLeft) DrawLine(c, w - 3, 2, w - 2, h - 1);
         else c->Rectangle(1, 2, 3, h - 1);
         StretchBlt(dc, 1, 1, w - 2, 2, dc, 1, 3, w - 2, 1, SRCCOPY);
         if (isWinXP_) {
