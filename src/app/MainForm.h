@@ -5,10 +5,9 @@
 #include <set>
 #include <vector>
 
+#include "app/HotKeyRow.h"
 #include "controls/FlatCheckBox.h"
-#include "controls/FlatSpeedButton.h"
 #include "controls/FlatEdit.h"
-#include "controls/FlatSpeedButton.h"
 #include "controls/FlatGroupBox.h"
 #include "controls/FlatSpeedButton.h"
 #include "controls/FlatSplitter.h"
@@ -60,23 +59,19 @@ public:
     controls::TFlatCheckBox* cbCloseActiveWindow;
     ui::TPanel* pnlKeyboard;
     ui::TGroupBox* gbHideWindows;
-    controls::TFlatCheckBox* cbWinCtrl;
-    controls::TFlatCheckBox* cbWinAlt;
-    controls::TFlatCheckBox* cbWinShift;
-    controls::TFlatCheckBox* cbWinWin;
-    controls::TFlatEdit* edHkWindowsKey;
     ui::TGroupBox* gbShowProgram;
-    controls::TFlatCheckBox* cbProgCtrl;
-    controls::TFlatCheckBox* cbProgAlt;
-    controls::TFlatCheckBox* cbProgShift;
-    controls::TFlatCheckBox* cbProgWin;
-    controls::TFlatEdit* edHkProgramKey;
     ui::TGroupBox* gbScreenSaver;
-    controls::TFlatCheckBox* cbSSaverCtrl;
-    controls::TFlatCheckBox* cbSSaverAlt;
-    controls::TFlatCheckBox* cbSSaverShift;
-    controls::TFlatCheckBox* cbSSaverWin;
-    controls::TFlatEdit* edHKSSaverKey;
+    // The three hot keys; each control is reached by its own name too.
+    THotKeyRow HideKeys, ProgramKeys, SaverKeys;
+    controls::TFlatCheckBox *const &cbWinCtrl = HideKeys.Ctrl, *const &cbWinAlt = HideKeys.Alt,
+                            *const &cbWinShift = HideKeys.Shift, *const &cbWinWin = HideKeys.Win;
+    controls::TFlatEdit* const& edHkWindowsKey = HideKeys.Key;
+    controls::TFlatCheckBox *const &cbProgCtrl = ProgramKeys.Ctrl, *const &cbProgAlt = ProgramKeys.Alt,
+                            *const &cbProgShift = ProgramKeys.Shift, *const &cbProgWin = ProgramKeys.Win;
+    controls::TFlatEdit* const& edHkProgramKey = ProgramKeys.Key;
+    controls::TFlatCheckBox *const &cbSSaverCtrl = SaverKeys.Ctrl, *const &cbSSaverAlt = SaverKeys.Alt,
+                            *const &cbSSaverShift = SaverKeys.Shift, *const &cbSSaverWin = SaverKeys.Win;
+    controls::TFlatEdit* const& edHKSSaverKey = SaverKeys.Key;
     controls::TFlatCheckBox* cbLockWorkstation;
 
     // ---- header picture
@@ -310,9 +305,16 @@ private:
     void AddEntryItem(ui::TListView* List, core::TExcludeEntry* Entry);
     bool PathWasCut(const core::TExcludeEntry& Entry) const;
 
+    // The form's own kinds of control, made, named and placed in one call.
     controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,
-                                        int y, int w);
-    controls::TFlatEdit* MakeHotKeyEdit(ui::TWinControl* parent, const char* name, const char* text, int x, int y);
+                                        int y, int w, const char* hint = nullptr);
+    controls::TLbSpeedButton* MakeSpeedButton(ui::TWinControl* parent, const char* name, const char* caption, int x,
+                                              int y, int w, int h, const char* hint,
+                                              void (TMainForm::*click)(ui::TObject*));
+    // Four boxes named Boxes + "Ctrl", "Alt", "Shift", "Win" and the edit,
+    // holding Key at first.
+    THotKeyRow MakeHotKeyRow(ui::TGroupBox* group, const std::string& boxes, const char* edit, const char* key);
+    ui::TTabSheet* MakeSheet(const char* name, const char* caption, int helpContext);
     ui::TListView* MakeList(ui::TWinControl* parent, const char* name,
                             std::initializer_list<std::pair<const char*, int>> columns, bool sorted);
 };

@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "app/FormBuilding.h"
 #include "app/GlobalUnit.h"
+#include "app/ItemData.h"
 #include "app/MainForm.h"
 #include "core/ListFiles.h"
 #include "ui/Application.h"
@@ -20,16 +22,6 @@ namespace {
 constexpr WORD VK_DELETE_KEY = 46;
 constexpr size_t MaxRecordText = 255;
 
-TExcludeEntry* EntryOf(TListItem* item) { return item ? static_cast<TExcludeEntry*>(item->Data()) : nullptr; }
-
-std::vector<TExcludeEntry> EntriesOf(TListView* list) {
-    std::vector<TExcludeEntry> out;
-    out.reserve(static_cast<size_t>(list->Items()->Count()));
-    for (int i = 0; i < list->Items()->Count(); ++i)
-        if (TExcludeEntry* e = EntryOf(list->Items()->Item(i))) out.push_back(*e);
-    return out;
-}
-
 bool IsControlNamed(TObject* obj, const char* name) {
     auto* c = dynamic_cast<TControl*>(obj);
     return c && c->Name() == name;
@@ -41,12 +33,19 @@ const char* YesNo(uint8_t flag) { return flag ? "yes" : "no"; }
 
 } // namespace
 
+std::vector<TExcludeEntry> EntriesOf(TListView* List) {
+    std::vector<TExcludeEntry> out;
+    out.reserve(static_cast<size_t>(List->Items()->Count()));
+    for (int i = 0; i < List->Items()->Count(); ++i)
+        if (TExcludeEntry* e = DataOf<TExcludeEntry>(List, i)) out.push_back(*e);
+    return out;
+}
+
 // ---------------------------------------------------------------- building
 
 void TMainForm::BuildListEditing() {
     auto item = [&](TMenu* menu, const char* name, const char* caption, void (TMainForm::*click)(TObject*)) {
-        auto* mi = TComponent::Create<TMenuItem>(this);
-        if (name) mi->SetName(name);
+        auto* mi = MakeNamed<TMenuItem>(this, name);
         mi->SetCaption(caption);
         if (click) mi->OnClick = TNotifyEvent(this, click);
         menu->Items()->Add(mi);
@@ -81,19 +80,13 @@ void TMainForm::BuildListEditing() {
     mnClearBringToTopList =
         item(PopMenuBringToTopList, "mnClearBringToTopList", "Clear List", &TMainForm::mnClearBringToTopListClick);
 
-    OpenDialog = TComponent::Create<TOpenDialog>(this);
-    OpenDialog->SetName("OpenDialog");
+    OpenDialog = MakeNamed<TOpenDialog>(this, "OpenDialog");
     OpenDialog->SetFilter("All files|*.*");
     OpenDialog->SetDefaultExt("*.*");
 
     // The refresh button sits in the row below the lists.
-    btnRefreshList = TComponent::Create<TButton>(this);
-    btnRefreshList->SetName("btnRefreshList");
-    btnRefreshList->SetParent(gbSpecialWindows);
-    btnRefreshList->SetBounds(520, 12, 90, 23);
-    btnRefreshList->SetCaption("Refresh List");
-    btnRefreshList->SetHint("Refresh the list of currently visible windows");
-    btnRefreshList->SetShowHint(true);
+    btnRefreshList = Make<TButton>(this, gbSpecialWindows, "btnRefreshList", "Refresh List", 520, 12, 90, 23);
+    GiveHint(btnRefreshList, "Refresh the list of currently visible windows");
     btnRefreshList->OnClick = TNotifyEvent(this, &TMainForm::mnRefreshListClick);
 
     AvailableWindowsList->SetPopupMenu(popMenuAvailableWindows);
@@ -223,7 +216,7 @@ int TMainForm::FindDoNotHideEntry(TListItem* Item) {
     TExcludeEntry probe;
     probe.SetTitle(Item->SubItems()->Count() > 0 ? Item->SubItems()->Strings(0) : std::string());
     std::string caption = Item->Caption();
-    if (auto* info = static_cast<core::TWinInfo*>(Item->Data())) {
+    if (auto* info = DataOf<core::TWinInfo>(Item)) {
         probe.SetPath(info->ExePath);
         caption = core::ExtractFileName(probe.Path());
     }
@@ -249,7 +242,7 @@ void TMainForm::AddSelectedToDoNotHideList() {
         Warn("This winodw is already in the list");
         return;
     }
-    auto* info = static_cast<core::TWinInfo*>(selected->Data());
+    auto* info = DataOf<core::TWinInfo>(selected);
     auto* entry = new TExcludeEntry;
     entry->SetTitle(info ? info->Title : selected->SubItems()->Strings(0));
     const std::string path = info ? info->ExePath : std::string();
@@ -272,7 +265,7 @@ void TMainForm::AddApplicationFromDisk() {
 
 void TMainForm::ToggleAllWindowsFlag() {
     TListItem* selected = ExcludeList->Selected();
-    TExcludeEntry* entry = EntryOf(selected);
+    TExcludeEntry* entry = DataOf<TExcludeEntry>(selected);
     if (!entry) return;
     // Only bit 0 flips: a stored 2 becomes 3 and still reads as set.
     entry->AllWindows ^= 1;
@@ -306,7 +299,7 @@ void TMainForm::ClearBringToTopList() {
 }
 
 void TMainForm::ExcludeEntryDeletion(TObject*, TListItem* Item) {
-    TExcludeEntry* entry = EntryOf(Item);
+    TExcludeEntry* entry = DataOf<TExcludeEntry>(Item);
     if (!entry) return;
     cutPaths_.erase(entry);
     Item->SetData(nullptr);
@@ -332,7 +325,7 @@ void TMainForm::BringToTopListDragDrop(TObject*, TObject* Source, int, int) {
         Warn("Please drag a window from the 'Do not hide list'!");
         return;
     }
-    const TExcludeEntry* source = EntryOf(ExcludeList->Selected());
+    const TExcludeEntry* source = DataOf<TExcludeEntry>(ExcludeList->Selected());
     if (!source) return;
     // A cut path never matches a window and cannot be started.
     if (PathWasCut(*source)) {
