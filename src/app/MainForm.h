@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "app/GlobalUnit.h"
 #include "app/HotKeyRow.h"
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
@@ -15,6 +16,7 @@
 #include "controls/LbSpeedButton.h"
 #include "controls/ZevScroller.h"
 #include "core/ExcludeEntry.h"
+#include "core/ListRecords.h"
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
@@ -157,10 +159,8 @@ public:
     // answer is No; Unsaved tells whether something was left unsaved.
     // Nothing already stored is touched.
     bool SaveAllOrAsk(const std::string& Question, bool& Unsaved);
-    void LoadExcludeList();
-    void LoadBringToTopList();
-    void SaveExcludeList();
-    void SaveBringToTopList();
+    void SaveExcludeList() { SaveList(exFile_); }
+    void SaveBringToTopList() { SaveList(bttFile_); }
     void AddSelectedToDoNotHideList();
     int FindDoNotHideEntry(ui::TListItem* Item);
     void AddApplicationFromDisk();
@@ -290,13 +290,21 @@ private:
     // Shows one panel of the Extra Settings page and hides the others.
     void ShowOptionsPanel(ui::TPanel* Panel);
     // ---- lists
-    bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
-    bool bttListUnreadable_ = false;  // the same for BttList.Dat
-    // A list file holding more records than are loaded: the list as loaded,
-    // in its canonical form (empty for a file loaded whole). While the list
-    // still holds just that, the file is not rewritten.
-    std::vector<uint8_t> exListCut_;
-    std::vector<uint8_t> bttListCut_;
+    struct TListFile {
+        ui::TListView* const& List;
+        const std::string& FileName;
+        core::TListKind Kind;
+        bool Unreadable = false;  // it failed to load: never saved over
+        // A file holding more records than are loaded: the list as loaded,
+        // in its canonical form (empty for a file loaded whole). While the
+        // list still holds just that, the file is not rewritten.
+        std::vector<uint8_t> Cut;
+    };
+    TListFile exFile_{ExcludeList, ExListFileName, core::TListKind::DoNotHide, false, {}};
+    TListFile bttFile_{BringToTopList, BttListFileName, core::TListKind::BringToTop, false, {}};
+    // Fills the list with the file's entries; raises the file's error.
+    void LoadList(TListFile& File);
+    void SaveList(const TListFile& File);
     // The user chose to end without saving what could not be saved: the end
     // does not try again.
     bool endWithoutSaving_ = false;

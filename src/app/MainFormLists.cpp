@@ -106,29 +106,25 @@ void TMainForm::BuildListEditing() {
 // ---------------------------------------------------------------- files
 
 void TMainForm::LoadExcludeLists() {
-    std::string failures;
-    auto load = [&](void (TMainForm::*fn)(), bool& unreadable) {
-        unreadable = false;
+    std::string failures, cut;
+    for (TListFile* f : {&exFile_, &bttFile_}) {
+        f->Unreadable = false;
         try {
-            (this->*fn)();
+            LoadList(*f);
         } catch (const std::exception& e) {
-            unreadable = true;
+            f->Unreadable = true;
             failures += e.what();
             failures += ".\n";
         }
-    };
-    load(&TMainForm::LoadExcludeList, exListUnreadable_);
-    load(&TMainForm::LoadBringToTopList, bttListUnreadable_);
+        if (!f->Cut.empty())
+            cut += "The list file \"" + f->FileName + "\" holds more than " + std::to_string(core::MaxListRecords) +
+                   " entries: only the first " + std::to_string(core::MaxListRecords) + " are loaded.\n";
+    }
     // Said once, here: the saves of this run leave such a file alone.
     if (!failures.empty())
         MessageDlg(failures + "\nThe file is left as it is: changes to that list are not saved until the program "
                               "starts again and can read it.",
                    mtError, TMsgDlgButtons{mbOK}, 0);
-    std::string cut;
-    for (auto [list, name] : {std::pair{&exListCut_, &ExListFileName}, std::pair{&bttListCut_, &BttListFileName}})
-        if (!list->empty())
-            cut += "The list file \"" + *name + "\" holds more than " + std::to_string(core::MaxListRecords) +
-                   " entries: only the first " + std::to_string(core::MaxListRecords) + " are loaded.\n";
     if (!cut.empty())
         MessageDlg(cut + "\nThe file is left as it is while that list is not changed; a change saves the list "
                          "as it is shown, without the entries that were not loaded.",
@@ -149,64 +145,33 @@ void TMainForm::AddEntryItem(TListView* List, TExcludeEntry* Entry) {
     item->SetCaption(core::ExtractFileName(Entry->Path()));
 }
 
-namespace {
-// Fills List with the file's entries, those read before a failure too; false
-// when the file held more than were loaded.
-bool LoadInto(TMainForm* form, TListView* list, const std::string& fileName,
-              void (TMainForm::*add)(TListView*, TExcludeEntry*)) {
+void TMainForm::LoadList(TListFile& File) {
+    File.Cut.clear();
+    // The entries read before a failure are listed too.
     std::vector<TExcludeEntry> entries;
     auto fill = [&] {
-        list->Items()->BeginUpdate();
-        for (const TExcludeEntry& e : entries) (form->*add)(list, new TExcludeEntry(e));
-        list->Items()->EndUpdate();
+        File.List->Items()->BeginUpdate();
+        for (const TExcludeEntry& e : entries) AddEntryItem(File.List, new TExcludeEntry(e));
+        File.List->Items()->EndUpdate();
     };
     bool whole = true;
     try {
-        whole = core::LoadListFile(fileName, entries);
+        whole = core::LoadListFile(File.FileName, entries);
     } catch (...) {
         fill();
         throw;
     }
     fill();
-    return whole;
+    if (!whole) File.Cut = core::EncodeListRecords(EntriesOf(File.List), File.Kind);
 }
 
-// What a list cut at the limit held as loaded, in its canonical form (empty
-// for a whole list).
-std::vector<uint8_t> CutListAsLoaded(bool whole, TListView* list, core::TListKind kind) {
-    return whole ? std::vector<uint8_t>() : core::EncodeListRecords(EntriesOf(list), kind);
-}
-
-// Writes the list, unless it was cut at the limit and is still as loaded:
-// the file then keeps the entries that were not loaded.
-void SaveUnlessAsLoaded(TListView* list, const std::string& fileName, core::TListKind kind,
-                     const std::vector<uint8_t>& cutAsLoaded) {
-    const std::vector<TExcludeEntry> entries = EntriesOf(list);
-    if (!cutAsLoaded.empty() && core::EncodeListRecords(entries, kind) == cutAsLoaded) return;
-    core::SaveListFile(fileName, entries, kind);
-}
-} // namespace
-
-void TMainForm::LoadExcludeList() {
-    exListCut_.clear();
-    const bool whole = LoadInto(this, ExcludeList, ExListFileName, &TMainForm::AddEntryItem);
-    exListCut_ = CutListAsLoaded(whole, ExcludeList, core::TListKind::DoNotHide);
-}
-
-void TMainForm::LoadBringToTopList() {
-    bttListCut_.clear();
-    const bool whole = LoadInto(this, BringToTopList, BttListFileName, &TMainForm::AddEntryItem);
-    bttListCut_ = CutListAsLoaded(whole, BringToTopList, core::TListKind::BringToTop);
-}
-
-void TMainForm::SaveExcludeList() {
-    if (exListUnreadable_) return;
-    SaveUnlessAsLoaded(ExcludeList, ExListFileName, core::TListKind::DoNotHide, exListCut_);
-}
-
-void TMainForm::SaveBringToTopList() {
-    if (bttListUnreadable_) return;
-    SaveUnlessAsLoaded(BringToTopList, BttListFileName, core::TListKind::BringToTop, bttListCut_);
+void TMainForm::SaveList(const TListFile& File) {
+    if (File.Unreadable) return;
+    const std::vector<TExcludeEntry> entries = EntriesOf(File.List);
+    // A list cut at the limit and still as loaded: the file keeps the
+    // entries that were not loaded.
+    if (!File.Cut.empty() && core::EncodeListRecords(entries, File.Kind) == File.Cut) return;
+    core::SaveListFile(File.FileName, entries, File.Kind);
 }
 
 // ---------------------------------------------------------------- edits
