@@ -54,6 +54,14 @@ THotKeyRow TMainForm::MakeHotKeyRow(TGroupBox* group, const std::string& boxes, 
     return row;
 }
 
+TLabel* TMainForm::MakeListCaption(TWinControl* parent, const char* caption) {
+    auto* l = Make<TLabel>(this, parent, nullptr);
+    l->SetHeight(18);
+    l->SetAlign(alTop);
+    l->SetCaption(caption);
+    return l;
+}
+
 TListView* TMainForm::MakeList(TWinControl* parent, const char* name,
                                std::initializer_list<std::pair<const char*, int>> columns, bool sorted) {
     auto* l = Make<TListView>(this, parent, name);
@@ -188,10 +196,8 @@ void TMainForm::FormCreate(TObject*) {
     // A wallpaper removed by a run that could not put it back (it crashed,
     // was killed, or the session ended) comes back now.
     core::RestoreWallpaper();
-    for (TWinControl* c : {static_cast<TWinControl*>(this), static_cast<TWinControl*>(ButtonsPanel),
-                           static_cast<TWinControl*>(pnlLeft), static_cast<TWinControl*>(pnlRight),
-                           static_cast<TWinControl*>(HeaderPanel), static_cast<TWinControl*>(pnlGeneral),
-                           static_cast<TWinControl*>(pnlKeyboard), static_cast<TWinControl*>(AvailableWindowsList)})
+    for (TWinControl* c : std::initializer_list<TWinControl*>{this, ButtonsPanel, pnlLeft, pnlRight, HeaderPanel,
+                                                             pnlGeneral, pnlKeyboard, AvailableWindowsList})
         c->SetDoubleBuffered(true);
     SetCaption(AppTitle);
     Application->SetTitle(AppTitle);

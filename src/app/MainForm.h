@@ -286,10 +286,10 @@ public:
     void SheetWindowsMouseDown(ui::TObject* Sender, ui::TMouseButton Button, ui::TShiftState Shift, int X, int Y);
 
 private:
-    ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);
     // Shows one panel of the Extra Settings page and hides the others.
     void ShowOptionsPanel(ui::TPanel* Panel);
     // ---- lists
+    // A list and the file it is kept in.
     struct TListFile {
         ui::TListView* const& List;
         const std::string& FileName;
@@ -311,6 +311,8 @@ private:
     // Entries made here whose program path was longer than a record holds.
     std::set<const core::TExcludeEntry*> cutPaths_;
     void AddEntryItem(ui::TListView* List, core::TExcludeEntry* Entry);
+    // An entry keeping every window of the program, added and saved.
+    void AddDoNotHideEntry(const std::string& Title, const std::string& Path);
     bool PathWasCut(const core::TExcludeEntry& Entry) const;
 
     // The form's own kinds of control, made, named and placed in one call.
@@ -319,10 +321,11 @@ private:
     controls::TLbSpeedButton* MakeSpeedButton(ui::TWinControl* parent, const char* name, const char* caption, int x,
                                               int y, int w, int h, const char* hint,
                                               void (TMainForm::*click)(ui::TObject*));
-    // Four boxes named Boxes + "Ctrl", "Alt", "Shift", "Win" and the edit,
-    // holding Key at first.
+    // Four boxes named boxes + "Ctrl", "Alt", "Shift", "Win" and the edit,
+    // holding key at first.
     THotKeyRow MakeHotKeyRow(ui::TGroupBox* group, const std::string& boxes, const char* edit, const char* key);
     ui::TTabSheet* MakeSheet(const char* name, const char* caption, int helpContext);
+    ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);
     ui::TListView* MakeList(ui::TWinControl* parent, const char* name,
                             std::initializer_list<std::pair<const char*, int>> columns, bool sorted);
 };

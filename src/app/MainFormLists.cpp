@@ -208,21 +208,18 @@ void TMainForm::AddSelectedToDoNotHideList() {
         return;
     }
     auto* info = DataOf<core::TWinInfo>(selected);
-    auto* entry = new TExcludeEntry;
-    entry->SetTitle(info ? info->Title : selected->SubItems()->Strings(0));
-    const std::string path = info ? info->ExePath : std::string();
-    entry->SetPath(path);
-    if (path.size() > MaxRecordText) cutPaths_.insert(entry);
-    entry->AllWindows = 1;
-    AddEntryItem(ExcludeList, entry);
-    SaveExcludeList();
+    AddDoNotHideEntry(info ? info->Title : selected->SubItems()->Strings(0), info ? info->ExePath : std::string());
 }
 
 void TMainForm::AddApplicationFromDisk() {
-    if (!OpenDialog->Execute()) return;
+    if (OpenDialog->Execute()) AddDoNotHideEntry("", OpenDialog->FileName());
+}
+
+void TMainForm::AddDoNotHideEntry(const std::string& Title, const std::string& Path) {
     auto* entry = new TExcludeEntry;
-    entry->SetPath(OpenDialog->FileName());
-    if (OpenDialog->FileName().size() > MaxRecordText) cutPaths_.insert(entry);
+    entry->SetTitle(Title);
+    entry->SetPath(Path);
+    if (Path.size() > MaxRecordText) cutPaths_.insert(entry);
     entry->AllWindows = 1;
     AddEntryItem(ExcludeList, entry);
     SaveExcludeList();

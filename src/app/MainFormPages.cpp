@@ -14,7 +14,6 @@
 #include "ui/Stream.h"
 
 using namespace ui;
-using controls::TFlatCheckBox;
 using controls::TFlatGroupBox;
 using controls::TFlatSpeedButton;
 using controls::TLbSpeedButton;
@@ -38,14 +37,6 @@ TLabel* MakeLink(TComponent* owner, TWinControl* parent, const char* name, int x
 }
 
 } // namespace
-
-TLabel* TMainForm::MakeListCaption(TWinControl* parent, const char* caption) {
-    auto* l = Make<TLabel>(this, parent, nullptr);
-    l->SetHeight(18);
-    l->SetAlign(alTop);
-    l->SetCaption(caption);
-    return l;
-}
 
 void TMainForm::BuildPages() {
     // ---- header: the product's web link at the right

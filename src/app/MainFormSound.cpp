@@ -5,8 +5,6 @@
 #include "core/AudioUnit.h"
 
 using namespace ui;
-using controls::TFlatCheckBox;
-using controls::TLbSpeedButton;
 using controls::TZevScroller;
 
 namespace {
