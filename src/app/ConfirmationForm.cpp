@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/FormBuilding.h"
 #include "ui/GdiObjects.h"
 
 TConfirmationForm* ConfirmationForm = nullptr;
@@ -31,33 +32,18 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     Font()->SetName("Tahoma");
     Font()->SetHeight(-11);
 
-    stQuestion = TComponent::Create<TLabel>(this);
-    stQuestion->SetName("stQuestion");
-    stQuestion->SetParent(this);
-    stQuestion->SetBounds(12, 12, 256, 14);
-    stQuestion->SetCaption("Does this mode display correctly?");
-    stSeconds = TComponent::Create<TLabel>(this);
-    stSeconds->SetName("stSeconds");
-    stSeconds->SetParent(this);
+    stQuestion = Make<TLabel>(this, this, "stQuestion", "Does this mode display correctly?", 12, 12, 256, 14);
+    stSeconds = Make<TLabel>(this, this, "stSeconds");
     stSeconds->SetAutoSize(false);  // shorter texts must clear the longer ones
     stSeconds->SetBounds(12, 34, 256, 14);
     stSeconds->SetCaption(SecondsText(kTestSeconds));
 
-    btnYes = TComponent::Create<TButton>(this);
-    btnYes->SetName("btnYes");
-    btnYes->SetParent(this);
-    btnYes->SetBounds(60, 62, 75, 23);
-    btnYes->SetCaption("&Yes");
+    btnYes = Make<TButton>(this, this, "btnYes", "&Yes", 60, 62, 75, 23);
     btnYes->OnClick = TNotifyEvent(this, &TConfirmationForm::btnYesClick);
-    btnNo = TComponent::Create<TButton>(this);
-    btnNo->SetName("btnNo");
-    btnNo->SetParent(this);
-    btnNo->SetBounds(145, 62, 75, 23);
-    btnNo->SetCaption("&No");
+    btnNo = Make<TButton>(this, this, "btnNo", "&No", 145, 62, 75, 23);
     btnNo->OnClick = TNotifyEvent(this, &TConfirmationForm::btnNoClick);
 
-    Timer1 = TComponent::Create<TTimer>(this);
-    Timer1->SetName("Timer1");
+    Timer1 = MakeNamed<TTimer>(this, "Timer1");
     Timer1->SetEnabled(false);
     Timer1->SetInterval(1000);
     Timer1->OnTimer = TNotifyEvent(this, &TConfirmationForm::Timer1Timer);

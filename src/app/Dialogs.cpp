@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/FormBuilding.h"
 #include "app/MainForm.h"
 #include "core/StoredValues.h"
 #include "tbx/PNGBitmap.h"
@@ -14,13 +15,8 @@ TFormKeyboardLayour* FormKeyboardLayour = nullptr;
 
 using namespace ui;
 
-namespace {
-
 // The set-password dialog's client area, before the note is fitted.
-constexpr int kSetPasswordWidth = 257;
-constexpr int kSetPasswordHeight = 162;
-
-} // namespace
+constexpr int kSetPasswordWidth = 257, kSetPasswordHeight = 162;
 
 TTestForm::TTestForm(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();
@@ -40,26 +36,15 @@ TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
     SetBorderIcons(biSystemMenu);
     SetClientSize(kSetPasswordWidth, kSetPasswordHeight);
 
-    lbNote = TComponent::Create<TLabel>(this);
-    lbNote->SetName("lbNote");
-    lbNote->SetParent(this);
-    lbNote->SetAutoSize(false);
-    lbNote->SetWordWrap(true);
-    lbNote->SetBounds(10, 8, 237, 40);
+    lbNote = MakeWrappedLabel(this, this, "lbNote",
+                              "Please remember or write down the password you have set. If you forget this "
+                              "password you will no longer be able to access the application settings.",
+                              10, 8, 237, 40);
     lbNote->Font()->SetColor(185);
-    lbNote->SetCaption("Please remember or write down the password you have set. If you forget this password you "
-                       "will no longer be able to access the application settings.");
 
     auto entry = [&](const char* labelName, const char* caption, const char* name, int y, TLabel*& label) {
-        label = TComponent::Create<TLabel>(this);
-        label->SetName(labelName);
-        label->SetParent(this);
-        label->SetBounds(10, y, 237, 13);
-        label->SetCaption(caption);
-        auto* e = TComponent::Create<TEdit>(this);
-        e->SetName(name);
-        e->SetParent(this);
-        e->SetBounds(10, y + 15, 237, 21);
+        label = Make<TLabel>(this, this, labelName, caption, 10, y, 237, 13);
+        auto* e = Make<TEdit>(this, this, name, "", 10, y + 15, 237, 21);
         e->SetPasswordChar('*');
         label->SetFocusControl(e);
         return e;
@@ -67,18 +52,10 @@ TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
     edPassword = entry("lbPassword", "Password", "edPassword", 52, lbPassword);
     edConfirmPassword = entry("lbConfirmPassword", "Confirm password", "edConfirmPassword", 92, lbConfirmPassword);
 
-    btnOk = TComponent::Create<TButton>(this);
-    btnOk->SetName("btnOk");
-    btnOk->SetParent(this);
-    btnOk->SetBounds(92, 132, 75, 23);
-    btnOk->SetCaption("Ok");
+    btnOk = Make<TButton>(this, this, "btnOk", "Ok", 92, 132, 75, 23);
     btnOk->SetDefault(true);
     btnOk->OnClick = TNotifyEvent(this, &TFormSetAppPassword::btnOkClick);
-    btnCancel = TComponent::Create<TButton>(this);
-    btnCancel->SetName("btnCancel");
-    btnCancel->SetParent(this);
-    btnCancel->SetBounds(172, 132, 75, 23);
-    btnCancel->SetCaption("Cancel");
+    btnCancel = Make<TButton>(this, this, "btnCancel", "Cancel", 172, 132, 75, 23);
     btnCancel->SetCancel(true);
     btnCancel->SetModalResult(mrCancel);
 
@@ -126,9 +103,7 @@ void TFormSetAppPassword::FormShow(TObject*) { edPassword->SetFocus(); }
 
 // ---------------------------------------------------------------- hot-key picture
 
-namespace {
 constexpr char kHotkeysPicture[] = "HOTKEYS";  // RCDATA, PNG, 481 x 262
-}
 
 TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();
@@ -137,9 +112,7 @@ TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
     SetBorderStyle(bsNone);
     SetClientSize(483, 325);
 
-    pnlBack = TComponent::Create<controls::TKstGradientPanel>(this);
-    pnlBack->SetName("pnlBack");
-    pnlBack->SetParent(this);
+    pnlBack = Make<controls::TKstGradientPanel>(this, this, "pnlBack");
     pnlBack->SetAlign(alClient);
     pnlBack->SetStartColor(8745304);
     pnlBack->SetEndColor(clWindow);
@@ -148,22 +121,12 @@ TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
     pnlBack->SetShadowOffsetY(1);
     pnlBack->SetShadowColor(clBlack);
 
-    pnlPicture = TComponent::Create<controls::TFlatPanel>(this);
-    pnlPicture->SetName("pnlPicture");
-    pnlPicture->SetParent(pnlBack);
-    pnlPicture->SetBounds(1, 16, 481, 262);
-    pnlPicture->SetCaption("");
-    imgHotkeys = TComponent::Create<TImage>(this);
-    imgHotkeys->SetName("imgHotkeys");
-    imgHotkeys->SetParent(pnlPicture);
+    pnlPicture = Make<controls::TFlatPanel>(this, pnlBack, "pnlPicture", "", 1, 16, 481, 262);
+    imgHotkeys = Make<TImage>(this, pnlPicture, "imgHotkeys");
     imgHotkeys->SetAlign(alClient);
     imgHotkeys->SetTransparent(true);
 
-    btnExit = TComponent::Create<controls::TLbSpeedButton>(this);
-    btnExit->SetName("btnExit");
-    btnExit->SetParent(pnlBack);
-    btnExit->SetBounds(204, 290, 75, 25);
-    btnExit->SetCaption("Close");
+    btnExit = Make<controls::TLbSpeedButton>(this, pnlBack, "btnExit", "Close", 204, 290, 75, 25);
     // The gradient's light caption colour would leave the button's text
     // unreadable on its light face.
     btnExit->Font()->SetColor(clWindowText);

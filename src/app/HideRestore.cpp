@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/GlobalUnit.h"
+#include "app/ItemData.h"
 #include "app/MainForm.h"
 #include "core/AudioUnit.h"
 #include "core/HiddenWindows.h"
@@ -21,14 +22,7 @@ TListView* HiddenWindowList = nullptr;
 
 namespace {
 
-std::vector<core::TExcludeEntry> EntriesOf(TListView* list) {
-    std::vector<core::TExcludeEntry> out;
-    for (int i = 0; i < list->Items()->Count(); ++i)
-        if (auto* e = static_cast<core::TExcludeEntry*>(list->Items()->Item(i)->Data())) out.push_back(*e);
-    return out;
-}
-
-core::TWinInfo* InfoAt(int i) { return static_cast<core::TWinInfo*>(HiddenWindowList->Items()->Item(i)->Data()); }
+core::TWinInfo* InfoAt(int i) { return DataOf<core::TWinInfo>(HiddenWindowList, i); }
 
 // What the record of hidden windows keeps of a listed window.
 core::THiddenWindow RecordOf(const core::TWinInfo& Info) {
@@ -161,7 +155,7 @@ void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
 
 void TMainForm::BringProgramToTop() {
     if (BringToTopList->Items()->Count() == 0) return;
-    auto* entry = static_cast<core::TExcludeEntry*>(BringToTopList->Items()->Item(0)->Data());
+    auto* entry = DataOf<core::TExcludeEntry>(BringToTopList, 0);
     if (!entry) return;
     std::vector<core::TListedWindow> windows;
     for (int i = 0; i < HiddenWindowList->Items()->Count(); ++i) windows.push_back({InfoAt(i)->Title, InfoAt(i)->ExePath});
@@ -179,12 +173,12 @@ void TMainForm::BringProgramToTop() {
 
 void RestoreHiddenWindows() {
     if (!HiddenWindowList) return;
-    TListItems* items = HiddenWindowList->Items();
+    const int count = HiddenWindowList->Items()->Count();
     core::TAnswerCheck answers;
     std::vector<int> waiting;
     std::vector<core::THiddenWindow> left;  // what may still be hidden: what waits for its thread
-    for (int i = items->Count() - 1; i >= 0; --i) {
-        auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
+    for (int i = count - 1; i >= 0; --i) {
+        core::TWinInfo* info = InfoAt(i);
         if (!info) continue;
         if (IsOwnWindow(info->Handle)) {
             if (!MainForm->Visible()) ToggleMainWindow(false);
@@ -198,14 +192,14 @@ void RestoreHiddenWindows() {
     // back to its place in the Z order.
     if (!waiting.empty()) {
         auto order = std::make_shared<core::TZOrder>();
-        for (int i = 0; i < items->Count(); ++i) {
-            auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
+        for (int i = 0; i < count; ++i) {
+            core::TWinInfo* info = InfoAt(i);
             order->Windows.push_back(info ? info->Handle : nullptr);
             order->Topmost.push_back(info && (info->ExStyle & WS_EX_TOPMOST) != 0);
         }
         std::vector<core::TLateWindow> late;
         for (auto w = waiting.rbegin(); w != waiting.rend(); ++w) {
-            auto* info = static_cast<core::TWinInfo*>(items->Item(*w)->Data());
+            core::TWinInfo* info = InfoAt(*w);
             late.push_back({static_cast<size_t>(*w), info->ExStyle, !info->StyleKept, info->ThreadId});
             left.push_back(RecordOf(*info));
         }
@@ -213,8 +207,5 @@ void RestoreHiddenWindows() {
     }
     if (left.empty()) core::RemoveHiddenRecord(HiddenListFileName);
     else core::WriteHiddenRecord(HiddenListFileName, left);
-    for (int i = 0; i < items->Count(); ++i) {
-        delete static_cast<core::TWinInfo*>(items->Item(i)->Data());
-        items->Item(i)->SetData(nullptr);
-    }
+    FreeItems<core::TWinInfo>(HiddenWindowList);
 }

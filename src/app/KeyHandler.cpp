@@ -9,21 +9,12 @@
 
 using namespace ui;
 
-namespace {
-
-core::THotKey ReadHotKey(controls::TFlatCheckBox* ctrl, controls::TFlatCheckBox* alt, controls::TFlatCheckBox* shift,
-                         controls::TFlatCheckBox* win, controls::TFlatEdit* key) {
-    return core::THotKey{ctrl->Checked(), alt->Checked(), shift->Checked(), win->Checked(), key->Text()};
-}
-
-} // namespace
-
 void ResetKeyState() { core::ResetKeyState(); }
 
 void StartScreenSaver() { core::StartScreenSaver(MainForm->cbLockWorkstation->Checked()); }
 
 std::string TMainForm::GetProgramHotKeyText() {
-    return core::HotKeyText(ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey));
+    return core::HotKeyText(ProgramKeys.Value());
 }
 
 void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
@@ -39,11 +30,7 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
     // check below reads its own hot key again when it runs): read only when
     // a key is being captured, not in the way of every hot key.
     core::THotKeySettings hotKeys;
-    if (edit) {
-        hotKeys = {ReadHotKey(cbWinCtrl, cbWinAlt, cbWinShift, cbWinWin, edHkWindowsKey),
-                   ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey),
-                   ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey)};
-    }
+    if (edit) hotKeys = {HideKeys.Value(), ProgramKeys.Value(), SaverKeys.Value()};
 
     core::TKeyEventResult r = core::HandleKeyEvent(core::KeyState, core::KeyCapture, key, focused, hotKeys);
     if (r.Captured) {
@@ -59,19 +46,15 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
 }
 
 void TMainForm::CheckHideWindowsHotKey() {
-    if (core::HotKeyMatches(ReadHotKey(cbWinCtrl, cbWinAlt, cbWinShift, cbWinWin, edHkWindowsKey), core::KeyState))
-        btnHideAll->Click();
+    if (core::HotKeyMatches(HideKeys.Value(), core::KeyState)) btnHideAll->Click();
 }
 
 void TMainForm::CheckShowProgramHotKey() {
-    if (core::HotKeyMatches(ReadHotKey(cbProgCtrl, cbProgAlt, cbProgShift, cbProgWin, edHkProgramKey), core::KeyState))
-        ToggleMainWindow(true);
+    if (core::HotKeyMatches(ProgramKeys.Value(), core::KeyState)) ToggleMainWindow(true);
 }
 
 void TMainForm::CheckScreenSaverHotKey() {
-    if (!core::HotKeyMatches(ReadHotKey(cbSSaverCtrl, cbSSaverAlt, cbSSaverShift, cbSSaverWin, edHKSSaverKey),
-                             core::KeyState))
-        return;
+    if (!core::HotKeyMatches(SaverKeys.Value(), core::KeyState)) return;
     ResetKeyState();
     StartScreenSaver();
 }

@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "app/FormBuilding.h"
 #include "app/GlobalUnit.h"
+#include "app/ItemData.h"
 #include "core/AudioUnit.h"
 #include "core/ExcludeEntry.h"
 #include "core/RegistryValues.h"
@@ -19,38 +21,50 @@ using controls::TFlatEdit;
 
 // ---------------------------------------------------------------- building
 
-TFlatCheckBox* TMainForm::MakeCheck(TWinControl* parent, const char* name, const char* caption, int x, int y,
-                                    int w) {
-    auto* c = TComponent::Create<TFlatCheckBox>(this);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, 17);
-    c->SetCaption(caption);
+TFlatCheckBox* TMainForm::MakeCheck(TWinControl* parent, const char* name, const char* caption, int x, int y, int w,
+                                    const char* hint) {
+    auto* c = Make<TFlatCheckBox>(this, parent, name, caption, x, y, w, 17);
+    if (hint) GiveHint(c, hint);
     return c;
 }
 
-TFlatEdit* TMainForm::MakeHotKeyEdit(TWinControl* parent, const char* name, const char* text, int x, int y) {
-    auto* e = TComponent::Create<TFlatEdit>(this);
-    e->SetName(name);
-    e->SetParent(parent);
-    e->SetBounds(x, y, 90, 19);
-    e->SetText(text);
-    e->SetHint("Click in this field and hit the key of your choice. Please click outside the box using your "
-               "mouse before hitting any other keys.");
-    e->SetShowHint(true);
-    e->OnKeyPress = TKeyPressEvent(this, &TMainForm::edHkWindowsKeyKeyPress);
+controls::TLbSpeedButton* TMainForm::MakeSpeedButton(TWinControl* parent, const char* name, const char* caption,
+                                                     int x, int y, int w, int h, const char* hint,
+                                                     void (TMainForm::*click)(TObject*)) {
+    auto* b = Make<controls::TLbSpeedButton>(this, parent, name, caption, x, y, w, h);
+    if (hint) GiveHint(b, hint);
+    b->OnClick = TNotifyEvent(this, click);
+    return b;
+}
+
+THotKeyRow TMainForm::MakeHotKeyRow(TGroupBox* group, const std::string& boxes, const char* edit, const char* key) {
+    THotKeyRow row;
+    row.Ctrl = MakeCheck(group, (boxes + "Ctrl").c_str(), "Ctrl", 10, 20, 44);
+    row.Alt = MakeCheck(group, (boxes + "Alt").c_str(), "Alt", 56, 20, 38);
+    row.Shift = MakeCheck(group, (boxes + "Shift").c_str(), "Shift", 96, 20, 46);
+    row.Win = MakeCheck(group, (boxes + "Win").c_str(), "Win", 144, 20, 42);
+    row.Key = Make<TFlatEdit>(this, group, edit, key, 190, 18, 90, 19);
+    GiveHint(row.Key, "Click in this field and hit the key of your choice. Please click outside the box using your "
+                      "mouse before hitting any other keys.");
+    row.Key->OnKeyPress = TKeyPressEvent(this, &TMainForm::edHkWindowsKeyKeyPress);
     // Reached with the mouse only, as its hint says: every key pressed in
     // the field becomes its key, so the Tab that would leave it again would
     // change the hot key.
-    e->SetTabStop(false);
-    return e;
+    row.Key->SetTabStop(false);
+    return row;
+}
+
+TLabel* TMainForm::MakeListCaption(TWinControl* parent, const char* caption) {
+    auto* l = Make<TLabel>(this, parent, nullptr);
+    l->SetHeight(18);
+    l->SetAlign(alTop);
+    l->SetCaption(caption);
+    return l;
 }
 
 TListView* TMainForm::MakeList(TWinControl* parent, const char* name,
                                std::initializer_list<std::pair<const char*, int>> columns, bool sorted) {
-    auto* l = TComponent::Create<TListView>(this);
-    l->SetName(name);
-    l->SetParent(parent);
+    auto* l = Make<TListView>(this, parent, name);
     l->SetViewStyle(vsReport);
     l->SetRowSelect(true);
     l->SetReadOnly(true);
@@ -64,7 +78,16 @@ TListView* TMainForm::MakeList(TWinControl* parent, const char* name,
         c->SetWidth(width);
     }
     if (sorted) l->SetSortType(stText);
+    l->SetAlign(alClient);
     return l;
+}
+
+TTabSheet* TMainForm::MakeSheet(const char* name, const char* caption, int helpContext) {
+    auto* s = MakeNamed<TTabSheet>(this, name);
+    s->SetPageControl(MainPageControl);
+    s->SetCaption(caption);
+    s->SetHelpContext(helpContext);
+    return s;
 }
 
 TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
@@ -81,164 +104,68 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
     // Assigning the two handlers loads the hook library and starts the shell
     // and keyboard watching, before FormCreate runs.
-    Watch = TComponent::Create<core::TWatch>(this);
-    Watch->SetName("Watch");
+    Watch = MakeNamed<core::TWatch>(this, "Watch");
     Watch->SetOnWindowCreated(core::TShellEvent(this, &TMainForm::WatchWindowCreated));
     Watch->SetOnKeyNative(core::TKeyNativeEvent(this, &TMainForm::WatchKeyNative));
 
-    ProgramsImageList = TComponent::Create<TImageList>(this);
-    ProgramsImageList->SetName("ProgramsImageList");
-    MenuImages = TComponent::Create<TImageList>(this);
-    MenuImages->SetName("MenuImages");
+    ProgramsImageList = MakeNamed<TImageList>(this, "ProgramsImageList");
+    MenuImages = MakeNamed<TImageList>(this, "MenuImages");
 
-    HeaderPanel = TComponent::Create<TPanel>(this);
-    HeaderPanel->SetName("HeaderPanel");
-    HeaderPanel->SetParent(this);
-    HeaderPanel->SetHeight(30);
-    HeaderPanel->SetAlign(alTop);
-    HeaderPanel->SetBevelOuter(bvNone);
-    HeaderPanel->SetCaption("");
+    HeaderPanel = MakePanel(this, this, "HeaderPanel", alTop, 30);
     CreateHeaderPicture();
-    stVersioninfo = TComponent::Create<TLabel>(this);
-    stVersioninfo->SetName("stVersioninfo");
-    stVersioninfo->SetParent(HeaderPanel);
-    stVersioninfo->SetBounds(200, 9, 80, 13);
+    stVersioninfo = Make<TLabel>(this, HeaderPanel, "stVersioninfo", "", 200, 9, 80, 13);
 
-    ButtonsPanel = TComponent::Create<TPanel>(this);
-    ButtonsPanel->SetName("ButtonsPanel");
-    ButtonsPanel->SetParent(this);
+    ButtonsPanel = MakePanel(this, this, "ButtonsPanel", alTop, 27);
     ButtonsPanel->SetTop(30);
-    ButtonsPanel->SetHeight(27);
-    ButtonsPanel->SetAlign(alTop);
-    ButtonsPanel->SetBevelOuter(bvNone);
-    ButtonsPanel->SetCaption("");
-    btnHide = TComponent::Create<controls::TLbSpeedButton>(this);
-    btnHide->SetName("btnHide");
-    btnHide->SetParent(ButtonsPanel);
-    btnHide->SetBounds(556, 2, 75, 23);
-    btnHide->SetCaption("&Hide");
-    btnHide->SetHint("Hide this window");
-    btnHide->SetShowHint(true);
-    btnHide->OnClick = TNotifyEvent(this, &TMainForm::btnHideClick);
-    btnTerminate = TComponent::Create<controls::TLbSpeedButton>(this);
-    btnTerminate->SetName("btnTerminate");
-    btnTerminate->SetParent(ButtonsPanel);
-    btnTerminate->SetBounds(476, 2, 75, 23);
-    btnTerminate->SetCaption("&Terminate");
-    btnTerminate->SetHint("Stop the application");
-    btnTerminate->SetShowHint(true);
-    btnTerminate->OnClick = TNotifyEvent(this, &TMainForm::btnTerminateClick);
+    btnHide = MakeSpeedButton(ButtonsPanel, "btnHide", "&Hide", 556, 2, 75, 23, "Hide this window",
+                              &TMainForm::btnHideClick);
+    btnTerminate = MakeSpeedButton(ButtonsPanel, "btnTerminate", "&Terminate", 476, 2, 75, 23,
+                                   "Stop the application", &TMainForm::btnTerminateClick);
 
-    MainPageControl = TComponent::Create<TPageControl>(this);
-    MainPageControl->SetName("MainPageControl");
-    MainPageControl->SetParent(this);
+    MainPageControl = Make<TPageControl>(this, this, "MainPageControl");
     MainPageControl->SetTop(57);
     MainPageControl->SetAlign(alClient);
 
     // ---- the Windows page: the three lists
-    SheetWindows = TComponent::Create<TTabSheet>(this);
-    SheetWindows->SetName("SheetWindows");
-    SheetWindows->SetPageControl(MainPageControl);
-    SheetWindows->SetCaption("Windows");
-    SheetWindows->SetHelpContext(1001);
-    pnlLeft = TComponent::Create<TPanel>(this);
-    pnlLeft->SetName("pnlLeft");
-    pnlLeft->SetParent(SheetWindows);
-    pnlLeft->SetWidth(330);
+    SheetWindows = MakeSheet("SheetWindows", "Windows", 1001);
+    pnlLeft = MakePanel(this, SheetWindows, "pnlLeft", alLeft, 330);
     pnlLeft->SetBorderWidth(4);
-    pnlLeft->SetAlign(alLeft);
-    pnlLeft->SetBevelOuter(bvNone);
-    pnlLeft->SetCaption("");
-    pnlRight = TComponent::Create<TPanel>(this);
-    pnlRight->SetName("pnlRight");
-    pnlRight->SetParent(SheetWindows);
+    pnlRight = MakePanel(this, SheetWindows, "pnlRight", alClient);
     pnlRight->SetLeft(334);
     pnlRight->SetBorderWidth(4);
-    pnlRight->SetAlign(alClient);
-    pnlRight->SetBevelOuter(bvNone);
-    pnlRight->SetCaption("");
 
     lbAvailable = MakeListCaption(pnlLeft, "Currently visible windows ( Drag And Drop a window )");
     AvailableWindowsList = MakeList(pnlLeft, "AvailableWindowsList",
                                     {{"Application Name", 100}, {"Window Title", 185}}, true);
-    AvailableWindowsList->SetAlign(alClient);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
 
-    pnlExclude = TComponent::Create<TPanel>(this);
-    pnlExclude->SetName("pnlExclude");
-    pnlExclude->SetParent(pnlRight);
-    pnlExclude->SetHeight(122);
-    pnlExclude->SetAlign(alTop);
-    pnlExclude->SetBevelOuter(bvNone);
-    pnlExclude->SetCaption("");
+    pnlExclude = MakePanel(this, pnlRight, "pnlExclude", alTop, 122);
     lbExclude = MakeListCaption(pnlExclude, "Do not hide list (Right click an item for extra options)");
     ExcludeList = MakeList(pnlExclude, "ExcludeList",
                            {{"Application Name", 100}, {"Window Title", 150}, {"All", 30}}, true);
-    ExcludeList->SetAlign(alClient);
 
     lbBringToTop = MakeListCaption(pnlRight, "Bring to TOP after hiding windows (execute if not running)");
     BringToTopList = MakeList(pnlRight, "BringToTopList", {{"Application Name", 100}, {"Window Title", 185}},
                               false);
-    BringToTopList->SetAlign(alClient);
 
-    btnHideAll = TComponent::Create<TButton>(this);
-    btnHideAll->SetName("btnHideAll");
-    btnHideAll->SetParent(SheetWindows);
+    btnHideAll = Make<TButton>(this, SheetWindows, "btnHideAll");
     btnHideAll->SetCaption("Hide/Restore");
     btnHideAll->SetVisible(false);
     btnHideAll->OnClick = TNotifyEvent(this, &TMainForm::btnHideAllClick);
 
     // ---- the options page: general options and the hot keys
-    SheetOptions = TComponent::Create<TTabSheet>(this);
-    SheetOptions->SetName("SheetOptions");
-    SheetOptions->SetPageControl(MainPageControl);
-    SheetOptions->SetCaption("Extra Settings");
-    SheetOptions->SetHelpContext(1010);
-    pnlGeneral = TComponent::Create<TPanel>(this);
-    pnlGeneral->SetName("pnlGeneral");
-    pnlGeneral->SetParent(SheetOptions);
-    pnlGeneral->SetAlign(alClient);
-    pnlGeneral->SetBevelOuter(bvNone);
-    pnlGeneral->SetCaption("");
+    SheetOptions = MakeSheet("SheetOptions", "Extra Settings", 1010);
+    pnlGeneral = MakePanel(this, SheetOptions, "pnlGeneral", alClient);
     cbCloseActiveWindow = MakeCheck(pnlGeneral, "cbCloseActiveWindow",
                                     "Close the window that was active before hiding", 8, 71, 300);
 
-    pnlKeyboard = TComponent::Create<TPanel>(this);
-    pnlKeyboard->SetName("pnlKeyboard");
-    pnlKeyboard->SetParent(SheetOptions);
-    pnlKeyboard->SetAlign(alClient);
-    pnlKeyboard->SetBevelOuter(bvNone);
-    pnlKeyboard->SetCaption("");
-
-    auto group = [&](const char* name, const char* caption, int y) {
-        auto* g = TComponent::Create<TGroupBox>(this);
-        g->SetName(name);
-        g->SetParent(pnlKeyboard);
-        g->SetBounds(8, y, 356, 46);
-        g->SetCaption(caption);
-        return g;
-    };
-    gbHideWindows = group("gbHideWindows", "Hide/Restore windows hot key", 4);
-    cbWinCtrl = MakeCheck(gbHideWindows, "cbWinCtrl", "Ctrl", 10, 20, 44);
-    cbWinAlt = MakeCheck(gbHideWindows, "cbWinAlt", "Alt", 56, 20, 38);
-    cbWinShift = MakeCheck(gbHideWindows, "cbWinShift", "Shift", 96, 20, 46);
-    cbWinWin = MakeCheck(gbHideWindows, "cbWinWin", "Win", 144, 20, 42);
-    edHkWindowsKey = MakeHotKeyEdit(gbHideWindows, "edHkWindowsKey", "`", 190, 18);
-
-    gbShowProgram = group("gbShowProgram", "Hide/Show program hot key", 54);
-    cbProgCtrl = MakeCheck(gbShowProgram, "cbProgCtrl", "Ctrl", 10, 20, 44);
-    cbProgAlt = MakeCheck(gbShowProgram, "cbProgAlt", "Alt", 56, 20, 38);
-    cbProgShift = MakeCheck(gbShowProgram, "cbProgShift", "Shift", 96, 20, 46);
-    cbProgWin = MakeCheck(gbShowProgram, "cbProgWin", "Win", 144, 20, 42);
-    edHkProgramKey = MakeHotKeyEdit(gbShowProgram, "edHkProgramKey", "\\", 190, 18);
-
-    gbScreenSaver = group("gbScreenSaver", "Start Screen saver", 104);
-    gbScreenSaver->SetHeight(66);
-    cbSSaverCtrl = MakeCheck(gbScreenSaver, "cbSSaverCtrl", "Ctrl", 10, 20, 44);
-    cbSSaverAlt = MakeCheck(gbScreenSaver, "cbSSaverAlt", "Alt", 56, 20, 38);
-    cbSSaverShift = MakeCheck(gbScreenSaver, "cbSSaverShift", "Shift", 96, 20, 46);
-    cbSSaverWin = MakeCheck(gbScreenSaver, "cbSSaverWin", "Win", 144, 20, 42);
-    edHKSSaverKey = MakeHotKeyEdit(gbScreenSaver, "edHKSSaverKey", "F12", 190, 18);
+    pnlKeyboard = MakePanel(this, SheetOptions, "pnlKeyboard", alClient);
+    gbHideWindows = Make<TGroupBox>(this, pnlKeyboard, "gbHideWindows", "Hide/Restore windows hot key", 8, 4, 356, 46);
+    HideKeys = MakeHotKeyRow(gbHideWindows, "cbWin", "edHkWindowsKey", "`");
+    gbShowProgram = Make<TGroupBox>(this, pnlKeyboard, "gbShowProgram", "Hide/Show program hot key", 8, 54, 356, 46);
+    ProgramKeys = MakeHotKeyRow(gbShowProgram, "cbProg", "edHkProgramKey", "\\");
+    gbScreenSaver = Make<TGroupBox>(this, pnlKeyboard, "gbScreenSaver", "Start Screen saver", 8, 104, 356, 66);
+    SaverKeys = MakeHotKeyRow(gbScreenSaver, "cbSSaver", "edHKSSaverKey", "F12");
     cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
                                   "Lock workstation before starting (Win 2k/XP/NT)", 10, 42, 300);
 
@@ -269,10 +196,8 @@ void TMainForm::FormCreate(TObject*) {
     // A wallpaper removed by a run that could not put it back (it crashed,
     // was killed, or the session ended) comes back now.
     core::RestoreWallpaper();
-    for (TWinControl* c : {static_cast<TWinControl*>(this), static_cast<TWinControl*>(ButtonsPanel),
-                           static_cast<TWinControl*>(pnlLeft), static_cast<TWinControl*>(pnlRight),
-                           static_cast<TWinControl*>(HeaderPanel), static_cast<TWinControl*>(pnlGeneral),
-                           static_cast<TWinControl*>(pnlKeyboard), static_cast<TWinControl*>(AvailableWindowsList)})
+    for (TWinControl* c : std::initializer_list<TWinControl*>{this, ButtonsPanel, pnlLeft, pnlRight, HeaderPanel,
+                                                             pnlGeneral, pnlKeyboard, AvailableWindowsList})
         c->SetDoubleBuffered(true);
     SetCaption(AppTitle);
     Application->SetTitle(AppTitle);
@@ -326,14 +251,9 @@ void TMainForm::FormDestroy(TObject*) {
     }
     if (Application->Tag() != 0 && !endWithoutSaving_) SaveExcludeLists();
     if (Application->Tag() != 0 && !endWithoutSaving_) SaveSettings();
-    core::ReleaseWindowList(AvailableWindowsList);
-    for (TListView* l : {ExcludeList, BringToTopList}) {
-        for (int i = 0; i < l->Items()->Count(); ++i) {
-            delete static_cast<core::TExcludeEntry*>(l->Items()->Item(i)->Data());
-            l->Items()->Item(i)->SetData(nullptr);
-        }
-        l->Items()->Clear();
-    }
+    FreeItems<core::TWinInfo>(AvailableWindowsList);
+    FreeItems<core::TExcludeEntry>(ExcludeList);
+    FreeItems<core::TExcludeEntry>(BringToTopList);
 }
 
 void TMainForm::btnTerminateClick(TObject*) {
@@ -366,7 +286,7 @@ void TMainForm::LoadWindowIcons() {
     std::map<std::string, int> byPath;
     TListItems* items = AvailableWindowsList->Items();
     for (int i = 0; i < items->Count(); ++i) {
-        auto* info = static_cast<core::TWinInfo*>(items->Item(i)->Data());
+        auto* info = DataOf<core::TWinInfo>(items->Item(i));
         std::string path = info ? info->ExePath : std::string();
         auto known = byPath.find(path);
         if (known == byPath.end()) {

@@ -5,10 +5,10 @@
 #include <set>
 #include <vector>
 
+#include "app/GlobalUnit.h"
+#include "app/HotKeyRow.h"
 #include "controls/FlatCheckBox.h"
-#include "controls/FlatSpeedButton.h"
 #include "controls/FlatEdit.h"
-#include "controls/FlatSpeedButton.h"
 #include "controls/FlatGroupBox.h"
 #include "controls/FlatSpeedButton.h"
 #include "controls/FlatSplitter.h"
@@ -16,6 +16,7 @@
 #include "controls/LbSpeedButton.h"
 #include "controls/ZevScroller.h"
 #include "core/ExcludeEntry.h"
+#include "core/ListRecords.h"
 #include "core/KeyData.h"
 #include "core/Watch.h"
 #include "core/WindowPrimitives.h"
@@ -60,23 +61,19 @@ public:
     controls::TFlatCheckBox* cbCloseActiveWindow;
     ui::TPanel* pnlKeyboard;
     ui::TGroupBox* gbHideWindows;
-    controls::TFlatCheckBox* cbWinCtrl;
-    controls::TFlatCheckBox* cbWinAlt;
-    controls::TFlatCheckBox* cbWinShift;
-    controls::TFlatCheckBox* cbWinWin;
-    controls::TFlatEdit* edHkWindowsKey;
     ui::TGroupBox* gbShowProgram;
-    controls::TFlatCheckBox* cbProgCtrl;
-    controls::TFlatCheckBox* cbProgAlt;
-    controls::TFlatCheckBox* cbProgShift;
-    controls::TFlatCheckBox* cbProgWin;
-    controls::TFlatEdit* edHkProgramKey;
     ui::TGroupBox* gbScreenSaver;
-    controls::TFlatCheckBox* cbSSaverCtrl;
-    controls::TFlatCheckBox* cbSSaverAlt;
-    controls::TFlatCheckBox* cbSSaverShift;
-    controls::TFlatCheckBox* cbSSaverWin;
-    controls::TFlatEdit* edHKSSaverKey;
+    // The three hot keys; each control is reached by its own name too.
+    THotKeyRow HideKeys, ProgramKeys, SaverKeys;
+    controls::TFlatCheckBox *const &cbWinCtrl = HideKeys.Ctrl, *const &cbWinAlt = HideKeys.Alt,
+                            *const &cbWinShift = HideKeys.Shift, *const &cbWinWin = HideKeys.Win;
+    controls::TFlatEdit* const& edHkWindowsKey = HideKeys.Key;
+    controls::TFlatCheckBox *const &cbProgCtrl = ProgramKeys.Ctrl, *const &cbProgAlt = ProgramKeys.Alt,
+                            *const &cbProgShift = ProgramKeys.Shift, *const &cbProgWin = ProgramKeys.Win;
+    controls::TFlatEdit* const& edHkProgramKey = ProgramKeys.Key;
+    controls::TFlatCheckBox *const &cbSSaverCtrl = SaverKeys.Ctrl, *const &cbSSaverAlt = SaverKeys.Alt,
+                            *const &cbSSaverShift = SaverKeys.Shift, *const &cbSSaverWin = SaverKeys.Win;
+    controls::TFlatEdit* const& edHKSSaverKey = SaverKeys.Key;
     controls::TFlatCheckBox* cbLockWorkstation;
 
     // ---- header picture
@@ -162,10 +159,8 @@ public:
     // answer is No; Unsaved tells whether something was left unsaved.
     // Nothing already stored is touched.
     bool SaveAllOrAsk(const std::string& Question, bool& Unsaved);
-    void LoadExcludeList();
-    void LoadBringToTopList();
-    void SaveExcludeList();
-    void SaveBringToTopList();
+    void SaveExcludeList() { SaveList(exFile_); }
+    void SaveBringToTopList() { SaveList(bttFile_); }
     void AddSelectedToDoNotHideList();
     int FindDoNotHideEntry(ui::TListItem* Item);
     void AddApplicationFromDisk();
@@ -291,28 +286,46 @@ public:
     void SheetWindowsMouseDown(ui::TObject* Sender, ui::TMouseButton Button, ui::TShiftState Shift, int X, int Y);
 
 private:
-    ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);
     // Shows one panel of the Extra Settings page and hides the others.
     void ShowOptionsPanel(ui::TPanel* Panel);
     // ---- lists
-    bool exListUnreadable_ = false;   // ExList.Dat failed to load: never saved over
-    bool bttListUnreadable_ = false;  // the same for BttList.Dat
-    // A list file holding more records than are loaded: the list as loaded,
-    // in its canonical form (empty for a file loaded whole). While the list
-    // still holds just that, the file is not rewritten.
-    std::vector<uint8_t> exListCut_;
-    std::vector<uint8_t> bttListCut_;
+    // A list and the file it is kept in.
+    struct TListFile {
+        ui::TListView* const& List;
+        const std::string& FileName;
+        core::TListKind Kind;
+        bool Unreadable = false;  // it failed to load: never saved over
+        // A file holding more records than are loaded: the list as loaded,
+        // in its canonical form (empty for a file loaded whole). While the
+        // list still holds just that, the file is not rewritten.
+        std::vector<uint8_t> Cut;
+    };
+    TListFile exFile_{ExcludeList, ExListFileName, core::TListKind::DoNotHide, false, {}};
+    TListFile bttFile_{BringToTopList, BttListFileName, core::TListKind::BringToTop, false, {}};
+    // Fills the list with the file's entries; raises the file's error.
+    void LoadList(TListFile& File);
+    void SaveList(const TListFile& File);
     // The user chose to end without saving what could not be saved: the end
     // does not try again.
     bool endWithoutSaving_ = false;
     // Entries made here whose program path was longer than a record holds.
     std::set<const core::TExcludeEntry*> cutPaths_;
     void AddEntryItem(ui::TListView* List, core::TExcludeEntry* Entry);
+    // An entry keeping every window of the program, added and saved.
+    void AddDoNotHideEntry(const std::string& Title, const std::string& Path);
     bool PathWasCut(const core::TExcludeEntry& Entry) const;
 
+    // The form's own kinds of control, made, named and placed in one call.
     controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,
-                                        int y, int w);
-    controls::TFlatEdit* MakeHotKeyEdit(ui::TWinControl* parent, const char* name, const char* text, int x, int y);
+                                        int y, int w, const char* hint = nullptr);
+    controls::TLbSpeedButton* MakeSpeedButton(ui::TWinControl* parent, const char* name, const char* caption, int x,
+                                              int y, int w, int h, const char* hint,
+                                              void (TMainForm::*click)(ui::TObject*));
+    // Four boxes named boxes + "Ctrl", "Alt", "Shift", "Win" and the edit,
+    // holding key at first.
+    THotKeyRow MakeHotKeyRow(ui::TGroupBox* group, const std::string& boxes, const char* edit, const char* key);
+    ui::TTabSheet* MakeSheet(const char* name, const char* caption, int helpContext);
+    ui::TLabel* MakeListCaption(ui::TWinControl* parent, const char* caption);
     ui::TListView* MakeList(ui::TWinControl* parent, const char* name,
                             std::initializer_list<std::pair<const char*, int>> columns, bool sorted);
 };

@@ -1,11 +1,12 @@
 // The main window's owner-drawn popup menus share one look.
 #include "app/MainForm.h"
 
+#include "app/FormBuilding.h"
+
 using namespace ui;
 
 painters::TBcBarPopupMenu* TMainForm::MakeBarPopupMenu(const char* Name) {
-    auto* m = TComponent::Create<painters::TBcBarPopupMenu>(this);
-    m->SetName(Name);
+    auto* m = MakeNamed<painters::TBcBarPopupMenu>(this, Name);
     m->Bar()->SetVisible(false);
     m->Separators()->Font()->SetName("MS Sans Serif");
     m->Separators()->Font()->SetHeight(-11);

@@ -1,6 +1,7 @@
 // The Display panel of the options page: the mode list, the picked and the
 // current mode, and the test switch.
 #include "app/ConfirmationForm.h"
+#include "app/FormBuilding.h"
 #include "app/MainForm.h"
 #include "core/DisplayModes.h"
 #include "ui/Dialogs.h"
@@ -8,63 +9,36 @@
 using namespace ui;
 
 void TMainForm::BuildDisplayPanel() {
-    pnlDisplay = TComponent::Create<TPanel>(this);
-    pnlDisplay->SetName("pnlDisplay");
-    pnlDisplay->SetParent(SheetOptions);
-    pnlDisplay->SetAlign(alClient);
-    pnlDisplay->SetBevelOuter(bvNone);
-    pnlDisplay->SetCaption("");
+    pnlDisplay = MakePanel(this, SheetOptions, "pnlDisplay", alClient);
     pnlDisplay->SetHelpContext(1014);
     pnlDisplay->SetVisible(false);  // shown by the Display button
 
-    gbDisplayResolution = TComponent::Create<TGroupBox>(this);
-    gbDisplayResolution->SetName("gbDisplayResolution");
-    gbDisplayResolution->SetParent(pnlDisplay);
-    gbDisplayResolution->SetBounds(8, 4, 516, 112);
-    gbDisplayResolution->SetCaption("Display resolution");
-
-    auto label = [&](const char* caption, int y) {
-        auto* l = TComponent::Create<TLabel>(this);
-        l->SetParent(gbDisplayResolution);
-        l->SetBounds(12, y + 3, 100, 13);
-        l->SetCaption(caption);
-        return l;
-    };
-    auto edit = [&](const char* name, int y) {
-        auto* e = TComponent::Create<controls::TFlatEdit>(this);
-        e->SetName(name);
-        e->SetParent(gbDisplayResolution);
+    gbDisplayResolution = Make<TGroupBox>(this, pnlDisplay, "gbDisplayResolution", "Display resolution", 8, 4, 516, 112);
+    auto mode = [&](const char* caption, const char* name, int y, TLabel*& label) {
+        label = Make<TLabel>(this, gbDisplayResolution, nullptr, caption, 12, y + 3, 100, 13);
+        auto* e = Make<controls::TFlatEdit>(this, gbDisplayResolution, name);
         e->SetBounds(116, y, 160, 19);
         e->SetReadOnly(true);
         e->SetText("");
         return e;
     };
-    lbResolutionInfo = label("Selected mode:", 22);
-    edResolutionInfo = edit("edResolutionInfo", 22);
-    lbCurrentResolutionInfo = label("Current mode:", 48);
-    edCurrentResolutionInfo = edit("edCurrentResolutionInfo", 48);
+    edResolutionInfo = mode("Selected mode:", "edResolutionInfo", 22, lbResolutionInfo);
+    edCurrentResolutionInfo = mode("Current mode:", "edCurrentResolutionInfo", 48, lbCurrentResolutionInfo);
 
-    btnSelectResolution = TComponent::Create<TButton>(this);
-    btnSelectResolution->SetName("btnSelectResolution");
-    btnSelectResolution->SetParent(gbDisplayResolution);
-    btnSelectResolution->SetBounds(284, 21, 50, 21);
-    btnSelectResolution->SetCaption("List");
-    btnSelectResolution->OnClick = TNotifyEvent(this, &TMainForm::btnSelectResolutionClick);
-    btnTestResolution = TComponent::Create<TButton>(this);
-    btnTestResolution->SetName("btnTestResolution");
-    btnTestResolution->SetParent(gbDisplayResolution);
-    btnTestResolution->SetBounds(342, 21, 150, 21);
-    btnTestResolution->SetCaption("Test selected resolution");
-    btnTestResolution->OnClick = TNotifyEvent(this, &TMainForm::btnTestResolutionClick);
+    auto button = [&](const char* name, const char* caption, int x, int w, void (TMainForm::*click)(TObject*)) {
+        auto* b = Make<TButton>(this, gbDisplayResolution, name, caption, x, 21, w, 21);
+        b->OnClick = TNotifyEvent(this, click);
+        return b;
+    };
+    btnSelectResolution = button("btnSelectResolution", "List", 284, 50, &TMainForm::btnSelectResolutionClick);
+    btnTestResolution =
+        button("btnTestResolution", "Test selected resolution", 342, 150, &TMainForm::btnTestResolutionClick);
     cbSwitchResolution = MakeCheck(gbDisplayResolution, "cbSwitchResolution", "Switch display resolution", 12, 80,
-                                   300);
-    cbSwitchResolution->SetHint("Enable display resolution switching on hot key.");
-    cbSwitchResolution->SetShowHint(true);
+                                   300, "Enable display resolution switching on hot key.");
 
     popMenuResolutions = MakeBarPopupMenu("popMenuResolutions");
     popMenuResolutions->SetMenuStyle(painters::msWindowsXP);
-    mnSelectCurrentDisplayMode = TComponent::Create<TMenuItem>(this);
-    mnSelectCurrentDisplayMode->SetName("mnSelectCurrentDisplayMode");
+    mnSelectCurrentDisplayMode = MakeNamed<TMenuItem>(this, "mnSelectCurrentDisplayMode");
     mnSelectCurrentDisplayMode->SetCaption("Current");
     mnSelectCurrentDisplayMode->SetImageIndex(0);
     mnSelectCurrentDisplayMode->OnClick = TNotifyEvent(this, &TMainForm::mnSelectCurrentDisplayModeClick);

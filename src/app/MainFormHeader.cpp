@@ -2,6 +2,8 @@
 // header panel, from the PNG in the program's resources.
 #include "app/MainForm.h"
 
+#include "app/FormBuilding.h"
+
 #include <memory>
 
 #include "tbx/PNGBitmap.h"
@@ -16,9 +18,7 @@ constexpr int HeaderPictureResource = 1; // RCDATA
 } // namespace
 
 void TMainForm::CreateHeaderPicture() {
-    HeaderImage = TComponent::Create<TImage>(this);
-    HeaderImage->SetName("HeaderImage");
-    HeaderImage->SetParent(HeaderPanel);
+    HeaderImage = Make<TImage>(this, HeaderPanel, "HeaderImage");
     HeaderImage->SetBounds(0, 0, 195, 30);
     // The picture holds a PNG graphic from the start, for FormCreate to load.
     tbx::TPNGBitmap empty;

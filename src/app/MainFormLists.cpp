@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "app/FormBuilding.h"
 #include "app/GlobalUnit.h"
+#include "app/ItemData.h"
 #include "app/MainForm.h"
 #include "core/ListFiles.h"
 #include "ui/Application.h"
@@ -20,16 +22,6 @@ namespace {
 constexpr WORD VK_DELETE_KEY = 46;
 constexpr size_t MaxRecordText = 255;
 
-TExcludeEntry* EntryOf(TListItem* item) { return item ? static_cast<TExcludeEntry*>(item->Data()) : nullptr; }
-
-std::vector<TExcludeEntry> EntriesOf(TListView* list) {
-    std::vector<TExcludeEntry> out;
-    out.reserve(static_cast<size_t>(list->Items()->Count()));
-    for (int i = 0; i < list->Items()->Count(); ++i)
-        if (TExcludeEntry* e = EntryOf(list->Items()->Item(i))) out.push_back(*e);
-    return out;
-}
-
 bool IsControlNamed(TObject* obj, const char* name) {
     auto* c = dynamic_cast<TControl*>(obj);
     return c && c->Name() == name;
@@ -41,12 +33,19 @@ const char* YesNo(uint8_t flag) { return flag ? "yes" : "no"; }
 
 } // namespace
 
+std::vector<TExcludeEntry> EntriesOf(TListView* List) {
+    std::vector<TExcludeEntry> out;
+    out.reserve(static_cast<size_t>(List->Items()->Count()));
+    for (int i = 0; i < List->Items()->Count(); ++i)
+        if (TExcludeEntry* e = DataOf<TExcludeEntry>(List, i)) out.push_back(*e);
+    return out;
+}
+
 // ---------------------------------------------------------------- building
 
 void TMainForm::BuildListEditing() {
     auto item = [&](TMenu* menu, const char* name, const char* caption, void (TMainForm::*click)(TObject*)) {
-        auto* mi = TComponent::Create<TMenuItem>(this);
-        if (name) mi->SetName(name);
+        auto* mi = MakeNamed<TMenuItem>(this, name);
         mi->SetCaption(caption);
         if (click) mi->OnClick = TNotifyEvent(this, click);
         menu->Items()->Add(mi);
@@ -81,19 +80,13 @@ void TMainForm::BuildListEditing() {
     mnClearBringToTopList =
         item(PopMenuBringToTopList, "mnClearBringToTopList", "Clear List", &TMainForm::mnClearBringToTopListClick);
 
-    OpenDialog = TComponent::Create<TOpenDialog>(this);
-    OpenDialog->SetName("OpenDialog");
+    OpenDialog = MakeNamed<TOpenDialog>(this, "OpenDialog");
     OpenDialog->SetFilter("All files|*.*");
     OpenDialog->SetDefaultExt("*.*");
 
     // The refresh button sits in the row below the lists.
-    btnRefreshList = TComponent::Create<TButton>(this);
-    btnRefreshList->SetName("btnRefreshList");
-    btnRefreshList->SetParent(gbSpecialWindows);
-    btnRefreshList->SetBounds(520, 12, 90, 23);
-    btnRefreshList->SetCaption("Refresh List");
-    btnRefreshList->SetHint("Refresh the list of currently visible windows");
-    btnRefreshList->SetShowHint(true);
+    btnRefreshList = Make<TButton>(this, gbSpecialWindows, "btnRefreshList", "Refresh List", 520, 12, 90, 23);
+    GiveHint(btnRefreshList, "Refresh the list of currently visible windows");
     btnRefreshList->OnClick = TNotifyEvent(this, &TMainForm::mnRefreshListClick);
 
     AvailableWindowsList->SetPopupMenu(popMenuAvailableWindows);
@@ -113,29 +106,25 @@ void TMainForm::BuildListEditing() {
 // ---------------------------------------------------------------- files
 
 void TMainForm::LoadExcludeLists() {
-    std::string failures;
-    auto load = [&](void (TMainForm::*fn)(), bool& unreadable) {
-        unreadable = false;
+    std::string failures, cut;
+    for (TListFile* f : {&exFile_, &bttFile_}) {
+        f->Unreadable = false;
         try {
-            (this->*fn)();
+            LoadList(*f);
         } catch (const std::exception& e) {
-            unreadable = true;
+            f->Unreadable = true;
             failures += e.what();
             failures += ".\n";
         }
-    };
-    load(&TMainForm::LoadExcludeList, exListUnreadable_);
-    load(&TMainForm::LoadBringToTopList, bttListUnreadable_);
+        if (!f->Cut.empty())
+            cut += "The list file \"" + f->FileName + "\" holds more than " + std::to_string(core::MaxListRecords) +
+                   " entries: only the first " + std::to_string(core::MaxListRecords) + " are loaded.\n";
+    }
     // Said once, here: the saves of this run leave such a file alone.
     if (!failures.empty())
         MessageDlg(failures + "\nThe file is left as it is: changes to that list are not saved until the program "
                               "starts again and can read it.",
                    mtError, TMsgDlgButtons{mbOK}, 0);
-    std::string cut;
-    for (auto [list, name] : {std::pair{&exListCut_, &ExListFileName}, std::pair{&bttListCut_, &BttListFileName}})
-        if (!list->empty())
-            cut += "The list file \"" + *name + "\" holds more than " + std::to_string(core::MaxListRecords) +
-                   " entries: only the first " + std::to_string(core::MaxListRecords) + " are loaded.\n";
     if (!cut.empty())
         MessageDlg(cut + "\nThe file is left as it is while that list is not changed; a change saves the list "
                          "as it is shown, without the entries that were not loaded.",
@@ -156,64 +145,33 @@ void TMainForm::AddEntryItem(TListView* List, TExcludeEntry* Entry) {
     item->SetCaption(core::ExtractFileName(Entry->Path()));
 }
 
-namespace {
-// Fills List with the file's entries, those read before a failure too; false
-// when the file held more than were loaded.
-bool LoadInto(TMainForm* form, TListView* list, const std::string& fileName,
-              void (TMainForm::*add)(TListView*, TExcludeEntry*)) {
+void TMainForm::LoadList(TListFile& File) {
+    File.Cut.clear();
+    // The entries read before a failure are listed too.
     std::vector<TExcludeEntry> entries;
     auto fill = [&] {
-        list->Items()->BeginUpdate();
-        for (const TExcludeEntry& e : entries) (form->*add)(list, new TExcludeEntry(e));
-        list->Items()->EndUpdate();
+        File.List->Items()->BeginUpdate();
+        for (const TExcludeEntry& e : entries) AddEntryItem(File.List, new TExcludeEntry(e));
+        File.List->Items()->EndUpdate();
     };
     bool whole = true;
     try {
-        whole = core::LoadListFile(fileName, entries);
+        whole = core::LoadListFile(File.FileName, entries);
     } catch (...) {
         fill();
         throw;
     }
     fill();
-    return whole;
+    if (!whole) File.Cut = core::EncodeListRecords(EntriesOf(File.List), File.Kind);
 }
 
-// What a list cut at the limit held as loaded, in its canonical form (empty
-// for a whole list).
-std::vector<uint8_t> CutListAsLoaded(bool whole, TListView* list, core::TListKind kind) {
-    return whole ? std::vector<uint8_t>() : core::EncodeListRecords(EntriesOf(list), kind);
-}
-
-// Writes the list, unless it was cut at the limit and is still as loaded:
-// the file then keeps the entries that were not loaded.
-void SaveUnlessAsLoaded(TListView* list, const std::string& fileName, core::TListKind kind,
-                     const std::vector<uint8_t>& cutAsLoaded) {
-    const std::vector<TExcludeEntry> entries = EntriesOf(list);
-    if (!cutAsLoaded.empty() && core::EncodeListRecords(entries, kind) == cutAsLoaded) return;
-    core::SaveListFile(fileName, entries, kind);
-}
-} // namespace
-
-void TMainForm::LoadExcludeList() {
-    exListCut_.clear();
-    const bool whole = LoadInto(this, ExcludeList, ExListFileName, &TMainForm::AddEntryItem);
-    exListCut_ = CutListAsLoaded(whole, ExcludeList, core::TListKind::DoNotHide);
-}
-
-void TMainForm::LoadBringToTopList() {
-    bttListCut_.clear();
-    const bool whole = LoadInto(this, BringToTopList, BttListFileName, &TMainForm::AddEntryItem);
-    bttListCut_ = CutListAsLoaded(whole, BringToTopList, core::TListKind::BringToTop);
-}
-
-void TMainForm::SaveExcludeList() {
-    if (exListUnreadable_) return;
-    SaveUnlessAsLoaded(ExcludeList, ExListFileName, core::TListKind::DoNotHide, exListCut_);
-}
-
-void TMainForm::SaveBringToTopList() {
-    if (bttListUnreadable_) return;
-    SaveUnlessAsLoaded(BringToTopList, BttListFileName, core::TListKind::BringToTop, bttListCut_);
+void TMainForm::SaveList(const TListFile& File) {
+    if (File.Unreadable) return;
+    const std::vector<TExcludeEntry> entries = EntriesOf(File.List);
+    // A list cut at the limit and still as loaded: the file keeps the
+    // entries that were not loaded.
+    if (!File.Cut.empty() && core::EncodeListRecords(entries, File.Kind) == File.Cut) return;
+    core::SaveListFile(File.FileName, entries, File.Kind);
 }
 
 // ---------------------------------------------------------------- edits
@@ -223,7 +181,7 @@ int TMainForm::FindDoNotHideEntry(TListItem* Item) {
     TExcludeEntry probe;
     probe.SetTitle(Item->SubItems()->Count() > 0 ? Item->SubItems()->Strings(0) : std::string());
     std::string caption = Item->Caption();
-    if (auto* info = static_cast<core::TWinInfo*>(Item->Data())) {
+    if (auto* info = DataOf<core::TWinInfo>(Item)) {
         probe.SetPath(info->ExePath);
         caption = core::ExtractFileName(probe.Path());
     }
@@ -249,22 +207,19 @@ void TMainForm::AddSelectedToDoNotHideList() {
         Warn("This winodw is already in the list");
         return;
     }
-    auto* info = static_cast<core::TWinInfo*>(selected->Data());
-    auto* entry = new TExcludeEntry;
-    entry->SetTitle(info ? info->Title : selected->SubItems()->Strings(0));
-    const std::string path = info ? info->ExePath : std::string();
-    entry->SetPath(path);
-    if (path.size() > MaxRecordText) cutPaths_.insert(entry);
-    entry->AllWindows = 1;
-    AddEntryItem(ExcludeList, entry);
-    SaveExcludeList();
+    auto* info = DataOf<core::TWinInfo>(selected);
+    AddDoNotHideEntry(info ? info->Title : selected->SubItems()->Strings(0), info ? info->ExePath : std::string());
 }
 
 void TMainForm::AddApplicationFromDisk() {
-    if (!OpenDialog->Execute()) return;
+    if (OpenDialog->Execute()) AddDoNotHideEntry("", OpenDialog->FileName());
+}
+
+void TMainForm::AddDoNotHideEntry(const std::string& Title, const std::string& Path) {
     auto* entry = new TExcludeEntry;
-    entry->SetPath(OpenDialog->FileName());
-    if (OpenDialog->FileName().size() > MaxRecordText) cutPaths_.insert(entry);
+    entry->SetTitle(Title);
+    entry->SetPath(Path);
+    if (Path.size() > MaxRecordText) cutPaths_.insert(entry);
     entry->AllWindows = 1;
     AddEntryItem(ExcludeList, entry);
     SaveExcludeList();
@@ -272,7 +227,7 @@ void TMainForm::AddApplicationFromDisk() {
 
 void TMainForm::ToggleAllWindowsFlag() {
     TListItem* selected = ExcludeList->Selected();
-    TExcludeEntry* entry = EntryOf(selected);
+    TExcludeEntry* entry = DataOf<TExcludeEntry>(selected);
     if (!entry) return;
     // Only bit 0 flips: a stored 2 becomes 3 and still reads as set.
     entry->AllWindows ^= 1;
@@ -306,7 +261,7 @@ void TMainForm::ClearBringToTopList() {
 }
 
 void TMainForm::ExcludeEntryDeletion(TObject*, TListItem* Item) {
-    TExcludeEntry* entry = EntryOf(Item);
+    TExcludeEntry* entry = DataOf<TExcludeEntry>(Item);
     if (!entry) return;
     cutPaths_.erase(entry);
     Item->SetData(nullptr);
@@ -332,7 +287,7 @@ void TMainForm::BringToTopListDragDrop(TObject*, TObject* Source, int, int) {
         Warn("Please drag a window from the 'Do not hide list'!");
         return;
     }
-    const TExcludeEntry* source = EntryOf(ExcludeList->Selected());
+    const TExcludeEntry* source = DataOf<TExcludeEntry>(ExcludeList->Selected());
     if (!source) return;
     // A cut path never matches a window and cannot be started.
     if (PathWasCut(*source)) {

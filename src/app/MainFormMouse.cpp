@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/FormBuilding.h"
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
 #include "app/MouseShortcutForm.h"
@@ -39,15 +40,10 @@ bool IsInputDesktopLocked() {
 }
 
 TFlatSpeedButton* MakeCornerButton(TMainForm* form, TWinControl* parent, const char* name, TNotifyEvent onClick) {
-    auto* b = TComponent::Create<TFlatSpeedButton>(form);
-    b->SetName(name);
-    b->SetParent(parent);
-    b->SetBounds(288, 15, 60, 23);
-    b->SetCaption("Mouse");
+    auto* b = Make<TFlatSpeedButton>(form, parent, name, "Mouse", 288, 15, 60, 23);
     b->SetGroupIndex(-1);
     b->SetAllowAllUp(true);
-    b->SetHint("Activate On Mouse Shortcut");
-    b->SetShowHint(true);
+    GiveHint(b, "Activate On Mouse Shortcut");
     b->SetHelpContext(1014);
     b->OnClick = onClick;
     return b;
@@ -60,8 +56,7 @@ void TMainForm::BuildMouseCornerControls() {
                                        TNotifyEvent(this, &TMainForm::btnMouseWinCtrlClick));
     btnMouseSSaverCtrl = MakeCornerButton(this, gbScreenSaver, "btnMouseSSaverCtrl",
                                           TNotifyEvent(this, &TMainForm::btnMouseSSaverCtrlClick));
-    MouseTimer = TComponent::Create<TTimer>(this);
-    MouseTimer->SetName("MouseTimer");
+    MouseTimer = MakeNamed<TTimer>(this, "MouseTimer");
     MouseTimer->SetInterval(500);
     MouseTimer->OnTimer = TNotifyEvent(this, &TMainForm::MouseTimerTimer);
 }

@@ -3,6 +3,7 @@
 // Settings page's column of panel buttons with the General panel and the
 // Shortcuts panel's instructions.
 #include "app/Dialogs.h"
+#include "app/FormBuilding.h"
 #include "app/GlobalUnit.h"
 #include "app/MainForm.h"
 #include "app/SettingsUnit.h"
@@ -13,7 +14,6 @@
 #include "ui/Stream.h"
 
 using namespace ui;
-using controls::TFlatCheckBox;
 using controls::TFlatGroupBox;
 using controls::TFlatSpeedButton;
 using controls::TLbSpeedButton;
@@ -26,71 +26,28 @@ constexpr int kLeftPanelMinWidth = 306;
 constexpr int kRightPanelMinWidth = 100;
 constexpr TColor kLinkColor = 0xCC6600;  // $00BBGGRR: a web link's blue
 
-TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const char* caption, int x, int y, int w, int h) {
-    auto* l = TComponent::Create<TLabel>(owner);
-    l->SetParent(parent);
-    l->SetBounds(x, y, w, h);
-    l->SetCaption(caption);
-    return l;
-}
-
-TFlatGroupBox* MakeGroup(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int x, int y,
-                         int w, int h) {
-    auto* g = TComponent::Create<TFlatGroupBox>(owner);
-    g->SetName(name);
-    g->SetParent(parent);
-    g->SetBounds(x, y, w, h);
-    g->SetCaption(caption);
-    return g;
-}
-
-void GiveHint(TControl* c, const char* hint) {
-    c->SetHint(hint);
-    c->SetShowHint(true);
-}
-
-// A label whose caption wraps inside the given box.
-TLabel* MakeWrappedLabel(TComponent* owner, TWinControl* parent, const char* caption, int x, int y, int w, int h) {
-    auto* l = TComponent::Create<TLabel>(owner);
-    l->SetParent(parent);
-    l->SetAutoSize(false);
-    l->SetWordWrap(true);
-    l->SetBounds(x, y, w, h);
-    l->SetCaption(caption);
+// A web link: blue, underlined, under a hand.
+TLabel* MakeLink(TComponent* owner, TWinControl* parent, const char* name, int x, int y, int w, TNotifyEvent click) {
+    auto* l = Make<TLabel>(owner, parent, name, HomePageAddress, x, y, w, 13);
+    l->Font()->SetColor(kLinkColor);
+    l->Font()->SetStyle(fsUnderline);
+    l->SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    l->OnClick = click;
     return l;
 }
 
 } // namespace
 
-TLabel* TMainForm::MakeListCaption(TWinControl* parent, const char* caption) {
-    auto* l = TComponent::Create<TLabel>(this);
-    l->SetParent(parent);
-    l->SetHeight(18);
-    l->SetAlign(alTop);
-    l->SetCaption(caption);
-    return l;
-}
-
 void TMainForm::BuildPages() {
     // ---- header: the product's web link at the right
-    stHeaderLink = MakeLabel(this, HeaderPanel, HomePageAddress, 470, 9, 156, 13);
-    stHeaderLink->SetName("stHeaderLink");
-    stHeaderLink->Font()->SetColor(kLinkColor);
-    stHeaderLink->Font()->SetStyle(fsUnderline);
-    stHeaderLink->SetCursor(LoadCursorA(nullptr, IDC_HAND));
-    stHeaderLink->OnClick = TNotifyEvent(this, &TMainForm::stHeaderLinkClick);
+    stHeaderLink = MakeLink(this, HeaderPanel, "stHeaderLink", 470, 9, 156,
+                            TNotifyEvent(this, &TMainForm::stHeaderLinkClick));
 
     // ---- the page buttons, one down at a time
     auto pageButton = [&](const char* name, const char* caption, int x, int w, const char* hint,
                           void (TMainForm::*handler)(TObject*)) {
-        auto* b = TComponent::Create<TLbSpeedButton>(this);
-        b->SetName(name);
-        b->SetParent(ButtonsPanel);
-        b->SetBounds(x, 2, w, 23);
-        b->SetCaption(caption);
+        TLbSpeedButton* b = MakeSpeedButton(ButtonsPanel, name, caption, x, 2, w, 23, hint, handler);
         b->SetGroupIndex(kPageButtonGroup);
-        GiveHint(b, hint);
-        b->OnClick = TNotifyEvent(this, handler);
         return b;
     };
     btnAbout = pageButton("btnAbout", "&About", 4, 75, "About the product.", &TMainForm::btnAboutClick);
@@ -106,51 +63,37 @@ void TMainForm::BuildPages() {
     SheetOptions->SetTabVisible(false);
 
     // ---- the Windows page: splitter and special windows
-    gbSpecialWindows = MakeGroup(this, SheetWindows, "gbSpecialWindows", "Special windows", 0, 0, 100, 40);
+    gbSpecialWindows = Make<TFlatGroupBox>(this, SheetWindows, "gbSpecialWindows", "Special windows", 0, 0, 100, 40);
     gbSpecialWindows->SetAlign(alBottom);
-    cbHideDeskTop = MakeCheck(gbSpecialWindows, "cbHideDeskTop", "Hide Desktop Icons", 10, 17, 130);
-    GiveHint(cbHideDeskTop, "Hide the icons on the desktop when the hot key is pressed");
-    cbHideTaskBar = MakeCheck(gbSpecialWindows, "cbHideTaskBar", "Hide Taskbar", 150, 17, 100);
-    GiveHint(cbHideTaskBar, "Hide the taskbar when the hot key is pressed");
-    cbHideTray = MakeCheck(gbSpecialWindows, "cbHideTray", "Hide Tray Icons", 262, 17, 120);
-    GiveHint(cbHideTray, "Hide the tray icons when the hot key is pressed");
+    cbHideDeskTop = MakeCheck(gbSpecialWindows, "cbHideDeskTop", "Hide Desktop Icons", 10, 17, 130,
+                              "Hide the icons on the desktop when the hot key is pressed");
+    cbHideTaskBar = MakeCheck(gbSpecialWindows, "cbHideTaskBar", "Hide Taskbar", 150, 17, 100,
+                              "Hide the taskbar when the hot key is pressed");
+    cbHideTray = MakeCheck(gbSpecialWindows, "cbHideTray", "Hide Tray Icons", 262, 17, 120,
+                           "Hide the tray icons when the hot key is pressed");
 
     SheetWindows->OnMouseDown = TMouseEvent(this, &TMainForm::SheetWindowsMouseDown);
 
-    FlatSplitter = TComponent::Create<controls::TFlatSplitter>(this);
-    FlatSplitter->SetName("FlatSplitter");
-    FlatSplitter->SetParent(SheetWindows);
+    FlatSplitter = Make<controls::TFlatSplitter>(this, SheetWindows, "FlatSplitter");
     FlatSplitter->SetBounds(pnlLeft->Left() + pnlLeft->Width(), 0, 4, 100);
     FlatSplitter->SetAlign(alLeft);
     FlatSplitter->SetMinSize(kRightPanelMinWidth);
     FlatSplitter->OnMoved = TNotifyEvent(this, &TMainForm::FlatSplitterMoved);
 
     // ---- the About page
-    SheetAbout = TComponent::Create<TTabSheet>(this);
-    SheetAbout->SetName("SheetAbout");
-    SheetAbout->SetPageControl(MainPageControl);
+    SheetAbout = MakeSheet("SheetAbout", "About", 1030);
     SheetAbout->SetPageIndex(0);
-    SheetAbout->SetCaption("About");
-    SheetAbout->SetHelpContext(1030);
     SheetAbout->SetTabVisible(false);
-    pnlAbout = TComponent::Create<controls::TKstGradientPanel>(this);
-    pnlAbout->SetName("pnlAbout");
-    pnlAbout->SetParent(SheetAbout);
+    pnlAbout = Make<controls::TKstGradientPanel>(this, SheetAbout, "pnlAbout");
     pnlAbout->SetAlign(alClient);
     pnlAbout->SetStartColor(8745304);
     pnlAbout->SetEndColor(clWindow);
     pnlAbout->SetGradientStyle(controls::gsDiagonalRightLeft);
-    pnlAboutFrame = TComponent::Create<controls::TFlatPanel>(this);
-    pnlAboutFrame->SetName("pnlAboutFrame");
-    pnlAboutFrame->SetParent(pnlAbout);
-    pnlAboutFrame->SetBounds(16, 16, 420, 150);
-    pnlAboutFrame->SetCaption("");
+    pnlAboutFrame = Make<controls::TFlatPanel>(this, pnlAbout, "pnlAboutFrame", "", 16, 16, 420, 150);
     // The gradient's light caption colour would make the texts unreadable on
     // the frame's face.
     pnlAboutFrame->Font()->SetColor(clWindowText);
-    imgLogo = TComponent::Create<TImage>(this);
-    imgLogo->SetName("imgLogo");
-    imgLogo->SetParent(pnlAboutFrame);
+    imgLogo = Make<TImage>(this, pnlAboutFrame, "imgLogo");
     imgLogo->SetBounds(16, 14, 195, 30);
     imgLogo->SetTransparent(true);
     {
@@ -160,36 +103,20 @@ void TMainForm::BuildPages() {
         logo.LoadFromStream(&stream);
         imgLogo->Picture()->SetGraphic(&logo);
     }
-    stAboutVersion = MakeLabel(this, pnlAboutFrame, "Version 4.4", 16, 54, 200, 13);
-    stAboutVersion->SetName("stAboutVersion");
-    stCompanyInfo = MakeWrappedLabel(this, pnlAboutFrame,
-                              "Veskara hides your open windows at a keystroke and brings them back at the "
-                              "next. Made by the Veskara project; free to use.",
-                              16, 76, 388, 30);
-    stCompanyInfo->SetName("stCompanyInfo");
-    stCompanyLink = MakeLabel(this, pnlAboutFrame, HomePageAddress, 16, 116, 200, 13);
-    stCompanyLink->SetName("stCompanyLink");
-    stCompanyLink->Font()->SetColor(kLinkColor);
-    stCompanyLink->Font()->SetStyle(fsUnderline);
-    stCompanyLink->SetCursor(LoadCursorA(nullptr, IDC_HAND));
-    stCompanyLink->OnClick = TNotifyEvent(this, &TMainForm::stCompanyLinkClick);
+    stAboutVersion = Make<TLabel>(this, pnlAboutFrame, "stAboutVersion", "Version 4.4", 16, 54, 200, 13);
+    stCompanyInfo = MakeWrappedLabel(this, pnlAboutFrame, "stCompanyInfo",
+                                     "Veskara hides your open windows at a keystroke and brings them back at the "
+                                     "next. Made by the Veskara project; free to use.",
+                                     16, 76, 388, 30);
+    stCompanyLink = MakeLink(this, pnlAboutFrame, "stCompanyLink", 16, 116, 200,
+                             TNotifyEvent(this, &TMainForm::stCompanyLinkClick));
 
     // ---- the Extra Settings page: the panel buttons
-    pnlButtons = TComponent::Create<TPanel>(this);
-    pnlButtons->SetName("pnlButtons");
-    pnlButtons->SetParent(SheetOptions);
-    pnlButtons->SetWidth(96);
-    pnlButtons->SetAlign(alLeft);
-    pnlButtons->SetBevelOuter(bvNone);
-    pnlButtons->SetCaption("");
+    pnlButtons = MakePanel(this, SheetOptions, "pnlButtons", alLeft, 96);
     int row = 0;
     auto panelButton = [&](const char* name, const char* caption, int helpContext,
                            void (TMainForm::*handler)(TObject*)) {
-        auto* b = TComponent::Create<TFlatSpeedButton>(this);
-        b->SetName(name);
-        b->SetParent(pnlButtons);
-        b->SetBounds(6, 6 + 30 * row++, 84, 26);
-        b->SetCaption(caption);
+        auto* b = Make<TFlatSpeedButton>(this, pnlButtons, name, caption, 6, 6 + 30 * row++, 84, 26);
         b->SetGroupIndex(kPanelButtonGroup);
         b->SetHelpContext(helpContext);
         b->OnClick = TNotifyEvent(this, handler);
@@ -203,40 +130,31 @@ void TMainForm::BuildPages() {
 
     // ---- the General panel (in front at first)
     pnlGeneral->SetHelpContext(1011);
-    btnSetAppPassword = TComponent::Create<TLbSpeedButton>(this);
-    btnSetAppPassword->SetName("btnSetAppPassword");
-    btnSetAppPassword->SetParent(pnlGeneral);
-    btnSetAppPassword->SetBounds(316, 26, 110, 22);
-    btnSetAppPassword->SetCaption("Set Password");
-    GiveHint(btnSetAppPassword, "Click to set a password.");
-    btnSetAppPassword->OnClick = TNotifyEvent(this, &TMainForm::btnSetAppPasswordClick);
+    btnSetAppPassword = MakeSpeedButton(pnlGeneral, "btnSetAppPassword", "Set Password", 316, 26, 110, 22,
+                                        "Click to set a password.", &TMainForm::btnSetAppPasswordClick);
     cbAppPassword->OnClick = TNotifyEvent(this, &TMainForm::cbAppPasswordClick);
-    cbHideNewlyCreatedWindows = MakeCheck(pnlGeneral, "cbHideNewlyCreatedWindows",
-                                          "Hide newly created windows while in HIDE mode", 8, 50, 300);
-    GiveHint(cbHideNewlyCreatedWindows,
-            "Use this option to prevent the newly created windows from being displayed on the screen.");
-    cbHideWallapaper = MakeCheck(pnlGeneral, "cbHideWallapaper", "Hide wallpaper", 8, 92, 300);
-    GiveHint(cbHideWallapaper, "Use this option to hide your wallpaper image when the hot key is pressed");
-    gbDefaultHotkeys = MakeGroup(this, pnlGeneral, "gbDefaultHotkeys", "Default Hotkeys", 8, 118, 500, 84);
-    MakeLabel(this, gbDefaultHotkeys, "Hide/Restore Windows - Ctrl + `", 12, 20, 300, 13);
-    MakeLabel(this, gbDefaultHotkeys, "Hide/Show Program - Ctrl + \\", 12, 40, 300, 13);
-    MakeLabel(this, gbDefaultHotkeys, "Start Secreensaver - F12", 12, 60, 300, 13);
-    btShowLayout = TComponent::Create<TLbSpeedButton>(this);
-    btShowLayout->SetName("btShowLayout");
-    btShowLayout->SetParent(gbDefaultHotkeys);
-    btShowLayout->SetBounds(340, 34, 144, 25);
-    btShowLayout->SetCaption("Show Hotkeys Layout");
-    btShowLayout->OnClick = TNotifyEvent(this, &TMainForm::btShowLayoutClick);
+    cbHideNewlyCreatedWindows = MakeCheck(
+        pnlGeneral, "cbHideNewlyCreatedWindows", "Hide newly created windows while in HIDE mode", 8, 50, 300,
+        "Use this option to prevent the newly created windows from being displayed on the screen.");
+    cbHideWallapaper = MakeCheck(pnlGeneral, "cbHideWallapaper", "Hide wallpaper", 8, 92, 300,
+                                 "Use this option to hide your wallpaper image when the hot key is pressed");
+    gbDefaultHotkeys = Make<TFlatGroupBox>(this, pnlGeneral, "gbDefaultHotkeys", "Default Hotkeys", 8, 118, 500, 84);
+    Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Hide/Restore Windows - Ctrl + `", 12, 20, 300, 13);
+    Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Hide/Show Program - Ctrl + \\", 12, 40, 300, 13);
+    Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Start Secreensaver - F12", 12, 60, 300, 13);
+    btShowLayout = MakeSpeedButton(gbDefaultHotkeys, "btShowLayout", "Show Hotkeys Layout", 340, 34, 144, 25,
+                                   nullptr, &TMainForm::btShowLayoutClick);
 
     // ---- the Shortcuts panel's instructions, beside the hot-key groups
     pnlKeyboard->SetHelpContext(1013);
-    gbQuickInstructions = MakeGroup(this, pnlKeyboard, "gbQuickInstructions", "Quick instructions", 372, 4, 150, 216);
-    lbQuickInstructions = MakeWrappedLabel(this, gbQuickInstructions,
-                                    "Click in one of the edit boxes (white fields) and press the key of your choice. "
-                                    "The key name will be displayed in the field. Click the button with the mouse "
-                                    "icon to set a mouse shortcut for the action. Hide the application and try the "
-                                    "new shortcuts.",
-                                    8, 18, 134, 180);
+    gbQuickInstructions =
+        Make<TFlatGroupBox>(this, pnlKeyboard, "gbQuickInstructions", "Quick instructions", 372, 4, 150, 216);
+    lbQuickInstructions = MakeWrappedLabel(this, gbQuickInstructions, nullptr,
+                                           "Click in one of the edit boxes (white fields) and press the key of your "
+                                           "choice. The key name will be displayed in the field. Click the button "
+                                           "with the mouse icon to set a mouse shortcut for the action. Hide the "
+                                           "application and try the new shortcuts.",
+                                           8, 18, 134, 180);
     pnlKeyboard->SetVisible(false);  // the General panel shows first
 
     SetKeyPreview(false);

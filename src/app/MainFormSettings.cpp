@@ -107,20 +107,6 @@ bool FileReadable(const std::string& path, std::string& why) {
 
 void ShowOK(const std::string& text, TMsgDlgType type) { MessageDlg(text, type, TMsgDlgButtons{mbOK}, 0); }
 
-void ReadHotKey(const core::THotKey& k, TFlatCheckBox* shift, TFlatCheckBox* ctrl, TFlatCheckBox* alt,
-                TFlatCheckBox* win, controls::TFlatEdit* key) {
-    shift->SetChecked(k.Shift);
-    ctrl->SetChecked(k.Ctrl);
-    alt->SetChecked(k.Alt);
-    win->SetChecked(k.Win);
-    key->SetText(k.Key);
-}
-
-core::THotKey HotKeyOf(TFlatCheckBox* shift, TFlatCheckBox* ctrl, TFlatCheckBox* alt, TFlatCheckBox* win,
-                               controls::TFlatEdit* key) {
-    return {ctrl->Checked(), alt->Checked(), shift->Checked(), win->Checked(), key->Text()};
-}
-
 void ReadCorner(const core::TCornerSettings& c, controls::TFlatSpeedButton* button, core::TMouseShortcutInfo* info) {
     button->SetDown(c.Enabled);
     info->ZoneSize = c.ZoneSize;
@@ -147,14 +133,12 @@ void OpenHomePage() {
 }
 
 void TMainForm::BuildSettingsControls() {
-    cbAutoStart = MakeCheck(pnlGeneral, "cbAutoStart", "Automatically start when Windows starts", 8, 8, 300);
-    cbAutoStart->SetHint("Auto start the application. (Starts silently without appearing on screen)");
-    cbAutoStart->SetShowHint(true);
+    cbAutoStart = MakeCheck(pnlGeneral, "cbAutoStart", "Automatically start when Windows starts", 8, 8, 300,
+                            "Auto start the application. (Starts silently without appearing on screen)");
     cbAutoStart->OnClick = TNotifyEvent(this, &TMainForm::cbAutoStartClick);
-    cbAppPassword = MakeCheck(pnlGeneral, "cbAppPassword", "Protect this application with password", 8, 29, 300);
-    cbAppPassword->SetHint("The application will request a password every time you try to start it or access "
-                           "the settings.");
-    cbAppPassword->SetShowHint(true);
+    cbAppPassword = MakeCheck(pnlGeneral, "cbAppPassword", "Protect this application with password", 8, 29, 300,
+                              "The application will request a password every time you try to start it or access "
+                              "the settings.");
 }
 
 void TMainForm::LoadSoundSettings() {
@@ -164,7 +148,6 @@ void TMainForm::LoadSoundSettings() {
     core::DesiredMuted = sound.VolumeMuted;
     ShowDesiredVolume();
 }
-
 
 void TMainForm::LoadSettings() {
     std::string why;
@@ -179,8 +162,8 @@ void TMainForm::LoadSettings() {
     const core::TSettings s = core::ReadSettings(store, core::FindCurrentDisplayMode());
     core::SelectedDisplayMode = s.Resolution;
     cbSwitchResolution->SetChecked(s.SwitchResolution);
-    ReadHotKey(s.WindowsKey, cbWinShift, cbWinCtrl, cbWinAlt, cbWinWin, edHkWindowsKey);
-    ReadHotKey(s.AppKey, cbProgShift, cbProgCtrl, cbProgAlt, cbProgWin, edHkProgramKey);
+    HideKeys.Show(s.WindowsKey);
+    ProgramKeys.Show(s.AppKey);
     ReadCorner(s.WindowsCorner, btnMouseWinCtrl, HideWindowsShortcut);
     ReadCorner(s.SSaverCorner, btnMouseSSaverCtrl, ScreenSaverShortcut);
 
@@ -207,8 +190,8 @@ void TMainForm::SaveSettings() {
             core::TSettings s;
             s.Resolution = core::SelectedDisplayMode;
             s.SwitchResolution = cbSwitchResolution->Checked();
-            s.WindowsKey = HotKeyOf(cbWinShift, cbWinCtrl, cbWinAlt, cbWinWin, edHkWindowsKey);
-            s.AppKey = HotKeyOf(cbProgShift, cbProgCtrl, cbProgAlt, cbProgWin, edHkProgramKey);
+            s.WindowsKey = HideKeys.Value();
+            s.AppKey = ProgramKeys.Value();
             s.WindowsCorner = CornerOf(btnMouseWinCtrl, HideWindowsShortcut);
             s.SSaverCorner = CornerOf(btnMouseSSaverCtrl, ScreenSaverShortcut);
             core::WriteSettings(store, s);

@@ -7,6 +7,10 @@
 #include "ui/Dialogs.h"
 
 namespace {
+// Set while ToggleMainWindow asks for the password: the key that opened the
+// prompt, pressed again or held, must not open it a second time.
+bool PromptOpen = false;
+
 // Whether the prompt holds the password. A wrong password is said so; a
 // failure of the check (a password too long to check among them) is shown
 // instead, and counts as a wrong password.
@@ -20,22 +24,20 @@ bool TypedPasswordMatches() {
     }
     return false;
 }
-} // namespace
 
-bool AskStartupPassword() {
-    if (AppPassword.empty()) return true;
-    // The edit keeps the last text typed between tries.
+// Asks until the password is typed right (true) or the prompt is cancelled
+// (false); with Clear, each try starts from an empty edit.
+bool PromptUntilRight(bool Clear) {
     for (;;) {
+        if (Clear) FormMainAppPasswordPrompt->edPassword->SetText("");
         if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return false;
         if (TypedPasswordMatches()) return true;
     }
 }
-
-namespace {
-// Set while ToggleMainWindow asks for the password: the key that opened the
-// prompt, pressed again or held, must not open it a second time.
-bool PromptOpen = false;
 } // namespace
+
+// The edit keeps the last text typed between tries.
+bool AskStartupPassword() { return AppPassword.empty() || PromptUntilRight(false); }
 
 void ToggleMainWindow(bool AskPassword) {
     if (PromptOpen || FormMainAppPasswordPrompt->Visible()) return;
@@ -48,11 +50,7 @@ void ToggleMainWindow(bool AskPassword) {
         struct TClose {
             ~TClose() { PromptOpen = false; }
         } close;
-        for (;;) {
-            FormMainAppPasswordPrompt->edPassword->SetText("");
-            if (FormMainAppPasswordPrompt->ShowModal() != ui::mrOk) return;  // stays hidden
-            if (TypedPasswordMatches()) break;
-        }
+        if (!PromptUntilRight(true)) return;  // stays hidden
     }
     if (MainForm->AvailableWindowsStale) {
         MainForm->AvailableWindowsStale = false;

@@ -1,11 +1,10 @@
 // The Sound panel of the options page: the indicator of the system volume,
 // the desired volume and mute applied when hiding, and the test sound.
+#include "app/FormBuilding.h"
 #include "app/MainForm.h"
 #include "core/AudioUnit.h"
 
 using namespace ui;
-using controls::TFlatCheckBox;
-using controls::TLbSpeedButton;
 using controls::TZevScroller;
 
 namespace {
@@ -13,25 +12,13 @@ constexpr int kVolumeMax = 65535;
 }
 
 void TMainForm::BuildSoundPage() {
-    pnlSound = TComponent::Create<TPanel>(this);
-    pnlSound->SetName("pnlSound");
-    pnlSound->SetParent(SheetOptions);
-    pnlSound->SetAlign(alClient);
-    pnlSound->SetBevelOuter(bvNone);
-    pnlSound->SetCaption("");
+    pnlSound = MakePanel(this, SheetOptions, "pnlSound", alClient);
     pnlSound->SetHelpContext(1012);
     pnlSound->SetVisible(false);  // shown by the Sound button
 
-    gbVolume = TComponent::Create<controls::TFlatGroupBox>(this);
-    gbVolume->SetName("gbVolume");
-    gbVolume->SetParent(pnlSound);
-    gbVolume->SetBounds(8, 4, 440, 180);
-    gbVolume->SetCaption("Volume settings");
-
+    gbVolume = Make<controls::TFlatGroupBox>(this, pnlSound, "gbVolume", "Volume settings", 8, 4, 440, 180);
     auto slider = [&](const char* name, int x) {
-        auto* s = TComponent::Create<TZevScroller>(this);
-        s->SetName(name);
-        s->SetParent(gbVolume);
+        auto* s = Make<TZevScroller>(this, gbVolume, name);
         s->SetKind(controls::tbVertical);
         s->SetMin(0);
         s->SetMax(kVolumeMax);
@@ -47,25 +34,15 @@ void TMainForm::BuildSoundPage() {
     cbGlobalVolumMuted->SetEnabled(false);
 
     sliderSelectedVolume = slider("sliderSelectedVolume", 104);
-    sliderSelectedVolume->SetHint("Desired volume level slider");
-    sliderSelectedVolume->SetShowHint(true);
+    GiveHint(sliderSelectedVolume, "Desired volume level slider");
     sliderSelectedVolume->OnChange() = controls::TOnScroll(this, &TMainForm::sliderSelectedVolumeChange);
-    cbSelectedVolumeMuted = MakeCheck(gbVolume, "cbSelectedVolumeMuted", "Muted", 92, 148, 60);
-    cbSelectedVolumeMuted->SetHint("Mute the sound.");
-    cbSelectedVolumeMuted->SetShowHint(true);
+    cbSelectedVolumeMuted = MakeCheck(gbVolume, "cbSelectedVolumeMuted", "Muted", 92, 148, 60, "Mute the sound.");
     cbSelectedVolumeMuted->OnClick = TNotifyEvent(this, &TMainForm::cbSelevtedVolumeMutedClick);
 
-    auto button = [&](const char* name, const char* caption, int y, void (TMainForm::*handler)(TObject*)) {
-        auto* b = TComponent::Create<TLbSpeedButton>(this);
-        b->SetName(name);
-        b->SetParent(gbVolume);
-        b->SetBounds(176, y, 240, 25);
-        b->SetCaption(caption);
-        b->OnClick = TNotifyEvent(this, handler);
-        return b;
-    };
-    btnGetVolume = button("btnGetVolume", "Refresh current volume indicator", 40, &TMainForm::btnGetVolumeClick);
-    btnTestSound = button("btnTestSound", "Test desired volume settings", 76, &TMainForm::btnTestSoundClick);
+    btnGetVolume = MakeSpeedButton(gbVolume, "btnGetVolume", "Refresh current volume indicator", 176, 40, 240, 25,
+                                   nullptr, &TMainForm::btnGetVolumeClick);
+    btnTestSound = MakeSpeedButton(gbVolume, "btnTestSound", "Test desired volume settings", 176, 76, 240, 25,
+                                   nullptr, &TMainForm::btnTestSoundClick);
 
     SheetOptions->OnShow = TNotifyEvent(this, &TMainForm::SheetOptionsShow);
 }

@@ -2,14 +2,14 @@
 // through the painter's manager, the dialogs' buttons and edits.
 #include "app/MainForm.h"
 
+#include "app/FormBuilding.h"
 #include "ui/GdiObjects.h"
 
 using namespace ui;
 using namespace painters;
 
 void TMainForm::BuildXPMenu() {
-    XPMenu1 = TComponent::Create<TXPMenu>(this);
-    XPMenu1->SetName("XPMenu1");
+    XPMenu1 = MakeNamed<TXPMenu>(this, "XPMenu1");
     XPMenu1->Font()->SetName("Microsoft Sans Serif");
     XPMenu1->Font()->SetCharset(RUSSIAN_CHARSET);
     XPMenu1->Font()->SetHeight(-11);

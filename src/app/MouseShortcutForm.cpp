@@ -1,17 +1,13 @@
 #include "app/MouseShortcutForm.h"
 
+#include "app/FormBuilding.h"
 #include "app/SettingsUnit.h"
 
 using namespace ui;
 using controls::TFlatCheckBox;
 using controls::TFlatSpinEditInteger;
 
-namespace {
-
-constexpr int kMaxHover = 30000;
-constexpr int kMaxZone = 200;
-
-} // namespace
+constexpr int kMaxHover = 30000, kMaxZone = 200;
 
 TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();
@@ -22,17 +18,9 @@ TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(poOwnerFormCenter);
     SetClientSize(207, 136);
 
-    gbCorners = TComponent::Create<TGroupBox>(this);
-    gbCorners->SetName("gbCorners");
-    gbCorners->SetParent(this);
-    gbCorners->SetBounds(6, 4, 92, 96);
-    gbCorners->SetCaption("Screen corners");
+    gbCorners = Make<TGroupBox>(this, this, "gbCorners", "Screen corners", 6, 4, 92, 96);
     auto box = [&](const char* name, int x, int y, void (TMouseShortcutForm::*onClick)(TObject*)) {
-        auto* c = TComponent::Create<TFlatCheckBox>(this);
-        c->SetName(name);
-        c->SetParent(gbCorners);
-        c->SetBounds(x, y, 15, 17);
-        c->SetCaption("");
+        auto* c = Make<TFlatCheckBox>(this, gbCorners, name, "", x, y, 15, 17);
         c->OnClick = TNotifyEvent(this, onClick);
         return c;
     };
@@ -43,13 +31,8 @@ TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
 
     auto spin = [&](const char* name, const char* caption, int y, int max, int step, int value,
                     TLabel*& label) {
-        label = TComponent::Create<TLabel>(this);
-        label->SetParent(this);
-        label->SetBounds(106, y, 96, 13);
-        label->SetCaption(caption);
-        auto* e = TComponent::Create<TFlatSpinEditInteger>(this);
-        e->SetName(name);
-        e->SetParent(this);
+        label = Make<TLabel>(this, this, nullptr, caption, 106, y, 96, 13);
+        auto* e = Make<TFlatSpinEditInteger>(this, this, name);
         e->SetBounds(106, y + 16, 94, 21);
         e->SetMinValue(0);
         e->SetMaxValue(max);
@@ -60,17 +43,9 @@ TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
     edHoverInterval = spin("edHoverInterval", "Hover time milisec.", 8, kMaxHover, 100, 500, lbHoverInterval);
     edZoneSize = spin("edZoneSize", "Zone size (pixels)", 54, kMaxZone, 1, 200, lbZoneSize);
 
-    btnOk = TComponent::Create<TButton>(this);
-    btnOk->SetName("btnOk");
-    btnOk->SetParent(this);
-    btnOk->SetBounds(44, 106, 75, 25);
-    btnOk->SetCaption("Ok");
+    btnOk = Make<TButton>(this, this, "btnOk", "Ok", 44, 106, 75, 25);
     btnOk->OnClick = TNotifyEvent(this, &TMouseShortcutForm::btnOkClick);
-    btnCancel = TComponent::Create<TButton>(this);
-    btnCancel->SetName("btnCancel");
-    btnCancel->SetParent(this);
-    btnCancel->SetBounds(126, 106, 75, 25);
-    btnCancel->SetCaption("Cancel");
+    btnCancel = Make<TButton>(this, this, "btnCancel", "Cancel", 126, 106, 75, 25);
     btnCancel->OnClick = TNotifyEvent(this, &TMouseShortcutForm::btnCancelClick);
 
     cbTopLeft->SetChecked(true);  // while loading: no click handler runs

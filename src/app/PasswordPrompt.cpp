@@ -1,5 +1,7 @@
 #include "app/PasswordPrompt.h"
 
+#include "app/FormBuilding.h"
+
 TFormMainAppPasswordPrompt* FormMainAppPasswordPrompt = nullptr;
 
 TFormMainAppPasswordPrompt::TFormMainAppPasswordPrompt(ui::TComponent* AOwner) : ui::TForm(AOwner) {
@@ -12,32 +14,15 @@ TFormMainAppPasswordPrompt::TFormMainAppPasswordPrompt(ui::TComponent* AOwner) :
     SetPosition(poScreenCenter);
     SetClientSize(207, 94);
 
-    Label1 = TComponent::Create<TLabel>(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(this);
-    Label1->SetBounds(12, 10, 180, 13);
-    Label1->SetCaption("Entre application password");
-
-    edPassword = TComponent::Create<TEdit>(this);
-    edPassword->SetName("edPassword");
-    edPassword->SetParent(this);
-    edPassword->SetBounds(12, 28, 183, 21);
+    Label1 = Make<TLabel>(this, this, "Label1", "Entre application password", 12, 10, 180, 13);
+    edPassword = Make<TEdit>(this, this, "edPassword", "", 12, 28, 183, 21);
     // The typed password is never shown on the screen.
     edPassword->SetPasswordChar('*');
 
-    btnOk = TComponent::Create<TButton>(this);
-    btnOk->SetName("btnOk");
-    btnOk->SetParent(this);
-    btnOk->SetBounds(40, 60, 75, 25);
-    btnOk->SetCaption("&Ok");
+    btnOk = Make<TButton>(this, this, "btnOk", "&Ok", 40, 60, 75, 25);
     btnOk->SetDefault(true);
     btnOk->SetModalResult(mrOk);
-
-    btnExit = TComponent::Create<TButton>(this);
-    btnExit->SetName("btnExit");
-    btnExit->SetParent(this);
-    btnExit->SetBounds(120, 60, 75, 25);
-    btnExit->SetCaption("&Cancel");
+    btnExit = Make<TButton>(this, this, "btnExit", "&Cancel", 120, 60, 75, 25);
     btnExit->SetModalResult(mrCancel);
 
     OnShow = TNotifyEvent(this, &TFormMainAppPasswordPrompt::FormShow);
