@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/Wait.h"
+
 namespace vsk::test {
 
 // For DialogRequest::pid: windows of every process.
@@ -155,12 +157,8 @@ inline bool TryOnce(const DialogRequest& req, DialogReport& report) {
 // short intervals until then.
 inline DialogReport DriveDialog(const DialogRequest& req) {
     DialogReport report;
-    const ULONGLONG end = GetTickCount64() + req.timeoutMs;
-    for (;;) {
-        if (detail::TryOnce(req, report)) return report;
-        if (GetTickCount64() >= end) return report;
-        Sleep(25);  // another thread's window: nothing of ours to pump
-    }
+    WaitUntil([&] { return detail::TryOnce(req, report); }, static_cast<int>(req.timeoutMs));
+    return report;
 }
 
 namespace detail {
