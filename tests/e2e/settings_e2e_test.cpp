@@ -196,9 +196,8 @@ TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
 
     e2e::PressChord({VK_CONTROL, VK_OEM_3});
     // An ignored key changes nothing to wait for; the program's own hot key
-    // (Ctrl+\\, still the default) after it does. The hook posts every key
-    // to one queue, in order: once the program shows, the key before was
-    // handled.
+    // after it (Ctrl+\ by default) does. The hook posts every key to one
+    // queue, in order: once the program shows, the key before was handled.
     e2e::PressChord({VK_CONTROL, VK_OEM_5});
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(v.MainWindow()) != FALSE; })) << "Ctrl+\\ did not show";
     EXPECT_TRUE(AllVisible(w, true)) << "the default hot key must be gone";
@@ -214,9 +213,9 @@ TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
     EXPECT_TRUE(WaitUntil([&] { return AllVisible(w, false); })) << "the corner did not hide";
     e2e::PressChord({VK_F11});
     ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, true); })) << "the hot key did not restore";
-    // Several ticks with the pointer still in the corner, long after the
-    // hover time: that the program does nothing has no state to wait for,
-    // so the ticks are made to come now.
+    // Several ticks with the pointer resting in the corner for longer than
+    // the hover time: that the program does nothing has no state to wait
+    // for, so the ticks are made to come now.
     for (int i = 0; i < 3; ++i) Tick(v);
     EXPECT_TRUE(AllVisible(w, true)) << "the resting pointer hid the windows again";
     // Out and back in: the corner acts again. The program notices the
