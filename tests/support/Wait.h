@@ -7,10 +7,11 @@ namespace vsk::test {
 
 // The state comes from another thread or process and this thread has
 // nothing of its own to handle (or must not handle it: it stands for a
-// thread that is blocked).
+// thread that is blocked). A look may send messages to the thread under
+// test, so not too often.
 struct JustSleep {
     static void Handle() {}
-    static void Rest() { Sleep(10); }
+    static void Rest() { Sleep(25); }
 };
 
 // The state comes from this thread's own windows: their messages are
