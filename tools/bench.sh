@@ -31,6 +31,6 @@ run() { build/win/wine-run.sh "$@" 2>&1 | grep -v -e '^it looks like wine32' -e 
 echo "--- hide and restore, 200 windows"
 run build/win/bin/hide_bench.exe
 echo "--- keyboard hook, 10,000 synthetic key events"
-run "$(find build/win -name hook_bench.exe | head -1)"
+run build/win/bin/hook_bench.exe
 echo "--- hot key, from outside the program"
 run build/win/bin/hotkey_bench.exe "Z:$folder"

@@ -41,8 +41,7 @@ void CALLBACK ShotTick(HWND, UINT, UINT_PTR id, DWORD) {
     if (gHold && ready && done) {
         HANDLE f = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-        const ULONGLONG end = GetTickCount64() + 10000;
-        while (GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES && GetTickCount64() < end) Sleep(50);
+        vsk::test::WaitUntil([&] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
     }
     gShot.shown = true;
     EndMenu();

@@ -16,6 +16,7 @@
 #include "AppFixture.h"
 #include "core/ListFiles.h"
 #include "core/ListRecords.h"
+#include "support/ChildWindows.h"
 #include "support/FixtureWindows.h"
 #include "support/ListFileUtil.h"
 #include "support/StartProcess.h"
@@ -102,34 +103,25 @@ HWND FindOpenDialog() {
 // Open; cancels a dialog that will not take it, so no test hangs.
 void PickInOpenDialog(const std::string& file) {
     HWND dlg = nullptr;
-    for (int i = 0; i < 400 && !(dlg = FindOpenDialog()); ++i) Sleep(25);
-    if (!dlg) return;
+    if (!vsk::test::WaitUntil([&] { return (dlg = FindOpenDialog()) != nullptr; }, 10000)) return;
     // The file name box is an edit inside the combo box with id 1148; the
     // Open button is the push button with id IDOK (the view shares the id).
-    struct Parts {
-        HWND edit = nullptr, open = nullptr;
-    } parts;
-    EnumChildWindows(
-        dlg,
-        [](HWND c, LPARAM lp) -> BOOL {
-            auto* p = reinterpret_cast<Parts*>(lp);
-            char cls[32] = {};
-            GetClassNameA(c, cls, sizeof cls);
-            if (std::string(cls) == "Edit" && GetDlgCtrlID(GetParent(c)) == 1148) p->edit = c;
-            if (std::string(cls) == "Button" && GetDlgCtrlID(c) == IDOK) p->open = c;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&parts));
-    if (parts.edit && parts.open) {
-        SendMessageA(parts.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
-        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(parts.open));
+    using vsk::test::ClassOf;
+    HWND edit = vsk::test::ChildWindow(
+        dlg, [](HWND c) { return ClassOf(c) == "Edit" && GetDlgCtrlID(GetParent(c)) == 1148; });
+    HWND open =
+        vsk::test::ChildWindow(dlg, [](HWND c) { return ClassOf(c) == "Button" && GetDlgCtrlID(c) == IDOK; });
+    if (edit && open) {
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(open));
     }
-    for (int i = 0; i < 200 && IsWindow(dlg) && IsWindowVisible(dlg); ++i) Sleep(25);
+    vsk::test::WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); });
     // Not taken (a message box over it, perhaps): close what is open.
-    for (int i = 0; i < 100 && (dlg = FindOpenDialog()) != nullptr; ++i) {
-        PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-        Sleep(50);
-    }
+    vsk::test::WaitUntil([&] {
+        dlg = FindOpenDialog();
+        if (dlg) PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        return !dlg;
+    });
 }
 
 // Closes a popup menu with Esc once it shows; gives up after a few seconds.

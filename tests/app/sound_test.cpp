@@ -18,6 +18,7 @@
 #include "core/Audio.h"
 #include "core/AudioUnit.h"
 #include "core/VolumeScale.h"
+#include "support/Owned.h"
 #include "ui/HintWindow.h"
 #include "support/FakeAudio.h"
 #include "support/FixtureWindows.h"
@@ -198,7 +199,7 @@ TEST_F(SoundTest, IndicatorFollowsTheSystemVolumeOnBothPaths) {
 TEST_F(SoundTest, MixerPathRoundTripsOnWinesMixer) {
     if (mixerGetNumDevs() == 0) GTEST_SKIP() << "this run has no sound device";
     FakeVersion xp(2, 5, 1);
-    auto* audio = ui::TComponent::Create<core::TAudio>(nullptr);
+    vsk::test::Owned audio{ui::TComponent::Create<core::TAudio>(nullptr)};
     ASSERT_TRUE(audio->MixerSettings()->SetVolume(0, 0, 40000, 40000, false));
     core::DesiredVolume = 1000;
     core::DesiredMuted = true;
@@ -220,7 +221,7 @@ TEST_F(SoundTest, MixerPathRoundTripsOnWinesMixer) {
     ASSERT_TRUE(audio->MixerSettings()->GetVolume(0, 0, l, r, m, f));
     EXPECT_EQ(l, 40000);
     EXPECT_FALSE(m);
-    ui::TComponent::Free(audio);
+    audio.Free();
 }
 
 // Wine's endpoint (the null device): the whole Core Audio path runs against

@@ -11,6 +11,7 @@
 #include "app/Dialogs.h"
 #include "app/MouseShortcutForm.h"
 #include "painters/XPMenuManager.h"
+#include "support/Owned.h"
 #include "support/PainterTestForm.h"
 
 using painters::TControlSubClass;
@@ -85,7 +86,7 @@ bool TextFits(ui::TLabel* l, std::string& why) {
 // label's text within its label.
 TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
     ui::Application->CreateForm(FormSetAppPassword);
-    auto* mouse = ui::TComponent::Create<TMouseShortcutForm>(MainForm);
+    vsk::test::Owned mouse{ui::TComponent::Create<TMouseShortcutForm>(MainForm)};
     struct Dialog {
         const char* name;
         ui::TForm* form;
@@ -153,7 +154,7 @@ TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
         HoldForScreenshot(d.name);
         f->Hide();
     }
-    ui::TComponent::Free(mouse);
+    mouse.Free();
     ui::TComponent::Free(FormSetAppPassword);
     FormSetAppPassword = nullptr;
 }

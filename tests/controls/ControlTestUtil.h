@@ -67,16 +67,17 @@ inline void PointerAt(ui::TControl* c, int x, int y) {
 // Runs only the thread's timers until done() holds, at most timeoutMs: the
 // mouse messages stay queued, as in a loop that hands them to nobody, so no
 // window hears where the pointer went.
-template <class Pred>
-bool PumpTimersUntil(Pred done, int timeoutMs = 2000) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    while (!done()) {
-        if (GetTickCount64() > end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER);
+struct PumpTimers {
+    static void Handle() {
         MSG m;
         while (PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&m);
     }
-    return true;
+    static void Rest() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER); }
+};
+
+template <class Pred>
+bool PumpTimersUntil(Pred done, int timeoutMs = 2000) {
+    return vsk::test::WaitUntil<PumpTimers>(done, timeoutMs);
 }
 
 } // namespace ctltest

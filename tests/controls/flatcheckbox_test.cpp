@@ -6,6 +6,7 @@
 
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatGroupBox.h"
+#include "support/Owned.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -44,7 +45,7 @@ TEST(FlatCheckBox, WritingCheckedRunsOnClickOncePerChange) {
 }
 
 TEST(FlatCheckBox, MouseClickRunsOnClickBeforeAndAfterTheToggle) {
-    auto* f = TComponent::Create<TForm>(Application);
+    vsk::test::Owned f{TComponent::Create<TForm>(Application)};
     f->SetBorderStyle(bsNone);
     f->SetBounds(50, 50, 200, 60);
     auto* box = TComponent::Create<TFlatCheckBox>(f);
@@ -76,7 +77,7 @@ TEST(FlatCheckBox, MouseClickRunsOnClickBeforeAndAfterTheToggle) {
     SendMessageA(h, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(box->Checked()) << "a right click toggled";
     EXPECT_TRUE(c.seen.empty());
-    TComponent::Free(f);
+    f.Free();
 }
 
 namespace {
@@ -152,11 +153,11 @@ TEST(FlatCheckBox, SpaceStillTogglesAfterADialogHadTheFocus) {
     ASSERT_TRUE(vsk::test::PumpUntil([&] { return box->HasFocus(); }));
     // A dialog opened from OnClick takes the focus and gives it back: the
     // form's focused control never changes on the way.
-    TForm* dialog = vsk::test::NewBareForm(320, 60, 80, 40);
+    vsk::test::Owned dialog{vsk::test::NewBareForm(320, 60, 80, 40)};
     dialog->Show();
     SetFocus(dialog->Handle());
     ASSERT_TRUE(vsk::test::PumpUntil([&] { return !box->HasFocus(); }));
-    TComponent::Free(dialog);
+    dialog.Free();
     SetForegroundWindow(t.f->Handle());
     SetFocus(box->Handle());
     ASSERT_TRUE(vsk::test::PumpUntil([&] { return GetFocus() == box->Handle(); }));
@@ -227,7 +228,7 @@ TEST(FlatCheckBox, TheHoverEndsWhenThePointerLeavesUnheard) {
 }
 
 TEST(FlatCheckBox, ItAndTheGroupBoxReadAsTheirFormReads) {
-    TForm* form = vsk::test::NewBareForm(30, 30, 300, 140);
+    vsk::test::Owned form{vsk::test::NewBareForm(30, 30, 300, 140)};
     auto* group = TComponent::Create<controls::TFlatGroupBox>(form);
     group->SetParent(form);
     group->SetBounds(10, 10, 120, 80);
@@ -262,5 +263,5 @@ TEST(FlatCheckBox, ItAndTheGroupBoxReadAsTheirFormReads) {
     form->SetBiDiMode(bdLeftToRight);
     expect({false, gap, line}, "back to left to right");
     EXPECT_EQ(late->BiDiMode(), bdRightToLeftNoAlign) << "its own mode followed the form";
-    TComponent::Free(form);
+    form.Free();
 }

@@ -11,6 +11,7 @@
 #include "core/Audio.h"
 #include "core/AudioUnit.h"
 #include "support/FakeAudio.h"
+#include "support/UiTestUtil.h"
 #include "ui/Stream.h"
 
 using namespace core;
@@ -193,7 +194,7 @@ TEST(AudioMixer, ControlChangesAreRaisedAsEventsFromTheCallbackWindow) {
         seen.emplace_back(d, l);
     });
     mixer.Notify(31);  // the mute control of the second source
-    ASSERT_TRUE(vsk::test::PumpUntilState([] { return seen.size() >= 2; }));
+    ASSERT_TRUE(vsk::test::PumpUntil([] { return seen.size() >= 2; }));
     EXPECT_EQ(sender, audio->MixerSettings());
     EXPECT_EQ(seen[0].second, 31) << "the first event carries the control id";
     EXPECT_EQ(seen[1], (std::pair<uint16_t, uint16_t>(0, 2))) << "the second names the line";
@@ -203,7 +204,7 @@ TEST(AudioMixer, ControlChangesAreRaisedAsEventsFromTheCallbackWindow) {
     seen.clear();
     mixer.Notify(99);
     mixer.Notify(10);
-    ASSERT_TRUE(vsk::test::PumpUntilState(
+    ASSERT_TRUE(vsk::test::PumpUntil(
         [] { return !seen.empty() && seen.back() == std::pair<uint16_t, uint16_t>(0, 0); }));
     EXPECT_EQ(seen.size(), 3u);
 }

@@ -4,6 +4,7 @@
 
 #include "core/DisplayModes.h"
 #include "support/FakeDisplay.h"
+#include "support/Owned.h"
 #include "ui/Menus.h"
 
 using vsk::test::FakeDisplay;
@@ -183,7 +184,7 @@ TEST(DisplayModes, RealModesOfThisDisplay) {
                                     std::to_string(current.dmDisplayFrequency) + " Hz";
     EXPECT_EQ(core::DisplayModeText(core::FindCurrentDisplayMode()), currentText);
 
-    ui::TPopupMenu* menu = NewMenu();
+    vsk::test::Owned menu{NewMenu()};
     MenuHost host;
     core::FillResolutionMenu(menu, ui::TNotifyEvent(&host, &MenuHost::Click));
     for (size_t i = 0; i < modes.size(); ++i) {
@@ -197,5 +198,5 @@ TEST(DisplayModes, RealModesOfThisDisplay) {
         for (int k = 0; k < bits->Count(); ++k) found = found || bits->Items(k)->Tag() == static_cast<intptr_t>(i);
         EXPECT_TRUE(found) << "mode " << i << " has no item";
     }
-    ui::TComponent::Free(menu);
+    menu.Free();
 }

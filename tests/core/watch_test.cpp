@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Watch.h"
+#include "support/Owned.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -51,7 +52,7 @@ TEST(Watch, MissingLibraryIsReportedOnceAndDisablesTheComponent) {
     UseLibraryFrom(nullptr);
     DialogRecorder rec;
     Sink sink;
-    auto* w = ui::TComponent::Create<TWatch>(nullptr);
+    vsk::test::Owned w{ui::TComponent::Create<TWatch>(nullptr)};
     w->SetOnWindowCreated(TShellEvent(&sink, &Sink::Created));
     w->SetOnKeyNative(TKeyNativeEvent(&sink, &Sink::Key));
     ASSERT_EQ(rec.texts.size(), 1u);
@@ -59,27 +60,27 @@ TEST(Watch, MissingLibraryIsReportedOnceAndDisablesTheComponent) {
     EXPECT_TRUE(w->Disabled());
     EXPECT_FALSE(w->LibraryLoaded());
     EXPECT_EQ(w->ReceiverWnd(), nullptr);
-    ui::TComponent::Free(w);
+    w.Free();
 }
 
 TEST(Watch, LibraryWithoutStillWatchingIsInvalidAndNotKept) {
     UseLibraryFrom(VSK_STUB_NOSTILL);
     DialogRecorder rec;
     Sink sink;
-    auto* w = ui::TComponent::Create<TWatch>(nullptr);
+    vsk::test::Owned w{ui::TComponent::Create<TWatch>(nullptr)};
     w->SetOnKeyNative(TKeyNativeEvent(&sink, &Sink::Key));
     ASSERT_EQ(rec.texts.size(), 1u);
     EXPECT_EQ(rec.texts[0], "Library is not valid.\r\nApplication is disabled.");
     EXPECT_FALSE(w->LibraryLoaded());
     EXPECT_EQ(GetModuleHandleA("shook.dll"), nullptr) << "the invalid library stayed loaded";
-    ui::TComponent::Free(w);
+    w.Free();
 }
 
 TEST(Watch, LibraryWithoutSetReceiverIsValidAndUnloadsWithTheLastHandler) {
     UseLibraryFrom(VSK_STUB_NORECV);
     DialogRecorder rec;
     Sink sink;
-    auto* w = ui::TComponent::Create<TWatch>(nullptr);
+    vsk::test::Owned w{ui::TComponent::Create<TWatch>(nullptr)};
     w->SetOnWindowCreated(TShellEvent(&sink, &Sink::Created));
     w->SetOnKeyNative(TKeyNativeEvent(&sink, &Sink::Key));
     EXPECT_TRUE(rec.texts.empty());
@@ -97,7 +98,7 @@ TEST(Watch, LibraryWithoutSetReceiverIsValidAndUnloadsWithTheLastHandler) {
     w->SetOnKeyNative(TKeyNativeEvent(&sink, &Sink::Key));
     EXPECT_TRUE(w->LibraryLoaded());
     EXPECT_TRUE(IsWindow(w->ReceiverWnd()));
-    ui::TComponent::Free(w);
+    w.Free();
     EXPECT_EQ(GetModuleHandleA("shook.dll"), nullptr);
 }
 
@@ -117,7 +118,7 @@ TEST(Watch, ReceiverTurnsMessagesIntoEvents) {
     UseLibraryFrom(VSK_STUB_NORECV);
     DialogRecorder rec;
     Sink sink;
-    auto* w = ui::TComponent::Create<TWatch>(nullptr);
+    vsk::test::Owned w{ui::TComponent::Create<TWatch>(nullptr)};
     w->SetOnWindowCreated(TShellEvent(&sink, &Sink::Created));
     w->SetOnWindowActivated(TShellEvent(&sink, &Sink::Activated));
     w->SetOnKeyNative(TKeyNativeEvent(&sink, &Sink::Key));
@@ -158,7 +159,7 @@ TEST(Watch, ReceiverTurnsMessagesIntoEvents) {
     DestroyWindow(a);
     DestroyWindow(b);
     DestroyWindow(c);
-    ui::TComponent::Free(w);
+    w.Free();
 }
 
 TEST(Watch, DecodeKeyDataReadsEveryFieldAndTheKeyName) {
@@ -179,7 +180,7 @@ TEST(Watch, RealLibraryDeliversKeysToTheReceiver) {
     UseLibraryFrom(VSK_SHOOK_DIR);
     DialogRecorder rec;
     Sink sink;
-    auto* w = ui::TComponent::Create<TWatch>(nullptr);
+    vsk::test::Owned w{ui::TComponent::Create<TWatch>(nullptr)};
     w->SetOnKeyNative(TKeyNativeEvent(&sink, &Sink::Key));
     ASSERT_TRUE(w->LibraryLoaded());
     INPUT in[2] = {};
@@ -189,6 +190,6 @@ TEST(Watch, RealLibraryDeliversKeysToTheReceiver) {
     SendInput(2, in, sizeof(INPUT));
     vsk::test::PumpUntil([&] { return sink.log.size() >= 2; });
     ASSERT_EQ(sink.log.size(), 2u) << "one event for the press and one for the release";
-    ui::TComponent::Free(w);
+    w.Free();
     EXPECT_TRUE(rec.texts.empty());
 }

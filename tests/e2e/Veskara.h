@@ -4,12 +4,13 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "support/ChildWindows.h"
 #include "support/FixtureWindows.h"
 #include "support/StartProcess.h"
+#include "support/Wait.h"
 
 namespace e2e {
 
@@ -48,15 +49,13 @@ public:
     // Waits until the main window exists (shown or not).
     // When it never comes, says on stderr whether the program ended (and how)
     // and which windows it shows instead.
-    HWND WaitMainWindow(DWORD ms = 15000) const {
+    HWND WaitMainWindow(int ms = 15000) const {
         if (!started_) {
             std::fprintf(stderr, "Veskara: never started, so no main window\n");
             return nullptr;
         }
-        for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50)) {
-            if (HWND h = MainWindow()) return h;
-            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) break;
-        }
+        vsk::test::WaitUntil(
+            [&] { return MainWindow() || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, ms);
         HWND h = MainWindow();
         if (!h) DescribeWhyNoMainWindow();
         return h;
@@ -77,18 +76,23 @@ public:
     }
 
     HWND FindOwn(const char* cls) const {
-        struct S { DWORD pid; const char* cls; HWND found; } s{pi_.dwProcessId, cls, nullptr};
+        const std::vector<HWND> all = Own(cls);
+        return all.empty() ? nullptr : all.front();
+    }
+
+    // Every top-level window of class cls of this process, front to back.
+    std::vector<HWND> Own(const char* cls) const {
+        struct S {
+            DWORD pid;
+            const char* cls;
+            std::vector<HWND> found;
+        } s{pi_.dwProcessId, cls, {}};
         EnumWindows(
             [](HWND h, LPARAM lp) -> BOOL {
                 auto* s = reinterpret_cast<S*>(lp);
                 DWORD pid = 0;
                 GetWindowThreadProcessId(h, &pid);
-                char c[64] = {};
-                GetClassNameA(h, c, sizeof c);
-                if (pid == s->pid && std::string(c) == s->cls) {
-                    s->found = h;
-                    return FALSE;
-                }
+                if (pid == s->pid && vsk::test::ClassOf(h) == s->cls) s->found.push_back(h);
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&s));
@@ -144,13 +148,6 @@ inline void PressChord(const std::vector<WORD>& vks) {
     }
 }
 
-// Polls cond until it holds or ms have passed.
-inline bool Eventually(const std::function<bool()>& cond, DWORD ms = 5000) {
-    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
-        if (cond()) return true;
-    return cond();
-}
-
 // Whether every fixture window is visible (or every one hidden).
 inline bool AllVisible(const FixtureWindows& w, bool visible) {
     for (HWND h : w.Handles())
@@ -160,36 +157,17 @@ inline bool AllVisible(const FixtureWindows& w, bool visible) {
 
 // The child window of parent whose text is text, or null.
 inline HWND ChildWithText(HWND parent, const char* text) {
-    struct S {
-        const char* text;
-        HWND found;
-    } s{text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            char t[128] = {};
-            GetWindowTextA(h, t, sizeof t);
-            if (std::string(t) == s->text) {
-                s->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return vsk::test::ChildWindow(parent, [text](HWND h) {
+        char t[128] = {};
+        GetWindowTextA(h, t, sizeof t);
+        return std::string(t) == text;
+    });
 }
 
 // Alt+key as the window's message loop receives it: a button's accelerator
 // (the buttons of the main window's button row have no window of their own).
 inline void PressAccelerator(HWND window, char key) {
     PostMessageA(window, WM_SYSCHAR, static_cast<WPARAM>(key), 1 | (1 << 29));
-}
-
-inline bool WaitFor(bool (*cond)(void*), void* arg, DWORD ms) {
-    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(50))
-        if (cond(arg)) return true;
-    return cond(arg);
 }
 
 } // namespace e2e

@@ -14,8 +14,8 @@
 #include "support/FixtureWindows.h"
 #include "support/ListFileUtil.h"
 
-using e2e::Eventually;
 using e2e::Veskara;
+using vsk::test::WaitUntil;
 
 namespace {
 
@@ -100,11 +100,11 @@ TEST_F(ListFilesTest, ListsSurviveARestartAndRuleTheHiding) {
         ASSERT_TRUE(v.WaitMainWindow());
         ASSERT_TRUE(WaitReady(v));
         e2e::PressChord({VK_CONTROL, kGrave});
-        EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(w[1]); })) << "the hot key did not hide";
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w[1]); })) << "the hot key did not hide";
         EXPECT_TRUE(IsWindowVisible(w[0])) << "the do-not-hide entry was not honoured";
-        EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == w[0]; })) << "the bring-to-top entry was not activated";
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w[0]; })) << "the bring-to-top entry was not activated";
         e2e::PressChord({VK_CONTROL, kGrave});
-        EXPECT_TRUE(Eventually([&] { return IsWindowVisible(w[1]) != FALSE; })) << "the hot key did not restore";
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w[1]) != FALSE; })) << "the hot key did not restore";
         EXPECT_EQ(CloseAndWait(v), 0u);
         EXPECT_EQ(Contents(exList), ex) << "the do-not-hide list came back changed";
         EXPECT_EQ(Contents(bttList), btt) << "the bring-to-top list came back changed";

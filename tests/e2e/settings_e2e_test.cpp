@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -24,7 +23,10 @@ using e2e::Veskara;
 
 namespace {
 
-bool Eventually(const std::function<bool()>& cond, DWORD ms = 8000) { return e2e::Eventually(cond, ms); }
+template <class Pred>
+bool WaitUntil(Pred cond, int ms = 8000) {
+    return vsk::test::WaitUntil(cond, ms);
+}
 
 const std::string kSettings = std::string(VSK_BIN_DIR) + "/vsk.dat";
 
@@ -39,6 +41,14 @@ std::string Ini(const char* section, const char* key) {
     return buf;
 }
 
+// Runs a tick of every running timer of the program before it returns: a
+// WM_TIMER sent to its timer windows (a stopped timer ignores it, as do the
+// program's other hidden windows).
+void Tick(const Veskara& v) {
+    DWORD_PTR ignored;
+    for (HWND h : v.Own("TVskUtilWindow")) SendMessageTimeoutA(h, WM_TIMER, 1, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
 std::string StoredPassword() { return vsk::test::RegValue(core::PasswordKeyName, core::PasswordValueName).second; }
 
 // Types into the visible password prompt of the process and presses a button.
@@ -47,7 +57,7 @@ bool AnswerPrompt(const Veskara& v, const std::string& text, const char* button)
     // still be made anew while it opens: wait until the edit box has the
     // focus, as a person waits for the caret.
     HWND prompt = nullptr, edit = nullptr;
-    if (!Eventually([&] {
+    if (!WaitUntil([&] {
             prompt = FindWindowA("TFormMainAppPasswordPrompt", "VSK");
             DWORD pid = 0;
             const DWORD thread = prompt ? GetWindowThreadProcessId(prompt, &pid) : 0;
@@ -102,7 +112,7 @@ TEST_F(SettingsE2E, APasswordIsAskedAtStartAndAWrongOneAsksAgain) {
     HWND main = v.MainWindow();
     EXPECT_FALSE(main && IsWindowVisible(main)) << "the main window showed before the password";
     ASSERT_TRUE(AnswerPrompt(v, "Sesame", "&Ok")) << "no new prompt after the wrong password";
-    EXPECT_TRUE(Eventually([&] { HWND m = v.MainWindow(); return m && IsWindowVisible(m); }));
+    EXPECT_TRUE(WaitUntil([&] { HWND m = v.MainWindow(); return m && IsWindowVisible(m); }));
     EXPECT_EQ(StoredPassword(), "Sesame") << "nothing is saved before the close";
 
     PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
@@ -114,7 +124,7 @@ TEST_F(SettingsE2E, APasswordIsAskedAtStartAndAWrongOneAsksAgain) {
     // The hash is asked for the same way.
     Veskara again("/q");
     ASSERT_TRUE(AnswerPrompt(again, "Sesame", "&Ok"));
-    EXPECT_TRUE(Eventually([&] { return again.MainWindow() != nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return again.MainWindow() != nullptr; }));
     EXPECT_EQ(StoredPassword(), stored);
 }
 
@@ -122,11 +132,11 @@ TEST_F(SettingsE2E, APasswordSetInTheDialogIsAskedForAtTheNextStart) {
     Veskara v;
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
-    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
     e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
     HWND box = e2e::ChildWithText(main, "Protect this application with password");
     ASSERT_TRUE(box);
-    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(box) != FALSE; })) << "the General panel never showed";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; })) << "the General panel never showed";
     // "Set Password" is drawn on the panel, beside the password box.
     RECT r{};
     GetWindowRect(box, &r);
@@ -146,7 +156,7 @@ TEST_F(SettingsE2E, APasswordSetInTheDialogIsAskedForAtTheNextStart) {
 
     Veskara again;
     ASSERT_TRUE(AnswerPrompt(again, "Open Sesame", "&Ok"));
-    EXPECT_TRUE(Eventually([&] { HWND m = again.MainWindow(); return m && IsWindowVisible(m); }))
+    EXPECT_TRUE(WaitUntil([&] { HWND m = again.MainWindow(); return m && IsWindowVisible(m); }))
         << "the right password did not let the program in";
 }
 
@@ -185,34 +195,37 @@ TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
     ASSERT_TRUE(AllVisible(w, true));
 
     e2e::PressChord({VK_CONTROL, VK_OEM_3});
-    // An ignored key leaves nothing to wait for in the other process: a
-    // short grace time, which can only let a fault pass, never fail a sound
-    // program.
-    Sleep(500);
+    // An ignored key changes nothing to wait for; the program's own hot key
+    // after it (Ctrl+\ by default) does. The hook posts every key to one
+    // queue, in order: once the program shows, the key before was handled.
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(v.MainWindow()) != FALSE; })) << "Ctrl+\\ did not show";
     EXPECT_TRUE(AllVisible(w, true)) << "the default hot key must be gone";
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(v.MainWindow()) == FALSE; })) << "Ctrl+\\ did not hide";
     e2e::PressChord({VK_F11});
-    EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "F11 from the file did not hide";
+    EXPECT_TRUE(WaitUntil([&] { return AllVisible(w, false); })) << "F11 from the file did not hide";
     e2e::PressChord({VK_F11});
-    ASSERT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "F11 did not restore";
+    ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, true); })) << "F11 did not restore";
 
     // The corner: the pointer resting at the top left hides after the hover time.
     SetCursorPos(0, 0);
-    EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "the corner did not hide";
+    EXPECT_TRUE(WaitUntil([&] { return AllVisible(w, false); })) << "the corner did not hide";
     e2e::PressChord({VK_F11});
-    ASSERT_TRUE(Eventually([&] { return AllVisible(w, true); })) << "the hot key did not restore";
-    // Several timer ticks with the pointer still in the corner: that the
-    // program does nothing has no state to wait for.
-    Sleep(2000);
+    ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, true); })) << "the hot key did not restore";
+    // Several ticks with the pointer resting in the corner for longer than
+    // the hover time: that the program does nothing has no state to wait
+    // for, so the ticks are made to come now.
+    for (int i = 0; i < 3; ++i) Tick(v);
     EXPECT_TRUE(AllVisible(w, true)) << "the resting pointer hid the windows again";
-    // Out and back in: the corner acts again.
+    // Out and back in: the corner acts again. The program notices the
+    // pointer has left only on a tick, and shows nothing when it does.
     SetCursorPos(640, 500);
-    // The program notices the pointer has left only on its timer tick, and
-    // shows nothing when it does: long enough for two ticks.
-    Sleep(1200);
+    Tick(v);
     SetCursorPos(0, 0);
-    EXPECT_TRUE(Eventually([&] { return AllVisible(w, false); })) << "the corner did not act after leaving";
+    EXPECT_TRUE(WaitUntil([&] { return AllVisible(w, false); })) << "the corner did not act after leaving";
     e2e::PressChord({VK_F11});
-    EXPECT_TRUE(Eventually([&] { return AllVisible(w, true); }));
+    EXPECT_TRUE(WaitUntil([&] { return AllVisible(w, true); }));
     SetCursorPos(640, 500);
 }
 
@@ -251,7 +264,7 @@ namespace {
 // mouse would: the press and release go to the group box under the button.
 bool ClickCornerButton(HWND main, const char* caption) {
     HWND group = nullptr;
-    if (!Eventually([&] {
+    if (!WaitUntil([&] {
             for (HWND h : vsk::test::ChildrenOfClass(main, "TGroupBox")) {
                 char text[128] = {};
                 GetWindowTextA(h, text, sizeof text);
@@ -278,7 +291,7 @@ TEST_F(SettingsE2E, TheCornerDialogFromTheToggleButtonEditsTheCornerAndCancelPut
     r = vsk::test::EditMouseShortcutDialog("2500", "66", 3, "Cancel", v.Pid());
     ASSERT_TRUE(r.clicked) << vsk::test::Describe(r);
     // The dialog is gone once the program answers again.
-    ASSERT_TRUE(Eventually([&] { return !FindWindowA("TMouseShortcutForm", "Mouse Shortcut"); }));
+    ASSERT_TRUE(WaitUntil([&] { return !FindWindowA("TMouseShortcutForm", "Mouse Shortcut"); }));
     PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(v.WaitExit(15000), 0u);
 
@@ -322,20 +335,7 @@ std::string TextOf(HWND h) {
 // The child window of parent whose text, as the window itself answers it,
 // is text: an edit box keeps its text to itself.
 HWND ChildAnswering(HWND parent, const std::string& text) {
-    struct S {
-        const std::string* text;
-        HWND found;
-    } s{&text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            if (TextOf(h) != *s->text) return TRUE;
-            s->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return vsk::test::ChildWindow(parent, [&](HWND h) { return TextOf(h) == text; });
 }
 
 } // namespace
@@ -344,10 +344,10 @@ TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     Veskara v;
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
-    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
     ASSERT_TRUE(v.WaitIdle());
     SetForegroundWindow(main);
-    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == main; })) << "the window is not in front";
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; })) << "the window is not in front";
 
     // The three hot-key fields, by the keys they show at first.
     const HWND keyFields[] = {ChildAnswering(main, "`"), ChildAnswering(main, "\\"), ChildAnswering(main, "F12")};
@@ -360,8 +360,8 @@ TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     auto press = [&](const std::vector<WORD>& keys, const std::string& what) {
         const HWND before = FocusOf(main);
         e2e::PressChord(keys);
-        Eventually([&] { return FocusOf(main) != before; }, 500);  // the key may leave the focus where it is
-        EXPECT_TRUE(Eventually([&] { return SeenByUser(FocusOf(main)); }, 3000))
+        WaitUntil([&] { return FocusOf(main) != before; }, 500);  // the key may leave the focus where it is
+        EXPECT_TRUE(WaitUntil([&] { return SeenByUser(FocusOf(main)); }, 3000))
             << what << ": the focus is on a window the user cannot see";
     };
     // The panel buttons are drawn on their column at the page's left; a click
@@ -372,12 +372,12 @@ TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
         const LPARAM at = MAKELPARAM(48, 6 + 30 * row + 13);
         PostMessageA(column, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(column, WM_LBUTTONUP, 0, at);
-        EXPECT_TRUE(Eventually([&] { return SeenByUser(FocusOf(main)); }, 3000))
+        EXPECT_TRUE(WaitUntil([&] { return SeenByUser(FocusOf(main)); }, 3000))
             << what << ": after the switch the focus is on a window the user cannot see";
     };
 
     press({VK_MENU, 'E'}, "Alt+E, the Extra Settings page");
-    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(general) != FALSE; })) << "the General panel never showed";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(general) != FALSE; })) << "the General panel never showed";
     const char* const panels[] = {"General", "Sound", "Shortcuts", "Display"};
     for (int row : {0, 1, 2, 3}) {
         const std::string panel = panels[row];

@@ -11,6 +11,7 @@
 #include "painters/BarMenus.h"
 #include "painters/BcChecked.h"
 #include "painters/BcLayeredWindows.h"
+#include "support/Owned.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
@@ -141,8 +142,8 @@ TEST(BarMenuHooking, OwnHandlersStayAndNothingIsHookedTwiceOrWhileLoading) {
 }
 
 TEST(BarMenuHooking, AnItemMovedToAnotherKindOfMenuIsDrawnByThatMenu) {
-    auto* bar = TComponent::Create<TBcBarPopupMenu>(ui::Application);
-    auto* plain = TComponent::Create<ui::TPopupMenu>(ui::Application);
+    vsk::test::Owned bar{TComponent::Create<TBcBarPopupMenu>(ui::Application)};
+    vsk::test::Owned plain{TComponent::Create<ui::TPopupMenu>(ui::Application)};
     plain->SetOwnerDraw(true);
     auto* item = TComponent::Create<TMenuItem>(ui::Application);
     item->SetCaption("Moved");
@@ -150,7 +151,7 @@ TEST(BarMenuHooking, AnItemMovedToAnotherKindOfMenuIsDrawnByThatMenu) {
     ASSERT_TRUE(static_cast<bool>(item->OnAdvancedDrawItem));
     bar->Items()->Remove(item);
     plain->Items()->Add(item);
-    TComponent::Free(bar);  // the handlers must not reach the freed menu
+    bar.Free();  // the handlers must not reach the freed menu
 
     int w = 50, h = 20;
     Measure(item, w, h);
@@ -162,7 +163,7 @@ TEST(BarMenuHooking, AnItemMovedToAnotherKindOfMenuIsDrawnByThatMenu) {
     Draw(item, surface, ui::Rect(0, 0, 120, 20), 0);
     EXPECT_EQ(PixelAt(surface, 100, 2), Rgb(ui::clMenu));  // the library's own look
     EXPECT_TRUE(item->OnAdvancedDrawItem == ui::TAdvancedMenuDrawItemEvent(&BarMenuAdvancedDrawItem));
-    TComponent::Free(plain);  // frees its items, the moved one too
+    plain.Free();  // frees its items, the moved one too
 }
 
 // ---------------------------------------------------------------- measuring
@@ -706,7 +707,7 @@ TEST(BarMenuLife, ItemsGoBeforeTheOptionsAndNobodyHearsOfIt) {
 }
 
 TEST(BarMenuLife, AMainMenuOnAFormDrawsItsBarItems) {
-    auto* form = TComponent::Create<ui::TForm>(ui::Application);
+    vsk::test::Owned form{TComponent::Create<ui::TForm>(ui::Application)};
     auto* mm = TComponent::Create<TBcCustomBarMainMenu>(form);
     mm->SetMenuStyle(msWindowsXP);
     auto* file = TComponent::Create<TMenuItem>(mm);
@@ -730,7 +731,6 @@ TEST(BarMenuLife, AMainMenuOnAFormDrawsItsBarItems) {
         EXPECT_EQ(PixelAt(surface, 38, 2), Rgb(ui::clHighlight)) << xpFlag;
     }
     ReadBarMenuOSVersion();
-    TComponent::Free(form);
 }
 
 TEST(BarMenuSideBar, PicturesBackgroundsBorderAndParts) {

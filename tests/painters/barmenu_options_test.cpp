@@ -13,6 +13,7 @@
 #include "painters/BcChecked.h"
 #include "painters/BcExceptions.h"
 #include "painters/BcUtilities.h"
+#include "support/Owned.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
 
@@ -22,11 +23,6 @@ using ui::TComponent;
 namespace {
 
 TBcBarPopupMenu* NewMenu() { return TComponent::Create<TBcBarPopupMenu>(ui::Application); }
-
-struct MenuGuard {
-    TBcBarPopupMenu* m = NewMenu();
-    ~MenuGuard() { TComponent::Free(m); }
-};
 
 } // namespace
 
@@ -90,8 +86,8 @@ TEST(BarMenuUtilities, RotatedFontRecord) {
 // ---------------------------------------------------------------- option objects
 
 TEST(BarMenuOptions, DefaultsOfEveryOptionObject) {
-    MenuGuard g;
-    TBcBarPopupMenu* m = g.m;
+    vsk::test::Owned g{NewMenu()};
+    TBcBarPopupMenu* m = g;
     TBcBar* bar = m->Bar();
     TBcSeparators* seps = m->Separators();
     TBcBarCaption* cap = bar->BarCaption();
@@ -177,8 +173,8 @@ TEST(BarMenuOptions, NoOwnerNamesTheClassBeingMade) {
 }
 
 TEST(BarMenuOptions, GradientColourIndexOutsideZeroAndOneRaises) {
-    MenuGuard g;
-    TBcGradientBar* bar = g.m->Bar();
+    vsk::test::Owned g{NewMenu()};
+    TBcGradientBar* bar = g->Bar();
     for (int index : {2, -1, 7}) {
         try {
             bar->SetGradientColor(index, 0x123456);
@@ -195,8 +191,8 @@ TEST(BarMenuOptions, GradientColourIndexOutsideZeroAndOneRaises) {
 }
 
 TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
-    MenuGuard a, b;
-    TBcSeparators* src = a.m->Separators();
+    vsk::test::Owned a{NewMenu()}, b{NewMenu()};
+    TBcSeparators* src = a->Separators();
     src->SetFade(true);
     src->SetFadeWidth(5);
     src->SetFlatLines(true);
@@ -211,7 +207,7 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
     src->SetBorder(ui::clBlue);
 
     // Separators to separators: the fade settings stay.
-    TBcSeparators* dst = b.m->Separators();
+    TBcSeparators* dst = b->Separators();
     dst->Assign(src);
     EXPECT_FALSE(dst->Fade());
     EXPECT_EQ(dst->FadeWidth(), 32);
@@ -227,7 +223,7 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
     EXPECT_EQ(dst->Border(), ui::clBlue);
 
     // Separators to a bar: the gradient and the border only.
-    TBcBar* bar = b.m->Bar();
+    TBcBar* bar = b->Bar();
     bar->Assign(src);
     EXPECT_EQ(bar->GradientStart(), 1);
     EXPECT_EQ(bar->GradientStyle(), gsDiagonalLeftRight);
@@ -236,7 +232,7 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
     EXPECT_TRUE(bar->Visible());
 
     // Bar to bar: sizes, side, the parts, and Visible through its writer.
-    TBcBar* from = a.m->Bar();
+    TBcBar* from = a->Bar();
     from->SetWidth(40);
     from->SetSpace(3);
     from->SetSide(sRight);
@@ -246,15 +242,15 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
     from->BarPicture()->SetOffsetX(9);
     from->BarPicture()->SetVisible(false);
     from->BarBackPicture()->SetDrawStyle(dsTile);
-    b.m->GetBarProtected()->GetBarBitmap()->SetSize(4, 4);
-    b.m->GetBarProtected()->Valid = true;
+    b->GetBarProtected()->GetBarBitmap()->SetSize(4, 4);
+    b->GetBarProtected()->Valid = true;
     bar->Assign(from);
     EXPECT_EQ(bar->Width(), 40);
     EXPECT_EQ(bar->Space(), 3);
     EXPECT_EQ(bar->Side(), sRight);
     EXPECT_FALSE(bar->Visible());
-    EXPECT_FALSE(b.m->GetBarProtected()->HasBarBitmap());
-    EXPECT_FALSE(b.m->GetBarProtected()->Valid);
+    EXPECT_FALSE(b->GetBarProtected()->HasBarBitmap());
+    EXPECT_FALSE(b->GetBarProtected()->Valid);
     EXPECT_EQ(bar->BarCaption()->Caption(), "Veskara");
     EXPECT_TRUE(bar->BarCaption()->Visible());  // not copied
     EXPECT_EQ(bar->BarPicture()->OffsetX(), 9);
@@ -262,11 +258,11 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
     EXPECT_EQ(bar->BarBackPicture()->DrawStyle(), dsNormal);  // not copied
 
     // A picture into a background picture copies the picture and placement.
-    TBcBarPicture* pic = a.m->Bar()->BarPicture();
+    TBcBarPicture* pic = a->Bar()->BarPicture();
     pic->Picture()->SetSize(6, 7);
     pic->SetTransparent(false);
     pic->SetVertAlignment(vaMiddle);
-    TBcBarBackPicture* back = b.m->Bar()->BarBackPicture();
+    TBcBarBackPicture* back = b->Bar()->BarBackPicture();
     back->Assign(pic);
     EXPECT_EQ(back->Picture()->Width(), 6);
     EXPECT_FALSE(back->Transparent());
@@ -280,8 +276,8 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
 }
 
 TEST(BarMenuOptions, AssignMatrixOfEveryPairOfOptionClasses) {
-    MenuGuard g;
-    ui::TMenu* m = g.m;
+    vsk::test::Owned g{NewMenu()};
+    ui::TMenu* m = g;
     // Made fresh for each pair, so that one copy cannot hide another.
     const std::vector<std::pair<const char*, std::function<ui::TPersistent*()>>> kinds = {
         {"gradient", [m] { return new TBcGradientBar(m); }},
@@ -313,8 +309,8 @@ TEST(BarMenuOptions, AssignMatrixOfEveryPairOfOptionClasses) {
 }
 
 TEST(BarMenuOptions, PicturesAndTheBarCache) {
-    MenuGuard g;
-    TBcBarPicture* pic = g.m->Bar()->BarPicture();
+    vsk::test::Owned g{NewMenu()};
+    TBcBarPicture* pic = g->Bar()->BarPicture();
     pic->SetTransparent(false);  // before any bitmap exists
     ui::TBitmap* p = pic->Picture();
     ASSERT_NE(p, nullptr);
@@ -325,7 +321,7 @@ TEST(BarMenuOptions, PicturesAndTheBarCache) {
     EXPECT_TRUE(pic->Picture()->Empty());
 
     // Placement inside a 32 x 100 bar of a 10 x 120 picture.
-    g.m->GetBarProtected()->SetBarHeight(100);
+    g->GetBarProtected()->SetBarHeight(100);
     pic->Picture()->SetSize(10, 120);
     struct Case {
         TVertAlignment v;
@@ -350,13 +346,13 @@ TEST(BarMenuOptions, PicturesAndTheBarCache) {
 
     // Hiding the bar empties the cache even when it was hidden already;
     // showing it leaves the cache alone.
-    TBcBarProtected* cache = g.m->GetBarProtected();
+    TBcBarProtected* cache = g->GetBarProtected();
     for (int round = 0; round < 2; ++round) {
         cache->GetBarBitmap()->SetSize(3, 3);
         cache->SetBarHeight(50);
         cache->Recalc = false;
         cache->Valid = true;
-        g.m->Bar()->SetVisible(false);
+        g->Bar()->SetVisible(false);
         EXPECT_FALSE(cache->HasBarBitmap());
         EXPECT_EQ(cache->BarHeight, 0);
         EXPECT_TRUE(cache->Recalc);
@@ -364,7 +360,7 @@ TEST(BarMenuOptions, PicturesAndTheBarCache) {
     }
     cache->Valid = true;
     cache->SetBarHeight(7);
-    g.m->Bar()->SetVisible(true);
+    g->Bar()->SetVisible(true);
     EXPECT_TRUE(cache->Valid);
     EXPECT_EQ(cache->BarHeight, 7);
 
@@ -376,7 +372,7 @@ TEST(BarMenuOptions, PicturesAndTheBarCache) {
 }
 
 TEST(BarMenuOptions, SystemVersionDecidesTheFlagsAndTheAutomaticLook) {
-    MenuGuard g;
+    vsk::test::Owned g{NewMenu()};
     struct Case {
         unsigned major, minor;
         bool nt;
@@ -391,9 +387,9 @@ TEST(BarMenuOptions, SystemVersionDecidesTheFlagsAndTheAutomaticLook) {
         EXPECT_EQ(NewStyleMenus, c.newStyle) << c.major << "." << c.minor;
         EXPECT_EQ(XPLookMenus, c.xp) << c.major << "." << c.minor;
         EXPECT_EQ(NT5OrLater, c.nt5) << c.major << "." << c.minor;
-        EXPECT_EQ(g.m->GetEffectiveMenuStyle(), c.xp ? msWindowsXP : msStandard);
+        EXPECT_EQ(g->GetEffectiveMenuStyle(), c.xp ? msWindowsXP : msStandard);
     }
-    g.m->SetMenuStyle(msStandard);
-    EXPECT_EQ(g.m->GetEffectiveMenuStyle(), msStandard);
+    g->SetMenuStyle(msStandard);
+    EXPECT_EQ(g->GetEffectiveMenuStyle(), msStandard);
     ReadBarMenuOSVersion();
 }

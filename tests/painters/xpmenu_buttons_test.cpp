@@ -7,6 +7,7 @@
 
 #include "painters/XPMenu.h"
 #include "painters/XPMenuManager.h"
+#include "support/Owned.h"
 #include "support/PainterTestForm.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
@@ -305,7 +306,7 @@ TEST(XPSpeedButton, FlatHotAndDownColoursTransparentTintAndInvisibleButtons) {
 }
 
 TEST(XPSpeedButton, GroupsKeepOneDownAndAnUnpaintedButtonDrawsItsOwnGlyph) {
-    TForm* form = vsk::test::NewBareForm(40, 40, 200, 100);
+    vsk::test::Owned form{vsk::test::NewBareForm(40, 40, 200, 100)};
     form->SetColor(FormColor);
     auto* a = Add<TSpeedButton>(form, 10, 10, 30, 30);
     auto* b = Add<TSpeedButton>(form, 50, 10, 30, 30);
@@ -335,7 +336,7 @@ TEST(XPSpeedButton, GroupsKeepOneDownAndAnUnpaintedButtonDrawsItsOwnGlyph) {
     ASSERT_TRUE(vsk::test::WaitShown(form->Handle()));
     EXPECT_TRUE(FindColor(loose, 0x000000FF).right > 0) << "the glyph shows";
     EXPECT_EQ(glyph.Canvas()->Pixels(3, 3), 0x000000FF) << "the caller's bitmap was copied, not taken";
-    TComponent::Free(form);
+    form.Free();
 }
 
 // ---------------------------------------------------------------- panels
@@ -414,7 +415,7 @@ TEST(XPMenuDraw, SelectedBarItemHasAGradedShadowOnlyLeftToRightOnHighColour) {
 }
 
 TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSide) {
-    TForm* form = vsk::test::NewBareForm(40, 40, 200, 100);
+    vsk::test::Owned form{vsk::test::NewBareForm(40, 40, 200, 100)};
     form->BeginLoading();
     auto* xp = TComponent::Create<TXPMenu>(form);
     xp->SetActive(true);
@@ -489,7 +490,7 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
 
     // Drawn into another window (a popup menu's), the item asks for the flat
     // border, telling that the menu reads right to left.
-    TForm* popupWindow = vsk::test::NewBareForm(300, 40, 100, 60);
+    vsk::test::Owned popupWindow{vsk::test::NewBareForm(300, 40, 100, 60)};
     popupWindow->Show();
     xp->SetFlatMenu(true);
     MSG m;
@@ -505,6 +506,6 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
     ASSERT_TRUE(PeekMessageA(&m, Application->Handle(), WM_XPFLATBORDERWINDOW, WM_XPFLATBORDERWINDOW, PM_REMOVE));
     EXPECT_EQ(m.wParam, 1u);
     EXPECT_EQ(reinterpret_cast<HWND>(m.lParam), popupWindow->Handle());
-    TComponent::Free(popupWindow);
-    TComponent::Free(form);
+    popupWindow.Free();
+    form.Free();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "painters/XPMenu.h"
+#include "support/Owned.h"
 #include "ui/Buttons.h"
 #include "painters/XPMenuManager.h"
 #include "support/PainterTestForm.h"
@@ -572,7 +573,7 @@ TEST(XPManager, AdoptsOtherFormsAndHandsOverOrRestores) {
     EXPECT_EQ(XPMenuManager->CurrentMenu(), first.menu);
 
     // A dialog made now is adopted at the next message of the application.
-    TForm* dialog = vsk::test::NewBareForm(400, 40, 200, 100);
+    vsk::test::Owned dialog{vsk::test::NewBareForm(400, 40, 200, 100)};
     auto* edit = Add<TEdit>(dialog, 10, 10);
     const TWndMethod original = edit->WindowProc;
     ASSERT_TRUE(PumpUntil([&] { return TakenOver(edit); }));
@@ -616,11 +617,11 @@ TEST(XPManager, AdoptsOtherFormsAndHandsOverOrRestores) {
     EXPECT_FALSE(TakenOver(edit));
     EXPECT_TRUE(edit->WindowProc == original);
     EXPECT_TRUE(edit->Ctl3D());
-    TComponent::Free(dialog);
+    dialog.Free();
 }
 
 TEST(XPManager, AFormWithItsOwnPainterOrTagged999IsNotAdopted) {
-    TForm* tagged = vsk::test::NewBareForm(400, 40, 100, 50);
+    vsk::test::Owned tagged{vsk::test::NewBareForm(400, 40, 100, 50)};
     tagged->SetTag(XPLeaveAloneTag);
     auto* taggedEdit = Add<TEdit>(tagged, 0, 0);
     PaintedForm own;
@@ -634,5 +635,5 @@ TEST(XPManager, AFormWithItsOwnPainterOrTagged999IsNotAdopted) {
         EXPECT_FALSE(TakenOver(taggedEdit));
         EXPECT_FALSE(TakenOver(ownEdit));
     }
-    TComponent::Free(tagged);
+    tagged.Free();
 }

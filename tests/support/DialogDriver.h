@@ -19,6 +19,9 @@
 #include <thread>
 #include <vector>
 
+#include "support/ChildWindows.h"
+#include "support/Wait.h"
+
 namespace vsk::test {
 
 // For DialogRequest::pid: windows of every process.
@@ -102,23 +105,6 @@ inline BOOL CALLBACK CollectTopLevel(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-struct Children {
-    std::vector<HWND> buttons;
-    DialogReport* report;
-};
-
-inline BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
-    auto* c = reinterpret_cast<Children*>(lp);
-    std::string t = TextOf(h);
-    if (IsPushButton(h)) {
-        c->buttons.push_back(h);
-        c->report->buttons.push_back(t);
-    } else if (!t.empty()) {
-        c->report->texts.push_back(t);
-    }
-    return TRUE;
-}
-
 // One look at the screen: fills report and clicks when everything is there.
 inline bool TryOnce(const DialogRequest& req, DialogReport& report) {
     Search s{&req, {}};
@@ -127,16 +113,24 @@ inline bool TryOnce(const DialogRequest& req, DialogReport& report) {
         DialogReport r;
         r.window = cand.window;
         r.caption = cand.caption;
-        Children kids{{}, &r};
-        EnumChildWindows(cand.window, &CollectChild, reinterpret_cast<LPARAM>(&kids));
+        std::vector<HWND> buttons;
+        for (HWND h : ChildWindows(cand.window, [](HWND) { return true; })) {
+            std::string t = TextOf(h);
+            if (IsPushButton(h)) {
+                buttons.push_back(h);
+                r.buttons.push_back(t);
+            } else if (!t.empty()) {
+                r.texts.push_back(t);
+            }
+        }
         bool textMatches = req.text.empty() || cand.caption.find(req.text) != std::string::npos;
         for (const std::string& t : r.texts) textMatches = textMatches || t.find(req.text) != std::string::npos;
         if (!textMatches) continue;
         r.found = true;
-        for (size_t i = 0; i < kids.buttons.size(); ++i) {
+        for (size_t i = 0; i < buttons.size(); ++i) {
             const std::string& b = r.buttons[i];
             if (b != req.click && WithoutAccel(b) != WithoutAccel(req.click)) continue;
-            HWND button = kids.buttons[i];
+            HWND button = buttons[i];
             if (!IsWindowVisible(button) || !IsWindowEnabled(button)) continue;
             DWORD_PTR ignored = 0;
             r.clicked = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
@@ -155,12 +149,8 @@ inline bool TryOnce(const DialogRequest& req, DialogReport& report) {
 // short intervals until then.
 inline DialogReport DriveDialog(const DialogRequest& req) {
     DialogReport report;
-    const ULONGLONG end = GetTickCount64() + req.timeoutMs;
-    for (;;) {
-        if (detail::TryOnce(req, report)) return report;
-        if (GetTickCount64() >= end) return report;
-        Sleep(25);  // another thread's window: nothing of ours to pump
-    }
+    WaitUntil([&] { return detail::TryOnce(req, report); }, static_cast<int>(req.timeoutMs));
+    return report;
 }
 
 namespace detail {

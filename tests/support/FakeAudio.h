@@ -14,7 +14,6 @@
 
 #include "core/AudioUnit.h"
 #include "core/MixerDevices.h"
-#include "ui/Application.h"
 
 namespace vsk::test {
 
@@ -265,17 +264,5 @@ private:
         return true;
     }
 };
-
-// Handles messages until pred() holds or timeoutMs passes; returns pred().
-template <class Pred>
-bool PumpUntilState(Pred pred, int timeoutMs = 5000) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    while (!pred()) {
-        if (GetTickCount64() >= end) return pred();
-        ui::Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
 
 } // namespace vsk::test

@@ -9,33 +9,22 @@
 #include <utility>
 #include <vector>
 
+#include "support/ChildWindows.h"
 #include "support/DialogDriver.h"
+#include "support/Wait.h"
 
 namespace vsk::test {
 
 // The child windows of a class, top to bottom and left to right.
 inline std::vector<HWND> ChildrenOfClass(HWND parent, const char* cls) {
-    struct S {
-        const char* cls;
-        std::vector<HWND> found;
-    } s{cls, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            char c[64] = {};
-            GetClassNameA(h, c, sizeof c);
-            if (std::string(c) == s->cls) s->found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    std::vector<HWND> found = ChildWindows(parent, [cls](HWND h) { return ClassOf(h) == cls; });
     auto key = [](HWND h) {
         RECT r{};
         GetWindowRect(h, &r);
         return std::pair<LONG, LONG>(r.top, r.left);
     };
-    std::sort(s.found.begin(), s.found.end(), [&](HWND a, HWND b) { return key(a) < key(b); });
-    return s.found;
+    std::sort(found.begin(), found.end(), [&](HWND a, HWND b) { return key(a) < key(b); });
+    return found;
 }
 
 // Waits for the dialog (of process pid), types the hover time and zone
@@ -43,13 +32,13 @@ inline std::vector<HWND> ChildrenOfClass(HWND parent, const char* cls) {
 inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone, int corner, const char* button,
                                             DWORD pid = GetCurrentProcessId()) {
     HWND dialog = nullptr;
-    for (DWORD end = GetTickCount() + 5000; !dialog && GetTickCount() < end; Sleep(25))
-        if (HWND h = FindWindowA("TMouseShortcutForm", "Mouse Shortcut")) {
+    if (!WaitUntil([&] {
+            dialog = FindWindowA("TMouseShortcutForm", "Mouse Shortcut");
             DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner == pid) dialog = h;
-        }
-    if (!dialog) return {};
+            GetWindowThreadProcessId(dialog, &owner);
+            return dialog && owner == pid;
+        }))
+        return {};
     // The boxes light (and so toggle) only in the active window and while
     // the real pointer is over them: a leave for a pointer elsewhere would
     // come between the press and the release. So the clicks wait for the
@@ -60,7 +49,7 @@ inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone,
         gti.cbSize = sizeof gti;
         return GetGUIThreadInfo(thread, &gti) && gti.hwndActive == dialog;
     };
-    for (DWORD end = GetTickCount() + 5000; !active() && GetTickCount() < end;) Sleep(10);
+    WaitUntil(active);
     const std::vector<HWND> spins = ChildrenOfClass(dialog, "TFlatSpinEditInteger");
     const std::vector<HWND> boxes = ChildrenOfClass(dialog, "TFlatCheckBox");
     DWORD_PTR r;
@@ -73,9 +62,12 @@ inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone,
         POINT at{5, 5};
         ClientToScreen(box, &at);
         SetCursorPos(at.x, at.y);
-        POINT now{};
-        for (DWORD end = GetTickCount() + 2000; GetTickCount() < end; Sleep(10))
-            if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) break;
+        WaitUntil(
+            [&] {
+                POINT now{};
+                return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+            },
+            2000);
         SendMessageTimeoutA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4), SMTO_ABORTIFHUNG, 2000, &r);
         SendMessageTimeoutA(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);
         SendMessageTimeoutA(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/DialogDriver.h"
+#include "support/Wait.h"
 
 namespace vsk::test {
 
@@ -23,15 +24,13 @@ inline PasswordDialogRun DrivePasswordDialog(const std::string& first, const std
                                              const char* expectCaption, DWORD pid = GetCurrentProcessId()) {
     PasswordDialogRun run;
     HWND dlg = nullptr;
-    const ULONGLONG end = GetTickCount64() + 5000;
-    while (!dlg && GetTickCount64() < end) {
-        HWND h = FindWindowA(nullptr, "Application password");
-        DWORD owner = 0;
-        if (h) GetWindowThreadProcessId(h, &owner);
-        if (h && owner == pid && IsWindowVisible(h)) dlg = h;
-        else Sleep(20);  // another thread's window: nothing of ours to pump
-    }
-    if (!dlg) return run;
+    if (!WaitUntil([&] {
+            dlg = FindWindowA(nullptr, "Application password");
+            DWORD owner = 0;
+            GetWindowThreadProcessId(dlg, &owner);
+            return dlg && owner == pid && IsWindowVisible(dlg);
+        }))
+        return run;
     run.found = true;
     std::vector<HWND> edits;
     HWND ok = nullptr;
@@ -57,10 +56,10 @@ inline PasswordDialogRun DrivePasswordDialog(const std::string& first, const std
         run.message = DriveDialog({expectCaption, "", "OK", pid, 3000});
         // Once the message is gone, a message the dialog answers comes
         // after Ok's handler: the dialog is open or closed for good then.
-        for (int i = 0; i < 250 && run.message.window && IsWindow(run.message.window); ++i) Sleep(20);
+        WaitUntil([&] { return !run.message.window || !IsWindow(run.message.window); });
         SendMessageTimeoutA(dlg, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     } else {
-        for (int i = 0; i < 250 && IsWindowVisible(dlg); ++i) Sleep(20);  // closes, or the test fails
+        WaitUntil([&] { return !IsWindowVisible(dlg); });  // closes, or the test fails
     }
     run.closedByOk = !IsWindowVisible(dlg);
     if (!run.closedByOk) PostMessageA(dlg, WM_CLOSE, 0, 0);

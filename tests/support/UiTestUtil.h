@@ -5,24 +5,26 @@
 #include <set>
 #include <string>
 
+#include "support/ChildWindows.h"
+#include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
 namespace vsk::test {
 
-// Handles messages (and the idle step, as the program's loop does) until
-// pred() holds or timeoutMs pass; returns whether it held. Wait for a state
-// with this, never for a fixed time.
-template <class Pred>
-bool PumpUntil(Pred pred, int timeoutMs = 5000) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    for (;;) {
+// The state comes from the class library's windows: their messages and the
+// idle step are handled as the program's loop does.
+struct PumpApplication {
+    static void Handle() {
         ui::Application->ProcessMessages();
         ui::Application->Idle();
-        if (pred()) return true;
-        if (GetTickCount64() >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+    static void Rest() { PumpThread::Rest(); }
+};
+
+template <class Pred>
+bool PumpUntil(Pred pred, int timeoutMs = 5000) {
+    return WaitUntil<PumpApplication>(pred, timeoutMs);
 }
 
 // Handles every message already queued, and what they queue in turn,
@@ -34,16 +36,8 @@ inline void Drain() { ui::Application->ProcessMessages(); }
 inline bool WaitShown(HWND wnd, int timeoutMs = 5000) {
     return PumpUntil(
         [wnd] {
-            if (!IsWindowVisible(wnd)) return false;
-            bool dirty = GetUpdateRect(wnd, nullptr, FALSE) != FALSE;
-            EnumChildWindows(
-                wnd,
-                [](HWND c, LPARAM lp) -> BOOL {
-                    if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) *reinterpret_cast<bool*>(lp) = true;
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&dirty));
-            return !dirty;
+            auto dirty = [](HWND h) { return IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE); };
+            return IsWindowVisible(wnd) && !dirty(wnd) && ChildWindows(wnd, dirty).empty();
         },
         timeoutMs);
 }
@@ -73,9 +67,7 @@ inline std::set<HWND> ThreadWindows() {
         [](HWND h, LPARAM lp) -> BOOL {
             auto* s = reinterpret_cast<std::set<HWND>*>(lp);
             s->insert(h);
-            EnumChildWindows(
-                h, [](HWND c, LPARAM l) -> BOOL { reinterpret_cast<std::set<HWND>*>(l)->insert(c); return TRUE; },
-                lp);
+            for (HWND c : ChildWindows(h, [](HWND) { return true; })) s->insert(c);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&all));

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "support/Owned.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -29,7 +30,7 @@ TEST(ClientSize, IsExactOnceTheWindowExists) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto* f = TComponent::Create<TForm>(Application);
+        vsk::test::Owned f{TComponent::Create<TForm>(Application)};
         f->SetBorderStyle(c.border);
         f->SetBorderIcons(biSystemMenu);
         f->SetClientSize(207, 94);
@@ -58,7 +59,6 @@ TEST(ClientSize, IsExactOnceTheWindowExists) {
         f->SetClientSize(150, 60);
         EXPECT_EQ(f->ClientWidth(), 150);
         EXPECT_EQ(f->ClientHeight(), 60);
-        delete f;
     }
 }
 
@@ -92,7 +92,7 @@ TEST(GraphicControl, ParentRepaintsWhatItNoLongerCovers) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TForm* f = vsk::test::NewBareForm(40, 40, 300, 120);
+        vsk::test::Owned f{vsk::test::NewBareForm(40, 40, 300, 120)};
         f->SetColor(kFormColor);
         auto* l = TComponent::Create<TLabel>(f);
         l->SetParent(f);
@@ -110,7 +110,6 @@ TEST(GraphicControl, ParentRepaintsWhatItNoLongerCovers) {
         c.change(l);
         EXPECT_TRUE(PumpUntil([&] { return ClientPixel(h, x, y) == kFormColor; }))
             << "the old place of the label still shows " << std::hex << ClientPixel(h, x, y);
-        delete f;
     }
 }
 

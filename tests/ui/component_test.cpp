@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Owned.h"
 #include "ui/Component.h"
 
 using namespace ui;
@@ -46,11 +47,11 @@ public:
 
 TEST(Component, OwnerFreesWhatItOwnsAfterItsOwnTeardownStep) {
     gLog.clear();
-    auto* owner = TComponent::Create<Logged>(nullptr, "owner");
+    vsk::test::Owned owner{TComponent::Create<Logged>(nullptr, "owner")};
     TComponent::Create<Logged>(owner, "a");
     TComponent::Create<Logged>(owner, "b");
     ASSERT_EQ(owner->ComponentCount(), 2);
-    TComponent::Free(owner);
+    owner.Free();
     // The owner's own teardown runs while it is whole; owned components go
     // before its destructor, the last created first.
     std::vector<std::string> want = {"destroying owner", "destroying b", "destroy b",
@@ -67,8 +68,8 @@ TEST(Component, OwnerIsToldOfNewComponentWithItsFinalType) {
 }
 
 TEST(Component, FreeNotificationReachesListenersOfOtherOwners) {
-    auto* a = TComponent::Create<Logged>(nullptr, "a");
-    auto* b = TComponent::Create<Logged>(nullptr, "b");
+    vsk::test::Owned a{TComponent::Create<Logged>(nullptr, "a")};
+    vsk::test::Owned b{TComponent::Create<Logged>(nullptr, "b")};
     auto* watched = TComponent::Create<Logged>(a, "watched");
     b->FreeNotification(watched);
     TComponent::Free(watched);
@@ -79,8 +80,7 @@ TEST(Component, FreeNotificationReachesListenersOfOtherOwners) {
     auto* w2 = TComponent::Create<Logged>(nullptr, "w2");
     w2->FreeNotification(b);
     TComponent::Free(w2);
-    TComponent::Free(b);
-    TComponent::Free(a);
+    a.Free();
 }
 
 TEST(Component, FindComponentIgnoresLetterCaseAndLoadingRunsLoadedOnce) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Owned.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
 #include "ui/DragDrop.h"
@@ -158,7 +159,7 @@ TEST(Control, InvalidateGoesThroughWindowProcAndSettlesAfterOnePaint) {
             saved(m);
         }
     };
-    TForm* f = NewForm(0, 0, 100, 100);
+    vsk::test::Owned f{NewForm(0, 0, 100, 100)};
     auto* box = TComponent::Create<Box>(f);
     box->SetParent(f);
     box->SetBounds(10, 10, 40, 40);
@@ -184,7 +185,7 @@ TEST(Control, InvalidateGoesThroughWindowProcAndSettlesAfterOnePaint) {
     EXPECT_EQ(w.invalidates.size(), 2u);
     EXPECT_FALSE(GetUpdateRect(box->Handle(), nullptr, FALSE));
     box->WindowProc = w.saved;
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(Control, CustomControlPaintsIntoAMemoryDcWithItsGraphicChildren) {
@@ -222,7 +223,7 @@ TEST(Control, CustomControlPaintsIntoAMemoryDcWithItsGraphicChildren) {
 }
 
 TEST(Control, RealMouseGivesEnterLeaveAndDownClickUpInOrder) {
-    TForm* f = NewForm(100, 100, 300, 200);
+    vsk::test::Owned f{NewForm(100, 100, 300, 200)};
     auto* box = TComponent::Create<Box>(f);
     box->SetName("box");
     box->SetParent(f);
@@ -248,7 +249,7 @@ TEST(Control, RealMouseGivesEnterLeaveAndDownClickUpInOrder) {
     for (auto& s : gLog)
         if (got.empty() || got.back() != s) got.push_back(s);
     EXPECT_EQ(got, want);
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(Control, ButtonUpOutsideTheControlIsNoClick) {
@@ -285,7 +286,7 @@ TEST(Control, ShowModalReturnsTheResultAButtonSets) {
 }
 
 TEST(Control, ExceptionInAHandlerReachesHandleExceptionNotTheCaller) {
-    TForm* f = NewForm(0, 0, 100, 100);
+    vsk::test::Owned f{NewForm(0, 0, 100, 100)};
     auto* box = TComponent::Create<Box>(f);
     box->SetParent(f);
     box->SetBounds(0, 0, 50, 50);
@@ -299,7 +300,7 @@ TEST(Control, ExceptionInAHandlerReachesHandleExceptionNotTheCaller) {
     Application->OnException = nullptr;
     ASSERT_EQ(rec.errors.size(), 1u);
     EXPECT_EQ(rec.errors[0], "handler failed");
-    TComponent::Free(f);
+    f.Free();
 }
 
 namespace {
@@ -308,7 +309,7 @@ int CountThreadWindows() { return static_cast<int>(vsk::test::ThreadWindows().si
 
 TEST(Control, FreeingAFormDestroysEveryWindowAndGdiObjectItMade) {
     int windowsBefore = CountThreadWindows();
-    TForm* f = NewForm(0, 0, 200, 200);
+    vsk::test::Owned f{NewForm(0, 0, 200, 200)};
     auto* box = TComponent::Create<Box>(f);
     box->SetParent(f);
     box->SetBounds(0, 0, 50, 50);
@@ -321,7 +322,7 @@ TEST(Control, FreeingAFormDestroysEveryWindowAndGdiObjectItMade) {
     HWND boxWnd = box->Handle();
     EXPECT_GT(CountThreadWindows(), windowsBefore);
     EXPECT_NE(GetObjectType(font), 0u);
-    TComponent::Free(f);
+    f.Free();
     EXPECT_EQ(CountThreadWindows(), windowsBefore);
     EXPECT_FALSE(IsWindow(boxWnd));
     EXPECT_EQ(GetObjectType(font), 0u) << "the control's font was not deleted";

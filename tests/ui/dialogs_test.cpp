@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/DialogDriver.h"
+#include "support/Owned.h"
 #include "support/StartProcess.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -140,7 +141,7 @@ TEST(MessageDlg, TheDialogHasTheTypesCaptionIconAndTheButtonsAskedFor) {
         {"&Abort", mrAbort}, {"&Retry", mrRetry}, {"&Ignore", mrIgnore}, {"&All", mrAll},
         {"N&o to All", mrNoToAll}, {"Yes to &All", mrYesToAll}, {"&Help", mrNone}};
     for (const Case& c : cases) {
-        TForm* f = CreateMessageDialog("Something happened.", c.type, c.buttons);
+        vsk::test::Owned f{CreateMessageDialog("Something happened.", c.type, c.buttons)};
         SCOPED_TRACE(c.caption + " dialog");
         EXPECT_EQ(f->Caption(), c.caption);
         EXPECT_EQ(f->BorderStyle(), bsDialog);
@@ -181,7 +182,7 @@ TEST(MessageDlg, TheDialogHasTheTypesCaptionIconAndTheButtonsAskedFor) {
             EXPECT_GE(b->Top(), message->Top() + message->Height()) << "buttons go below the message";
             EXPECT_LE(b->Left() + b->Width(), f->ClientWidth()) << b->Name() << " lies outside the dialog";
         }
-        TComponent::Free(f);
+        f.Free();
     }
 }
 
@@ -216,7 +217,7 @@ TEST(MessageDlg, LineBreaksSplitTheMessageAndLongTextWrapsAtHalfTheScreen) {
 TEST(MessageDlg, TheMessageShowsWholeToTheEndOfItsLongestLine) {
     for (const char* msg : {"All windows/This window.", "Switch to www.window.\nWill it wow?"}) {
         SCOPED_TRACE(msg);
-        TForm* f = CreateMessageDialog(msg, mtInformation, mbOK);
+        vsk::test::Owned f{CreateMessageDialog(msg, mtInformation, mbOK)};
         auto* label = static_cast<TLabel*>(f->FindComponent("Message"));
         ASSERT_NE(label, nullptr);
         f->Show();
@@ -262,7 +263,7 @@ TEST(MessageDlg, TheMessageShowsWholeToTheEndOfItsLongestLine) {
         EXPECT_GT(drawn, 0);
         EXPECT_EQ(shown, drawn);
         f->Hide();
-        TComponent::Free(f);
+        f.Free();
     }
 }
 

@@ -2,6 +2,7 @@
 // its accelerator on.
 #include <gtest/gtest.h>
 
+#include "support/Owned.h"
 #include "support/UiTestUtil.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
@@ -50,7 +51,7 @@ TEST(LabeledEdit, TheLabelStaysBesideTheEditWhereverItGoes) {
 }
 
 TEST(LabeledEdit, TheLabelsAcceleratorFocusesTheEdit) {
-    TForm* f = vsk::test::NewBareForm(50, 50, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(50, 50, 300, 200)};
     auto* other = TComponent::Create<TEdit>(f);
     other->SetParent(f);
     auto* edit = TComponent::Create<TLabeledEdit>(f);
@@ -62,11 +63,11 @@ TEST(LabeledEdit, TheLabelsAcceleratorFocusesTheEdit) {
     ASSERT_TRUE(PumpUntil([&] { return other->Focused(); }));
     EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 'p'), 1);
     EXPECT_TRUE(PumpUntil([&] { return edit->Focused(); }));
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(StaticText, SizesItselfToItsTextAndPassesItsAcceleratorOn) {
-    TForm* f = vsk::test::NewBareForm(50, 50, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(50, 50, 300, 200)};
     auto* target = TComponent::Create<TEdit>(f);
     target->SetParent(f);
     auto* text = TComponent::Create<TStaticText>(f);
@@ -92,11 +93,11 @@ TEST(StaticText, SizesItselfToItsTextAndPassesItsAcceleratorOn) {
     EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 'x'), 0);
     TComponent::Free(target);
     EXPECT_EQ(text->FocusControl(), nullptr) << "a freed focus control is forgotten";
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(RadioGroup, OwnsOneButtonPerItemAndTracksTheCheckedOne) {
-    TForm* f = vsk::test::NewBareForm(0, 0, 300, 300);
+    vsk::test::Owned f{vsk::test::NewBareForm(0, 0, 300, 300)};
     auto* group = TComponent::Create<TRadioGroup>(f);
     group->SetParent(f);
     group->SetBounds(10, 10, 200, 120);
@@ -140,5 +141,5 @@ TEST(RadioGroup, OwnsOneButtonPerItemAndTracksTheCheckedOne) {
     EXPECT_EQ(group->ComponentCount(), 2);
     EXPECT_EQ(group->Buttons(0)->Caption(), "A");
     EXPECT_EQ(group->Buttons(2), nullptr);
-    TComponent::Free(f);
+    f.Free();
 }

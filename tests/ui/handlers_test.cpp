@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Owned.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/DragDrop.h"
@@ -171,7 +172,7 @@ TEST(Handlers, AControlWithOverridesOnlyHearsEveryStateChange) {
 }
 
 TEST(Handlers, EveryControlOfTheFormHearsTheFocusMove) {
-    TForm* f = vsk::test::NewBareForm(20, 20, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(20, 20, 300, 200)};
     auto* panel = Add<TPanel>(f, f, "panel", 0, 0, 300, 100);
     auto* a = Add<WinProbe>(f, panel, "a", 10, 10, 50, 50);
     auto* b = Add<WinProbe>(f, f, "b", 10, 110, 50, 50);
@@ -193,11 +194,11 @@ TEST(Handlers, EveryControlOfTheFormHearsTheFocusMove) {
     EXPECT_EQ(a->lastFocus, a);
     EXPECT_EQ(b->lastFocus, a);
     EXPECT_EQ(g->lastFocus, a);
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(Handlers, Ctl3DFollowsTheParentUntilSet) {
-    TForm* f = vsk::test::NewBareForm(0, 0, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(0, 0, 300, 200)};
     auto* outer = Add<TPanel>(f, f, "outer", 0, 0, 300, 200);
     auto* inner = Add<TPanel>(f, outer, "inner", 0, 0, 200, 100);
     auto* edit = Add<TEdit>(f, inner, "edit", 10, 10, 100, 20);
@@ -224,11 +225,11 @@ TEST(Handlers, Ctl3DFollowsTheParentUntilSet) {
     auto* late = TComponent::Create<TEdit>(f);
     late->SetParent(inner);
     EXPECT_FALSE(late->Ctl3D()) << "a control that joins takes its parent's";
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(Handlers, RealPointerGivesEnterAndLeaveForWindowedAndGraphicControls) {
-    TForm* f = vsk::test::NewBareForm(100, 100, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(100, 100, 300, 200)};
     auto* box = Add<WinProbe>(f, f, "box", 10, 10, 100, 100);
     Add<GraphicProbe>(f, f, "mark", 150, 10, 50, 50);
     f->Show();
@@ -245,7 +246,7 @@ TEST(Handlers, RealPointerGivesEnterAndLeaveForWindowedAndGraphicControls) {
     EXPECT_TRUE(PumpUntil([] { return Logged("mark leave"); }));
     std::vector<std::string> want = {"box enter", "box leave", "mark enter", "mark leave"};
     EXPECT_EQ(gLog, want);
-    TComponent::Free(f);
+    f.Free();
 }
 
 // Neither a menu's loop nor a dialog's runs the application's idle step: the
@@ -253,7 +254,7 @@ TEST(Handlers, RealPointerGivesEnterAndLeaveForWindowedAndGraphicControls) {
 TEST(Handlers, HoverLeavesWhileAPopupMenuOrAModalDialogIsOpen) {
     for (const char* loopClass : {"#32768", "#32770"}) {
         SCOPED_TRACE(loopClass);
-        TForm* f = vsk::test::NewBareForm(100, 100, 200, 150);
+        vsk::test::Owned f{vsk::test::NewBareForm(100, 100, 200, 150)};
         auto* box = Add<WinProbe>(f, f, "box", 0, 0, 200, 150);
         f->Show();
         ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(box->Handle()); }));
@@ -277,7 +278,7 @@ TEST(Handlers, HoverLeavesWhileAPopupMenuOrAModalDialogIsOpen) {
         gInside = nullptr;
         EXPECT_TRUE(inside.moved) << "the loop's window was never found";
         EXPECT_TRUE(inside.leftWhileOpen) << "no leave while the loop ran";
-        TComponent::Free(f);
+        f.Free();
     }
 }
 
@@ -308,7 +309,7 @@ bool HintShowing() {
 TEST(Handlers, HintShowsAfterThePauseAndGoesOnLeaveClickOrKey) {
     const int savedPause = Application->HintPause();
     Application->SetHintPause(50);
-    TForm* f = vsk::test::NewBareForm(100, 100, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(100, 100, 300, 200)};
     auto* button = Add<TButton>(f, f, "button", 10, 10, 100, 30);
     button->SetHint("Hide this window|Hides every window but the ones you keep");
     button->SetShowHint(true);
@@ -338,11 +339,11 @@ TEST(Handlers, HintShowsAfterThePauseAndGoesOnLeaveClickOrKey) {
         EXPECT_TRUE(PumpUntil([] { return !HintShowing(); }));
     }
     Application->SetHintPause(savedPause);
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(Handlers, ShowHintFollowsTheParentUntilSet) {
-    TForm* f = vsk::test::NewBareForm(0, 0, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(0, 0, 300, 200)};
     auto* panel = Add<TPanel>(f, f, "panel", 0, 0, 300, 100);
     auto* button = Add<TButton>(f, panel, "button", 10, 10, 100, 30);
     ASSERT_FALSE(button->ShowHint());
@@ -357,7 +358,7 @@ TEST(Handlers, ShowHintFollowsTheParentUntilSet) {
     auto* late = TComponent::Create<TButton>(f);
     late->SetParent(panel);
     EXPECT_TRUE(late->ShowHint()) << "a control that joins takes its parent's";
-    TComponent::Free(f);
+    f.Free();
 }
 
 namespace {
@@ -379,7 +380,7 @@ struct DragLog {
 } // namespace
 
 TEST(Handlers, AnyControlInAutomaticModeDragsOntoAnyControlThatAccepts) {
-    TForm* f = vsk::test::NewBareForm(100, 100, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(100, 100, 300, 200)};
     auto* source = Add<WinProbe>(f, f, "source", 10, 10, 80, 80);
     auto* target = Add<GraphicProbe>(f, f, "target", 150, 10, 80, 80);
     DragLog log;
@@ -400,11 +401,11 @@ TEST(Handlers, AnyControlInAutomaticModeDragsOntoAnyControlThatAccepts) {
     ASSERT_TRUE(PumpUntil([&] { return log.ended; }));
     EXPECT_EQ(log.dropped, source);
     EXPECT_EQ(log.endedOn, target);
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(Handlers, TheCursorOfTheControlUnderThePointerIsShown) {
-    TForm* f = vsk::test::NewBareForm(100, 100, 300, 200);
+    vsk::test::Owned f{vsk::test::NewBareForm(100, 100, 300, 200)};
     auto* box = Add<WinProbe>(f, f, "box", 10, 10, 100, 100);
     auto* mark = Add<GraphicProbe>(f, box, "mark", 50, 50, 40, 40);
     HCURSOR cross = LoadCursorA(nullptr, MAKEINTRESOURCEA(32515));  // IDC_CROSS
@@ -417,5 +418,5 @@ TEST(Handlers, TheCursorOfTheControlUnderThePointerIsShown) {
     EXPECT_TRUE(PumpUntil([&] { return GetCursor() == cross; }));
     SetCursorPos(170, 170);
     EXPECT_TRUE(PumpUntil([&] { return GetCursor() == hand; })) << "a graphic child's own cursor";
-    TComponent::Free(f);
+    f.Free();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Owned.h"
 #include "support/UiTestUtil.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -116,7 +117,7 @@ protected:
 } // namespace
 
 TEST(ImageListLink, AListFreedBeforeItsUsersLeavesNoneOfThemHoldingIt) {
-    TForm* f = vsk::test::NewBareForm(0, 0, 300, 300);
+    vsk::test::Owned f{vsk::test::NewBareForm(0, 0, 300, 300)};
     auto* list = TComponent::Create<TImageList>(f);
     auto* menu = TComponent::Create<TPopupMenu>(f);
     auto* item = TComponent::Create<TMenuItem>(menu);
@@ -141,7 +142,6 @@ TEST(ImageListLink, AListFreedBeforeItsUsersLeavesNoneOfThemHoldingIt) {
     EXPECT_EQ(SendMessageA(pages->Handle(), TCM_GETIMAGELIST, 0, 0), 0) << "the window lets go too";
     EXPECT_EQ(SendMessageA(view->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
     EXPECT_EQ(SendMessageA(view->Handle(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0), 0);
-    TComponent::Free(f);
 }
 
 TEST(ImageListLink, AReplacedListIsLeftEntirely) {

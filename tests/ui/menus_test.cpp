@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Owned.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
 #include "ui/Form.h"
@@ -97,7 +98,7 @@ struct Log {
 } // namespace
 
 TEST(Menus, ItemsBuildTheSystemMenuAndChangesRebuildIt) {
-    auto* pm = TComponent::Create<TPopupMenu>(Application);
+    vsk::test::Owned pm{TComponent::Create<TPopupMenu>(Application)};
     Log log;
     TMenuItem* open = NewItem(pm, pm->Items(), "&Open");
     open->SetShortCut(ShortCut('O', ssCtrl));
@@ -159,12 +160,12 @@ TEST(Menus, ItemsBuildTheSystemMenuAndChangesRebuildIt) {
     EXPECT_EQ(open->GetParentComponent(), pm);
     EXPECT_EQ(pm->Items()->Find("open..."), open);
     EXPECT_THROW(pm->Items()->Add(open), EMenuError) << "an item sits in one place only";
-    TComponent::Free(pm);
+    pm.Free();
 }
 
 TEST(Menus, ACommandPostedToThePopupWindowClicksItsItem) {
-    auto* pm = TComponent::Create<TPopupMenu>(Application);
-    auto* other = TComponent::Create<TPopupMenu>(Application);
+    vsk::test::Owned pm{TComponent::Create<TPopupMenu>(Application)};
+    vsk::test::Owned other{TComponent::Create<TPopupMenu>(Application)};
     Log log;
     TMenuItem* a = NewItem(pm, pm->Items(), "A");
     TMenuItem* off = NewItem(pm, pm->Items(), "Off");
@@ -180,8 +181,8 @@ TEST(Menus, ACommandPostedToThePopupWindowClicksItsItem) {
     Drain();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"click A", "click Toggle", "click B", "click Toggle"}));
     EXPECT_FALSE(toggle->Checked()) << "auto-check toggled it twice";
-    TComponent::Free(pm);
-    TComponent::Free(other);
+    pm.Free();
+    other.Free();
 }
 
 TEST(Menus, KeysInTheSystemMenuLoopChooseAnItemAfterOnPopup) {
@@ -311,7 +312,7 @@ TEST(Menus, CheckingARadioItemUnchecksItsGroupOnly) {
 }
 
 TEST(Menus, AMainMenuSitsOnItsFormAndItsCommandsClickItems) {
-    auto* form = TComponent::Create<TForm>(Application);
+    vsk::test::Owned form{TComponent::Create<TForm>(Application)};
     form->SetBounds(100, 100, 300, 200);
     auto* mm = TComponent::Create<TMainMenu>(form);
     Log log;
@@ -350,11 +351,11 @@ TEST(Menus, AMainMenuSitsOnItsFormAndItsCommandsClickItems) {
     EXPECT_EQ(form->Menu(), nullptr);
     EXPECT_EQ(GetMenu(form->Handle()), nullptr);
     EXPECT_FALSE(IsMenu(bar));
-    TComponent::Free(form);
+    form.Free();
 }
 
 TEST(Menus, AnOwnerDrawnMenuBarIsMeasuredAndDrawnThroughItsForm) {
-    auto* form = TComponent::Create<TForm>(Application);
+    vsk::test::Owned form{TComponent::Create<TForm>(Application)};
     form->SetBounds(100, 100, 300, 200);
     auto* mm = TComponent::Create<TMainMenu>(form);
     mm->SetOwnerDraw(true);
@@ -391,7 +392,7 @@ TEST(Menus, AnOwnerDrawnMenuBarIsMeasuredAndDrawnThroughItsForm) {
     // The system adds its spacing between bar items to the measured width.
     EXPECT_GE(item.right - item.left, 60);
     EXPECT_LT(item.right - item.left, 90);
-    TComponent::Free(form);
+    form.Free();
 }
 
 TEST(Menus, AMainMenuGoesWithItsForm) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Owned.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
@@ -160,7 +161,7 @@ TEST(ModalForm, EnterEscAndAcceleratorsClickTheirButtons) {
 }
 
 TEST(ModalForm, TabAndShiftTabMoveTheFocusInTabOrderSkippingDisabledControls) {
-    TForm* f = NewForm(100, 100, 300, 150);
+    vsk::test::Owned f{NewForm(100, 100, 300, 150)};
     auto* a = Place<TEdit>(f, f, "a", 8, 8, 80, 21);
     Place<TButton>(f, f, "b", 100, 8, 70, 25, "B");
     Place<TCheckBox>(f, f, "c", 8, 40, 80, 17, "C");
@@ -185,12 +186,12 @@ TEST(ModalForm, TabAndShiftTabMoveTheFocusInTabOrderSkippingDisabledControls) {
     press(Stroke(VK_TAB, VK_SHIFT));
     press(Stroke(VK_TAB, VK_SHIFT));
     EXPECT_EQ(seen, (std::vector<std::string>{"d", "b", "c", "a", "c", "b"}));
-    TComponent::Free(f);
+    f.Free();
     PumpUntil(KeysReleased);
 }
 
 TEST(ModalForm, AcceleratorsFocusTheLabelsControlToggleCheckBoxesAndClickButtons) {
-    TForm* f = NewForm(100, 100, 300, 150);
+    vsk::test::Owned f{NewForm(100, 100, 300, 150)};
     auto* first = Place<TEdit>(f, f, "first", 8, 8, 80, 21);
     auto* label = Place<TLabel>(f, f, "label", 100, 8, 50, 17, "&Name");
     auto* second = Place<TEdit>(f, f, "second", 160, 8, 80, 21);
@@ -217,12 +218,12 @@ TEST(ModalForm, AcceleratorsFocusTheLabelsControlToggleCheckBoxesAndClickButtons
     EXPECT_TRUE(PumpUntil([&] { return goClicks.n == 1; })) << "Alt+G should click the button once";
     PumpUntil(KeysReleased);
     EXPECT_EQ(goClicks.n, 1);
-    TComponent::Free(f);
+    f.Free();
     PumpUntil(KeysReleased);
 }
 
 TEST(Edit, TypedTextRunsOnChangeOncePerCharacterAndStopsAtMaxLength) {
-    TForm* f = NewForm(100, 100, 300, 120);
+    vsk::test::Owned f{NewForm(100, 100, 300, 120)};
     auto* e = Place<TEdit>(f, f, "e", 8, 8, 120, 21);
     e->SetMaxLength(5);
     auto* pw = Place<TEdit>(f, f, "pw", 8, 40, 120, 21);
@@ -249,6 +250,6 @@ TEST(Edit, TypedTextRunsOnChangeOncePerCharacterAndStopsAtMaxLength) {
     Send(Type("pw"));
     EXPECT_TRUE(PumpUntil([&] { return pw->Text() == "pw"; })) << "the password edit holds " << pw->Text();
     EXPECT_EQ(SendMessageA(pw->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
-    TComponent::Free(f);
+    f.Free();
     PumpUntil(KeysReleased);
 }

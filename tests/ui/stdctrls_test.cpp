@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Owned.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
 #include "ui/Canvas.h"
@@ -116,7 +117,7 @@ TEST(StdCtrls, AFormWithOneOfEachControlLeavesNoWindowOrGdiObjectBehind) {
     const int windowsBefore = CountThreadWindows();
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
 
-    TForm* f = NewForm(10, 10, 300, 200);
+    vsk::test::Owned f{NewForm(10, 10, 300, 200)};
     auto* label = Place<TLabel>(f, 4, 4, 60, 16, "&Label");
     auto* edit = Place<TEdit>(f, 4, 24, 100, 21);
     edit->SetText("text");
@@ -161,7 +162,7 @@ TEST(StdCtrls, AFormWithOneOfEachControlLeavesNoWindowOrGdiObjectBehind) {
     for (auto& [what, h] : objects) ASSERT_NE(GetObjectType(h), 0u) << what << " has no GDI object to check";
     EXPECT_GT(CountThreadWindows(), windowsBefore + 8);
 
-    TComponent::Free(f);
+    f.Free();
     Drain();
     EXPECT_EQ(CountThreadWindows(), windowsBefore) << "windows of the freed controls (or the timer) remain";
     for (auto& [what, h] : objects) EXPECT_EQ(GetObjectType(h), 0u) << what << " was not deleted";
@@ -367,7 +368,7 @@ TEST(Label, AutoSizeFollowsTheTextAndTheFont) {
 }
 
 TEST(Label, AlignmentAndLayoutPlaceTheTextAndTransparencyKeepsTheBackground) {
-    TForm* f = NewForm(0, 0, 300, 200);
+    vsk::test::Owned f{NewForm(0, 0, 300, 200)};
     auto* l = TComponent::Create<TLabel>(f);
     l->SetParent(f);
     l->SetAutoSize(false);
@@ -403,13 +404,13 @@ TEST(Label, AlignmentAndLayoutPlaceTheTextAndTransparencyKeepsTheBackground) {
     l->Perform(WM_PAINT, reinterpret_cast<WPARAM>(s.dc()), 0);
     EXPECT_EQ(s.At(0, 0), RGB(255, 0, 0)) << "a transparent label leaves the background";
     EXPECT_LT(s.BoxOf(RGB(0, 0, 0)).left, 120) << "but still draws its text";
-    TComponent::Free(f);
+    f.Free();
 }
 
 // ---------------------------------------------------------------- containers
 
 TEST(Panel, BevelsAndBorderWidthInsetTheClientAreaAndArePainted) {
-    TForm* f = NewForm(0, 0, 300, 200);
+    vsk::test::Owned f{NewForm(0, 0, 300, 200)};
     auto* p = Place<TPanel>(f, 0, 0, 100, 50);
     p->SetBevelOuter(bvRaised);
     p->SetBevelInner(bvLowered);
@@ -446,7 +447,7 @@ TEST(Panel, BevelsAndBorderWidthInsetTheClientAreaAndArePainted) {
     ASSERT_LT(text.left, text.right) << "no caption drawn";
     EXPECT_NEAR((text.left + text.right) / 2, 50, 3) << "caption centred across";
     EXPECT_NEAR((text.top + text.bottom) / 2, 25, 4) << "caption centred down";
-    TComponent::Free(f);
+    f.Free();
 }
 
 TEST(GroupBox, HoldsChildWindowsInsideItsFrameAndTakesTheMouse) {

@@ -166,7 +166,7 @@ TEST(Cryptography, ConstructionLeavesTheKeyUnscheduled) {
 
 #ifdef _WIN32
 TEST(Cryptography, DefaultKeyComesFromTheStringTable) {
-    // CryptographyTest.rc holds it for this program.
+    // cryptography_test.rc holds it for this program.
     TestRC6 rc6;
     EXPECT_EQ(rc6.HeldKey(), "qwerty");
     rc6.SetKey("abc");

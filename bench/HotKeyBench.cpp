@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "Veskara.h"
+#include "e2e/Veskara.h"
 #include "support/FixtureWindows.h"
 #include "support/KeyInput.h"
 

@@ -17,6 +17,7 @@
 #include "hook/KeyProbe.h"
 #include "hook/ShookApi.h"
 #include "support/StartProcess.h"
+#include "support/Wait.h"
 
 using namespace hook;
 
@@ -78,23 +79,11 @@ HWND MakeReceiver() {
 }
 
 // Handles every message queued now, without waiting for more.
-void Drain() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+void Drain() { vsk::test::PumpThread::Handle(); }
 
-// Pumps until Done() holds or the time is up; answers Done().
-bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    for (;;) {
-        Drain();
-        if (Done()) return true;
-        if (GetTickCount64() >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+template <class Pred>
+bool PumpUntil(Pred done, int ms = 3000) {
+    return vsk::test::WaitUntil<vsk::test::PumpThread>(done, ms);
 }
 
 std::vector<TEventRecord> EventsOf(UINT Msg) {
@@ -520,8 +509,7 @@ TEST_F(Shook, KeysPassWhileTheReceiversThreadIsBlocked) {
         &injected, 0, nullptr);
     ASSERT_NE(presser, nullptr);
     // Blocked, not pumping: only a deadline ends the wait.
-    const DWORD start = GetTickCount();
-    while (TKeyProbe::Seen < 6 && GetTickCount() - start < 1500) Sleep(5);
+    vsk::test::WaitUntil([] { return TKeyProbe::Seen >= 6; }, 1500);
     const int passedWhileBlocked = TKeyProbe::Seen;
     WaitForSingleObject(presser, 10000);
     CloseHandle(presser);
