@@ -6,6 +6,7 @@
 // Every message reaches a control through its replaceable WindowProc (by
 // default the virtual WndProc) and ends in DefaultHandler, which for a window
 // is the window class's own procedure.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,7 +127,7 @@ public:
     void SetColor(TColor c);
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool v);
-    TFont* Font() const { return font_; }
+    TFont* Font() const { return font_.get(); }
     void SetFont(TFont* f);
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);
@@ -278,7 +279,7 @@ private:
     bool enabled_ = true;
     TColor color_;
     bool parentColor_ = false;
-    TFont* font_;
+    std::unique_ptr<TFont> font_;
     bool parentFont_ = true;
     std::string hint_;
     bool showHint_ = false;
@@ -427,6 +428,9 @@ protected:
     std::vector<TWinControl*> tabList_;  // not owned
 
 private:
+    // The form sees a key message first when it previews keys; then handle,
+    // which may change the key or clear it (0: taken).
+    template <class T, class F> bool DoKey(TMessage& m, bool (TWinControl::*preview)(TMessage&), F handle);
     static LRESULT CALLBACK StaticWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     void Bind(HWND h);
     void DoubleBufferedPaint();
@@ -468,7 +472,7 @@ protected:
     virtual void Paint() {}
 
 private:
-    TControlCanvas* canvas_ = nullptr;
+    std::unique_ptr<TControlCanvas> canvas_;
 };
 
 // A window that paints itself on a canvas: panels and owner-drawn controls.
@@ -483,7 +487,7 @@ protected:
     virtual void Paint() {}
 
 private:
-    TControlCanvas* canvas_ = nullptr;
+    std::unique_ptr<TControlCanvas> canvas_;
 };
 
 } // namespace ui

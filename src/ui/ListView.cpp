@@ -321,7 +321,7 @@ void TListItems::EndUpdate() {
 // ================================================================ TCustomListView
 
 TCustomListView::TCustomListView(TComponent* AOwner)
-    : TWinControl(AOwner), columns_(new TListColumns(this)), items_(new TListItems(this)),
+    : TBordered(AOwner), columns_(new TListColumns(this)), items_(new TListItems(this)),
       smallImages_(new TImageListLink(this, TNotifyEvent(this, &TCustomListView::ImageListChange))),
       largeImages_(new TImageListLink(this, TNotifyEvent(this, &TCustomListView::ImageListChange))) {
     // The control tracks its own mouse presses (and drags).
@@ -335,10 +335,6 @@ TCustomListView::TCustomListView(TComponent* AOwner)
 TCustomListView::~TCustomListView() {
     // After a plain delete the items are still here: they go the usual way.
     items_->Clear();
-    delete items_;
-    delete columns_;
-    delete smallImages_;
-    delete largeImages_;
 }
 
 void TCustomListView::Destroying() {
@@ -364,10 +360,7 @@ void TCustomListView::CreateParams(TCreateParams& p) {
     if (!hideSelection_) p.Style |= LVS_SHOWSELALWAYS;
     if (!columnClick_) p.Style |= LVS_NOSORTHEADER;
     if (!showColumnHeaders_) p.Style |= LVS_NOCOLUMNHEADER;
-    if (borderStyle_ == bsSingle) {
-        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
-        else p.Style |= WS_BORDER;
-    }
+    AddBorder(p);
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 
@@ -473,7 +466,7 @@ void TCustomListView::UpdateColors() {
 
 void TCustomListView::UpdateImageLists() {
     if (!HandleAllocated()) return;
-    for (auto [which, link] : {std::pair{LVSIL_SMALL, smallImages_}, std::pair{LVSIL_NORMAL, largeImages_}})
+    for (auto [which, link] : {std::pair{LVSIL_SMALL, smallImages_.get()}, std::pair{LVSIL_NORMAL, largeImages_.get()}})
         Send(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(link->Images() ? link->Images()->Handle() : nullptr));
 }
 
@@ -562,17 +555,6 @@ void TCustomListView::SetFlatScrollBars(bool Value) {
 void TCustomListView::SetViewStyle(TViewStyle Value) {
     if (Value == viewStyle_) return;
     viewStyle_ = Value;
-    RecreateWnd();
-}
-
-void TCustomListView::SetBorderStyle(TBorderStyle Value) {
-    if (Value == borderStyle_) return;
-    borderStyle_ = Value;
-    RecreateWnd();
-}
-
-void TCustomListView::Ctl3DChanged() {
-    TWinControl::Ctl3DChanged();
     RecreateWnd();
 }
 
