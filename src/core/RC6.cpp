@@ -99,7 +99,7 @@ TRC6::TRC6() : TCryptography("RC6", 16, 64) {}
 
 void TRC6::KeySchedule() {
     // All 64 bytes of the key buffer are key material (c = 16 words).
-    S = RC6ExpandKey(FKeyBuffer);
+    S = RC6ExpandKey(keyBuffer_);
 }
 
 bool TRC6::EncryptBlock(void* Block) {

@@ -409,13 +409,13 @@ void ShowHiddenWindowsAsync(const std::shared_ptr<const TZOrder>& Order, const s
         }
     }
     for (auto& [thread, windows] : byThread) {
-        auto* job = new TLateJob{Order, std::move(windows)};
-        if (HANDLE t = CreateThread(nullptr, 0, FinishLateShows, job, 0, nullptr)) {
+        auto job = std::make_unique<TLateJob>(TLateJob{Order, std::move(windows)});
+        if (HANDLE t = CreateThread(nullptr, 0, FinishLateShows, job.get(), 0, nullptr)) {
+            job.release();  // the thread's now
             CloseHandle(t);
         } else {
             // No thread to wait with: shown whenever its own thread runs.
             for (const TLateWindow& late : job->Windows) ShowAsync(Order->Windows[late.Index], SW_SHOWNA);
-            delete job;
         }
     }
 }
