@@ -42,6 +42,17 @@ bool OnlyMessage(UINT Msg, HWND Wnd, ui::TMessage& m) {
 
 uint16_t Word16(DWORD v) { return static_cast<uint16_t>(v > 0xFFFF ? 0xFFFF : v); }
 
+// The details record of one control's values, one DWORD a channel.
+MIXERCONTROLDETAILS ControlDetails(uint32_t ControlID, std::vector<DWORD>& Values) {
+    MIXERCONTROLDETAILS d{};
+    d.cbStruct = sizeof(d);
+    d.dwControlID = ControlID;
+    d.cChannels = static_cast<DWORD>(Values.size());
+    d.cbDetails = sizeof(DWORD);
+    d.paDetails = Values.data();
+    return d;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- mixer
@@ -151,23 +162,13 @@ void TMixerSettings::AddLine(const MIXERLINEA& Info, bool Speakers) {
 
 bool TMixerSettings::ReadControl(uint32_t ControlID, uint32_t Channels, std::vector<DWORD>& Values) {
     Values.assign(Channels ? Channels : 1, 0);
-    MIXERCONTROLDETAILS d{};
-    d.cbStruct = sizeof(d);
-    d.dwControlID = ControlID;
-    d.cChannels = static_cast<DWORD>(Values.size());
-    d.cbDetails = sizeof(DWORD);
-    d.paDetails = Values.data();
+    MIXERCONTROLDETAILS d = ControlDetails(ControlID, Values);
     return MixerDevices().GetControlDetails(mixer_, &d, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) ==
            MMSYSERR_NOERROR;
 }
 
 bool TMixerSettings::WriteControl(uint32_t ControlID, std::vector<DWORD>& Values) {
-    MIXERCONTROLDETAILS d{};
-    d.cbStruct = sizeof(d);
-    d.dwControlID = ControlID;
-    d.cChannels = static_cast<DWORD>(Values.size());
-    d.cbDetails = sizeof(DWORD);
-    d.paDetails = Values.data();
+    MIXERCONTROLDETAILS d = ControlDetails(ControlID, Values);
     return MixerDevices().SetControlDetails(mixer_, &d, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) ==
            MMSYSERR_NOERROR;
 }

@@ -13,6 +13,7 @@
 #include "ui/Colors.h"
 #include "ui/Component.h"
 #include "ui/Exception.h"
+#include "ui/GdiGuards.h"
 #include "ui/Messages.h"
 #include "ui/Types.h"
 
@@ -448,7 +449,7 @@ private:
     bool parentCtl3D_ = true;
     bool doubleBuffered_ = false;
     int alignLevel_ = 0;
-    HBRUSH brush_ = nullptr;
+    ScopedGdiObject<HBRUSH> brush_;
     TColor brushColor_ = clNone;
     bool destroyingHandle_ = false;
     // A client size asked for before the window existed, and the outer size

@@ -107,7 +107,6 @@ TWinControl::~TWinControl() {
         RemoveControl(c);
         TComponent::Free(c);
     }
-    if (brush_) DeleteObject(brush_);
 }
 
 void TWinControl::Destroying() {
@@ -536,9 +535,8 @@ bool TWinControl::HandleKeyboardMsg(TMessage& m) {
 
 HBRUSH TWinControl::BackgroundBrush() {
     if (!brush_ || brushColor_ != Color()) {
-        if (brush_) DeleteObject(brush_);
         brushColor_ = Color();
-        brush_ = CreateSolidBrush(ColorToRGB(brushColor_));
+        brush_.Reset(CreateSolidBrush(ColorToRGB(brushColor_)));
     }
     return brush_;
 }
