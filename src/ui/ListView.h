@@ -75,7 +75,6 @@ private:
 
 class TListColumns : public TPersistent {
 public:
-    ~TListColumns() override;
     int Count() const { return static_cast<int>(columns_.size()); }
     // Raises EListError "List index out of bounds" for a bad index.
     TListColumn* Items(int Index) const;
@@ -91,7 +90,7 @@ private:
     int IndexOf(const TListColumn* c) const;
 
     TCustomListView* owner_;  // not owned
-    std::vector<TListColumn*> columns_;  // owned
+    std::vector<std::unique_ptr<TListColumn>> columns_;
 };
 
 // ---------------------------------------------------------------- items
@@ -152,6 +151,7 @@ private:
     friend class TListItems;
     friend class TCustomListView;
     friend class TSubItems;
+    friend struct std::default_delete<TListItem>;  // the list's own
     explicit TListItem(TListItems* owner) : owner_(owner), subItems_(this) {}
     ~TListItem() override = default;
     void TextChanged(int oldSubCount);
@@ -168,7 +168,6 @@ private:
 
 class TListItems : public TPersistent {
 public:
-    ~TListItems() override;
     TCustomListView* Owner() const { return owner_; }
     int Count() const { return static_cast<int>(items_.size()); }
     // Raises EListError "List index out of bounds" for a bad index.
@@ -189,9 +188,11 @@ private:
     friend class TCustomListView;
     friend class TListItem;
     explicit TListItems(TCustomListView* owner) : owner_(owner) {}
+    // The items as they stand, for a loop that may change the list.
+    std::vector<TListItem*> Snapshot() const;
 
     TCustomListView* owner_;  // not owned
-    std::vector<TListItem*> items_;  // owned, in display order
+    std::vector<std::unique_ptr<TListItem>> items_;  // in display order
     int updateCount_ = 0;
 };
 

@@ -44,8 +44,8 @@ class TestRC6 : public TRC6 {
 public:
     const std::vector<std::uint8_t>& KeyBuffer() const { return keyBuffer_; }
     std::vector<std::uint8_t>& MutableKeyBuffer() { return keyBuffer_; }
-    const TRC6Table& Table() const { return S; }
-    void UseTable(const TRC6Table& Table) { S = Table; }
+    const TRC6Table& Table() const { return table_; }
+    void UseTable(const TRC6Table& Table) { table_ = Table; }
     const std::string& HeldKey() const { return key_; }
     int BufferSize() const { return bufferSize_; }
 };
