@@ -245,8 +245,6 @@ void TMixerSettings::MixerWndProc(ui::TMessage& m) {
 
 TAudioSettings::TAudioSettings(TAudio* Owner) : owner_(Owner) {}
 
-TAudioSettings::~TAudioSettings() { FreeBuffers(); }
-
 void TAudioSettings::FreeBuffers() {
     format_.reset();
     for (int i = 0; i < kWaveBuffers; ++i) {

@@ -99,7 +99,6 @@ constexpr int kWaveBuffers = 4;
 class TAudioSettings : public ui::TPersistent {
 public:
     explicit TAudioSettings(TAudio* Owner);
-    ~TAudioSettings() override;
 
     TChannels Channels() const { return channels_; }
     void SetChannels(TChannels v);

@@ -288,9 +288,9 @@ void TBrush::SetBitmap(TBitmap* v) {
 }
 
 void TBrush::CopyBitmap(TBitmap* v) {
-    if (!v) return bitmap_.reset();
-    if (!bitmap_) bitmap_ = std::make_unique<TBitmap>();
-    bitmap_->Assign(v);
+    if (v && !bitmap_) bitmap_ = std::make_unique<TBitmap>();
+    if (v) bitmap_->Assign(v);
+    else bitmap_.reset();
 }
 
 } // namespace ui
