@@ -42,24 +42,32 @@ bool OnlyMessage(UINT Msg, HWND Wnd, ui::TMessage& m) {
 
 uint16_t Word16(DWORD v) { return static_cast<uint16_t>(v > 0xFFFF ? 0xFFFF : v); }
 
+// The details record of one control's values, one DWORD a channel.
+MIXERCONTROLDETAILS ControlDetails(uint32_t ControlID, std::vector<DWORD>& Values) {
+    MIXERCONTROLDETAILS d{};
+    d.cbStruct = sizeof(d);
+    d.dwControlID = ControlID;
+    d.cChannels = static_cast<DWORD>(Values.size());
+    d.cbDetails = sizeof(DWORD);
+    d.paDetails = Values.data();
+    return d;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- mixer
 
-TMixerSettings::TMixerSettings(TAudio* Owner) : FOwner(Owner) {
-    FCallbackWnd = ui::AllocateHWnd(ui::TWndMethod(this, &TMixerSettings::MixerWndProc));
+TMixerSettings::TMixerSettings(TAudio* Owner) : owner_(Owner) {
+    callbackWnd_.Reset(ui::AllocateHWnd(ui::TWndMethod(this, &TMixerSettings::MixerWndProc)));
 }
 
-TMixerSettings::~TMixerSettings() {
-    CloseMixer();
-    ui::DeallocateHWnd(FCallbackWnd);
-}
+TMixerSettings::~TMixerSettings() { CloseMixer(); }
 
 void TMixerSettings::CloseMixer() {
-    if (FMixer) MixerDevices().Close(FMixer);
-    FMixer = nullptr;
-    FLines.clear();
-    FOpened = false;
+    if (mixer_) MixerDevices().Close(mixer_);
+    mixer_ = nullptr;
+    lines_.clear();
+    opened_ = false;
 }
 
 bool TMixerSettings::EnumerateMixer(UINT DeviceID) {
@@ -68,18 +76,18 @@ bool TMixerSettings::EnumerateMixer(UINT DeviceID) {
     if (mixer.GetNumDevs() == 0) return false;
     MIXERCAPSA caps{};
     if (mixer.GetDevCaps(DeviceID, &caps) != MMSYSERR_NOERROR) return false;
-    if (mixer.Open(&FMixer, DeviceID, FCallbackWnd) != MMSYSERR_NOERROR) {
-        FMixer = nullptr;
+    if (mixer.Open(&mixer_, DeviceID, callbackWnd_) != MMSYSERR_NOERROR) {
+        mixer_ = nullptr;
         return false;
     }
     TMixerLine device;
     device.Name = caps.szPname;
-    FLines.push_back(device);
+    lines_.push_back(device);
     for (DWORD d = 0; d < caps.cDestinations; ++d) {
         MIXERLINEA dest{};
         dest.cbStruct = sizeof(dest);
         dest.dwDestination = d;
-        if (mixer.GetLineInfo(FMixer, &dest, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) != MMSYSERR_NOERROR)
+        if (mixer.GetLineInfo(mixer_, &dest, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) != MMSYSERR_NOERROR)
             return false;
         const bool speakers = dest.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
         AddLine(dest, speakers);
@@ -88,7 +96,7 @@ bool TMixerSettings::EnumerateMixer(UINT DeviceID) {
             source.cbStruct = sizeof(source);
             source.dwDestination = d;
             source.dwSource = s;
-            if (mixer.GetLineInfo(FMixer, &source, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) !=
+            if (mixer.GetLineInfo(mixer_, &source, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) !=
                 MMSYSERR_NOERROR)
                 return false;
             AddLine(source, speakers);
@@ -100,7 +108,7 @@ bool TMixerSettings::EnumerateMixer(UINT DeviceID) {
 void TMixerSettings::AddLine(const MIXERLINEA& Info, bool Speakers) {
     TMixerLine n;
     n.Destination = static_cast<uint16_t>(Info.dwDestination);
-    const TMixerLine& prev = FLines.back();
+    const TMixerLine& prev = lines_.back();
     n.Line = prev.Destination == n.Destination ? static_cast<uint16_t>(prev.Line + 1) : 0;
     n.Name = Info.szShortName;
     n.LineFlags = 128;
@@ -114,7 +122,7 @@ void TMixerSettings::AddLine(const MIXERLINEA& Info, bool Speakers) {
         list.cControls = Info.cControls;
         list.cbmxctrl = sizeof(MIXERCONTROLA);
         list.pamxctrl = controls.data();
-        if (MixerDevices().GetLineControls(FMixer, &list, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) ==
+        if (MixerDevices().GetLineControls(mixer_, &list, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) ==
             MMSYSERR_NOERROR) {
             std::vector<DWORD> values;
             for (const MIXERCONTROLA& c : controls) {
@@ -149,47 +157,37 @@ void TMixerSettings::AddLine(const MIXERLINEA& Info, bool Speakers) {
             }
         }
     }
-    FLines.push_back(n);
+    lines_.push_back(n);
 }
 
 bool TMixerSettings::ReadControl(uint32_t ControlID, uint32_t Channels, std::vector<DWORD>& Values) {
     Values.assign(Channels ? Channels : 1, 0);
-    MIXERCONTROLDETAILS d{};
-    d.cbStruct = sizeof(d);
-    d.dwControlID = ControlID;
-    d.cChannels = static_cast<DWORD>(Values.size());
-    d.cbDetails = sizeof(DWORD);
-    d.paDetails = Values.data();
-    return MixerDevices().GetControlDetails(FMixer, &d, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) ==
+    MIXERCONTROLDETAILS d = ControlDetails(ControlID, Values);
+    return MixerDevices().GetControlDetails(mixer_, &d, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) ==
            MMSYSERR_NOERROR;
 }
 
 bool TMixerSettings::WriteControl(uint32_t ControlID, std::vector<DWORD>& Values) {
-    MIXERCONTROLDETAILS d{};
-    d.cbStruct = sizeof(d);
-    d.dwControlID = ControlID;
-    d.cChannels = static_cast<DWORD>(Values.size());
-    d.cbDetails = sizeof(DWORD);
-    d.paDetails = Values.data();
-    return MixerDevices().SetControlDetails(FMixer, &d, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) ==
+    MIXERCONTROLDETAILS d = ControlDetails(ControlID, Values);
+    return MixerDevices().SetControlDetails(mixer_, &d, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) ==
            MMSYSERR_NOERROR;
 }
 
 const TMixerLine* TMixerSettings::FindLine(uint16_t Destination, uint16_t Line) const {
-    for (const TMixerLine& n : FLines)
+    for (const TMixerLine& n : lines_)
         if (n.Destination == Destination && n.Line == Line) return &n;
     return nullptr;
 }
 
 bool TMixerSettings::GetVolume(uint16_t Destination, uint16_t Line, uint16_t& Left, uint16_t& Right, bool& Mute,
                                uint8_t& Flags) {
-    if (!FOpened) return false;
+    if (!opened_) return false;
     const TMixerLine* n = FindLine(Destination, Line);
     if (!n) return false;
     Flags = n->LineFlags;
     std::vector<DWORD> values;
     if (n->VolumeControlID == kNoControl || !ReadControl(n->VolumeControlID, n->Channels, values)) {
-        FOwner->LastError = "Volume GetControlError in Mixer";
+        owner_->LastError = "Volume GetControlError in Mixer";
         return false;
     }
     Left = Word16(values[0]);
@@ -199,7 +197,7 @@ bool TMixerSettings::GetVolume(uint16_t Destination, uint16_t Line, uint16_t& Le
         return true;
     }
     if (!ReadControl(n->MuteControlID, 1, values)) {
-        FOwner->LastError = "Mute GetControlError in Mixer";
+        owner_->LastError = "Mute GetControlError in Mixer";
         return false;
     }
     Mute = values[0] != 0;
@@ -207,7 +205,7 @@ bool TMixerSettings::GetVolume(uint16_t Destination, uint16_t Line, uint16_t& Le
 }
 
 bool TMixerSettings::SetVolume(uint16_t Destination, uint16_t Line, uint16_t Left, uint16_t Right, bool Mute) {
-    if (!FOpened) return false;
+    if (!opened_) return false;
     const TMixerLine* n = FindLine(Destination, Line);
     if (!n) return false;
     if (n->VolumeControlID < kNoControl) {
@@ -216,14 +214,14 @@ bool TMixerSettings::SetVolume(uint16_t Destination, uint16_t Line, uint16_t Lef
         values[0] = Left;
         if (values.size() >= 2) values[1] = Right;
         if (!WriteControl(n->VolumeControlID, values)) {
-            FOwner->LastError = "Volume SetControlError in Mixer";
+            owner_->LastError = "Volume SetControlError in Mixer";
             return false;
         }
     }
     if (n->MuteControlID < kNoControl) {
         std::vector<DWORD> values{Mute ? 1u : 0u};
         if (!WriteControl(n->MuteControlID, values)) {
-            FOwner->LastError = "Mute SetControlError in Mixer";
+            owner_->LastError = "Mute SetControlError in Mixer";
             return false;
         }
     }
@@ -231,12 +229,12 @@ bool TMixerSettings::SetVolume(uint16_t Destination, uint16_t Line, uint16_t Lef
 }
 
 void TMixerSettings::MixerWndProc(ui::TMessage& m) {
-    if (!OnlyMessage(MM_MIXM_CONTROL_CHANGE, FCallbackWnd, m)) return;
-    if (!FOpened || !FOwner->OnMixerChange) return;
-    TNotifyMixerChange event = FOwner->OnMixerChange;
+    if (!OnlyMessage(MM_MIXM_CONTROL_CHANGE, callbackWnd_, m)) return;
+    if (!opened_ || !owner_->OnMixerChange) return;
+    TNotifyMixerChange event = owner_->OnMixerChange;
     event(this, LOWORD(m.WParam), LOWORD(m.LParam));
     const auto id = static_cast<uint32_t>(m.LParam);
-    for (const TMixerLine& n : FLines)
+    for (const TMixerLine& n : lines_)
         if (n.VolumeControlID == id || n.MuteControlID == id) {
             event(this, n.Destination, n.Line);
             break;
@@ -245,84 +243,70 @@ void TMixerSettings::MixerWndProc(ui::TMessage& m) {
 
 // ---------------------------------------------------------------- wave settings
 
-TAudioSettings::TAudioSettings(TAudio* Owner) : FOwner(Owner) {}
-
-TAudioSettings::~TAudioSettings() { FreeBuffers(); }
+TAudioSettings::TAudioSettings(TAudio* Owner) : owner_(Owner) {}
 
 void TAudioSettings::FreeBuffers() {
-    delete FFormat;
-    FFormat = nullptr;
+    format_.reset();
     for (int i = 0; i < kWaveBuffers; ++i) {
-        delete FHeaders[i];
-        delete[] FBuffers[i];
-        delete[] FSplitBuffers[i];
-        FHeaders[i] = nullptr;
-        FBuffers[i] = nullptr;
-        FSplitBuffers[i] = nullptr;
+        headers_[i].reset();
+        buffers_[i].reset();
+        splitBuffers_[i].reset();
     }
-    FBufferSize = 0;
-    FNextQueued = FNextDone = FQueued = 0;
+    bufferSize_ = 0;
+    nextQueued_ = nextDone_ = queued_ = 0;
 }
 
 bool TAudioSettings::AllocateBuffers() {
     FreeBuffers();
-    FFormat = new (std::nothrow) WAVEFORMATEX{};
-    if (!FFormat) {
-        FOwner->LastError = "Not enough memory to allocate WaveFormat";
+    format_.reset(new (std::nothrow) WAVEFORMATEX{});
+    if (!format_) {
+        owner_->LastError = "Not enough memory to allocate WaveFormat";
         return false;
     }
-    const WORD channels = FChannels == Stereo ? 2 : 1;
-    const WORD bits = FBitsPerSample == _16 ? 16 : 8;
-    FFormat->wFormatTag = WAVE_FORMAT_PCM;
-    FFormat->nChannels = channels;
-    FFormat->nSamplesPerSec = FSampleRate;
-    FFormat->nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    FFormat->nAvgBytesPerSec = FSampleRate * FFormat->nBlockAlign;
-    FFormat->wBitsPerSample = bits;
-    FFormat->cbSize = 0;
-    FBufferSize = static_cast<uint32_t>(FNoSamples) * FFormat->nBlockAlign;
+    const WORD channels = channels_ == Stereo ? 2 : 1;
+    const WORD bits = bitsPerSample_ == _16 ? 16 : 8;
+    format_->wFormatTag = WAVE_FORMAT_PCM;
+    format_->nChannels = channels;
+    format_->nSamplesPerSec = sampleRate_;
+    format_->nBlockAlign = static_cast<WORD>(channels * bits / 8);
+    format_->nAvgBytesPerSec = sampleRate_ * format_->nBlockAlign;
+    format_->wBitsPerSample = bits;
+    format_->cbSize = 0;
+    bufferSize_ = static_cast<uint32_t>(noSamples_) * format_->nBlockAlign;
     for (int i = 0; i < kWaveBuffers; ++i) {
-        FHeaders[i] = new (std::nothrow) WAVEHDR{};
-        if (!FHeaders[i]) {
-            FOwner->LastError = "Not enough memory to allocate WaveHeader";
+        headers_[i].reset(new (std::nothrow) WAVEHDR{});
+        if (!headers_[i]) {
+            owner_->LastError = "Not enough memory to allocate WaveHeader";
             return false;
         }
-        FBuffers[i] = new (std::nothrow) uint8_t[FBufferSize ? FBufferSize : 1]();
-        if (!FBuffers[i]) {
-            FOwner->LastError = "Not enough memory to allocate Wave Buffer";
+        buffers_[i].reset(new (std::nothrow) uint8_t[bufferSize_ ? bufferSize_ : 1]());
+        if (!buffers_[i]) {
+            owner_->LastError = "Not enough memory to allocate Wave Buffer";
             return false;
         }
-        FHeaders[i]->lpData = reinterpret_cast<LPSTR>(FBuffers[i]);
-        FHeaders[i]->dwBufferLength = FBufferSize;
+        headers_[i]->lpData = reinterpret_cast<LPSTR>(buffers_[i].get());
+        headers_[i]->dwBufferLength = bufferSize_;
     }
     return true;
 }
 
-void TAudioSettings::SetChannels(TChannels v) {
-    if (v == FChannels) return;
-    FChannels = v;
+// A format change reaches buffers already made.
+template <class T>
+void TAudioSettings::Reformat(T& Field, T v) {
+    if (v == Field) return;
+    Field = v;
     if (HasBuffers()) AllocateBuffers();
 }
-void TAudioSettings::SetBitsPerSample(TBPS v) {
-    if (v == FBitsPerSample) return;
-    FBitsPerSample = v;
-    if (HasBuffers()) AllocateBuffers();
-}
-void TAudioSettings::SetSampleRate(uint16_t v) {
-    if (v == FSampleRate) return;
-    FSampleRate = v;
-    if (HasBuffers()) AllocateBuffers();
-}
-void TAudioSettings::SetNoSamples(uint16_t v) {
-    if (v == FNoSamples) return;
-    FNoSamples = v;
-    if (HasBuffers()) AllocateBuffers();
-}
+
+void TAudioSettings::SetChannels(TChannels v) { Reformat(channels_, v); }
+void TAudioSettings::SetBitsPerSample(TBPS v) { Reformat(bitsPerSample_, v); }
+void TAudioSettings::SetSampleRate(uint16_t v) { Reformat(sampleRate_, v); }
+void TAudioSettings::SetNoSamples(uint16_t v) { Reformat(noSamples_, v); }
 
 // ---------------------------------------------------------------- recorder
 
 TRecorder::TRecorder(TAudio* Owner) : TAudioSettings(Owner) {
-    FWindow = ui::AllocateHWnd(ui::TWndMethod(this, &TRecorder::WndProc));
+    window_.Reset(ui::AllocateHWnd(ui::TWndMethod(this, &TRecorder::WndProc)));
 }
 
 TRecorder::~TRecorder() {
@@ -331,17 +315,15 @@ TRecorder::~TRecorder() {
     } catch (...) {
         // A file that cannot be finished must not stop the component's end.
     }
-    delete FStream;
-    ui::DeallocateHWnd(FWindow);
 }
 
 bool TRecorder::AllocateBuffers() {
     if (!TAudioSettings::AllocateBuffers()) return false;
-    if (FSplitChannels)
+    if (splitChannels_)
         for (int i = 0; i < kWaveBuffers; ++i) {
-            FSplitBuffers[i] = new (std::nothrow) uint8_t[FBufferSize ? FBufferSize : 1]();
-            if (!FSplitBuffers[i]) {
-                FOwner->LastError = "Not enough memory to allocate Wave Buffer";
+            splitBuffers_[i].reset(new (std::nothrow) uint8_t[bufferSize_ ? bufferSize_ : 1]());
+            if (!splitBuffers_[i]) {
+                owner_->LastError = "Not enough memory to allocate Wave Buffer";
                 return false;
             }
         }
@@ -349,63 +331,58 @@ bool TRecorder::AllocateBuffers() {
 }
 
 void TRecorder::SetSplitChannels(bool v) {
-    const bool keep = v && FChannels == Stereo;
-    if (keep == FSplitChannels) return;
-    FSplitChannels = keep;
+    const bool keep = v && channels_ == Stereo;
+    if (keep == splitChannels_) return;
+    splitChannels_ = keep;
     if (HasBuffers()) AllocateBuffers();
 }
 
 void TRecorder::SetWaveStream(ui::TStream* Stream) {
-    if (FStream && FStream != Stream) {
+    if (stream_.get() != Stream) {
         FinishWaveStream();
+        stream_.reset(Stream);
     }
-    FStream = Stream;
-    if (!FStream) return;
-    const WORD channels = FChannels == Stereo ? 2 : 1;
-    const WORD bits = FBitsPerSample == _16 ? 16 : 8;
-    auto header = MakeWaveHeader(channels, FSampleRate, bits);
-    FHeaderStart = FStream->Position();
-    FStream->WriteBuffer(header.data(), header.size());
+    if (!stream_) return;
+    const WORD channels = channels_ == Stereo ? 2 : 1;
+    const WORD bits = bitsPerSample_ == _16 ? 16 : 8;
+    auto header = MakeWaveHeader(channels, sampleRate_, bits);
+    headerStart_ = stream_->Position();
+    stream_->WriteBuffer(header.data(), header.size());
 }
 
 void TRecorder::FinishWaveStream() {
-    ui::TStream* s = FStream;
+    const std::unique_ptr<ui::TStream> s = std::move(stream_);
     if (!s) return;
-    FStream = nullptr;
-    struct Guard {
-        ui::TStream* s;
-        ~Guard() { delete s; }
-    } guard{s};
     const int64_t end = s->Size();
-    const TWaveSizes sizes = WaveSizesFor(end > FHeaderStart ? static_cast<uint64_t>(end - FHeaderStart) : 0);
-    s->SetPosition(FHeaderStart + kRiffSizeOffset);
+    const TWaveSizes sizes = WaveSizesFor(end > headerStart_ ? static_cast<uint64_t>(end - headerStart_) : 0);
+    s->SetPosition(headerStart_ + kRiffSizeOffset);
     s->WriteBuffer(WaveDword(sizes.Riff).data(), 4);
-    s->SetPosition(FHeaderStart + kDataSizeOffset);
+    s->SetPosition(headerStart_ + kDataSizeOffset);
     s->WriteBuffer(WaveDword(sizes.Data).data(), 4);
     s->SetPosition(end);
 }
 
 void TRecorder::Stop() {
-    FActive = false;
-    auto wave = reinterpret_cast<HWAVEIN>(FDevice);
+    active_ = false;
+    auto wave = reinterpret_cast<HWAVEIN>(device_);
     if (!wave) {
-        FOwner->LastError = "Recorder already closed";
+        owner_->LastError = "Recorder already closed";
     } else {
         MMRESULT r = waveInReset(wave);
-        if (r != MMSYSERR_NOERROR) FOwner->SetWaveError(r, true, "Error in waveInReset");
+        if (r != MMSYSERR_NOERROR) owner_->SetWaveError(r, true, "Error in waveInReset");
         for (int i = 0; i < kWaveBuffers; ++i) {
-            if (!FHeaders[i] || !(FHeaders[i]->dwFlags & WHDR_PREPARED)) continue;
-            r = waveInUnprepareHeader(wave, FHeaders[i], sizeof(WAVEHDR));
-            if (r != MMSYSERR_NOERROR) FOwner->SetWaveError(r, true, "Error in waveInUnprepareHeader");
+            if (!headers_[i] || !(headers_[i]->dwFlags & WHDR_PREPARED)) continue;
+            r = waveInUnprepareHeader(wave, headers_[i].get(), sizeof(WAVEHDR));
+            if (r != MMSYSERR_NOERROR) owner_->SetWaveError(r, true, "Error in waveInUnprepareHeader");
         }
         r = waveInClose(wave);
-        if (r != MMSYSERR_NOERROR) FOwner->SetWaveError(r, true, "Error closing input device");
-        FDevice = nullptr;
+        if (r != MMSYSERR_NOERROR) owner_->SetWaveError(r, true, "Error closing input device");
+        device_ = nullptr;
     }
-    FQueued = 0;
+    queued_ = 0;
     FinishWaveStream();
-    PumpUntil([this] { return !FBusy; }, kCloseWaitMs);
-    FBusy = false;
+    PumpUntil([this] { return !busy_; }, kCloseWaitMs);
+    busy_ = false;
 }
 
 void TRecorder::DataArrived(WAVEHDR* Header) {
@@ -413,199 +390,186 @@ void TRecorder::DataArrived(WAVEHDR* Header) {
     const auto* data = reinterpret_cast<const uint8_t*>(Header->lpData);
     const DWORD bytes = Header->dwBytesRecorded < Header->dwBufferLength ? Header->dwBytesRecorded
                                                                           : Header->dwBufferLength;
-    if (!FTriggered) {
-        if (FBitsPerSample == _16) {
-            for (DWORD i = 0; i + 1 < bytes && !FTriggered; i += 2) {
+    if (!triggered_) {
+        if (bitsPerSample_ == _16) {
+            for (DWORD i = 0; i + 1 < bytes && !triggered_; i += 2) {
                 const auto sample = static_cast<int16_t>(data[i] | (data[i + 1] << 8));
-                FTriggered = sample >= static_cast<int16_t>(FTrigLevel);
+                triggered_ = sample >= static_cast<int16_t>(trigLevel_);
             }
         } else {
-            for (DWORD i = 0; i < bytes && !FTriggered; ++i) FTriggered = data[i] >= FTrigLevel;
+            for (DWORD i = 0; i < bytes && !triggered_; ++i) triggered_ = data[i] >= trigLevel_;
         }
     }
-    if (FTriggered && bytes > 0) {
-        if (FStream) FStream->WriteBuffer(data, bytes);
-        if (FOwner->OnRecord) {
+    if (triggered_ && bytes > 0) {
+        if (stream_) stream_->WriteBuffer(data, bytes);
+        if (owner_->OnRecord) {
             int index = 0;
-            while (index < kWaveBuffers && FHeaders[index] != Header) ++index;
-            if (FSplitChannels && index < kWaveBuffers && FSplitBuffers[index]) {
+            while (index < kWaveBuffers && headers_[index].get() != Header) ++index;
+            if (splitChannels_ && index < kWaveBuffers && splitBuffers_[index]) {
                 // Left samples to the first half, right ones to the second.
-                const DWORD sampleSize = FBitsPerSample == _16 ? 2 : 1;
+                const DWORD sampleSize = bitsPerSample_ == _16 ? 2 : 1;
                 const DWORD half = bytes / 2;
-                uint8_t* left = FSplitBuffers[index];
+                uint8_t* left = splitBuffers_[index].get();
                 uint8_t* right = left + half;
                 for (DWORD i = 0, o = 0; i + 2 * sampleSize <= bytes; i += 2 * sampleSize, o += sampleSize)
                     for (DWORD b = 0; b < sampleSize; ++b) {
                         left[o + b] = data[i + b];
                         right[o + b] = data[i + sampleSize + b];
                     }
-                FOwner->OnRecord(FOwner, left, right, static_cast<uint16_t>(half));
+                owner_->OnRecord(owner_, left, right, static_cast<uint16_t>(half));
             } else {
-                FOwner->OnRecord(FOwner, const_cast<uint8_t*>(data), nullptr, static_cast<uint16_t>(bytes));
+                owner_->OnRecord(owner_, const_cast<uint8_t*>(data), nullptr, static_cast<uint16_t>(bytes));
             }
         }
     }
     // The buffer goes back to the device while it is open and data came.
-    if (FActive && FDevice && bytes > 0) PostMessageA(FWindow, MM_WIM_DATA, 0, reinterpret_cast<LPARAM>(Header));
+    if (active_ && device_ && bytes > 0) PostMessageA(window_, MM_WIM_DATA, 0, reinterpret_cast<LPARAM>(Header));
 }
 
 void TRecorder::WndProc(ui::TMessage& m) {
-    if (!OnlyMessage(MM_WIM_DATA, FWindow, m)) return;
+    if (!OnlyMessage(MM_WIM_DATA, window_, m)) return;
     auto* header = reinterpret_cast<WAVEHDR*>(m.LParam);
-    if (!FActive || !FDevice || !header) return;
-    MMRESULT r = waveInAddBuffer(reinterpret_cast<HWAVEIN>(FDevice), header, sizeof(WAVEHDR));
+    if (!active_ || !device_ || !header) return;
+    MMRESULT r = waveInAddBuffer(reinterpret_cast<HWAVEIN>(device_), header, sizeof(WAVEHDR));
     if (r != MMSYSERR_NOERROR) {
         Stop();
-        FOwner->SetWaveError(r, true, "Error adding input buffer");
+        owner_->SetWaveError(r, true, "Error adding input buffer");
         return;
     }
-    ++FQueued;
+    ++queued_;
 }
 
 // ---------------------------------------------------------------- player
 
 TPlayer::TPlayer(TAudio* Owner) : TAudioSettings(Owner) {
-    FDoneWindow = ui::AllocateHWnd(ui::TWndMethod(this, &TPlayer::DoneWndProc));
-    FCloseWindow = ui::AllocateHWnd(ui::TWndMethod(this, &TPlayer::CloseWndProc));
-}
-
-TPlayer::~TPlayer() {
-    delete FSource;
-    ui::DeallocateHWnd(FDoneWindow);
-    ui::DeallocateHWnd(FCloseWindow);
+    doneWindow_.Reset(ui::AllocateHWnd(ui::TWndMethod(this, &TPlayer::DoneWndProc)));
+    closeWindow_.Reset(ui::AllocateHWnd(ui::TWndMethod(this, &TPlayer::CloseWndProc)));
 }
 
 void TPlayer::SetSourceStream(ui::TStream* Stream, int Repeats) {
-    if (FSource != Stream) delete FSource;
-    FSource = Stream;
-    FReadPosition = Stream ? Stream->Position() : 0;
-    FRepeats = Repeats;
+    if (source_.get() != Stream) source_.reset(Stream);
+    readPosition_ = Stream ? Stream->Position() : 0;
+    repeats_ = Repeats;
 }
 
 void TPlayer::Stop() {
-    delete FSource;
-    FSource = nullptr;
-    FQueued = 0;
-    auto wave = reinterpret_cast<HWAVEOUT>(FDevice);
+    source_.reset();
+    queued_ = 0;
+    auto wave = reinterpret_cast<HWAVEOUT>(device_);
     if (!wave) {
-        FOwner->LastError = "Player already closed";
+        owner_->LastError = "Player already closed";
         return;
     }
     MMRESULT r = waveOutReset(wave);
-    if (r != MMSYSERR_NOERROR) FOwner->SetWaveError(r, false, "Error in waveOutReset");
-    PumpUntil([this] { return !FBusy; }, kCloseWaitMs);
+    if (r != MMSYSERR_NOERROR) owner_->SetWaveError(r, false, "Error in waveOutReset");
+    PumpUntil([this] { return !busy_; }, kCloseWaitMs);
 }
 
 bool TPlayer::QueueNextBuffer() {
-    if (!FSource || !FDevice || !HasBuffers()) return false;
-    WAVEHDR* h = FHeaders[FNextQueued];
+    if (!source_ || !device_ || !HasBuffers()) return false;
+    WAVEHDR* h = headers_[nextQueued_].get();
     DWORD filled = 0;
-    while (filled < FBufferSize) {
-        FSource->SetPosition(FReadPosition);
-        const int64_t got = FSource->Read(FBuffers[FNextQueued] + filled, FBufferSize - filled);
+    while (filled < bufferSize_) {
+        source_->SetPosition(readPosition_);
+        const int64_t got = source_->Read(buffers_[nextQueued_].get() + filled, bufferSize_ - filled);
         if (got > 0) {
             filled += static_cast<DWORD>(got);
-            FReadPosition += got;
+            readPosition_ += got;
             continue;
         }
-        if (FRepeats <= 0) break;
-        --FRepeats;
-        FReadPosition = 0;
+        if (repeats_ <= 0) break;
+        --repeats_;
+        readPosition_ = 0;
     }
     if (filled == 0) {
-        delete FSource;
-        FSource = nullptr;
+        source_.reset();
         return false;
     }
-    auto wave = reinterpret_cast<HWAVEOUT>(FDevice);
+    auto wave = reinterpret_cast<HWAVEOUT>(device_);
     if (h->dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(wave, h, sizeof(WAVEHDR));
-    h->lpData = reinterpret_cast<LPSTR>(FBuffers[FNextQueued]);
+    h->lpData = reinterpret_cast<LPSTR>(buffers_[nextQueued_].get());
     h->dwBufferLength = filled;
     h->dwFlags = 0;
     if (waveOutPrepareHeader(wave, h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
     if (waveOutWrite(wave, h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
-    FNextQueued = (FNextQueued + 1) % kWaveBuffers;
-    ++FQueued;
+    nextQueued_ = (nextQueued_ + 1) % kWaveBuffers;
+    ++queued_;
     return true;
 }
 
 void TPlayer::DoneWndProc(ui::TMessage& m) {
-    if (!OnlyMessage(MM_WOM_DONE, FDoneWindow, m)) return;
+    if (!OnlyMessage(MM_WOM_DONE, doneWindow_, m)) return;
     QueueNextBuffer();
 }
 
 void TPlayer::CloseWndProc(ui::TMessage& m) {
-    if (!OnlyMessage(MM_WOM_CLOSE, FCloseWindow, m)) return;
-    auto wave = reinterpret_cast<HWAVEOUT>(FDevice);
+    if (!OnlyMessage(MM_WOM_CLOSE, closeWindow_, m)) return;
+    auto wave = reinterpret_cast<HWAVEOUT>(device_);
     if (wave) {
         for (int i = 0; i < kWaveBuffers; ++i) {
-            if (!FHeaders[i] || !(FHeaders[i]->dwFlags & WHDR_PREPARED)) continue;
-            MMRESULT r = waveOutUnprepareHeader(wave, FHeaders[i], sizeof(WAVEHDR));
-            if (r != MMSYSERR_NOERROR) FOwner->SetWaveError(r, false, "Error unpreparing header for playing: ");
+            if (!headers_[i] || !(headers_[i]->dwFlags & WHDR_PREPARED)) continue;
+            MMRESULT r = waveOutUnprepareHeader(wave, headers_[i].get(), sizeof(WAVEHDR));
+            if (r != MMSYSERR_NOERROR) owner_->SetWaveError(r, false, "Error unpreparing header for playing: ");
         }
         MMRESULT r = waveOutClose(wave);
-        if (r != MMSYSERR_NOERROR) FOwner->SetWaveError(r, false, "Error closing output device: ");
-        FDevice = nullptr;
+        if (r != MMSYSERR_NOERROR) owner_->SetWaveError(r, false, "Error closing output device: ");
+        device_ = nullptr;
     }
-    FActive = false;
-    if (FFormatChanged) {
-        FFormatChanged = false;
-        FChannels = FSavedFormat.nChannels == 2 ? Stereo : Mono;
-        FBitsPerSample = FSavedFormat.wBitsPerSample == 16 ? _16 : _8;
-        FSampleRate = static_cast<uint16_t>(FSavedFormat.nSamplesPerSec);
+    active_ = false;
+    if (formatChanged_) {
+        formatChanged_ = false;
+        channels_ = savedFormat_.nChannels == 2 ? Stereo : Mono;
+        bitsPerSample_ = savedFormat_.wBitsPerSample == 16 ? _16 : _8;
+        sampleRate_ = static_cast<uint16_t>(savedFormat_.nSamplesPerSec);
         if (HasBuffers()) AllocateBuffers();
     }
-    if (FOwner->OnPlayed) FOwner->OnPlayed(FOwner);
+    if (owner_->OnPlayed) owner_->OnPlayed(owner_);
 }
 
 // ---------------------------------------------------------------- component
 
 TAudio::TAudio(ui::TComponent* AOwner) : ui::TComponent(AOwner) {
-    FRecorder = new TRecorder(this);
-    FPlayer = new TPlayer(this);
-    FWindow = ui::AllocateHWnd(ui::TWndMethod(this, &TAudio::WndProc));
-    FMixerSettings = new TMixerSettings(this);
-    FMixerDeviceID = 0;
-    FMixerSettings->SetOpened(FMixerSettings->EnumerateMixer(0));
+    recorder_ = std::make_unique<TRecorder>(this);
+    player_ = std::make_unique<TPlayer>(this);
+    window_.Reset(ui::AllocateHWnd(ui::TWndMethod(this, &TAudio::WndProc)));
+    mixerSettings_ = std::make_unique<TMixerSettings>(this);
+    mixerDeviceID_ = 0;
+    mixerSettings_->SetOpened(mixerSettings_->EnumerateMixer(0));
     LastError.clear();
-    if (waveInGetNumDevs() != 0 && FRecorder->AllocateBuffers() && waveOutGetNumDevs() != 0)
-        FPlayer->AllocateBuffers();
+    if (waveInGetNumDevs() != 0 && recorder_->AllocateBuffers() && waveOutGetNumDevs() != 0)
+        player_->AllocateBuffers();
 }
 
 TAudio::~TAudio() {
     // Devices first, while the windows that hear their close still exist.
-    FPlayer->Stop();
-    FRecorder->Stop();
-    delete FMixerSettings;  // closes the mixer and its callback window
-    delete FRecorder;       // finishes a wave file still being written
-    delete FPlayer;
-    ui::DeallocateHWnd(FWindow);
+    player_->Stop();
+    recorder_->Stop();
 }
 
 void TAudio::SetAudioDeviceID(int v) {
-    FAudioDeviceID = v >= 10 ? -1 : v;
-    if (FRecorder->HasBuffers()) FRecorder->AllocateBuffers();
-    if (FPlayer->HasBuffers()) FPlayer->AllocateBuffers();
+    audioDeviceID_ = v >= 10 ? -1 : v;
+    if (recorder_->HasBuffers()) recorder_->AllocateBuffers();
+    if (player_->HasBuffers()) player_->AllocateBuffers();
 }
 
 void TAudio::SetMixerDeviceID(int v) {
-    FMixerDeviceID = v;
-    FMixerSettings->SetOpened(v >= 0 && FMixerSettings->EnumerateMixer(static_cast<UINT>(v)));
+    mixerDeviceID_ = v;
+    mixerSettings_->SetOpened(v >= 0 && mixerSettings_->EnumerateMixer(static_cast<UINT>(v)));
 }
 
 template <class Setter>
 void TAudio::ApplyFormat(TAudioSettings* Target, Setter set) {
-    if (FSeparateCtrls) {
+    if (separateCtrls_) {
         if (Target) set(Target);
         return;
     }
-    set(FPlayer);
-    set(FRecorder);
+    set(player_.get());
+    set(recorder_.get());
 }
 
 void TAudio::SetChannels(TAudioSettings* Target, TChannels v) {
     ApplyFormat(Target, [v](TAudioSettings* s) { s->SetChannels(v); });
-    FRecorder->SetSplitChannels(FRecorder->SplitChannels());
+    recorder_->SetSplitChannels(recorder_->SplitChannels());
 }
 void TAudio::SetBitsPerSample(TAudioSettings* Target, TBPS v) {
     ApplyFormat(Target, [v](TAudioSettings* s) { s->SetBitsPerSample(v); });
@@ -626,30 +590,30 @@ void TAudio::SetWaveError(MMRESULT Code, bool Input, const std::string& Message)
 void TAudio::WndProc(ui::TMessage& m) {
     m.Result = 0;
     switch (m.Msg) {
-    case MM_WOM_OPEN: FPlayer->FBusy = true; break;
-    case MM_WOM_CLOSE: FPlayer->FBusy = false; break;
+    case MM_WOM_OPEN: player_->busy_ = true; break;
+    case MM_WOM_CLOSE: player_->busy_ = false; break;
     case MM_WOM_DONE:
-        if (!FPlayer->FBusy) break;
-        if (FPlayer->FQueued > 0) --FPlayer->FQueued;
-        if (FPlayer->FQueued > 0 || FPlayer->FSource) {
+        if (!player_->busy_) break;
+        if (player_->queued_ > 0) --player_->queued_;
+        if (player_->queued_ > 0 || player_->source_) {
             if (OnBufferPlayed) OnBufferPlayed(this);
-            PostMessageA(FPlayer->FDoneWindow, MM_WOM_DONE, 0, 0);
-            FPlayer->FNextDone = (FPlayer->FNextDone + 1) % kWaveBuffers;
+            PostMessageA(player_->doneWindow_, MM_WOM_DONE, 0, 0);
+            player_->nextDone_ = (player_->nextDone_ + 1) % kWaveBuffers;
         } else {
-            PostMessageA(FPlayer->FCloseWindow, MM_WOM_CLOSE, 0, 0);
+            PostMessageA(player_->closeWindow_, MM_WOM_CLOSE, 0, 0);
         }
         break;
-    case MM_WIM_OPEN: FRecorder->FBusy = true; break;
-    case MM_WIM_CLOSE: FRecorder->FBusy = false; break;
-    case MM_WIM_DATA: FRecorder->DataArrived(reinterpret_cast<WAVEHDR*>(m.LParam)); break;
+    case MM_WIM_OPEN: recorder_->busy_ = true; break;
+    case MM_WIM_CLOSE: recorder_->busy_ = false; break;
+    case MM_WIM_DATA: recorder_->DataArrived(reinterpret_cast<WAVEHDR*>(m.LParam)); break;
     case WM_QUERYENDSESSION:
         // Close the devices and finish a wave file, and let the session end;
         // the component itself is freed by its owner.
-        FPlayer->Stop();
-        FRecorder->Stop();
+        player_->Stop();
+        recorder_->Stop();
         m.Result = TRUE;
         break;
-    default: m.Result = DefaultHandling(FWindow, m); break;
+    default: m.Result = DefaultHandling(window_, m); break;
     }
 }
 

@@ -9,12 +9,14 @@
 #include <mmsystem.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/Component.h"
 #include "ui/Messages.h"
 #include "ui/Stream.h"
+#include "ui/UtilWindow.h"
 
 namespace core {
 
@@ -68,10 +70,10 @@ public:
     bool EnumerateMixer(UINT DeviceID);
     void CloseMixer();
 
-    bool Opened() const { return FOpened; }
-    void SetOpened(bool v) { FOpened = v; }
-    const std::vector<TMixerLine>& Lines() const { return FLines; }
-    HWND CallbackWindow() const { return FCallbackWnd; }
+    bool Opened() const { return opened_; }
+    void SetOpened(bool v) { opened_ = v; }
+    const std::vector<TMixerLine>& Lines() const { return lines_; }
+    HWND CallbackWindow() const { return callbackWnd_; }
 
 private:
     friend class TAudio;
@@ -81,11 +83,11 @@ private:
     bool ReadControl(uint32_t ControlID, uint32_t Channels, std::vector<DWORD>& Values);
     bool WriteControl(uint32_t ControlID, std::vector<DWORD>& Values);
 
-    TAudio* FOwner;  // not owned
-    HMIXER FMixer = nullptr;
-    bool FOpened = false;
-    std::vector<TMixerLine> FLines;
-    HWND FCallbackWnd = nullptr;
+    TAudio* owner_;  // not owned
+    HMIXER mixer_ = nullptr;
+    bool opened_ = false;
+    std::vector<TMixerLine> lines_;
+    ui::TUtilWindow callbackWnd_;
 };
 
 enum TChannels { Mono, Stereo };
@@ -97,24 +99,23 @@ constexpr int kWaveBuffers = 4;
 class TAudioSettings : public ui::TPersistent {
 public:
     explicit TAudioSettings(TAudio* Owner);
-    ~TAudioSettings() override;
 
-    TChannels Channels() const { return FChannels; }
+    TChannels Channels() const { return channels_; }
     void SetChannels(TChannels v);
-    TBPS BitsPerSample() const { return FBitsPerSample; }
+    TBPS BitsPerSample() const { return bitsPerSample_; }
     void SetBitsPerSample(TBPS v);
-    uint16_t SampleRate() const { return FSampleRate; }
+    uint16_t SampleRate() const { return sampleRate_; }
     void SetSampleRate(uint16_t v);
-    uint16_t NoSamples() const { return FNoSamples; }
+    uint16_t NoSamples() const { return noSamples_; }
     void SetNoSamples(uint16_t v);
 
-    bool Active() const { return FActive; }
-    bool Busy() const { return FBusy; }
-    const WAVEFORMATEX* WaveFormat() const { return FFormat; }
-    uint32_t BufferSize() const { return FBufferSize; }
-    WAVEHDR* Header(int i) const { return FHeaders[i]; }
-    uint8_t* Buffer(int i) const { return FBuffers[i]; }
-    bool HasBuffers() const { return FHeaders[0] && FBuffers[0]; }
+    bool Active() const { return active_; }
+    bool Busy() const { return busy_; }
+    const WAVEFORMATEX* WaveFormat() const { return format_.get(); }
+    uint32_t BufferSize() const { return bufferSize_; }
+    WAVEHDR* Header(int i) const { return headers_[i].get(); }
+    uint8_t* Buffer(int i) const { return buffers_[i].get(); }
+    bool HasBuffers() const { return headers_[0] && buffers_[0]; }
 
     // Frees and makes again the format record, the headers and the buffers
     // for the current format; false (with LastError) when memory runs out.
@@ -123,22 +124,24 @@ public:
 
 protected:
     friend class TAudio;
-    TAudio* FOwner;  // not owned
-    TChannels FChannels = Mono;
-    TBPS FBitsPerSample = _8;
-    uint16_t FSampleRate = 11025;
-    uint16_t FNoSamples = 8192;
-    WAVEFORMATEX* FFormat = nullptr;
-    WAVEHDR* FHeaders[kWaveBuffers] = {};
-    uint8_t* FBuffers[kWaveBuffers] = {};
-    uint8_t* FSplitBuffers[kWaveBuffers] = {};  // second channel when recording split
-    uint32_t FBufferSize = 0;
-    int FNextQueued = 0;
-    int FNextDone = 0;
-    int FQueued = 0;
-    bool FActive = false;
-    bool FBusy = false;
-    HANDLE FDevice = nullptr;
+    template <class T> void Reformat(T& Field, T v);
+
+    TAudio* owner_;  // not owned
+    TChannels channels_ = Mono;
+    TBPS bitsPerSample_ = _8;
+    uint16_t sampleRate_ = 11025;
+    uint16_t noSamples_ = 8192;
+    std::unique_ptr<WAVEFORMATEX> format_;
+    std::unique_ptr<WAVEHDR> headers_[kWaveBuffers];
+    std::unique_ptr<uint8_t[]> buffers_[kWaveBuffers];
+    std::unique_ptr<uint8_t[]> splitBuffers_[kWaveBuffers];  // second channel when recording split
+    uint32_t bufferSize_ = 0;
+    int nextQueued_ = 0;
+    int nextDone_ = 0;
+    int queued_ = 0;
+    bool active_ = false;
+    bool busy_ = false;
+    HANDLE device_ = nullptr;
 };
 
 class TRecorder : public TAudioSettings {
@@ -146,23 +149,23 @@ public:
     explicit TRecorder(TAudio* Owner);
     ~TRecorder() override;
 
-    bool SplitChannels() const { return FSplitChannels; }
+    bool SplitChannels() const { return splitChannels_; }
     void SetSplitChannels(bool v);  // kept only for a stereo recorder
-    uint16_t TrigLevel() const { return FTrigLevel; }
-    void SetTrigLevel(uint16_t v) { FTrigLevel = v; }
-    bool Triggered() const { return FTriggered; }
-    void SetTriggered(bool v) { FTriggered = v; }
+    uint16_t TrigLevel() const { return trigLevel_; }
+    void SetTrigLevel(uint16_t v) { trigLevel_ = v; }
+    bool Triggered() const { return triggered_; }
+    void SetTriggered(bool v) { triggered_ = v; }
 
     // Recorded data is written to Stream as a wave file: the header now, the
     // samples as they come, the sizes when recording stops. The recorder
     // owns the stream from here on.
     void SetWaveStream(ui::TStream* Stream);
-    ui::TStream* WaveStream() const { return FStream; }
+    ui::TStream* WaveStream() const { return stream_.get(); }
 
     // Closes the device, finishes and frees the wave stream, and waits a
     // bounded time for the device to report that it has closed.
     void Stop();
-    HWND Window() const { return FWindow; }
+    HWND Window() const { return window_; }
 
     bool AllocateBuffers() override;
 
@@ -172,25 +175,24 @@ private:
     void DataArrived(WAVEHDR* Header);
     void WndProc(ui::TMessage& Message);
 
-    bool FSplitChannels = false;
-    uint16_t FTrigLevel = 0;
-    bool FTriggered = false;
-    ui::TStream* FStream = nullptr;  // owned
-    int64_t FHeaderStart = 0;        // where the wave header begins in FStream
-    HWND FWindow = nullptr;
+    bool splitChannels_ = false;
+    uint16_t trigLevel_ = 0;
+    bool triggered_ = false;
+    std::unique_ptr<ui::TStream> stream_;
+    int64_t headerStart_ = 0;  // where the wave header begins in stream_
+    ui::TUtilWindow window_;
 };
 
 class TPlayer : public TAudioSettings {
 public:
     explicit TPlayer(TAudio* Owner);
-    ~TPlayer() override;
 
     // Playing reads from Stream (owned from here on), repeating it Repeats
     // more times.
     void SetSourceStream(ui::TStream* Stream, int Repeats);
     void Stop();
-    HWND DoneWindow() const { return FDoneWindow; }
-    HWND CloseWindow() const { return FCloseWindow; }
+    HWND DoneWindow() const { return doneWindow_; }
+    HWND CloseWindow() const { return closeWindow_; }
 
 private:
     friend class TAudio;
@@ -198,13 +200,13 @@ private:
     void DoneWndProc(ui::TMessage& Message);
     void CloseWndProc(ui::TMessage& Message);
 
-    ui::TStream* FSource = nullptr;  // owned
-    int64_t FReadPosition = 0;
-    int FRepeats = 0;
-    bool FFormatChanged = false;
-    WAVEFORMATEX FSavedFormat{};
-    HWND FDoneWindow = nullptr;
-    HWND FCloseWindow = nullptr;
+    std::unique_ptr<ui::TStream> source_;
+    int64_t readPosition_ = 0;
+    int repeats_ = 0;
+    bool formatChanged_ = false;
+    WAVEFORMATEX savedFormat_{};
+    ui::TUtilWindow doneWindow_;
+    ui::TUtilWindow closeWindow_;
 };
 
 class TAudio : public ui::TComponent {
@@ -212,20 +214,20 @@ public:
     explicit TAudio(ui::TComponent* AOwner);
     ~TAudio() override;
 
-    const std::string& Version() const { return FVersion; }
-    void SetVersion(const std::string&) { FVersion = kVersion; }
-    int AudioDeviceID() const { return FAudioDeviceID; }
+    const std::string& Version() const { return version_; }
+    void SetVersion(const std::string&) { version_ = kVersion; }
+    int AudioDeviceID() const { return audioDeviceID_; }
     void SetAudioDeviceID(int v);
-    bool SeparateCtrls() const { return FSeparateCtrls; }
-    void SetSeparateCtrls(bool v) { FSeparateCtrls = v; }
-    int MixerDeviceID() const { return FMixerDeviceID; }
+    bool SeparateCtrls() const { return separateCtrls_; }
+    void SetSeparateCtrls(bool v) { separateCtrls_ = v; }
+    int MixerDeviceID() const { return mixerDeviceID_; }
     void SetMixerDeviceID(int v);
 
-    TRecorder* Recorder() const { return FRecorder; }
-    TPlayer* Player() const { return FPlayer; }
-    TMixerSettings* MixerSettings() const { return FMixerSettings; }
-    HWND Window() const { return FWindow; }
-    uint32_t FormatSize() const { return FFormatSize; }
+    TRecorder* Recorder() const { return recorder_.get(); }
+    TPlayer* Player() const { return player_.get(); }
+    TMixerSettings* MixerSettings() const { return mixerSettings_.get(); }
+    HWND Window() const { return window_; }
+    uint32_t FormatSize() const { return formatSize_; }
 
     // The format writers: applied to the player and the recorder alike
     // unless SeparateCtrls, when only Target changes.
@@ -251,15 +253,18 @@ private:
     void WndProc(ui::TMessage& Message);
     template <class Setter> void ApplyFormat(TAudioSettings* Target, Setter set);
 
-    std::string FVersion = kVersion;
-    int FAudioDeviceID = -1;
-    bool FSeparateCtrls = false;
-    int FMixerDeviceID = 0;
-    uint32_t FFormatSize = sizeof(WAVEFORMATEX);
-    TRecorder* FRecorder = nullptr;
-    TPlayer* FPlayer = nullptr;
-    TMixerSettings* FMixerSettings = nullptr;
-    HWND FWindow = nullptr;
+    std::string version_ = kVersion;
+    int audioDeviceID_ = -1;
+    bool separateCtrls_ = false;
+    int mixerDeviceID_ = 0;
+    uint32_t formatSize_ = sizeof(WAVEFORMATEX);
+    // Freed in reverse order: the mixer (closing its callback window), the
+    // recorder (finishing a wave file still being written), the player, and
+    // last the window that hears the devices close.
+    ui::TUtilWindow window_;
+    std::unique_ptr<TPlayer> player_;
+    std::unique_ptr<TRecorder> recorder_;
+    std::unique_ptr<TMixerSettings> mixerSettings_;
 };
 
 } // namespace core

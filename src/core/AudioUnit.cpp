@@ -5,6 +5,7 @@
 #include <endpointvolume.h>
 #include <mmsystem.h>
 
+#include <memory>
 #include <vector>
 
 #include "core/Audio.h"
@@ -47,16 +48,13 @@ TVersionRecord CurrentVersion(bool& Known) {
     return v;
 }
 
-// Holds an interface for the length of one routine.
-struct TEndpoint {
-    IAudioEndpointVolume* p = GetEndpointVolume();
-    ~TEndpoint() {
-        if (p) p->Release();
-    }
-    TEndpoint() = default;
-    TEndpoint(const TEndpoint&) = delete;
-    TEndpoint& operator=(const TEndpoint&) = delete;
+struct TComRelease {
+    void operator()(IUnknown* p) const { p->Release(); }
 };
+template <class T> using TComPtr = std::unique_ptr<T, TComRelease>;
+
+// The endpoint for one call, released after it.
+TComPtr<IAudioEndpointVolume> Endpoint() { return TComPtr<IAudioEndpointVolume>(GetEndpointVolume()); }
 
 // The temporary mixer component of one routine: mixer device 0 opened and
 // listed at creation, closed when freed.
@@ -118,31 +116,26 @@ IAudioEndpointVolume* GetEndpointVolume() {
     if (EndpointSource) return EndpointSource();
     // Any failed step means no volume control: the callers then leave the
     // volume alone.
-    IMMDeviceEnumerator* enumerator = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_ALL, IID_IMMDeviceEnumerator,
-                                reinterpret_cast<void**>(&enumerator))) ||
-        !enumerator)
-        return nullptr;
-    IMMDevice* device = nullptr;
-    HRESULT hr = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device);
-    enumerator->Release();
+    IMMDeviceEnumerator* e = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_ALL, IID_IMMDeviceEnumerator,
+                                  reinterpret_cast<void**>(&e));
+    const TComPtr<IMMDeviceEnumerator> enumerator(e);
+    if (FAILED(hr) || !enumerator) return nullptr;
+    IMMDevice* d = nullptr;
+    hr = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &d);
+    const TComPtr<IMMDevice> device(d);
     if (FAILED(hr) || !device) return nullptr;
-    IAudioEndpointVolume* volume = nullptr;
-    hr = device->Activate(IID_IAudioEndpointVolume, CLSCTX_ALL, nullptr, reinterpret_cast<void**>(&volume));
-    device->Release();
-    if (FAILED(hr)) {
-        if (volume) volume->Release();
-        return nullptr;
-    }
-    return volume;
+    IAudioEndpointVolume* v = nullptr;
+    hr = device->Activate(IID_IAudioEndpointVolume, CLSCTX_ALL, nullptr, reinterpret_cast<void**>(&v));
+    TComPtr<IAudioEndpointVolume> volume(v);
+    return SUCCEEDED(hr) ? volume.release() : nullptr;
 }
 
 bool ReadVolumeIndicator(int Max, int& Position, bool& Muted) {
     if (UsesCoreAudioPath()) {
-        TEndpoint e;
         float level = 0;
         bool mute = false;
-        if (!ReadEndpoint(e.p, level, mute)) return false;
+        if (!ReadEndpoint(Endpoint().get(), level, mute)) return false;
         Position = Max - ScaleFromLevel(level, Max);
         Muted = mute;
         return true;
@@ -160,10 +153,9 @@ bool ReadVolumeIndicator(int Max, int& Position, bool& Muted) {
 void SaveSystemVolume(int Max) {
     SavedHasVolume = SavedHasMute = false;
     if (UsesCoreAudioPath()) {
-        TEndpoint e;
         float level = 0;
         bool mute = false;
-        if (!ReadEndpoint(e.p, level, mute)) return;
+        if (!ReadEndpoint(Endpoint().get(), level, mute)) return;
         SavedVolume[0] = ScaleFromLevel(level, Max);
         SavedMuted = mute;
         SavedHasVolume = SavedHasMute = true;
@@ -188,8 +180,7 @@ void SaveSystemVolume(int Max) {
 
 void ApplyDesiredVolume(int Max) {
     if (UsesCoreAudioPath()) {
-        TEndpoint e;
-        WriteEndpoint(e.p, LevelFromScale(DesiredVolume, Max), true, DesiredMuted);
+        WriteEndpoint(Endpoint().get(), LevelFromScale(DesiredVolume, Max), true, DesiredMuted);
         return;
     }
     TTempAudio audio;
@@ -199,8 +190,7 @@ void ApplyDesiredVolume(int Max) {
 void RestoreSystemVolume(int Max) {
     if (!SavedHasVolume) return;  // nothing was saved: leave the volume as it is
     if (UsesCoreAudioPath()) {
-        TEndpoint e;
-        WriteEndpoint(e.p, LevelFromScale(SavedVolume[0], Max), SavedHasMute, SavedMuted);
+        WriteEndpoint(Endpoint().get(), LevelFromScale(SavedVolume[0], Max), SavedHasMute, SavedMuted);
         return;
     }
     TTempAudio audio;

@@ -43,29 +43,29 @@ void TCryptography::Init(const std::string& Name, int BlockSize, int KeySize, co
     // Key words are folded four bytes at a time and the buffer is walked
     // whole blocks at a time.
     assert(BlockSize > 0 && KeySize > 0 && KeySize % 4 == 0);
-    FName = Name;
-    FBlockSize = BlockSize;
-    FBufferSize = BlockSize * (ChunkBytes / BlockSize);
-    FKey = LoadDefaultCipherKey();
-    FKeySize = KeySize;
-    FKeyBuffer.assign(static_cast<std::size_t>(KeySize), 0);
+    name_ = Name;
+    blockSize_ = BlockSize;
+    bufferSize_ = BlockSize * (ChunkBytes / BlockSize);
+    key_ = LoadDefaultCipherKey();
+    keySize_ = KeySize;
+    keyBuffer_.assign(static_cast<std::size_t>(KeySize), 0);
     SetKey(Key);
 }
 
 void TCryptography::SetKey(const std::string& Key) {
-    if (Key != FKey && !Key.empty()) {
-        FKey = Key;
+    if (Key != key_ && !Key.empty()) {
+        key_ = Key;
         FoldKey();
         KeySchedule();
     }
-    FKey = Key;
+    key_ = Key;
 }
 
 void TCryptography::FoldKey() {
     // The key repeated up to a whole number of key buffers; a key longer than
     // the buffer wraps round and folds on top of its own beginning.
-    std::string s = FKey;
-    const std::size_t keySize = static_cast<std::size_t>(FKeySize);
+    std::string s = key_;
+    const std::size_t keySize = static_cast<std::size_t>(keySize_);
     for (std::size_t next = 0; s.size() % keySize != 0; ++next)
         s.push_back(s[next]);
 
@@ -74,44 +74,44 @@ void TCryptography::FoldKey() {
     std::size_t a = 0;
     for (std::size_t g = 0; g + 4 <= s.size(); g += 4) {
         const std::uint32_t y = LoadLE32(reinterpret_cast<const std::uint8_t*>(s.data() + g));
-        const std::uint32_t x = RotateLeft(LoadLE32(&FKeyBuffer[a]), static_cast<std::uint8_t>(y)) ^ y;
-        StoreLE32(&FKeyBuffer[a], x);
+        const std::uint32_t x = RotateLeft(LoadLE32(&keyBuffer_[a]), static_cast<std::uint8_t>(y)) ^ y;
+        StoreLE32(&keyBuffer_[a], x);
         a = (a + 4) % keySize;
     }
 }
 
 int TCryptography::SetBufferSize(int Size) {
-    int size = Size / FBlockSize * FBlockSize;
+    int size = Size / blockSize_ * blockSize_;
     if (size < MinBufferBytes)
-        size = MinBufferBytes / FBlockSize * FBlockSize;
-    FBufferSize = size;
-    return FBufferSize;
+        size = MinBufferBytes / blockSize_ * blockSize_;
+    bufferSize_ = size;
+    return bufferSize_;
 }
 
 // ---- readers and writers ----------------------------------------------------
 
 int TCryptography::ReadFromString(void* Buffer, int Count) {
-    const std::size_t start = static_cast<std::size_t>(FInputPos - 1);
-    if (FInputPos < 1 || Count <= 0 || start >= FInput.size())
+    const std::size_t start = static_cast<std::size_t>(inputPos_ - 1);
+    if (inputPos_ < 1 || Count <= 0 || start >= input_.size())
         return 0;
-    const std::size_t n = std::min(static_cast<std::size_t>(Count), FInput.size() - start);
-    std::memcpy(Buffer, FInput.data() + start, n);
-    FInputPos += static_cast<int>(n);
+    const std::size_t n = std::min(static_cast<std::size_t>(Count), input_.size() - start);
+    std::memcpy(Buffer, input_.data() + start, n);
+    inputPos_ += static_cast<int>(n);
     return static_cast<int>(n);
 }
 
 int TCryptography::WriteToString(const void* Buffer, int Count) {
     if (Count > 0)
-        FOutput.append(static_cast<const char*>(Buffer), static_cast<std::size_t>(Count));
+        output_.append(static_cast<const char*>(Buffer), static_cast<std::size_t>(Count));
     return Count;
 }
 
 int TCryptography::ReadFromStream(void* Buffer, int Count) {
-    return static_cast<int>(FSource->Read(Buffer, Count));
+    return static_cast<int>(source_->Read(Buffer, Count));
 }
 
 int TCryptography::WriteToStream(const void* Buffer, int Count) {
-    return static_cast<int>(FDest->Write(Buffer, Count));
+    return static_cast<int>(dest_->Write(Buffer, Count));
 }
 
 TCryptography::TReader TCryptography::StringReader() {
@@ -133,19 +133,19 @@ TCryptography::TWriter TCryptography::StreamWriter() {
 // ---- the chunk loop ---------------------------------------------------------
 
 bool TCryptography::Process(TBlockOperation Operation, const TReader& Reader, const TWriter& Writer) {
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(FBufferSize));
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bufferSize_));
     bool allPassed = true;
     for (;;) {
         // Zeroed every pass: the tail of the last block is the zero padding.
         std::fill(buffer.begin(), buffer.end(), 0);
-        const int n = Reader(buffer.data(), FBufferSize);
-        if (n < 0 || n > FBufferSize)
+        const int n = Reader(buffer.data(), bufferSize_);
+        if (n < 0 || n > bufferSize_)
             return false;  // a reader that overran the buffer cannot be trusted
-        const int blocks = n / FBlockSize + (n % FBlockSize != 0 ? 1 : 0);
-        const int out = blocks * FBlockSize;
+        const int blocks = n / blockSize_ + (n % blockSize_ != 0 ? 1 : 0);
+        const int out = blocks * blockSize_;
         bool ok = true;
         for (int b = 0; b < blocks && ok; ++b)
-            ok = (this->*Operation)(buffer.data() + static_cast<std::size_t>(b) * FBlockSize);
+            ok = (this->*Operation)(buffer.data() + static_cast<std::size_t>(b) * blockSize_);
         const int written = Writer(buffer.data(), out);
         const bool passed = ok && written == out;
         allPassed = allPassed && passed;
@@ -169,32 +169,32 @@ bool TCryptography::Decrypt(const TReader& Reader, const TWriter& Writer) {
 }
 
 bool TCryptography::EncryptString(std::string& Text) {
-    FInput = Text;
-    FOutput.clear();
-    FInputPos = 1;
+    input_ = Text;
+    output_.clear();
+    inputPos_ = 1;
     const bool ok = Encrypt(StringReader(), StringWriter());
-    Text = FOutput;
+    Text = output_;
     return ok;
 }
 
 bool TCryptography::DecryptString(std::string& Text) {
-    FInput = Text;
-    FOutput.clear();
-    FInputPos = 1;
+    input_ = Text;
+    output_.clear();
+    inputPos_ = 1;
     const bool ok = Decrypt(StringReader(), StringWriter());
-    Text = FOutput;
+    Text = output_;
     return ok;
 }
 
 bool TCryptography::EncryptStream(TCipherStream* Source, TCipherStream* Dest) {
-    FSource = Source;
-    FDest = Dest;
+    source_ = Source;
+    dest_ = Dest;
     return Encrypt(StreamReader(), StreamWriter());
 }
 
 bool TCryptography::DecryptStream(TCipherStream* Source, TCipherStream* Dest) {
-    FSource = Source;
-    FDest = Dest;
+    source_ = Source;
+    dest_ = Dest;
     return Decrypt(StreamReader(), StreamWriter());
 }
 

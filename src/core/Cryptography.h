@@ -69,17 +69,17 @@ public:
     void SetKey(const std::string& Key);
 
 protected:
-    int FBlockSize = 0;
-    std::string FKey;
-    int FBufferSize = 0;
-    int FKeySize = 0;
-    std::vector<std::uint8_t> FKeyBuffer;
-    std::string FName;
-    std::string FInput;
-    int FInputPos = 1;  // 1-based
-    std::string FOutput;
-    TCipherStream* FSource = nullptr;  // not owned
-    TCipherStream* FDest = nullptr;    // not owned
+    int blockSize_ = 0;
+    std::string key_;
+    int bufferSize_ = 0;
+    int keySize_ = 0;
+    std::vector<std::uint8_t> keyBuffer_;
+    std::string name_;
+    std::string input_;
+    int inputPos_ = 1;  // 1-based
+    std::string output_;
+    TCipherStream* source_ = nullptr;  // not owned
+    TCipherStream* dest_ = nullptr;  // not owned
 
 private:
     TReader StringReader();

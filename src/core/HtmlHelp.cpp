@@ -44,8 +44,8 @@ class TSPHelpViewer : public ui::ICustomHelpViewer,
                       public ui::IExtendedHelpViewer,
                       public ui::ISpecialWinHelpViewer {
 public:
-    int FViewerID = 0;
-    ui::IHelpManager* FHelpManager = nullptr;  // not owned; null when not registered
+    int viewerID_ = 0;
+    ui::IHelpManager* helpManager_ = nullptr;  // not owned; null when not registered
 
     std::string GetViewerName() override { return kViewerName; }
     int UnderstandsKeyword(const std::string&) override { return 1; }
@@ -64,13 +64,13 @@ public:
         if (!file.empty())
             HtmlHelpProc(Handle(), file.c_str(), HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(HelpString.c_str()));
     }
-    void NotifyID(int ViewerID) override { FViewerID = ViewerID; }
+    void NotifyID(int ViewerID) override { viewerID_ = ViewerID; }
     void SoftShutDown() override {
         if (HtmlHelpProc) HtmlHelpProc(nullptr, nullptr, HH_CLOSE_ALL, 0);
     }
     void ShutDown() override {
         SoftShutDown();
-        FHelpManager = nullptr;
+        helpManager_ = nullptr;
         if (ui::WinHelpTester) ui::WinHelpTester.reset();
     }
 
@@ -93,19 +93,19 @@ public:
 
     void InternalShutDown() {
         SoftShutDown();
-        if (FHelpManager) {
-            FHelpManager->Release(FViewerID);
-            FHelpManager = nullptr;
+        if (helpManager_) {
+            helpManager_->Release(viewerID_);
+            helpManager_ = nullptr;
         }
     }
 
 private:
-    HWND Handle() { return FHelpManager ? FHelpManager->GetHandle() : nullptr; }
+    HWND Handle() { return helpManager_ ? helpManager_->GetHandle() : nullptr; }
 
     // The given file, else the manager's, else the application's; empty,
     // after saying where it was looked for, when that file does not exist.
     std::string GetHelpFile(const std::string& Name = std::string()) {
-        std::string candidate = !Name.empty() || !FHelpManager ? Name : FHelpManager->GetHelpFile();
+        std::string candidate = !Name.empty() || !helpManager_ ? Name : helpManager_->GetHelpFile();
         if (candidate.empty() && ui::Application) candidate = ui::Application->HelpFile();
         if (FileExists(candidate)) return candidate;
         const std::string text = candidate.empty() ? std::string("No help file is set for this program.")
@@ -126,7 +126,7 @@ public:
 private:
     int Index() const {
         auto v = viewer_.lock();
-        return v ? v->FViewerID - 1 : -1;
+        return v ? v->viewerID_ - 1 : -1;
     }
     std::weak_ptr<TSPHelpViewer> viewer_;
 };
@@ -160,14 +160,14 @@ void HtmlHelpInitialization(const char* LibraryName) {
     HelpViewer = std::make_shared<TSPHelpViewer>();
     HelpSelector = std::make_shared<TSPHelpSelector>(HelpViewer);
     HelpTester = std::make_shared<TSPHelpTester>();
-    ui::RegisterViewer(HelpViewer, HelpViewer->FHelpManager);
+    ui::RegisterViewer(HelpViewer, HelpViewer->helpManager_);
     ui::WinHelpTester = HelpTester;
     ui::GetHelpSystem()->AssignHelpSelector(HelpSelector);
 }
 
 void HtmlHelpFinalization() {
     if (InitCount == 0 || --InitCount > 0) return;
-    if (HelpViewer && HelpViewer->FHelpManager) HelpViewer->InternalShutDown();
+    if (HelpViewer && HelpViewer->helpManager_) HelpViewer->InternalShutDown();
     if (ui::WinHelpTester == HelpTester) ui::WinHelpTester.reset();
     ui::GetHelpSystem()->AssignHelpSelector(nullptr);
     HelpTester.reset();

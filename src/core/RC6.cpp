@@ -99,16 +99,16 @@ TRC6::TRC6() : TCryptography("RC6", 16, 64) {}
 
 void TRC6::KeySchedule() {
     // All 64 bytes of the key buffer are key material (c = 16 words).
-    S = RC6ExpandKey(FKeyBuffer);
+    table_ = RC6ExpandKey(keyBuffer_);
 }
 
 bool TRC6::EncryptBlock(void* Block) {
-    RC6EncryptBlock(S, static_cast<std::uint8_t*>(Block));
+    RC6EncryptBlock(table_, static_cast<std::uint8_t*>(Block));
     return true;
 }
 
 bool TRC6::DecryptBlock(void* Block) {
-    RC6DecryptBlock(S, static_cast<std::uint8_t*>(Block));
+    RC6DecryptBlock(table_, static_cast<std::uint8_t*>(Block));
     return true;
 }
 

@@ -30,7 +30,7 @@ public:
     bool DecryptBlock(void* Block) override;
 
 protected:
-    TRC6Table S{};
+    TRC6Table table_{};  // the expanded key
 };
 
 } // namespace core

@@ -16,111 +16,99 @@ constexpr int KindMouse = hook::KindMouse;
 } // namespace
 
 TWatch::TWatch(ui::TComponent* AOwner) : ui::TComponent(AOwner) {
-    FMsgSysCommand = RegisterWindowMessageA(hook::MsgSysCommandName);
-    FMsgShell = RegisterWindowMessageA(hook::MsgShellName);
-    FMsgKey = RegisterWindowMessageA(hook::MsgKeyName);
-    FMsgKeyLL = RegisterWindowMessageA(hook::MsgKeyLLName);
-    FMsgMouse = RegisterWindowMessageA(hook::MsgMouseName);
-    FLastActivatedCaption.clear();
-    FDisabled = false;
-    ClearEntryPoints();
+    msgSysCommand_ = RegisterWindowMessageA(hook::MsgSysCommandName);
+    msgShell_ = RegisterWindowMessageA(hook::MsgShellName);
+    msgKey_ = RegisterWindowMessageA(hook::MsgKeyName);
+    msgKeyLL_ = RegisterWindowMessageA(hook::MsgKeyLLName);
+    msgMouse_ = RegisterWindowMessageA(hook::MsgMouseName);
+    lastActivatedCaption_.clear();
+    disabled_ = false;
 }
 
 TWatch::~TWatch() { Shutdown(); }
 
 void TWatch::Shutdown() {
-    if (FStopAll) FStopAll();
+    if (stopAll_) stopAll_();
     UnloadHookLibrary();
-    ClearEntryPoints();
-}
-
-void TWatch::ClearEntryPoints() {
-    FLibHandle = nullptr;
-    FStartWatching = nullptr;
-    FStopWatching = nullptr;
-    FStillWatching = nullptr;
-    FStopAll = nullptr;
-    FSetReceiver = nullptr;
-    FReceiverWnd = nullptr;
 }
 
 void TWatch::LoadHookLibrary() {
-    if (FDisabled || FLibHandle || HasState(ui::csDesigning)) return;
-    FLibHandle = LoadLibraryA(hook::LibraryName);
-    if (FLibHandle) {
-        FReceiverWnd = ui::AllocateHWnd(ui::TWndMethod(this, &TWatch::WndProc));
-        FStartWatching = hook::BindEntryPoint<hook::TStartWatching>(FLibHandle, hook::StartWatchingName);
-        FStopWatching = hook::BindEntryPoint<hook::TStopWatching>(FLibHandle, hook::StopWatchingName);
-        FStillWatching = hook::BindEntryPoint<hook::TStillWatching>(FLibHandle, hook::StillWatchingName);
-        FStopAll = hook::BindEntryPoint<hook::TStopAll>(FLibHandle, hook::StopAllName);
-        FSetReceiver = hook::BindEntryPoint<hook::TSetReceiver>(FLibHandle, hook::SetReceiverName);
-        if (FSetReceiver) FSetReceiver(hook::HandleToReceiver(FReceiverWnd));
-        if (FStartWatching && FStopWatching && FStillWatching && FStopAll) return;
+    if (disabled_ || libHandle_ || HasState(ui::csDesigning)) return;
+    libHandle_.Reset(LoadLibraryA(hook::LibraryName));
+    if (libHandle_) {
+        receiverWnd_.Reset(ui::AllocateHWnd(ui::TWndMethod(this, &TWatch::WndProc)));
+        startWatching_ = hook::BindEntryPoint<hook::TStartWatching>(libHandle_, hook::StartWatchingName);
+        stopWatching_ = hook::BindEntryPoint<hook::TStopWatching>(libHandle_, hook::StopWatchingName);
+        stillWatching_ = hook::BindEntryPoint<hook::TStillWatching>(libHandle_, hook::StillWatchingName);
+        stopAll_ = hook::BindEntryPoint<hook::TStopAll>(libHandle_, hook::StopAllName);
+        setReceiver_ = hook::BindEntryPoint<hook::TSetReceiver>(libHandle_, hook::SetReceiverName);
+        if (setReceiver_) setReceiver_(hook::HandleToReceiver(receiverWnd_));
+        if (startWatching_ && stopWatching_ && stillWatching_ && stopAll_) return;
     }
-    const char* text = FLibHandle ? "Library is not valid.\r\nApplication is disabled."
+    const char* text = libHandle_ ? "Library is not valid.\r\nApplication is disabled."
                                   : "Library not found.\r\nApplication is disabled.";
     // Disabled before the dialog runs its message loop, so nothing re-enters
     // the load while it is shown.
-    FDisabled = true;
-    HWND receiver = FReceiverWnd;
-    HMODULE lib = FLibHandle;
-    ClearEntryPoints();
-    if (receiver) ui::DeallocateHWnd(receiver);
-    if (lib) FreeLibrary(lib);
+    disabled_ = true;
+    UnloadHookLibrary();
     ui::MessageDlg(text, ui::mtError, ui::TMsgDlgButtons{ui::mbOK}, 0);
 }
 
 void TWatch::UnloadHookLibrary() {
-    if (FReceiverWnd) ui::DeallocateHWnd(FReceiverWnd);
-    if (FLibHandle) FreeLibrary(FLibHandle);
-    ClearEntryPoints();
+    receiverWnd_.Reset();
+    libHandle_.Reset();
+    startWatching_ = nullptr;
+    stopWatching_ = nullptr;
+    stillWatching_ = nullptr;
+    stopAll_ = nullptr;
+    setReceiver_ = nullptr;
 }
 
 void TWatch::SetWatching(bool Enable, int Kind) {
     if (HasState(ui::csDesigning)) return;
     if (Enable) {
         LoadHookLibrary();
-        if (FStartWatching) FStartWatching(Kind);
-    } else if (FLibHandle && FStopWatching) {
-        FStopWatching(Kind);
-        if (!FStillWatching()) UnloadHookLibrary();
+        if (startWatching_) startWatching_(Kind);
+    } else if (libHandle_ && stopWatching_) {
+        stopWatching_(Kind);
+        if (!stillWatching_()) UnloadHookLibrary();
     }
 }
 
 void TWatch::SetOnActivateShellWindow(TShellEvent v) {
-    FOnActivateShellWindow = v;
+    onActivateShellWindow_ = v;
     SetWatching(static_cast<bool>(v), KindShell);
 }
 void TWatch::SetOnWindowActivated(TShellEvent v) {
-    FOnWindowActivated = v;
+    onWindowActivated_ = v;
     SetWatching(static_cast<bool>(v), KindShell);
 }
 void TWatch::SetOnWindowCreated(TShellEvent v) {
-    FOnWindowCreated = v;
+    onWindowCreated_ = v;
     SetWatching(static_cast<bool>(v), KindShell);
 }
 void TWatch::SetOnWindowDestroyed(TShellEvent v) {
-    FOnWindowDestroyed = v;
+    onWindowDestroyed_ = v;
     SetWatching(static_cast<bool>(v), KindShell);
 }
 void TWatch::SetOnWindowCloseQuery(TShellEvent v) {
-    FOnWindowCloseQuery = v;
+    onWindowCloseQuery_ = v;
     SetWatching(static_cast<bool>(v), KindCloseQuery);
 }
 void TWatch::SetOnKeyNative(TKeyNativeEvent v) {
-    FOnKeyNative = v;
+    onKeyNative_ = v;
     SetWatching(static_cast<bool>(v), KindKey);
 }
 void TWatch::SetOnKeyNativeLL(TKeyNativeEventLL v) {
-    FOnKeyNativeLL = v;
+    onKeyNativeLL_ = v;
     SetWatching(static_cast<bool>(v), KindKeyLL);
 }
 void TWatch::SetOnMouseClick(TMouseEvent v) {
-    FOnMouseClick = v;
+    onMouseClick_ = v;
     SetWatching(static_cast<bool>(v), KindMouse);
 }
 void TWatch::SetOnMouseMove(TMouseMoveEvent v) {
-    FOnMouseMove = v;
+    onMouseMove_ = v;
     SetWatching(static_cast<bool>(v), KindMouse);
 }
 
@@ -139,45 +127,45 @@ void TWatch::DecodeKeyData(uint32_t KeyData, TKeyInfo& Info) {
 
 void TWatch::WndProc(ui::TMessage& Message) {
     const UINT msg = Message.Msg;
-    if (msg == FMsgSysCommand && msg) {
-        if (FOnWindowCloseQuery) FOnWindowCloseQuery(this, reinterpret_cast<HWND>(Message.WParam), "");
-    } else if (msg == FMsgShell && msg) {
+    if (msg == msgSysCommand_ && msg) {
+        if (onWindowCloseQuery_) onWindowCloseQuery_(this, reinterpret_cast<HWND>(Message.WParam), "");
+    } else if (msg == msgShell_ && msg) {
         HWND wnd = reinterpret_cast<HWND>(Message.WParam);
         if (!NotifyOwnEvents && ui::Application && wnd == ui::Application->Handle()) return;
         std::string caption = GetWindowCaption(wnd);
         switch (Message.LParam) {
         case 1:
-            if (FOnWindowCreated) FOnWindowCreated(this, wnd, caption);
+            if (onWindowCreated_) onWindowCreated_(this, wnd, caption);
             break;
         case 2:
-            if (FOnWindowDestroyed) FOnWindowDestroyed(this, wnd, caption);
+            if (onWindowDestroyed_) onWindowDestroyed_(this, wnd, caption);
             break;
         case 3:
-            if (FOnActivateShellWindow) FOnActivateShellWindow(this, wnd, caption);
+            if (onActivateShellWindow_) onActivateShellWindow_(this, wnd, caption);
             break;
         case 4:
-            if (FOnWindowActivated) {
-                bool repeated = !RepeatedEvents && caption == FLastActivatedCaption;
-                FLastActivatedCaption = caption;
-                if (!repeated) FOnWindowActivated(this, wnd, caption);
+            if (onWindowActivated_) {
+                bool repeated = !RepeatedEvents && caption == lastActivatedCaption_;
+                lastActivatedCaption_ = caption;
+                if (!repeated) onWindowActivated_(this, wnd, caption);
             }
             break;
         }
-    } else if (msg == FMsgKey && msg) {
-        if (FOnKeyNative) FOnKeyNative(this, Message.WParam, Message.LParam);
-    } else if (msg == FMsgKeyLL && msg) {
-        if (FOnKeyNativeLL) FOnKeyNativeLL(this, Message.WParam, Message.LParam);
-    } else if (msg == FMsgMouse && msg) {
-        if (FOnMouseClick) {
+    } else if (msg == msgKey_ && msg) {
+        if (onKeyNative_) onKeyNative_(this, Message.WParam, Message.LParam);
+    } else if (msg == msgKeyLL_ && msg) {
+        if (onKeyNativeLL_) onKeyNativeLL_(this, Message.WParam, Message.LParam);
+    } else if (msg == msgMouse_ && msg) {
+        if (onMouseClick_) {
             int x = static_cast<short>(LOWORD(Message.LParam)), y = static_cast<short>(HIWORD(Message.LParam));
             switch (Message.WParam) {
-            case WM_LBUTTONDOWN: FOnMouseClick(this, x, y, ui::mbLeft); break;
-            case WM_RBUTTONDOWN: FOnMouseClick(this, x, y, ui::mbRight); break;
-            case WM_MBUTTONDOWN: FOnMouseClick(this, x, y, ui::mbMiddle); break;
+            case WM_LBUTTONDOWN: onMouseClick_(this, x, y, ui::mbLeft); break;
+            case WM_RBUTTONDOWN: onMouseClick_(this, x, y, ui::mbRight); break;
+            case WM_MBUTTONDOWN: onMouseClick_(this, x, y, ui::mbMiddle); break;
             }
         }
     } else {
-        Message.Result = DefWindowProcA(FReceiverWnd, msg, Message.WParam, Message.LParam);
+        Message.Result = DefWindowProcA(receiverWnd_, msg, Message.WParam, Message.LParam);
     }
 }
 

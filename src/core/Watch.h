@@ -11,6 +11,7 @@
 #include "hook/ShookApi.h"
 #include "ui/Component.h"
 #include "ui/Control.h"
+#include "ui/UtilWindow.h"
 
 namespace core {
 
@@ -28,15 +29,15 @@ public:
     bool NotifyOwnEvents = false;
     bool RepeatedEvents = false;
 
-    const TShellEvent& OnActivateShellWindow() const { return FOnActivateShellWindow; }
-    const TShellEvent& OnWindowActivated() const { return FOnWindowActivated; }
-    const TShellEvent& OnWindowCreated() const { return FOnWindowCreated; }
-    const TShellEvent& OnWindowDestroyed() const { return FOnWindowDestroyed; }
-    const TShellEvent& OnWindowCloseQuery() const { return FOnWindowCloseQuery; }
-    const TKeyNativeEvent& OnKeyNative() const { return FOnKeyNative; }
-    const TKeyNativeEventLL& OnKeyNativeLL() const { return FOnKeyNativeLL; }
-    const TMouseEvent& OnMouseClick() const { return FOnMouseClick; }
-    const TMouseMoveEvent& OnMouseMove() const { return FOnMouseMove; }
+    const TShellEvent& OnActivateShellWindow() const { return onActivateShellWindow_; }
+    const TShellEvent& OnWindowActivated() const { return onWindowActivated_; }
+    const TShellEvent& OnWindowCreated() const { return onWindowCreated_; }
+    const TShellEvent& OnWindowDestroyed() const { return onWindowDestroyed_; }
+    const TShellEvent& OnWindowCloseQuery() const { return onWindowCloseQuery_; }
+    const TKeyNativeEvent& OnKeyNative() const { return onKeyNative_; }
+    const TKeyNativeEventLL& OnKeyNativeLL() const { return onKeyNativeLL_; }
+    const TMouseEvent& OnMouseClick() const { return onMouseClick_; }
+    const TMouseMoveEvent& OnMouseMove() const { return onMouseMove_; }
 
     // Assigning a handler starts its kind of watching; clearing it stops
     // that kind, whatever the other handlers of the kind.
@@ -54,14 +55,14 @@ public:
     static void DecodeKeyData(uint32_t KeyData, TKeyInfo& Info);
 
     // State for tests and diagnostics.
-    bool LibraryLoaded() const { return FLibHandle != nullptr; }
-    bool Disabled() const { return FDisabled; }
-    HWND ReceiverWnd() const { return FReceiverWnd; }
-    UINT MsgShell() const { return FMsgShell; }
-    UINT MsgKey() const { return FMsgKey; }
-    UINT MsgSysCommand() const { return FMsgSysCommand; }
-    UINT MsgKeyLL() const { return FMsgKeyLL; }
-    UINT MsgMouse() const { return FMsgMouse; }
+    bool LibraryLoaded() const { return libHandle_ != nullptr; }
+    bool Disabled() const { return disabled_; }
+    HWND ReceiverWnd() const { return receiverWnd_; }
+    UINT MsgShell() const { return msgShell_; }
+    UINT MsgKey() const { return msgKey_; }
+    UINT MsgSysCommand() const { return msgSysCommand_; }
+    UINT MsgKeyLL() const { return msgKeyLL_; }
+    UINT MsgMouse() const { return msgMouse_; }
 
     // Marks the component as being designed (no library is loaded then).
     void SetDesigning(bool v) { SetState(ui::csDesigning, v); }
@@ -71,32 +72,31 @@ protected:
 
 private:
     void Shutdown();
-    void ClearEntryPoints();
     void LoadHookLibrary();
     void UnloadHookLibrary();
     void SetWatching(bool Enable, int Kind);
     static std::string GetWindowCaption(HWND Wnd);
 
-    HWND FReceiverWnd = nullptr;
-    HMODULE FLibHandle = nullptr;
-    bool FDisabled = false;
-    UINT FMsgSysCommand = 0, FMsgShell = 0, FMsgKey = 0, FMsgKeyLL = 0, FMsgMouse = 0;
-    hook::TStartWatching FStartWatching = nullptr;
-    hook::TStopWatching FStopWatching = nullptr;
-    hook::TStopAll FStopAll = nullptr;
-    hook::TStillWatching FStillWatching = nullptr;
-    hook::TSetReceiver FSetReceiver = nullptr;
-    std::string FLastActivatedCaption;
+    ui::TUtilWindow receiverWnd_;
+    ui::ScopedHandle<HMODULE, FreeLibrary> libHandle_;
+    bool disabled_ = false;
+    UINT msgSysCommand_ = 0, msgShell_ = 0, msgKey_ = 0, msgKeyLL_ = 0, msgMouse_ = 0;
+    hook::TStartWatching startWatching_ = nullptr;
+    hook::TStopWatching stopWatching_ = nullptr;
+    hook::TStopAll stopAll_ = nullptr;
+    hook::TStillWatching stillWatching_ = nullptr;
+    hook::TSetReceiver setReceiver_ = nullptr;
+    std::string lastActivatedCaption_;
 
-    TShellEvent FOnActivateShellWindow;
-    TShellEvent FOnWindowActivated;
-    TShellEvent FOnWindowCreated;
-    TShellEvent FOnWindowDestroyed;
-    TShellEvent FOnWindowCloseQuery;
-    TKeyNativeEvent FOnKeyNative;
-    TKeyNativeEventLL FOnKeyNativeLL;
-    TMouseEvent FOnMouseClick;
-    TMouseMoveEvent FOnMouseMove;
+    TShellEvent onActivateShellWindow_;
+    TShellEvent onWindowActivated_;
+    TShellEvent onWindowCreated_;
+    TShellEvent onWindowDestroyed_;
+    TShellEvent onWindowCloseQuery_;
+    TKeyNativeEvent onKeyNative_;
+    TKeyNativeEventLL onKeyNativeLL_;
+    TMouseEvent onMouseClick_;
+    TMouseMoveEvent onMouseMove_;
 };
 
 } // namespace core

@@ -12,6 +12,7 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/GdiGuards.h"
 #include "ui/ListView.h"
 
 namespace core {
@@ -277,19 +278,14 @@ std::string GetWindowExeName(HWND Wnd) {
 }
 
 std::string GetExeNameToolhelp(DWORD ProcessId) {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE) return std::string();
-    std::string result;
+    const HANDLE raw = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (raw == INVALID_HANDLE_VALUE) return std::string();
+    const ui::ScopedHandle<HANDLE, CloseHandle> snap(raw);
     PROCESSENTRY32 e{};
     e.dwSize = sizeof(e);
-    for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e)) {
-        if (e.th32ProcessID == ProcessId) {
-            result = e.szExeFile;
-            break;
-        }
-    }
-    CloseHandle(snap);
-    return result;
+    for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e))
+        if (e.th32ProcessID == ProcessId) return e.szExeFile;
+    return std::string();
 }
 
 std::string GetExeNamePsapi(DWORD ProcessId) {
@@ -309,18 +305,14 @@ std::string GetExeNamePsapi(DWORD ProcessId) {
     ids.resize(bytes / sizeof(DWORD));
     for (DWORD id : ids) {
         if (id != ProcessId) continue;
-        HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+        const ui::ScopedHandle<HANDLE, CloseHandle> p(
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
         if (!p) continue;
-        std::string result;
         HMODULE mod;
         DWORD needed;
-        if (psapi.EnumProcessModules(p, &mod, sizeof(mod), &needed)) {
-            char name[301];
-            DWORD n = psapi.GetModuleFileNameExA(p, mod, name, sizeof(name));
-            result.assign(name, n);
-        }
-        CloseHandle(p);
-        return result;
+        if (!psapi.EnumProcessModules(p, &mod, sizeof(mod), &needed)) return std::string();
+        char name[301];
+        return std::string(name, psapi.GetModuleFileNameExA(p, mod, name, sizeof(name)));
     }
     return std::string();
 }
@@ -409,13 +401,13 @@ void ShowHiddenWindowsAsync(const std::shared_ptr<const TZOrder>& Order, const s
         }
     }
     for (auto& [thread, windows] : byThread) {
-        auto* job = new TLateJob{Order, std::move(windows)};
-        if (HANDLE t = CreateThread(nullptr, 0, FinishLateShows, job, 0, nullptr)) {
+        auto job = std::make_unique<TLateJob>(TLateJob{Order, std::move(windows)});
+        if (HANDLE t = CreateThread(nullptr, 0, FinishLateShows, job.get(), 0, nullptr)) {
+            job.release();  // the thread's now
             CloseHandle(t);
         } else {
             // No thread to wait with: shown whenever its own thread runs.
             for (const TLateWindow& late : job->Windows) ShowAsync(Order->Windows[late.Index], SW_SHOWNA);
-            delete job;
         }
     }
 }

@@ -357,17 +357,17 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
-TScreen::~TScreen() { delete menuFont_; }
+TScreen::~TScreen() = default;
 
 TFont* TScreen::MenuFont() {
     if (!menuFont_) {
-        menuFont_ = new TFont;
+        menuFont_ = std::make_unique<TFont>();
         NONCLIENTMETRICSA ncm{};
         ncm.cbSize = sizeof(ncm);
         if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
             menuFont_->SetHandle(CreateFontIndirectA(&ncm.lfMenuFont));
     }
-    return menuFont_;
+    return menuFont_.get();
 }
 
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }

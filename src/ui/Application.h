@@ -3,6 +3,7 @@
 // windows, the message loop, idle processing (mouse enter/leave), exception
 // reporting and the help file; and the screen object.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -147,7 +148,7 @@ private:
     std::vector<TCustomForm*> forms_;  // not owned; in creation order
     TCustomForm* activeForm_ = nullptr;
     TControl* activeControl_ = nullptr;
-    TFont* menuFont_ = nullptr;
+    std::unique_ptr<TFont> menuFont_;
 };
 
 extern TApplication* Application;

@@ -79,10 +79,8 @@ void PutLe32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }
 
-// A 32-bit top-down DIB section; EOutOfResources when the system refuses.
-HBITMAP CreateDib32(int width, int height, uint8_t** bits) {
-    if (width <= 0 || height <= 0 || uint64_t(width) * uint64_t(height) > kMaxPixels)
-        throw EOutOfResources("Out of system resources");
+// The description of a 32-bit top-down DIB.
+BITMAPINFO TopDown32(int width, int height) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = width;
@@ -90,14 +88,19 @@ HBITMAP CreateDib32(int width, int height, uint8_t** bits) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
-    HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-    if (!h || !p) {
-        if (h) DeleteObject(h);
+    return bi;
+}
+
+// A 32-bit top-down DIB section; EOutOfResources when the system refuses.
+HBITMAP CreateDib32(int width, int height, uint8_t** bits) {
+    if (width <= 0 || height <= 0 || uint64_t(width) * uint64_t(height) > kMaxPixels)
         throw EOutOfResources("Out of system resources");
-    }
+    const BITMAPINFO bi = TopDown32(width, height);
+    void* p = nullptr;
+    ScopedGdiObject<HBITMAP> h(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
+    if (!h || !p) throw EOutOfResources("Out of system resources");
     *bits = static_cast<uint8_t*>(p);
-    return h;
+    return h.Release();
 }
 
 // One colour channel described by a bit mask, scaled to 0..255.
@@ -324,13 +327,7 @@ void TBitmap::SetHandle(HBITMAP h) {
     ScopedGdiObject<HBITMAP> dib;
     if (bm.bmWidth > 0 && bm.bmHeight > 0) {
         dib.Reset(CreateDib32(bm.bmWidth, bm.bmHeight, &bits));
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = bm.bmWidth;
-        bi.bmiHeader.biHeight = -bm.bmHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
         ScopedGetDC screen(nullptr);
         if (GetDIBits(screen, h, 0, static_cast<UINT>(bm.bmHeight), bits, &bi, DIB_RGB_COLORS) == 0)
             throw EInvalidGraphic("Invalid bitmap handle");

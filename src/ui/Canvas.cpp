@@ -109,40 +109,33 @@ TPoint TCanvas::PenPos() {
 
 // ---------------------------------------------------------------- shapes
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+template <class F>
+void TCanvas::Drawing(unsigned state, F draw) {
     Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::Rectangle(dc_, x1, y1, x2, y2);
+    RequiredState(csHandleValid | state);
+    draw();
     Changed();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    Drawing(csPenValid | csBrushValid, [&] { ::Rectangle(dc_, x1, y1, x2, y2); });
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
-    Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::RoundRect(dc_, x1, y1, x2, y2, x3, y3);
-    Changed();
+    Drawing(csPenValid | csBrushValid, [&] { ::RoundRect(dc_, x1, y1, x2, y2, x3, y3); });
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::Ellipse(dc_, x1, y1, x2, y2);
-    Changed();
+    Drawing(csPenValid | csBrushValid, [&] { ::Ellipse(dc_, x1, y1, x2, y2); });
 }
 
 void TCanvas::Polygon(std::span<const TPoint> points) {
     if (points.empty()) return;
-    Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::Polygon(dc_, points.data(), static_cast<int>(points.size()));
-    Changed();
+    Drawing(csPenValid | csBrushValid, [&] { ::Polygon(dc_, points.data(), static_cast<int>(points.size())); });
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-    Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::Pie(dc_, x1, y1, x2, y2, x3, y3, x4, y4);
-    Changed();
+    Drawing(csPenValid | csBrushValid, [&] { ::Pie(dc_, x1, y1, x2, y2, x3, y3, x4, y4); });
 }
 
 // ---------------------------------------------------------------- lines
@@ -155,66 +148,44 @@ void TCanvas::MoveTo(int x, int y) {
 // The brush counts for lines too: it decides whether the gaps of a dashed
 // pen are filled (solid brush) or left alone.
 void TCanvas::LineTo(int x, int y) {
-    Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::LineTo(dc_, x, y);
-    Changed();
+    Drawing(csPenValid | csBrushValid, [&] { ::LineTo(dc_, x, y); });
 }
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
     if (points.empty()) return;
-    Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::Polyline(dc_, points.data(), static_cast<int>(points.size()));
-    Changed();
+    Drawing(csPenValid | csBrushValid, [&] { ::Polyline(dc_, points.data(), static_cast<int>(points.size())); });
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-    Changing();
-    RequiredState(csHandleValid | csPenValid | csBrushValid);
-    ::Arc(dc_, x1, y1, x2, y2, x3, y3, x4, y4);
-    Changed();
+    Drawing(csPenValid | csBrushValid, [&] { ::Arc(dc_, x1, y1, x2, y2, x3, y3, x4, y4); });
 }
 
 // ---------------------------------------------------------------- areas
 
 void TCanvas::FillRect(const TRect& r) {
-    Changing();
-    RequiredState(csHandleValid | csBrushValid);
-    ::FillRect(dc_, &r, brush_->Handle());
-    Changed();
+    Drawing(csBrushValid, [&] { ::FillRect(dc_, &r, brush_->Handle()); });
 }
 
 void TCanvas::FrameRect(const TRect& r) {
-    Changing();
-    RequiredState(csHandleValid | csBrushValid);
-    ::FrameRect(dc_, &r, brush_->Handle());
-    Changed();
+    Drawing(csBrushValid, [&] { ::FrameRect(dc_, &r, brush_->Handle()); });
 }
 
 void TCanvas::DrawFocusRect(const TRect& r) {
-    Changing();
-    RequiredState(csHandleValid | csBrushValid);
-    ::DrawFocusRect(dc_, &r);
-    Changed();
+    Drawing(csBrushValid, [&] { ::DrawFocusRect(dc_, &r); });
 }
 
 // ---------------------------------------------------------------- text
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-    Changing();
-    RequiredState(csHandleValid | csFontValid | csBrushValid);
-    ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
-    Changed();
+    Drawing(csFontValid | csBrushValid, [&] { ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size())); });
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
-    Changing();
-    RequiredState(csHandleValid | csFontValid | csBrushValid);
-    UINT options = ETO_CLIPPED | textFlags_;
-    if (brush_->Style() != bsClear) options |= ETO_OPAQUE;
-    ::ExtTextOutA(dc_, x, y, options, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
-    Changed();
+    Drawing(csFontValid | csBrushValid, [&] {
+        UINT options = ETO_CLIPPED | textFlags_;
+        if (brush_->Style() != bsClear) options |= ETO_OPAQUE;
+        ::ExtTextOutA(dc_, x, y, options, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
+    });
 }
 
 TSize TCanvas::TextExtent(const std::string& text) {
@@ -233,23 +204,21 @@ void TCanvas::Draw(int x, int y, TGraphic* graphic) {
 
 void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic) {
     if (!graphic || graphic->Empty()) return;
-    Changing();
-    RequiredState(csHandleValid);
-    // A monochrome source takes its two colours from the DC.
-    SetBkColor(dc_, ColorToCOLORREF(brush_->Color()));
-    SetTextColor(dc_, ColorToCOLORREF(font_->Color()));
-    graphic->Draw(this, r);
-    Changed();
+    Drawing(0, [&] {
+        // A monochrome source takes its two colours from the DC.
+        SetBkColor(dc_, ColorToCOLORREF(brush_->Color()));
+        SetTextColor(dc_, ColorToCOLORREF(font_->Color()));
+        graphic->Draw(this, r);
+    });
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& srcRect) {
     if (!source) return;
-    Changing();
-    RequiredState(csHandleValid | csFontValid | csBrushValid);
-    source->RequiredState(csHandleValid | csBrushValid);
-    StretchBlt(dc_, dest.left, dest.top, RectWidth(dest), RectHeight(dest), source->dc_, srcRect.left, srcRect.top,
-               RectWidth(srcRect), RectHeight(srcRect), copyMode_);
-    Changed();
+    Drawing(csFontValid | csBrushValid, [&] {
+        source->RequiredState(csHandleValid | csBrushValid);
+        StretchBlt(dc_, dest.left, dest.top, RectWidth(dest), RectHeight(dest), source->dc_, srcRect.left, srcRect.top,
+                   RectWidth(srcRect), RectHeight(srcRect), copyMode_);
+    });
 }
 
 // ---------------------------------------------------------------- pixels
@@ -262,10 +231,7 @@ TColor TCanvas::Pixels(int x, int y) {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
-    Changing();
-    RequiredState(csHandleValid);
-    ::SetPixel(dc_, x, y, ColorToCOLORREF(c));
-    Changed();
+    Drawing(0, [&] { ::SetPixel(dc_, x, y, ColorToCOLORREF(c)); });
 }
 
 TRect TCanvas::ClipRect() {

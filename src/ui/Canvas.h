@@ -142,6 +142,9 @@ protected:
     virtual void Changed();
 
 private:
+    // One drawing call: Changing, the DC with the objects in state selected,
+    // draw, Changed.
+    template <class F> void Drawing(unsigned state, F draw);
     void DeselectHandles(unsigned which);
     void SelectPen();
     void SelectBrush();

@@ -18,13 +18,6 @@ void InitCommonClasses(DWORD Classes) {
     InitCommonControlsEx(&icc);
 }
 
-// The single border of lists and fields: sunken with Ctl3D, a line without.
-void AddBorder(TCreateParams& p, TBorderStyle Border, bool Ctl3D) {
-    if (Border != bsSingle) return;
-    if (Ctl3D) p.ExStyle |= WS_EX_CLIENTEDGE;
-    else p.Style |= WS_BORDER;
-}
-
 } // namespace
 
 // ================================================================ TCustomRichEdit
@@ -176,7 +169,7 @@ void TCustomHotKey::SetHotKey(WORD v) {
 
 // ================================================================ TCustomTreeView
 
-TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TBordered(AOwner) {
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
     SetColor(clWindow);
@@ -187,18 +180,7 @@ void TCustomTreeView::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, WC_TREEVIEWA);
     p.Style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT;
-    AddBorder(p, borderStyle_, Ctl3D());
-}
-
-void TCustomTreeView::SetBorderStyle(TBorderStyle v) {
-    if (v == borderStyle_) return;
-    borderStyle_ = v;
-    RecreateWnd();
-}
-
-void TCustomTreeView::Ctl3DChanged() {
-    TWinControl::Ctl3DChanged();
-    RecreateWnd();
+    AddBorder(p);
 }
 
 } // namespace ui

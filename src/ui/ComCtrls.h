@@ -106,19 +106,12 @@ public:
 // ---------------------------------------------------------------- tree view
 
 // The system's tree view; only its frame is kept here.
-class TCustomTreeView : public TWinControl {
+class TCustomTreeView : public TBordered<TWinControl> {
 public:
     explicit TCustomTreeView(TComponent* AOwner);
 
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle v);
-
 protected:
     void CreateParams(TCreateParams& p) override;
-    void Ctl3DChanged() override;
-
-private:
-    TBorderStyle borderStyle_ = bsSingle;
 };
 
 class TTreeView : public TCustomTreeView {

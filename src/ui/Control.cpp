@@ -94,7 +94,6 @@ TControl::~TControl() {
     if (gCaptureControl == this) gCaptureControl = nullptr;
     if (parent_) parent_->RemoveControl(this);
     if (Application) Application->ControlDestroyed(this);
-    delete font_;
 }
 
 void TControl::Destroying() {
@@ -522,13 +521,13 @@ TCustomForm* TControl::GetParentForm() const {
 // ---------------------------------------------------------------- TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
-    canvas_ = new TControlCanvas;
+    canvas_ = std::make_unique<TControlCanvas>();
     canvas_->SetControl(this);
 }
 
-TGraphicControl::~TGraphicControl() { delete canvas_; }
+TGraphicControl::~TGraphicControl() = default;
 
-TCanvas* TGraphicControl::Canvas() { return canvas_; }
+TCanvas* TGraphicControl::Canvas() { return canvas_.get(); }
 
 namespace {
 // Lends a paint DC to a control's canvas for one Paint, and takes it back
@@ -554,7 +553,7 @@ private:
 void TGraphicControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         // The parent hands us its paint DC, already moved to our origin.
-        CanvasPaintScope scope(canvas_, reinterpret_cast<HDC>(m.WParam));
+        CanvasPaintScope scope(canvas_.get(), reinterpret_cast<HDC>(m.WParam));
         Paint();
         return;
     }
@@ -565,16 +564,16 @@ void TGraphicControl::WndProc(TMessage& m) {
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
     customPaint_ = true;
-    canvas_ = new TControlCanvas;
+    canvas_ = std::make_unique<TControlCanvas>();
     canvas_->SetControl(this);
 }
 
-TCustomControl::~TCustomControl() { delete canvas_; }
+TCustomControl::~TCustomControl() = default;
 
-TCanvas* TCustomControl::Canvas() { return canvas_; }
+TCanvas* TCustomControl::Canvas() { return canvas_.get(); }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    CanvasPaintScope scope(canvas_, dc);
+    CanvasPaintScope scope(canvas_.get(), dc);
     Paint();
 }
 

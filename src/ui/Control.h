@@ -6,12 +6,14 @@
 // Every message reaches a control through its replaceable WindowProc (by
 // default the virtual WndProc) and ends in DefaultHandler, which for a window
 // is the window class's own procedure.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/Colors.h"
 #include "ui/Component.h"
 #include "ui/Exception.h"
+#include "ui/GdiGuards.h"
 #include "ui/Messages.h"
 #include "ui/Types.h"
 
@@ -126,7 +128,7 @@ public:
     void SetColor(TColor c);
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool v);
-    TFont* Font() const { return font_; }
+    TFont* Font() const { return font_.get(); }
     void SetFont(TFont* f);
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);
@@ -278,7 +280,7 @@ private:
     bool enabled_ = true;
     TColor color_;
     bool parentColor_ = false;
-    TFont* font_;
+    std::unique_ptr<TFont> font_;
     bool parentFont_ = true;
     std::string hint_;
     bool showHint_ = false;
@@ -427,6 +429,9 @@ protected:
     std::vector<TWinControl*> tabList_;  // not owned
 
 private:
+    // The form sees a key message first when it previews keys; then handle,
+    // which may change the key or clear it (0: taken).
+    template <class T, class F> bool DoKey(TMessage& m, bool (TWinControl::*preview)(TMessage&), F handle);
     static LRESULT CALLBACK StaticWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     void Bind(HWND h);
     void DoubleBufferedPaint();
@@ -444,7 +449,7 @@ private:
     bool parentCtl3D_ = true;
     bool doubleBuffered_ = false;
     int alignLevel_ = 0;
-    HBRUSH brush_ = nullptr;
+    ScopedGdiObject<HBRUSH> brush_;
     TColor brushColor_ = clNone;
     bool destroyingHandle_ = false;
     // A client size asked for before the window existed, and the outer size
@@ -468,7 +473,7 @@ protected:
     virtual void Paint() {}
 
 private:
-    TControlCanvas* canvas_ = nullptr;
+    std::unique_ptr<TControlCanvas> canvas_;
 };
 
 // A window that paints itself on a canvas: panels and owner-drawn controls.
@@ -483,7 +488,7 @@ protected:
     virtual void Paint() {}
 
 private:
-    TControlCanvas* canvas_ = nullptr;
+    std::unique_ptr<TControlCanvas> canvas_;
 };
 
 } // namespace ui

@@ -47,21 +47,16 @@ TFont::TFont() : pixelsPerInch_(ScreenPixelsPerInch()) {
     lf_.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
 }
 
-TFont::~TFont() {
-    if (handle_) DeleteObject(handle_);
-}
-
 void TFont::HandleChanged() {
     // The listeners run while the old handle still exists: a canvas that has
     // it selected puts its DC's own font back first; then it can go.
-    ScopedGdiObject<HFONT> old(handle_);
-    handle_ = nullptr;
+    auto old = std::move(handle_);
     Changed();
 }
 
 HFONT TFont::Handle() {
     if (!handle_) {
-        handle_ = CreateFontIndirectA(&lf_);
+        handle_.Reset(CreateFontIndirectA(&lf_));
         if (!handle_) RaiseOutOfResources();
     }
     return handle_;
@@ -71,9 +66,9 @@ void TFont::SetHandle(HFONT h) {
     if (h == handle_) return;
     LOGFONTA lf{};
     if (h && GetObjectA(h, sizeof lf, &lf) == 0) throw EInvalidGraphic("Invalid font handle");
-    ScopedGdiObject<HFONT> old(handle_);
+    auto old = std::move(handle_);
     if (h) lf_ = lf;
-    handle_ = h;
+    handle_.Reset(h);
     Changed();
 }
 
@@ -171,13 +166,8 @@ int PenModeToROP2(TPenMode m) {
     return i < std::size(rop) ? rop[i] : R2_COPYPEN;
 }
 
-TPen::~TPen() {
-    if (handle_) DeleteObject(handle_);
-}
-
 void TPen::HandleChanged() {
-    ScopedGdiObject<HPEN> old(handle_);
-    handle_ = nullptr;
+    auto old = std::move(handle_);
     Changed();
 }
 
@@ -185,7 +175,7 @@ HPEN TPen::Handle() {
     if (!handle_) {
         static const int styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
         const auto i = static_cast<unsigned>(style_);
-        handle_ = CreatePen(i < std::size(styles) ? styles[i] : PS_SOLID, width_, ColorToCOLORREF(color_));
+        handle_.Reset(CreatePen(i < std::size(styles) ? styles[i] : PS_SOLID, width_, ColorToCOLORREF(color_)));
         if (!handle_) RaiseOutOfResources();
     }
     return handle_;
@@ -234,9 +224,10 @@ void TPen::SetMode(TPenMode v) {
 
 // ================================================================ TBrush
 
+TBrush::TBrush() = default;
+
 TBrush::~TBrush() {
     if (handle_ && !stock_) DeleteObject(handle_);
-    delete bitmap_;
 }
 
 void TBrush::HandleChanged() {
@@ -273,13 +264,7 @@ void TBrush::Assign(TPersistent* Source) {
     if (src == this) return;
     color_ = src->color_;
     style_ = src->style_;
-    if (src->bitmap_) {
-        if (!bitmap_) bitmap_ = new TBitmap;
-        bitmap_->Assign(src->bitmap_);
-    } else {
-        delete bitmap_;
-        bitmap_ = nullptr;
-    }
+    CopyBitmap(src->bitmap_.get());
     HandleChanged();
 }
 
@@ -297,15 +282,15 @@ void TBrush::SetStyle(TBrushStyle v) {
 }
 
 void TBrush::SetBitmap(TBitmap* v) {
-    if (v == bitmap_) return;
-    if (v) {
-        if (!bitmap_) bitmap_ = new TBitmap;
-        bitmap_->Assign(v);
-    } else {
-        delete bitmap_;
-        bitmap_ = nullptr;
-    }
+    if (v == bitmap_.get()) return;
+    CopyBitmap(v);
     HandleChanged();
+}
+
+void TBrush::CopyBitmap(TBitmap* v) {
+    if (v && !bitmap_) bitmap_ = std::make_unique<TBitmap>();
+    if (v) bitmap_->Assign(v);
+    else bitmap_.reset();
 }
 
 } // namespace ui

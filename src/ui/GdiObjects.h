@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "ui/Colors.h"
 #include "ui/Component.h"
+#include "ui/GdiGuards.h"
 
 namespace ui {
 
@@ -63,7 +65,6 @@ class TFont : public TGraphicsObject {
 public:
     // "Tahoma", 8 points, clWindowText, no styles, the default character set.
     TFont();
-    ~TFont() override;
 
     void Assign(TPersistent* Source) override;
 
@@ -105,7 +106,7 @@ private:
     LOGFONTA lf_{};
     TColor color_ = clWindowText;
     int pixelsPerInch_;
-    HFONT handle_ = nullptr;
+    ScopedGdiObject<HFONT> handle_;
 };
 
 // ---------------------------------------------------------------- pen
@@ -122,7 +123,6 @@ class TPen : public TGraphicsObject {
 public:
     // A solid black pen one pixel wide, mode pmCopy.
     TPen() = default;
-    ~TPen() override;
 
     void Assign(TPersistent* Source) override;
     HPEN Handle();
@@ -145,7 +145,7 @@ private:
     int width_ = 1;
     TPenStyle style_ = psSolid;
     TPenMode mode_ = pmCopy;
-    HPEN handle_ = nullptr;
+    ScopedGdiObject<HPEN> handle_;
 };
 
 // ---------------------------------------------------------------- brush
@@ -155,7 +155,7 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 class TBrush : public TGraphicsObject {
 public:
     // A solid white brush.
-    TBrush() = default;
+    TBrush();
     ~TBrush() override;
 
     void Assign(TPersistent* Source) override;
@@ -171,15 +171,17 @@ public:
     // The pattern of a pattern brush, or null. SetBitmap keeps a copy of the
     // picture (later changes to the caller's bitmap do not reach the brush);
     // null goes back to Style. While a pattern is set, Style is not used.
-    TBitmap* Bitmap() const { return bitmap_; }
+    TBitmap* Bitmap() const { return bitmap_.get(); }
     void SetBitmap(TBitmap* v);
 
 private:
     void HandleChanged();
+    // Null drops the pattern; HandleChanged is the caller's.
+    void CopyBitmap(TBitmap* v);
 
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
-    TBitmap* bitmap_ = nullptr;  // owned copy
+    std::unique_ptr<TBitmap> bitmap_;  // a copy
     HBRUSH handle_ = nullptr;
     bool stock_ = false;
 };

@@ -135,30 +135,27 @@ std::string TPicture::FileFormatDescription(const std::string& Extension) {
 
 // ================================================================ TPicture
 
-TPicture::~TPicture() { delete graphic_; }
-
 void TPicture::Replace(TGraphic* g) {
-    delete graphic_;
-    graphic_ = g;
+    graphic_.reset(g);
     if (graphic_) graphic_->OnChange = TNotifyEvent(this, &TPicture::Changed);
     Changed(this);
 }
 
 void TPicture::SetGraphic(TGraphic* g) {
-    if (g == graphic_) return;
+    if (g == graphic_.get()) return;
     Replace(g ? g->Clone() : nullptr);
 }
 
 TBitmap* TPicture::Bitmap() {
-    if (!dynamic_cast<TBitmap*>(graphic_)) Replace(new TBitmap);
-    return static_cast<TBitmap*>(graphic_);
+    if (!dynamic_cast<TBitmap*>(graphic_.get())) Replace(new TBitmap);
+    return static_cast<TBitmap*>(graphic_.get());
 }
 
 void TPicture::SetBitmap(TBitmap* v) { SetGraphic(v); }
 
 TIcon* TPicture::Icon() {
-    if (!dynamic_cast<TIcon*>(graphic_)) Replace(new TIcon);
-    return static_cast<TIcon*>(graphic_);
+    if (!dynamic_cast<TIcon*>(graphic_.get())) Replace(new TIcon);
+    return static_cast<TIcon*>(graphic_.get());
 }
 
 void TPicture::SetIcon(TIcon* v) { SetGraphic(v); }

@@ -3,6 +3,7 @@
 // which holds one graphic of any registered class and picks the class for a
 // file by its extension.
 #include <functional>
+#include <memory>
 #include <string>
 #include <typeinfo>
 
@@ -66,10 +67,7 @@ using TGraphicFactory = std::function<TGraphic*()>;
 // Holds at most one graphic, owned by the picture.
 class TPicture : public TPersistent {
 public:
-    TPicture() = default;
-    ~TPicture() override;
-
-    TGraphic* Graphic() const { return graphic_; }
+    TGraphic* Graphic() const { return graphic_.get(); }
     // Keeps a copy of g (g->Clone()); the caller keeps g. Null empties the
     // picture.
     void SetGraphic(TGraphic* g);
@@ -121,7 +119,7 @@ protected:
 private:
     void Replace(TGraphic* g);
 
-    TGraphic* graphic_ = nullptr;  // owned
+    std::unique_ptr<TGraphic> graphic_;
 };
 
 } // namespace ui

@@ -130,10 +130,6 @@ struct DirEntry {
 
 } // namespace
 
-TIcon::~TIcon() {
-    if (handle_) DestroyIcon(handle_);
-}
-
 TGraphic* TIcon::Clone() const {
     auto* copy = new TIcon;
     copy->Assign(const_cast<TIcon*>(this));
@@ -141,8 +137,7 @@ TGraphic* TIcon::Clone() const {
 }
 
 void TIcon::Adopt(HICON h, std::vector<uint8_t> data) {
-    if (handle_ && handle_ != h) DestroyIcon(handle_);
-    handle_ = h;
+    if (h != handle_) handle_.Reset(h);
     data_ = std::move(data);
     const SIZE s = h ? IconSize(h) : SIZE{0, 0};
     width_ = s.cx;
@@ -156,8 +151,7 @@ void TIcon::SetHandle(HICON h) {
 }
 
 HICON TIcon::ReleaseHandle() {
-    const HICON h = handle_;
-    handle_ = nullptr;
+    const HICON h = handle_.Release();
     width_ = height_ = 0;
     data_.clear();
     if (h) Changed(this);
@@ -188,7 +182,7 @@ void TIcon::SetHeight(int) { throw EInvalidGraphicOperation("Cannot change the s
 
 void TIcon::Draw(TCanvas* ACanvas, const TRect& r) {
     if (!handle_ || !ACanvas) return;
-    DrawIconEx(ACanvas->Handle(), r.left, r.top, handle_, RectWidth(r), RectHeight(r), 0, nullptr, DI_NORMAL);
+    DrawIconEx(ACanvas->Handle(), r.left, r.top, handle_.Get(), RectWidth(r), RectHeight(r), 0, nullptr, DI_NORMAL);
 }
 
 void TIcon::LoadFromStream(TStream* Stream) {

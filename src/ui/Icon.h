@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ui/GdiGuards.h"
 #include "ui/Graphic.h"
 
 namespace ui {
@@ -13,7 +14,6 @@ namespace ui {
 class TIcon : public TGraphic {
 public:
     TIcon() { transparent_ = true; }
-    ~TIcon() override;
 
     // Null empties the icon; a TIcon is copied (CopyIcon).
     void Assign(TPersistent* Source) override;
@@ -25,7 +25,7 @@ public:
     void SetWidth(int v) override;
     int Height() const override { return height_; }
     void SetHeight(int v) override;
-    bool Empty() const override { return handle_ == nullptr; }
+    bool Empty() const override { return !handle_; }
     bool Transparent() const override { return true; }
     void SetTransparent(bool) override {}
 
@@ -41,7 +41,7 @@ public:
     HICON Handle() const { return handle_; }
     // Takes h over: the icon destroys it when replaced or freed.
     void SetHandle(HICON h);
-    bool HandleAllocated() const { return handle_ != nullptr; }
+    bool HandleAllocated() const { return bool(handle_); }
     // Hands the icon to the caller, who must destroy it; the icon is empty.
     HICON ReleaseHandle();
 
@@ -50,7 +50,7 @@ public:
 private:
     void Adopt(HICON h, std::vector<uint8_t> data);
 
-    HICON handle_ = nullptr;
+    ScopedHIcon handle_;
     int width_ = 0;
     int height_ = 0;
     std::vector<uint8_t> data_;  // the .ico file it was read from, if any

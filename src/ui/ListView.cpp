@@ -103,32 +103,26 @@ void TListColumn::Update() {
 
 // ================================================================ TListColumns
 
-TListColumns::~TListColumns() {
-    for (TListColumn* c : columns_) delete c;
-}
-
 TListColumn* TListColumns::Items(int Index) const {
     if (Index < 0 || Index >= Count()) IndexError(Index);
-    return columns_[static_cast<size_t>(Index)];
+    return columns_[static_cast<size_t>(Index)].get();
 }
 
 int TListColumns::IndexOf(const TListColumn* c) const {
-    auto it = std::find(columns_.begin(), columns_.end(), c);
+    auto it = std::find_if(columns_.begin(), columns_.end(), [c](const auto& p) { return p.get() == c; });
     return it == columns_.end() ? -1 : static_cast<int>(it - columns_.begin());
 }
 
 TListColumn* TListColumns::Add() {
-    auto* c = new TListColumn(owner_);
-    columns_.push_back(c);
+    TListColumn* c = columns_.emplace_back(new TListColumn(owner_)).get();
     if (owner_->HandleAllocated()) owner_->InsertNativeColumn(Count() - 1, c);
     owner_->UpdateColumnSizes();
     return c;
 }
 
 void TListColumns::Delete(int Index) {
-    TListColumn* c = Items(Index);
+    Items(Index);  // the bounds check
     columns_.erase(columns_.begin() + Index);
-    delete c;
     owner_->ColumnDeleted(Index);
 }
 
@@ -257,26 +251,27 @@ TRect TListItem::DisplayRect(TDisplayCode Code) const {
 
 // ================================================================ TListItems
 
-TListItems::~TListItems() {
-    for (TListItem* i : items_) delete i;
-}
-
 TListItem* TListItems::Item(int Index) const {
     if (Index < 0 || Index >= Count()) IndexError(Index);
-    return items_[static_cast<size_t>(Index)];
+    return items_[static_cast<size_t>(Index)].get();
 }
 
 int TListItems::IndexOf(const TListItem* Item) const {
-    auto it = std::find(items_.begin(), items_.end(), Item);
+    auto it = std::find_if(items_.begin(), items_.end(), [Item](const auto& p) { return p.get() == Item; });
     return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+std::vector<TListItem*> TListItems::Snapshot() const {
+    std::vector<TListItem*> v;
+    for (const auto& i : items_) v.push_back(i.get());
+    return v;
 }
 
 TListItem* TListItems::Add() { return Insert(Count()); }
 
 TListItem* TListItems::Insert(int Index) {
     if (Index < 0 || Index > Count()) IndexError(Index);
-    auto* item = new TListItem(this);
-    items_.insert(items_.begin() + Index, item);
+    TListItem* item = items_.emplace(items_.begin() + Index, new TListItem(this))->get();
     owner_->ItemAdded(item, Index);
     return item;
 }
@@ -321,7 +316,7 @@ void TListItems::EndUpdate() {
 // ================================================================ TCustomListView
 
 TCustomListView::TCustomListView(TComponent* AOwner)
-    : TWinControl(AOwner), columns_(new TListColumns(this)), items_(new TListItems(this)),
+    : TBordered(AOwner), columns_(new TListColumns(this)), items_(new TListItems(this)),
       smallImages_(new TImageListLink(this, TNotifyEvent(this, &TCustomListView::ImageListChange))),
       largeImages_(new TImageListLink(this, TNotifyEvent(this, &TCustomListView::ImageListChange))) {
     // The control tracks its own mouse presses (and drags).
@@ -335,10 +330,6 @@ TCustomListView::TCustomListView(TComponent* AOwner)
 TCustomListView::~TCustomListView() {
     // After a plain delete the items are still here: they go the usual way.
     items_->Clear();
-    delete items_;
-    delete columns_;
-    delete smallImages_;
-    delete largeImages_;
 }
 
 void TCustomListView::Destroying() {
@@ -364,10 +355,7 @@ void TCustomListView::CreateParams(TCreateParams& p) {
     if (!hideSelection_) p.Style |= LVS_SHOWSELALWAYS;
     if (!columnClick_) p.Style |= LVS_NOSORTHEADER;
     if (!showColumnHeaders_) p.Style |= LVS_NOCOLUMNHEADER;
-    if (borderStyle_ == bsSingle) {
-        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
-        else p.Style |= WS_BORDER;
-    }
+    AddBorder(p);
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 
@@ -379,17 +367,17 @@ void TCustomListView::CreateWnd() {
     UpdateExtendedStyle();
     UpdateColors();
     UpdateImageLists();
-    for (int i = 0; i < columns_->Count(); ++i) InsertNativeColumn(i, columns_->columns_[static_cast<size_t>(i)]);
+    for (int i = 0; i < columns_->Count(); ++i) InsertNativeColumn(i, columns_->columns_[static_cast<size_t>(i)].get());
     Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(items_->Count()));
-    for (int i = 0; i < items_->Count(); ++i) InsertNativeItem(i, items_->items_[static_cast<size_t>(i)]);
+    for (int i = 0; i < items_->Count(); ++i) InsertNativeItem(i, items_->items_[static_cast<size_t>(i)].get());
     if (items_->updateCount_ > 0) Send(WM_SETREDRAW, FALSE);
     UpdateColumnSizes();
 }
 
 void TCustomListView::DestroyWnd() {
     // What lives only in the control is kept for the next window.
-    for (TListItem* i : items_->items_) i->state_ = ItemState(i);
-    for (TListColumn* c : columns_->columns_) c->width_ = c->Width();
+    for (auto& i : items_->items_) i->state_ = ItemState(i.get());
+    for (auto& c : columns_->columns_) c->width_ = c->Width();
     QuietScope q(quiet_);
     TWinControl::DestroyWnd();
 }
@@ -434,7 +422,7 @@ void TCustomListView::InsertNativeColumn(int Index, TListColumn* Column) {
     // Texts given before the column existed are given again.
     QuietScope q(quiet_);
     for (size_t i = 0; i < items_->items_.size(); ++i)
-        SetNativeTexts(static_cast<int>(i), items_->items_[i], Index, columns_->Count());
+        SetNativeTexts(static_cast<int>(i), items_->items_[i].get(), Index, columns_->Count());
 }
 
 void TCustomListView::ColumnDeleted(int Index) {
@@ -443,7 +431,7 @@ void TCustomListView::ColumnDeleted(int Index) {
         // The texts of the columns after it move one column to the left.
         QuietScope q(quiet_);
         for (size_t i = 0; i < items_->items_.size(); ++i)
-            SetNativeTexts(static_cast<int>(i), items_->items_[i], 1, columns_->Count());
+            SetNativeTexts(static_cast<int>(i), items_->items_[i].get(), 1, columns_->Count());
     }
     UpdateColumnSizes();
 }
@@ -473,7 +461,7 @@ void TCustomListView::UpdateColors() {
 
 void TCustomListView::UpdateImageLists() {
     if (!HandleAllocated()) return;
-    for (auto [which, link] : {std::pair{LVSIL_SMALL, smallImages_}, std::pair{LVSIL_NORMAL, largeImages_}})
+    for (auto [which, link] : {std::pair{LVSIL_SMALL, smallImages_.get()}, std::pair{LVSIL_NORMAL, largeImages_.get()}})
         Send(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(link->Images() ? link->Images()->Handle() : nullptr));
 }
 
@@ -486,7 +474,7 @@ void TCustomListView::ImageListChange(TObject*) {
 void TCustomListView::UpdateColumnSizes() {
     if (!HandleAllocated() || viewStyle_ != vsReport || items_->updateCount_ > 0) return;
     int autos = 0, fixed = 0;
-    for (TListColumn* c : columns_->columns_) {
+    for (auto& c : columns_->columns_) {
         if (c->autoSize_) ++autos;
         else fixed += c->Width();
     }
@@ -496,7 +484,7 @@ void TCustomListView::UpdateColumnSizes() {
     int left = std::max<int>(r.right - fixed, 0);
     int share = left / autos, extra = left % autos;
     for (size_t i = 0; i < columns_->columns_.size(); ++i) {
-        TListColumn* c = columns_->columns_[i];
+        TListColumn* c = columns_->columns_[i].get();
         if (!c->autoSize_) continue;
         int w = share + (--autos == 0 ? extra : 0);
         c->width_ = w;
@@ -565,17 +553,6 @@ void TCustomListView::SetViewStyle(TViewStyle Value) {
     RecreateWnd();
 }
 
-void TCustomListView::SetBorderStyle(TBorderStyle Value) {
-    if (Value == borderStyle_) return;
-    borderStyle_ = Value;
-    RecreateWnd();
-}
-
-void TCustomListView::Ctl3DChanged() {
-    TWinControl::Ctl3DChanged();
-    RecreateWnd();
-}
-
 TCustomImageList* TCustomListView::SmallImages() const { return smallImages_->Images(); }
 TCustomImageList* TCustomListView::LargeImages() const { return largeImages_->Images(); }
 
@@ -604,13 +581,13 @@ void TCustomListView::ItemAdded(TListItem* Item, int Index) {
 }
 
 void TCustomListView::RemoveItem(int Index) {
-    TListItem* item = items_->items_[static_cast<size_t>(Index)];
     if (HandleAllocated()) {
         QuietScope q(quiet_);
         Send(LVM_DELETEITEM, static_cast<WPARAM>(Index));
     }
+    // Freed once out of the list.
+    const std::unique_ptr<TListItem> item = std::move(items_->items_[static_cast<size_t>(Index)]);
     items_->items_.erase(items_->items_.begin() + Index);
-    delete item;
 }
 
 unsigned TCustomListView::ItemState(const TListItem* Item) const {
@@ -636,8 +613,8 @@ void TCustomListView::SetItemState(TListItem* Item, unsigned Mask, unsigned Stat
     if (!CanChange(Item, ctState)) return;
     unsigned exclusive = (now & ~Item->state_) & (LVIS_FOCUSED | (multiSelect_ ? 0u : unsigned(LVIS_SELECTED)));
     if (exclusive) {
-        for (TListItem* other : items_->items_)
-            if (other != Item && (other->state_ & exclusive)) SetItemState(other, exclusive, 0);
+        for (auto& other : items_->items_)
+            if (other.get() != Item && (other->state_ & exclusive)) SetItemState(other.get(), exclusive, 0);
     }
     const unsigned old = Item->state_;
     Item->state_ = now;
@@ -647,7 +624,7 @@ void TCustomListView::SetItemState(TListItem* Item, unsigned Mask, unsigned Stat
 
 void TCustomListView::ItemStateFromControl(int Index, unsigned NewState) {
     if (Index < 0 || Index >= items_->Count()) return;
-    TListItem* item = items_->items_[static_cast<size_t>(Index)];
+    TListItem* item = items_->items_[static_cast<size_t>(Index)].get();
     const unsigned old = item->state_;
     const unsigned now = NewState & kStateMask;
     item->state_ = now;
@@ -659,10 +636,10 @@ void TCustomListView::ItemStateFromControl(int Index, unsigned NewState) {
 TListItem* TCustomListView::Selected() const {
     if (HandleAllocated()) {
         int i = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-        return i >= 0 && i < items_->Count() ? items_->items_[static_cast<size_t>(i)] : nullptr;
+        return i >= 0 && i < items_->Count() ? items_->items_[static_cast<size_t>(i)].get() : nullptr;
     }
-    for (TListItem* i : items_->items_)
-        if (i->state_ & LVIS_SELECTED) return i;
+    for (auto& i : items_->items_)
+        if (i->state_ & LVIS_SELECTED) return i.get();
     return nullptr;
 }
 
@@ -671,17 +648,17 @@ void TCustomListView::SetSelected(TListItem* Value) {
         Value->SetSelected(true);
         return;
     }
-    for (TListItem* i : std::vector<TListItem*>(items_->items_))
+    for (TListItem* i : items_->Snapshot())
         if (i->Selected()) i->SetSelected(false);
 }
 
 TListItem* TCustomListView::ItemFocused() const {
     if (HandleAllocated()) {
         int i = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-        return i >= 0 && i < items_->Count() ? items_->items_[static_cast<size_t>(i)] : nullptr;
+        return i >= 0 && i < items_->Count() ? items_->items_[static_cast<size_t>(i)].get() : nullptr;
     }
-    for (TListItem* i : items_->items_)
-        if (i->state_ & LVIS_FOCUSED) return i;
+    for (auto& i : items_->items_)
+        if (i->state_ & LVIS_FOCUSED) return i.get();
     return nullptr;
 }
 
@@ -706,7 +683,7 @@ void TCustomListView::SetItemIndex(int Value) {
 int TCustomListView::SelCount() const {
     if (HandleAllocated()) return static_cast<int>(Send(LVM_GETSELECTEDCOUNT));
     return static_cast<int>(std::count_if(items_->items_.begin(), items_->items_.end(),
-                                          [](TListItem* i) { return (i->state_ & LVIS_SELECTED) != 0; }));
+                                          [](const auto& i) { return (i->state_ & LVIS_SELECTED) != 0; }));
 }
 
 TListItem* TCustomListView::GetItemAt(int X, int Y) const {
@@ -714,7 +691,7 @@ TListItem* TCustomListView::GetItemAt(int X, int Y) const {
     LVHITTESTINFO hit{};
     hit.pt = Point(X, Y);
     int i = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    return i >= 0 && i < items_->Count() ? items_->items_[static_cast<size_t>(i)] : nullptr;
+    return i >= 0 && i < items_->Count() ? items_->items_[static_cast<size_t>(i)].get() : nullptr;
 }
 
 // ---------------------------------------------------------------- events
@@ -781,11 +758,13 @@ bool TCustomListView::SortBy(int (*compare)(TCustomListView*, TListItem*, TListI
                              TLVCompare proc, intptr_t data) {
     auto& v = items_->items_;
     if (v.size() < 2) return true;
-    std::vector<TListItem*> sorted = v;
+    std::vector<TListItem*> sorted = items_->Snapshot();
     std::stable_sort(sorted.begin(), sorted.end(),
                      [&](TListItem* a, TListItem* b) { return compare(this, a, b, data, proc) < 0; });
-    v = std::move(sorted);
-    for (size_t i = 0; i < v.size(); ++i) v[i]->sortPos_ = static_cast<int>(i);
+    // The list follows only once the sort is through: a compare that throws
+    // leaves it as it was.
+    for (size_t i = 0; i < sorted.size(); ++i) sorted[i]->sortPos_ = static_cast<int>(i);
+    std::sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a->sortPos_ < b->sortPos_; });
     if (HandleAllocated()) {
         QuietScope q(quiet_);
         return Send(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&NativeOrder)) != 0;
@@ -803,7 +782,7 @@ void TCustomListView::NotifyHandler(TMessage& m) {
         m.Result = FALSE;
         if (!quiet_ && (nv->uChanged & LVIF_STATE) && nv->iItem >= 0 && nv->iItem < items_->Count() &&
             ((nv->uOldState ^ nv->uNewState) & kStateMask) &&
-            !CanChange(items_->items_[static_cast<size_t>(nv->iItem)], ctState))
+            !CanChange(items_->items_[static_cast<size_t>(nv->iItem)].get(), ctState))
             m.Result = TRUE;
         return;
     case LVN_ITEMCHANGED:
@@ -817,7 +796,7 @@ void TCustomListView::NotifyHandler(TMessage& m) {
         return;
     case LVN_COLUMNCLICK:
         if (OnColumnClick && nv->iSubItem >= 0 && nv->iSubItem < columns_->Count())
-            OnColumnClick(this, columns_->columns_[static_cast<size_t>(nv->iSubItem)]);
+            OnColumnClick(this, columns_->columns_[static_cast<size_t>(nv->iSubItem)].get());
         return;
     case LVN_BEGINDRAG:
         if (DragMode() == dmAutomatic) BeginDrag();

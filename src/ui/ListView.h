@@ -9,6 +9,7 @@
 // control while it has a window. Sorting orders the objects and the control
 // alike. OnDeletion is raised for every item that goes (Delete, Clear,
 // freeing the list view), so that the owner of Data can free it.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,7 +75,6 @@ private:
 
 class TListColumns : public TPersistent {
 public:
-    ~TListColumns() override;
     int Count() const { return static_cast<int>(columns_.size()); }
     // Raises EListError "List index out of bounds" for a bad index.
     TListColumn* Items(int Index) const;
@@ -90,7 +90,7 @@ private:
     int IndexOf(const TListColumn* c) const;
 
     TCustomListView* owner_;  // not owned
-    std::vector<TListColumn*> columns_;  // owned
+    std::vector<std::unique_ptr<TListColumn>> columns_;
 };
 
 // ---------------------------------------------------------------- items
@@ -151,6 +151,7 @@ private:
     friend class TListItems;
     friend class TCustomListView;
     friend class TSubItems;
+    friend struct std::default_delete<TListItem>;  // the list's own
     explicit TListItem(TListItems* owner) : owner_(owner), subItems_(this) {}
     ~TListItem() override = default;
     void TextChanged(int oldSubCount);
@@ -167,7 +168,6 @@ private:
 
 class TListItems : public TPersistent {
 public:
-    ~TListItems() override;
     TCustomListView* Owner() const { return owner_; }
     int Count() const { return static_cast<int>(items_.size()); }
     // Raises EListError "List index out of bounds" for a bad index.
@@ -188,21 +188,23 @@ private:
     friend class TCustomListView;
     friend class TListItem;
     explicit TListItems(TCustomListView* owner) : owner_(owner) {}
+    // The items as they stand, for a loop that may change the list.
+    std::vector<TListItem*> Snapshot() const;
 
     TCustomListView* owner_;  // not owned
-    std::vector<TListItem*> items_;  // owned, in display order
+    std::vector<std::unique_ptr<TListItem>> items_;  // in display order
     int updateCount_ = 0;
 };
 
 // ---------------------------------------------------------------- list view
 
-class TCustomListView : public TWinControl {
+class TCustomListView : public TBordered<TWinControl> {
 public:
     explicit TCustomListView(TComponent* AOwner);
     ~TCustomListView() override;
 
-    TListColumns* Columns() const { return columns_; }
-    TListItems* Items() const { return items_; }
+    TListColumns* Columns() const { return columns_.get(); }
+    TListItems* Items() const { return items_.get(); }
 
     // The first selected item; setting null clears the selection, setting
     // an item selects it (alone, unless MultiSelect).
@@ -238,10 +240,6 @@ public:
     void SetFlatScrollBars(bool Value);
     TViewStyle ViewStyle() const { return viewStyle_; }
     void SetViewStyle(TViewStyle Value);
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle Value);
-    // A sunken client edge (on) or a flat line (off) with bsSingle.
-
     // Shared with the control, never freed by it.
     TCustomImageList* SmallImages() const;
     void SetSmallImages(TCustomImageList* Value);
@@ -272,7 +270,6 @@ protected:
     void WndProc(TMessage& m) override;
     void ColorChanged() override;
     void FontChanged() override;
-    void Ctl3DChanged() override;
     void Destroying() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Resize() override;
@@ -315,8 +312,8 @@ private:
     static int DefaultCompare(TCustomListView* lv, TListItem* a, TListItem* b, intptr_t data, TLVCompare proc);
     void NotifyHandler(TMessage& m);
 
-    TListColumns* columns_;  // owned
-    TListItems* items_;      // owned
+    std::unique_ptr<TListColumns> columns_;
+    std::unique_ptr<TListItems> items_;
     bool multiSelect_ = false;
     bool rowSelect_ = false;
     bool readOnly_ = false;
@@ -326,9 +323,8 @@ private:
     bool showColumnHeaders_ = true;
     bool flatScrollBars_ = false;
     TViewStyle viewStyle_ = vsIcon;
-    TBorderStyle borderStyle_ = bsSingle;
-    TImageListLink* smallImages_;  // owned
-    TImageListLink* largeImages_;  // owned
+    std::unique_ptr<TImageListLink> smallImages_;
+    std::unique_ptr<TImageListLink> largeImages_;
     TSortType sortType_ = stNone;
     bool sortPending_ = false;
     // Notifications of the control that the object caused itself (filling

@@ -175,8 +175,6 @@ TMenuItem::TMenuItem(TComponent* AOwner)
 TMenuItem::~TMenuItem() {
     // Only does work after a plain delete; Free ran it in Destroying.
     ReleaseTree();
-    delete subMenuImages_;
-    delete bitmap_;
     CommandItems().erase(command_);
 }
 
@@ -398,8 +396,8 @@ void TMenuItem::SetBreak(TMenuBreak Value) {
 }
 
 TBitmap* TMenuItem::Bitmap() {
-    if (!bitmap_) bitmap_ = new TBitmap;
-    return bitmap_;
+    if (!bitmap_) bitmap_ = std::make_unique<TBitmap>();
+    return bitmap_.get();
 }
 
 void TMenuItem::SetBitmap(TBitmap* Value) {
@@ -547,7 +545,7 @@ void TMenuItem::DrawDefault(TCanvas* ACanvas, TRect R, TOwnerDrawState State, bo
         if (il && imageIndex_ >= 0 && imageIndex_ < il->Count()) {
             il->Draw(ACanvas, glyph.left, R.top + (RectHeight(R) - il->Height()) / 2, imageIndex_, !disabled);
         } else if (bitmap_ && !bitmap_->Empty()) {
-            ACanvas->Draw(glyph.left, R.top + (RectHeight(R) - bitmap_->Height()) / 2, bitmap_);
+            ACanvas->Draw(glyph.left, R.top + (RectHeight(R) - bitmap_->Height()) / 2, bitmap_.get());
         } else if (checked_) {
             ACanvas->Pen()->SetColor(textColor);
             ACanvas->Brush()->SetColor(textColor);
@@ -578,12 +576,11 @@ void TMenuItem::DrawDefault(TCanvas* ACanvas, TRect R, TOwnerDrawState State, bo
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner) {
     items_ = TComponent::Create<TMenuItem>(this);
     items_->menu_ = this;
-    images_ = new TImageListLink(this, TNotifyEvent(this, &TMenu::ImageListChange));
+    images_ = std::make_unique<TImageListLink>(this, TNotifyEvent(this, &TMenu::ImageListChange));
 }
 
 TMenu::~TMenu() {
     FreeRoot();
-    delete images_;
 }
 
 void TMenu::Destroying() {

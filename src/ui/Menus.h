@@ -7,6 +7,7 @@
 // demand and rebuilt, one level at a time, when an item changes. Owner-drawn
 // items (TMenu::OwnerDraw) are measured and drawn through the items' events
 // on a canvas over the DC the system gives.
+#include <memory>
 #include <windows.h>
 
 #include <cstdint>
@@ -188,8 +189,8 @@ private:
     int imageIndex_ = -1;
     TShortCut shortCut_ = scNone;
     TMenuBreak break_ = mbNone;
-    TBitmap* bitmap_ = nullptr;  // owned, made on demand
-    TImageListLink* subMenuImages_;  // owned
+    std::unique_ptr<TBitmap> bitmap_;  // made on demand
+    std::unique_ptr<TImageListLink> subMenuImages_;
     WORD command_ = 0;
     HMENU handle_ = nullptr;
     TMenuItem* parent_ = nullptr;  // not owned
@@ -249,7 +250,7 @@ private:
     void FreeRoot();
 
     TMenuItem* items_ = nullptr;  // owned (as a component)
-    TImageListLink* images_;  // owned
+    std::unique_ptr<TImageListLink> images_;
     bool ownerDraw_ = false;
     TBiDiMode biDiMode_ = bdLeftToRight;
 };

@@ -117,7 +117,7 @@ void TTabSheet::VisibleChanged() {
 TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner) {
     SetBounds(Left(), Top(), 289, 193);
     SetTabStop(true);
-    images_ = new TImageListLink(this, TNotifyEvent(this, &TPageControl::ImageListChange));
+    images_ = std::make_unique<TImageListLink>(this, TNotifyEvent(this, &TPageControl::ImageListChange));
 }
 
 TPageControl::~TPageControl() {
@@ -125,7 +125,6 @@ TPageControl::~TPageControl() {
     // that is half gone.
     for (TTabSheet* p : pages_) p->pageControl_ = nullptr;
     pages_.clear();
-    delete images_;
 }
 
 TTabSheet* TPageControl::Pages(int Index) const {

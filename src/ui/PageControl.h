@@ -4,6 +4,7 @@
 // the display area inside the tabs (alClient against the tab control's
 // adjusted rectangle); a page whose tab is hidden keeps its place in the
 // page order and can still be made active in code.
+#include <memory>
 #include <vector>
 
 #include "ui/Control.h"
@@ -118,7 +119,7 @@ private:
     std::vector<TTabSheet*> pages_;  // not owned: the pages are children
     TTabSheet* activePage_ = nullptr;  // not owned
     TTabStyle style_ = tsTabs;
-    TImageListLink* images_;  // owned
+    std::unique_ptr<TImageListLink> images_;
 };
 
 } // namespace ui

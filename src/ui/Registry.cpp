@@ -36,7 +36,7 @@ void TRegistry::SetRootKey(HKEY key) {
 }
 
 HKEY TRegistry::Base(bool relative) const {
-    return relative && currentKey_ ? currentKey_ : rootKey_;
+    return relative && currentKey_ ? currentKey_.Get() : rootKey_;
 }
 
 HKEY TRegistry::Open(const std::string& Key, bool create, REGSAM access, std::string* path) const {
@@ -59,37 +59,27 @@ HKEY TRegistry::Open(const std::string& Key, bool create, REGSAM access, std::st
     return k;
 }
 
-bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
-    std::string path;
-    HKEY k = Open(Key, CanCreate, access_, &path);
-    if (!k) return false;
-    CloseKey();
-    currentKey_ = k;
-    currentPath_ = std::move(path);
-    return true;
-}
+bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) { return MakeCurrent(Key, CanCreate, access_); }
 
-bool TRegistry::OpenKeyReadOnly(const std::string& Key) {
+bool TRegistry::OpenKeyReadOnly(const std::string& Key) { return MakeCurrent(Key, false, KEY_READ); }
+
+bool TRegistry::MakeCurrent(const std::string& Key, bool create, REGSAM access) {
     std::string path;
-    HKEY k = Open(Key, false, KEY_READ, &path);
+    HKEY k = Open(Key, create, access, &path);
     if (!k) return false;
     CloseKey();
-    currentKey_ = k;
+    currentKey_.Reset(k);
     currentPath_ = std::move(path);
     return true;
 }
 
 void TRegistry::CloseKey() {
-    if (!currentKey_) return;
-    RegCloseKey(currentKey_);
-    currentKey_ = nullptr;
+    currentKey_.Reset();
     currentPath_.clear();
 }
 
 bool TRegistry::KeyExists(const std::string& Key) {
-    HKEY k = Open(Key, false, KEY_READ, nullptr);
-    if (k) RegCloseKey(k);
-    return k != nullptr;
+    return bool(TKey(Open(Key, false, KEY_READ, nullptr)));
 }
 
 bool TRegistry::DeleteKey(const std::string& Key) {

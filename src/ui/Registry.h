@@ -6,13 +6,13 @@
 #include <string>
 
 #include "ui/Component.h"
+#include "ui/GdiGuards.h"
 
 namespace ui {
 
 class TRegistry : public TObject {
 public:
     explicit TRegistry(REGSAM access = KEY_ALL_ACCESS) : access_(access) {}
-    ~TRegistry() override { CloseKey(); }
 
     HKEY RootKey() const { return rootKey_; }
     // Closes the current key when the root changes.
@@ -48,9 +48,12 @@ private:
     // say; the path of the result goes to path.
     HKEY Open(const std::string& Key, bool create, REGSAM access, std::string* path) const;
     HKEY Base(bool relative) const;
+    // Open (as OpenKey) and make it the current key.
+    bool MakeCurrent(const std::string& Key, bool create, REGSAM access);
 
     HKEY rootKey_ = HKEY_CURRENT_USER;  // predefined, never closed
-    HKEY currentKey_ = nullptr;
+    using TKey = ScopedHandle<HKEY, RegCloseKey>;
+    TKey currentKey_;
     std::string currentPath_;
     REGSAM access_;
 };

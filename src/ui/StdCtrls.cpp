@@ -199,7 +199,7 @@ void TCustomLabel::FontChanged() {
 
 // ================================================================ TCustomEdit
 
-TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TBordered(AOwner) {
     SetControlStyle(csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks | csFixedHeight);
     SetBounds(0, 0, 121, 25);
     SetTabStop(true);
@@ -210,10 +210,7 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "EDIT");
     p.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
-    if (borderStyle_ == bsSingle) {
-        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
-        else p.Style |= WS_BORDER;
-    }
+    AddBorder(p);
     if (charCase_ == ecUpperCase) p.Style |= ES_UPPERCASE;
     if (charCase_ == ecLowerCase) p.Style |= ES_LOWERCASE;
     if (!hideSelection_) p.Style |= ES_NOHIDESEL;
@@ -244,7 +241,7 @@ void TCustomEdit::DestroyWnd() {
 }
 
 void TCustomEdit::AdjustHeight() {
-    if (!autoSize_ || borderStyle_ != bsSingle) return;
+    if (!autoSize_ || BorderStyle() != bsSingle) return;
     TEXTMETRICA tm{};
     {
         ScopedGetDC dc(nullptr);
@@ -264,15 +261,7 @@ void TCustomEdit::SetAutoSize(bool v) {
     AdjustHeight();
 }
 
-void TCustomEdit::SetBorderStyle(TBorderStyle v) {
-    if (v == borderStyle_) return;
-    borderStyle_ = v;
-    RecreateWnd();
-    AdjustHeight();
-}
-
-void TCustomEdit::Ctl3DChanged() {
-    TWinControl::Ctl3DChanged();
+void TCustomEdit::FrameChanged() {
     RecreateWnd();
     AdjustHeight();
 }
@@ -396,33 +385,43 @@ void TCustomMemo::CreateParams(TCreateParams& p) {
     p.Style = (p.Style & ~ES_AUTOHSCROLL) | ES_MULTILINE | ES_WANTRETURN;
 }
 
-// ================================================================ TWindowItems
+// ================================================================ TItemsControl
 
-void TWindowItems::Add(HWND h, const std::string& s) {
+TItemsControl::TItemsControl(TComponent* AOwner, UINT AddMsg, UINT GetSelMsg, UINT SetSelMsg)
+    : TWinControl(AOwner), add_(AddMsg), getSel_(GetSelMsg), setSel_(SetSelMsg) {
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TItemsControl::AddItem(const std::string& s) {
     items_.push_back(s);
-    if (h) SendMessageA(h, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    if (handle_) SendMessageA(handle_, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
 }
 
-int TWindowItems::Index(HWND h) const { return h ? static_cast<int>(SendMessageA(h, getSel_, 0, 0)) : index_; }
+int TItemsControl::ItemIndex() const {
+    return handle_ ? static_cast<int>(SendMessageA(handle_, getSel_, 0, 0)) : index_;
+}
 
-void TWindowItems::SetIndex(HWND h, int v) {
+void TItemsControl::SetItemIndex(int v) {
     index_ = v;
-    if (h) SendMessageA(h, setSel_, static_cast<WPARAM>(v), 0);
+    if (handle_) SendMessageA(handle_, setSel_, static_cast<WPARAM>(v), 0);
 }
 
-void TWindowItems::Load(HWND h) const {
-    for (const std::string& s : items_) SendMessageA(h, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    SendMessageA(h, setSel_, static_cast<WPARAM>(index_), 0);
+void TItemsControl::CreateWnd() {
+    TWinControl::CreateWnd();
+    for (const std::string& s : items_) SendMessageA(handle_, add_, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(handle_, setSel_, static_cast<WPARAM>(index_), 0);
 }
 
-void TWindowItems::Save(HWND h) { index_ = Index(h); }
+void TItemsControl::DestroyWnd() {
+    index_ = ItemIndex();
+    TWinControl::DestroyWnd();
+}
 
 // ================================================================ TCustomCombo
 
-TCustomCombo::TCustomCombo(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomCombo::TCustomCombo(TComponent* AOwner) : TItemsControl(AOwner, CB_ADDSTRING, CB_GETCURSEL, CB_SETCURSEL) {
     SetBounds(0, 0, 145, 24);
-    SetTabStop(true);
-    SetColor(clWindow);
 }
 
 void TCustomCombo::CreateParams(TCreateParams& p) {
@@ -433,16 +432,6 @@ void TCustomCombo::CreateParams(TCreateParams& p) {
     // The window's height of the drop-down styles includes the list's; the
     // system keeps the closed control at the height of its edit field.
     if (style_ != csSimple) p.Height += 120;
-}
-
-void TCustomCombo::CreateWnd() {
-    TWinControl::CreateWnd();
-    items_.Load(handle_);
-}
-
-void TCustomCombo::DestroyWnd() {
-    items_.Save(handle_);
-    TWinControl::DestroyWnd();
 }
 
 void TCustomCombo::SetStyle(TComboBoxStyle v) {
@@ -462,41 +451,15 @@ void TCustomCombo::SetDroppedDown(bool v) {
 
 // ================================================================ TCustomListBox
 
-TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TBordered(AOwner, LB_ADDSTRING, LB_GETCURSEL, LB_SETCURSEL) {
     SetBounds(0, 0, 121, 97);
-    SetTabStop(true);
-    SetColor(clWindow);
 }
 
 void TCustomListBox::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "LISTBOX");
     p.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-    if (borderStyle_ == bsSingle) {
-        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
-        else p.Style |= WS_BORDER;
-    }
-}
-
-void TCustomListBox::CreateWnd() {
-    TWinControl::CreateWnd();
-    items_.Load(handle_);
-}
-
-void TCustomListBox::DestroyWnd() {
-    items_.Save(handle_);
-    TWinControl::DestroyWnd();
-}
-
-void TCustomListBox::SetBorderStyle(TBorderStyle v) {
-    if (v == borderStyle_) return;
-    borderStyle_ = v;
-    RecreateWnd();
-}
-
-void TCustomListBox::Ctl3DChanged() {
-    TWinControl::Ctl3DChanged();
-    RecreateWnd();
+    AddBorder(p);
 }
 
 // ================================================================ TButtonControl
@@ -851,7 +814,7 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), picture_(new TPict
     picture_->OnChange = TNotifyEvent(this, &TImage::PictureChanged);
 }
 
-TImage::~TImage() { delete picture_; }
+TImage::~TImage() = default;
 
 void TImage::SetPicture(TPicture* v) { picture_->Assign(v); }
 

@@ -7,9 +7,11 @@
 // library first; their notifications come back to them reflected (CN_COMMAND).
 // Labels and images have no window of their own: they paint on their parent.
 // Panels paint themselves on a canvas.
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ui/Bordered.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
 
@@ -26,8 +28,6 @@ inline bool BoxAtRight(TBiDiMode Mode, TAlignment Alignment) {
     return Mode == bdRightToLeft ? Alignment == taRightJustify : Alignment == taLeftJustify;
 }
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-// The border of edits and panels: bsNone or bsSingle.
-using TBorderStyle = TFormBorderStyle;
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 // A combo box with an edit field and a drop-down list, with the list always
@@ -111,7 +111,7 @@ public:
 
 // ---------------------------------------------------------------- edits
 
-class TCustomEdit : public TWinControl {
+class TCustomEdit : public TBordered<TWinControl> {
 public:
     explicit TCustomEdit(TComponent* AOwner);
 
@@ -121,8 +121,6 @@ public:
     // Selects the whole text when the edit gets the focus from the keyboard.
     bool AutoSelect() const { return autoSelect_; }
     void SetAutoSelect(bool v) { autoSelect_ = v; }
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle v);
     TEditCharCase CharCase() const { return charCase_; }
     void SetCharCase(TEditCharCase v);
     bool HideSelection() const { return hideSelection_; }
@@ -161,14 +159,14 @@ protected:
     void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     void FontChanged() override;
-    void Ctl3DChanged() override;
+    // The height follows the frame.
+    void FrameChanged() override;
     virtual void Change();
     void AdjustHeight();
 
 private:
     bool autoSize_ = true;
     bool autoSelect_ = true;
-    TBorderStyle borderStyle_ = bsSingle;
     TEditCharCase charCase_ = ecNormal;
     bool hideSelection_ = true;
     bool oemConvert_ = false;
@@ -200,20 +198,21 @@ public:
 
 // ---------------------------------------------------------------- lists
 
-// The strings and the chosen index of a combo box or list box, kept while
-// the control has no window and copied into each new one. The three
-// messages are the control kind's own (CB_* or LB_*).
-class TWindowItems {
+// A combo box or list box: keeps its strings and chosen index while it has
+// no window and copies them into each new one. The three messages are the
+// control kind's own (CB_* or LB_*).
+class TItemsControl : public TWinControl {
 public:
-    TWindowItems(UINT AddMsg, UINT GetSelMsg, UINT SetSelMsg) : add_(AddMsg), getSel_(GetSelMsg), setSel_(SetSelMsg) {}
     const std::vector<std::string>& Items() const { return items_; }
-    // h: the control's window, or null while it has none.
-    void Add(HWND h, const std::string& s);
-    int Index(HWND h) const;
-    void SetIndex(HWND h, int v);
-    // Into a window just made; out of one about to go.
-    void Load(HWND h) const;
-    void Save(HWND h);
+    void AddItem(const std::string& s);
+    // -1 when no item is chosen.
+    int ItemIndex() const;
+    void SetItemIndex(int v);
+
+protected:
+    TItemsControl(TComponent* AOwner, UINT AddMsg, UINT GetSelMsg, UINT SetSelMsg);
+    void CreateWnd() override;
+    void DestroyWnd() override;
 
 private:
     UINT add_, getSel_, setSel_;
@@ -221,7 +220,7 @@ private:
     int index_ = -1;
 };
 
-class TCustomCombo : public TWinControl {
+class TCustomCombo : public TItemsControl {
 public:
     explicit TCustomCombo(TComponent* AOwner);
 
@@ -230,20 +229,12 @@ public:
     // The list is showing under the control (the drop-down styles only).
     bool DroppedDown();
     void SetDroppedDown(bool v);
-    const std::vector<std::string>& Items() const { return items_.Items(); }
-    void AddItem(const std::string& s) { items_.Add(handle_, s); }
-    // -1 when no item is chosen.
-    int ItemIndex() const { return items_.Index(handle_); }
-    void SetItemIndex(int v) { items_.SetIndex(handle_, v); }
 
 protected:
     void CreateParams(TCreateParams& p) override;
-    void CreateWnd() override;
-    void DestroyWnd() override;
 
 private:
     TComboBoxStyle style_ = csDropDown;
-    TWindowItems items_{CB_ADDSTRING, CB_GETCURSEL, CB_SETCURSEL};
 };
 
 class TCustomComboBox : public TCustomCombo {
@@ -256,27 +247,12 @@ public:
     explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
 };
 
-class TCustomListBox : public TWinControl {
+class TCustomListBox : public TBordered<TItemsControl> {
 public:
     explicit TCustomListBox(TComponent* AOwner);
 
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle v);
-    const std::vector<std::string>& Items() const { return items_.Items(); }
-    void AddItem(const std::string& s) { items_.Add(handle_, s); }
-    // -1 when no item is selected.
-    int ItemIndex() const { return items_.Index(handle_); }
-    void SetItemIndex(int v) { items_.SetIndex(handle_, v); }
-
 protected:
     void CreateParams(TCreateParams& p) override;
-    void CreateWnd() override;
-    void DestroyWnd() override;
-    void Ctl3DChanged() override;
-
-private:
-    TBorderStyle borderStyle_ = bsSingle;
-    TWindowItems items_{LB_ADDSTRING, LB_GETCURSEL, LB_SETCURSEL};
 };
 
 class TListBox : public TCustomListBox {
@@ -463,7 +439,7 @@ public:
     ~TImage() override;
 
     // The picture, owned by the image; changing it repaints the image.
-    TPicture* Picture() const { return picture_; }
+    TPicture* Picture() const { return picture_.get(); }
     void SetPicture(TPicture* v);
     // Stretched to the whole client area.
     bool Stretch() const { return stretch_; }
@@ -490,7 +466,7 @@ protected:
 private:
     void PictureChanged(TObject* Sender);
 
-    TPicture* picture_;  // owned
+    std::unique_ptr<TPicture> picture_;
     bool stretch_ = false;
     bool center_ = false;
     bool proportional_ = false;

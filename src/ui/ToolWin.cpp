@@ -198,12 +198,8 @@ TToolBar::TToolBar(TComponent* AOwner)
     SetBounds(0, 0, 150, 29);
 }
 
-TToolBar::~TToolBar() {
-    // The links unregister from their lists as they go.
-    delete images_;
-    delete hotImages_;
-    delete disabledImages_;
-}
+// The links unregister from their lists as they go.
+TToolBar::~TToolBar() = default;
 
 void TToolBar::Destroying() {
     // The buttons are freed with the bar (our children): forget them first.

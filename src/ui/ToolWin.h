@@ -10,6 +10,7 @@
 //
 // TControlBar gives each of its child controls a band: the control's bounds
 // with a grab area at its left, painted through OnBandPaint.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -171,9 +172,9 @@ private:
     TCustomDrawState StateOf(TToolButton* b) const;
 
     std::vector<TToolButton*> buttons_;  // not owned: our children in order
-    TImageListLink* images_;             // owned
-    TImageListLink* hotImages_;          // owned
-    TImageListLink* disabledImages_;     // owned
+    std::unique_ptr<TImageListLink> images_;
+    std::unique_ptr<TImageListLink> hotImages_;
+    std::unique_ptr<TImageListLink> disabledImages_;
     TToolButton* hot_ = nullptr;         // not owned
     bool list_ = false, showCaptions_ = false, transparent_ = false, flat_ = false;
     int buttonWidth_ = 23, buttonHeight_ = 22;

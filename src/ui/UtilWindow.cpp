@@ -1,5 +1,7 @@
 #include "ui/UtilWindow.h"
 
+#include <memory>
+
 #include "ui/Application.h"
 #include "ui/Exception.h"
 
@@ -49,10 +51,9 @@ HWND AllocateHWnd(TWndMethod Method) {
 
 void DeallocateHWnd(HWND Wnd) {
     if (!Wnd) return;
-    auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
+    std::unique_ptr<TWndMethod> method(reinterpret_cast<TWndMethod*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA)));
     SetWindowLongPtrA(Wnd, GWLP_USERDATA, 0);
     DestroyWindow(Wnd);
-    delete method;
 }
 
 } // namespace ui

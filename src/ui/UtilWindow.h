@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "ui/Control.h"
+#include "ui/GdiGuards.h"
 
 namespace ui {
 
@@ -14,5 +15,7 @@ namespace ui {
 HWND AllocateHWnd(TWndMethod Method);
 // Destroys a window made by AllocateHWnd; Method is not called again.
 void DeallocateHWnd(HWND Wnd);
+// A window made by AllocateHWnd, deallocated at scope exit.
+using TUtilWindow = ScopedHandle<HWND, DeallocateHWnd>;
 
 } // namespace ui

@@ -5,6 +5,7 @@
 #include <memory>
 #include <map>
 #include <typeindex>
+#include <type_traits>
 #include <typeinfo>
 
 #include "ui/Application.h"
@@ -106,7 +107,6 @@ TWinControl::~TWinControl() {
         RemoveControl(c);
         TComponent::Free(c);
     }
-    if (brush_) DeleteObject(brush_);
 }
 
 void TWinControl::Destroying() {
@@ -471,31 +471,26 @@ void TWinControl::KeyPress(char& Key) {
     if (OnKeyPress) OnKeyPress(this, Key);
 }
 
-bool TWinControl::DoKeyDown(TMessage& m) {
+template <class T, class F>
+bool TWinControl::DoKey(TMessage& m, bool (TWinControl::*preview)(TMessage&), F handle) {
     TCustomForm* form = GetParentForm();
-    if (form && form != this && form->KeyPreview() && form->DoKeyDown(m)) return true;
-    WORD key = static_cast<WORD>(m.WParam);
-    KeyDown(key, KeyDataToShiftState(m.LParam));
-    m.WParam = key;
+    if (form && form != this && form->KeyPreview() && (form->*preview)(m)) return true;
+    T key = static_cast<T>(m.WParam);
+    handle(key);
+    m.WParam = static_cast<std::make_unsigned_t<T>>(key);
     return key == 0;
+}
+
+bool TWinControl::DoKeyDown(TMessage& m) {
+    return DoKey<WORD>(m, &TWinControl::DoKeyDown, [&](WORD& k) { KeyDown(k, KeyDataToShiftState(m.LParam)); });
 }
 
 bool TWinControl::DoKeyUp(TMessage& m) {
-    TCustomForm* form = GetParentForm();
-    if (form && form != this && form->KeyPreview() && form->DoKeyUp(m)) return true;
-    WORD key = static_cast<WORD>(m.WParam);
-    KeyUp(key, KeyDataToShiftState(m.LParam));
-    m.WParam = key;
-    return key == 0;
+    return DoKey<WORD>(m, &TWinControl::DoKeyUp, [&](WORD& k) { KeyUp(k, KeyDataToShiftState(m.LParam)); });
 }
 
 bool TWinControl::DoKeyPress(TMessage& m) {
-    TCustomForm* form = GetParentForm();
-    if (form && form != this && form->KeyPreview() && form->DoKeyPress(m)) return true;
-    char c = static_cast<char>(m.WParam);
-    KeyPress(c);
-    m.WParam = static_cast<unsigned char>(c);
-    return c == 0;
+    return DoKey<char>(m, &TWinControl::DoKeyPress, [&](char& c) { KeyPress(c); });
 }
 
 // Keys the application's message loop hands to the focused control before
@@ -540,9 +535,8 @@ bool TWinControl::HandleKeyboardMsg(TMessage& m) {
 
 HBRUSH TWinControl::BackgroundBrush() {
     if (!brush_ || brushColor_ != Color()) {
-        if (brush_) DeleteObject(brush_);
         brushColor_ = Color();
-        brush_ = CreateSolidBrush(ColorToRGB(brushColor_));
+        brush_.Reset(CreateSolidBrush(ColorToRGB(brushColor_)));
     }
     return brush_;
 }

@@ -42,12 +42,12 @@ std::string Sample(std::size_t length) {
 
 class TestRC6 : public TRC6 {
 public:
-    const std::vector<std::uint8_t>& KeyBuffer() const { return FKeyBuffer; }
-    std::vector<std::uint8_t>& MutableKeyBuffer() { return FKeyBuffer; }
-    const TRC6Table& Table() const { return S; }
-    void UseTable(const TRC6Table& Table) { S = Table; }
-    const std::string& HeldKey() const { return FKey; }
-    int BufferSize() const { return FBufferSize; }
+    const std::vector<std::uint8_t>& KeyBuffer() const { return keyBuffer_; }
+    std::vector<std::uint8_t>& MutableKeyBuffer() { return keyBuffer_; }
+    const TRC6Table& Table() const { return table_; }
+    void UseTable(const TRC6Table& Table) { table_ = Table; }
+    const std::string& HeldKey() const { return key_; }
+    int BufferSize() const { return bufferSize_; }
 };
 
 // A stand-in cipher for the chunk loop: XORs each block and can be told to
@@ -61,7 +61,7 @@ public:
         if (Blocks == FailAtBlock)
             return false;
         auto* p = static_cast<std::uint8_t*>(Block);
-        for (int i = 0; i < FBlockSize; ++i)
+        for (int i = 0; i < blockSize_; ++i)
             p[i] ^= 0x5A;
         return true;
     }
