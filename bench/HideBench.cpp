@@ -71,8 +71,10 @@ DWORD WINAPI PressKeys(LPVOID Out) {
         SendKey(VK_F9, i % 2 != 0);
         const DWORD start = GetTickCount();
         while (TKeyProbe::Seen == before && GetTickCount() - start < 5000) Sleep(0);
-        if (TKeyProbe::Seen == before) ++result->lost;
-        else delays.push_back(TicksToUs(TKeyProbe::LastSeenTicks) - t0);
+        if (TKeyProbe::Seen == before)
+            ++result->lost;
+        else
+            delays.push_back(TicksToUs(TKeyProbe::LastSeenTicks) - t0);
         Sleep(25);
     }
     if (!delays.empty()) {
@@ -104,7 +106,7 @@ void PrintPerWindow(const char* what, const core::TWindowCallCounts& c, double w
            per(c.Show), per(c.Answer), per(c.Process));
 }
 
-} // namespace
+}  // namespace
 
 int main() {
     constexpr int kWindows = 200, kRounds = 7, kHotKeyWindows = 50;
@@ -165,8 +167,8 @@ int main() {
         }
         double h = Median(hide), rs = Median(restore), bh = Median(bareHide), bs = Median(bareShow);
         printf("windows %d, rounds %d, median microseconds per window\n", kWindows, kRounds);
-        printf("  toggle hide     %8.1f   bare ShowWindow(SW_HIDE)   %8.1f   median ratio of the rounds %5.2f\n", h,
-               bh, Median(hideRatio));
+        printf("  toggle hide     %8.1f   bare ShowWindow(SW_HIDE)   %8.1f   median ratio of the rounds %5.2f\n", h, bh,
+               Median(hideRatio));
         printf("  toggle restore  %8.1f   bare ShowWindow(SW_SHOWNA) %8.1f   median ratio of the rounds %5.2f\n", rs,
                bs, Median(restoreRatio));
         printf("  of the hide, listing the windows %8.1f\n", Median(listing));
@@ -203,8 +205,8 @@ int main() {
     const TKeyDelays idle = KeyDelays(false), busy = KeyDelays(true);
     printf("key events through the hook, 80 in 2 s: idle median %.0f us worst %.0f us; "
            "GUI thread busy 2 s: median %.0f us worst %.0f us (ratio of worst %.1f); lost %d and %d\n",
-           idle.median, idle.worst, busy.median, busy.worst, idle.worst > 0 ? busy.worst / idle.worst : 0.0,
-           idle.lost, busy.lost);
+           idle.median, idle.worst, busy.median, busy.worst, idle.worst > 0 ? busy.worst / idle.worst : 0.0, idle.lost,
+           busy.lost);
     const bool ok = idle.lost == 0 && busy.lost == 0;
 
     ui::TComponent::Free(FormMainAppPasswordPrompt);

@@ -92,10 +92,10 @@ int main() {
 
     const TFigures h = Summarise(hookNs), e = Summarise(emptyNs);
     std::printf("keyboard hook procedure, %d synthetic events (timer resolution %.0f ns)\n", Events, nsPerTick);
-    std::printf("  %-22s median %8.0f ns  worst %10.0f ns  mean %8.0f ns\n", "shook (post + next):", h.median,
-                h.worst, h.mean);
-    std::printf("  %-22s median %8.0f ns  worst %10.0f ns  mean %8.0f ns\n", "empty (next only):", e.median,
-                e.worst, e.mean);
+    std::printf("  %-22s median %8.0f ns  worst %10.0f ns  mean %8.0f ns\n", "shook (post + next):", h.median, h.worst,
+                h.mean);
+    std::printf("  %-22s median %8.0f ns  worst %10.0f ns  mean %8.0f ns\n", "empty (next only):", e.median, e.worst,
+                e.mean);
     std::printf("  median ratio shook/empty: %.1f\n", e.median > 0 ? h.median / e.median : 0.0);
     return 0;
 }

@@ -134,7 +134,7 @@ bool RunRound(const e2e::Veskara& app, const FixtureWindows& w, DWORD Pause, TRo
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {

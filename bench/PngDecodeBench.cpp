@@ -36,7 +36,7 @@ struct TSample {
     std::string set, name;
     Bytes png;
     std::uint32_t width = 0, height = 0;
-    double oursSeconds = 0, libpngSeconds = 0; // best time of one decode
+    double oursSeconds = 0, libpngSeconds = 0;  // best time of one decode
 };
 
 // --- Generated images -------------------------------------------------------------
@@ -46,8 +46,7 @@ constexpr std::uint32_t Side = 2048;
 // A smooth, photo-like field with a little noise: every filter type has work.
 struct TField {
     std::mt19937 random{42};
-    std::uint8_t At(std::uint32_t x, std::uint32_t y, int channel)
-    {
+    std::uint8_t At(std::uint32_t x, std::uint32_t y, int channel) {
         const double v = 127.5 + 60 * std::sin(x * 0.011 + channel * 1.7) * std::cos(y * 0.007 - channel) +
                          50 * std::sin((x + y) * 0.003 + channel * 0.5);
         const int noise = static_cast<int>(random() % 9) - 4;
@@ -55,8 +54,7 @@ struct TField {
     }
 };
 
-Bytes Photo(int colorType, int depth, bool interlaced)
-{
+Bytes Photo(int colorType, int depth, bool interlaced) {
     const int channels = colorType == 6 ? 4 : colorType == 2 ? 3 : colorType == 4 ? 2 : 1;
     const int bytesPerSample = depth / 8;
     libpngref::TEncodeOptions o;
@@ -71,11 +69,10 @@ Bytes Photo(int colorType, int depth, bool interlaced)
         for (std::uint32_t x = 0; x < Side; ++x) {
             for (int c = 0; c < channels; ++c) {
                 std::uint8_t v = field.At(x, y, c);
-                if (c == 3) // alpha: mostly opaque, with soft-edged holes
+                if (c == 3)  // alpha: mostly opaque, with soft-edged holes
                     v = static_cast<std::uint8_t>(std::clamp(int(v) * 3 - 200, 0, 255));
                 o.rows[at++] = v;
-                if (bytesPerSample == 2)
-                    o.rows[at++] = static_cast<std::uint8_t>(field.random());
+                if (bytesPerSample == 2) o.rows[at++] = static_cast<std::uint8_t>(field.random());
             }
         }
     }
@@ -89,8 +86,7 @@ Bytes Photo(int colorType, int depth, bool interlaced)
 
 // Flat panels, borders, buttons and small glyph-like marks on RGBA: what the
 // program's own pictures look like.
-Bytes FlatUi()
-{
+Bytes FlatUi() {
     libpngref::TEncodeOptions o;
     o.width = o.height = Side;
     o.colorType = 6;
@@ -121,8 +117,7 @@ Bytes FlatUi()
     }
     // Soft shadow down the right edge.
     for (std::uint32_t y = 0; y < Side; ++y)
-        for (std::uint32_t x = Side - 16; x < Side; ++x)
-            put(x, y, static_cast<std::uint32_t>((Side - x) * 15) << 24);
+        for (std::uint32_t x = Side - 16; x < Side; ++x) put(x, y, static_cast<std::uint32_t>((Side - x) * 15) << 24);
     return libpngref::Encode(o);
 }
 
@@ -133,8 +128,7 @@ struct TDecoded {
     std::unique_ptr<std::uint32_t[]> pixels;
 };
 
-void DecodeOurs(const Bytes& png, TDecoded& out)
-{
+void DecodeOurs(const Bytes& png, TDecoded& out) {
     tbx::TConstByteStream stream(png);
     tbx::TPNGReader reader;
     reader.LoadFromStream(stream);
@@ -146,13 +140,11 @@ void DecodeOurs(const Bytes& png, TDecoded& out)
     (void)sink;
 }
 
-bool DecodeLibpng(const Bytes& png, TDecoded& out, std::string* error = nullptr)
-{
+bool DecodeLibpng(const Bytes& png, TDecoded& out, std::string* error = nullptr) {
     return libpngref::DecodeBgra(png.data(), png.size(), out.width, out.height, out.pixels, error);
 }
 
-bool SamePixels(TSample& sample)
-{
+bool SamePixels(TSample& sample) {
     tbx::TConstByteStream stream(sample.png);
     tbx::TPNGReader reader;
     try {
@@ -174,8 +166,8 @@ bool SamePixels(TSample& sample)
     const auto ours = reader.GetPixels();
     for (std::size_t i = 0; i < ours.size(); ++i) {
         if (ours[i] != theirs.pixels[i]) {
-            std::fprintf(stderr, "%s: pixel %zu differs: ours %08X, libpng %08X\n", sample.name.c_str(), i,
-                         ours[i], theirs.pixels[i]);
+            std::fprintf(stderr, "%s: pixel %zu differs: ours %08X, libpng %08X\n", sample.name.c_str(), i, ours[i],
+                         theirs.pixels[i]);
             return false;
         }
     }
@@ -186,9 +178,7 @@ bool SamePixels(TSample& sample)
 
 // Each decode gets a new output array and frees it, as an application
 // would; both decoders then meet the allocator in the same way.
-template <class Decode>
-double SecondsPerDecode(const Bytes& png, int repeats, Decode decode)
-{
+template <class Decode> double SecondsPerDecode(const Bytes& png, int repeats, Decode decode) {
     const auto start = Clock::now();
     for (int i = 0; i < repeats; ++i) {
         TDecoded out;
@@ -199,8 +189,7 @@ double SecondsPerDecode(const Bytes& png, int repeats, Decode decode)
 
 // The machine may be busy with other work: the decoders take turns in
 // short batches, and the fastest batch of each counts.
-void Measure(TSample& sample, double budgetSeconds)
-{
+void Measure(TSample& sample, double budgetSeconds) {
     auto ours = [](const Bytes& png, TDecoded& out) { DecodeOurs(png, out); };
     auto libpng = [](const Bytes& png, TDecoded& out) { DecodeLibpng(png, out); };
     const double once = std::max(SecondsPerDecode(sample.png, 1, libpng), 1e-7);
@@ -214,25 +203,19 @@ void Measure(TSample& sample, double budgetSeconds)
     }
 }
 
-double OutputMB(const TSample& s)
-{
-    return 4.0 * s.width * s.height / 1e6;
-}
+double OutputMB(const TSample& s) { return 4.0 * s.width * s.height / 1e6; }
 
-void PrintRow(const TSample& s)
-{
+void PrintRow(const TSample& s) {
     std::printf("| %s | %ux%u | %zu | %.0f | %.0f | %.2f |\n", s.name.c_str(), s.width, s.height, s.png.size(),
                 OutputMB(s) / s.oursSeconds, OutputMB(s) / s.libpngSeconds, s.oursSeconds / s.libpngSeconds);
 }
 
 // Totals over a set: the time to decode each image once.
-void PrintTotal(const char* label, const std::vector<TSample>& samples, const std::string& set)
-{
+void PrintTotal(const char* label, const std::vector<TSample>& samples, const std::string& set) {
     double ours = 0, libpng = 0, mb = 0, worst = 0;
     std::string worstName;
     for (const TSample& s : samples) {
-        if (!set.empty() && s.set != set)
-            continue;
+        if (!set.empty() && s.set != set) continue;
         ours += s.oursSeconds;
         libpng += s.libpngSeconds;
         mb += OutputMB(s);
@@ -241,22 +224,19 @@ void PrintTotal(const char* label, const std::vector<TSample>& samples, const st
             worstName = s.name;
         }
     }
-    if (mb == 0)
-        return;
+    if (mb == 0) return;
     std::printf("| **%s** | | | %.0f | %.0f | **%.2f** (worst single image: %s, %.2f) |\n", label, mb / ours,
                 mb / libpng, ours / libpng, worstName.c_str(), worst);
 }
 
-Bytes ReadFile(const std::filesystem::path& path)
-{
+Bytes ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::string suiteDir = VSK_PNGSUITE_DIR;
     bool quick = false;
     std::string saveDir;
@@ -283,8 +263,7 @@ int main(int argc, char** argv)
         samples.push_back({"generated", "RGBA8 Adam7", Photo(6, 8, true)});
         samples.push_back({"generated", "flat UI RGBA8", FlatUi()});
         for (const TSample& s : samples) {
-            if (saveDir.empty())
-                break;
+            if (saveDir.empty()) break;
             std::string name = s.name;
             std::replace(name.begin(), name.end(), ' ', '-');
             std::ofstream(std::filesystem::path(saveDir) / (name + ".png"), std::ios::binary)
@@ -293,20 +272,17 @@ int main(int argc, char** argv)
         std::vector<std::filesystem::path> suite;
         for (const auto& entry : std::filesystem::directory_iterator(suiteDir)) {
             const std::string name = entry.path().filename().string();
-            if (entry.path().extension() == ".png" && name[0] != 'x')
-                suite.push_back(entry.path());
+            if (entry.path().extension() == ".png" && name[0] != 'x') suite.push_back(entry.path());
         }
         std::sort(suite.begin(), suite.end());
-        for (const auto& path : suite)
-            samples.push_back({"pngsuite", path.filename().string(), ReadFile(path)});
+        for (const auto& path : suite) samples.push_back({"pngsuite", path.filename().string(), ReadFile(path)});
     } else {
         for (const std::string& file : files)
             samples.push_back({"files", std::filesystem::path(file).filename().string(), ReadFile(file)});
     }
 
     bool same = true;
-    for (TSample& s : samples)
-        same = SamePixels(s) && same;
+    for (TSample& s : samples) same = SamePixels(s) && same;
     if (!same) {
         std::fprintf(stderr, "the decoders disagree: no timing\n");
         return 1;

@@ -32,31 +32,26 @@ using Clock = std::chrono::steady_clock;
 using Pixels = std::vector<std::uint32_t>;
 
 // A smooth field with some noise and a varying alpha, like a photo with a soft mask.
-Pixels MakeImage(int width, int height)
-{
+Pixels MakeImage(int width, int height) {
     Pixels pixels(std::size_t(width) * height);
     std::mt19937 random(7);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const std::uint32_t noise = random() & 15;
             const std::uint32_t r = (x * 255 / width + noise) & 0xFF, g = (y * 255 / height + noise) & 0xFF,
-                                b = ((x + y) * 127 / (width + height) + noise) & 0xFF,
-                                a = 128 + ((x ^ y) & 127);
+                                b = ((x + y) * 127 / (width + height) + noise) & 0xFF, a = 128 + ((x ^ y) & 127);
             pixels[std::size_t(y) * width + x] = a << 24 | r << 16 | g << 8 | b;
         }
     return pixels;
 }
 
-double Seconds(const std::function<void()>& f, int repeats)
-{
+double Seconds(const std::function<void()>& f, int repeats) {
     const auto start = Clock::now();
-    for (int i = 0; i < repeats; ++i)
-        f();
+    for (int i = 0; i < repeats; ++i) f();
     return std::chrono::duration<double>(Clock::now() - start).count() / repeats;
 }
 
-int MaxDifference(const Pixels& a, const Pixels& b)
-{
+int MaxDifference(const Pixels& a, const Pixels& b) {
     int worst = 0;
     for (std::size_t i = 0; i < a.size(); ++i)
         for (int shift = 0; shift < 32; shift += 8)
@@ -73,16 +68,15 @@ struct TCase {
     bool shrinkDirect;
 };
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-    const double budget = quick ? 0.3 : 2.0; // seconds per case
+    const double budget = quick ? 0.3 : 2.0;  // seconds per case
     const int sourceSize = 1024;
     const Pixels source = MakeImage(sourceSize, sourceSize);
-    const tbx::TPixelBlock sourceBlock{const_cast<std::uint32_t*>(source.data()), {0, 0, sourceSize, sourceSize},
-                                       sourceSize};
+    const tbx::TPixelBlock sourceBlock{
+        const_cast<std::uint32_t*>(source.data()), {0, 0, sourceSize, sourceSize}, sourceSize};
     const TCase cases[] = {
         {"1024x1024 to 512x512", "StretchBlend", 512, 512, 0, STBIR_FILTER_BOX, false},
         {"1024x1024 to 512x512", "ShrinkBlend", 512, 512, 0, STBIR_FILTER_BOX, true},

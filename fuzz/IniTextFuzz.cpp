@@ -21,8 +21,10 @@ struct Key {
     const char* value;
 };
 
-const Key kKeys[] = {{"Sounds", "Volume", "65535"},     {"Sounds", "VolumeMuted", "0"},
-                     {"Display", "Resolution", "2"},    {"HOTKEY_Windows", "Key", "\"` \""},
+const Key kKeys[] = {{"Sounds", "Volume", "65535"},
+                     {"Sounds", "VolumeMuted", "0"},
+                     {"Display", "Resolution", "2"},
+                     {"HOTKEY_Windows", "Key", "\"` \""},
                      {"MouseShortcut_SSaver", "Corner", "1"}};
 
 std::string Lower(std::string s) {
@@ -35,7 +37,7 @@ void SetAll(core::TIniText& text) {
     for (const Key& k : kKeys) text.SetValue(k.section, k.ident, k.value);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);

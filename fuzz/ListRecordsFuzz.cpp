@@ -31,7 +31,7 @@ void RoundTrip(const std::uint8_t* data, std::size_t size, core::TListKind kind)
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     RoundTrip(data, size, core::TListKind::DoNotHide);

@@ -20,7 +20,7 @@ std::string SecondsText(int Seconds) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     BeginLoading();

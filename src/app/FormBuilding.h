@@ -8,16 +8,14 @@
 #include "ui/StdCtrls.h"
 
 // A T owned by Owner, named Name (unnamed when null).
-template <class T>
-T* MakeNamed(ui::TComponent* Owner, const char* Name) {
+template <class T> T* MakeNamed(ui::TComponent* Owner, const char* Name) {
     auto* c = ui::TComponent::Create<T>(Owner);
     if (Name) c->SetName(Name);
     return c;
 }
 
 // The same on Parent.
-template <class T>
-T* Make(ui::TComponent* Owner, ui::TWinControl* Parent, const char* Name) {
+template <class T> T* Make(ui::TComponent* Owner, ui::TWinControl* Parent, const char* Name) {
     T* c = MakeNamed<T>(Owner, Name);
     c->SetParent(Parent);
     return c;

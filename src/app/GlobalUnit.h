@@ -6,15 +6,15 @@
 #include "core/MouseShortcut.h"
 #include "core/RC6.h"
 
-extern std::string AppDir;           // folder of the program file, no trailing backslash
-extern std::string HelpDir;          // AppDir + "\help"
-extern std::string HelpFilePath;     // HelpDir + "\Help.chm"
-extern std::string ExListFileName;   // do-not-hide list file
-extern std::string BttListFileName;  // bring-to-top list file
-extern std::string SettingsFileName; // the settings file "vsk.dat"
+extern std::string AppDir;              // folder of the program file, no trailing backslash
+extern std::string HelpDir;             // AppDir + "\help"
+extern std::string HelpFilePath;        // HelpDir + "\Help.chm"
+extern std::string ExListFileName;      // do-not-hide list file
+extern std::string BttListFileName;     // bring-to-top list file
+extern std::string SettingsFileName;    // the settings file "vsk.dat"
 extern std::string HiddenListFileName;  // the windows hidden now, while they are
-extern std::string AppTitle;         // application title and main window caption
-extern std::string AppPassword;      // empty: no password; else as stored (a hash) or as typed
+extern std::string AppTitle;            // application title and main window caption
+extern std::string AppPassword;         // empty: no password; else as stored (a hash) or as typed
 
 extern core::TMouseShortcutInfo* HideWindowsShortcut;
 extern core::TMouseShortcutInfo* UnusedShortcut;  // made and freed with the others, never read

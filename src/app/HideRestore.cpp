@@ -29,16 +29,14 @@ core::THiddenWindow RecordOf(const core::TWinInfo& Info) {
     return {reinterpret_cast<std::uintptr_t>(Info.Handle), Info.ProcessId, Info.ThreadId, Info.ExStyle};
 }
 
-bool IsOwnWindow(HWND h) {
-    return (h && h == core::OwnMainWindow()) || (h && h == core::OwnApplicationWindow());
-}
+bool IsOwnWindow(HWND h) { return (h && h == core::OwnMainWindow()) || (h && h == core::OwnApplicationWindow()); }
 
 void ActivateWindow(HWND h) {
     core::ForceForeground(h);
     if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
 }
 
-} // namespace
+}  // namespace
 
 void TMainForm::btnHideAllClick(TObject*) {
     if (Application->Tag() == 0) return;
@@ -50,8 +48,10 @@ void TMainForm::btnHideAllClick(TObject*) {
         core::RestoreSystemVolume(VolumeScale());
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
-        if (Visible()) RefreshAvailableWindows();
-        else AvailableWindowsStale = true;
+        if (Visible())
+            RefreshAvailableWindows();
+        else
+            AvailableWindowsStale = true;
         return;
     }
     core::RememberActiveWindow();
@@ -83,7 +83,7 @@ void KeepHiddenWindows(TWinControl* Parent, const std::vector<core::TWinInfo>& W
     HiddenWindowList->SetParent(Parent);
     core::AddWindowItems(HiddenWindowList, Windows);
 }
-} // namespace
+}  // namespace
 
 void TMainForm::HideAllWindows() {
     // Before the first window is hidden only what deciding and hiding need:
@@ -100,8 +100,10 @@ void TMainForm::HideAllWindows() {
         // would show the window again: asynchronous only when its thread
         // does not answer, and then its hide is queued after it.
         core::TWinInfo probe{player, {}, {}, 0, GetWindowThreadProcessId(player, nullptr), false};
-        if (pass.Answers.Answers(probe)) ShowWindow(player, SW_SHOWMINIMIZED);
-        else ShowWindowAsync(player, SW_SHOWMINIMIZED);
+        if (pass.Answers.Answers(probe))
+            ShowWindow(player, SW_SHOWMINIMIZED);
+        else
+            ShowWindowAsync(player, SW_SHOWMINIMIZED);
     }
     // Before the first window goes: from here on, a run that ends without
     // showing them leaves the next start a record of them.
@@ -135,7 +137,7 @@ void HideWaitingWindows(THidePass& Pass) {
     }
     Pass.Waiting.clear();
 }
-} // namespace
+}  // namespace
 
 void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
     std::optional<THidePass> alone;  // called outside a hide pass
@@ -143,13 +145,17 @@ void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
     THidePass& pass = CurrentPass ? *CurrentPass : *alone;
     bool kept = false;
     if (IsOwnWindow(Info.Handle)) {
-        if (Visible()) ToggleMainWindow(true);
-        else kept = true;
+        if (Visible())
+            ToggleMainWindow(true);
+        else
+            kept = true;
     }
     if (!kept) kept = core::FindKeepingEntry(pass.Entries, Info.Title, Info.ExePath) >= 0;
     if (kept) return;
-    if (pass.Answers.Answers(Info)) Info.StyleKept = !core::HideWindow(Info.Handle, Info.ExStyle);
-    else pass.Waiting.push_back(&Info);
+    if (pass.Answers.Answers(Info))
+        Info.StyleKept = !core::HideWindow(Info.Handle, Info.ExStyle);
+    else
+        pass.Waiting.push_back(&Info);
     if (alone) HideWaitingWindows(*alone);
 }
 
@@ -158,7 +164,8 @@ void TMainForm::BringProgramToTop() {
     auto* entry = DataOf<core::TExcludeEntry>(BringToTopList, 0);
     if (!entry) return;
     std::vector<core::TListedWindow> windows;
-    for (int i = 0; i < HiddenWindowList->Items()->Count(); ++i) windows.push_back({InfoAt(i)->Title, InfoAt(i)->ExePath});
+    for (int i = 0; i < HiddenWindowList->Items()->Count(); ++i)
+        windows.push_back({InfoAt(i)->Title, InfoAt(i)->ExePath});
     int found = core::FindBringToTopWindow(*entry, windows);
     if (found >= 0) {
         ActivateWindow(InfoAt(found)->Handle);
@@ -205,7 +212,9 @@ void RestoreHiddenWindows() {
         }
         core::ShowHiddenWindowsAsync(order, late);
     }
-    if (left.empty()) core::RemoveHiddenRecord(HiddenListFileName);
-    else core::WriteHiddenRecord(HiddenListFileName, left);
+    if (left.empty())
+        core::RemoveHiddenRecord(HiddenListFileName);
+    else
+        core::WriteHiddenRecord(HiddenListFileName, left);
     FreeItems<core::TWinInfo>(HiddenWindowList);
 }

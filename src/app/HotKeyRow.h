@@ -13,7 +13,9 @@ struct THotKeyRow {
     controls::TFlatCheckBox* Win = nullptr;
     controls::TFlatEdit* Key = nullptr;
 
-    core::THotKey Value() const { return {Ctrl->Checked(), Alt->Checked(), Shift->Checked(), Win->Checked(), Key->Text()}; }
+    core::THotKey Value() const {
+        return {Ctrl->Checked(), Alt->Checked(), Shift->Checked(), Win->Checked(), Key->Text()};
+    }
     void Show(const core::THotKey& K) {
         Ctrl->SetChecked(K.Ctrl);
         Alt->SetChecked(K.Alt);

@@ -13,9 +13,7 @@ void ResetKeyState() { core::ResetKeyState(); }
 
 void StartScreenSaver() { core::StartScreenSaver(MainForm->cbLockWorkstation->Checked()); }
 
-std::string TMainForm::GetProgramHotKeyText() {
-    return core::HotKeyText(ProgramKeys.Value());
-}
+std::string TMainForm::GetProgramHotKeyText() { return core::HotKeyText(ProgramKeys.Value()); }
 
 void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
     if (Application->Tag() == 0) return;
@@ -23,9 +21,12 @@ void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
     core::TWatch::DecodeKeyData(static_cast<uint32_t>(lParam), key);
     core::THotKeyEdit focused = core::THotKeyEdit::None;
     controls::TFlatEdit* edit = nullptr;
-    if (edHkWindowsKey->Focused()) focused = core::THotKeyEdit::HideWindows, edit = edHkWindowsKey;
-    else if (edHkProgramKey->Focused()) focused = core::THotKeyEdit::ShowProgram, edit = edHkProgramKey;
-    else if (edHKSSaverKey->Focused()) focused = core::THotKeyEdit::ScreenSaver, edit = edHKSSaverKey;
+    if (edHkWindowsKey->Focused())
+        focused = core::THotKeyEdit::HideWindows, edit = edHkWindowsKey;
+    else if (edHkProgramKey->Focused())
+        focused = core::THotKeyEdit::ShowProgram, edit = edHkProgramKey;
+    else if (edHKSSaverKey->Focused())
+        focused = core::THotKeyEdit::ScreenSaver, edit = edHKSSaverKey;
     // What the Shortcuts panel shows, for the capture's guard only (each
     // check below reads its own hot key again when it runs): read only when
     // a key is being captured, not in the way of every hot key.

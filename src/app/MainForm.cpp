@@ -28,8 +28,8 @@ TFlatCheckBox* TMainForm::MakeCheck(TWinControl* parent, const char* name, const
     return c;
 }
 
-controls::TLbSpeedButton* TMainForm::MakeSpeedButton(TWinControl* parent, const char* name, const char* caption,
-                                                     int x, int y, int w, int h, const char* hint,
+controls::TLbSpeedButton* TMainForm::MakeSpeedButton(TWinControl* parent, const char* name, const char* caption, int x,
+                                                     int y, int w, int h, const char* hint,
                                                      void (TMainForm::*click)(TObject*)) {
     auto* b = Make<controls::TLbSpeedButton>(this, parent, name, caption, x, y, w, h);
     if (hint) GiveHint(b, hint);
@@ -117,10 +117,10 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
     ButtonsPanel = MakePanel(this, this, "ButtonsPanel", alTop, 27);
     ButtonsPanel->SetTop(30);
-    btnHide = MakeSpeedButton(ButtonsPanel, "btnHide", "&Hide", 556, 2, 75, 23, "Hide this window",
-                              &TMainForm::btnHideClick);
-    btnTerminate = MakeSpeedButton(ButtonsPanel, "btnTerminate", "&Terminate", 476, 2, 75, 23,
-                                   "Stop the application", &TMainForm::btnTerminateClick);
+    btnHide =
+        MakeSpeedButton(ButtonsPanel, "btnHide", "&Hide", 556, 2, 75, 23, "Hide this window", &TMainForm::btnHideClick);
+    btnTerminate = MakeSpeedButton(ButtonsPanel, "btnTerminate", "&Terminate", 476, 2, 75, 23, "Stop the application",
+                                   &TMainForm::btnTerminateClick);
 
     MainPageControl = Make<TPageControl>(this, this, "MainPageControl");
     MainPageControl->SetTop(57);
@@ -135,18 +135,17 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     pnlRight->SetBorderWidth(4);
 
     lbAvailable = MakeListCaption(pnlLeft, "Currently visible windows ( Drag And Drop a window )");
-    AvailableWindowsList = MakeList(pnlLeft, "AvailableWindowsList",
-                                    {{"Application Name", 100}, {"Window Title", 185}}, true);
+    AvailableWindowsList =
+        MakeList(pnlLeft, "AvailableWindowsList", {{"Application Name", 100}, {"Window Title", 185}}, true);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
 
     pnlExclude = MakePanel(this, pnlRight, "pnlExclude", alTop, 122);
     lbExclude = MakeListCaption(pnlExclude, "Do not hide list (Right click an item for extra options)");
-    ExcludeList = MakeList(pnlExclude, "ExcludeList",
-                           {{"Application Name", 100}, {"Window Title", 150}, {"All", 30}}, true);
+    ExcludeList =
+        MakeList(pnlExclude, "ExcludeList", {{"Application Name", 100}, {"Window Title", 150}, {"All", 30}}, true);
 
     lbBringToTop = MakeListCaption(pnlRight, "Bring to TOP after hiding windows (execute if not running)");
-    BringToTopList = MakeList(pnlRight, "BringToTopList", {{"Application Name", 100}, {"Window Title", 185}},
-                              false);
+    BringToTopList = MakeList(pnlRight, "BringToTopList", {{"Application Name", 100}, {"Window Title", 185}}, false);
 
     btnHideAll = Make<TButton>(this, SheetWindows, "btnHideAll");
     btnHideAll->SetCaption("Hide/Restore");
@@ -156,8 +155,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     // ---- the options page: general options and the hot keys
     SheetOptions = MakeSheet("SheetOptions", "Extra Settings", 1010);
     pnlGeneral = MakePanel(this, SheetOptions, "pnlGeneral", alClient);
-    cbCloseActiveWindow = MakeCheck(pnlGeneral, "cbCloseActiveWindow",
-                                    "Close the window that was active before hiding", 8, 71, 300);
+    cbCloseActiveWindow =
+        MakeCheck(pnlGeneral, "cbCloseActiveWindow", "Close the window that was active before hiding", 8, 71, 300);
 
     pnlKeyboard = MakePanel(this, SheetOptions, "pnlKeyboard", alClient);
     gbHideWindows = Make<TGroupBox>(this, pnlKeyboard, "gbHideWindows", "Hide/Restore windows hot key", 8, 4, 356, 46);
@@ -166,8 +165,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     ProgramKeys = MakeHotKeyRow(gbShowProgram, "cbProg", "edHkProgramKey", "\\");
     gbScreenSaver = Make<TGroupBox>(this, pnlKeyboard, "gbScreenSaver", "Start Screen saver", 8, 104, 356, 66);
     SaverKeys = MakeHotKeyRow(gbScreenSaver, "cbSSaver", "edHKSSaverKey", "F12");
-    cbLockWorkstation = MakeCheck(gbScreenSaver, "cbLockWorkstation",
-                                  "Lock workstation before starting (Win 2k/XP/NT)", 10, 42, 300);
+    cbLockWorkstation =
+        MakeCheck(gbScreenSaver, "cbLockWorkstation", "Lock workstation before starting (Win 2k/XP/NT)", 10, 42, 300);
 
     BuildSoundPage();
 
@@ -197,7 +196,7 @@ void TMainForm::FormCreate(TObject*) {
     // was killed, or the session ended) comes back now.
     core::RestoreWallpaper();
     for (TWinControl* c : std::initializer_list<TWinControl*>{this, ButtonsPanel, pnlLeft, pnlRight, HeaderPanel,
-                                                             pnlGeneral, pnlKeyboard, AvailableWindowsList})
+                                                              pnlGeneral, pnlKeyboard, AvailableWindowsList})
         c->SetDoubleBuffered(true);
     SetCaption(AppTitle);
     Application->SetTitle(AppTitle);
@@ -235,8 +234,8 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
     // A folder the user may not write to must not keep the program from
     // ending; No keeps it open, so the user can make room or change rights.
     bool unsaved = false;
-    CanClose = SaveAllOrAsk("End the program without saving these changes? The files keep what they held before.",
-                            unsaved);
+    CanClose =
+        SaveAllOrAsk("End the program without saving these changes? The files keep what they held before.", unsaved);
     endWithoutSaving_ = CanClose && unsaved;
 }
 
@@ -263,8 +262,8 @@ void TMainForm::btnTerminateClick(TObject*) {
 }
 
 void TMainForm::btnHideClick(TObject*) {
-    MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation,
-               TMsgDlgButtons{mbOK}, 0);
+    MessageDlg("To activate this window again use : \n\r" + GetProgramHotKeyText(), mtInformation, TMsgDlgButtons{mbOK},
+               0);
     bool unsaved = false;
     if (!SaveAllOrAsk("Hide the window without saving these changes? The files keep what they held before.", unsaved))
         return;

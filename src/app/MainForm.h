@@ -66,18 +66,18 @@ public:
     // The three hot keys; each control is reached by its own name too.
     THotKeyRow HideKeys, ProgramKeys, SaverKeys;
     controls::TFlatCheckBox *const &cbWinCtrl = HideKeys.Ctrl, *const &cbWinAlt = HideKeys.Alt,
-                            *const &cbWinShift = HideKeys.Shift, *const &cbWinWin = HideKeys.Win;
+                                   *const &cbWinShift = HideKeys.Shift, *const &cbWinWin = HideKeys.Win;
     controls::TFlatEdit* const& edHkWindowsKey = HideKeys.Key;
     controls::TFlatCheckBox *const &cbProgCtrl = ProgramKeys.Ctrl, *const &cbProgAlt = ProgramKeys.Alt,
-                            *const &cbProgShift = ProgramKeys.Shift, *const &cbProgWin = ProgramKeys.Win;
+                                   *const &cbProgShift = ProgramKeys.Shift, *const &cbProgWin = ProgramKeys.Win;
     controls::TFlatEdit* const& edHkProgramKey = ProgramKeys.Key;
     controls::TFlatCheckBox *const &cbSSaverCtrl = SaverKeys.Ctrl, *const &cbSSaverAlt = SaverKeys.Alt,
-                            *const &cbSSaverShift = SaverKeys.Shift, *const &cbSSaverWin = SaverKeys.Win;
+                                   *const &cbSSaverShift = SaverKeys.Shift, *const &cbSSaverWin = SaverKeys.Win;
     controls::TFlatEdit* const& edHKSSaverKey = SaverKeys.Key;
     controls::TFlatCheckBox* cbLockWorkstation;
 
     // ---- header picture
-    ui::TImage* HeaderImage; // holds a TPNGBitmap from the form's creation
+    ui::TImage* HeaderImage;  // holds a TPNGBitmap from the form's creation
     void CreateHeaderPicture();
     void LoadHeaderPicture();
     // ---- sound
@@ -316,8 +316,8 @@ private:
     bool PathWasCut(const core::TExcludeEntry& Entry) const;
 
     // The form's own kinds of control, made, named and placed in one call.
-    controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x,
-                                        int y, int w, const char* hint = nullptr);
+    controls::TFlatCheckBox* MakeCheck(ui::TWinControl* parent, const char* name, const char* caption, int x, int y,
+                                       int w, const char* hint = nullptr);
     controls::TLbSpeedButton* MakeSpeedButton(ui::TWinControl* parent, const char* name, const char* caption, int x,
                                               int y, int w, int h, const char* hint,
                                               void (TMainForm::*click)(ui::TObject*));

@@ -13,7 +13,8 @@ void TMainForm::BuildDisplayPanel() {
     pnlDisplay->SetHelpContext(1014);
     pnlDisplay->SetVisible(false);  // shown by the Display button
 
-    gbDisplayResolution = Make<TGroupBox>(this, pnlDisplay, "gbDisplayResolution", "Display resolution", 8, 4, 516, 112);
+    gbDisplayResolution =
+        Make<TGroupBox>(this, pnlDisplay, "gbDisplayResolution", "Display resolution", 8, 4, 516, 112);
     auto mode = [&](const char* caption, const char* name, int y, TLabel*& label) {
         label = Make<TLabel>(this, gbDisplayResolution, nullptr, caption, 12, y + 3, 100, 13);
         auto* e = Make<controls::TFlatEdit>(this, gbDisplayResolution, name);
@@ -33,8 +34,8 @@ void TMainForm::BuildDisplayPanel() {
     btnSelectResolution = button("btnSelectResolution", "List", 284, 50, &TMainForm::btnSelectResolutionClick);
     btnTestResolution =
         button("btnTestResolution", "Test selected resolution", 342, 150, &TMainForm::btnTestResolutionClick);
-    cbSwitchResolution = MakeCheck(gbDisplayResolution, "cbSwitchResolution", "Switch display resolution", 12, 80,
-                                   300, "Enable display resolution switching on hot key.");
+    cbSwitchResolution = MakeCheck(gbDisplayResolution, "cbSwitchResolution", "Switch display resolution", 12, 80, 300,
+                                   "Enable display resolution switching on hot key.");
 
     popMenuResolutions = MakeBarPopupMenu("popMenuResolutions");
     popMenuResolutions->SetMenuStyle(painters::msWindowsXP);

@@ -13,9 +13,9 @@ using namespace ui;
 
 namespace {
 
-constexpr int HeaderPictureResource = 1; // RCDATA
+constexpr int HeaderPictureResource = 1;  // RCDATA
 
-} // namespace
+}  // namespace
 
 void TMainForm::CreateHeaderPicture() {
     HeaderImage = Make<TImage>(this, HeaderPanel, "HeaderImage");

@@ -31,7 +31,7 @@ void Warn(const std::string& text) { MessageDlg(text, mtWarning, TMsgDlgButtons{
 
 const char* YesNo(uint8_t flag) { return flag ? "yes" : "no"; }
 
-} // namespace
+}  // namespace
 
 std::vector<TExcludeEntry> EntriesOf(TListView* List) {
     std::vector<TExcludeEntry> out;
@@ -231,8 +231,10 @@ void TMainForm::ToggleAllWindowsFlag() {
     if (!entry) return;
     // Only bit 0 flips: a stored 2 becomes 3 and still reads as set.
     entry->AllWindows ^= 1;
-    if (selected->SubItems()->Count() < 2) selected->SubItems()->Add(YesNo(entry->AllWindows));
-    else selected->SubItems()->SetStrings(1, YesNo(entry->AllWindows));
+    if (selected->SubItems()->Count() < 2)
+        selected->SubItems()->Add(YesNo(entry->AllWindows));
+    else
+        selected->SubItems()->SetStrings(1, YesNo(entry->AllWindows));
 }
 
 void TMainForm::mnRemoveSelectedEntryClick(TObject*) {
@@ -310,8 +312,8 @@ void ConvertImageListTo32Bit(TCustomImageList* List) {
     TImageList* copy = TComponent::Create<TImageList>(nullptr);
     try {
         copy->Assign(List);
-        HIMAGELIST h = ImageList_Create(List->Width(), List->Height(),
-                                        ILC_COLOR32 | (List->Masked() ? ILC_MASK : 0), 0, List->AllocBy());
+        HIMAGELIST h = ImageList_Create(List->Width(), List->Height(), ILC_COLOR32 | (List->Masked() ? ILC_MASK : 0), 0,
+                                        List->AllocBy());
         if (!h) throw EInvalidOperation("Invalid ImageList");
         List->SetHandle(h);
         for (int i = 0; i < copy->Count(); ++i) {

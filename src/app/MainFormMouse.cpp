@@ -49,11 +49,11 @@ TFlatSpeedButton* MakeCornerButton(TMainForm* form, TWinControl* parent, const c
     return b;
 }
 
-} // namespace
+}  // namespace
 
 void TMainForm::BuildMouseCornerControls() {
-    btnMouseWinCtrl = MakeCornerButton(this, gbHideWindows, "btnMouseWinCtrl",
-                                       TNotifyEvent(this, &TMainForm::btnMouseWinCtrlClick));
+    btnMouseWinCtrl =
+        MakeCornerButton(this, gbHideWindows, "btnMouseWinCtrl", TNotifyEvent(this, &TMainForm::btnMouseWinCtrlClick));
     btnMouseSSaverCtrl = MakeCornerButton(this, gbScreenSaver, "btnMouseSSaverCtrl",
                                           TNotifyEvent(this, &TMainForm::btnMouseSSaverCtrlClick));
     MouseTimer = MakeNamed<TTimer>(this, "MouseTimer");

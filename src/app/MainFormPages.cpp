@@ -36,12 +36,12 @@ TLabel* MakeLink(TComponent* owner, TWinControl* parent, const char* name, int x
     return l;
 }
 
-} // namespace
+}  // namespace
 
 void TMainForm::BuildPages() {
     // ---- header: the product's web link at the right
-    stHeaderLink = MakeLink(this, HeaderPanel, "stHeaderLink", 470, 9, 156,
-                            TNotifyEvent(this, &TMainForm::stHeaderLinkClick));
+    stHeaderLink =
+        MakeLink(this, HeaderPanel, "stHeaderLink", 470, 9, 156, TNotifyEvent(this, &TMainForm::stHeaderLinkClick));
 
     // ---- the page buttons, one down at a time
     auto pageButton = [&](const char* name, const char* caption, int x, int w, const char* hint,
@@ -133,17 +133,17 @@ void TMainForm::BuildPages() {
     btnSetAppPassword = MakeSpeedButton(pnlGeneral, "btnSetAppPassword", "Set Password", 316, 26, 110, 22,
                                         "Click to set a password.", &TMainForm::btnSetAppPasswordClick);
     cbAppPassword->OnClick = TNotifyEvent(this, &TMainForm::cbAppPasswordClick);
-    cbHideNewlyCreatedWindows = MakeCheck(
-        pnlGeneral, "cbHideNewlyCreatedWindows", "Hide newly created windows while in HIDE mode", 8, 50, 300,
-        "Use this option to prevent the newly created windows from being displayed on the screen.");
+    cbHideNewlyCreatedWindows =
+        MakeCheck(pnlGeneral, "cbHideNewlyCreatedWindows", "Hide newly created windows while in HIDE mode", 8, 50, 300,
+                  "Use this option to prevent the newly created windows from being displayed on the screen.");
     cbHideWallapaper = MakeCheck(pnlGeneral, "cbHideWallapaper", "Hide wallpaper", 8, 92, 300,
                                  "Use this option to hide your wallpaper image when the hot key is pressed");
     gbDefaultHotkeys = Make<TFlatGroupBox>(this, pnlGeneral, "gbDefaultHotkeys", "Default Hotkeys", 8, 118, 500, 84);
     Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Hide/Restore Windows - Ctrl + `", 12, 20, 300, 13);
     Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Hide/Show Program - Ctrl + \\", 12, 40, 300, 13);
     Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Start Secreensaver - F12", 12, 60, 300, 13);
-    btShowLayout = MakeSpeedButton(gbDefaultHotkeys, "btShowLayout", "Show Hotkeys Layout", 340, 34, 144, 25,
-                                   nullptr, &TMainForm::btShowLayoutClick);
+    btShowLayout = MakeSpeedButton(gbDefaultHotkeys, "btShowLayout", "Show Hotkeys Layout", 340, 34, 144, 25, nullptr,
+                                   &TMainForm::btShowLayoutClick);
 
     // ---- the Shortcuts panel's instructions, beside the hot-key groups
     pnlKeyboard->SetHelpContext(1013);
@@ -192,8 +192,10 @@ void TMainForm::ShowOptionsPanel(TPanel* Panel) {
     // The focus moves before its panel hides, to the first stop of the panel
     // shown, else to the page.
     if (focusHidden) {
-        if (TWinControl* first = Panel->FindNextControl(nullptr, true, true, false)) first->SetFocus();
-        else if (SheetOptions->CanFocus()) SheetOptions->SetFocus();
+        if (TWinControl* first = Panel->FindNextControl(nullptr, true, true, false))
+            first->SetFocus();
+        else if (SheetOptions->CanFocus())
+            SheetOptions->SetFocus();
     }
     for (TPanel* p : panels)
         if (p != Panel) p->SetVisible(false);

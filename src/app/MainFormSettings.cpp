@@ -54,7 +54,9 @@ public:
     void WriteString(const std::string& s, const std::string& k, const std::string& v) override {
         Text().SetValue(s, k, IniQuoted(v));
     }
-    void WriteInteger(const std::string& s, const std::string& k, int v) override { WriteString(s, k, std::to_string(v)); }
+    void WriteInteger(const std::string& s, const std::string& k, int v) override {
+        WriteString(s, k, std::to_string(v));
+    }
     void WriteBool(const std::string& s, const std::string& k, bool v) override { WriteString(s, k, v ? "1" : "0"); }
 
     // Raises the INI-file error when the file cannot be replaced.
@@ -82,8 +84,8 @@ private:
 
 // Whether the file can be read; a missing file can (it holds the defaults).
 bool FileReadable(const std::string& path, std::string& why) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return true;
@@ -119,7 +121,7 @@ core::TCornerSettings CornerOf(controls::TFlatSpeedButton* button, const core::T
     return {button->Down(), info->ZoneSize, info->HoverInterval, info->Corner};
 }
 
-} // namespace
+}  // namespace
 
 void SetCheckedSilently(TFlatCheckBox* Box, bool Value) {
     const TNotifyEvent handler = Box->OnClick;
@@ -128,9 +130,7 @@ void SetCheckedSilently(TFlatCheckBox* Box, bool Value) {
     Box->OnClick = handler;
 }
 
-void OpenHomePage() {
-    ShellExecuteA(nullptr, "open", HomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
-}
+void OpenHomePage() { ShellExecuteA(nullptr, "open", HomePageAddress, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void TMainForm::BuildSettingsControls() {
     cbAutoStart = MakeCheck(pnlGeneral, "cbAutoStart", "Automatically start when Windows starts", 8, 8, 300,

@@ -34,7 +34,7 @@ bool PromptUntilRight(bool Clear) {
         if (TypedPasswordMatches()) return true;
     }
 }
-} // namespace
+}  // namespace
 
 // The edit keeps the last text typed between tries.
 bool AskStartupPassword() { return AppPassword.empty() || PromptUntilRight(false); }

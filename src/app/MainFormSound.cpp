@@ -41,8 +41,8 @@ void TMainForm::BuildSoundPage() {
 
     btnGetVolume = MakeSpeedButton(gbVolume, "btnGetVolume", "Refresh current volume indicator", 176, 40, 240, 25,
                                    nullptr, &TMainForm::btnGetVolumeClick);
-    btnTestSound = MakeSpeedButton(gbVolume, "btnTestSound", "Test desired volume settings", 176, 76, 240, 25,
-                                   nullptr, &TMainForm::btnTestSoundClick);
+    btnTestSound = MakeSpeedButton(gbVolume, "btnTestSound", "Test desired volume settings", 176, 76, 240, 25, nullptr,
+                                   &TMainForm::btnTestSoundClick);
 
     SheetOptions->OnShow = TNotifyEvent(this, &TMainForm::SheetOptionsShow);
 }

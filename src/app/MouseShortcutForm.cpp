@@ -29,8 +29,7 @@ TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
     cbBottomLeft = box("cbBottomLeft", 10, 72, &TMouseShortcutForm::cbBottomLeftClick);
     cbBottomRight = box("cbBottomRight", 66, 72, &TMouseShortcutForm::cbBottomRightClick);
 
-    auto spin = [&](const char* name, const char* caption, int y, int max, int step, int value,
-                    TLabel*& label) {
+    auto spin = [&](const char* name, const char* caption, int y, int max, int step, int value, TLabel*& label) {
         label = Make<TLabel>(this, this, nullptr, caption, 106, y, 96, 13);
         auto* e = Make<TFlatSpinEditInteger>(this, this, name);
         e->SetBounds(106, y + 16, 94, 21);

@@ -23,7 +23,7 @@ double HueChannel(double m1, double m2, double h) {
     if (3 * h < 2) return m1 + (m2 - m1) * (2.0 / 3.0 - h) * 6;
     return m1;
 }
-} // namespace
+}  // namespace
 
 void ColorToHsl(int32_t rgb, double& H, double& S, double& L) {
     const double r = Red(rgb) / 255.0, g = Green(rgb) / 255.0, b = Blue(rgb) / 255.0;
@@ -80,4 +80,4 @@ int32_t AdjustRgbLightness(int32_t baseRgb, int32_t current, int percent, bool d
     return HslScaleToColor(H, S, L);
 }
 
-} // namespace controls
+}  // namespace controls

@@ -27,4 +27,4 @@ constexpr uint32_t MakeColor32(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
     return uint32_t(b0) | uint32_t(b1) << 8 | uint32_t(b2) << 16 | uint32_t(b3) << 24;
 }
 
-} // namespace controls
+}  // namespace controls

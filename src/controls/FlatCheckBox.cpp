@@ -15,7 +15,7 @@ TSharedHoverTimer CheckBoxHoverTimer;
 
 TFlatCheckBox* HoverCheckBox() { return static_cast<TFlatCheckBox*>(CheckBoxHoverTimer.Watched); }
 
-} // namespace
+}  // namespace
 
 TFlatCheckBox::TFlatCheckBox(TComponent* AOwner) : TCustomControl(AOwner) {
     CheckBoxHoverTimer.Join();
@@ -25,9 +25,7 @@ TFlatCheckBox::TFlatCheckBox(TComponent* AOwner) : TCustomControl(AOwner) {
     SetBounds(0, 0, 121, 17);
 }
 
-TFlatCheckBox::~TFlatCheckBox() {
-    CheckBoxHoverTimer.Leave(this);
-}
+TFlatCheckBox::~TFlatCheckBox() { CheckBoxHoverTimer.Leave(this); }
 
 void TFlatCheckBox::SetChecked(bool v) {
     if (v == checked_) return;
@@ -248,4 +246,4 @@ void TFlatCheckBox::WndProc(TMessage& m) {
     }
 }
 
-} // namespace controls
+}  // namespace controls

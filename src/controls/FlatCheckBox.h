@@ -88,4 +88,4 @@ private:
     TAdvColors advBorder_ = 50;
 };
 
-} // namespace controls
+}  // namespace controls

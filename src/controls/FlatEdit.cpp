@@ -142,18 +142,15 @@ void TCustomFlatEdit::WndProc(TMessage& m) {
         TCustomEdit::WndProc(m);
         PaintEditFrame();
         return;
-    case WM_PRINT:
-        {
-            // The edit's own printing may leave the origin at its client area.
-            ScopedSaveDC saved(reinterpret_cast<HDC>(m.WParam));
-            TCustomEdit::WndProc(m);
-        }
+    case WM_PRINT: {
+        // The edit's own printing may leave the origin at its client area.
+        ScopedSaveDC saved(reinterpret_cast<HDC>(m.WParam));
+        TCustomEdit::WndProc(m);
+    }
         if (m.LParam & PRF_NONCLIENT) DrawEditFrame(reinterpret_cast<HDC>(m.WParam));
         return;
     case CM_PARENTCOLORCHANGED:
-    case CM_SYSCOLORCHANGE:
-        FollowParentColor();
-        return;
+    case CM_SYSCOLORCHANGE: FollowParentColor(); return;
     }
     TCustomEdit::WndProc(m);
 }
@@ -193,4 +190,4 @@ void TCustomFlatEdit::DrawEditFrame(HDC dc) {
     FrameRect(dc, &r, band.Get());
 }
 
-} // namespace controls
+}  // namespace controls

@@ -70,4 +70,4 @@ public:
     explicit TFlatEdit(ui::TComponent* AOwner) : TCustomFlatEdit(AOwner) {}
 };
 
-} // namespace controls
+}  // namespace controls

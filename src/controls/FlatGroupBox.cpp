@@ -52,7 +52,7 @@ SIZE CaptionExtent(TCanvas* c, const std::string& caption) {
     return s;
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TFlatGroupBox
 
@@ -227,8 +227,10 @@ void TFlatPanel::TextChanged() {
 void TFlatPanel::Paint() {
     const TRect cr = ClientRect();
     UINT flags = DT_SINGLELINE | DT_VCENTER;
-    if (Alignment() == taRightJustify) flags |= DT_RIGHT;
-    else if (Alignment() == taCenter) flags |= DT_CENTER;
+    if (Alignment() == taRightJustify)
+        flags |= DT_RIGHT;
+    else if (Alignment() == taCenter)
+        flags |= DT_CENTER;
 
     TBitmap picture(RectWidth(cr), RectHeight(cr));
     TCanvas* c = picture.Canvas();
@@ -240,4 +242,4 @@ void TFlatPanel::Paint() {
     BitBlt(Canvas()->Handle(), 0, 0, RectWidth(cr), RectHeight(cr), dc, 0, 0, SRCCOPY);
 }
 
-} // namespace controls
+}  // namespace controls

@@ -73,4 +73,4 @@ private:
     ui::TColor colorShadow_ = 0x8396A0;
 };
 
-} // namespace controls
+}  // namespace controls

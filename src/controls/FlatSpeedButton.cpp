@@ -19,7 +19,7 @@ TSharedHoverTimer HoverTimer;
 
 TFlatSpeedButton* HoverButton() { return static_cast<TFlatSpeedButton*>(HoverTimer.Watched); }
 
-} // namespace
+}  // namespace
 
 TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
     HoverTimer.Join();
@@ -30,9 +30,7 @@ TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner)
     SetParentColor(true);
 }
 
-TFlatSpeedButton::~TFlatSpeedButton() {
-    HoverTimer.Leave(this);
-}
+TFlatSpeedButton::~TFlatSpeedButton() { HoverTimer.Leave(this); }
 
 void TFlatSpeedButton::Loaded() {
     TGraphicControl::Loaded();
@@ -229,8 +227,10 @@ void TFlatSpeedButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
         if (down_) state_ = bsExclusive;
         Repaint();
     }
-    if (inside) Click();
-    else HoverOff();
+    if (inside)
+        Click();
+    else
+        HoverOff();
     // The click's handler may have run a dialog while the pointer moved on:
     // the position read before it no longer tells where the pointer is.
     RecheckPointerInside();
@@ -273,8 +273,10 @@ void TFlatSpeedButton::RecheckPointerInside() {
     // Hot is set against the finding, so that HoverOn or HoverOff acts.
     const bool over = PointerOver();
     hot_ = !over;
-    if (over) HoverOn();
-    else HoverOff();
+    if (over)
+        HoverOn();
+    else
+        HoverOff();
 }
 
 void TFlatSpeedButton::EnabledChanged() {
@@ -319,9 +321,12 @@ void TFlatSpeedButton::Paint() {
                                    hot_ ? ColorFocused() : ColorDown()};
         face = byState[state_];
     } else if (transparentMode_ == tmNotFocused) {
-        if (state_ == bsDisabled) face = Color();
-        else if (state_ == bsDown) face = ColorDown();
-        else if (hot_) face = ColorFocused();
+        if (state_ == bsDisabled)
+            face = Color();
+        else if (state_ == bsDown)
+            face = ColorDown();
+        else if (hot_)
+            face = ColorFocused();
     }
     if (face != clNone) {
         c->Brush()->SetStyle(bsSolid);
@@ -375,4 +380,4 @@ void TFlatSpeedButton::PaintGlyph(TCanvas* c) {
     c->Draw(glyphPoint_.x, glyphPoint_.y, image.get());
 }
 
-} // namespace controls
+}  // namespace controls

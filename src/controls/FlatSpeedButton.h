@@ -33,7 +33,10 @@ public:
     void SetAllowAllUp(bool v);
 
     TTransparentMode TransparentMode() const { return transparentMode_; }
-    void SetTransparentMode(TTransparentMode v) { transparentMode_ = v; Invalidate(); }
+    void SetTransparentMode(TTransparentMode v) {
+        transparentMode_ = v;
+        Invalidate();
+    }
     ui::TColor ColorFocused() const { return colors_[0]; }
     void SetColorFocused(ui::TColor v) { SetColorAt(0, v); }
     ui::TColor ColorDown() const { return colors_[1]; }
@@ -139,4 +142,4 @@ private:
     ui::TPoint glyphPoint_{};
 };
 
-} // namespace controls
+}  // namespace controls

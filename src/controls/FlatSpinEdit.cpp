@@ -29,7 +29,7 @@ void LoadArrowPicture(TBitmap* b, const std::string& name) {
     }
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TTimerSpeedButton
 
@@ -163,9 +163,7 @@ void TSpinButton::SelectArrowButton(TTimerSpeedButton* b) {
 
 void TSpinButton::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS;
-        return;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         TCustomControl::WndProc(m);
@@ -178,8 +176,14 @@ void TSpinButton::WndProc(TMessage& m) {
 void TSpinButton::KeyDown(WORD& Key, TShiftState) {
     switch (Key) {
     case VK_SPACE: current_->Click(); break;
-    case VK_UP: SelectArrowButton(upButton_); upButton_->Click(); break;
-    case VK_DOWN: SelectArrowButton(downButton_); downButton_->Click(); break;
+    case VK_UP:
+        SelectArrowButton(upButton_);
+        upButton_->Click();
+        break;
+    case VK_DOWN:
+        SelectArrowButton(downButton_);
+        downButton_->Click();
+        break;
     }
 }
 
@@ -281,20 +285,26 @@ int32_t TFlatSpinEditInteger::ClampToRange(int64_t v) const {
 // Computed on 64 bits, so a step past either end of the integer range stops
 // at the end instead of wrapping.
 void TFlatSpinEditInteger::StepUp(TObject*) {
-    if (ReadOnly()) Beep();
-    else SetValue(int64_t(Value()) + increment_);
+    if (ReadOnly())
+        Beep();
+    else
+        SetValue(int64_t(Value()) + increment_);
 }
 
 void TFlatSpinEditInteger::StepDown(TObject*) {
-    if (ReadOnly()) Beep();
-    else SetValue(int64_t(Value()) - increment_);
+    if (ReadOnly())
+        Beep();
+    else
+        SetValue(int64_t(Value()) - increment_);
 }
 
 void TFlatSpinEditInteger::Beep() { MessageBeep(0); }
 
 void TFlatSpinEditInteger::KeyDown(WORD& Key, TShiftState Shift) {
-    if (Key == VK_UP) StepUp();
-    else if (Key == VK_DOWN) StepDown();
+    if (Key == VK_UP)
+        StepUp();
+    else if (Key == VK_DOWN)
+        StepDown();
     TCustomFlatEdit::KeyDown(Key, Shift);
 }
 
@@ -331,4 +341,4 @@ void TFlatSpinEditInteger::DoExit() {
     if (ClampToRange(v) != v) SetValue(v);
 }
 
-} // namespace controls
+}  // namespace controls

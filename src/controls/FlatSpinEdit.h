@@ -140,4 +140,4 @@ private:
     TSpinButton* button_ = nullptr;  // owned through the owner chain
 };
 
-} // namespace controls
+}  // namespace controls

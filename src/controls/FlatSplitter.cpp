@@ -162,11 +162,15 @@ void TFlatSplitter::ClampSplitSize(int X, int Y) {
     default: break;
     }
     pendingSize_ = raw;
-    if (pendingSize_ < minSize_) pendingSize_ = minSize_;
-    else if (pendingSize_ > sizeLimit_) pendingSize_ = sizeLimit_;
+    if (pendingSize_ < minSize_)
+        pendingSize_ = minSize_;
+    else if (pendingSize_ > sizeLimit_)
+        pendingSize_ = sizeLimit_;
     if (pendingSize_ != raw) {
-        if (a == alBottom || a == alRight) splitOffset_ += raw - pendingSize_;
-        else splitOffset_ += pendingSize_ - raw;
+        if (a == alBottom || a == alRight)
+            splitOffset_ += raw - pendingSize_;
+        else
+            splitOffset_ += pendingSize_ - raw;
     }
 }
 
@@ -266,4 +270,4 @@ void TFlatSplitter::Destroying() {
     TGraphicControl::Destroying();
 }
 
-} // namespace controls
+}  // namespace controls

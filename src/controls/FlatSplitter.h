@@ -75,11 +75,11 @@ private:
     ui::TPoint downPoint_{};
     int splitOffset_ = 0;
     int sizeLimit_ = 0;
-    ui::TControl* sizedControl_ = nullptr;     // not owned
+    ui::TControl* sizedControl_ = nullptr;  // not owned
     int pendingSize_ = 0;
     ui::TWinControl* hookedControl_ = nullptr;  // not owned
     ui::TKeyEvent savedOnKeyDown_;
     bool lineShown_ = false;
 };
 
-} // namespace controls
+}  // namespace controls

@@ -140,7 +140,7 @@ void CanvasGradient(TCanvas* Canvas, const TRect& R, TColor StartColor, TColor E
     BitBlt(dc, R.left, R.top, W, H, buffer.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
-} // namespace
+}  // namespace
 
 void DrawGradient(TBitmap* Bitmap, TCanvas* Canvas, const TRect& Rect, TColor StartColor, TColor EndColor,
                   TGradientStyle Style) {
@@ -197,4 +197,4 @@ void TSharedHoverTimer::Release(TControl* c) {
     Watched = nullptr;
 }
 
-} // namespace controls
+}  // namespace controls

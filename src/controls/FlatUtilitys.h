@@ -17,11 +17,11 @@
 
 namespace controls {
 
-using ui::TButtonLayout;
+using ui::blGlyphBottom;
 using ui::blGlyphLeft;
 using ui::blGlyphRight;
 using ui::blGlyphTop;
-using ui::blGlyphBottom;
+using ui::TButtonLayout;
 
 enum TCheckBoxLayout : uint8_t { checkboxLeft, checkboxRight };
 using TNumGlyphs = uint8_t;  // 1..4
@@ -40,8 +40,7 @@ void DeriveAdvColorSet(ui::TColor Base, ui::TColor& Focused, ui::TColor& Down, u
 
 // Width nested rings inside Rect, top/left edges in TopColor and
 // bottom/right edges in BottomColor; Rect itself is not changed.
-void DrawFrameRings(ui::TCanvas* Canvas, const ui::TRect& Rect, ui::TColor TopColor, ui::TColor BottomColor,
-                    int Width);
+void DrawFrameRings(ui::TCanvas* Canvas, const ui::TRect& Rect, ui::TColor TopColor, ui::TColor BottomColor, int Width);
 
 // Paints what the parent shows under Control (its background and content)
 // into Dest, whose origin is the control's top-left corner. Nothing without a
@@ -55,9 +54,9 @@ ui::TBitmap* MakeDisabledGlyph(ui::TBitmap* Source, ui::TColor OutlineColor, ui:
 // Places the glyph cell (Glyph's width / NumGlyphs) and the one-line caption
 // measured on Canvas inside Client; Margin and Spacing -1 ask for automatic
 // values.
-void LayoutGlyphAndCaption(ui::TCanvas* Canvas, const ui::TRect& Client, ui::TPoint Offset,
-                           const std::string& Caption, ui::TBitmap* Glyph, int NumGlyphs, TButtonLayout Layout,
-                           int Margin, int Spacing, ui::TPoint& GlyphPos, ui::TRect& TextBounds);
+void LayoutGlyphAndCaption(ui::TCanvas* Canvas, const ui::TRect& Client, ui::TPoint Offset, const std::string& Caption,
+                           ui::TBitmap* Glyph, int NumGlyphs, TButtonLayout Layout, int Margin, int Spacing,
+                           ui::TPoint& GlyphPos, ui::TRect& TextBounds);
 
 // The control under the pointer, disabled ones included, or null.
 ui::TControl* ControlUnderPointer();
@@ -87,4 +86,4 @@ struct TSharedHoverTimer {
 void DrawGradient(ui::TBitmap* Bitmap, ui::TCanvas* Canvas, const ui::TRect& Rect, ui::TColor StartColor,
                   ui::TColor EndColor, TGradientStyle Style);
 
-} // namespace controls
+}  // namespace controls

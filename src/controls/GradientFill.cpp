@@ -42,10 +42,10 @@ private:
     const TPixelSurface& s_;
 };
 
-} // namespace
+}  // namespace
 
-void GradientFill(const TPixelSurface& s, int left, int top, int right, int bottom, int32_t startRgb,
-                  int32_t endRgb, bool solid, uint8_t style) {
+void GradientFill(const TPixelSurface& s, int left, int top, int right, int bottom, int32_t startRgb, int32_t endRgb,
+                  bool solid, uint8_t style) {
     const Writer w(s, left, right);
     const Channels st = Split(startRgb);
     if (solid) {
@@ -81,9 +81,8 @@ void GradientFill(const TPixelSurface& s, int left, int top, int right, int bott
             }
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
-} // namespace controls
+}  // namespace controls

@@ -22,7 +22,7 @@ struct TPixelSurface {
 // start colour alone. Pixels are blue, green, red, 0 in memory. The gradient
 // is laid over the whole rectangle; only the part inside the surface is
 // written. An unknown style draws nothing.
-void GradientFill(const TPixelSurface& s, int left, int top, int right, int bottom, int32_t startRgb,
-                  int32_t endRgb, bool solid, uint8_t style);
+void GradientFill(const TPixelSurface& s, int left, int top, int right, int bottom, int32_t startRgb, int32_t endRgb,
+                  bool solid, uint8_t style);
 
-} // namespace controls
+}  // namespace controls

@@ -118,4 +118,4 @@ void TKstGradientPanel::Paint() {
     TextOutA(dc, p.x, p.y, caption_.c_str(), len);
 }
 
-} // namespace controls
+}  // namespace controls

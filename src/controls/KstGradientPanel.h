@@ -54,4 +54,4 @@ private:
     int shadowOffsetY_ = 1;
 };
 
-} // namespace controls
+}  // namespace controls

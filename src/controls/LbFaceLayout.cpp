@@ -6,7 +6,7 @@ namespace controls {
 
 namespace {
 bool Beside(ui::TButtonLayout l) { return l == ui::blGlyphLeft || l == ui::blGlyphRight; }
-} // namespace
+}  // namespace
 
 int LbCaptionWidth(ui::TButtonLayout Layout, int W, int CellWidth) {
     if (!Beside(Layout)) return std::max(0, W - 8);
@@ -24,13 +24,17 @@ TLbLayoutOut PlaceLbCaptionAndGlyph(const TLbLayoutIn& in) {
         if (in.layout == ui::blGlyphLeft) {
             if (CW > 0) o.textX = X0 + CW + 4;
             if (in.wordWrap) return o;
-            if (in.alignment == laRight) o.glyphX = P + W - CW - tw - 8;
-            else if (in.alignment == laCenter) o.glyphX = P + (W - tw - 4 - CW) / 2;
+            if (in.alignment == laRight)
+                o.glyphX = P + W - CW - tw - 8;
+            else if (in.alignment == laCenter)
+                o.glyphX = P + (W - tw - 4 - CW) / 2;
         } else {
             o.glyphX = P + W - 4 - CW;
             if (in.wordWrap) return o;
-            if (in.alignment == laLeft) o.glyphX = tw + X0 + 4;
-            else if (in.alignment == laCenter) o.glyphX = P + (tw + W - CW) / 2 + 4;
+            if (in.alignment == laLeft)
+                o.glyphX = tw + X0 + 4;
+            else if (in.alignment == laCenter)
+                o.glyphX = P + (tw + W - CW) / 2 + 4;
         }
         return o;
     }
@@ -53,4 +57,4 @@ int LbGlyphCell(bool Enabled, bool Down, bool Hot, int NumGlyphs) {
     return 0;
 }
 
-} // namespace controls
+}  // namespace controls

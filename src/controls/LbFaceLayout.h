@@ -14,9 +14,9 @@ struct TLbLayoutIn {
     ui::TButtonLayout layout;
     TLbAlign alignment;
     bool wordWrap;
-    int W, H;           // the face
-    int pressed;        // 1 when the face is drawn pressed, else 0
-    int cellWidth;      // one glyph cell; 0 without a glyph
+    int W, H;       // the face
+    int pressed;    // 1 when the face is drawn pressed, else 0
+    int cellWidth;  // one glyph cell; 0 without a glyph
     int glyphHeight;
     int textWidth, textHeight;
 };
@@ -33,4 +33,4 @@ TLbLayoutOut PlaceLbCaptionAndGlyph(const TLbLayoutIn& in);
 // the strip holds it; else 0.
 int LbGlyphCell(bool Enabled, bool Down, bool Hot, int NumGlyphs);
 
-} // namespace controls
+}  // namespace controls

@@ -61,7 +61,7 @@ void DrawPopupArrow(TCanvas* c, int x, int y) {
     c->Draw(x, y, &arrow);
 }
 
-} // namespace
+}  // namespace
 
 void DrawVerticalGradient(TCanvas* c, TColor From, TColor To, int Left, int Top, int Right, int Bottom) {
     const TPenStyle oldPen = c->Pen()->Style();
@@ -138,8 +138,8 @@ void PaintLbCaptionAndGlyph(TCanvas* c, const TLbFace& f, bool down, int P) {
     RECT r{0, 0, U, 0};
     DrawTextA(dc, text.c_str(), -1, &r, DT_WORDBREAK | DT_CALCRECT);
     const int TH = r.bottom;
-    const TLbLayoutOut at = PlaceLbCaptionAndGlyph({f.Layout, static_cast<TLbAlign>(f.Alignment), f.WordWrap, f.W,
-                                                    f.H, P, CW, GH, beside ? c->TextWidth(text) : 0, TH});
+    const TLbLayoutOut at = PlaceLbCaptionAndGlyph({f.Layout, static_cast<TLbAlign>(f.Alignment), f.WordWrap, f.W, f.H,
+                                                    P, CW, GH, beside ? c->TextWidth(text) : 0, TH});
     dc = c->Handle();
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     r = RECT{at.textX, at.textY, at.textX + U, at.textY + TH};
@@ -150,7 +150,7 @@ void PaintLbCaptionAndGlyph(TCanvas* c, const TLbFace& f, bool down, int P) {
     if (f.Glyph && !f.Glyph->Empty()) DrawGlyphCell(c, f.Glyph, at.glyphX, at.glyphY, cell * CW, GH, CW);
 }
 
-} // namespace
+}  // namespace
 
 void DrawLbButtonFace(TCanvas* c, const TLbFace& f) {
     const bool down = f.Down && f.Enabled;  // a disabled button counts as up
@@ -176,8 +176,10 @@ TLbSpeedButton::TLbSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
 void TLbSpeedButton::Changed() {
     // Without a parent there is nothing to paint on yet.
     if (!Parent()) return;
-    if (transparent_) Invalidate();
-    else Repaint();
+    if (transparent_)
+        Invalidate();
+    else
+        Repaint();
 }
 
 void TLbSpeedButton::TextChanged() {
@@ -190,7 +192,8 @@ void TLbSpeedButton::SetDown(bool v) {
     if (groupIndex_ != 0 && Parent()) {
         TWinControl* p = Parent();
         for (int i = 0; i < p->ControlCount(); ++i)
-            if (auto* b = dynamic_cast<TLbSpeedButton*>(p->Controls(i)); b && b != this && b->groupIndex_ == groupIndex_)
+            if (auto* b = dynamic_cast<TLbSpeedButton*>(p->Controls(i));
+                b && b != this && b->groupIndex_ == groupIndex_)
                 b->SetDown(false);
     }
     down_ = v;
@@ -217,8 +220,10 @@ void TLbSpeedButton::SetStyle(TLbSpeedButtonStyle v) {
 void TLbSpeedButton::SetTransparent(bool v) {
     transparent_ = v;
     if (!Parent()) return;
-    if (v) Invalidate();
-    else Repaint();
+    if (v)
+        Invalidate();
+    else
+        Repaint();
 }
 
 void TLbSpeedButton::SetColorStyle(TLbColorStyle v) {
@@ -235,8 +240,10 @@ void TLbSpeedButton::SetColorStyle(TLbColorStyle v) {
 }
 
 void TLbSpeedButton::PressWithLeft() {
-    if (groupIndex_ == 0 || !down_) SetDown(true);
-    else if (allowAllUp_) SetDown(false);
+    if (groupIndex_ == 0 || !down_)
+        SetDown(true);
+    else if (allowAllUp_)
+        SetDown(false);
 }
 
 void TLbSpeedButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
@@ -285,12 +292,27 @@ bool TLbSpeedButton::DialogChar(char Key) {
 void TLbSpeedButton::Paint() {
     if (ComponentState() & csLoading) return;
     if (!Visible() && !(ComponentState() & csDesigning)) return;
-    const TLbFace f{.W = Width(), .H = Height(), .Alignment = alignment_, .Caption = Caption(), .Layout = layout_,
-                    .Font = Font(), .ShadowColor = shadowColor_, .LightColor = lightColor_,
-                    .HotTrackColor = hotTrackColor_, .ColorWhenDown = colorWhenDown_, .Color = Color(),
-                    .Style = style_, .HasPopup = PopupMenu() != nullptr, .WordWrap = wordWrap_, .Flat = flat_,
-                    .Enabled = Enabled(), .Transparent = transparent_, .Hot = hot_, .Down = down_,
-                    .Glyph = glyph_.get(), .NumGlyphs = numGlyphs_};
+    const TLbFace f{.W = Width(),
+                    .H = Height(),
+                    .Alignment = alignment_,
+                    .Caption = Caption(),
+                    .Layout = layout_,
+                    .Font = Font(),
+                    .ShadowColor = shadowColor_,
+                    .LightColor = lightColor_,
+                    .HotTrackColor = hotTrackColor_,
+                    .ColorWhenDown = colorWhenDown_,
+                    .Color = Color(),
+                    .Style = style_,
+                    .HasPopup = PopupMenu() != nullptr,
+                    .WordWrap = wordWrap_,
+                    .Flat = flat_,
+                    .Enabled = Enabled(),
+                    .Transparent = transparent_,
+                    .Hot = hot_,
+                    .Down = down_,
+                    .Glyph = glyph_.get(),
+                    .NumGlyphs = numGlyphs_};
     if (transparent_ || style_ == bsModern) {
         DrawLbButtonFace(Canvas(), f);
         return;
@@ -300,4 +322,4 @@ void TLbSpeedButton::Paint() {
     Canvas()->Draw(0, 0, &buffer);
 }
 
-} // namespace controls
+}  // namespace controls

@@ -21,31 +21,61 @@ public:
     explicit TLbSpeedButton(ui::TComponent* AOwner);
 
     ui::TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(ui::TAlignment v) { alignment_ = v; Changed(); }
+    void SetAlignment(ui::TAlignment v) {
+        alignment_ = v;
+        Changed();
+    }
     bool AllowAllUp() const { return allowAllUp_; }
     void SetAllowAllUp(bool v) { allowAllUp_ = v; }
     ui::TColor ColorWhenDown() const { return colorWhenDown_; }
-    void SetColorWhenDown(ui::TColor v) { colorWhenDown_ = v; Changed(); }
+    void SetColorWhenDown(ui::TColor v) {
+        colorWhenDown_ = v;
+        Changed();
+    }
     ui::TColor HotTrackColor() const { return hotTrackColor_; }
-    void SetHotTrackColor(ui::TColor v) { hotTrackColor_ = v; Changed(); }
+    void SetHotTrackColor(ui::TColor v) {
+        hotTrackColor_ = v;
+        Changed();
+    }
     ui::TColor LightColor() const { return lightColor_; }
-    void SetLightColor(ui::TColor v) { lightColor_ = v; Changed(); }
+    void SetLightColor(ui::TColor v) {
+        lightColor_ = v;
+        Changed();
+    }
     ui::TColor ShadowColor() const { return shadowColor_; }
-    void SetShadowColor(ui::TColor v) { shadowColor_ = v; Changed(); }
+    void SetShadowColor(ui::TColor v) {
+        shadowColor_ = v;
+        Changed();
+    }
     bool Down() const { return down_; }
     // A grouped button going down (or up) takes every other member of its
     // group under the same parent up.
     void SetDown(bool v);
     bool Flat() const { return flat_; }
-    void SetFlat(bool v) { flat_ = v; Changed(); }
+    void SetFlat(bool v) {
+        flat_ = v;
+        Changed();
+    }
     bool WordWrap() const { return wordWrap_; }
-    void SetWordWrap(bool v) { wordWrap_ = v; Changed(); }
+    void SetWordWrap(bool v) {
+        wordWrap_ = v;
+        Changed();
+    }
     int GroupIndex() const { return groupIndex_; }
-    void SetGroupIndex(int v) { groupIndex_ = v; Changed(); }
+    void SetGroupIndex(int v) {
+        groupIndex_ = v;
+        Changed();
+    }
     TLbSpeedButtonLayout Layout() const { return layout_; }
-    void SetLayout(TLbSpeedButtonLayout v) { layout_ = v; Changed(); }
+    void SetLayout(TLbSpeedButtonLayout v) {
+        layout_ = v;
+        Changed();
+    }
     int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int v) { numGlyphs_ = v < 0 ? 0 : v; Changed(); }
+    void SetNumGlyphs(int v) {
+        numGlyphs_ = v < 0 ? 0 : v;
+        Changed();
+    }
     ui::TBitmap* Glyph() const { return glyph_.get(); }
     // Copies the picture; NumGlyphs becomes its width over its height.
     void SetGlyph(ui::TBitmap* v);
@@ -118,4 +148,4 @@ void DrawLbButtonFace(ui::TCanvas* Canvas, const TLbFace& f);
 void DrawVerticalGradient(ui::TCanvas* Canvas, ui::TColor From, ui::TColor To, int Left, int Top, int Right,
                           int Bottom);
 
-} // namespace controls
+}  // namespace controls

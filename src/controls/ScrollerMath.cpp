@@ -18,4 +18,4 @@ int ScrollerOffsetToPosition(int Offset, int Min, int Max, int FreeLength) {
     return Min + static_cast<int>(std::nearbyint(static_cast<double>(Offset) / FreeLength * range));
 }
 
-} // namespace controls
+}  // namespace controls

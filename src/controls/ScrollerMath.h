@@ -9,4 +9,4 @@ int ScrollerPositionToOffset(int Position, int Min, int Max, int FreeLength);
 // A free length of 0 (the thumb as long as the track) gives Min.
 int ScrollerOffsetToPosition(int Offset, int Min, int Max, int FreeLength);
 
-} // namespace controls
+}  // namespace controls

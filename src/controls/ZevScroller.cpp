@@ -100,8 +100,10 @@ void TTraka::Click() {
         const int p = horizontal ? press_.x : press_.y;
         const int lo = horizontal ? th->Left() : th->Top();
         const int hi = lo + (horizontal ? th->Width() : th->Height());
-        if (p < lo) t->SetPosition(t->Position() - t->Trk());
-        else if (p > hi) t->SetPosition(t->Position() + t->Trk());
+        if (p < lo)
+            t->SetPosition(t->Position() - t->Trk());
+        else if (p > hi)
+            t->SetPosition(t->Position() + t->Trk());
         t->NotifyScroll();
     }
     TCustomPanel::Click();
@@ -157,14 +159,15 @@ int TScroller::FreeLength() {
 
 int TScroller::PositionToOffset() { return ScrollerPositionToOffset(position_, min_, max_, FreeLength()); }
 int TScroller::OffsetToPosition() {
-    return ScrollerOffsetToPosition(kind_ == sbHorizontal ? thumb_->Left() : thumb_->Top(), min_, max_,
-                                    FreeLength());
+    return ScrollerOffsetToPosition(kind_ == sbHorizontal ? thumb_->Left() : thumb_->Top(), min_, max_, FreeLength());
 }
 
 void TScroller::MoveThumb() {
     if (!thumb_) return;
-    if (kind_ == sbHorizontal) thumb_->SetLeft(PositionToOffset());
-    else thumb_->SetTop(PositionToOffset());
+    if (kind_ == sbHorizontal)
+        thumb_->SetLeft(PositionToOffset());
+    else
+        thumb_->SetTop(PositionToOffset());
 }
 
 void TScroller::RefreshThumbText() {
@@ -219,8 +222,10 @@ void TScroller::SetThumbSize(int v) {
     v = v < 10 ? 10 : v > 100 ? 100 : v;
     if (v == thumbSize_) return;
     thumbSize_ = v;
-    if (kind_ == sbHorizontal) thumb_->SetWidth(v);
-    else thumb_->SetHeight(v);
+    if (kind_ == sbHorizontal)
+        thumb_->SetWidth(v);
+    else
+        thumb_->SetHeight(v);
 }
 
 void TScroller::SetKind(TKind v) {
@@ -353,12 +358,26 @@ void TZevScroller::WndProc(TMessage& m) {
 
 void TZevScroller::KeyDown(WORD& Key, TShiftState Shift) {
     switch (up_ && down_ && track_ ? Key : 0) {
-    case VK_UP: case VK_LEFT: up_->Click(); break;
-    case VK_DOWN: case VK_RIGHT: down_->Click(); break;
-    case VK_HOME: SetPosition(Min()); track_->NotifyScroll(); break;
-    case VK_END: SetPosition(Max()); track_->NotifyScroll(); break;
-    case VK_PRIOR: SetPosition(Position() - LargeChange()); track_->NotifyScroll(); break;
-    case VK_NEXT: SetPosition(Position() + LargeChange()); track_->NotifyScroll(); break;
+    case VK_UP:
+    case VK_LEFT: up_->Click(); break;
+    case VK_DOWN:
+    case VK_RIGHT: down_->Click(); break;
+    case VK_HOME:
+        SetPosition(Min());
+        track_->NotifyScroll();
+        break;
+    case VK_END:
+        SetPosition(Max());
+        track_->NotifyScroll();
+        break;
+    case VK_PRIOR:
+        SetPosition(Position() - LargeChange());
+        track_->NotifyScroll();
+        break;
+    case VK_NEXT:
+        SetPosition(Position() + LargeChange());
+        track_->NotifyScroll();
+        break;
     }
     TCustomPanel::KeyDown(Key, Shift);
 }
@@ -381,4 +400,4 @@ void TZevScroller::MouseLeave() {
     if (OnMouseExit) OnMouseExit(this);
 }
 
-} // namespace controls
+}  // namespace controls

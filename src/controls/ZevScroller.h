@@ -225,4 +225,4 @@ private:
     std::string version_;
 };
 
-} // namespace controls
+}  // namespace controls

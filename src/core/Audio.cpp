@@ -13,8 +13,7 @@ namespace {
 constexpr ULONGLONG kCloseWaitMs = 2000;  // longest wait for a device to report its close
 
 // Handles the messages of this thread until Done() holds or the wait is up.
-template <class Pred>
-void PumpUntil(Pred Done, ULONGLONG TimeoutMs) {
+template <class Pred> void PumpUntil(Pred Done, ULONGLONG TimeoutMs) {
     const ULONGLONG end = GetTickCount64() + TimeoutMs;
     while (!Done() && GetTickCount64() < end) {
         MSG msg;
@@ -53,7 +52,7 @@ MIXERCONTROLDETAILS ControlDetails(uint32_t ControlID, std::vector<DWORD>& Value
     return d;
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- mixer
 
@@ -136,8 +135,10 @@ void TMixerSettings::AddLine(const MIXERLINEA& Info, bool Speakers) {
                     n.VolumeLeft = Word16(values[0]);
                     n.Uniform = uniform;
                     n.Channels = channels;
-                    if (uniform) n.LineFlags |= 64;
-                    else n.VolumeRight = Word16(values[1]);
+                    if (uniform)
+                        n.LineFlags |= 64;
+                    else
+                        n.VolumeRight = Word16(values[1]);
                     n.HasControls = true;
                     break;
                 case kMuteControl:
@@ -291,8 +292,7 @@ bool TAudioSettings::AllocateBuffers() {
 }
 
 // A format change reaches buffers already made.
-template <class T>
-void TAudioSettings::Reformat(T& Field, T v) {
+template <class T> void TAudioSettings::Reformat(T& Field, T v) {
     if (v == Field) return;
     Field = v;
     if (HasBuffers()) AllocateBuffers();
@@ -388,8 +388,8 @@ void TRecorder::Stop() {
 void TRecorder::DataArrived(WAVEHDR* Header) {
     if (!Header || !Header->lpData) return;
     const auto* data = reinterpret_cast<const uint8_t*>(Header->lpData);
-    const DWORD bytes = Header->dwBytesRecorded < Header->dwBufferLength ? Header->dwBytesRecorded
-                                                                          : Header->dwBufferLength;
+    const DWORD bytes =
+        Header->dwBytesRecorded < Header->dwBufferLength ? Header->dwBytesRecorded : Header->dwBufferLength;
     if (!triggered_) {
         if (bitsPerSample_ == _16) {
             for (DWORD i = 0; i + 1 < bytes && !triggered_; i += 2) {
@@ -536,8 +536,7 @@ TAudio::TAudio(ui::TComponent* AOwner) : ui::TComponent(AOwner) {
     mixerDeviceID_ = 0;
     mixerSettings_->SetOpened(mixerSettings_->EnumerateMixer(0));
     LastError.clear();
-    if (waveInGetNumDevs() != 0 && recorder_->AllocateBuffers() && waveOutGetNumDevs() != 0)
-        player_->AllocateBuffers();
+    if (waveInGetNumDevs() != 0 && recorder_->AllocateBuffers() && waveOutGetNumDevs() != 0) player_->AllocateBuffers();
 }
 
 TAudio::~TAudio() {
@@ -557,8 +556,7 @@ void TAudio::SetMixerDeviceID(int v) {
     mixerSettings_->SetOpened(v >= 0 && mixerSettings_->EnumerateMixer(static_cast<UINT>(v)));
 }
 
-template <class Setter>
-void TAudio::ApplyFormat(TAudioSettings* Target, Setter set) {
+template <class Setter> void TAudio::ApplyFormat(TAudioSettings* Target, Setter set) {
     if (separateCtrls_) {
         if (Target) set(Target);
         return;
@@ -617,4 +615,4 @@ void TAudio::WndProc(ui::TMessage& m) {
     }
 }
 
-} // namespace core
+}  // namespace core

@@ -27,8 +27,8 @@ using TNotifyBufferPlayedEvent = ui::Event<void(ui::TObject* Sender)>;
 using TNotifyPlayedEvent = ui::Event<void(ui::TObject* Sender)>;
 using TNotifyMixerChange = ui::Event<void(ui::TObject* Sender, uint16_t Destination, uint16_t Source)>;
 
-constexpr uint32_t kNoControl = 0xFFFF;  // a line without that control
-constexpr uint16_t kDeviceLine = 0xFFFF; // Destination and Line of the device entry
+constexpr uint32_t kNoControl = 0xFFFF;   // a line without that control
+constexpr uint16_t kDeviceLine = 0xFFFF;  // Destination and Line of the device entry
 
 // Control types of the mixer.
 constexpr DWORD kVolumeControl = 0x50030001;
@@ -61,8 +61,7 @@ public:
 
     // The volume of a line in 0..65535 and its mute state. A line without a
     // mute control reads as not muted.
-    bool GetVolume(uint16_t Destination, uint16_t Line, uint16_t& Left, uint16_t& Right, bool& Mute,
-                   uint8_t& Flags);
+    bool GetVolume(uint16_t Destination, uint16_t Line, uint16_t& Left, uint16_t& Right, bool& Mute, uint8_t& Flags);
     bool SetVolume(uint16_t Destination, uint16_t Line, uint16_t Left, uint16_t Right, bool Mute);
 
     // Opens the device and lists its lines; false when there is no such
@@ -267,4 +266,4 @@ private:
     std::unique_ptr<TMixerSettings> mixerSettings_;
 };
 
-} // namespace core
+}  // namespace core

@@ -98,7 +98,7 @@ void WriteEndpoint(IAudioEndpointVolume* e, float Level, bool SetMuteToo, bool M
 
 void SystemPlaySound(const std::string& FileName) { PlaySoundA(FileName.c_str(), nullptr, SND_FILENAME); }
 
-} // namespace
+}  // namespace
 
 std::string GetWindowsVersionName() {
     bool known = false;
@@ -230,4 +230,4 @@ void SetVersionQuery(TVersionQuery Query) { VersionQuery = Query; }
 void SetEndpointSource(TEndpointSource Source) { EndpointSource = Source; }
 void SetSoundPlayer(TSoundPlayer Player) { SoundPlayer = Player; }
 
-} // namespace core
+}  // namespace core

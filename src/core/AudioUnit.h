@@ -64,4 +64,4 @@ void SetEndpointSource(TEndpointSource Source);
 using TSoundPlayer = void (*)(const std::string& FileName);
 void SetSoundPlayer(TSoundPlayer Player);
 
-} // namespace core
+}  // namespace core

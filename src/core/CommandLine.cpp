@@ -13,8 +13,10 @@ std::vector<std::string> SplitParams(const std::string& CommandLine) {
         std::string p;
         bool quoted = false;
         while (i < n && (quoted || static_cast<unsigned char>(CommandLine[i]) > ' ')) {
-            if (CommandLine[i] == '"') quoted = !quoted;
-            else p += CommandLine[i];
+            if (CommandLine[i] == '"')
+                quoted = !quoted;
+            else
+                p += CommandLine[i];
             ++i;
         }
         all.push_back(p);
@@ -23,8 +25,6 @@ std::vector<std::string> SplitParams(const std::string& CommandLine) {
     return all;
 }
 
-bool IsQuietStart(const std::vector<std::string>& Params) {
-    return !Params.empty() && AsciiUpper(Params[0]) == "/Q";
-}
+bool IsQuietStart(const std::vector<std::string>& Params) { return !Params.empty() && AsciiUpper(Params[0]) == "/Q"; }
 
-} // namespace core
+}  // namespace core

@@ -12,4 +12,4 @@ std::vector<std::string> SplitParams(const std::string& CommandLine);
 // Whether the first parameter is the quiet-start switch "/Q" (any letter case).
 bool IsQuietStart(const std::vector<std::string>& Params);
 
-} // namespace core
+}  // namespace core

@@ -31,7 +31,7 @@ std::string LoadDefaultCipherKey() {
 constexpr int ChunkBytes = 2048;
 constexpr int MinBufferBytes = 256;
 
-} // namespace
+}  // namespace
 
 TCryptography::TCryptography(const std::string& Name, int BlockSize, int KeySize) {
     // Init is called non-virtually here (a base constructor); it schedules
@@ -66,8 +66,7 @@ void TCryptography::FoldKey() {
     // the buffer wraps round and folds on top of its own beginning.
     std::string s = key_;
     const std::size_t keySize = static_cast<std::size_t>(keySize_);
-    for (std::size_t next = 0; s.size() % keySize != 0; ++next)
-        s.push_back(s[next]);
+    for (std::size_t next = 0; s.size() % keySize != 0; ++next) s.push_back(s[next]);
 
     // Mixed into what the buffer already holds: each key is folded on top of
     // the ones before it, never onto a cleared buffer.
@@ -82,8 +81,7 @@ void TCryptography::FoldKey() {
 
 int TCryptography::SetBufferSize(int Size) {
     int size = Size / blockSize_ * blockSize_;
-    if (size < MinBufferBytes)
-        size = MinBufferBytes / blockSize_ * blockSize_;
+    if (size < MinBufferBytes) size = MinBufferBytes / blockSize_ * blockSize_;
     bufferSize_ = size;
     return bufferSize_;
 }
@@ -92,8 +90,7 @@ int TCryptography::SetBufferSize(int Size) {
 
 int TCryptography::ReadFromString(void* Buffer, int Count) {
     const std::size_t start = static_cast<std::size_t>(inputPos_ - 1);
-    if (inputPos_ < 1 || Count <= 0 || start >= input_.size())
-        return 0;
+    if (inputPos_ < 1 || Count <= 0 || start >= input_.size()) return 0;
     const std::size_t n = std::min(static_cast<std::size_t>(Count), input_.size() - start);
     std::memcpy(Buffer, input_.data() + start, n);
     inputPos_ += static_cast<int>(n);
@@ -101,14 +98,11 @@ int TCryptography::ReadFromString(void* Buffer, int Count) {
 }
 
 int TCryptography::WriteToString(const void* Buffer, int Count) {
-    if (Count > 0)
-        output_.append(static_cast<const char*>(Buffer), static_cast<std::size_t>(Count));
+    if (Count > 0) output_.append(static_cast<const char*>(Buffer), static_cast<std::size_t>(Count));
     return Count;
 }
 
-int TCryptography::ReadFromStream(void* Buffer, int Count) {
-    return static_cast<int>(source_->Read(Buffer, Count));
-}
+int TCryptography::ReadFromStream(void* Buffer, int Count) { return static_cast<int>(source_->Read(Buffer, Count)); }
 
 int TCryptography::WriteToStream(const void* Buffer, int Count) {
     return static_cast<int>(dest_->Write(Buffer, Count));
@@ -139,8 +133,7 @@ bool TCryptography::Process(TBlockOperation Operation, const TReader& Reader, co
         // Zeroed every pass: the tail of the last block is the zero padding.
         std::fill(buffer.begin(), buffer.end(), 0);
         const int n = Reader(buffer.data(), bufferSize_);
-        if (n < 0 || n > bufferSize_)
-            return false;  // a reader that overran the buffer cannot be trusted
+        if (n < 0 || n > bufferSize_) return false;  // a reader that overran the buffer cannot be trusted
         const int blocks = n / blockSize_ + (n % blockSize_ != 0 ? 1 : 0);
         const int out = blocks * blockSize_;
         bool ok = true;
@@ -153,8 +146,7 @@ bool TCryptography::Process(TBlockOperation Operation, const TReader& Reader, co
         // chunks are still processed and written. Once the reader is empty the
         // run ends even when that last pass failed, since repeating a pass
         // with nothing to read cannot succeed and would never end.
-        if (n == 0)
-            return allPassed;
+        if (n == 0) return allPassed;
     }
 }
 
@@ -198,4 +190,4 @@ bool TCryptography::DecryptStream(TCipherStream* Source, TCipherStream* Dest) {
     return Decrypt(StreamReader(), StreamWriter());
 }
 
-} // namespace core
+}  // namespace core

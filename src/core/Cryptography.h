@@ -79,7 +79,7 @@ protected:
     int inputPos_ = 1;  // 1-based
     std::string output_;
     TCipherStream* source_ = nullptr;  // not owned
-    TCipherStream* dest_ = nullptr;  // not owned
+    TCipherStream* dest_ = nullptr;    // not owned
 
 private:
     TReader StringReader();
@@ -88,4 +88,4 @@ private:
     TWriter StreamWriter();
 };
 
-} // namespace core
+}  // namespace core

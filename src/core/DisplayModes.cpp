@@ -39,8 +39,8 @@ bool SameMode(const DEVMODEA& a, const DEVMODEA& b) {
 }
 
 std::string Text(const DEVMODEA& m) {
-    return std::to_string(m.dmPelsWidth) + "x" + std::to_string(m.dmPelsHeight) + "x" +
-           std::to_string(m.dmBitsPerPel) + " @ " + std::to_string(m.dmDisplayFrequency) + " Hz";
+    return std::to_string(m.dmPelsWidth) + "x" + std::to_string(m.dmPelsHeight) + "x" + std::to_string(m.dmBitsPerPel) +
+           " @ " + std::to_string(m.dmDisplayFrequency) + " Hz";
 }
 
 // The mode Index names, or the one in use when it names none.
@@ -57,7 +57,7 @@ ui::TMenuItem* NewItem(ui::TComponent* Owner, const std::string& Caption, int Im
     return item;
 }
 
-} // namespace
+}  // namespace
 
 TDisplayDriver* SetDisplayDriver(TDisplayDriver* NewDriver) {
     TDisplayDriver* old = Driver == &SystemDisplay ? nullptr : Driver;
@@ -124,4 +124,4 @@ void TestDisplayMode(const std::function<void()>& Confirm) {
     Driver->ChangeSettings(current, CDS_FULLSCREEN);
 }
 
-} // namespace core
+}  // namespace core

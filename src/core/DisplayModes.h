@@ -57,4 +57,4 @@ public:
 // Installs Driver (null: the real one) and returns the one it replaces.
 TDisplayDriver* SetDisplayDriver(TDisplayDriver* Driver);
 
-} // namespace core
+}  // namespace core

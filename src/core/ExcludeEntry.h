@@ -38,4 +38,4 @@ inline std::string ExtractFileName(const std::string& path) {
     return p == std::string::npos ? path : path.substr(p + 1);
 }
 
-} // namespace core
+}  // namespace core

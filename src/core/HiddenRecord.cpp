@@ -10,7 +10,7 @@ namespace core {
 namespace {
 
 constexpr char Magic[8] = {'V', 'S', 'K', 'H', 'I', 'D', '0', '1'};
-constexpr std::size_t HeaderSize = 8 + 4 + 4 + 8;  // magic, count, reserved, boot time
+constexpr std::size_t HeaderSize = 8 + 4 + 4 + 8;      // magic, count, reserved, boot time
 constexpr std::size_t WindowSize = 8 + 4 + 4 + 4 + 4;  // handle, process, thread, style, reserved
 constexpr std::size_t TrailerSize = 4;
 static_assert(MaxHiddenRecordBytes == HeaderSize + MaxHiddenWindows * WindowSize + TrailerSize);
@@ -28,7 +28,7 @@ void Store64(std::uint8_t* p, std::uint64_t v) {
 
 std::uint64_t Load64(const std::uint8_t* p) { return LoadLE32(p) | std::uint64_t(LoadLE32(p + 4)) << 32; }
 
-} // namespace
+}  // namespace
 
 std::vector<std::uint8_t> EncodeHiddenRecord(const THiddenRecord& Record) {
     std::vector<std::uint8_t> out(HeaderSize + Record.Windows.size() * WindowSize + TrailerSize);
@@ -57,9 +57,10 @@ bool DecodeHiddenRecord(const std::uint8_t* Data, std::size_t Size, THiddenRecor
     read.BootTime = Load64(Data + 16);
     const std::uint8_t* p = Data + HeaderSize;
     for (std::size_t i = 0; i < count; ++i, p += WindowSize)
-        read.Windows.push_back({Load64(p), LoadLE32(p + 8), LoadLE32(p + 12), static_cast<std::int32_t>(LoadLE32(p + 16))});
+        read.Windows.push_back(
+            {Load64(p), LoadLE32(p + 8), LoadLE32(p + 12), static_cast<std::int32_t>(LoadLE32(p + 16))});
     Record = std::move(read);
     return true;
 }
 
-} // namespace core
+}  // namespace core

@@ -40,8 +40,6 @@ bool DecodeHiddenRecord(const std::uint8_t* Data, std::size_t Size, THiddenRecor
 // Two estimates of the system's start (the clock less the time since the
 // start) differ a little, and more when the clock was set in between.
 constexpr std::uint64_t BootTimeTolerance = 600;
-inline bool SameBoot(std::uint64_t A, std::uint64_t B) {
-    return (A > B ? A - B : B - A) <= BootTimeTolerance;
-}
+inline bool SameBoot(std::uint64_t A, std::uint64_t B) { return (A > B ? A - B : B - A) <= BootTimeTolerance; }
 
-} // namespace core
+}  // namespace core

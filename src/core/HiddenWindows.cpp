@@ -76,7 +76,7 @@ std::terminate_handler PreviousTerminate = nullptr;
     std::abort();
 }
 
-} // namespace
+}  // namespace
 
 std::uint64_t SystemBootTime() {
     FILETIME now{};
@@ -133,4 +133,4 @@ void ShowRecordedWindowsNow() {
     Written = {};
 }
 
-} // namespace core
+}  // namespace core

@@ -32,4 +32,4 @@ void ShowRecordedWindowsNow();
 // When the system started, in seconds, as this run sees it.
 std::uint64_t SystemBootTime();
 
-} // namespace core
+}  // namespace core

@@ -16,8 +16,7 @@ bool EntryKeepsWindow(const TExcludeEntry& Entry, const std::string& Title, cons
     return !name.empty() && AsciiUpper(ExePath).find(name) != std::string::npos;
 }
 
-int FindKeepingEntry(const std::vector<TExcludeEntry>& Entries, const std::string& Title,
-                     const std::string& ExePath) {
+int FindKeepingEntry(const std::vector<TExcludeEntry>& Entries, const std::string& Title, const std::string& ExePath) {
     for (size_t i = 0; i < Entries.size(); ++i)
         if (EntryKeepsWindow(Entries[i], Title, ExePath)) return static_cast<int>(i);
     return -1;
@@ -38,4 +37,4 @@ int FindBringToTopWindow(const TExcludeEntry& Entry, const std::vector<TListedWi
     return -1;
 }
 
-} // namespace core
+}  // namespace core

@@ -19,8 +19,7 @@ std::string AsciiUpper(std::string s);
 bool EntryKeepsWindow(const TExcludeEntry& Entry, const std::string& Title, const std::string& ExePath);
 
 // The first of Entries that keeps the window, or -1.
-int FindKeepingEntry(const std::vector<TExcludeEntry>& Entries, const std::string& Title,
-                     const std::string& ExePath);
+int FindKeepingEntry(const std::vector<TExcludeEntry>& Entries, const std::string& Title, const std::string& ExePath);
 
 // Whether any of Entries keeps windows by their program path: only then does
 // the decision need the windows' program files.
@@ -36,4 +35,4 @@ struct TListedWindow {
 // program is then started).
 int FindBringToTopWindow(const TExcludeEntry& Entry, const std::vector<TListedWindow>& Windows);
 
-} // namespace core
+}  // namespace core

@@ -44,10 +44,10 @@ std::optional<std::string> CaptureHotKeyName(THotKeyEdit Focused, const std::str
                                              const THotKeySettings& HotKeys) {
     const std::string* guard = nullptr;
     switch (Focused) {
-        case THotKeyEdit::None: return std::nullopt;
-        case THotKeyEdit::HideWindows: guard = &HotKeys.ShowProgram.Key; break;
-        case THotKeyEdit::ShowProgram:
-        case THotKeyEdit::ScreenSaver: guard = &HotKeys.HideWindows.Key; break;
+    case THotKeyEdit::None: return std::nullopt;
+    case THotKeyEdit::HideWindows: guard = &HotKeys.ShowProgram.Key; break;
+    case THotKeyEdit::ShowProgram:
+    case THotKeyEdit::ScreenSaver: guard = &HotKeys.HideWindows.Key; break;
     }
     const std::string upper = UpperAscii(KeyName);
     if (NamesModifier(upper) || upper == UpperAscii(*guard)) return std::nullopt;
@@ -56,21 +56,20 @@ std::optional<std::string> CaptureHotKeyName(THotKeyEdit Focused, const std::str
 
 void UpdateKeyState(TKeyState& State, const TKeyInfo& Key) {
     switch (Key.ScanCode) {
-        case ScanCtrl: State.CtrlDown = Key.IsDown; break;
-        case ScanAlt: State.AltDown = Key.IsDown; break;
-        case ScanLeftWin:
-        case ScanRightWin: State.WinDown = Key.IsDown; break;
-        case ScanLeftShift:
-        case ScanRightShift: State.ShiftDown = Key.IsDown; break;
-        default: break;
+    case ScanCtrl: State.CtrlDown = Key.IsDown; break;
+    case ScanAlt: State.AltDown = Key.IsDown; break;
+    case ScanLeftWin:
+    case ScanRightWin: State.WinDown = Key.IsDown; break;
+    case ScanLeftShift:
+    case ScanRightShift: State.ShiftDown = Key.IsDown; break;
+    default: break;
     }
     State.PressedKeyName = Key.IsDown ? Key.KeyName : std::string();
 }
 
 bool HotKeyMatches(const THotKey& HotKey, const TKeyState& State) {
     return !HotKey.Key.empty() && HotKey.Ctrl == State.CtrlDown && HotKey.Win == State.WinDown &&
-           HotKey.Alt == State.AltDown && HotKey.Shift == State.ShiftDown &&
-           HotKey.Key == State.PressedKeyName;
+           HotKey.Alt == State.AltDown && HotKey.Shift == State.ShiftDown && HotKey.Key == State.PressedKeyName;
 }
 
 std::string HotKeyText(const THotKey& HotKey) {
@@ -84,8 +83,12 @@ std::string HotKeyText(const THotKey& HotKey) {
 
 bool IsModifierScanCode(int ScanCode) {
     switch (ScanCode) {
-    case ScanCtrl: case ScanAlt: case ScanLeftShift: case ScanRightShift: case ScanLeftWin: case ScanRightWin:
-        return true;
+    case ScanCtrl:
+    case ScanAlt:
+    case ScanLeftShift:
+    case ScanRightShift:
+    case ScanLeftWin:
+    case ScanRightWin: return true;
     }
     return false;
 }
@@ -106,9 +109,12 @@ TKeyEventResult HandleKeyEvent(TKeyState& State, TKeyCapture& Capture, const TKe
         if (IsModifierScanCode(Key.ScanCode)) return result;
         std::vector<std::string>& down = Capture.KeysDown;
         const auto seen = std::find(down.begin(), down.end(), Key.KeyName);
-        if (Key.IsDown && !Key.WasDown && seen == down.end()) down.push_back(Key.KeyName);
-        else if (seen == down.end()) return result;  // pressed before the edit had the focus
-        else if (!Key.IsDown) down.erase(seen);
+        if (Key.IsDown && !Key.WasDown && seen == down.end())
+            down.push_back(Key.KeyName);
+        else if (seen == down.end())
+            return result;  // pressed before the edit had the focus
+        else if (!Key.IsDown)
+            down.erase(seen);
         result.NewEditText = CaptureHotKeyName(Focused, Key.KeyName, HotKeys);
         return result;
     }

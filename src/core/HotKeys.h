@@ -95,9 +95,7 @@ bool HotKeyMatches(const THotKey& HotKey, const TKeyState& State);
 
 // "Ctrl+", "Alt+", "Shift+", "Win+" for the ticked modifiers, then the key.
 std::string HotKeyText(const THotKey& HotKey);
-inline std::string GetProgramHotKeyText(const THotKeySettings& HotKeys) {
-    return HotKeyText(HotKeys.ShowProgram);
-}
+inline std::string GetProgramHotKeyText(const THotKeySettings& HotKeys) { return HotKeyText(HotKeys.ShowProgram); }
 
 struct TKeyEventResult {
     bool Captured = false;                   // a hot-key edit took the event

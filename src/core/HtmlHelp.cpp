@@ -40,9 +40,7 @@ bool CanCall() {
     return false;
 }
 
-class TSPHelpViewer : public ui::ICustomHelpViewer,
-                      public ui::IExtendedHelpViewer,
-                      public ui::ISpecialWinHelpViewer {
+class TSPHelpViewer : public ui::ICustomHelpViewer, public ui::IExtendedHelpViewer, public ui::ISpecialWinHelpViewer {
 public:
     int viewerID_ = 0;
     ui::IHelpManager* helpManager_ = nullptr;  // not owned; null when not registered
@@ -146,7 +144,7 @@ std::shared_ptr<TSPHelpViewer> HelpViewer;
 std::shared_ptr<TSPHelpSelector> HelpSelector;
 std::shared_ptr<TSPHelpTester> HelpTester;
 
-} // namespace
+}  // namespace
 
 void HtmlHelpInitialization(const char* LibraryName) {
     if (InitCount++ > 0) return;
@@ -182,4 +180,4 @@ THtmlHelpProc SetHtmlHelpProc(THtmlHelpProc Proc) {
     return old;
 }
 
-} // namespace core
+}  // namespace core

@@ -22,4 +22,4 @@ void HtmlHelpFinalization();
 // Replaces the bound HtmlHelpA (tests record the calls); returns the old one.
 THtmlHelpProc SetHtmlHelpProc(THtmlHelpProc Proc);
 
-} // namespace core
+}  // namespace core

@@ -41,7 +41,7 @@ bool KeyOf(const std::string& line, std::string& name) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 TIniText::TIniText(const std::string& Text) {
     size_t start = 0;
@@ -95,4 +95,4 @@ std::string TIniText::Text() const {
     return s;
 }
 
-} // namespace core
+}  // namespace core

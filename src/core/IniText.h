@@ -30,4 +30,4 @@ private:
     std::vector<TLine> lines_;
 };
 
-} // namespace core
+}  // namespace core

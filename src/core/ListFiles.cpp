@@ -18,7 +18,7 @@ namespace {
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-} // namespace
+}  // namespace
 
 bool LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entries) {
     TFileHandle f(CreateFileA(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -58,4 +58,4 @@ void SaveListFile(const std::string& FileName, const std::vector<TExcludeEntry>&
     if (error != ERROR_SUCCESS) Fail("Cannot write the list file", FileName, error);
 }
 
-} // namespace core
+}  // namespace core

@@ -25,4 +25,4 @@ bool LoadListFile(const std::string& FileName, std::vector<TExcludeEntry>& Entri
 // when written in place).
 void SaveListFile(const std::string& FileName, const std::vector<TExcludeEntry>& Entries, TListKind Kind);
 
-} // namespace core
+}  // namespace core

@@ -15,7 +15,7 @@ void PutString(std::uint8_t* at, std::uint8_t len, const char* chars) {
     at[0] = len;
     std::memcpy(at + 1, chars, len);
 }
-} // namespace
+}  // namespace
 
 TExcludeEntry DecodeListRecord(const std::uint8_t* Record) {
     TExcludeEntry e;
@@ -40,8 +40,9 @@ void EncodeListRecord(const TExcludeEntry& Entry, TListKind Kind, std::uint8_t* 
 
 std::vector<std::uint8_t> EncodeListRecords(const std::vector<TExcludeEntry>& Entries, TListKind Kind) {
     std::vector<std::uint8_t> out(Entries.size() * ListRecordSize);
-    for (std::size_t i = 0; i < Entries.size(); ++i) EncodeListRecord(Entries[i], Kind, out.data() + i * ListRecordSize);
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+        EncodeListRecord(Entries[i], Kind, out.data() + i * ListRecordSize);
     return out;
 }
 
-} // namespace core
+}  // namespace core

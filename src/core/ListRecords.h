@@ -31,4 +31,4 @@ void EncodeListRecord(const TExcludeEntry& Entry, TListKind Kind, std::uint8_t* 
 // The whole file for Entries (empty for an empty list).
 std::vector<std::uint8_t> EncodeListRecords(const std::vector<TExcludeEntry>& Entries, TListKind Kind);
 
-} // namespace core
+}  // namespace core

@@ -15,4 +15,4 @@ inline void StoreLE32(std::uint8_t* p, std::uint32_t v) {
     p[3] = std::uint8_t(v >> 24);
 }
 
-} // namespace core
+}  // namespace core

@@ -29,9 +29,9 @@ public:
 TSystemMixer SystemMixer;
 IMixerDevices* Current = nullptr;
 
-} // namespace
+}  // namespace
 
 IMixerDevices& MixerDevices() { return Current ? *Current : SystemMixer; }
 void SetMixerDevices(IMixerDevices* Devices) { Current = Devices; }
 
-} // namespace core
+}  // namespace core

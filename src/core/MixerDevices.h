@@ -27,4 +27,4 @@ IMixerDevices& MixerDevices();
 // caller keeps it alive while it is in place.
 void SetMixerDevices(IMixerDevices* Devices);
 
-} // namespace core
+}  // namespace core

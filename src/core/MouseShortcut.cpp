@@ -7,10 +7,26 @@ bool PointInCorner(uint8_t Corner, int32_t ZoneSize, int X, int Y, int Width, in
     const int64_t z = ZoneSize, w = Width, h = Height;
     int64_t left = 0, top = 0, right = 0, bottom = 0;
     switch (Corner) {
-    case 0: right = z; bottom = z; break;
-    case 1: left = w - z; right = w; bottom = z; break;
-    case 2: top = h - z; right = z; bottom = h; break;
-    case 3: left = w - z; top = h - z; right = w; bottom = h; break;
+    case 0:
+        right = z;
+        bottom = z;
+        break;
+    case 1:
+        left = w - z;
+        right = w;
+        bottom = z;
+        break;
+    case 2:
+        top = h - z;
+        right = z;
+        bottom = h;
+        break;
+    case 3:
+        left = w - z;
+        top = h - z;
+        right = w;
+        bottom = h;
+        break;
     default: return false;
     }
     return left <= X && X < right && top <= Y && Y < bottom;
@@ -58,4 +74,4 @@ TCornerActions MouseCornerTick(const TCornerTick& Tick, TMouseShortcutInfo& Hide
     return a;
 }
 
-} // namespace core
+}  // namespace core

@@ -36,14 +36,14 @@ public:
 
 // One tick of the corner timer, decided.
 struct TCornerTick {
-    bool Running = false;         // the running gate is open
-    bool DesktopLocked = false;   // the user's desktop is not the input desktop
-    bool HideCornerOn = false;    // the hide corner's toggle button is down
-    bool SaverCornerOn = false;   // the screen-saver corner's toggle button is down
+    bool Running = false;        // the running gate is open
+    bool DesktopLocked = false;  // the user's desktop is not the input desktop
+    bool HideCornerOn = false;   // the hide corner's toggle button is down
+    bool SaverCornerOn = false;  // the screen-saver corner's toggle button is down
     bool WindowsHidden = false;
-    int X = 0, Y = 0;             // the pointer
-    int Width = 0, Height = 0;    // the screen
-    uint32_t Now = 0;             // tick count
+    int X = 0, Y = 0;           // the pointer
+    int Width = 0, Height = 0;  // the screen
+    uint32_t Now = 0;           // tick count
 };
 
 struct TCornerActions {
@@ -57,4 +57,4 @@ struct TCornerActions {
 TCornerActions MouseCornerTick(const TCornerTick& Tick, TMouseShortcutInfo& HideCorner,
                                TMouseShortcutInfo& SaverCorner);
 
-} // namespace core
+}  // namespace core

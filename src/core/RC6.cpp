@@ -21,18 +21,16 @@ std::uint8_t Amount(std::uint32_t v) { return static_cast<std::uint8_t>(v); }
 
 std::uint32_t Mix(std::uint32_t v) { return RotateLeft(v * (2 * v + 1), LgW); }
 
-} // namespace
+}  // namespace
 
 TRC6Table RC6ExpandKey(std::span<const std::uint8_t> Key) {
     // c = max(1, ceil(b / 4)) words, bytes in little-endian order.
     std::vector<std::uint32_t> L(std::max<std::size_t>(1, (Key.size() + 3) / 4), 0);
-    for (std::size_t k = 0; k < Key.size(); ++k)
-        L[k / 4] |= std::uint32_t(Key[k]) << (8 * (k % 4));
+    for (std::size_t k = 0; k < Key.size(); ++k) L[k / 4] |= std::uint32_t(Key[k]) << (8 * (k % 4));
 
     TRC6Table S;
     S[0] = P32;
-    for (int i = 1; i < RC6TableWords; ++i)
-        S[i] = S[i - 1] + Q32;
+    for (int i = 1; i < RC6TableWords; ++i) S[i] = S[i - 1] + Q32;
 
     const std::size_t c = L.size();
     const std::size_t steps = 3 * std::max<std::size_t>(c, RC6TableWords);
@@ -48,8 +46,7 @@ TRC6Table RC6ExpandKey(std::span<const std::uint8_t> Key) {
 }
 
 void RC6EncryptBlock(const TRC6Table& S, std::uint8_t* Block) {
-    std::uint32_t A = LoadLE32(Block), B = LoadLE32(Block + 4), C = LoadLE32(Block + 8),
-                  D = LoadLE32(Block + 12);
+    std::uint32_t A = LoadLE32(Block), B = LoadLE32(Block + 4), C = LoadLE32(Block + 8), D = LoadLE32(Block + 12);
     B += S[0];
     D += S[1];
     for (int i = 1; i <= RC6Rounds; ++i) {
@@ -72,8 +69,7 @@ void RC6EncryptBlock(const TRC6Table& S, std::uint8_t* Block) {
 }
 
 void RC6DecryptBlock(const TRC6Table& S, std::uint8_t* Block) {
-    std::uint32_t A = LoadLE32(Block), B = LoadLE32(Block + 4), C = LoadLE32(Block + 8),
-                  D = LoadLE32(Block + 12);
+    std::uint32_t A = LoadLE32(Block), B = LoadLE32(Block + 4), C = LoadLE32(Block + 8), D = LoadLE32(Block + 12);
     C -= S[2 * RC6Rounds + 3];
     A -= S[2 * RC6Rounds + 2];
     for (int i = RC6Rounds; i >= 1; --i) {
@@ -112,4 +108,4 @@ bool TRC6::DecryptBlock(void* Block) {
     return true;
 }
 
-} // namespace core
+}  // namespace core

@@ -33,4 +33,4 @@ protected:
     TRC6Table table_{};  // the expanded key
 };
 
-} // namespace core
+}  // namespace core

@@ -35,8 +35,8 @@ public:
         return RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, access, &h_);
     }
     LONG Create(const std::string& name, REGSAM access) {
-        return RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                               nullptr, &h_, nullptr);
+        return RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                               &h_, nullptr);
     }
     HKEY Get() const { return h_; }
 
@@ -54,7 +54,7 @@ void WriteString(HKEY key, const char* name, const std::string& value, const std
     if (rc != ERROR_SUCCESS) RegistryFailed(what, rc);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<uint8_t> DerivePasswordKey(const std::string& Password, const std::vector<uint8_t>& Salt,
                                        uint32_t Iterations) {
@@ -64,9 +64,9 @@ std::vector<uint8_t> DerivePasswordKey(const std::string& Password, const std::v
     std::vector<uint8_t> key(PasswordKeyBytes);
     std::string pw = Password;  // the call takes non-const buffers
     std::vector<uint8_t> salt = Salt;
-    st = BCryptDeriveKeyPBKDF2(alg, reinterpret_cast<PUCHAR>(pw.data()), static_cast<ULONG>(pw.size()),
-                               salt.data(), static_cast<ULONG>(salt.size()), Iterations, key.data(),
-                               static_cast<ULONG>(key.size()), 0);
+    st = BCryptDeriveKeyPBKDF2(alg, reinterpret_cast<PUCHAR>(pw.data()), static_cast<ULONG>(pw.size()), salt.data(),
+                               static_cast<ULONG>(salt.size()), Iterations, key.data(), static_cast<ULONG>(key.size()),
+                               0);
     BCryptCloseAlgorithmProvider(alg, 0);
     SecureZeroMemory(pw.data(), pw.size());
     if (!BCRYPT_SUCCESS(st)) CngFailed("derive the password key", st);
@@ -78,8 +78,8 @@ std::string HashPassword(const std::string& Password) {
     TPasswordHash h;
     h.Iterations = PasswordIterations;
     h.Salt.resize(PasswordSaltBytes);
-    const NTSTATUS st = BCryptGenRandom(nullptr, h.Salt.data(), static_cast<ULONG>(h.Salt.size()),
-                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+    const NTSTATUS st =
+        BCryptGenRandom(nullptr, h.Salt.data(), static_cast<ULONG>(h.Salt.size()), BCRYPT_USE_SYSTEM_PREFERRED_RNG);
     if (!BCRYPT_SUCCESS(st)) CngFailed("make a random salt", st);
     h.Key = DerivePasswordKey(Password, h.Salt, h.Iterations);
     return FormatPasswordHash(h);
@@ -112,8 +112,7 @@ TStoredPassword ReadStoredPassword() {
     while (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
         if (type != REG_SZ && type != REG_EXPAND_SZ) return fail("the value is not a string");
         buf.assign(size, '\0');
-        rc = RegQueryValueExA(key.Get(), PasswordValueName, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
-                              &size);
+        rc = RegQueryValueExA(key.Get(), PasswordValueName, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size);
         if (rc == ERROR_SUCCESS) break;
     }
     if (rc != ERROR_SUCCESS) return fail(ui::SysErrorMessage(static_cast<unsigned long>(rc)));
@@ -162,7 +161,8 @@ void SetAutoStart(bool Enable) {
         return;
     }
     const LONG del = RegDeleteValueA(key.Get(), AutoStartValueName);
-    if (del != ERROR_SUCCESS && del != ERROR_FILE_NOT_FOUND) RegistryFailed("Unable to remove the automatic start", del);
+    if (del != ERROR_SUCCESS && del != ERROR_FILE_NOT_FOUND)
+        RegistryFailed("Unable to remove the automatic start", del);
 }
 
-} // namespace core
+}  // namespace core

@@ -50,4 +50,4 @@ bool IsAutoStartEnabled();
 // when missing. Off: deletes the value. Raises ui::ERegistryException.
 void SetAutoStart(bool Enable);
 
-} // namespace core
+}  // namespace core

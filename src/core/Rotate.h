@@ -6,12 +6,8 @@
 
 namespace core {
 
-constexpr std::uint32_t RotateLeft(std::uint32_t Value, std::uint8_t Count) {
-    return std::rotl(Value, Count & 31);
-}
+constexpr std::uint32_t RotateLeft(std::uint32_t Value, std::uint8_t Count) { return std::rotl(Value, Count & 31); }
 
-constexpr std::uint32_t RotateRight(std::uint32_t Value, std::uint8_t Count) {
-    return std::rotr(Value, Count & 31);
-}
+constexpr std::uint32_t RotateRight(std::uint32_t Value, std::uint8_t Count) { return std::rotr(Value, Count & 31); }
 
-} // namespace core
+}  // namespace core

@@ -19,7 +19,7 @@ public:
 SystemScreenSaver gSystem;
 IScreenSaverSystem* gCurrent = &gSystem;
 
-} // namespace
+}  // namespace
 
 IScreenSaverSystem* SetScreenSaverSystem(IScreenSaverSystem* s) {
     IScreenSaverSystem* old = gCurrent;
@@ -32,4 +32,4 @@ void StartScreenSaver(bool LockWorkstationFirst) {
     gCurrent->StartScreenSaver();
 }
 
-} // namespace core
+}  // namespace core

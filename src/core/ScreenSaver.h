@@ -16,4 +16,4 @@ IScreenSaverSystem* SetScreenSaverSystem(IScreenSaverSystem* s);
 
 void StartScreenSaver(bool LockWorkstationFirst);
 
-} // namespace core
+}  // namespace core

@@ -38,7 +38,7 @@ void WriteCorner(TSettingsStore& s, const char* section, const TCornerSettings& 
     s.WriteInteger(section, "Corner", c.Corner);
 }
 
-} // namespace
+}  // namespace
 
 TSoundSettings ReadSoundSettings(TSettingsStore& Store) {
     TSoundSettings r;
@@ -72,4 +72,4 @@ void WriteSettings(TSettingsStore& Store, const TSettings& Settings) {
     WriteCorner(Store, "MouseShortcut_SSaver", Settings.SSaverCorner);
 }
 
-} // namespace core
+}  // namespace core

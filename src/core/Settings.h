@@ -55,4 +55,4 @@ void WriteSoundSettings(TSettingsStore& Store, const TSoundSettings& Sound);
 TSettings ReadSettings(TSettingsStore& Store, int CurrentDisplayMode);
 void WriteSettings(TSettingsStore& Store, const TSettings& Settings);
 
-} // namespace core
+}  // namespace core

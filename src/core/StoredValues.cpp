@@ -35,7 +35,7 @@ bool Unhex(const std::string& s, size_t bytes, std::vector<uint8_t>& out) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string FormatPasswordHash(const TPasswordHash& Hash) {
     return PasswordHashMark + std::to_string(Hash.Iterations) + "$" + Hex(Hash.Salt) + "$" + Hex(Hash.Key);
@@ -93,8 +93,6 @@ bool SameBytes(const std::vector<uint8_t>& A, const std::vector<uint8_t>& B) {
     return diff == 0;
 }
 
-std::string AutoStartCommand(const std::string& ProgramPath) {
-    return "\"" + ProgramPath + "\" /q";
-}
+std::string AutoStartCommand(const std::string& ProgramPath) { return "\"" + ProgramPath + "\" /q"; }
 
-} // namespace core
+}  // namespace core

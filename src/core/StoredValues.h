@@ -29,8 +29,7 @@ inline constexpr uint32_t MaxPasswordIterations = 5000000;
 // The longest password typed or stored: the key derivation's cost grows with
 // the length.
 inline constexpr size_t MaxPasswordLength = 256;
-inline constexpr char PasswordTooLongText[] =
-    "The password is too long: a password may have at most 256 characters";
+inline constexpr char PasswordTooLongText[] = "The password is too long: a password may have at most 256 characters";
 
 std::string FormatPasswordHash(const TPasswordHash& Hash);
 // The record when Stored is one (iterations from 1 to MaxPasswordIterations,
@@ -49,4 +48,4 @@ bool SameBytes(const std::vector<uint8_t>& A, const std::vector<uint8_t>& B);
 // path with blanks cannot start another program.
 std::string AutoStartCommand(const std::string& ProgramPath);
 
-} // namespace core
+}  // namespace core

@@ -45,4 +45,4 @@ uint16_t MixerVolume(uint16_t Left, uint16_t Right) {
     return static_cast<uint16_t>((static_cast<uint32_t>(Left) + Right) / 2);
 }
 
-} // namespace core
+}  // namespace core

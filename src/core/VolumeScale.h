@@ -32,4 +32,4 @@ float LevelFromScale(uint16_t Volume, int Max);
 // The mixer's two channel values as one volume: their mean, rounded down.
 uint16_t MixerVolume(uint16_t Left, uint16_t Right);
 
-} // namespace core
+}  // namespace core

@@ -111,8 +111,8 @@ TRecord ReadRecord(std::wstring& Path) {
     std::vector<wchar_t> buf(size / sizeof(wchar_t) + 1, L'\0');
     // A failure here is passing (the value changed meanwhile): the record
     // stays for the next look.
-    if (RegQueryValueExW(key.Get(), ValueName().c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.Get(), ValueName().c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) !=
+        ERROR_SUCCESS)
         return TRecord::Missing;
     if (type != REG_SZ) return TRecord::NotAPath;
     buf.back() = L'\0';  // a value stored without its terminator
@@ -120,7 +120,7 @@ TRecord ReadRecord(std::wstring& Path) {
     return TRecord::Found;
 }
 
-} // namespace
+}  // namespace
 
 TWallpaperDesktopFactory SetWallpaperDesktopFactory(TWallpaperDesktopFactory NewFactory) {
     TWallpaperDesktopFactory previous = std::move(Factory());
@@ -161,4 +161,4 @@ void RestoreWallpaper() {
     DropRecord();
 }
 
-} // namespace core
+}  // namespace core

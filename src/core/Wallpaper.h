@@ -44,4 +44,4 @@ void HideWallpaper();
 // do it, the record stays for the next try.
 void RestoreWallpaper();
 
-} // namespace core
+}  // namespace core

@@ -13,7 +13,7 @@ constexpr int KindCloseQuery = hook::KindCloseQuery;
 constexpr int KindKey = hook::KindKey;
 constexpr int KindKeyLL = hook::KindKeyLL;
 constexpr int KindMouse = hook::KindMouse;
-} // namespace
+}  // namespace
 
 TWatch::TWatch(ui::TComponent* AOwner) : ui::TComponent(AOwner) {
     msgSysCommand_ = RegisterWindowMessageA(hook::MsgSysCommandName);
@@ -169,4 +169,4 @@ void TWatch::WndProc(ui::TMessage& Message) {
     }
 }
 
-} // namespace core
+}  // namespace core

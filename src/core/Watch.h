@@ -99,4 +99,4 @@ private:
     TMouseMoveEvent onMouseMove_;
 };
 
-} // namespace core
+}  // namespace core

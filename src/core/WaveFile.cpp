@@ -41,4 +41,4 @@ TWaveSizes WaveSizesFor(uint64_t FileSize) {
     return {static_cast<uint32_t>(riff > kMax ? kMax : riff), static_cast<uint32_t>(data > kMax ? kMax : data)};
 }
 
-} // namespace core
+}  // namespace core

@@ -24,4 +24,4 @@ TWaveSizes WaveSizesFor(uint64_t FileSize);
 // Little-endian 32-bit value as the header stores it.
 std::array<uint8_t, 4> WaveDword(uint32_t v);
 
-} // namespace core
+}  // namespace core

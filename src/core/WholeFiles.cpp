@@ -58,4 +58,4 @@ DWORD ReadFileWhole(const std::string& FileName, std::string& Bytes, std::size_t
     return ERROR_SUCCESS;
 }
 
-} // namespace core
+}  // namespace core

@@ -43,4 +43,4 @@ DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size
 // ERROR_FILE_TOO_LARGE for a file longer than MaxSize.
 DWORD ReadFileWhole(const std::string& FileName, std::string& Bytes, std::size_t MaxSize);
 
-} // namespace core
+}  // namespace core

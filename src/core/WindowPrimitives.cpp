@@ -28,8 +28,8 @@ std::string TrimText(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-bool PassesWindowFilter(const std::string& Title, const std::string& ClassName, DWORD Style,
-                        bool VisibleOnly, bool IsOwnMainWindow) {
+bool PassesWindowFilter(const std::string& Title, const std::string& ClassName, DWORD Style, bool VisibleOnly,
+                        bool IsOwnMainWindow) {
     bool passes = !VisibleOnly || (Style & WS_VISIBLE) != 0;
     // Untitled windows are noise (tool tips, message windows), except the
     // frames of one kind of application that draw their own titles.
@@ -115,7 +115,7 @@ std::string FileNamePart(const std::string& path) {
 constexpr int32_t KeptExStyle = WS_EX_TOOLWINDOW | WS_EX_LAYERED;
 bool NothingToStrip(int32_t ExStyle) { return (ExStyle & ~(KeptExStyle | WS_EX_WINDOWEDGE)) == 0; }
 
-} // namespace
+}  // namespace
 
 bool TAnswerCheck::Answers(const TWinInfo& Info) {
     for (const auto& k : known_)
@@ -124,7 +124,8 @@ bool TAnswerCheck::Answers(const TWinInfo& Info) {
     DWORD_PTR result = 0;
     // SMTO_ABORTIFHUNG answers at once for a thread the system already
     // counts as hung; the time-out bounds the wait for any other.
-    const bool answers = SendMessageTimeoutA(Info.Handle, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, AnswerTimeoutMs, &result) != 0;
+    const bool answers =
+        SendMessageTimeoutA(Info.Handle, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, AnswerTimeoutMs, &result) != 0;
     // A window that is gone says nothing about its thread's other windows.
     if (Info.ThreadId != 0 && (answers || IsWindow(Info.Handle))) known_.emplace_back(Info.ThreadId, answers);
     return answers;
@@ -170,7 +171,7 @@ void AddItem(ui::TListView* List, TWinInfo* Info) {
     item->SetCaption(FileNamePart(Info->ExePath));
     item->SubItems()->Add(Info->Title);
 }
-} // namespace
+}  // namespace
 
 void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly) {
     std::optional<TWinInfo> info = ReadWindow(Wnd, VisibleOnly);
@@ -231,8 +232,7 @@ struct TPsapi {
     bool Usable() const { return EnumProcesses && EnumProcessModules && GetModuleFileNameExA; }
 };
 
-template <class F>
-F Bind(HMODULE Library, const char* Name) {
+template <class F> F Bind(HMODULE Library, const char* Name) {
     return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Library, Name)));
 }
 
@@ -269,7 +269,7 @@ std::string ExeNameOfProcess(DWORD ProcessId) {
     return std::string();
 }
 
-} // namespace
+}  // namespace
 
 std::string GetWindowExeName(HWND Wnd) {
     DWORD pid = 0;
@@ -373,7 +373,7 @@ DWORD WINAPI FinishLateShows(LPVOID Param) {
     }
     return 0;
 }
-} // namespace
+}  // namespace
 
 void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
     if (RestoreStyle) SetExStyle(Wnd, ExStyle);
@@ -451,4 +451,4 @@ HICON GetFileIcon(const std::string& Path, bool Small) {
     return info.hIcon;
 }
 
-} // namespace core
+}  // namespace core

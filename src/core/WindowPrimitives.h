@@ -9,7 +9,9 @@
 #include <utility>
 #include <vector>
 
-namespace ui { class TListView; }
+namespace ui {
+class TListView;
+}
 
 namespace core {
 
@@ -17,10 +19,10 @@ namespace core {
 // list that holds the item owns it.
 struct TWinInfo {
     HWND Handle = nullptr;
-    std::string Title;    // window text, trimmed
-    std::string ExePath;  // program file of the owning process; empty when unknown
-    int32_t ExStyle = 0;  // extended style when listed; put back when shown again
-    DWORD ThreadId = 0;   // the thread that owns the window
+    std::string Title;       // window text, trimmed
+    std::string ExePath;     // program file of the owning process; empty when unknown
+    int32_t ExStyle = 0;     // extended style when listed; put back when shown again
+    DWORD ThreadId = 0;      // the thread that owns the window
     bool StyleKept = false;  // the extended style was left alone when hidden
     DWORD ProcessId = 0;     // the process that owns the window
 };
@@ -30,15 +32,15 @@ struct TWinInfo {
 // calls also wait for the window's own thread. What a toggle costs is about
 // how many of these it makes per window.
 struct TWindowCallCounts {
-    unsigned List = 0;        // snapshots of the top-level windows
-    unsigned Text = 0;        // GetWindowTextA
-    unsigned ClassName = 0;   // GetClassNameA
-    unsigned Style = 0;       // GetWindowLongA of the style or extended style
-    unsigned Owner = 0;       // GetWindowThreadProcessId
-    unsigned SetStyle = 0;    // SetWindowLongA of the extended style
-    unsigned Show = 0;        // ShowWindow, ShowWindowAsync, SetWindowPos showing
-    unsigned Answer = 0;      // SendMessageTimeoutA asking a thread whether it answers
-    unsigned Process = 0;     // program-file lookups (each walks the process list)
+    unsigned List = 0;       // snapshots of the top-level windows
+    unsigned Text = 0;       // GetWindowTextA
+    unsigned ClassName = 0;  // GetClassNameA
+    unsigned Style = 0;      // GetWindowLongA of the style or extended style
+    unsigned Owner = 0;      // GetWindowThreadProcessId
+    unsigned SetStyle = 0;   // SetWindowLongA of the extended style
+    unsigned Show = 0;       // ShowWindow, ShowWindowAsync, SetWindowPos showing
+    unsigned Answer = 0;     // SendMessageTimeoutA asking a thread whether it answers
+    unsigned Process = 0;    // program-file lookups (each walks the process list)
     unsigned Total() const { return List + Text + ClassName + Style + Owner + SetStyle + Show + Answer + Process; }
 };
 extern TWindowCallCounts WindowCalls;
@@ -63,8 +65,8 @@ std::string TrimText(const std::string& s);
 
 // The listing filter, without the window: whether a window with this title,
 // class and style enters a list. IsOwnMainWindow drops it whatever else.
-bool PassesWindowFilter(const std::string& Title, const std::string& ClassName, DWORD Style,
-                        bool VisibleOnly, bool IsOwnMainWindow);
+bool PassesWindowFilter(const std::string& Title, const std::string& ClassName, DWORD Style, bool VisibleOnly,
+                        bool IsOwnMainWindow);
 
 // Clears the list and offers every top-level window to AddWindowToList, in
 // Z order from the top.
@@ -139,4 +141,4 @@ HICON GetFileIcon(const std::string& Path, bool Small);
 HWND OwnMainWindow();
 HWND OwnApplicationWindow();
 
-} // namespace core
+}  // namespace core

@@ -37,19 +37,21 @@ uint32_t TKeyTracker::Translate(const TLowLevelKey& Key) {
 }
 
 uint32_t PackLowLevelKey(const TLowLevelKey& Key) {
-    return (Key.VirtualKey & 0xFFFFu) | ((Key.ScanCode & 0xFFu) << 16) |
-           (static_cast<uint32_t>(Key.Flags) << 24);
+    return (Key.VirtualKey & 0xFFFFu) | ((Key.ScanCode & 0xFFu) << 16) | (static_cast<uint32_t>(Key.Flags) << 24);
 }
 
 bool IsMouseButtonMessage(uint32_t Message) {
     switch (Message) {
-        case 0x0201: case 0x0202:  // left down, up
-        case 0x0204: case 0x0205:  // right
-        case 0x0207: case 0x0208:  // middle
-        case 0x020B: case 0x020C:  // X buttons
-            return true;
-        default:
-            return false;
+    case 0x0201:
+    case 0x0202:  // left down, up
+    case 0x0204:
+    case 0x0205:  // right
+    case 0x0207:
+    case 0x0208:  // middle
+    case 0x020B:
+    case 0x020C:  // X buttons
+        return true;
+    default: return false;
     }
 }
 

@@ -19,7 +19,7 @@ struct TLowLevelKey {
     uint32_t Message = 0;     // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
     uint32_t VirtualKey = 0;  // may be 0 for input injected by scan code
     uint32_t ScanCode = 0;
-    uint8_t Flags = 0;        // LowLevel* bits
+    uint8_t Flags = 0;  // LowLevel* bits
 };
 
 // Follows which keys are down, for the previous-state bit and the Alt

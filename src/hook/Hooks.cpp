@@ -79,8 +79,7 @@ constexpr unsigned Bit(int Kind) { return 1u << Kind; }
 constexpr unsigned GlobalKinds = Bit(KindShell) | Bit(KindCloseQuery);
 
 bool IsKnownKind(int Kind) {
-    return Kind == KindShell || Kind == KindKey || Kind == KindMouse || Kind == KindKeyLL ||
-           Kind == KindCloseQuery;
+    return Kind == KindShell || Kind == KindKey || Kind == KindMouse || Kind == KindKeyLL || Kind == KindCloseQuery;
 }
 
 // The hooks a set of kinds needs.
@@ -111,16 +110,16 @@ HMODULE ThisModule() {
 
 HHOOK Install(THook Which) {
     switch (Which) {
-        case hkKeyboard:
-            // A fresh hook has seen no key go down.
-            Local.Keys.Reset();
-            return SetWindowsHookExA(WH_KEYBOARD_LL, LowLevelKeyboardProc, ThisModule(), 0);
-        case hkMouse: return SetWindowsHookExA(WH_MOUSE_LL, LowLevelMouseProc, ThisModule(), 0);
-        case hkShell: return SetWindowsHookExA(WH_SHELL, ShellProc, ThisModule(), 0);
-        case hkCbt: return SetWindowsHookExA(WH_CBT, CbtProc, ThisModule(), 0);
-        case hkCallWnd: return SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, ThisModule(), 0);
-        case hkGetMsg: return SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, ThisModule(), 0);
-        case hkCount: break;
+    case hkKeyboard:
+        // A fresh hook has seen no key go down.
+        Local.Keys.Reset();
+        return SetWindowsHookExA(WH_KEYBOARD_LL, LowLevelKeyboardProc, ThisModule(), 0);
+    case hkMouse: return SetWindowsHookExA(WH_MOUSE_LL, LowLevelMouseProc, ThisModule(), 0);
+    case hkShell: return SetWindowsHookExA(WH_SHELL, ShellProc, ThisModule(), 0);
+    case hkCbt: return SetWindowsHookExA(WH_CBT, CbtProc, ThisModule(), 0);
+    case hkCallWnd: return SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, ThisModule(), 0);
+    case hkGetMsg: return SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, ThisModule(), 0);
+    case hkCount: break;
     }
     return nullptr;
 }
@@ -242,8 +241,7 @@ bool ApplyHooks(unsigned Kinds) {
 void PublishReceiver() {
     Shared.MsgShell = Local.Msgs.Shell;
     Shared.MsgSysCommand = Local.Msgs.SysCommand;
-    InterlockedExchange(const_cast<LONG*>(&Shared.Receiver),
-                        static_cast<LONG>(HandleToReceiver(Local.Receiver)));
+    InterlockedExchange(const_cast<LONG*>(&Shared.Receiver), static_cast<LONG>(HandleToReceiver(Local.Receiver)));
 }
 
 void WithdrawReceiver() {

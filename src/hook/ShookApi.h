@@ -44,9 +44,9 @@ constexpr const char* MsgMouseName = "MY_MOUSE_EVENT";
 // the library's own, so the caller's thread may be busy or blocked without
 // holding up any input; it gets the messages once it pumps again. Only
 // SetReceiver may be missing from a library.
-using TStartWatching = BOOL(WINAPI*)(int32_t Kind);   // TRUE when Kind is now watched
-using TStopWatching = BOOL(WINAPI*)(int32_t Kind);    // FALSE for an unknown kind
-using TStillWatching = BOOL(WINAPI*)();               // any kind still watched
+using TStartWatching = BOOL(WINAPI*)(int32_t Kind);  // TRUE when Kind is now watched
+using TStopWatching = BOOL(WINAPI*)(int32_t Kind);   // FALSE for an unknown kind
+using TStillWatching = BOOL(WINAPI*)();              // any kind still watched
 using TStopAll = void(WINAPI*)();
 using TSetReceiver = void(WINAPI*)(uint32_t Receiver);  // a window handle's 32 significant bits
 
@@ -57,15 +57,12 @@ constexpr const char* StopAllName = "StopAll";
 constexpr const char* SetReceiverName = "SetReceiver";
 
 // An export of Library as the entry-point type F; nullptr when missing.
-template <class F>
-F BindEntryPoint(HMODULE Library, const char* Name) {
+template <class F> F BindEntryPoint(HMODULE Library, const char* Name) {
     return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Library, Name)));
 }
 
 // Window handles are 32-bit values, sign-extended in 64-bit code.
-inline uint32_t HandleToReceiver(HWND Wnd) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Wnd));
-}
+inline uint32_t HandleToReceiver(HWND Wnd) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Wnd)); }
 inline HWND ReceiverToHandle(uint32_t Receiver) {
     return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(Receiver)));
 }

@@ -157,16 +157,20 @@ TRect PaintGlyphBackground(const ItemPaint& p, TRect G) {
         if (p.selected) c->FillRect(column);
         const int oldRight = G.right;
         Offset(G, 1, 0);
-        if (p.selected) FillSolid(c->Handle(), G, ui::clMenu);
-        else c->FrameRect(ui::Rect(Sub(G.left, 1), Sub(G.top, 1), Add(oldRight, 2), Add(G.bottom, 1)));
+        if (p.selected)
+            FillSolid(c->Handle(), G, ui::clMenu);
+        else
+            c->FrameRect(ui::Rect(Sub(G.left, 1), Sub(G.top, 1), Add(oldRight, 2), Add(G.bottom, 1)));
         c->Brush()->SetColor(keep);
         return G;
     }
     if (!checked) return G;
     G.right = Add(G.right, 1);
     G.bottom = Add(G.bottom, 1);
-    if (p.state & ui::odSelected) FillSolid(c->Handle(), G, ui::clBtnFace);
-    else FillPattern(c->Handle(), G);
+    if (p.state & ui::odSelected)
+        FillSolid(c->Handle(), G, ui::clBtnFace);
+    else
+        FillPattern(c->Handle(), G);
     G.left = Add(G.left, 1);
     G.top = Add(G.top, 1);
     return G;
@@ -202,9 +206,12 @@ TRect PaintGlyphCell(const ItemPaint& p) {
     TRect G = GlyphCell(p.rect, drawImage ? p.images->Width() : 16, drawImage ? p.images->Height() : 16);
     G = PaintGlyphBackground(p, G);
     ui::TBitmap* bitmap = p.item->Bitmap();
-    if (ValidImageIndex(p)) p.images->Draw(p.canvas, G.left, G.top, p.item->ImageIndex(), p.item->Enabled());
-    else if (drawImage) PaintCheckMark(p, G);
-    else p.canvas->StretchDraw(CentredIn(G, bitmap->Width(), bitmap->Height()), bitmap);
+    if (ValidImageIndex(p))
+        p.images->Draw(p.canvas, G.left, G.top, p.item->ImageIndex(), p.item->Enabled());
+    else if (drawImage)
+        PaintCheckMark(p, G);
+    else
+        p.canvas->StretchDraw(CentredIn(G, bitmap->Width(), bitmap->Height()), bitmap);
     if (p.item->Checked()) {
         G.right = Sub(G.right, 1);
         G.bottom = Sub(G.bottom, 1);
@@ -251,8 +258,10 @@ void PaintTopLevelItem(ItemPaint& p) {
         c->FillRect(p.rect);
     } else if (NewStyleMenus) {
         TRect e = p.rect;
-        if (p.selected) DrawEdge(c->Handle(), &e, BDR_SUNKENOUTER, BF_RECT);
-        else if (Hot(p)) DrawEdge(c->Handle(), &e, BDR_RAISEDINNER, BF_RECT);
+        if (p.selected)
+            DrawEdge(c->Handle(), &e, BDR_SUNKENOUTER, BF_RECT);
+        else if (Hot(p))
+            DrawEdge(c->Handle(), &e, BDR_RAISEDINNER, BF_RECT);
         if (!p.selected) Offset(p.rect, 0, -1);
     }
 }
@@ -334,7 +343,7 @@ uint8_t Channel(int start, int delta, int num, int den) {
     return Narrow<uint8_t>(Add(start, Div(Mul(delta, num), den)));
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ hooking
 
@@ -363,8 +372,10 @@ void HookMenuItems(ui::TMenu* Menu, TMenuItem* Item, bool Recursive, ui::TMenuMe
     hook.OnlyWithoutHandlers = OnlyWithoutHandlers;
     hook.DrawHandler = DrawHandler;
     hook.MeasureHandler = MeasureHandler;
-    if (Item) HookBarMenuItem(Item, hook);
-    else if (Menu) HookBarSubItems(Menu->Items(), Recursive, hook);
+    if (Item)
+        HookBarMenuItem(Item, hook);
+    else if (Menu)
+        HookBarSubItems(Menu->Items(), Recursive, hook);
 }
 
 // ================================================================ item tests
@@ -511,8 +522,7 @@ void DrawBarMenuItem(TMenuItem* Item, TCanvas* ACanvas, TRect ARect, ui::TOwnerD
     ApplyMenuWindowFrame(intf, window);
 }
 
-void PaintMenuItemDefault(IBarMenusIntf* Intf, TMenuItem* Item, TCanvas* ACanvas, TRect R,
-                          ui::TOwnerDrawState State) {
+void PaintMenuItemDefault(IBarMenusIntf* Intf, TMenuItem* Item, TCanvas* ACanvas, TRect R, ui::TOwnerDrawState State) {
     std::string text;
     if (IsSeparatorWithText(Item, text)) {
         DrawSeparator(Intf, Item, text, ACanvas, R, State);
@@ -565,8 +575,10 @@ void DrawSeparator(IBarMenusIntf* Intf, TMenuItem*, const std::string& Text, TCa
         L.right = Sub(L.right, 12);
     }
     auto edge = [&](TRect r) {
-        if (seps->FlatLines()) DrawEdge(dc, &r, BDR_RAISEDOUTER, BF_TOP | BF_FLAT);
-        else DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
+        if (seps->FlatLines())
+            DrawEdge(dc, &r, BDR_RAISEDOUTER, BF_TOP | BF_FLAT);
+        else
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
     };
     if (Text.empty()) {
         L.top = Add(L.top, 5);
@@ -582,8 +594,10 @@ void DrawSeparator(IBarMenusIntf* Intf, TMenuItem*, const std::string& Text, TCa
     const std::string text = " " + Text + " ";
     if (seps->SeparatorStyle() == ssCaption) {
         UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-        if (seps->Alignment() == ui::taRightJustify) format |= DT_RIGHT;
-        else if (seps->Alignment() == ui::taCenter) format |= DT_CENTER;
+        if (seps->Alignment() == ui::taRightJustify)
+            format |= DT_RIGHT;
+        else if (seps->Alignment() == ui::taCenter)
+            format |= DT_CENTER;
         if (!seps->UseSystemFont()) ACanvas->Font()->Assign(seps->Font());
         ACanvas->Brush()->SetColor(seps->GradientStart());
         FillGradientRect(nullptr, ACanvas, L, seps->GradientStart(), seps->GradientEnd(), seps->GradientStyle());
@@ -601,7 +615,8 @@ void DrawSeparator(IBarMenusIntf* Intf, TMenuItem*, const std::string& Text, TCa
     T.bottom = Sub(T.bottom, 1);
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CENTER;
     CanvasDrawText(ACanvas, text, T, format | DT_CALCRECT);
-    if (seps->Alignment() == ui::taRightJustify) Offset(T, Sub(RectWidth(L), RectWidth(T)), 0);
+    if (seps->Alignment() == ui::taRightJustify)
+        Offset(T, Sub(RectWidth(L), RectWidth(T)), 0);
     else if (seps->Alignment() == ui::taCenter)
         Offset(T, Round(static_cast<double>(Sub(RectWidth(L), RectWidth(T))) / 2.0 - 0.5), 0);
     L.top = Add(L.top, 6);
@@ -641,17 +656,21 @@ void DrawFadeLine(TCanvas* ACanvas, TRect T, TRect L, TColor Color, int W, bool 
         }
         const TColor p = ui::ColorToRGB(ACanvas->Pixels(x, y));
         const int pr = GetRValue(p), pg = GetGValue(p), pb = GetBValue(p);
-        ACanvas->SetPixel(x, y,
-                          RGB(Channel(pr, Sub(cr, pr), num, W), Channel(pg, Sub(cg, pg), num, W),
-                              Channel(pb, Sub(cb, pb), num, W)));
+        ACanvas->SetPixel(
+            x, y,
+            RGB(Channel(pr, Sub(cr, pr), num, W), Channel(pg, Sub(cg, pg), num, W), Channel(pb, Sub(cb, pb), num, W)));
     };
     for (int x = L.left; x <= leftEnd; ++x) {
-        if (x < Add(L.left, W)) put(x, Sub(x, L.left));
-        else ACanvas->SetPixel(x, y, c);
+        if (x < Add(L.left, W))
+            put(x, Sub(x, L.left));
+        else
+            ACanvas->SetPixel(x, y, c);
     }
     for (int x = rightStart; x <= L.right; ++x) {
-        if (x > Sub(L.right, W)) put(x, Sub(L.right, x));
-        else ACanvas->SetPixel(x, y, c);
+        if (x > Sub(L.right, W))
+            put(x, Sub(L.right, x));
+        else
+            ACanvas->SetPixel(x, y, c);
     }
 }
 
@@ -714,8 +733,8 @@ void FillGradientRect(ui::TBitmap* Bitmap, TCanvas* ACanvas, TRect R, TColor Sta
     case gsDiagonalRightLeft:
         for (int y = y0; y < y1; ++y) {
             for (int x = R.left; x < R.right; ++x) {
-                const int k = Trunc((static_cast<double>(Sub(y, R.top)) / H +
-                                     static_cast<double>(Sub(x, R.left)) / W) * 512.0);
+                const int k =
+                    Trunc((static_cast<double>(Sub(y, R.top)) / H + static_cast<double>(Sub(x, R.left)) / W) * 512.0);
                 const int col = Style == gsDiagonalLeftRight ? x : Sub(Sub(R.right, 1), Sub(x, R.left));
                 put(col, y, Channel(sr, dr, k, 1024), Channel(sg, dg, k, 1024), Channel(sb, db, k, 1024));
             }
@@ -789,9 +808,7 @@ void DrawBarBackPicture(IBarMenusIntf* Intf) {
                     B->Canvas()->Draw(x, y, P);
             break;
         }
-        case dsStretch:
-            B->Canvas()->StretchDraw(BitmapRect(B), P);
-            break;
+        case dsStretch: B->Canvas()->StretchDraw(BitmapRect(B), P); break;
         }
     }
     if (bar->Border() != ui::clNone) {
@@ -913,4 +930,4 @@ void ApplyMenuWindowFrame(IBarMenusIntf* Intf, HWND Window) {
     FrameSolid(dc, ui::Rect(1, 1, w - 1, h - 1), ui::clBtnFace);
 }
 
-} // namespace painters
+}  // namespace painters

@@ -13,7 +13,7 @@ namespace ui {
 class TBitmap;
 class TCanvas;
 class TMainMenu;
-}
+}  // namespace ui
 
 namespace painters {
 
@@ -41,10 +41,10 @@ void DrawBarMenuItem(ui::TMenuItem* Item, ui::TCanvas* ACanvas, ui::TRect ARect,
                      bool ABarVisible);
 void PaintMenuItemDefault(IBarMenusIntf* Intf, ui::TMenuItem* Item, ui::TCanvas* ACanvas, ui::TRect R,
                           ui::TOwnerDrawState State);
-void DrawMenuItemText(ui::TMenuItem* Item, ui::TCanvas* ACanvas, const std::string& Text, ui::TRect& R,
-                      bool Selected, UINT Format);
-void DrawSeparator(IBarMenusIntf* Intf, ui::TMenuItem* Item, const std::string& Text, ui::TCanvas* ACanvas,
-                   ui::TRect R, ui::TOwnerDrawState State);
+void DrawMenuItemText(ui::TMenuItem* Item, ui::TCanvas* ACanvas, const std::string& Text, ui::TRect& R, bool Selected,
+                      UINT Format);
+void DrawSeparator(IBarMenusIntf* Intf, ui::TMenuItem* Item, const std::string& Text, ui::TCanvas* ACanvas, ui::TRect R,
+                   ui::TOwnerDrawState State);
 void DrawFadeLine(ui::TCanvas* ACanvas, ui::TRect T, ui::TRect L, ui::TColor Color, int W, bool HasText);
 // Into Bitmap's pixels when given (clipped to the bitmap), else on ACanvas.
 void FillGradientRect(ui::TBitmap* Bitmap, ui::TCanvas* ACanvas, ui::TRect R, ui::TColor StartColor,
@@ -81,4 +81,4 @@ bool IsChildOfFirstVisibleItem(TBcCustomBarMainMenu* Menu, ui::TMenuItem* Item);
 // The name of the radio-dot bitmap resource.
 extern const char* const SBcRadioItemResName;
 
-} // namespace painters
+}  // namespace painters

@@ -15,7 +15,7 @@ void RequireOwner(const ui::TMenu* menu, const char* className) {
     if (!menu) throw ERequireOwner(RequireOwnerText(className));
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TBcBarProtected
 
@@ -33,9 +33,7 @@ ui::TBitmap* TBcBarProtected::GetBarBitmap() {
     return barBitmap_.get();
 }
 
-void TBcBarProtected::FreeBarBitmap() {
-    barBitmap_.reset();
-}
+void TBcBarProtected::FreeBarBitmap() { barBitmap_.reset(); }
 
 void TBcBarProtected::Reset() {
     FreeBarBitmap();
@@ -79,8 +77,8 @@ void TBcGradientBar::Assign(ui::TPersistent* Source) {
 // ================================================================ TBcBarPicture
 
 TBcBarPicture::TBcBarPicture(ui::TMenu* AMenu, const char* ClassName)
-    : menu_(AMenu), transparent_(true), offsetX_(0), offsetY_(0), vertAlignment_(vaBottom),
-      horzAlignment_(haCenter), visible_(true) {
+    : menu_(AMenu), transparent_(true), offsetX_(0), offsetY_(0), vertAlignment_(vaBottom), horzAlignment_(haCenter),
+      visible_(true) {
     RequireOwner(AMenu, ClassName);
 }
 
@@ -147,7 +145,8 @@ void TBcBarPicture::Assign(ui::TPersistent* Source) {
     ui::TPersistent::Assign(Source);
 }
 
-TBcBarBackPicture::TBcBarBackPicture(ui::TMenu* AMenu) : TBcBarPicture(AMenu, "TBcBarBackPicture"), drawStyle_(dsNormal) {
+TBcBarBackPicture::TBcBarBackPicture(ui::TMenu* AMenu)
+    : TBcBarPicture(AMenu, "TBcBarBackPicture"), drawStyle_(dsNormal) {
     SetVertAlignment(vaTop);
     SetHorzAlignment(haLeft);
 }
@@ -229,8 +228,8 @@ void TBcBar::Assign(ui::TPersistent* Source) {
 // ================================================================ TBcSeparators
 
 TBcSeparators::TBcSeparators(ui::TMenu* AMenu)
-    : TBcGradientBar(AMenu, "TBcSeparators"), useSystemFont_(true), alignment_(ui::taCenter),
-      separatorStyle_(ssNormal), fade_(false), fadeWidth_(32), fadeColor_(ui::clBtnShadow), flatLines_(false) {
+    : TBcGradientBar(AMenu, "TBcSeparators"), useSystemFont_(true), alignment_(ui::taCenter), separatorStyle_(ssNormal),
+      fade_(false), fadeWidth_(32), fadeColor_(ui::clBtnShadow), flatLines_(false) {
     font_ = std::make_unique<ui::TFont>();
     SetGradientStart(0x808080);
     SetGradientEnd(0xC0C0C0);
@@ -251,4 +250,4 @@ void TBcSeparators::Assign(ui::TPersistent* Source) {
     TBcGradientBar::Assign(Source);
 }
 
-} // namespace painters
+}  // namespace painters

@@ -14,7 +14,7 @@ namespace ui {
 class TBitmap;
 class TFont;
 class TMenu;
-}
+}  // namespace ui
 
 namespace painters {
 
@@ -252,4 +252,4 @@ private:
     bool flatLines_;
 };
 
-} // namespace painters
+}  // namespace painters

@@ -14,7 +14,7 @@ class TCanvas;
 class TFont;
 class TMenu;
 class TMenuItem;
-}
+}  // namespace ui
 
 namespace painters {
 
@@ -42,9 +42,8 @@ using TOnBeforeDrawBarEvent =
 using TOnAdvancedBeforeDrawBarEvent =
     ui::Event<void(ui::TObject* Sender, ui::TCanvas* ACanvas, ui::TRect ARect, TBarParts& DrawParts)>;
 using TOnAfterDrawBarEvent = ui::Event<void(ui::TObject* Sender, ui::TCanvas* ACanvas, ui::TRect ARect)>;
-using TOnMeasureMenuItemEvent =
-    ui::Event<void(ui::TObject* Sender, ui::TMenuItem* AMenuItem, ui::TCanvas* ACanvas, int& Width, int& Height,
-                   bool ABarVisible, bool& DefaultMeasure)>;
+using TOnMeasureMenuItemEvent = ui::Event<void(ui::TObject* Sender, ui::TMenuItem* AMenuItem, ui::TCanvas* ACanvas,
+                                               int& Width, int& Height, bool ABarVisible, bool& DefaultMeasure)>;
 
 // ---------------------------------------------------------------- system flags
 
@@ -102,4 +101,4 @@ ui::TMenu* GetItemMenu(ui::TMenuItem* Item);
 IBarMenusIntf* GetBarMenusIntf(ui::TMenu* Menu);
 IBarMenusIntf* GetItemBarMenusIntf(ui::TMenuItem* Item);
 
-} // namespace painters
+}  // namespace painters

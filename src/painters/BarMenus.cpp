@@ -29,7 +29,7 @@ namespace {
 struct OSFlagsReader {
     OSFlagsReader() { ReadBarMenuOSVersion(); }
 } gOSFlagsReader;
-} // namespace
+}  // namespace
 
 // ================================================================ finding a menu's interface
 
@@ -66,7 +66,7 @@ bool BarVisibleFor(IBarMenusIntf* intf, ui::TMenuItem* item) {
     return item->Parent() && !item->Parent()->Parent();
 }
 
-} // namespace
+}  // namespace
 
 void BarMenuMeasureItem(ui::TObject* Sender, ui::TCanvas* ACanvas, int& Width, int& Height) {
     auto* item = dynamic_cast<ui::TMenuItem*>(Sender);
@@ -120,12 +120,11 @@ void HookChanged(ui::TMenu* menu, ui::TMenuItem* source) {
     HookBarSubItems(source, true, hook);
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TBcBarMenuBase
 
-template <class MenuBase>
-TBcBarMenuBase<MenuBase>::TBcBarMenuBase(ui::TComponent* AOwner) : MenuBase(AOwner) {
+template <class MenuBase> TBcBarMenuBase<MenuBase>::TBcBarMenuBase(ui::TComponent* AOwner) : MenuBase(AOwner) {
     this->SetOwnerDraw(true);
     barProtected_ = std::make_unique<TBcBarProtected>(this);
     bar_ = std::make_unique<TBcBar>(this);
@@ -133,8 +132,7 @@ TBcBarMenuBase<MenuBase>::TBcBarMenuBase(ui::TComponent* AOwner) : MenuBase(AOwn
     menuFont_ = std::make_unique<ui::TFont>();
 }
 
-template <class MenuBase>
-TBcBarMenuBase<MenuBase>::~TBcBarMenuBase() {
+template <class MenuBase> TBcBarMenuBase<MenuBase>::~TBcBarMenuBase() {
     destroying_ = true;
     // After a plain delete the items are still here: they go first, while
     // MenuChanged knows to do nothing.
@@ -148,8 +146,7 @@ TBcBarMenuBase<MenuBase>::~TBcBarMenuBase() {
     menuFont_.reset();
 }
 
-template <class MenuBase>
-void TBcBarMenuBase<MenuBase>::Destroying() {
+template <class MenuBase> void TBcBarMenuBase<MenuBase>::Destroying() {
     destroying_ = true;
     MenuBase::Destroying();
 }
@@ -160,14 +157,12 @@ void TBcBarMenuBase<MenuBase>::Notification(ui::TComponent* AComponent, ui::TOpe
     MenuBase::Notification(AComponent, Operation);
 }
 
-template <class MenuBase>
-TBcMenuStyle TBcBarMenuBase<MenuBase>::GetEffectiveMenuStyle() {
+template <class MenuBase> TBcMenuStyle TBcBarMenuBase<MenuBase>::GetEffectiveMenuStyle() {
     if (menuStyle_ != msAuto) return menuStyle_;
     return XPLookMenus ? msWindowsXP : msStandard;
 }
 
-template <class MenuBase>
-void TBcBarMenuBase<MenuBase>::ChangeDrawModule(TBcBarMenusDrawModule* Value) {
+template <class MenuBase> void TBcBarMenuBase<MenuBase>::ChangeDrawModule(TBcBarMenusDrawModule* Value) {
     if (drawModule_) {
         this->RemoveFreeNotification(drawModule_);
         drawModule_->SetMenu(nullptr);
@@ -274,4 +269,4 @@ void TBcCustomBarMainMenu::SetDrawModule(TBcBarMenusDrawModule* Value) {
     Refresh(true, true);
 }
 
-} // namespace painters
+}  // namespace painters

@@ -29,8 +29,7 @@ void RefreshBarMenu(IBarMenusIntf* Intf, bool ResetBar, bool Rebuild);
 // What both bar menus hold and answer alike: the bar cache, the options, the
 // bar events, the draw module and the window options. MenuBase is
 // ui::TPopupMenu or ui::TMainMenu.
-template <class MenuBase>
-class TBcBarMenuBase : public MenuBase, public IBarMenusIntf {
+template <class MenuBase> class TBcBarMenuBase : public MenuBase, public IBarMenusIntf {
 public:
     explicit TBcBarMenuBase(ui::TComponent* AOwner);
     // The items go before the options they may reach while they are removed.
@@ -174,4 +173,4 @@ private:
 void BarMenuMeasureItem(ui::TObject* Sender, ui::TCanvas* ACanvas, int& Width, int& Height);
 void BarMenuAdvancedDrawItem(ui::TObject* Sender, ui::TCanvas* ACanvas, ui::TRect ARect, ui::TOwnerDrawState State);
 
-} // namespace painters
+}  // namespace painters

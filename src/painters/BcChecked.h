@@ -15,32 +15,27 @@ inline constexpr const char* kOverflowText = "Integer overflow";
 inline constexpr const char* kRangeText = "Range check error";
 
 // Op is one of the __builtin_*_overflow operations.
-template <class T, class Op>
-T Overflowing(T a, T b, Op op) {
+template <class T, class Op> T Overflowing(T a, T b, Op op) {
     static_assert(std::is_integral_v<T>);
     T r;
     if (op(a, b, &r)) throw ui::EIntOverflow(kOverflowText);
     return r;
 }
 
-template <class T>
-T Add(T a, std::type_identity_t<T> b) {
+template <class T> T Add(T a, std::type_identity_t<T> b) {
     return Overflowing(a, b, [](T x, T y, T* r) { return __builtin_add_overflow(x, y, r); });
 }
 
-template <class T>
-T Sub(T a, std::type_identity_t<T> b) {
+template <class T> T Sub(T a, std::type_identity_t<T> b) {
     return Overflowing(a, b, [](T x, T y, T* r) { return __builtin_sub_overflow(x, y, r); });
 }
 
-template <class T>
-T Mul(T a, std::type_identity_t<T> b) {
+template <class T> T Mul(T a, std::type_identity_t<T> b) {
     return Overflowing(a, b, [](T x, T y, T* r) { return __builtin_mul_overflow(x, y, r); });
 }
 
 // Truncates toward zero, as integer division does.
-template <class T>
-T Div(T a, std::type_identity_t<T> b) {
+template <class T> T Div(T a, std::type_identity_t<T> b) {
     static_assert(std::is_integral_v<T>);
     if (b == 0) throw ui::EDivByZero("Division by zero");
     if constexpr (std::is_signed_v<T>) {
@@ -49,8 +44,7 @@ T Div(T a, std::type_identity_t<T> b) {
     return a / b;
 }
 
-template <class T>
-T Mod(T a, std::type_identity_t<T> b) {
+template <class T> T Mod(T a, std::type_identity_t<T> b) {
     static_assert(std::is_integral_v<T>);
     if (b == 0) throw ui::EDivByZero("Division by zero");
     if constexpr (std::is_signed_v<T>) {
@@ -60,8 +54,7 @@ T Mod(T a, std::type_identity_t<T> b) {
 }
 
 // The value as a To, or ERangeError when To cannot hold it.
-template <class To, class From>
-To Narrow(From v) {
+template <class To, class From> To Narrow(From v) {
     static_assert(std::is_integral_v<To> && std::is_integral_v<From>);
     if (!std::in_range<To>(v)) throw ui::ERangeError(kRangeText);
     return static_cast<To>(v);
@@ -75,8 +68,6 @@ inline int Trunc(double v) {
 
 // A floating-point value rounded to the nearest int, a half going to the
 // even neighbour (Round).
-inline int Round(double v) {
-    return Trunc(std::nearbyint(v));
-}
+inline int Round(double v) { return Trunc(std::nearbyint(v)); }
 
-} // namespace painters::checked
+}  // namespace painters::checked

@@ -32,4 +32,4 @@ void TBcBarMenusDrawModule::Reattach() {
     if (IBarMenusIntf* intf = GetBarMenusIntf(menu_)) intf->SetDrawModule(this);
 }
 
-} // namespace painters
+}  // namespace painters

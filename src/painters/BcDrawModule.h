@@ -39,4 +39,4 @@ private:
     std::string description_;
 };
 
-} // namespace painters
+}  // namespace painters

@@ -24,4 +24,4 @@ inline std::string RequireOwnerText(const char* ClassName) {
     return std::string("Tried to create ") + ClassName + " with no owner.";
 }
 
-} // namespace painters
+}  // namespace painters

@@ -12,7 +12,7 @@ bool gAvailable = false;
 struct Binder {
     Binder() { BindLayeredWindows(); }
 } gBinder;
-} // namespace
+}  // namespace
 
 bool LayeredWindowsAvailable() { return gAvailable; }
 
@@ -22,8 +22,8 @@ void BindLayeredWindows() {
     SetLayeredWindowAttributesFunc = nullptr;
     HMODULE user32 = LoadLibraryA("user32.dll");
     if (!user32) return;
-    UpdateLayeredWindowFunc =
-        reinterpret_cast<TUpdateLayeredWindowFunc>(reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
+    UpdateLayeredWindowFunc = reinterpret_cast<TUpdateLayeredWindowFunc>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
     SetLayeredWindowAttributesFunc = reinterpret_cast<TSetLayeredWindowAttributesFunc>(
         reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
     // The window manager's library stays mapped in a GUI process, so the
@@ -32,4 +32,4 @@ void BindLayeredWindows() {
     gAvailable = SetLayeredWindowAttributesFunc != nullptr;
 }
 
-} // namespace painters
+}  // namespace painters

@@ -5,8 +5,7 @@
 
 namespace painters {
 
-using TUpdateLayeredWindowFunc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*,
-                                              DWORD);
+using TUpdateLayeredWindowFunc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
 using TSetLayeredWindowAttributesFunc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
 // Null when the entry point was not found.
@@ -20,4 +19,4 @@ bool LayeredWindowsAvailable();
 // after changing the variables).
 void BindLayeredWindows();
 
-} // namespace painters
+}  // namespace painters

@@ -54,4 +54,4 @@ HFONT CreateRotatedFont(ui::TFont* Font, int Angle) {
     return CreateFontIndirectA(&lf);
 }
 
-} // namespace painters
+}  // namespace painters

@@ -11,7 +11,7 @@
 namespace ui {
 class TBitmap;
 class TFont;
-}
+}  // namespace ui
 
 namespace painters {
 
@@ -35,4 +35,4 @@ LOGFONTA RotatedLogFont(ui::TFont* Font, int Angle);
 // owns it and deletes it.
 HFONT CreateRotatedFont(ui::TFont* Font, int Angle);
 
-} // namespace painters
+}  // namespace painters

@@ -15,8 +15,10 @@ TMenuItemLayout LayOutMenuItem(int Width, int Height, bool IsBar, bool RightToLe
     const int cl = IC.left + (ColumnWidth - 10) / 2, ct = IC.top + (IC.bottom - IC.top - 10) / 2;
     TBox CR = HasIcon ? TBox{IC.left + 1, IC.top + 2, IC.right - 3, IC.bottom - 2} : TBox{cl, ct, cl + 10, ct + 10};
     if (IconWidth > ColumnWidth) {
-        if (RightToLeft) CR.right = CR.left + IconWidth;
-        else CR.left = CR.right - IconWidth;
+        if (RightToLeft)
+            CR.right = CR.left + IconWidth;
+        else
+            CR.left = CR.right - IconWidth;
     }
     if (IsBar) CR.top -= 1;
     L.check = CR;
@@ -29,17 +31,22 @@ TMenuItemLayout LayOutMenuItem(int Width, int Height, bool IsBar, bool RightToLe
         if (T.left < D.left + IconWidth) T.left = D.left + IconWidth + 4;
     }
     if (IsBar) {
-        if (!HasIcon) T = D;
-        else if (RightToLeft) T.right += 5;
-        else T.left -= 5;
+        if (!HasIcon)
+            T = D;
+        else if (RightToLeft)
+            T.right += 5;
+        else
+            T.left -= 5;
     }
     L.text = T;
     return L;
 }
 
 TBox MenuCaptionBox(TBox Text, bool RightToLeft, int LineHeight) {
-    if (RightToLeft) Text.right -= 3;
-    else Text.left += 3;
+    if (RightToLeft)
+        Text.right -= 3;
+    else
+        Text.left += 3;
     Text.top += (Text.bottom - Text.top - LineHeight) / 2;
     return Text;
 }
@@ -53,8 +60,10 @@ TBox ToolCaptionBox(TBox Face, bool List, bool MenuButton, bool RightToLeft, int
     } else if (MenuButton) {
         T.top += centred;
     } else {
-        if (RightToLeft) T.right -= IconWidth + 7;
-        else T.left += IconWidth + 6;
+        if (RightToLeft)
+            T.right -= IconWidth + 7;
+        else
+            T.left += IconWidth + 6;
         T.top += centred;
         T.bottom = T.top + LineHeight;
     }
@@ -95,4 +104,4 @@ TGlyphPlacement PlaceGlyph(ui::TButtonLayout Layout, int W, int H, int GlyphW, i
     return {TBox{gl, gt, gl + GW, gt + GH}, TBox{cl, ct, cl + TW, ct + TH}};
 }
 
-} // namespace painters
+}  // namespace painters

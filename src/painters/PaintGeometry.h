@@ -10,10 +10,7 @@ namespace painters {
 struct TBox {
     int left, top, right, bottom;
 };
-template <class Rect>
-Rect ToRect(const TBox& b) {
-    return Rect{b.left, b.top, b.right, b.bottom};
-}
+template <class Rect> Rect ToRect(const TBox& b) { return Rect{b.left, b.top, b.right, b.bottom}; }
 
 // A menu item drawn off screen: a popup item's drawing starts four pixels
 // to the left of its own rectangle, so that the item repaints the strip the
@@ -49,4 +46,4 @@ struct TGlyphPlacement {
 TGlyphPlacement PlaceGlyph(ui::TButtonLayout Layout, int W, int H, int GlyphW, int GlyphH, int TextW, int TextH,
                            int Spacing, bool ExactLeft);
 
-} // namespace painters
+}  // namespace painters

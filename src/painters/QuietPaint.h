@@ -9,8 +9,7 @@ namespace painters {
 // Steps dropped by PaintQuietly since the program started.
 inline std::atomic<unsigned> QuietPaintFailures{0};
 
-template <class Step>
-void PaintQuietly(Step&& step) noexcept {
+template <class Step> void PaintQuietly(Step&& step) noexcept {
     try {
         step();
     } catch (...) {
@@ -18,4 +17,4 @@ void PaintQuietly(Step&& step) noexcept {
     }
 }
 
-} // namespace painters
+}  // namespace painters

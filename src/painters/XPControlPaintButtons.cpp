@@ -19,9 +19,9 @@ using namespace ui;
 namespace {
 
 // Tag bits of a bit button's look.
-constexpr intptr_t ParentFacesBits = 0x3E8;   // faces lightened from the parent's colour
-constexpr intptr_t FlatEdgeBits = 0x3E9;      // outline in the face colour, no shading line
-constexpr intptr_t LeftCaptionBits = 0x3EA;   // caption at the reading side, not centred
+constexpr intptr_t ParentFacesBits = 0x3E8;  // faces lightened from the parent's colour
+constexpr intptr_t FlatEdgeBits = 0x3E9;     // outline in the face colour, no shading line
+constexpr intptr_t LeftCaptionBits = 0x3EA;  // caption at the reading side, not centred
 
 bool HasBits(intptr_t tag, intptr_t bits) { return (tag & bits) == bits; }
 
@@ -51,7 +51,7 @@ TRect Centred(int W, int H, TSize S) {
 
 bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
 
-} // namespace
+}  // namespace
 
 void TControlSubClass::PaintRoundedFace(TCanvas& cv, TColor Parent, TColor Face, TColor Edge, bool Shade) {
     const TRect r = control_->ClientRect();
@@ -67,8 +67,8 @@ void TControlSubClass::PaintRoundedFace(TCanvas& cv, TColor Parent, TColor Face,
         cv.Polyline({Point(r.left, r.bottom - 2), Point(r.left, r.top + 1), Point(r.left + 1, r.top),
                      Point(r.right - 1, r.top)});
     else
-        cv.Polyline({Point(r.right - 1, r.top + 1), Point(r.right - 1, r.bottom - 2),
-                     Point(r.right - 2, r.bottom - 1), Point(r.left, r.bottom - 1)});
+        cv.Polyline({Point(r.right - 1, r.top + 1), Point(r.right - 1, r.bottom - 2), Point(r.right - 2, r.bottom - 1),
+                     Point(r.left, r.bottom - 1)});
 }
 
 void TControlSubClass::PaintBitBtnFace() {
@@ -187,7 +187,8 @@ void TControlSubClass::PaintSpeedButtonFrame(TCanvas& cv, TSpeedButton* b, const
         cv.FillRect(r);
     }
     cv.Pen()->SetColor(flat && !transparent && !down && !hot_ ? k.face : LightenColor(k.edge, 30));
-    if (transparent) cv.Brush()->SetStyle(bsClear);
+    if (transparent)
+        cv.Brush()->SetStyle(bsClear);
     else {
         cv.Brush()->SetStyle(bsSolid);
         cv.Brush()->SetColor(k.face);
@@ -204,8 +205,10 @@ void TControlSubClass::PaintSpeedButtonFrame(TCanvas& cv, TSpeedButton* b, const
     }
     if (flat && !in) return;
     cv.Pen()->SetColor(DarkenColor(k.edge, 50));
-    if (in) cv.Polyline({Point(r.left, r.bottom - 1), Point(r.left, r.top), Point(r.right, r.top)});
-    else cv.Polyline({Point(r.right - 1, r.top), Point(r.right - 1, r.bottom - 1), Point(r.left, r.bottom - 1)});
+    if (in)
+        cv.Polyline({Point(r.left, r.bottom - 1), Point(r.left, r.top), Point(r.right, r.top)});
+    else
+        cv.Polyline({Point(r.right - 1, r.top), Point(r.right - 1, r.bottom - 1), Point(r.left, r.bottom - 1)});
 }
 
 void TControlSubClass::PaintSpeedButtonContent(TCanvas& cv, TSpeedButton* b) {
@@ -218,11 +221,13 @@ void TControlSubClass::PaintSpeedButtonContent(TCanvas& cv, TSpeedButton* b) {
         CopyGlyphCell(b->Glyph(), b->NumGlyphs(), GlyphCellFor(b->Enabled(), pressed_, down, b->NumGlyphs()));
     // Right to left, the glyph changes sides.
     TButtonLayout layout = b->Layout();
-    if (rtl && layout == blGlyphLeft) layout = blGlyphRight;
-    else if (rtl && layout == blGlyphRight) layout = blGlyphLeft;
+    if (rtl && layout == blGlyphLeft)
+        layout = blGlyphRight;
+    else if (rtl && layout == blGlyphRight)
+        layout = blGlyphLeft;
     const int SP = text.empty() ? 0 : b->Spacing();
-    const TGlyphPlacement at = PlaceGlyph(layout, RectWidth(r), RectHeight(r), cell->Width(), cell->Height(), ts.cx,
-                                          ts.cy, SP, false);
+    const TGlyphPlacement at =
+        PlaceGlyph(layout, RectWidth(r), RectHeight(r), cell->Width(), cell->Height(), ts.cx, ts.cy, SP, false);
     if (!cell->Empty())
         xpMenu_->PaintIcon(b, &cv, false, hasFocus_, b->Enabled(), down || pressed_, hot_, ToRect<TRect>(at.glyph),
                            cell.get());
@@ -238,8 +243,10 @@ void TControlSubClass::PaintPanelBevels() {
     cv.SetControl(p);
     TRect r = p->ClientRect();
     auto bevel = [&](TBevelCut cut) {
-        if (cut == bvLowered) Frame3D(&cv, r, dark, light, p->BevelWidth());
-        else if (cut == bvRaised || cut == bvSpace) Frame3D(&cv, r, light, dark, p->BevelWidth());
+        if (cut == bvLowered)
+            Frame3D(&cv, r, dark, light, p->BevelWidth());
+        else if (cut == bvRaised || cut == bvSpace)
+            Frame3D(&cv, r, light, dark, p->BevelWidth());
     };
     bevel(p->BevelOuter());
     if (p->BevelInner() != bvNone) {
@@ -249,4 +256,4 @@ void TControlSubClass::PaintPanelBevels() {
     }
 }
 
-} // namespace painters
+}  // namespace painters

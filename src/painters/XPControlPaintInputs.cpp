@@ -36,11 +36,13 @@ bool SimpleStyle(TControl* c) {
 TRect PaintComboButton(TCanvas& cv, TRect R, int Widen, bool RightToLeft, TColor Face, TColor ControlColor,
                        TColor LineColor) {
     const int w = GetSystemMetrics(SM_CXHTHUMB) + 1 + Widen;
-    const TRect b = RightToLeft ? Rect(R.left, R.top, R.left + w, R.bottom) : Rect(R.right - w, R.top, R.right, R.bottom);
+    const TRect b =
+        RightToLeft ? Rect(R.left, R.top, R.left + w, R.bottom) : Rect(R.right - w, R.top, R.right, R.bottom);
     cv.Brush()->SetStyle(bsSolid);
     cv.Brush()->SetColor(Face);
     cv.FillRect(b);
-    const TRect strip = RightToLeft ? Rect(b.right - 5, b.top, b.right, b.bottom) : Rect(b.left, b.top, b.left + 5, b.bottom);
+    const TRect strip =
+        RightToLeft ? Rect(b.right - 5, b.top, b.right, b.bottom) : Rect(b.left, b.top, b.left + 5, b.bottom);
     cv.Brush()->SetColor(ControlColor);
     cv.FillRect(strip);
     cv.Pen()->SetColor(LineColor);
@@ -49,7 +51,7 @@ TRect PaintComboButton(TCanvas& cv, TRect R, int Widen, bool RightToLeft, TColor
     return b;
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- the look
 
@@ -258,4 +260,4 @@ void TControlSubClass::PaintHotKeyFrame() {
     cv->Rectangle(1, 1, w->Width() - 1, w->Height() - 1);
 }
 
-} // namespace painters
+}  // namespace painters

@@ -36,13 +36,17 @@ bool IsListControl(const TControl* c) {
 
 // Calls f with c as one of the kinds whose Ctl3D and border the take-over
 // saves and puts back; false for any other kind.
-template <class F>
-bool AsBordered(TControl* c, F f) {
-    if (auto* e = dynamic_cast<TCustomEdit*>(c)) f(e);
-    else if (auto* v = dynamic_cast<TCustomListView*>(c)) f(v);
-    else if (auto* l = dynamic_cast<TCustomListBox*>(c)) f(l);
-    else if (auto* t = dynamic_cast<TCustomTreeView*>(c)) f(t);
-    else return false;
+template <class F> bool AsBordered(TControl* c, F f) {
+    if (auto* e = dynamic_cast<TCustomEdit*>(c))
+        f(e);
+    else if (auto* v = dynamic_cast<TCustomListView*>(c))
+        f(v);
+    else if (auto* l = dynamic_cast<TCustomListBox*>(c))
+        f(l);
+    else if (auto* t = dynamic_cast<TCustomTreeView*>(c))
+        f(t);
+    else
+        return false;
     return true;
 }
 
@@ -62,14 +66,16 @@ TRect ClearBox(TControlCanvas& cv, TControl* c, int Inset, int Grow, bool AtRigh
     r.bottom -= Inset;
     r.top += (RectHeight(r) - S) / 2;
     r.bottom = r.top + S + Grow;
-    if (AtRight) r.left = r.right - S + 1;
-    else r.right = r.left + S - 1;
+    if (AtRight)
+        r.left = r.right - S + 1;
+    else
+        r.right = r.left + S - 1;
     cv.SetControl(c);
     cv.Brush()->SetColor(c->Color());
     cv.FillRect(r);
     return Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
 }
-} // namespace
+}  // namespace
 
 TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
     : TComponent(AMenu), control_(AControl), xpMenu_(AMenu) {
@@ -88,7 +94,8 @@ TControlSubClass::TControlSubClass(TXPMenu* AMenu, TControl* AControl)
     // paint, where re-creating the window would pull it out from under its
     // own WM_PAINT.
     if (auto* w = dynamic_cast<TWinControl*>(control_);
-        w && w->Ctl3D() && ((dynamic_cast<TCustomEdit*>(w) && !dynamic_cast<TCustomRichEdit*>(w)) || IsListControl(w))) {
+        w && w->Ctl3D() &&
+        ((dynamic_cast<TCustomEdit*>(w) && !dynamic_cast<TCustomRichEdit*>(w)) || IsListControl(w))) {
         busy_ = true;
         w->SetCtl3D(false);
     }
@@ -170,7 +177,8 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
     const std::shared_ptr<bool> alive = alive_;
     if ((m.Msg == WM_PAINT && graphic) || (m.Msg == WM_NCPAINT && ClassNameOf(c) == "TDBLookupComboBox"))
         m.Result = 1;
-    else CallSaved(m);
+    else
+        CallSaved(m);
     if (!*alive) return;        // freed (with its menu, perhaps) meanwhile
     if (control_ != c) return;  // the control went during its own handling
 
@@ -187,7 +195,9 @@ void TControlSubClass::ControlWndProc(TMessage& m) {
 void TControlSubClass::AfterMessage(const TMessage& m, bool graphic) {
     TControl* c = control_;
     switch (m.Msg) {
-    case WM_DESTROY: if (!busy_) Restore(false); return;
+    case WM_DESTROY:
+        if (!busy_) Restore(false);
+        return;
     case WM_PAINT: {
         busy_ = false;
         // A graphic control draws on the DC its parent lends it.
@@ -199,7 +209,9 @@ void TControlSubClass::AfterMessage(const TMessage& m, bool graphic) {
         PaintControl();
         return;
     }
-    case WM_NCPAINT: if (IsListControl(c)) PaintListBorder(); return;
+    case WM_NCPAINT:
+        if (IsListControl(c)) PaintListBorder();
+        return;
     case WM_WINDOWPOSCHANGED:
     case EM_GETMODIFY:
     case CM_CTL3DCHANGED:
@@ -211,7 +223,9 @@ void TControlSubClass::AfterMessage(const TMessage& m, bool graphic) {
     case BM_GETCHECK:
     case BM_SETCHECK:
     case CM_EXIT: hot_ = false; break;
-    case CM_ENABLEDCHANGED: if (m.WParam == 0) hot_ = false; break;
+    case CM_ENABLEDCHANGED:
+        if (m.WParam == 0) hot_ = false;
+        break;
     case BM_SETSTATE:
     case CM_FOCUSCHANGED:
     case CM_PARENTCOLORCHANGED:
@@ -245,17 +259,22 @@ void TControlSubClass::AfterMessage(const TMessage& m, bool graphic) {
 void TControlSubClass::SpaceKey(bool Down) {
     // Held down, the key repeats: the pressed look is painted once.
     spaceDown_ = Down;
-    if (!Down) spacePainted_ = false;
-    else if (spacePainted_) return;
+    if (!Down)
+        spacePainted_ = false;
+    else if (spacePainted_)
+        return;
     PaintControl();
     spacePainted_ = Down;
 }
 
 void TControlSubClass::Hover(bool Enter, bool Graphic) {
     hot_ = Enter;
-    if (!Graphic) PaintControl();
-    else if (Enter) control_->Repaint();
-    else control_->Invalidate();
+    if (!Graphic)
+        PaintControl();
+    else if (Enter)
+        control_->Repaint();
+    else
+        control_->Invalidate();
 }
 
 void TControlSubClass::PaintControl() {
@@ -268,12 +287,16 @@ void TControlSubClass::PaintControl() {
     ++paintCount_;
     if (dynamic_cast<TCustomCombo*>(c)) PaintComboFrame();
     if (ClassNameOf(c) == "TDBLookupComboBox") PaintLookupComboFrame();
-    if (dynamic_cast<TCustomRichEdit*>(c)) PaintRichEditBorder();
-    else if (dynamic_cast<TCustomEdit*>(c)) PaintEditBorder();
+    if (dynamic_cast<TCustomRichEdit*>(c))
+        PaintRichEditBorder();
+    else if (dynamic_cast<TCustomEdit*>(c))
+        PaintEditBorder();
     if (dynamic_cast<TCustomCheckBox*>(c)) PaintCheckBoxFace();
     if (dynamic_cast<TRadioButton*>(c)) PaintRadioFace();
-    if (dynamic_cast<TBitBtn*>(c)) PaintBitBtnFace();
-    else if (dynamic_cast<TButton*>(c)) PaintButtonFace();
+    if (dynamic_cast<TBitBtn*>(c))
+        PaintBitBtnFace();
+    else if (dynamic_cast<TButton*>(c))
+        PaintButtonFace();
     if (dynamic_cast<TUpDown*>(c)) PaintSpinControl();
     if (auto* sb = dynamic_cast<TSpeedButton*>(c); sb && sb->Visible()) PaintSpeedButtonFace();
     if (dynamic_cast<TCustomPanel*>(c)) PaintPanelBevels();
@@ -289,8 +312,8 @@ void TControlSubClass::PaintEditBorder() {
     auto* e = static_cast<TCustomEdit*>(control_);
     TControlCanvas cv;
     cv.SetControl(e);
-    TColor pen = (hot_ || hasFocus_) ? LightenColor(xpMenu_->SelectFrameColor(), 60)
-                                     : DarkenColor(ParentColorOf(e), 60);
+    TColor pen =
+        (hot_ || hasFocus_) ? LightenColor(xpMenu_->SelectFrameColor(), 60) : DarkenColor(ParentColorOf(e), 60);
     if (savedBorderStyle_ == bsNone)
         pen = (hot_ && !hasFocus_) ? LightenColor(AverageColor({e->Color(), ParentColorOf(e)}), 40) : e->Color();
     cv.Pen()->SetColor(pen);
@@ -313,10 +336,10 @@ void TControlSubClass::PaintCheckBoxFace() {
     cv.Pen()->SetColor(border);
     cv.Rectangle(r);
     if (b->Checked() || grayed) {
-        cv.Pen()->SetColor(!b->Enabled() ? xpMenu_->DisabledTextColor()
+        cv.Pen()->SetColor(!b->Enabled()              ? xpMenu_->DisabledTextColor()
                            : (spaceDown_ || pressed_) ? clWindow
-                           : grayed ? clGray
-                                    : clHighlight);
+                           : grayed                   ? clGray
+                                                      : clHighlight);
         DrawTickMark(&cv, r.left, r.bottom);
     }
 }
@@ -396,11 +419,13 @@ void TControlSubClass::PaintListBorder() {
     xpMenu_->UpdateDerivedColors(&*cv);
     const bool single = savedBorderStyle_ == bsSingle;
     TColor pen;
-    if (hot_ || hasFocus_) pen = LightenColor(xpMenu_->SelectFrameColor(), single ? 60 : 80);
-    else pen = single ? DarkenColor(ParentColorOf(l), 60) : ParentColorOf(l);
+    if (hot_ || hasFocus_)
+        pen = LightenColor(xpMenu_->SelectFrameColor(), single ? 60 : 80);
+    else
+        pen = single ? DarkenColor(ParentColorOf(l), 60) : ParentColorOf(l);
     cv->Pen()->SetColor(pen);
     cv->Brush()->SetStyle(bsClear);
     cv->Rectangle(0, 0, l->Width(), l->Height());
 }
 
-} // namespace painters
+}  // namespace painters

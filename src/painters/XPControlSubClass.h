@@ -15,7 +15,7 @@ class TCanvas;
 class TSpeedButton;
 class TWindowProcHook;
 struct TMessage;
-} // namespace ui
+}  // namespace ui
 
 namespace painters {
 
@@ -105,10 +105,10 @@ private:
     void PaintProgressFrame();
     void PaintHotKeyFrame();
 
-    ui::TControl* control_ = nullptr;        // not owned
+    ui::TControl* control_ = nullptr;  // not owned
     // The hook has no owner: it goes with this object.
     std::unique_ptr<ui::TWindowProcHook, void (*)(ui::TComponent*)> hook_{nullptr, &ui::TComponent::Free};
-    TXPMenu* xpMenu_ = nullptr;              // not owned (our owner)
+    TXPMenu* xpMenu_ = nullptr;  // not owned (our owner)
     bool busy_ = false, hot_ = false, pressed_ = false, spaceDown_ = false;
     bool spacePainted_ = false, hasFocus_ = false;
     bool savedCtl3D_ = true;
@@ -124,4 +124,4 @@ private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
-} // namespace painters
+}  // namespace painters

@@ -36,7 +36,7 @@ int G(TColor c) { return (c >> 8) & 0xFF; }
 int B(TColor c) { return (c >> 16) & 0xFF; }
 TColor Rgb(int r, int g, int b) { return static_cast<TColor>(r | (g << 8) | (b << 16)); }
 TColor Plain(TColor c) { return static_cast<TColor>(ColorToRGB(c) & 0xFFFFFF); }
-} // namespace
+}  // namespace
 
 TColor DarkenColor(TColor C, int N) {
     const TColor c = Plain(C);
@@ -71,8 +71,7 @@ TColor GreyShade(TColor C, int N) {
 }
 
 namespace {
-template <class F>
-void MapPixels(TBitmap* Bitmap, F f) {
+template <class F> void MapPixels(TBitmap* Bitmap, F f) {
     if (!Bitmap) return;
     TCanvas* cv = Bitmap->Canvas();
     bool havePrev = false;
@@ -88,7 +87,7 @@ void MapPixels(TBitmap* Bitmap, F f) {
             cv->SetPixel(x, y, prevOut);
         }
 }
-} // namespace
+}  // namespace
 
 void GreyOutBitmap(TBitmap* Bitmap, int N) {
     MapPixels(Bitmap, [N](TColor p) { return GreyShade(p, N); });
@@ -149,8 +148,7 @@ std::string ClassNameOf(const TObject* Object) {
     if (!Object) return {};
     const char* mangled = typeid(*Object).name();
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> plain(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                 std::free);
+    std::unique_ptr<char, void (*)(void*)> plain(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     std::string name = (status == 0 && plain) ? plain.get() : mangled;
     const size_t colon = name.rfind("::");
     return colon == std::string::npos ? name : name.substr(colon + 2);
@@ -165,8 +163,7 @@ bool ControlInside(const TControl* Container, const TControl* C) {
 // ---------------------------------------------------------------- TXPMenu
 
 TXPMenu::TXPMenu(TComponent* AOwner)
-    : TComponent(AOwner),
-      color_(clBtnFace), iconBackColor_(clBtnFace), menuBarColor_(clBtnFace),
+    : TComponent(AOwner), color_(clBtnFace), iconBackColor_(clBtnFace), menuBarColor_(clBtnFace),
       selectColor_(clHighlight), selectBorderColor_(clHighlight), selectFontColor_(clMenuText),
       disabledColor_(clInactiveCaption), separatorColor_(clBtnFace), checkedColor_(clHighlight) {
     if (AOwner) {
@@ -198,9 +195,7 @@ TXPMenu::TXPMenu(TComponent* AOwner)
     if (!HasState(csDesigning)) CreateXPMenuManager();
 }
 
-TXPMenu::~TXPMenu() {
-    TearDown();
-}
+TXPMenu::~TXPMenu() { TearDown(); }
 
 // Runs before the owned take-over objects are freed: from Destroying when
 // the menu is freed the library's way, from the destructor after a plain
@@ -276,8 +271,7 @@ void TXPMenu::SetOverrideOwnerDraw(bool v) {
 // While active, the menus follow the new kinds at once: unhook with the old
 // value, store, hook with the new. A control that no longer qualifies keeps
 // its take-over until its object sees the menu switched off.
-template <class T>
-void TXPMenu::ChangeKinds(T& field, T v) {
+template <class T> void TXPMenu::ChangeKinds(T& field, T v) {
     if (v != field && active_ && ownerForm_) {
         active_ = false;
         WalkComponents(ownerForm_, false, true);
@@ -367,8 +361,7 @@ void TXPMenu::WalkComponents(TComponent* Container, bool Activate, bool Repaint)
     for (int i = 0; i < Container->ComponentCount(); ++i) items.push_back(Container->Components(i));
     for (TComponent* c : items) {
         bool stillThere = false;
-        for (int i = 0; i < Container->ComponentCount() && !stillThere; ++i)
-            stillThere = Container->Components(i) == c;
+        for (int i = 0; i < Container->ComponentCount() && !stillThere; ++i) stillThere = Container->Components(i) == c;
         if (stillThere) HookComponent(c, Activate, Repaint);
     }
 }
@@ -522,4 +515,4 @@ void TXPMenu::PurgeInert() {
     for (TControlSubClass* s : inert) TComponent::Free(s);
 }
 
-} // namespace painters
+}  // namespace painters

@@ -24,7 +24,7 @@ class TBitmap;
 class TCanvas;
 class TCustomImageList;
 class TFont;
-} // namespace ui
+}  // namespace ui
 
 namespace painters {
 
@@ -34,17 +34,45 @@ struct TMenuItemLayout;
 
 // Kinds of parent whose children may be taken over (bit order).
 enum TXPContainer : unsigned {
-    xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox,
-    xccGroupBox, xccTabSheet, xccPageScroller
+    xccForm,
+    xccFrame,
+    xccToolbar,
+    xccCoolbar,
+    xccControlbar,
+    xccPanel,
+    xccScrollBox,
+    xccGroupBox,
+    xccTabSheet,
+    xccPageScroller
 };
 using TXPContainers = uint16_t;
 constexpr TXPContainers AllXPContainers = 1023;
 
 // Kinds of component that are hooked or taken over (bit order).
 enum TXPControl : unsigned {
-    xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcListBox, xcEdit, xcMaskEdit,
-    xcMemo, xcRichEdit, xcMiscEdit, xcCheckBox, xcRadioButton, xcButton, xcBitBtn,
-    xcSpeedButton, xcUpDown, xcPanel, xcGroupBox, xcTreeView, xcListView, xcProgressBar, xcHotKey
+    xcMainMenu,
+    xcPopupMenu,
+    xcToolbar,
+    xcControlbar,
+    xcCombo,
+    xcListBox,
+    xcEdit,
+    xcMaskEdit,
+    xcMemo,
+    xcRichEdit,
+    xcMiscEdit,
+    xcCheckBox,
+    xcRadioButton,
+    xcButton,
+    xcBitBtn,
+    xcSpeedButton,
+    xcUpDown,
+    xcPanel,
+    xcGroupBox,
+    xcTreeView,
+    xcListView,
+    xcProgressBar,
+    xcHotKey
 };
 using TXPControls = uint32_t;
 constexpr TXPControls AllXPControls = 0x7FFFFF;
@@ -177,14 +205,13 @@ public:
     // right to left and puts the shortcut text at the left. A disabled tool
     // button's caption is drawn on the canvas's brush colour, centred on the
     // height of "W".
-    void PaintItemText(ui::TObject* Sender, ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R,
-                       unsigned Flags, bool IsDefault, bool Enabled, bool Selected,
-                       const std::string& ShortCutText = "", bool IsBarItem = false);
+    void PaintItemText(ui::TObject* Sender, ui::TCanvas* ACanvas, const std::string& Text, ui::TRect R, unsigned Flags,
+                       bool IsDefault, bool Enabled, bool Selected, const std::string& ShortCutText = "",
+                       bool IsBarItem = false);
     // A glyph with the grey, dim and shadow effects of its state. Paints from
     // a copy: the bitmap given is never changed.
-    void PaintIcon(ui::TObject* Sender, ui::TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
-                   bool Down, bool Highlighted, ui::TRect R, const ui::TBitmap* Bitmap,
-                   bool RightToLeft = false);
+    void PaintIcon(ui::TObject* Sender, ui::TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled, bool Down,
+                   bool Highlighted, ui::TRect R, const ui::TBitmap* Bitmap, bool RightToLeft = false);
     void PaintItemCheck(ui::TMenuItem* Item, bool Selected, ui::TRect CR, ui::TCanvas* ACanvas, bool HasIcon,
                         bool Enabled);
     // Lightens quickly across the icon column, slowly over the rest.
@@ -219,7 +246,10 @@ protected:
 private:
     // Gives the form's controls back and leaves the manager; once.
     void TearDown();
-    void SetStaleColor(TColor& field, TColor v) { field = v; colorsStale_ = true; }
+    void SetStaleColor(TColor& field, TColor v) {
+        field = v;
+        colorsStale_ = true;
+    }
     // The form a menu sits on: its owner, else ours.
     ui::TControl* MenuOwnerForm(ui::TMenu* Menu) const;
     void RedrawMenuBar();
@@ -232,8 +262,7 @@ private:
     void PaintBarBeside(ui::TMainMenu* Bar, ui::TMenuItem* Item, ui::TCanvas* ACanvas, ui::TRect R, bool RightToLeft);
     // A popup item asks the application window for the flat border.
     void AskForFlatBorder(ui::TMenuItem* Item, ui::TCanvas* ACanvas, bool RightToLeft);
-    template <class T>
-    void ChangeKinds(T& field, T v);
+    template <class T> void ChangeKinds(T& field, T v);
     void PurgeInert();
     bool QualifiesByKind(ui::TComponent* C) const;
     bool QualifiesByPlace(ui::TControl* C) const;
@@ -278,4 +307,4 @@ LRESULT CALLBACK FlatPopupWndProc(HWND W, UINT Msg, WPARAM wParam, LPARAM lParam
 // by address only: a pointer that arrived in a message is never read first).
 bool IsLiveMenuItem(const void* Item);
 
-} // namespace painters
+}  // namespace painters

@@ -38,7 +38,7 @@ void Outline(TCanvas* c, int l, int t, int r, int b) {
     c->Polyline({Point(l, t), Point(r, t), Point(r, b), Point(l, b), Point(l, t)});
 }
 
-} // namespace
+}  // namespace
 
 void TXPMenu::HookBars(TComponent* C, bool Activate, bool Repaint) {
     if (HasState(csDesigning)) return;
@@ -109,7 +109,8 @@ void PaintToolButtonFace(const ToolButtonPaint& p, const TRect& R) {
         FillRect(c, R, p.menu.CheckedFillColor());
     } else {
         framed = false;
-        if (p.Has(cdsIndeterminate)) FillRect(c, R, p.select);
+        if (p.Has(cdsIndeterminate))
+            FillRect(c, R, p.select);
         else if (p.button->MenuItem() && !p.Has(cdsSelected | cdsDisabled) && !p.transparent)
             FillRect(c, R, p.barColor);
     }
@@ -136,8 +137,8 @@ int PaintToolButtonIcon(const ToolButtonPaint& p, const TRect& R) {
     const int x = !p.bar->List() ? static_cast<int>(std::lround(R.left + (RectWidth(R) - iw) / 2.0))
                   : p.rtl        ? R.right - 3 - iw
                                  : R.left + 3;
-    p.menu.PaintIcon(p.button, p.c, false, p.Has(cdsChecked), p.button->Enabled(), p.Has(cdsSelected),
-                     p.Has(cdsHot), TRect{x, R.top + 2, x + iw, R.top + 2 + ih + 6}, glyph.get(), p.rtl);
+    p.menu.PaintIcon(p.button, p.c, false, p.Has(cdsChecked), p.button->Enabled(), p.Has(cdsSelected), p.Has(cdsHot),
+                     TRect{x, R.top + 2, x + iw, R.top + 2 + ih + 6}, glyph.get(), p.rtl);
     return iw;
 }
 
@@ -150,14 +151,13 @@ void PaintToolButtonCaption(const ToolButtonPaint& p, const TRect& R, int IconWi
                                     p.c->TextHeight("W"), p.button->Down() && p.Has(cdsDisabled));
     unsigned format = !list || menuButton ? DT_CENTER : p.rtl ? DT_RIGHT | DT_VCENTER : DT_VCENTER;
     if (p.rtl) format |= DT_RTLREADING;
-    p.menu.PaintItemText(p.button, p.c, caption, ToRect<TRect>(box), format, false, p.button->Enabled(),
-                         p.Has(cdsHot), "", menuButton);
+    p.menu.PaintItemText(p.button, p.c, caption, ToRect<TRect>(box), format, false, p.button->Enabled(), p.Has(cdsHot),
+                         "", menuButton);
 }
 
-} // namespace
+}  // namespace
 
-void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCustomDrawState State,
-                                   bool& DefaultDraw) {
+void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw) {
     DefaultDraw = false;
     if (!Sender || !Button) return;
     // A failed paint leaves the bar's background; the bar keeps working.
@@ -165,7 +165,12 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
         TCanvas* c = Sender->Canvas();
         if (colorsStale_) UpdateDerivedColors(c);
         const TColor barColor = Sender->Color();
-        const ToolButtonPaint p{*this, Sender, Button, c, State, barColor,
+        const ToolButtonPaint p{*this,
+                                Sender,
+                                Button,
+                                c,
+                                State,
+                                barColor,
                                 isHighColor_ ? LightenColor(barColor, 16) : barColor,
                                 isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68) : selectFillColor_,
                                 Sender->Transparent(),
@@ -189,8 +194,7 @@ void TXPMenu::HandleToolButtonDraw(TToolBar* Sender, TToolButton* Button, TCusto
 
 // ---------------------------------------------------------------- control bands
 
-void TXPMenu::HandleBandPaint(TObject* Sender, TControl*, TCanvas* ACanvas, TRect& ARect,
-                              TBandPaintOptions& Options) {
+void TXPMenu::HandleBandPaint(TObject* Sender, TControl*, TCanvas* ACanvas, TRect& ARect, TBandPaintOptions& Options) {
     Options = 0;
     if (!ACanvas) return;
     // As above: the band keeps the bar's colour.
@@ -214,4 +218,4 @@ void TXPMenu::HandleBandPaint(TObject* Sender, TControl*, TCanvas* ACanvas, TRec
     });
 }
 
-} // namespace painters
+}  // namespace painters

@@ -66,7 +66,7 @@ bool ComponentHoldsItem(const TComponent* C, const void* Item) {
     return false;
 }
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<TBitmap> BlankGlyph(int W, int H) {
     auto glyph = std::make_unique<TBitmap>(W, H);
@@ -213,8 +213,7 @@ TColor TXPMenu::ContrastTextColor(TColor Background) const {
     return LightenColor(Background, 90);
 }
 
-void TXPMenu::PaintItemCheck(TMenuItem* Item, bool Selected, TRect CR, TCanvas* ACanvas, bool HasIcon,
-                             bool Enabled) {
+void TXPMenu::PaintItemCheck(TMenuItem* Item, bool Selected, TRect CR, TCanvas* ACanvas, bool HasIcon, bool Enabled) {
     if (!Item->Checked()) return;
     ACanvas->Brush()->SetStyle(bsSolid);
     ACanvas->Brush()->SetColor(Selected ? checkedSelectedFillColor_ : checkedFillColor_);
@@ -271,8 +270,7 @@ void TXPMenu::PaintItemText(TObject* Sender, TCanvas* ACanvas, const std::string
         SetBkMode(odc, TRANSPARENT);
         std::string buf = Text;
         RECT rr{0, 0, w, h};
-        DrawTextExA(odc, buf.data(), static_cast<int>(buf.size()), &rr, Flags | DT_EXPANDTABS | DT_VCENTER,
-                    nullptr);
+        DrawTextExA(odc, buf.data(), static_cast<int>(buf.size()), &rr, Flags | DT_EXPANDTABS | DT_VCENTER, nullptr);
         BitBlt(dc, r.left, r.top, w, h, odc, 0, 0, SRCCOPY);
         return;
     }
@@ -312,8 +310,8 @@ void TXPMenu::PaintItemText(TObject* Sender, TCanvas* ACanvas, const std::string
     }
 }
 
-void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled,
-                        bool Down, bool Highlighted, TRect R, const TBitmap* Bitmap, bool RightToLeft) {
+void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool Checked, bool Enabled, bool Down,
+                        bool Highlighted, TRect R, const TBitmap* Bitmap, bool RightToLeft) {
     if (!ACanvas || !Bitmap || Bitmap->Empty()) return;
     // The effects work on a copy: the caller's glyph stays as it was.
     std::unique_ptr<TBitmap> icon(static_cast<TBitmap*>(Bitmap->Clone()));
@@ -343,8 +341,8 @@ void TXPMenu::PaintIcon(TObject* Sender, TCanvas* ACanvas, bool IsBarItem, bool 
     }
     if (Highlighted && Enabled && !Checked) {
         const bool toolButton = dynamic_cast<TToolButton*>(Sender) != nullptr;
-        const TColor s = toolButton && isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68)
-                                                                         : selectFillColor_;
+        const TColor s =
+            toolButton && isHighColor_ && !useSystemColors_ ? LightenColor(selectColor_, 68) : selectFillColor_;
         DrawGlyphSilhouette(icon.get(), ACanvas, x + 2, top + 2, DarkenColor(s, 50));
     }
     icon->SetTransparent(true);
@@ -430,8 +428,10 @@ void TXPMenu::PaintItemCaption(TMenuItem* Item, TCanvas* c, TBox T, bool Selecte
     if (Item->IsLine()) {
         c->Pen()->SetColor(separatorLineColor_);
         const int y = T.top + static_cast<int>(std::nearbyint((T.bottom - T.top) / 2.0));
-        if (RightToLeft) DrawLine(c, T.left, y, T.right - 7, y);
-        else DrawLine(c, T.left + 7, y, T.right, y);
+        if (RightToLeft)
+            DrawLine(c, T.left, y, T.right - 7, y);
+        else
+            DrawLine(c, T.left + 7, y, T.right, y);
         return;
     }
     const TRect box = ToRect<TRect>(MenuCaptionBox(T, RightToLeft, c->TextHeight("W")));
@@ -448,8 +448,10 @@ void TXPMenu::PaintBarBeside(TMainMenu* Bar, TMenuItem* Item, TCanvas* ACanvas, 
     TRect fill{0, 0, 0, 0};
     if (last) {
         TControl* owner = MenuOwnerForm(Bar);
-        if (RightToLeft) fill = TRect{3, top, R.right, bottom};
-        else if (owner) fill = TRect{R.left, top, owner->ClientWidth() + 5, bottom};
+        if (RightToLeft)
+            fill = TRect{3, top, R.right, bottom};
+        else if (owner)
+            fill = TRect{R.left, top, owner->ClientWidth() + 5, bottom};
     } else if (RightToLeft) {
         fill = TRect{R.left, top, R.right + 7, bottom};
     }
@@ -464,8 +466,7 @@ void TXPMenu::AskForFlatBorder(TMenuItem* Item, TCanvas* ACanvas, bool RightToLe
     HWND target = WindowFromDC(ACanvas->Handle());
     HWND formWnd = ownerForm_ && ownerForm_->HandleAllocated() ? ownerForm_->Handle() : nullptr;
     MSG pending;
-    if (PeekMessageA(&pending, Application->Handle(), WM_XPFLATBORDERITEM, WM_XPFLATBORDERWINDOW, PM_NOREMOVE))
-        return;
+    if (PeekMessageA(&pending, Application->Handle(), WM_XPFLATBORDERITEM, WM_XPFLATBORDERWINDOW, PM_NOREMOVE)) return;
     if (target && target != formWnd)
         PostMessageA(Application->Handle(), WM_XPFLATBORDERWINDOW, RightToLeft ? 1 : 0,
                      reinterpret_cast<LPARAM>(target));
@@ -518,8 +519,10 @@ void TXPMenu::PaintFlatPopupBorder(HWND W, bool RightToLeft) {
         c->Brush()->SetStyle(bsSolid);
         c->Pen()->SetColor(iconColumnColor_);
         c->Brush()->SetColor(iconColumnColor_);
-        if (RightToLeft) DrawLine(c, w - 3, 2, w - 2, h - 1);
-        else c->Rectangle(1, 2, 3, h - 1);
+        if (RightToLeft)
+            DrawLine(c, w - 3, 2, w - 2, h - 1);
+        else
+            c->Rectangle(1, 2, 3, h - 1);
         StretchBlt(dc, 1, 1, w - 2, 2, dc, 1, 3, w - 2, 1, SRCCOPY);
         if (isWinXP_) {
             StretchBlt(dc, 1, h - 3, w - 2, 2, dc, 1, h - 4, w - 2, 1, SRCCOPY);
@@ -562,4 +565,4 @@ LRESULT CALLBACK FlatPopupWndProc(HWND W, UINT Msg, WPARAM wParam, LPARAM lParam
     return CallWindowProcA(prev, W, Msg, wParam, lParam);
 }
 
-} // namespace painters
+}  // namespace painters

@@ -25,15 +25,13 @@ void FreeXPMenuManager() {
 }
 
 namespace {
-template <class T>
-bool Holds(const std::vector<T*>& v, const TComponent* c) {
+template <class T> bool Holds(const std::vector<T*>& v, const TComponent* c) {
     return std::find(v.begin(), v.end(), c) != v.end();
 }
-template <class T>
-void Drop(std::vector<T*>& v, const TComponent* c) {
+template <class T> void Drop(std::vector<T*>& v, const TComponent* c) {
     v.erase(std::remove(v.begin(), v.end(), c), v.end());
 }
-} // namespace
+}  // namespace
 
 TXPMenuManager::TXPMenuManager() : TComponent(nullptr) {
     if (Application) Application->HookMainWindow(TMessageHook(this, &TXPMenuManager::AppHook));
@@ -166,7 +164,7 @@ bool IsPopupMenuWindow(HWND w) {
     char cls[16] = {};
     return IsWindow(w) && GetClassNameA(w, cls, sizeof cls) > 0 && std::string(cls) == "#32768";
 }
-} // namespace
+}  // namespace
 
 bool TXPMenuManager::AppHook(TMessage& m) {
     if (!XPMenuManager) return false;
@@ -208,4 +206,4 @@ bool TXPMenuManager::AppHook(TMessage& m) {
     return false;
 }
 
-} // namespace painters
+}  // namespace painters

@@ -13,7 +13,7 @@
 namespace ui {
 class TCustomForm;
 class TWinControl;
-} // namespace ui
+}  // namespace ui
 
 namespace painters {
 
@@ -65,4 +65,4 @@ extern TXPMenuManager* XPMenuManager;
 void CreateXPMenuManager();
 void FreeXPMenuManager();
 
-} // namespace painters
+}  // namespace painters

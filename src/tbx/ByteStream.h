@@ -61,8 +61,8 @@ public:
     std::uint64_t Size() const override { return bytes_.size(); }
 
 private:
-    std::span<const std::uint8_t> bytes_; // not owned
+    std::span<const std::uint8_t> bytes_;  // not owned
     std::uint64_t position_ = 0;
 };
 
-} // namespace tbx
+}  // namespace tbx

@@ -34,4 +34,4 @@ TColorEffect ColorEffectAt(int index);
 void RegisterStandardColorEffects();
 void ClearColorEffects();
 
-} // namespace tbx
+}  // namespace tbx

@@ -35,7 +35,7 @@ private:
     void RestoreTargetPosition();
     void FlushBuffer(std::size_t count);
 
-    TByteStream& target_; // not owned
+    TByteStream& target_;  // not owned
     std::uint64_t savedPosition_;
     z_stream zstream_{};
     bool finished_ = false;
@@ -44,4 +44,4 @@ private:
     std::array<std::uint8_t, BufferSize> buffer_;
 };
 
-} // namespace tbx
+}  // namespace tbx

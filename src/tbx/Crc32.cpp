@@ -18,15 +18,12 @@ constexpr std::size_t BlockBytes = BraidCount * WordBytes;
 
 using TBraidTables = std::array<TCrcTable, WordBytes>;
 
-constexpr std::uint32_t ShiftZeroBytes(std::uint32_t crc, std::size_t count)
-{
-    for (std::size_t i = 0; i < count; ++i)
-        crc = CrcTable[crc & 0xFF] ^ (crc >> 8);
+constexpr std::uint32_t ShiftZeroBytes(std::uint32_t crc, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) crc = CrcTable[crc & 0xFF] ^ (crc >> 8);
     return crc;
 }
 
-constexpr TBraidTables BuildBraidTables()
-{
+constexpr TBraidTables BuildBraidTables() {
     TBraidTables tables{};
     for (std::size_t k = 0; k < WordBytes; ++k)
         for (std::uint32_t v = 0; v < 256; ++v)
@@ -39,34 +36,28 @@ constexpr TBraidTables BraidTables = BuildBraidTables();
 // The reflected CRC takes the first byte in memory as the lowest.
 static_assert(std::endian::native == std::endian::little, "words are loaded in memory order");
 
-inline std::uint64_t LoadWord(const std::uint8_t* p)
-{
+inline std::uint64_t LoadWord(const std::uint8_t* p) {
     std::uint64_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-inline std::uint32_t BraidStep(std::uint64_t w)
-{
+inline std::uint32_t BraidStep(std::uint64_t w) {
     const TBraidTables& t = BraidTables;
     return t[0][w & 0xFF] ^ t[1][(w >> 8) & 0xFF] ^ t[2][(w >> 16) & 0xFF] ^ t[3][(w >> 24) & 0xFF] ^
            t[4][(w >> 32) & 0xFF] ^ t[5][(w >> 40) & 0xFF] ^ t[6][(w >> 48) & 0xFF] ^ t[7][w >> 56];
 }
 
 // The register after one whole word, from a register of zero.
-inline std::uint32_t WordCrc(std::uint64_t word)
-{
-    for (std::size_t k = 0; k < WordBytes; ++k)
-        word = (word >> 8) ^ CrcTable[word & 0xFF];
+inline std::uint32_t WordCrc(std::uint64_t word) {
+    for (std::size_t k = 0; k < WordBytes; ++k) word = (word >> 8) ^ CrcTable[word & 0xFF];
     return static_cast<std::uint32_t>(word);
 }
 
-} // namespace
+}  // namespace
 
-std::uint32_t UpdateCrc32(std::uint32_t crc, const void* buffer, std::size_t length)
-{
-    if (length == 0)
-        return crc;
+std::uint32_t UpdateCrc32(std::uint32_t crc, const void* buffer, std::size_t length) {
+    if (length == 0) return crc;
     const auto* p = static_cast<const std::uint8_t*>(buffer);
     crc = ~crc;
 
@@ -98,9 +89,8 @@ std::uint32_t UpdateCrc32(std::uint32_t crc, const void* buffer, std::size_t len
         p += WordBytes;
         length -= WordBytes;
     }
-    while (length-- != 0)
-        crc = CrcTable[(crc ^ *p++) & 0xFF] ^ (crc >> 8);
+    while (length-- != 0) crc = CrcTable[(crc ^ *p++) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
-} // namespace tbx
+}  // namespace tbx

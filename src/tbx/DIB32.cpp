@@ -11,15 +11,9 @@ constexpr const char* InvalidParameters = "Invalid parameters";
 // Larger areas are blended through a temporary DIB of one row.
 constexpr int AlphaDrawBlockLimit = 64;
 
-TPixelRect FromRect(const RECT& r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
+TPixelRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-[[noreturn]] void RaiseInvalidParameters()
-{
-    throw EDIB32Error(InvalidParameters);
-}
+[[noreturn]] void RaiseInvalidParameters() { throw EDIB32Error(InvalidParameters); }
 
 // A new DIB section of the size, selected into a new memory DC. Nothing is
 // left behind when either cannot be made.
@@ -30,19 +24,16 @@ struct TDibStorage {
     std::uint32_t* bits = nullptr;
 };
 
-TDibStorage CreateStorage(BITMAPINFO& info, int width, int height)
-{
+TDibStorage CreateStorage(BITMAPINFO& info, int width, int height) {
     TDibStorage s;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // rows top-down
+    info.bmiHeader.biHeight = -height;  // rows top-down
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     s.bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const DWORD dibError = GetLastError();
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    if (!s.bitmap || !bits)
-        ui::RaiseLastOSError(dibError ? dibError : ERROR_NOT_ENOUGH_MEMORY);
+    if (screen) ReleaseDC(nullptr, screen);
+    if (!s.bitmap || !bits) ui::RaiseLastOSError(dibError ? dibError : ERROR_NOT_ENOUGH_MEMORY);
     s.dc = CreateCompatibleDC(nullptr);
     if (!s.dc) {
         const DWORD dcError = GetLastError();
@@ -54,29 +45,23 @@ TDibStorage CreateStorage(BITMAPINFO& info, int width, int height)
     return s;
 }
 
-} // namespace
+}  // namespace
 
-TDIB32::TDIB32()
-{
+TDIB32::TDIB32() {
     info_.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info_.bmiHeader.biPlanes = 1;
     info_.bmiHeader.biBitCount = 32;
     info_.bmiHeader.biCompression = BI_RGB;
 }
 
-TDIB32::~TDIB32()
-{
-    Release();
-}
+TDIB32::~TDIB32() { Release(); }
 
-void TDIB32::Release()
-{
+void TDIB32::Release() {
     if (dc_) {
         SelectObject(dc_, oldBitmap_);
         DeleteDC(dc_);
     }
-    if (bitmap_)
-        DeleteObject(bitmap_);
+    if (bitmap_) DeleteObject(bitmap_);
     dc_ = nullptr;
     bitmap_ = nullptr;
     oldBitmap_ = nullptr;
@@ -85,12 +70,10 @@ void TDIB32::Release()
     info_.bmiHeader.biHeight = 0;
 }
 
-void TDIB32::SetSize(int width, int height, bool preserve)
-{
+void TDIB32::SetSize(int width, int height, bool preserve) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (width == width_ && height == height_)
-        return;
+    if (width == width_ && height == height_) return;
     // The new DIB is made before the old one goes, so a failure leaves the
     // picture as it was.
     TDibStorage fresh;
@@ -119,10 +102,8 @@ void TDIB32::SetSize(int width, int height, bool preserve)
     height_ = height;
 }
 
-void TDIB32::Assign(const TDIB32* source)
-{
-    if (source == this)
-        return;
+void TDIB32::Assign(const TDIB32* source) {
+    if (source == this) return;
     if (!source) {
         SetSize(0, 0);
         return;
@@ -134,16 +115,14 @@ void TDIB32::Assign(const TDIB32* source)
     }
 }
 
-bool TDIB32::GetBlock(TPixelBlock& block) const
-{
+bool TDIB32::GetBlock(TPixelBlock& block) const {
     block.Bits = bits_;
     block.Bounds = {0, 0, bits_ ? width_ : 0, bits_ ? height_ : 0};
     block.Stride = width_;
     return bits_ != nullptr;
 }
 
-std::unique_ptr<TDIB32> TDIB32::Detach()
-{
+std::unique_ptr<TDIB32> TDIB32::Detach() {
     auto other = std::make_unique<TDIB32>();
     other->info_ = info_;
     other->bits_ = bits_;
@@ -163,38 +142,29 @@ std::unique_ptr<TDIB32> TDIB32::Detach()
 
 // --- Drawing ------------------------------------------------------------------
 
-void TDIB32::Draw(HDC dc, int x, int y, const RECT& source)
-{
-    if (!dc || !bits_)
-        return;
+void TDIB32::Draw(HDC dc, int x, int y, const RECT& source) {
+    if (!dc || !bits_) return;
     GdiFlush();
-    BitBlt(dc, x, y, source.right - source.left, source.bottom - source.top, dc_, source.left, source.top,
-           SRCCOPY);
+    BitBlt(dc, x, y, source.right - source.left, source.bottom - source.top, dc_, source.left, source.top, SRCCOPY);
 }
 
-void TDIB32::StretchDraw(HDC dc, const RECT& dest, const RECT& source)
-{
-    if (!dc || !bits_)
-        return;
+void TDIB32::StretchDraw(HDC dc, const RECT& dest, const RECT& source) {
+    if (!dc || !bits_) return;
     GdiFlush();
-    StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, dc_, source.left,
-               source.top, source.right - source.left, source.bottom - source.top, SRCCOPY);
+    StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, dc_, source.left, source.top,
+               source.right - source.left, source.bottom - source.top, SRCCOPY);
 }
 
-void TDIB32::AlphaDraw(HDC dc, int x, int y, unsigned opacity, const RECT& source)
-{
-    if (opacity == 0 || !bits_ || !dc)
-        return;
+void TDIB32::AlphaDraw(HDC dc, int x, int y, unsigned opacity, const RECT& source) {
+    if (opacity == 0 || !bits_ || !dc) return;
     RECT clip;
     const int region = GetClipBox(dc, &clip);
-    if (region != SIMPLEREGION && region != COMPLEXREGION)
-        return;
+    if (region != SIMPLEREGION && region != COMPLEXREGION) return;
     const TPixelRect sourceRect = FromRect(source);
     const int dx = x - sourceRect.Left, dy = y - sourceRect.Top;
-    const TPixelRect area = IntersectRect(
-        OffsetRect(IntersectRect(sourceRect, {0, 0, width_, height_}), dx, dy), FromRect(clip));
-    if (area.IsEmpty())
-        return;
+    const TPixelRect area =
+        IntersectRect(OffsetRect(IntersectRect(sourceRect, {0, 0, width_, height_}), dx, dy), FromRect(clip));
+    if (area.IsEmpty()) return;
     const int width = area.Width(), height = area.Height();
     const bool byRows = width > AlphaDrawBlockLimit || height > AlphaDrawBlockLimit;
     TDIB32 screen;
@@ -219,34 +189,25 @@ void TDIB32::AlphaDraw(HDC dc, int x, int y, unsigned opacity, const RECT& sourc
 }
 
 // This DIB's and the target's pixels, both current; false when either has none.
-bool TDIB32::BlocksWith(TDIB32* target, TPixelBlock& from, TPixelBlock& to) const
-{
-    if (!target)
-        RaiseInvalidParameters();
-    if (!GetBlock(from) || !target->GetBlock(to))
-        return false;
+bool TDIB32::BlocksWith(TDIB32* target, TPixelBlock& from, TPixelBlock& to) const {
+    if (!target) RaiseInvalidParameters();
+    if (!GetBlock(from) || !target->GetBlock(to)) return false;
     GdiFlush();
     return true;
 }
 
-void TDIB32::CopyRect(TDIB32* target, int x, int y, unsigned mode, const RECT& source)
-{
+void TDIB32::CopyRect(TDIB32* target, int x, int y, unsigned mode, const RECT& source) {
     TPixelBlock from, to;
-    if (BlocksWith(target, from, to))
-        CopyBlock(to, x, y, mode, FromRect(source), from);
+    if (BlocksWith(target, from, to)) CopyBlock(to, x, y, mode, FromRect(source), from);
 }
 
-void TDIB32::StretchTo(TDIB32* target, const RECT& dest, std::uint32_t mode, const RECT& source)
-{
+void TDIB32::StretchTo(TDIB32* target, const RECT& dest, std::uint32_t mode, const RECT& source) {
     TPixelBlock from, to;
-    if (BlocksWith(target, from, to))
-        StretchBlend(to, FromRect(dest), from, mode, FromRect(source));
+    if (BlocksWith(target, from, to)) StretchBlend(to, FromRect(dest), from, mode, FromRect(source));
 }
 
-void TDIB32::DrawTo(HDC dc, const RECT& dest, std::uint16_t mode, const RECT& source)
-{
-    if (!dc || !RectVisible(dc, &dest))
-        return;
+void TDIB32::DrawTo(HDC dc, const RECT& dest, std::uint16_t mode, const RECT& source) {
+    if (!dc || !RectVisible(dc, &dest)) return;
     const bool blend = (mode & 0xFF) == ModeBlend;
     const int destWidth = dest.right - dest.left, destHeight = dest.bottom - dest.top;
     if (destWidth == source.right - source.left && destHeight == source.bottom - source.top) {
@@ -263,11 +224,9 @@ void TDIB32::DrawTo(HDC dc, const RECT& dest, std::uint16_t mode, const RECT& so
     // Only the visible part of the destination is resampled.
     RECT clip;
     const int region = GetClipBox(dc, &clip);
-    if (region != SIMPLEREGION && region != COMPLEXREGION)
-        return;
+    if (region != SIMPLEREGION && region != COMPLEXREGION) return;
     const TPixelRect work = IntersectRect(FromRect(clip), FromRect(dest));
-    if (work.IsEmpty())
-        return;
+    if (work.IsEmpty()) return;
     TDIB32 part;
     part.SetSize(work.Width(), work.Height());
     const RECT moved{dest.left - work.Left, dest.top - work.Top, dest.right - work.Left, dest.bottom - work.Top};
@@ -278,4 +237,4 @@ void TDIB32::DrawTo(HDC dc, const RECT& dest, std::uint16_t mode, const RECT& so
         part.Draw(dc, work.Left, work.Top, part.Bounds());
 }
 
-} // namespace tbx
+}  // namespace tbx

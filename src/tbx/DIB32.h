@@ -69,12 +69,12 @@ private:
     bool BlocksWith(TDIB32* target, TPixelBlock& from, TPixelBlock& to) const;
 
     BITMAPINFO info_{};
-    std::uint32_t* bits_ = nullptr; // inside bitmap_
-    HDC dc_ = nullptr;              // owned; holds bitmap_
-    HBITMAP bitmap_ = nullptr;      // owned
-    HGDIOBJ oldBitmap_ = nullptr;   // the DC's own, put back before deleting
+    std::uint32_t* bits_ = nullptr;  // inside bitmap_
+    HDC dc_ = nullptr;               // owned; holds bitmap_
+    HBITMAP bitmap_ = nullptr;       // owned
+    HGDIOBJ oldBitmap_ = nullptr;    // the DC's own, put back before deleting
     int width_ = 0;
     int height_ = 0;
 };
 
-} // namespace tbx
+}  // namespace tbx

@@ -74,10 +74,10 @@ public:
     std::uint64_t Size() const override;
 
 private:
-    ui::TStream& stream_; // not owned
+    ui::TStream& stream_;  // not owned
 };
 
 void RegisterPNGFormat();
 void UnregisterPNGFormat();
 
-} // namespace tbx
+}  // namespace tbx

@@ -21,10 +21,7 @@ constexpr const char* GraphicsUnit = "tbx\\TBXGraphics";
 constexpr int CarryAssertionLine = 667;
 
 // Rounds to nearest, ties to even, as the tables are specified.
-inline int RoundHalfEven(float v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
+inline int RoundHalfEven(float v) { return static_cast<int>(std::nearbyint(v)); }
 
 // ---------------------------------------------------------------------------
 // Blend table
@@ -32,8 +29,7 @@ inline int RoundHalfEven(float v)
 struct TBlendTable {
     std::array<std::uint32_t, 256 * 256> entries;
 
-    TBlendTable()
-    {
+    TBlendTable() {
         // round(a * o / 255): 2 * a * o is even and 255 * (2k + 1) is odd,
         // so there are no ties.
         for (unsigned opacity = 0; opacity < 256; ++opacity)
@@ -42,8 +38,7 @@ struct TBlendTable {
     }
 };
 
-const TBlendTable& BlendTable()
-{
+const TBlendTable& BlendTable() {
     static const TBlendTable table;
     return table;
 }
@@ -51,13 +46,9 @@ const TBlendTable& BlendTable()
 // ---------------------------------------------------------------------------
 // Channels
 
-inline std::uint32_t Channel(std::uint32_t pixel, int shift)
-{
-    return (pixel >> shift) & 0xFF;
-}
+inline std::uint32_t Channel(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
 
-inline std::uint32_t MixColor(std::uint32_t source, std::uint32_t target, std::uint32_t w)
-{
+inline std::uint32_t MixColor(std::uint32_t source, std::uint32_t target, std::uint32_t w) {
     // Red and blue in one multiply, green in another.
     const std::uint32_t rb =
         (((source & 0xFF00FFu) * w + (target & 0xFF00FFu) * (256 - w) + 0x7F007Fu) >> 8) & 0xFF00FFu;
@@ -65,43 +56,32 @@ inline std::uint32_t MixColor(std::uint32_t source, std::uint32_t target, std::u
     return rb | g;
 }
 
-} // namespace
+}  // namespace
 
-TPixelRect IntersectRect(const TPixelRect& a, const TPixelRect& b)
-{
+TPixelRect IntersectRect(const TPixelRect& a, const TPixelRect& b) {
     TPixelRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
                  std::min(a.Bottom, b.Bottom)};
-    if (r.IsEmpty())
-        return {};
+    if (r.IsEmpty()) return {};
     return r;
 }
 
-TPixelRect OffsetRect(const TPixelRect& r, int dx, int dy)
-{
+TPixelRect OffsetRect(const TPixelRect& r, int dx, int dy) {
     return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
 }
 
-void InitBlendTables()
-{
-    (void)BlendTable();
-}
+void InitBlendTables() { (void)BlendTable(); }
 
-std::uint32_t BlendTableEntry(unsigned opacity, unsigned alpha)
-{
+std::uint32_t BlendTableEntry(unsigned opacity, unsigned alpha) {
     return BlendTable().entries[(opacity & 0xFF) * 256 + (alpha & 0xFF)];
 }
 
-void MovePixels(const std::uint32_t* source, std::uint32_t* target, std::size_t count)
-{
-    if (source != target && count != 0)
-        std::memmove(target, source, count * sizeof *target);
+void MovePixels(const std::uint32_t* source, std::uint32_t* target, std::size_t count) {
+    if (source != target && count != 0) std::memmove(target, source, count * sizeof *target);
 }
 
-void BlendPixel(std::uint32_t* target, std::uint32_t pixel)
-{
+void BlendPixel(std::uint32_t* target, std::uint32_t pixel) {
     const std::uint32_t a = pixel >> 24;
-    if (a == 0)
-        return;
+    if (a == 0) return;
     if (a == 255) {
         *target = pixel;
         return;
@@ -109,8 +89,7 @@ void BlendPixel(std::uint32_t* target, std::uint32_t pixel)
     *target = MixColor(pixel, *target, a + (a >> 7));
 }
 
-void BlendPixelCached(TBlendCache& cache, std::uint32_t* target, std::uint32_t pixel)
-{
+void BlendPixelCached(TBlendCache& cache, std::uint32_t* target, std::uint32_t pixel) {
     if (pixel != cache.Source || *target != cache.Target) {
         cache.Source = pixel;
         cache.Target = *target;
@@ -120,18 +99,15 @@ void BlendPixelCached(TBlendCache& cache, std::uint32_t* target, std::uint32_t p
     *target = cache.Result;
 }
 
-void BlendLine(const std::uint32_t* source, std::uint32_t* target, std::size_t count, unsigned opacity)
-{
-    if (opacity == 0 || count == 0)
-        return;
+void BlendLine(const std::uint32_t* source, std::uint32_t* target, std::size_t count, unsigned opacity) {
+    if (opacity == 0 || count == 0) return;
     if (opacity >= 255) {
         if (count == 1) {
             BlendPixel(target, *source);
             return;
         }
         TBlendCache cache;
-        for (std::size_t i = 0; i < count; ++i)
-            BlendPixelCached(cache, target + i, source[i]);
+        for (std::size_t i = 0; i < count; ++i) BlendPixelCached(cache, target + i, source[i]);
         return;
     }
     // The scaled alpha goes into a copy of each pixel: the source stays as it is.
@@ -153,25 +129,21 @@ namespace {
 // The source rectangle clipped to the source, moved to (x, y) and clipped to
 // the target; returns the target area and the offset back to the source.
 bool ClipBlocks(const TPixelBlock& target, int x, int y, const TPixelRect& sourceRect, const TPixelBlock& source,
-                TPixelRect& area, int& dx, int& dy)
-{
-    if (!target.Bits || !source.Bits)
-        return false;
+                TPixelRect& area, int& dx, int& dy) {
+    if (!target.Bits || !source.Bits) return false;
     dx = x - sourceRect.Left;
     dy = y - sourceRect.Top;
     area = IntersectRect(OffsetRect(IntersectRect(sourceRect, source.Bounds), dx, dy), target.Bounds);
     return !area.IsEmpty();
 }
 
-} // namespace
+}  // namespace
 
 void CopyBlock(const TPixelBlock& target, int x, int y, unsigned mode, const TPixelRect& sourceRect,
-               const TPixelBlock& source)
-{
+               const TPixelBlock& source) {
     TPixelRect area;
     int dx, dy;
-    if (!ClipBlocks(target, x, y, sourceRect, source, area, dx, dy))
-        return;
+    if (!ClipBlocks(target, x, y, sourceRect, source, area, dx, dy)) return;
     const std::size_t width = static_cast<std::size_t>(area.Width());
     const int rows = area.Height();
     auto sourceRow = [&](int i) { return source.At(area.Left - dx, area.Top + i - dy); };
@@ -198,12 +170,10 @@ void CopyBlock(const TPixelBlock& target, int x, int y, unsigned mode, const TPi
 }
 
 void BlendBlock(const TPixelBlock& target, int x, int y, unsigned opacity, const TPixelRect& sourceRect,
-                const TPixelBlock& source)
-{
+                const TPixelBlock& source) {
     TPixelRect area;
     int dx, dy;
-    if (opacity == 0 || !ClipBlocks(target, x, y, sourceRect, source, area, dx, dy))
-        return;
+    if (opacity == 0 || !ClipBlocks(target, x, y, sourceRect, source, area, dx, dy)) return;
     for (int row = area.Top; row < area.Bottom; ++row)
         BlendLine(source.At(area.Left - dx, row - dy), target.At(area.Left, row),
                   static_cast<std::size_t>(area.Width()), opacity);
@@ -212,12 +182,10 @@ void BlendBlock(const TPixelBlock& target, int x, int y, unsigned opacity, const
 // ---------------------------------------------------------------------------
 // Resampling
 
-TContributions BuildContributions(int destStart, int destEnd, int clipStart, int clipEnd, int sourceSize)
-{
+TContributions BuildContributions(int destStart, int destEnd, int clipStart, int clipEnd, int sourceSize) {
     TContributions result;
     const int destSize = destEnd - destStart;
-    if (destSize <= 0 || sourceSize <= 0 || clipEnd <= clipStart)
-        return result;
+    if (destSize <= 0 || sourceSize <= 0 || clipEnd <= clipStart) return result;
     const float g = float(destSize) / float(sourceSize);
     const float h = 1.0f / g;
     const int last = sourceSize - 1;
@@ -253,10 +221,8 @@ TContributions BuildContributions(int destStart, int destEnd, int clipStart, int
             const float v = carry + g * 256.0f * u;
             const int w = RoundHalfEven(v);
             carry = v - float(w);
-            if (std::fabs(carry) >= 0.7f)
-                AssertionFailed(GraphicsUnit, CarryAssertionLine);
-            if (w == 0)
-                continue;
+            if (std::fabs(carry) >= 0.7f) AssertionFailed(GraphicsUnit, CarryAssertionLine);
+            if (w == 0) continue;
             const int index = std::clamp(j, 0, last);
             countBeforeLast = result.Entries.size() - first;
             if (result.Entries.size() > first && result.Entries.back().Index == index)
@@ -276,25 +242,18 @@ TContributions BuildContributions(int destStart, int destEnd, int clipStart, int
 
 namespace {
 
-bool Blending(std::uint32_t mode)
-{
-    return (mode & 0xFF) == ModeBlend;
-}
+bool Blending(std::uint32_t mode) { return (mode & 0xFF) == ModeBlend; }
 
 // Puts a produced row onto the target: straight when copying; through a
 // temporary row and BlendLine when blending.
 class TRowOutput {
 public:
-    TRowOutput(bool blend, std::size_t width) : blend_(blend), width_(width)
-    {
-        if (blend_)
-            row_.reset(new std::uint32_t[width]);
+    TRowOutput(bool blend, std::size_t width) : blend_(blend), width_(width) {
+        if (blend_) row_.reset(new std::uint32_t[width]);
     }
     std::uint32_t* Row(std::uint32_t* target) { return blend_ ? row_.get() : target; }
-    void Put(std::uint32_t* target)
-    {
-        if (blend_)
-            BlendLine(row_.get(), target, width_, 255);
+    void Put(std::uint32_t* target) {
+        if (blend_) BlendLine(row_.get(), target, width_, 255);
     }
 
 private:
@@ -303,16 +262,13 @@ private:
     std::unique_ptr<std::uint32_t[]> row_;
 };
 
-} // namespace
+}  // namespace
 
-void ShrinkBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source,
-                 std::uint32_t mode, const TPixelRect& sourceRect)
-{
-    if (!target.Bits || !source.Bits)
-        return;
+void ShrinkBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source, std::uint32_t mode,
+                 const TPixelRect& sourceRect) {
+    if (!target.Bits || !source.Bits) return;
     const TPixelRect work = IntersectRect(destRect, target.Bounds);
-    if (work.IsEmpty() || sourceRect.IsEmpty())
-        return;
+    if (work.IsEmpty() || sourceRect.IsEmpty()) return;
     const int sourceWidth = sourceRect.Width();
     const TContributions columns =
         BuildContributions(destRect.Left, destRect.Right, work.Left, work.Right, sourceWidth);
@@ -358,14 +314,13 @@ void ShrinkBlend(const TPixelBlock& target, const TPixelRect& destRect, const TP
 namespace {
 
 struct TSample {
-    int Index;  // absolute source index
-    int Weight; // of the pixel at Index; Index + 1 gets 256 - Weight
+    int Index;   // absolute source index
+    int Weight;  // of the pixel at Index; Index + 1 gets 256 - Weight
 };
 
 // The source index and weight of every work-area pixel of one enlarged axis.
 std::vector<TSample> EnlargeTable(int destStart, int clipStart, int clipEnd, float scale, int sourceStart,
-                                  int sourceEnd, bool bilinear)
-{
+                                  int sourceEnd, bool bilinear) {
     std::vector<TSample> table;
     table.reserve(static_cast<std::size_t>(clipEnd - clipStart));
     for (int pixel = clipStart; pixel < clipEnd; ++pixel) {
@@ -388,8 +343,7 @@ std::vector<TSample> EnlargeTable(int destStart, int clipStart, int clipEnd, flo
 }
 
 // Mixes two pixels channel by channel: (w * a + (256 - w) * b + 127) >> 8.
-inline std::uint32_t MixPixels(std::uint32_t a, std::uint32_t b, std::uint32_t w)
-{
+inline std::uint32_t MixPixels(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
     const std::uint32_t rb = (((a & 0xFF00FFu) * w + (b & 0xFF00FFu) * (256 - w) + 0x7F007Fu) >> 8) & 0xFF00FFu;
     const std::uint32_t ag =
         ((((a >> 8) & 0xFF00FFu) * w + ((b >> 8) & 0xFF00FFu) * (256 - w) + 0x7F007Fu) >> 8) & 0xFF00FFu;
@@ -402,25 +356,19 @@ struct TColumnValue {
     std::uint32_t c[4];
 };
 
-inline TColumnValue VerticalMix(std::uint32_t upper, std::uint32_t lower, std::uint32_t wy)
-{
+inline TColumnValue VerticalMix(std::uint32_t upper, std::uint32_t lower, std::uint32_t wy) {
     TColumnValue v;
-    for (int i = 0; i < 4; ++i)
-        v.c[i] = wy * Channel(upper, 8 * i) + (256 - wy) * Channel(lower, 8 * i);
+    for (int i = 0; i < 4; ++i) v.c[i] = wy * Channel(upper, 8 * i) + (256 - wy) * Channel(lower, 8 * i);
     return v;
 }
 
-} // namespace
+}  // namespace
 
-void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source,
-                  std::uint32_t mode, const TPixelRect& sourceRect)
-{
-    if (!target.Bits || !source.Bits)
-        return;
-    if (sourceRect.IsEmpty() || IntersectRect(sourceRect, source.Bounds) != sourceRect)
-        return;
-    if (destRect.Width() <= 0 || destRect.Height() <= 0)
-        return;
+void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source, std::uint32_t mode,
+                  const TPixelRect& sourceRect) {
+    if (!target.Bits || !source.Bits) return;
+    if (sourceRect.IsEmpty() || IntersectRect(sourceRect, source.Bounds) != sourceRect) return;
+    if (destRect.Width() <= 0 || destRect.Height() <= 0) return;
     const float sx = float(destRect.Width()) / float(sourceRect.Width());
     const float sy = float(destRect.Height()) / float(sourceRect.Height());
     if (destRect.Width() == sourceRect.Width() && destRect.Height() == sourceRect.Height()) {
@@ -436,13 +384,12 @@ void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const T
     }
 
     const TPixelRect work = IntersectRect(destRect, target.Bounds);
-    if (work.IsEmpty())
-        return;
+    if (work.IsEmpty()) return;
     const bool bilinear = (mode & ModeBilinear) != 0;
-    const std::vector<TSample> columns = EnlargeTable(destRect.Left, work.Left, work.Right, sx, sourceRect.Left,
-                                                      sourceRect.Right, bilinear);
-    const std::vector<TSample> rows = EnlargeTable(destRect.Top, work.Top, work.Bottom, sy, sourceRect.Top,
-                                                   sourceRect.Bottom, bilinear);
+    const std::vector<TSample> columns =
+        EnlargeTable(destRect.Left, work.Left, work.Right, sx, sourceRect.Left, sourceRect.Right, bilinear);
+    const std::vector<TSample> rows =
+        EnlargeTable(destRect.Top, work.Top, work.Bottom, sy, sourceRect.Top, sourceRect.Bottom, bilinear);
     const std::size_t width = columns.size();
     TRowOutput output(Blending(mode), width);
     for (int y = work.Top; y < work.Bottom; ++y) {
@@ -452,10 +399,9 @@ void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const T
         if (row.Weight == 256) {
             for (std::size_t x = 0; x < width; ++x) {
                 const TSample column = columns[x];
-                out[x] = column.Weight == 256
-                             ? upper[column.Index]
-                             : MixPixels(upper[column.Index], upper[column.Index + 1],
-                                         static_cast<std::uint32_t>(column.Weight));
+                out[x] = column.Weight == 256 ? upper[column.Index]
+                                              : MixPixels(upper[column.Index], upper[column.Index + 1],
+                                                          static_cast<std::uint32_t>(column.Weight));
             }
         } else {
             const std::uint32_t* lower = upper + source.Stride;
@@ -474,14 +420,12 @@ void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const T
                         cached[0] = cached[1];
                     else
                         valueAt(column.Index, 0);
-                    if (column.Index + 1 < sourceRect.Right)
-                        valueAt(column.Index + 1, 1);
+                    if (column.Index + 1 < sourceRect.Right) valueAt(column.Index + 1, 1);
                     cachedIndex = column.Index;
                 }
                 std::uint32_t pixel = 0;
                 if (column.Weight == 256) {
-                    for (int i = 0; i < 4; ++i)
-                        pixel |= ((cached[0].c[i] + 127) >> 8) << (8 * i);
+                    for (int i = 0; i < 4; ++i) pixel |= ((cached[0].c[i] + 127) >> 8) << (8 * i);
                 } else {
                     const std::uint32_t wx = static_cast<std::uint32_t>(column.Weight);
                     for (int i = 0; i < 4; ++i)
@@ -495,4 +439,4 @@ void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const T
     }
 }
 
-} // namespace tbx
+}  // namespace tbx

@@ -28,7 +28,7 @@ TPixelRect OffsetRect(const TPixelRect& r, int dx, int dy);
 // Pixels in memory: Bits is the pixel at (0, 0), rows are Stride pixels
 // apart, and only the pixels inside Bounds may be touched.
 struct TPixelBlock {
-    std::uint32_t* Bits = nullptr; // not owned
+    std::uint32_t* Bits = nullptr;  // not owned
     TPixelRect Bounds;
     std::ptrdiff_t Stride = 0;
 
@@ -36,8 +36,8 @@ struct TPixelBlock {
 };
 
 // Mode bits of StretchBlend, TDIB32::StretchTo and TDIB32::DrawTo.
-constexpr std::uint32_t ModeBlend = 0x01;     // low byte 1: blend onto the target
-constexpr std::uint32_t ModeBilinear = 0x100; // bilinear when enlarging
+constexpr std::uint32_t ModeBlend = 0x01;      // low byte 1: blend onto the target
+constexpr std::uint32_t ModeBilinear = 0x100;  // bilinear when enlarging
 
 // Builds the 256 x 256 table of scaled alphas (also done when the program
 // starts); entry [opacity][alpha] is round(alpha * opacity / 255) << 24.
@@ -73,11 +73,11 @@ void BlendBlock(const TPixelBlock& target, int x, int y, unsigned opacity, const
 // Per destination pixel of one axis, the source pixels that make it up with
 // their weights in 1/256; every list sums to 256.
 struct TContribution {
-    int Index;  // from the start of the source rectangle
-    int Weight; // of 256
+    int Index;   // from the start of the source rectangle
+    int Weight;  // of 256
 };
 struct TContributions {
-    std::vector<std::size_t> First; // list i is Entries[First[i] .. First[i + 1])
+    std::vector<std::size_t> First;  // list i is Entries[First[i] .. First[i + 1])
     std::vector<TContribution> Entries;
 
     std::size_t Count() const { return First.empty() ? 0 : First.size() - 1; }
@@ -88,12 +88,12 @@ TContributions BuildContributions(int destStart, int destEnd, int clipStart, int
 
 // Box-filter resampling of the source rectangle into the destination
 // rectangle (clipped to the target); blends when the mode's low byte is 1.
-void ShrinkBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source,
-                 std::uint32_t mode, const TPixelRect& sourceRect);
+void ShrinkBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source, std::uint32_t mode,
+                 const TPixelRect& sourceRect);
 // Copies, blends or resamples the source rectangle into the destination
 // rectangle: equal sizes copy (or blend), a smaller size on either axis
 // shrinks, otherwise each axis is enlarged by nearest pixel or bilinearly.
-void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source,
-                  std::uint32_t mode, const TPixelRect& sourceRect);
+void StretchBlend(const TPixelBlock& target, const TPixelRect& destRect, const TPixelBlock& source, std::uint32_t mode,
+                  const TPixelRect& sourceRect);
 
-} // namespace tbx
+}  // namespace tbx

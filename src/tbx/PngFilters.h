@@ -11,13 +11,11 @@ namespace tbx::png {
 enum TFilterType : std::uint8_t { FilterNone = 0, FilterSub = 1, FilterUp = 2, FilterAverage = 3, FilterPaeth = 4 };
 
 // Whichever of a, b, c is nearest to a + b - c; ties go to a, then b.
-inline std::uint8_t PaethPredictor(std::uint8_t a, std::uint8_t b, std::uint8_t c)
-{
-    const int pa = std::abs(int(b) - int(c));         // |p - a|
-    const int pb = std::abs(int(a) - int(c));         // |p - b|
-    const int pc = std::abs(int(a) + int(b) - 2 * c); // |p - c|
-    if (pa <= pb && pa <= pc)
-        return a;
+inline std::uint8_t PaethPredictor(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
+    const int pa = std::abs(int(b) - int(c));          // |p - a|
+    const int pb = std::abs(int(a) - int(c));          // |p - b|
+    const int pc = std::abs(int(a) + int(b) - 2 * c);  // |p - c|
+    if (pa <= pb && pa <= pc) return a;
     return pb <= pc ? b : c;
 }
 
@@ -30,4 +28,4 @@ void UnfilterRow(std::uint8_t filterType, std::uint8_t* row, std::size_t count, 
 void FilterRow(std::uint8_t filterType, const std::uint8_t* row, std::size_t count, std::size_t unit,
                std::uint8_t* output, const std::uint8_t* previous);
 
-} // namespace tbx::png
+}  // namespace tbx::png

@@ -32,4 +32,4 @@ private:
     std::unique_ptr<std::uint32_t[]> pixels_;
 };
 
-} // namespace tbx
+}  // namespace tbx

@@ -33,19 +33,15 @@ public:
     TColorIndex() { slots_.fill(Slot{0, -1}); }
 
     // The colour's palette index, or -1.
-    int Find(std::uint32_t color) const
-    {
+    int Find(std::uint32_t color) const {
         for (std::size_t i = Hash(color);; i = (i + 1) & Mask) {
-            if (slots_[i].index < 0 || slots_[i].color == color)
-                return slots_[i].index;
+            if (slots_[i].index < 0 || slots_[i].color == color) return slots_[i].index;
         }
     }
 
-    void Add(std::uint32_t color, int index)
-    {
+    void Add(std::uint32_t color, int index) {
         std::size_t i = Hash(color);
-        while (slots_[i].index >= 0)
-            i = (i + 1) & Mask;
+        while (slots_[i].index >= 0) i = (i + 1) & Mask;
         slots_[i] = Slot{color, static_cast<std::int16_t>(index)};
     }
 
@@ -60,8 +56,7 @@ private:
     std::array<Slot, std::size_t(1) << Bits> slots_;
 };
 
-std::uint8_t ColorType(TPixelKind kind)
-{
+std::uint8_t ColorType(TPixelKind kind) {
     switch (kind) {
     case TPixelKind::Palette: return 3;
     case TPixelKind::Gray: return 0;
@@ -72,21 +67,17 @@ std::uint8_t ColorType(TPixelKind kind)
     return 6;
 }
 
-std::uint64_t ByteSum(const std::uint8_t* bytes, std::size_t count)
-{
+std::uint64_t ByteSum(const std::uint8_t* bytes, std::size_t count) {
     std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        sum += bytes[i];
+    for (std::size_t i = 0; i < count; ++i) sum += bytes[i];
     return sum;
 }
 
-} // namespace
+}  // namespace
 
 TPNGWriter::TPNGWriter(int width, int height, std::ptrdiff_t stride, const std::uint32_t* pixels)
-    : width_(width), height_(height)
-{
-    if (width <= 0 || height <= 0)
-        throw Exception("Invalid dimensions");
+    : width_(width), height_(height) {
+    if (width <= 0 || height <= 0) throw Exception("Invalid dimensions");
     pixelCount_ = std::size_t(width) * std::size_t(height);
     pixels_.resize(pixelCount_);
     if (stride == width) {
@@ -97,8 +88,7 @@ TPNGWriter::TPNGWriter(int width, int height, std::ptrdiff_t stride, const std::
     }
 }
 
-void TPNGWriter::AnalyzeColors()
-{
+void TPNGWriter::AnalyzeColors() {
     // Distinct pixel values, all 32 bits, in order of first appearance; the
     // count stops at the first value beyond a full palette.
     palette_.clear();
@@ -106,10 +96,8 @@ void TPNGWriter::AnalyzeColors()
     bool tooMany = false;
     for (std::size_t i = 0; i < pixelCount_; ++i) {
         const std::uint32_t p = pixels_[i];
-        if (i != 0 && p == pixels_[i - 1])
-            continue;
-        if (index.Find(p) >= 0)
-            continue;
+        if (i != 0 && p == pixels_[i - 1]) continue;
+        if (index.Find(p) >= 0) continue;
         if (palette_.size() == MaxPaletteSize) {
             tooMany = true;
             break;
@@ -125,27 +113,24 @@ void TPNGWriter::AnalyzeColors()
         bitDepth_ = n <= 2 ? 1 : n <= 4 ? 2 : n <= 16 ? 4 : 8;
         // One bit of gray stands for black (0) or white (1) only; other
         // levels would not survive the trip.
-        auto fitsDepth = [this](std::uint32_t c) {
-            return bitDepth_ == 8 || Rgb(c) == 0 || Rgb(c) == 0x00FFFFFFu;
-        };
-        gray_ = (bitDepth_ == 1 || bitDepth_ == 8) &&
-                std::all_of(palette_.begin(), palette_.end(),
-                            [&](std::uint32_t c) { return IsGray(c) && fitsDepth(c); });
+        auto fitsDepth = [this](std::uint32_t c) { return bitDepth_ == 8 || Rgb(c) == 0 || Rgb(c) == 0x00FFFFFFu; };
+        gray_ =
+            (bitDepth_ == 1 || bitDepth_ == 8) &&
+            std::all_of(palette_.begin(), palette_.end(), [&](std::uint32_t c) { return IsGray(c) && fitsDepth(c); });
         for (std::size_t i = 0; gray_ && i < n; ++i) {
             const unsigned a = Alpha(palette_[i]);
             if (a == 0 && !hasKey_) {
                 hasKey_ = true;
                 keyColor_ = palette_[i];
             } else if (a != 255) {
-                gray_ = false; // a second transparent colour, or partial alpha
+                gray_ = false;  // a second transparent colour, or partial alpha
             }
         }
         // The key makes every pixel of its gray level transparent, so it
         // must not share its level with an opaque colour.
         if (gray_ && hasKey_) {
-            gray_ = std::none_of(palette_.begin(), palette_.end(), [this](std::uint32_t c) {
-                return c != keyColor_ && Rgb(c) == Rgb(keyColor_);
-            });
+            gray_ = std::none_of(palette_.begin(), palette_.end(),
+                                 [this](std::uint32_t c) { return c != keyColor_ && Rgb(c) == Rgb(keyColor_); });
         }
         if (gray_) {
             palette_.clear();
@@ -155,8 +140,7 @@ void TPNGWriter::AnalyzeColors()
         } else {
             usesPalette_ = true;
             kind_ = TPixelKind::Palette;
-            hasKey_ = std::any_of(palette_.begin(), palette_.end(),
-                                  [](std::uint32_t c) { return Alpha(c) != 255; });
+            hasKey_ = std::any_of(palette_.begin(), palette_.end(), [](std::uint32_t c) { return Alpha(c) != 255; });
         }
         return;
     }
@@ -178,9 +162,8 @@ void TPNGWriter::AnalyzeColors()
     }
     // As above: an opaque pixel of the key's colour would turn transparent.
     if (hasKey_) {
-        const bool clash = std::any_of(pixels_.begin(), pixels_.end(), [this](std::uint32_t p) {
-            return p != keyColor_ && Rgb(p) == Rgb(keyColor_);
-        });
+        const bool clash = std::any_of(pixels_.begin(), pixels_.end(),
+                                       [this](std::uint32_t p) { return p != keyColor_ && Rgb(p) == Rgb(keyColor_); });
         if (clash) {
             hasKey_ = false;
             hasAlpha_ = true;
@@ -191,15 +174,12 @@ void TPNGWriter::AnalyzeColors()
         kind_ = gray_ ? TPixelKind::GrayAlpha : TPixelKind::RgbAlpha;
     else
         kind_ = gray_ ? TPixelKind::Gray : TPixelKind::Rgb;
-    if (gray_ && hasKey_)
-        keyColor_ = Blue(keyColor_);
+    if (gray_ && hasKey_) keyColor_ = Blue(keyColor_);
 }
 
-void TPNGWriter::IndexPixels()
-{
+void TPNGWriter::IndexPixels() {
     TColorIndex index;
-    for (std::size_t i = 0; i < palette_.size(); ++i)
-        index.Add(palette_[i], static_cast<int>(i));
+    for (std::size_t i = 0; i < palette_.size(); ++i) index.Add(palette_[i], static_cast<int>(i));
     std::uint32_t lastColor = 0, lastIndex = 0;
     for (std::size_t i = 0; i < pixelCount_; ++i) {
         const std::uint32_t p = pixels_[i];
@@ -211,15 +191,13 @@ void TPNGWriter::IndexPixels()
     }
 }
 
-void TPNGWriter::PackRow(const std::uint32_t* row, std::uint8_t* out, std::size_t count) const
-{
+void TPNGWriter::PackRow(const std::uint32_t* row, std::uint8_t* out, std::size_t count) const {
     switch (kind_) {
     case TPixelKind::Palette:
     case TPixelKind::Gray:
         if (bitDepth_ == 8) {
             // A palette index, or the gray level (R = G = B).
-            for (std::size_t i = 0; i < count; ++i)
-                out[i] = static_cast<std::uint8_t>(row[i]);
+            for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>(row[i]);
         } else {
             // Samples most significant bits first; gray pixels are black (0)
             // or white (1).
@@ -257,10 +235,8 @@ void TPNGWriter::PackRow(const std::uint32_t* row, std::uint8_t* out, std::size_
     throw Exception("Invalid color format");
 }
 
-void TPNGWriter::WritePalette(TByteStream& stream) const
-{
-    if (palette_.empty())
-        return;
+void TPNGWriter::WritePalette(TByteStream& stream) const {
+    if (palette_.empty()) return;
     std::vector<std::uint8_t> data;
     data.reserve(palette_.size() * 3);
     for (std::uint32_t c : palette_) {
@@ -271,19 +247,14 @@ void TPNGWriter::WritePalette(TByteStream& stream) const
     WriteChunk(stream, "PLTE", data.data(), data.size());
 }
 
-void TPNGWriter::WriteTransparency(TByteStream& stream) const
-{
-    if (!hasKey_)
-        return;
+void TPNGWriter::WriteTransparency(TByteStream& stream) const {
+    if (!hasKey_) return;
     switch (kind_) {
     case TPixelKind::Palette: {
         std::vector<std::uint8_t> alphas;
-        for (std::uint32_t c : palette_)
-            alphas.push_back(static_cast<std::uint8_t>(Alpha(c)));
-        while (!alphas.empty() && alphas.back() == 255)
-            alphas.pop_back();
-        if (!alphas.empty())
-            WriteChunk(stream, "tRNS", alphas.data(), alphas.size());
+        for (std::uint32_t c : palette_) alphas.push_back(static_cast<std::uint8_t>(Alpha(c)));
+        while (!alphas.empty() && alphas.back() == 255) alphas.pop_back();
+        if (!alphas.empty()) WriteChunk(stream, "tRNS", alphas.data(), alphas.size());
         return;
     }
     case TPixelKind::Gray: {
@@ -298,19 +269,30 @@ void TPNGWriter::WriteTransparency(TByteStream& stream) const
         WriteChunk(stream, "tRNS", data, sizeof data);
         return;
     }
-    default: // the alpha channel carries transparency
+    default:  // the alpha channel carries transparency
         return;
     }
 }
 
-void TPNGWriter::WriteImageData(TByteStream& stream) const
-{
+void TPNGWriter::WriteImageData(TByteStream& stream) const {
     std::size_t rowBytes, unit;
     switch (kind_) {
-    case TPixelKind::GrayAlpha: rowBytes = 2 * std::size_t(width_); unit = 2; break;
-    case TPixelKind::Rgb: rowBytes = 3 * std::size_t(width_); unit = 3; break;
-    case TPixelKind::RgbAlpha: rowBytes = 4 * std::size_t(width_); unit = 4; break;
-    default: rowBytes = (std::size_t(width_) * bitDepth_ + 7) / 8; unit = 1; break;
+    case TPixelKind::GrayAlpha:
+        rowBytes = 2 * std::size_t(width_);
+        unit = 2;
+        break;
+    case TPixelKind::Rgb:
+        rowBytes = 3 * std::size_t(width_);
+        unit = 3;
+        break;
+    case TPixelKind::RgbAlpha:
+        rowBytes = 4 * std::size_t(width_);
+        unit = 4;
+        break;
+    default:
+        rowBytes = (std::size_t(width_) * bitDepth_ + 7) / 8;
+        unit = 1;
+        break;
     }
     // Palette indices and packed samples gain little from filtering.
     const bool adaptive = !usesPalette_ && bitDepth_ > 4;
@@ -318,8 +300,7 @@ void TPNGWriter::WriteImageData(TByteStream& stream) const
     std::vector<std::uint8_t> packed(rowBytes), previous(rowBytes);
     std::array<std::vector<std::uint8_t>, 4> filtered;
     if (adaptive)
-        for (auto& buffer : filtered)
-            buffer.resize(rowBytes);
+        for (auto& buffer : filtered) buffer.resize(rowBytes);
 
     TMemoryByteStream compressed;
     TCompressionStream deflater(compressed);
@@ -349,8 +330,7 @@ void TPNGWriter::WriteImageData(TByteStream& stream) const
     WriteChunk(stream, "IDAT", compressed.Bytes().data(), compressed.Bytes().size());
 }
 
-void TPNGWriter::SaveToStream(TByteStream& stream)
-{
+void TPNGWriter::SaveToStream(TByteStream& stream) {
     stream.Write(png::Signature.data(), png::Signature.size());
     AnalyzeColors();
 
@@ -359,9 +339,9 @@ void TPNGWriter::SaveToStream(TByteStream& stream)
     png::StoreBigEndian32(header + 4, static_cast<std::uint32_t>(height_));
     header[8] = static_cast<std::uint8_t>(bitDepth_);
     header[9] = ColorType(kind_);
-    header[10] = 0; // deflate
-    header[11] = 0; // adaptive filtering
-    header[12] = 0; // not interlaced
+    header[10] = 0;  // deflate
+    header[11] = 0;  // adaptive filtering
+    header[12] = 0;  // not interlaced
     WriteChunk(stream, "IHDR", header, sizeof header);
 
     if (kind_ == TPixelKind::Palette) {
@@ -375,23 +355,19 @@ void TPNGWriter::SaveToStream(TByteStream& stream)
 
 namespace png {
 
-void WriteChunk(TByteStream& stream, const char (&type)[5], const std::uint8_t* data,
-                std::size_t length)
-{
+void WriteChunk(TByteStream& stream, const char (&type)[5], const std::uint8_t* data, std::size_t length) {
     // The length field holds at most 2^31 - 1.
-    if (length > MaxChunkLength)
-        throw EStreamError(ChunkTooLong);
+    if (length > MaxChunkLength) throw EStreamError(ChunkTooLong);
     std::uint8_t header[8];
     png::StoreBigEndian32(header, static_cast<std::uint32_t>(length));
     std::memcpy(header + 4, type, 4);
     stream.Write(header, sizeof header);
-    if (length != 0)
-        stream.Write(data, length);
+    if (length != 0) stream.Write(data, length);
     std::uint8_t crc[4];
     png::StoreBigEndian32(crc, UpdateCrc32(UpdateCrc32(0, type, 4), data, length));
     stream.Write(crc, sizeof crc);
 }
 
-} // namespace png
+}  // namespace png
 
-} // namespace tbx
+}  // namespace tbx

@@ -44,7 +44,7 @@ private:
     // Palette: some entry is not opaque.
     bool hasKey_ = false;
     std::uint32_t keyColor_ = 0;
-    std::vector<std::uint32_t> palette_; // in order of first appearance
+    std::vector<std::uint32_t> palette_;  // in order of first appearance
 };
 
 namespace png {
@@ -56,6 +56,6 @@ constexpr const char* ChunkTooLong = "Image data too long for one PNG chunk (mor
 // ChunkTooLong, before writing anything, when length exceeds MaxChunkLength.
 void WriteChunk(TByteStream& stream, const char (&type)[5], const std::uint8_t* data, std::size_t length);
 
-} // namespace png
+}  // namespace png
 
-} // namespace tbx
+}  // namespace tbx

@@ -9,8 +9,7 @@ namespace tbx {
 
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const std::string& message)
-        : std::runtime_error(message), message_(message) {}
+    explicit Exception(const std::string& message) : std::runtime_error(message), message_(message) {}
     const std::string& Message() const { return message_; }
 
 private:
@@ -36,9 +35,8 @@ public:
     using Exception::Exception;
 };
 
-[[noreturn]] inline void AssertionFailed(const char* unit, int line)
-{
+[[noreturn]] inline void AssertionFailed(const char* unit, int line) {
     throw EAssertionFailed(std::string("Assertion failure (") + unit + ", line " + std::to_string(line) + ")");
 }
 
-} // namespace tbx
+}  // namespace tbx

@@ -8,11 +8,10 @@
 namespace ui {
 
 namespace {
-template <class T>
-void Forget(std::vector<T*>& list, T* item) {
+template <class T> void Forget(std::vector<T*>& list, T* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- TBasicAction
 
@@ -91,4 +90,4 @@ void TActionList::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent == images_) images_ = nullptr;
 }
 
-} // namespace ui
+}  // namespace ui

@@ -82,8 +82,8 @@ protected:
 
 private:
     friend class TCustomAction;
-    TCustomImageList* images_ = nullptr;  // not owned
+    TCustomImageList* images_ = nullptr;   // not owned
     std::vector<TCustomAction*> actions_;  // not owned
 };
 
-} // namespace ui
+}  // namespace ui

@@ -17,7 +17,7 @@ namespace ui {
 namespace {
 constexpr UINT_PTR kHintShowTimer = 1;
 constexpr UINT_PTR kHintHideTimer = 2;
-} // namespace
+}  // namespace
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -56,10 +56,9 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
     RegisterClassA(&wc);  // fails harmlessly when a second object registers again
     // It owns the forms' windows, so they minimise together, and carries the
     // taskbar button: it is shown, with no size, while the main form is.
-    handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                              nullptr, nullptr, inst, nullptr);
+    handle_ = CreateWindowExA(
+        0, "TApplication", title_.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, inst, nullptr);
     if (handle_) SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -122,8 +121,13 @@ bool TApplication::ProcessMessage(MSG& msg) {
     }
     try {
         switch (msg.message) {
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_NCLBUTTONDOWN:
-        case WM_NCRBUTTONDOWN: case WM_KEYDOWN: case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
             CancelHint();  // a click or a key ends the hint
             break;
         }
@@ -139,8 +143,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
 
 void TApplication::ProcessMessages() {
     MSG msg;
-    while (ProcessMessage(msg)) {
-    }
+    while (ProcessMessage(msg)) {}
 }
 
 void TApplication::HandleMessage() {
@@ -190,7 +193,7 @@ std::string HintOf(const TControl* c) {
     return std::string();
 }
 
-} // namespace
+}  // namespace
 
 void TApplication::SetMouseControl(TControl* target) {
     if (target == mouseControl_) return;
@@ -254,17 +257,19 @@ void TApplication::HandleException(TObject* Sender) {
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
         try {
-            if (OnException) OnException(Sender, e);
-            else ShowException(e);
-        } catch (...) {
-        }
+            if (OnException)
+                OnException(Sender, e);
+            else
+                ShowException(e);
+        } catch (...) {}
     } catch (...) {
         try {
             Exception e("Unknown error");
-            if (OnException) OnException(Sender, e);
-            else ShowException(e);
-        } catch (...) {
-        }
+            if (OnException)
+                OnException(Sender, e);
+            else
+                ShowException(e);
+        } catch (...) {}
     }
     handlingException_ = false;
 }
@@ -283,17 +288,13 @@ void TApplication::UnhookMainWindow(TMessageHook hook) {
     hooks_.erase(std::remove(hooks_.begin(), hooks_.end(), hook), hooks_.end());
 }
 
-bool TApplication::HelpContext(int ctx) {
-    return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(ctx));
-}
+bool TApplication::HelpContext(int ctx) { return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(ctx)); }
 
 bool TApplication::HelpKeyword(const std::string& keyword) {
     return HelpCommand(HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
 }
 
-bool TApplication::HelpJump(const std::string& topic) {
-    return GetHelpSystem()->ShowTopicHelp(topic, helpFile_);
-}
+bool TApplication::HelpJump(const std::string& topic) { return GetHelpSystem()->ShowTopicHelp(topic, helpFile_); }
 
 bool TApplication::HelpCommand(UINT cmd, ULONG_PTR data) {
     bool callHelp = true;
@@ -338,9 +339,12 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             SetForegroundWindow(mainForm_->Handle());
         return 0;
     case WM_TIMER:
-        if (wp == kHintShowTimer) HintTimerExpired();
-        else if (wp == kHintHideTimer) CancelHint();
-        else break;
+        if (wp == kHintShowTimer)
+            HintTimerExpired();
+        else if (wp == kHintHideTimer)
+            CancelHint();
+        else
+            break;
         return 0;
     case WM_ENDSESSION:
         if (wp) Terminate();
@@ -390,4 +394,4 @@ void TScreen::RemoveForm(TCustomForm* f) {
 
 void TScreen::SetActiveForm(TCustomForm* f) { activeForm_ = f; }
 
-} // namespace ui
+}  // namespace ui

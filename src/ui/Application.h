@@ -50,8 +50,7 @@ public:
 
     // Creates a form owned by the application; the first one becomes the
     // main form.
-    template <class T>
-    void CreateForm(T*& ref) {
+    template <class T> void CreateForm(T*& ref) {
         ref = nullptr;
         T* f = new T(this);
         ref = f;
@@ -118,8 +117,8 @@ private:
     int hintPause_ = 500;
     std::string helpFile_;
     std::vector<TMessageHook> hooks_;
-    TControl* mouseControl_ = nullptr;  // not owned
-    TControl* hintControl_ = nullptr;  // not owned: waits for its hint, or shows it
+    TControl* mouseControl_ = nullptr;   // not owned
+    TControl* hintControl_ = nullptr;    // not owned: waits for its hint, or shows it
     THintWindow* hintWindow_ = nullptr;  // owned as a component
     bool hintShowing_ = false;
     bool comInitialised_ = false;
@@ -159,4 +158,4 @@ extern TScreen* Screen;
 void InitApplication();
 void DoneApplication();
 
-} // namespace ui
+}  // namespace ui

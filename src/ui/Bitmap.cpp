@@ -74,7 +74,10 @@ uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8
 uint32_t Le32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-void PutLe16(uint8_t* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
+void PutLe16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
 void PutLe32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }
@@ -132,10 +135,10 @@ struct DibFormat {
     bool topDown = false;
     int bpp = 0;
     bool bitFields = false;
-    uint32_t masks[4] = {};       // red, green, blue, alpha
-    size_t headerSize = 0;        // the header structure itself
-    size_t separateMaskBytes = 0; // masks stored after a 40-byte header
-    size_t paletteCount = 0;      // entries present in the file
+    uint32_t masks[4] = {};        // red, green, blue, alpha
+    size_t headerSize = 0;         // the header structure itself
+    size_t separateMaskBytes = 0;  // masks stored after a 40-byte header
+    size_t paletteCount = 0;       // entries present in the file
     size_t paletteEntrySize = 4;
     size_t stride = 0;
     size_t imageBytes = 0;
@@ -239,7 +242,9 @@ HBITMAP DecodeDib(const DibFormat& f, const uint8_t* palette, const uint8_t* bit
             case 1: px = colors[(src[x >> 3] >> (7 - (x & 7))) & 1]; break;
             case 4: px = colors[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F]; break;
             case 8: px = colors[src[x]]; break;
-            case 24: px = uint32_t(src[3 * x]) | (uint32_t(src[3 * x + 1]) << 8) | (uint32_t(src[3 * x + 2]) << 16); break;
+            case 24:
+                px = uint32_t(src[3 * x]) | (uint32_t(src[3 * x + 1]) << 8) | (uint32_t(src[3 * x + 2]) << 16);
+                break;
             case 32:
                 if (!f.bitFields) {
                     px = Le32(src + 4 * x);
@@ -265,7 +270,7 @@ void ReadExact(TStream* s, void* buf, size_t n) {
     if (s->Read(buf, static_cast<int64_t>(n)) != static_cast<int64_t>(n)) InvalidBitmap();
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TBitmap
 
@@ -436,8 +441,10 @@ void TBitmap::SetTransparentColor(TColor v) {
 
 void TBitmap::SetTransparentMode(TTransparentMode v) {
     if (v == transparentMode_) return;
-    if (v == tmAuto) SetTransparentColor(clDefault);
-    else SetTransparentColor(TransparentColor());
+    if (v == tmAuto)
+        SetTransparentColor(clDefault);
+    else
+        SetTransparentColor(TransparentColor());
 }
 
 void TBitmap::SetMonochrome(bool v) {
@@ -512,7 +519,8 @@ void TBitmap::SaveToStream(TStream* Stream) {
     Stream->WriteBuffer(head, sizeof head);
     if (Empty()) return;
     GdiFlush();
-    for (int y = height_ - 1; y >= 0; --y) Stream->WriteBuffer(bits_ + size_t(y) * size_t(width_) * 4, int64_t(width_) * 4);
+    for (int y = height_ - 1; y >= 0; --y)
+        Stream->WriteBuffer(bits_ + size_t(y) * size_t(width_) * 4, int64_t(width_) * 4);
 }
 
 void TBitmap::LoadPackedDib(const uint8_t* data, size_t size) {
@@ -540,4 +548,4 @@ void TBitmap::LoadFromResourceID(HINSTANCE Instance, int ResID) {
     LoadPackedDib(static_cast<const uint8_t*>(rs.Memory()), static_cast<size_t>(rs.Size()));
 }
 
-} // namespace ui
+}  // namespace ui

@@ -112,4 +112,4 @@ private:
     bool monochrome_ = false;
 };
 
-} // namespace ui
+}  // namespace ui

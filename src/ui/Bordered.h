@@ -13,8 +13,7 @@ using TBorderStyle = TFormBorderStyle;
 // BorderStyle bsSingle: a sunken client edge with Ctl3D, a plain line
 // without. The frame is a window style, so a change of either makes the
 // window again.
-template <class Base>
-class TBordered : public Base {
+template <class Base> class TBordered : public Base {
 public:
     using Base::Base;
 
@@ -29,8 +28,10 @@ protected:
     // For CreateParams.
     void AddBorder(TCreateParams& p) const {
         if (borderStyle_ != bsSingle) return;
-        if (this->Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
-        else p.Style |= WS_BORDER;
+        if (this->Ctl3D())
+            p.ExStyle |= WS_EX_CLIENTEDGE;
+        else
+            p.Style |= WS_BORDER;
     }
     void Ctl3DChanged() override {
         Base::Ctl3DChanged();
@@ -42,4 +43,4 @@ private:
     TBorderStyle borderStyle_ = bsSingle;
 };
 
-} // namespace ui
+}  // namespace ui

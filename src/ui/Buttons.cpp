@@ -30,8 +30,10 @@ std::unique_ptr<TBitmap> CopyGlyphCell(TBitmap* Glyph, int NumGlyphs, int Cell) 
 // ---------------------------------------------------------------- glyph properties
 
 void TGlyphProperties::SetGlyph(TBitmap* v) {
-    if (v) glyph_->Assign(v);
-    else glyph_->SetSize(0, 0);
+    if (v)
+        glyph_->Assign(v);
+    else
+        glyph_->SetSize(0, 0);
     GlyphChanged();
 }
 
@@ -72,8 +74,7 @@ TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
     SetBounds(0, 0, 23, 22);
 }
 
-template <class F>
-void TSpeedButton::ForGroup(F f) {
+template <class F> void TSpeedButton::ForGroup(F f) {
     if (groupIndex_ == 0 || !Parent()) return;
     for (int i = 0; i < Parent()->ControlCount(); ++i) {
         auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
@@ -97,8 +98,10 @@ void TSpeedButton::SetTransparent(bool v) {
 void TSpeedButton::SetGroupIndex(int v) {
     if (v == groupIndex_) return;
     groupIndex_ = v;
-    if (groupIndex_ == 0) SetDown(false);
-    else if (down_) ForGroup([](TSpeedButton* b) { b->SetDown(false); });
+    if (groupIndex_ == 0)
+        SetDown(false);
+    else if (down_)
+        ForGroup([](TSpeedButton* b) { b->SetDown(false); });
 }
 
 void TSpeedButton::SetDown(bool v) {
@@ -117,8 +120,10 @@ void TSpeedButton::SetAllowAllUp(bool v) {
 
 void TSpeedButton::Click() {
     if (groupIndex_ != 0) {
-        if (!down_) SetDown(true);
-        else if (allowAllUp_) SetDown(false);
+        if (!down_)
+            SetDown(true);
+        else if (allowAllUp_)
+            SetDown(false);
     }
     TGraphicControl::Click();
 }
@@ -166,9 +171,10 @@ void TSpeedButton::Paint() {
     c->Font()->Assign(Font());
     const std::string text = Caption();
     const TSize ts = text.empty() ? TSize{0, 0} : c->TextExtent(text);
-    std::unique_ptr<TBitmap> cell = CopyGlyphCell(Glyph(), NumGlyphs(), GlyphCellFor(Enabled(), pressed_, down_, NumGlyphs()));
-    TGlyphLayoutIn in{r.left, r.top, r.right, r.bottom, sunk ? 1 : 0, sunk ? 1 : 0, ts.cx, ts.cy,
-                                cell->Width(), cell->Height(), Layout(), -1, Spacing()};
+    std::unique_ptr<TBitmap> cell =
+        CopyGlyphCell(Glyph(), NumGlyphs(), GlyphCellFor(Enabled(), pressed_, down_, NumGlyphs()));
+    TGlyphLayoutIn in{r.left, r.top,         r.right,        r.bottom, sunk ? 1 : 0, sunk ? 1 : 0, ts.cx,
+                      ts.cy,  cell->Width(), cell->Height(), Layout(), -1,           Spacing()};
     const TGlyphLayoutOut out = PlaceGlyphAndCaption(in);
     if (!cell->Empty()) {
         cell->SetTransparent(true);
@@ -184,4 +190,4 @@ void TSpeedButton::Paint() {
     }
 }
 
-} // namespace ui
+}  // namespace ui

@@ -97,8 +97,7 @@ protected:
 
 private:
     // Calls F for every other button of this one's group.
-    template <class F>
-    void ForGroup(F f);
+    template <class F> void ForGroup(F f);
 
     bool flat_ = false;
     bool transparent_ = false;
@@ -109,4 +108,4 @@ private:
     bool mouseIn_ = false;
 };
 
-} // namespace ui
+}  // namespace ui

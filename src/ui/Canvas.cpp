@@ -109,8 +109,7 @@ TPoint TCanvas::PenPos() {
 
 // ---------------------------------------------------------------- shapes
 
-template <class F>
-void TCanvas::Drawing(unsigned state, F draw) {
+template <class F> void TCanvas::Drawing(unsigned state, F draw) {
     Changing();
     RequiredState(csHandleValid | state);
     draw();
@@ -241,4 +240,4 @@ TRect TCanvas::ClipRect() {
     return r;
 }
 
-} // namespace ui
+}  // namespace ui

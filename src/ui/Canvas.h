@@ -75,13 +75,17 @@ public:
     void Ellipse(int x1, int y1, int x2, int y2);
     void Ellipse(const TRect& r) { Ellipse(r.left, r.top, r.right, r.bottom); }
     void Polygon(std::span<const TPoint> points);
-    void Polygon(std::initializer_list<TPoint> points) { Polygon(std::span<const TPoint>(points.begin(), points.size())); }
+    void Polygon(std::initializer_list<TPoint> points) {
+        Polygon(std::span<const TPoint>(points.begin(), points.size()));
+    }
     void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     // ---- lines (pen)
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Polyline(std::span<const TPoint> points);
-    void Polyline(std::initializer_list<TPoint> points) { Polyline(std::span<const TPoint>(points.begin(), points.size())); }
+    void Polyline(std::initializer_list<TPoint> points) {
+        Polyline(std::span<const TPoint>(points.begin(), points.size()));
+    }
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     // ---- areas (brush)
     void FillRect(const TRect& r);
@@ -118,8 +122,13 @@ public:
     // A nesting counter kept for code written against it; the program has a
     // single GUI thread, so nothing waits on it.
     void Lock() { ++lockCount_; }
-    void Unlock() { if (lockCount_ > 0) --lockCount_; }
-    bool TryLock() { Lock(); return true; }
+    void Unlock() {
+        if (lockCount_ > 0) --lockCount_;
+    }
+    bool TryLock() {
+        Lock();
+        return true;
+    }
     int LockCount() const { return lockCount_; }
 
     // Around every drawing call: before (OnChanging) and after (OnChange).
@@ -128,7 +137,10 @@ public:
 
 protected:
     enum : unsigned {
-        csHandleValid = 1u << 0, csPenValid = 1u << 1, csBrushValid = 1u << 2, csFontValid = 1u << 3,
+        csHandleValid = 1u << 0,
+        csPenValid = 1u << 1,
+        csBrushValid = 1u << 2,
+        csFontValid = 1u << 3,
     };
     // Called when a DC is needed and there is none: an override obtains one
     // and hands it to SetHandle. A canvas that owns its DC releases it by
@@ -167,4 +179,4 @@ private:
     unsigned textFlags_ = 0;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -7,4 +7,4 @@ TColor ColorToRGB(TColor c) {
     return static_cast<TColor>(GetSysColor(static_cast<int>(c & 0xFF)));
 }
 
-} // namespace ui
+}  // namespace ui

@@ -12,7 +12,7 @@ using TColor = int32_t;
 
 namespace detail {
 constexpr TColor SysColor(unsigned index) { return static_cast<TColor>(0x80000000u | index); }
-}
+}  // namespace detail
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
@@ -76,8 +76,6 @@ TColor ColorToRGB(TColor c);
 
 // The COLORREF to hand to GDI: ColorToRGB without the flag bits of clNone and
 // clDefault, which GDI would read as palette requests.
-inline COLORREF ColorToCOLORREF(TColor c) {
-    return static_cast<COLORREF>(ColorToRGB(c)) & 0x00FFFFFFu;
-}
+inline COLORREF ColorToCOLORREF(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)) & 0x00FFFFFFu; }
 
-} // namespace ui
+}  // namespace ui

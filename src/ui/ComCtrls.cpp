@@ -18,7 +18,7 @@ void InitCommonClasses(DWORD Classes) {
     InitCommonControlsEx(&icc);
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TCustomRichEdit
 
@@ -49,8 +49,8 @@ void TCustomRichEdit::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_NCCALCSIZE: {
         // The margin sits inside whatever border the window has.
-        auto* r = m.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
-                           : reinterpret_cast<RECT*>(m.LParam);
+        auto* r =
+            m.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0] : reinterpret_cast<RECT*>(m.LParam);
         InflateRect(r, -borderWidth_, -borderWidth_);
         if (r->right < r->left) r->right = r->left;
         if (r->bottom < r->top) r->bottom = r->top;
@@ -93,8 +93,10 @@ void TRangeControl::SetPosition(int v) {
 }
 
 void TRangeControl::SendPosition(int v) const {
-    if (posInLParam_) SendMessageA(handle_, setPos_, 0, v);
-    else SendMessageA(handle_, setPos_, static_cast<WPARAM>(v), 0);
+    if (posInLParam_)
+        SendMessageA(handle_, setPos_, 0, v);
+    else
+        SendMessageA(handle_, setPos_, static_cast<WPARAM>(v), 0);
 }
 
 void TRangeControl::CreateWnd() {
@@ -183,14 +185,14 @@ void TCustomTreeView::CreateParams(TCreateParams& p) {
     AddBorder(p);
 }
 
-} // namespace ui
+}  // namespace ui
 
 namespace ui {
 
 // ================================================================ holders
 
-TCommonHolder::TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle,
-                             int AWidth, int AHeight)
+TCommonHolder::TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle, int AWidth,
+                             int AHeight)
     : TWinControl(AOwner), classes_(Classes), className_(ClassName), extraStyle_(ExtraStyle) {
     SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks);
     SetBounds(0, 0, AWidth, AHeight);
@@ -203,14 +205,13 @@ void TCommonHolder::CreateParams(TCreateParams& p) {
     p.Style |= WS_CLIPCHILDREN | extraStyle_;
 }
 
-TTabControl::TTabControl(TComponent* AOwner)
-    : TCommonHolder(AOwner, ICC_TAB_CLASSES, WC_TABCONTROLA, 0, 289, 193) {}
+TTabControl::TTabControl(TComponent* AOwner) : TCommonHolder(AOwner, ICC_TAB_CLASSES, WC_TABCONTROLA, 0, 289, 193) {}
 
 TCoolBar::TCoolBar(TComponent* AOwner)
-    : TCommonHolder(AOwner, ICC_COOL_CLASSES, REBARCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                    150, 75) {}
+    : TCommonHolder(AOwner, ICC_COOL_CLASSES, REBARCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 150,
+                    75) {}
 
 TPageScroller::TPageScroller(TComponent* AOwner)
     : TCommonHolder(AOwner, ICC_PAGESCROLLER_CLASS, WC_PAGESCROLLERA, 0, 150, 45) {}
 
-} // namespace ui
+}  // namespace ui

@@ -127,8 +127,7 @@ class TCommonHolder : public TWinControl {
 protected:
     // Classes: the ICC_* flags that register ClassName; ExtraStyle is added
     // to the control's own.
-    TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle, int AWidth,
-                  int AHeight);
+    TCommonHolder(TComponent* AOwner, DWORD Classes, const char* ClassName, DWORD ExtraStyle, int AWidth, int AHeight);
     void CreateParams(TCreateParams& p) override;
 
 private:
@@ -155,4 +154,4 @@ public:
     explicit TPageScroller(TComponent* AOwner);
 };
 
-} // namespace ui
+}  // namespace ui

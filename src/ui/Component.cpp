@@ -7,8 +7,7 @@
 namespace ui {
 
 void TPersistent::Assign(TPersistent* Source) {
-    throw EConvertError(std::string("Cannot assign a ") + (Source ? "object" : "nil") +
-                        " to this object");
+    throw EConvertError(std::string("Cannot assign a ") + (Source ? "object" : "nil") + " to this object");
 }
 
 TComponent::TComponent(TComponent* AOwner) : owner_(AOwner) {
@@ -130,7 +129,10 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TComponent::SetState(TComponentState s, bool on) {
-    if (on) state_ |= s; else state_ &= ~s;
+    if (on)
+        state_ |= s;
+    else
+        state_ &= ~s;
 }
 
 void TComponent::BeginLoading() {
@@ -146,4 +148,4 @@ void TComponent::EndLoading() {
 
 void TComponent::Loaded() { state_ &= ~csLoading; }
 
-} // namespace ui
+}  // namespace ui

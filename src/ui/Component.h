@@ -83,8 +83,7 @@ public:
 
     // Creates a component of type T owned by AOwner and completes its
     // construction.
-    template <class T, class... Args>
-    static T* Create(Args&&... args) {
+    template <class T, class... Args> static T* Create(Args&&... args) {
         T* c = new T(std::forward<Args>(args)...);
         c->AfterConstruction();
         return c;
@@ -110,4 +109,4 @@ private:
     bool freeBegun_ = false;
 };
 
-} // namespace ui
+}  // namespace ui

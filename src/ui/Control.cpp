@@ -37,7 +37,10 @@ TShiftState KeyDataToShiftState(LPARAM keyData) {
 bool IsAccel(char c, const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') { ++i; continue; }
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
         return std::toupper((unsigned char)caption[i + 1]) == std::toupper((unsigned char)c);
     }
     return false;
@@ -83,8 +86,7 @@ void SetCaptureControl(TControl* c) {
 
 // ---------------------------------------------------------------- TControl
 
-TControl::TControl(TComponent* AOwner)
-    : TComponent(AOwner), color_(clWindow), font_(new TFont) {
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), color_(clWindow), font_(new TFont) {
     WindowProc = TWndMethod(this, &TControl::WndProc);
     font_->OnChange = TNotifyEvent(this, &TControl::FontObjectChanged);
 }
@@ -103,8 +105,7 @@ void TControl::Destroying() {
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == reinterpret_cast<TComponent*>(popupMenu_))
-        popupMenu_ = nullptr;
+    if (Operation == opRemove && AComponent == reinterpret_cast<TComponent*>(popupMenu_)) popupMenu_ = nullptr;
 }
 
 void TControl::SetPopupMenu(TPopupMenu* m) {
@@ -125,7 +126,10 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     bool sized = AWidth != width_ || AHeight != height_;
     if (ALeft == left_ && ATop == top_ && !sized) return;
     InvalidateUncovered(this);
-    left_ = ALeft; top_ = ATop; width_ = AWidth; height_ = AHeight;
+    left_ = ALeft;
+    top_ = ATop;
+    width_ = AWidth;
+    height_ = AHeight;
     UpdateBoundsRect(BoundsRect());
     InvalidateControl(Visible(), false);
     RequestAlign();
@@ -177,16 +181,16 @@ TPoint TControl::ScreenToClient(TPoint p) {
 void TControl::SetVisible(bool v) {
     if (v == visible_) return;
     VisibleChanging();
-    if (v) InvalidateControl(true, false);
-    else InvalidateUncovered(this);
+    if (v)
+        InvalidateControl(true, false);
+    else
+        InvalidateUncovered(this);
     visible_ = v;
     Perform(CM_VISIBLECHANGED, v);
     RequestAlign();
 }
 
-bool TControl::Showing() const {
-    return visible_ && parent_ && parent_->Showing();
-}
+bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
 
 void TControl::SetEnabled(bool v) {
     if (v == enabled_) return;
@@ -310,8 +314,10 @@ void TControl::HandleMouseMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_LBUTTONDOWN: down(mbLeft, false); break;
     case WM_LBUTTONDBLCLK: down(mbLeft, (controlStyle_ & csDoubleClicks) != 0); break;
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: down(mbRight, false); break;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: down(mbMiddle, false); break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: down(mbRight, false); break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: down(mbMiddle, false); break;
     case WM_LBUTTONUP: up(mbLeft); break;
     case WM_RBUTTONUP: up(mbRight); break;
     case WM_MBUTTONUP: up(mbMiddle); break;
@@ -321,18 +327,23 @@ void TControl::HandleMouseMessage(TMessage& m) {
 
 void TControl::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_LBUTTONUP: case WM_RBUTTONUP:
-    case WM_MBUTTONUP: case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
         if (!enabled_ && m.Msg != WM_MOUSEMOVE) break;
         HandleMouseMessage(m);
         break;
     case WM_CONTEXTMENU:
         if (ShowControlPopupMenu(this, m)) return;
         break;
-    case CM_DRAG:
-        DragMessage(m);
-        return;
+    case CM_DRAG: DragMessage(m); return;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_ && parent_) {
             color_ = parent_->Color();
@@ -380,9 +391,7 @@ bool TControl::DispatchComponentMessage(TMessage& m) {
     case CM_COLORCHANGED: ColorChanged(); return true;
     case CM_BIDIMODECHANGED: BiDiModeChanged(); return true;
     case CM_DIALOGCHAR: m.Result = DialogChar(static_cast<char>(m.WParam)) ? 1 : 0; return true;
-    case CM_CONTROLLISTCHANGE:
-        ControlListChanged(reinterpret_cast<TControl*>(m.WParam), m.LParam != 0);
-        return true;
+    case CM_CONTROLLISTCHANGE: ControlListChanged(reinterpret_cast<TControl*>(m.WParam), m.LParam != 0); return true;
     }
     return false;
 }
@@ -451,8 +460,10 @@ void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
     if (OnMouseUp) OnMouseUp(this, b, s, x, y);
 }
 void TControl::Click() {
-    if (OnClick) OnClick(this);
-    else if (action_) action_->Execute();
+    if (OnClick)
+        OnClick(this);
+    else if (action_)
+        action_->Execute();
 }
 
 void TControl::SetAction(TBasicAction* a) {
@@ -480,8 +491,7 @@ void TControl::DblClick() {
 }
 
 void TControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
-    if (!IsVisible || !parent_ || !parent_->HandleAllocated() || dynamic_cast<TWinControl*>(this))
-        return;
+    if (!IsVisible || !parent_ || !parent_->HandleAllocated() || dynamic_cast<TWinControl*>(this)) return;
     TRect r = BoundsRect();
     InvalidateRect(parent_->Handle(), &r, !IsOpaque && !(controlStyle_ & csOpaque));
 }
@@ -548,7 +558,7 @@ public:
 private:
     TControlCanvas* canvas_;  // not owned
 };
-} // namespace
+}  // namespace
 
 void TGraphicControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
@@ -577,4 +587,4 @@ void TCustomControl::PaintWindow(HDC dc) {
     Paint();
 }
 
-} // namespace ui
+}  // namespace ui

@@ -32,25 +32,49 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 enum TShiftFlag : unsigned {
-    ssShift = 1u << 0, ssAlt = 1u << 1, ssCtrl = 1u << 2,
-    ssLeft = 1u << 3, ssRight = 1u << 4, ssMiddle = 1u << 5, ssDouble = 1u << 6,
+    ssShift = 1u << 0,
+    ssAlt = 1u << 1,
+    ssCtrl = 1u << 2,
+    ssLeft = 1u << 3,
+    ssRight = 1u << 4,
+    ssMiddle = 1u << 5,
+    ssDouble = 1u << 6,
 };
 using TShiftState = unsigned;
 
 enum TControlStyleFlag : unsigned {
-    csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csDesignInteractive = 1u << 2,
-    csClickEvents = 1u << 3, csFramed = 1u << 4, csSetCaption = 1u << 5, csOpaque = 1u << 6,
-    csDoubleClicks = 1u << 7, csFixedWidth = 1u << 8, csFixedHeight = 1u << 9,
-    csNoDesignVisible = 1u << 10, csReplicatable = 1u << 11, csNoStdEvents = 1u << 12,
-    csDisplayDragImage = 1u << 13, csReflector = 1u << 14, csActionClient = 1u << 15,
-    csMenuEvents = 1u << 16, csParentBackground = 1u << 17,
+    csAcceptsControls = 1u << 0,
+    csCaptureMouse = 1u << 1,
+    csDesignInteractive = 1u << 2,
+    csClickEvents = 1u << 3,
+    csFramed = 1u << 4,
+    csSetCaption = 1u << 5,
+    csOpaque = 1u << 6,
+    csDoubleClicks = 1u << 7,
+    csFixedWidth = 1u << 8,
+    csFixedHeight = 1u << 9,
+    csNoDesignVisible = 1u << 10,
+    csReplicatable = 1u << 11,
+    csNoStdEvents = 1u << 12,
+    csDisplayDragImage = 1u << 13,
+    csReflector = 1u << 14,
+    csActionClient = 1u << 15,
+    csMenuEvents = 1u << 16,
+    csParentBackground = 1u << 17,
 };
 using TControlStyle = unsigned;
 
 enum TControlStateFlag : unsigned {
-    csLButtonDown = 1u << 0, csClicked = 1u << 1, csPalette = 1u << 2, csReadingState = 1u << 3,
-    csAlignmentNeeded = 1u << 4, csFocusing = 1u << 5, csCreating = 1u << 6,
-    csPaintCopy = 1u << 7, csCustomPaint = 1u << 8, csDestroyingHandle = 1u << 9,
+    csLButtonDown = 1u << 0,
+    csClicked = 1u << 1,
+    csPalette = 1u << 2,
+    csReadingState = 1u << 3,
+    csAlignmentNeeded = 1u << 4,
+    csFocusing = 1u << 5,
+    csCreating = 1u << 6,
+    csPaintCopy = 1u << 7,
+    csCustomPaint = 1u << 8,
+    csDestroyingHandle = 1u << 9,
     csDocking = 1u << 10,
 };
 using TControlState = unsigned;
@@ -62,8 +86,7 @@ enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
 // Source is the control being dragged; (X, Y) in the target's client
 // coordinates. Accept starts true when asked.
-using TDragOverEvent =
-    Event<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragOverEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
 using TDragDropEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y)>;
 // Target is null when the drag was cancelled or dropped where nobody took it.
 using TEndDragEvent = Event<void(TObject* Sender, TObject* Target, int X, int Y)>;
@@ -173,7 +196,10 @@ public:
     // ---- drawing
     virtual void Invalidate();
     virtual void Update();
-    void Repaint() { Invalidate(); Update(); }
+    void Repaint() {
+        Invalidate();
+        Update();
+    }
     void BringToFront();
     void SendToBack();
 
@@ -289,7 +315,7 @@ private:
     bool parentBiDiMode_ = true;
     int helpContext_ = 0;
     TPopupMenu* popupMenu_ = nullptr;  // not owned
-    TBasicAction* action_ = nullptr;  // not owned; holds this control among its clients
+    TBasicAction* action_ = nullptr;   // not owned; holds this control among its clients
     HCURSOR cursor_ = nullptr;
     TDragMode dragMode_ = dmManual;
     HCURSOR dragCursor_ = nullptr;
@@ -299,7 +325,6 @@ private:
     friend class TWinControl;
     friend class TBasicAction;
 };
-
 
 // What CreateWindowEx receives; filled by the virtual CreateParams.
 struct TCreateParams {
@@ -424,8 +449,8 @@ protected:
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
-    bool customPaint_ = false;  // paints itself (TCustomControl): always through PaintHandler
-    std::vector<TControl*> controls_;  // not owned: children in Z order, bottom first
+    bool customPaint_ = false;           // paints itself (TCustomControl): always through PaintHandler
+    std::vector<TControl*> controls_;    // not owned: children in Z order, bottom first
     std::vector<TWinControl*> tabList_;  // not owned
 
 private:
@@ -491,4 +516,4 @@ private:
     std::unique_ptr<TControlCanvas> canvas_;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -41,4 +41,4 @@ void TControlCanvas::CreateHandle() {
 
 TWindowCanvas::TWindowCanvas(TWinControl* w) : dc_(w->HandleAllocated() ? w->Handle() : nullptr), canvas_(dc_) {}
 
-} // namespace ui
+}  // namespace ui

@@ -24,7 +24,7 @@ protected:
 
 private:
     TControl* control_ = nullptr;  // not owned
-    HDC dc_ = nullptr;              // taken with GetDCEx; null while painting
+    HDC dc_ = nullptr;             // taken with GetDCEx; null while painting
     HWND dcWindow_ = nullptr;
 };
 
@@ -42,4 +42,4 @@ private:
     TCanvas canvas_;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -18,7 +18,7 @@ TMessageDlgHook gHook;
 
 // ---------------------------------------------------------------- tables
 
-constexpr TMsgDlgBtn kAllButtons[] = {mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry,
+constexpr TMsgDlgBtn kAllButtons[] = {mbYes,    mbNo,  mbOK,      mbCancel,   mbAbort, mbRetry,
                                       mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp};
 
 struct ButtonInfo {
@@ -224,7 +224,7 @@ void BuildMessageDialog(TMessageForm* f, const std::string& Msg, TMsgDlgType Dlg
     }
 }
 
-} // namespace
+}  // namespace
 
 TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
     auto* f = TComponent::Create<TMessageForm>(Application);
@@ -267,4 +267,4 @@ TMessageDlgHook SetMessageDlgHook(TMessageDlgHook hook) {
     return old;
 }
 
-} // namespace ui
+}  // namespace ui

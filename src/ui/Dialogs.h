@@ -100,4 +100,4 @@ using TMessageDlgHook = std::function<std::optional<int>(const MessageDlgCall&)>
 // replaces, so a test can put that back.
 TMessageDlgHook SetMessageDlgHook(TMessageDlgHook hook);
 
-} // namespace ui
+}  // namespace ui

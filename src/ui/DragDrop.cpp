@@ -79,9 +79,10 @@ private:
         } else if (t) {
             accepted_ = Send(t, dmDragMove, p);
         }
-        HCURSOR shown = accepted_ && source_->DragCursor() ? source_->DragCursor()
-                        : LoadCursorA(nullptr, accepted_ ? MAKEINTRESOURCEA(32512) /* IDC_ARROW */
-                                                         : MAKEINTRESOURCEA(32648) /* IDC_NO */);
+        HCURSOR shown = accepted_ && source_->DragCursor()
+                            ? source_->DragCursor()
+                            : LoadCursorA(nullptr, accepted_ ? MAKEINTRESOURCEA(32512) /* IDC_ARROW */
+                                                             : MAKEINTRESOURCEA(32648) /* IDC_NO */);
         SetCursor(shown);
     }
 
@@ -141,9 +142,7 @@ private:
                 Finish(true, p);
                 return;
             case WM_RBUTTONDOWN:
-            case WM_CANCELMODE:
-                Finish(false, CursorPos());
-                return;
+            case WM_CANCELMODE: Finish(false, CursorPos()); return;
             case WM_CAPTURECHANGED:
                 if (reinterpret_cast<HWND>(m.LParam) != window_) Finish(false, CursorPos());
                 return;
@@ -164,7 +163,7 @@ DragTracker& Tracker() {
     return *t;
 }
 
-} // namespace
+}  // namespace
 
 void BeginDrag(TControl* Source) { Tracker().Begin(Source); }
 bool IsDragging() { return Tracker().Active(); }
@@ -182,4 +181,4 @@ TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
     return w;
 }
 
-} // namespace ui
+}  // namespace ui

@@ -22,9 +22,9 @@ enum TDragMessage {
 };
 
 struct TDragRec {
-    TPoint Pos;          // screen coordinates
-    TObject* Source;     // the control being dragged
-    TControl* Target;    // dmEndDrag: the control that took the drop, or null
+    TPoint Pos;        // screen coordinates
+    TObject* Source;   // the control being dragged
+    TControl* Target;  // dmEndDrag: the control that took the drop, or null
 };
 
 // Starts dragging Source with the left button held down. Nothing happens
@@ -40,4 +40,4 @@ void CancelDrag();
 // child of it at that point; null for none.
 TControl* FindDragTarget(TPoint Pos, bool AllowDisabled);
 
-} // namespace ui
+}  // namespace ui

@@ -10,14 +10,12 @@ namespace ui {
 
 template <class Sig> class Event;
 
-template <class R, class... A>
-class Event<R(A...)> {
+template <class R, class... A> class Event<R(A...)> {
 public:
     Event() = default;
     Event(std::nullptr_t) {}
 
-    template <class T, class B>
-    Event(T* obj, R (B::*method)(A...)) {
+    template <class T, class B> Event(T* obj, R (B::*method)(A...)) {
         static_assert(std::is_base_of_v<B, T>, "method must belong to the object's class");
         static_assert(sizeof(method) <= sizeof(method_), "member pointer too large");
         obj_ = static_cast<B*>(obj);
@@ -44,14 +42,12 @@ public:
     void* Data() const { return obj_; }
 
     friend bool operator==(const Event& a, const Event& b) {
-        return a.call_ == b.call_ && a.obj_ == b.obj_ &&
-               std::memcmp(a.method_, b.method_, sizeof(a.method_)) == 0;
+        return a.call_ == b.call_ && a.obj_ == b.obj_ && std::memcmp(a.method_, b.method_, sizeof(a.method_)) == 0;
     }
     friend bool operator!=(const Event& a, const Event& b) { return !(a == b); }
 
 private:
-    template <class B>
-    static R CallMethod(void* o, const unsigned char* m, A... args) {
+    template <class B> static R CallMethod(void* o, const unsigned char* m, A... args) {
         R (B::*mp)(A...);
         std::memcpy(&mp, m, sizeof(mp));
         return (static_cast<B*>(o)->*mp)(std::forward<A>(args)...);
@@ -62,7 +58,8 @@ private:
     unsigned char method_[2 * sizeof(void*)] = {};
 };
 
-template <class T, class B, class R, class... A>
-Event<R(A...)> MakeEvent(T* obj, R (B::*method)(A...)) { return Event<R(A...)>(obj, method); }
+template <class T, class B, class R, class... A> Event<R(A...)> MakeEvent(T* obj, R (B::*method)(A...)) {
+    return Event<R(A...)>(obj, method);
+}
 
-} // namespace ui
+}  // namespace ui

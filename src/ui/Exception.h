@@ -8,19 +8,22 @@ namespace ui {
 
 class Exception : public std::exception {
 public:
-    explicit Exception(std::string msg, int helpContext = 0)
-        : message_(std::move(msg)), helpContext_(helpContext) {}
+    explicit Exception(std::string msg, int helpContext = 0) : message_(std::move(msg)), helpContext_(helpContext) {}
     const std::string& Message() const { return message_; }
     void SetMessage(const std::string& m) { message_ = m; }
     int HelpContext() const { return helpContext_; }
     const char* what() const noexcept override { return message_.c_str(); }
+
 private:
     std::string message_;
     int helpContext_;
 };
 
-#define VSK_EXCEPTION(Name, Base) \
-    class Name : public Base { public: using Base::Base; }
+#define VSK_EXCEPTION(Name, Base)                                                                                      \
+    class Name : public Base {                                                                                         \
+    public:                                                                                                            \
+        using Base::Base;                                                                                              \
+    }
 
 VSK_EXCEPTION(EAbort, Exception);
 VSK_EXCEPTION(EConvertError, Exception);
@@ -33,7 +36,7 @@ VSK_EXCEPTION(EInvalidGraphic, Exception);
 VSK_EXCEPTION(EInvalidGraphicOperation, Exception);
 VSK_EXCEPTION(EMenuError, Exception);
 
-} // namespace ui
+}  // namespace ui
 
 // ---- Streams, files, resources, settings stores ---------------------------
 
@@ -51,17 +54,16 @@ VSK_EXCEPTION(EIniFileException, Exception);
 // The run time's input/output error; ErrorCode is the failing operation's code.
 class EInOutError : public Exception {
 public:
-    EInOutError(std::string msg, int errorCode)
-        : Exception(std::move(msg)), ErrorCode(errorCode) {}
+    EInOutError(std::string msg, int errorCode) : Exception(std::move(msg)), ErrorCode(errorCode) {}
     int ErrorCode;
 };
 
 // A failed operating-system call; ErrorCode is its GetLastError value.
 class EOSError : public Exception {
 public:
-    EOSError(std::string msg, unsigned long errorCode)
-        : Exception(std::move(msg)), errorCode_(errorCode) {}
+    EOSError(std::string msg, unsigned long errorCode) : Exception(std::move(msg)), errorCode_(errorCode) {}
     unsigned long ErrorCode() const { return errorCode_; }
+
 private:
     unsigned long errorCode_;
 };
@@ -75,4 +77,4 @@ std::string SysErrorMessage(unsigned long errorCode);
 // Raises EOSError when a Win32 BOOL result is FALSE.
 void Win32Check(int result);
 
-} // namespace ui
+}  // namespace ui

@@ -58,8 +58,14 @@ void TCustomLabeledEdit::PlaceLabel() {
     switch (labelPosition_) {
     case lpAbove: y = Top() - lh - labelSpacing_; break;
     case lpBelow: y = Top() + Height() + labelSpacing_; break;
-    case lpLeft: x = Left() - lw - labelSpacing_; y = Top() + (Height() - lh) / 2; break;
-    case lpRight: x = Left() + Width() + labelSpacing_; y = Top() + (Height() - lh) / 2; break;
+    case lpLeft:
+        x = Left() - lw - labelSpacing_;
+        y = Top() + (Height() - lh) / 2;
+        break;
+    case lpRight:
+        x = Left() + Width() + labelSpacing_;
+        y = Top() + (Height() - lh) / 2;
+        break;
     }
     label_->SetBounds(x, y, lw, lh);
 }
@@ -105,8 +111,7 @@ void TCustomStaticText::AdjustBounds() {
     {
         ScopedGetDC dc(nullptr);
         ScopedSelectObject font(dc, Font()->Handle());
-        DrawTextA(dc, text, -1, &r,
-                  DT_CALCRECT | DT_SINGLELINE | (showAccelChar_ ? 0 : DT_NOPREFIX));
+        DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | (showAccelChar_ ? 0 : DT_NOPREFIX));
     }
     // The frame the border style adds around the text.
     int frame = 0;
@@ -167,7 +172,7 @@ void TCustomStaticText::Loaded() {
     AdjustBounds();
 }
 
-} // namespace ui
+}  // namespace ui
 
 namespace ui {
 
@@ -233,8 +238,10 @@ void TCustomRadioGroup::SetItemIndex(int v) {
         itemIndex_ = -1;
         return;
     }
-    if (TRadioButton* b = Buttons(v)) b->SetChecked(true);  // ButtonClick stores it
-    else itemIndex_ = v;
+    if (TRadioButton* b = Buttons(v))
+        b->SetChecked(true);  // ButtonClick stores it
+    else
+        itemIndex_ = v;
 }
 
 void TCustomRadioGroup::ButtonClick(TObject* Sender) {
@@ -278,8 +285,9 @@ void TCustomRadioGroup::ArrangeButtons() {
     const int rowHeight = std::max(RectHeight(r) / rows, 1);
     const int width = std::max(RectWidth(r) - kIndent, 1);
     for (int i = 0; i < rows; ++i) {
-        if (TRadioButton* b = buttons_[static_cast<size_t>(i)]) b->SetBounds(r.left + kIndent, r.top + i * rowHeight, width, rowHeight);
+        if (TRadioButton* b = buttons_[static_cast<size_t>(i)])
+            b->SetBounds(r.left + kIndent, r.top + i * rowHeight, width, rowHeight);
     }
 }
 
-} // namespace ui
+}  // namespace ui

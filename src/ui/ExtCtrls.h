@@ -156,4 +156,4 @@ public:
     explicit TRadioGroup(TComponent* AOwner) : TCustomRadioGroup(AOwner) {}
 };
 
-} // namespace ui
+}  // namespace ui

@@ -6,7 +6,6 @@
 
 namespace ui {
 
-
 TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
     // A form starts hidden; Show, ShowModal or the application's Run show it.
     TControl::SetVisible(false);
@@ -59,7 +58,10 @@ void TCustomForm::SetBorderIcons(TBorderIcons v) {
 }
 
 void TCustomForm::SetConstraints(int minW, int minH, int maxW, int maxH) {
-    minWidth_ = minW; minHeight_ = minH; maxWidth_ = maxW; maxHeight_ = maxH;
+    minWidth_ = minW;
+    minHeight_ = minH;
+    maxWidth_ = maxW;
+    maxHeight_ = maxH;
     int w = std::max(Width(), minW), h = std::max(Height(), minH);
     if (maxW) w = std::min(w, maxW);
     if (maxH) h = std::min(h, maxH);
@@ -88,15 +90,24 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     p.WndParent = Application ? Application->Handle() : nullptr;
     bool sysMenu = (borderIcons_ & biSystemMenu) != 0;
     switch (borderStyle_) {
-    case bsNone: p.Style |= WS_POPUP; sysMenu = false; break;
+    case bsNone:
+        p.Style |= WS_POPUP;
+        sysMenu = false;
+        break;
     case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
     case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
     case bsDialog:
         p.Style |= WS_POPUP | WS_CAPTION;
         p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
         break;
-    case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; p.ExStyle |= WS_EX_TOOLWINDOW; break;
-    case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsToolWindow:
+        p.Style |= WS_CAPTION | WS_BORDER;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
     }
     if (sysMenu) p.Style |= WS_SYSMENU;
     if (borderStyle_ != bsDialog && borderStyle_ != bsNone && borderStyle_ != bsToolWindow &&
@@ -126,17 +137,14 @@ void TCustomForm::PlaceOnScreen() {
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     TCustomForm* ref = nullptr;
     switch (position_) {
-    case poScreenCenter: case poDesktopCenter:
-        SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
-        break;
-    case poMainFormCenter:
-        ref = Application ? Application->MainForm() : nullptr;
-        [[fallthrough]];
+    case poScreenCenter:
+    case poDesktopCenter: SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height()); break;
+    case poMainFormCenter: ref = Application ? Application->MainForm() : nullptr; [[fallthrough]];
     case poOwnerFormCenter:
         if (!ref) ref = dynamic_cast<TCustomForm*>(Owner());
         if (ref && ref != this && ref->Visible())
-            SetBounds(ref->Left() + (ref->Width() - Width()) / 2, ref->Top() + (ref->Height() - Height()) / 2,
-                      Width(), Height());
+            SetBounds(ref->Left() + (ref->Width() - Width()) / 2, ref->Top() + (ref->Height() - Height()) / 2, Width(),
+                      Height());
         else
             SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
         break;
@@ -206,11 +214,10 @@ BOOL CALLBACK DisableOne(HWND h, LPARAM lp) {
     }
     return TRUE;
 }
-} // namespace
+}  // namespace
 
 TModalResult TCustomForm::ShowModal() {
-    if (Visible() || !Enabled() || modal_)
-        throw EInvalidOperation("Cannot make a visible window modal");
+    if (Visible() || !Enabled() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
     if (GetCapture()) SendMessageA(GetCapture(), WM_CANCELMODE, 0, 0);
     ReleaseCapture();
     HWND previous = GetActiveWindow();
@@ -311,15 +318,14 @@ void TCustomForm::SetMenu(TMainMenu* m) {
 }
 
 void TCustomForm::SetWindowFocus() {
-    if (!activeControl_ || !activeControl_->CanFocus())
-        activeControl_ = FindNextControl(nullptr, true, true, false);
-    if (activeControl_ && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
-    else if (handle_) ::SetFocus(handle_);
+    if (!activeControl_ || !activeControl_->CanFocus()) activeControl_ = FindNextControl(nullptr, true, true, false);
+    if (activeControl_ && activeControl_->CanFocus())
+        ::SetFocus(activeControl_->Handle());
+    else if (handle_)
+        ::SetFocus(handle_);
 }
 
-bool TCustomForm::HandleMenuMessage(TMessage& m) {
-    return menu_ && menu_->HandleMenuMessage(m);
-}
+bool TCustomForm::HandleMenuMessage(TMessage& m) { return menu_ && menu_->HandleMenuMessage(m); }
 
 void TCustomForm::Paint() {}
 
@@ -331,8 +337,9 @@ void TCustomForm::VisibleChanged() {
         PlaceOnScreen();
         DoShow();
         if (Application && Application->MainForm() == this) Application->MainFormShown(true);
-        ShowWindow(handle_, windowState_ == wsMinimized ? SW_SHOWMINIMIZED
-                            : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        ShowWindow(handle_, windowState_ == wsMinimized   ? SW_SHOWMINIMIZED
+                            : windowState_ == wsMaximized ? SW_SHOWMAXIMIZED
+                                                          : SW_SHOW);
         SetForegroundWindow(handle_);
         if (GetActiveWindow() == handle_) SetWindowFocus();
     } else if (handle_) {
@@ -344,9 +351,7 @@ void TCustomForm::VisibleChanged() {
 
 void TCustomForm::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_CLOSE:
-        Close();
-        return;
+    case WM_CLOSE: Close(); return;
     case WM_DESTROY:
         // The menu bar is the menu object's: it comes off before the system
         // destroys it with the window.
@@ -355,9 +360,7 @@ void TCustomForm::WndProc(TMessage& m) {
             menu_->window_ = nullptr;
         }
         break;
-    case CM_RELEASE:
-        TComponent::Free(this);
-        return;
+    case CM_RELEASE: TComponent::Free(this); return;
     case WM_ACTIVATE:
         DefaultHandler(m);
         active_ = LOWORD(m.WParam) != WA_INACTIVE;
@@ -383,8 +386,8 @@ void TCustomForm::WndProc(TMessage& m) {
         // The help of the control that has the focus, else of the nearest
         // parent that has one.
         auto* info = reinterpret_cast<HELPINFO*>(m.LParam);
-        TControl* c = info && info->iContextType == HELPINFO_WINDOW
-                          ? FindControl(static_cast<HWND>(info->hItemHandle)) : nullptr;
+        TControl* c =
+            info && info->iContextType == HELPINFO_WINDOW ? FindControl(static_cast<HWND>(info->hItemHandle)) : nullptr;
         while (c && !c->HelpContext() && c != this) c = c->Parent();
         const int context = c ? c->HelpContext() : HelpContext();
         if (Application && context) Application->HelpContext(context);
@@ -402,7 +405,10 @@ void TCustomForm::WndProc(TMessage& m) {
                     return;
                 }
                 break;
-            case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+            case VK_LEFT:
+            case VK_RIGHT:
+            case VK_UP:
+            case VK_DOWN:
                 if (activeControl_) {
                     SelectNext(activeControl_, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
                     m.Result = 1;
@@ -416,4 +422,4 @@ void TCustomForm::WndProc(TMessage& m) {
     TCustomControl::WndProc(m);
 }
 
-} // namespace ui
+}  // namespace ui

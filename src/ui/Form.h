@@ -12,15 +12,23 @@ class TMainMenu;
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIconFlag : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 using TBorderIcons = unsigned;
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
-                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO,
-                       mrAll = mrNo + 1, mrNoToAll = mrAll + 1, mrYesToAll = mrNoToAll + 1;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
+                       mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO, mrAll = mrNo + 1, mrNoToAll = mrAll + 1,
+                       mrYesToAll = mrNoToAll + 1;
 
 using TCloseEvent = Event<void(TObject*, TCloseAction&)>;
 using TCloseQueryEvent = Event<void(TObject*, bool&)>;
@@ -110,8 +118,8 @@ private:
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;
     int minWidth_ = 0, minHeight_ = 0, maxWidth_ = 0, maxHeight_ = 0;
-    TMainMenu* menu_ = nullptr;  // not owned: the menu bar shown on this form
-    TWinControl* activeControl_ = nullptr;  // not owned
+    TMainMenu* menu_ = nullptr;              // not owned: the menu bar shown on this form
+    TWinControl* activeControl_ = nullptr;   // not owned
     TWinControl* focusedControl_ = nullptr;  // not owned
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
@@ -125,4 +133,4 @@ public:
     explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
 };
 
-} // namespace ui
+}  // namespace ui

@@ -41,8 +41,7 @@ private:
 };
 
 // A window's DC taken with Take, ReleaseDC at scope exit.
-template <auto Take>
-class ScopedDCOf {
+template <auto Take> class ScopedDCOf {
 public:
     explicit ScopedDCOf(HWND wnd) : wnd_(wnd), dc_(Take(wnd)) {}
     ~ScopedDCOf() {
@@ -100,8 +99,7 @@ private:
 };
 
 // Owns a handle and frees it with Free at scope exit.
-template <class T, auto Free>
-class ScopedHandle {
+template <class T, auto Free> class ScopedHandle {
 public:
     ScopedHandle() = default;
     explicit ScopedHandle(T h) : h_(h) {}
@@ -128,9 +126,8 @@ private:
     T h_ = nullptr;
 };
 // A pen, brush, font, bitmap or region.
-template <class T>
-using ScopedGdiObject = ScopedHandle<T, DeleteObject>;
+template <class T> using ScopedGdiObject = ScopedHandle<T, DeleteObject>;
 // An icon or cursor made by CreateIcon*, CopyIcon or the like.
 using ScopedHIcon = ScopedHandle<HICON, DestroyIcon>;
 
-} // namespace ui
+}  // namespace ui

@@ -12,14 +12,12 @@ namespace ui {
 namespace {
 
 // GDI refuses new objects only when the process or session is out of them.
-[[noreturn]] void RaiseOutOfResources() {
-    throw EOutOfResources("Out of system resources");
-}
+[[noreturn]] void RaiseOutOfResources() { throw EOutOfResources("Out of system resources"); }
 
 constexpr const char kDefaultFontName[] = "Tahoma";
 constexpr int kDefaultFontSize = 8;
 
-} // namespace
+}  // namespace
 
 void TGraphicsObject::Changed() {
     if (OnChange) OnChange(this);
@@ -158,10 +156,9 @@ void TFont::SetPitch(TFontPitch v) {
 // ================================================================ TPen
 
 int PenModeToROP2(TPenMode m) {
-    static const int rop[] = {R2_BLACK,       R2_WHITE,       R2_NOP,       R2_NOT,
-                              R2_COPYPEN,     R2_NOTCOPYPEN,  R2_MERGEPENNOT, R2_MASKPENNOT,
-                              R2_MERGENOTPEN, R2_MASKNOTPEN,  R2_MERGEPEN,  R2_NOTMERGEPEN,
-                              R2_MASKPEN,     R2_NOTMASKPEN,  R2_XORPEN,    R2_NOTXORPEN};
+    static const int rop[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,        R2_COPYPEN,  R2_NOTCOPYPEN,
+                              R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
+                              R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
     const auto i = static_cast<unsigned>(m);
     return i < std::size(rop) ? rop[i] : R2_COPYPEN;
 }
@@ -194,7 +191,10 @@ void TPen::Assign(TPersistent* Source) {
     width_ = src->width_;
     style_ = src->style_;
     mode_ = src->mode_;
-    if (sameHandle) Changed(); else HandleChanged();
+    if (sameHandle)
+        Changed();
+    else
+        HandleChanged();
 }
 
 void TPen::SetColor(TColor v) {
@@ -289,8 +289,10 @@ void TBrush::SetBitmap(TBitmap* v) {
 
 void TBrush::CopyBitmap(TBitmap* v) {
     if (v && !bitmap_) bitmap_ = std::make_unique<TBitmap>();
-    if (v) bitmap_->Assign(v);
-    else bitmap_.reset();
+    if (v)
+        bitmap_->Assign(v);
+    else
+        bitmap_.reset();
 }
 
-} // namespace ui
+}  // namespace ui

@@ -40,8 +40,14 @@ public:
     }
     constexpr bool Contains(TFontStyle s) const { return (bits_ & Bit(s)) != 0; }
     constexpr bool Empty() const { return bits_ == 0; }
-    constexpr TFontStyles& Include(TFontStyle s) { bits_ |= Bit(s); return *this; }
-    constexpr TFontStyles& Exclude(TFontStyle s) { bits_ &= ~Bit(s); return *this; }
+    constexpr TFontStyles& Include(TFontStyle s) {
+        bits_ |= Bit(s);
+        return *this;
+    }
+    constexpr TFontStyles& Exclude(TFontStyle s) {
+        bits_ &= ~Bit(s);
+        return *this;
+    }
     friend constexpr TFontStyles operator|(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ | b.bits_); }
     friend constexpr TFontStyles operator-(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ & ~b.bits_); }
     friend constexpr TFontStyles operator&(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ & b.bits_); }
@@ -50,7 +56,11 @@ public:
 
 private:
     static constexpr unsigned Bit(TFontStyle s) { return 1u << static_cast<unsigned>(s); }
-    static constexpr TFontStyles FromBits(unsigned b) { TFontStyles r; r.bits_ = b; return r; }
+    static constexpr TFontStyles FromBits(unsigned b) {
+        TFontStyles r;
+        r.bits_ = b;
+        return r;
+    }
     unsigned bits_ = 0;
 };
 constexpr TFontStyles operator|(TFontStyle a, TFontStyle b) { return TFontStyles(a) | TFontStyles(b); }
@@ -93,7 +103,9 @@ public:
     TFontPitch Pitch() const;
     void SetPitch(TFontPitch v);
     int PixelsPerInch() const { return pixelsPerInch_; }
-    void SetPixelsPerInch(int v) { if (v > 0) pixelsPerInch_ = v; }
+    void SetPixelsPerInch(int v) {
+        if (v > 0) pixelsPerInch_ = v;
+    }
     // The whole description the handle is made from (weight, quality and
     // escapement included, as adopted by SetHandle).
     const LOGFONTA& LogFont() const { return lf_; }
@@ -114,8 +126,22 @@ private:
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 // Raster operations of a pen (SetROP2).
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 int PenModeToROP2(TPenMode m);
 
@@ -186,4 +212,4 @@ private:
     bool stock_ = false;
 };
 
-} // namespace ui
+}  // namespace ui

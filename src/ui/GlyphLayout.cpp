@@ -55,4 +55,4 @@ TGlyphLayoutOut PlaceGlyphAndCaption(const TGlyphLayoutIn& in) {
     return out;
 }
 
-} // namespace ui
+}  // namespace ui

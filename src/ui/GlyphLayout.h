@@ -11,10 +11,10 @@ enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBot
 struct TGlyphLayoutIn {
     int clientLeft, clientTop, clientRight, clientBottom;
     int offsetX, offsetY;
-    int textWidth, textHeight; // 0, 0 for an empty caption
-    int glyphWidth, glyphHeight; // one glyph cell; 0, 0 without a glyph
+    int textWidth, textHeight;    // 0, 0 for an empty caption
+    int glyphWidth, glyphHeight;  // one glyph cell; 0, 0 without a glyph
     TButtonLayout layout;
-    int margin, spacing; // -1 asks for an automatic value
+    int margin, spacing;  // -1 asks for an automatic value
 };
 
 struct TGlyphLayoutOut {
@@ -24,4 +24,4 @@ struct TGlyphLayoutOut {
 
 TGlyphLayoutOut PlaceGlyphAndCaption(const TGlyphLayoutIn& in);
 
-} // namespace ui
+}  // namespace ui

@@ -22,7 +22,10 @@ void TGraphic::SetTransparent(bool v) {
 }
 
 void TGraphic::SetModified(bool v) {
-    if (v) Changed(this); else modified_ = false;
+    if (v)
+        Changed(this);
+    else
+        modified_ = false;
 }
 
 void TGraphic::Changed(TObject*) {
@@ -90,7 +93,7 @@ std::string ExtensionOf(const std::string& fileName) {
     return fileName.substr(dot + 1);
 }
 
-} // namespace
+}  // namespace
 
 TGraphic* TGraphic::Clone() const {
     const std::type_index mine(typeid(*this));
@@ -191,4 +194,4 @@ void TPicture::Changed(TObject*) {
     if (OnChange) OnChange(this);
 }
 
-} // namespace ui
+}  // namespace ui

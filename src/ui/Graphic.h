@@ -100,14 +100,12 @@ public:
     // cheap and free of side effects.
     static void RegisterFileFormat(const std::string& Extension, const std::string& Description,
                                    TGraphicFactory Factory);
-    template <class T>
-    static void RegisterFileFormat(const std::string& Extension, const std::string& Description) {
+    template <class T> static void RegisterFileFormat(const std::string& Extension, const std::string& Description) {
         RegisterFileFormat(Extension, Description, [] { return static_cast<TGraphic*>(new T); });
     }
     // Removes every format whose factory makes this class.
     static void UnregisterGraphicClass(const std::type_info& GraphicClass);
-    template <class T>
-    static void UnregisterGraphicClass() { UnregisterGraphicClass(typeid(T)); }
+    template <class T> static void UnregisterGraphicClass() { UnregisterGraphicClass(typeid(T)); }
     // A new graphic for the extension (owned by the caller), or null.
     static TGraphic* CreateGraphicForExtension(const std::string& Extension);
     // The description registered for the extension, or "".
@@ -122,4 +120,4 @@ private:
     std::unique_ptr<TGraphic> graphic_;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -166,7 +166,7 @@ THelpManager* Manager() {
     return manager;
 }
 
-} // namespace
+}  // namespace
 
 void RegisterViewer(std::shared_ptr<ICustomHelpViewer> Viewer, IHelpManager*& AManager) {
     ICustomHelpViewer* v = Viewer.get();
@@ -177,4 +177,4 @@ void RegisterViewer(std::shared_ptr<ICustomHelpViewer> Viewer, IHelpManager*& AM
 
 IHelpSystem* GetHelpSystem() { return Manager(); }
 
-} // namespace ui
+}  // namespace ui

@@ -101,4 +101,4 @@ IHelpSystem* GetHelpSystem();
 // files.
 extern std::shared_ptr<IWinHelpTester> WinHelpTester;
 
-} // namespace ui
+}  // namespace ui

@@ -13,7 +13,7 @@ constexpr int kMarginX = 4;  // text to frame, left and right
 constexpr int kMarginY = 2;  // text to frame, top and bottom
 constexpr UINT kTextFlags = DT_LEFT | DT_NOPREFIX | DT_WORDBREAK;
 constexpr int kMaxTextWidth = 300;
-} // namespace
+}  // namespace
 
 std::string GetShortHint(const std::string& Hint) {
     auto bar = Hint.find('|');
@@ -63,8 +63,7 @@ void THintWindow::ActivateHint(TPoint At, const std::string& Text) {
     const int y = std::max<int>(area.top, std::min<int>(At.y, area.bottom - RectHeight(r)));
     SetBounds(x, y, RectWidth(r), RectHeight(r));
     Invalidate();
-    SetWindowPos(Handle(), HWND_TOPMOST, x, y, RectWidth(r), RectHeight(r),
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(Handle(), HWND_TOPMOST, x, y, RectWidth(r), RectHeight(r), SWP_NOACTIVATE | SWP_SHOWWINDOW);
     SetVisible(true);
 }
 
@@ -99,4 +98,4 @@ void THintWindow::Paint() {
     SetBkMode(dc, oldMode);
 }
 
-} // namespace ui
+}  // namespace ui

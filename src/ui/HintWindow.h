@@ -26,4 +26,4 @@ protected:
 // The part of a hint before '|' (the part after it is for a status line).
 std::string GetShortHint(const std::string& Hint);
 
-} // namespace ui
+}  // namespace ui

@@ -26,7 +26,10 @@ uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8
 uint32_t Le32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-void PutLe16(std::vector<uint8_t>& v, uint16_t x) { v.push_back(uint8_t(x)); v.push_back(uint8_t(x >> 8)); }
+void PutLe16(std::vector<uint8_t>& v, uint16_t x) {
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+}
 void PutLe32(std::vector<uint8_t>& v, uint32_t x) {
     for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i)));
 }
@@ -128,7 +131,7 @@ struct DirEntry {
     uint32_t size, offset;
 };
 
-} // namespace
+}  // namespace
 
 TGraphic* TIcon::Clone() const {
     auto* copy = new TIcon;
@@ -218,8 +221,10 @@ void TIcon::LoadFromStream(TStream* Stream) {
     for (const DirEntry& d : entries) {
         const uint8_t* img = data.data() + d.offset;
         int depth = d.bpp;
-        if (Le32(img) == sizeof(BITMAPINFOHEADER) && d.size >= sizeof(BITMAPINFOHEADER)) depth = Le16(img + 14);
-        else if (depth == 0) depth = 32;  // a PNG image
+        if (Le32(img) == sizeof(BITMAPINFOHEADER) && d.size >= sizeof(BITMAPINFOHEADER))
+            depth = Le16(img + 14);
+        else if (depth == 0)
+            depth = 32;  // a PNG image
         if (!best || std::abs(d.width - want) < std::abs(best->width - want) ||
             (std::abs(d.width - want) == std::abs(best->width - want) && depth > bestDepth)) {
             best = &d;
@@ -242,4 +247,4 @@ void TIcon::SaveToStream(TStream* Stream) {
     Stream->WriteBuffer(data_.data(), static_cast<int64_t>(data_.size()));
 }
 
-} // namespace ui
+}  // namespace ui

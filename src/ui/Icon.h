@@ -56,4 +56,4 @@ private:
     std::vector<uint8_t> data_;  // the .ico file it was read from, if any
 };
 
-} // namespace ui
+}  // namespace ui

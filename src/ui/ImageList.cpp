@@ -22,7 +22,7 @@ COLORREF ListColor(TColor c) {
 // it is white.
 constexpr DWORD kRopDSPDxax = 0x00E20746;
 
-} // namespace
+}  // namespace
 
 // ================================================================ TChangeLink
 
@@ -303,4 +303,4 @@ bool TImageListLink::ListFreed(TComponent* AComponent, TOperation Operation) {
     return true;
 }
 
-} // namespace ui
+}  // namespace ui

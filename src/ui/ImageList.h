@@ -153,4 +153,4 @@ private:
     TCustomImageList* list_ = nullptr;  // not owned
 };
 
-} // namespace ui
+}  // namespace ui

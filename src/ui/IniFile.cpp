@@ -13,12 +13,11 @@ namespace {
 // Calls GetPrivateProfileStringA with a buffer that grows until the answer
 // fits: the system cuts long answers without saying so, except by filling the
 // buffer (size - 1 for a value, size - 2 for a list of names).
-std::string ProfileString(const char* section, const char* key, const char* def,
-                          const std::string& file) {
+std::string ProfileString(const char* section, const char* key, const char* def, const std::string& file) {
     std::string buf(2048, '\0');
     for (;;) {
-        const DWORD n = GetPrivateProfileStringA(section, key, def, buf.data(),
-                                                 static_cast<DWORD>(buf.size()), file.c_str());
+        const DWORD n =
+            GetPrivateProfileStringA(section, key, def, buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
         if (n + 2 < buf.size()) {
             buf.resize(n);
             return buf;
@@ -54,7 +53,7 @@ int HexDigit(char c) {
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 std::string IniQuoted(const std::string& v) {
     if (v.empty()) return v;
@@ -90,9 +89,7 @@ bool TryStrToInt(const std::string& s, int& value) {
     return true;
 }
 
-TIniFile::~TIniFile() {
-    UpdateFile();
-}
+TIniFile::~TIniFile() { UpdateFile(); }
 
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident,
                                  const std::string& Default) const {
@@ -121,9 +118,7 @@ void TIniFile::WriteBool(const std::string& Section, const std::string& Ident, b
     WriteString(Section, Ident, Value ? "1" : "0");
 }
 
-bool TIniFile::SectionExists(const std::string& Section) const {
-    return !ReadSection(Section).empty();
-}
+bool TIniFile::SectionExists(const std::string& Section) const { return !ReadSection(Section).empty(); }
 
 bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident) const {
     return ContainsName(ReadSection(Section), Ident);
@@ -157,4 +152,4 @@ void TIniFile::UpdateFile() {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName_.c_str());
 }
 
-} // namespace ui
+}  // namespace ui

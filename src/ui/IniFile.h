@@ -19,8 +19,7 @@ public:
     // Reads answer Default when the file, section or key is missing. Writes
     // raise EIniFileException "Unable to write to <file>" when the system
     // cannot store the value.
-    std::string ReadString(const std::string& Section, const std::string& Ident,
-                           const std::string& Default) const;
+    std::string ReadString(const std::string& Section, const std::string& Ident, const std::string& Default) const;
     void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value);
     // A value that is not a whole 32-bit number (decimal, or hexadecimal with
     // "$" or "0x") reads as Default.
@@ -54,4 +53,4 @@ std::string IniQuoted(const std::string& Value);
 // read as their two's-complement value). False for anything else.
 bool TryStrToInt(const std::string& s, int& value);
 
-} // namespace ui
+}  // namespace ui

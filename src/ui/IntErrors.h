@@ -12,4 +12,4 @@ VSK_EXCEPTION(EIntOverflow, EIntError);
 VSK_EXCEPTION(ERangeError, EIntError);
 VSK_EXCEPTION(EDivByZero, EIntError);
 
-} // namespace ui
+}  // namespace ui

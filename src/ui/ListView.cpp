@@ -61,7 +61,7 @@ private:
     int& q_;
 };
 
-} // namespace
+}  // namespace
 
 // ================================================================ TListColumn
 
@@ -79,7 +79,8 @@ int TListColumn::Width() const {
 
 void TListColumn::SetWidth(int Value) {
     width_ = std::max(Value, 0);
-    if (owner_->HandleAllocated()) owner_->Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(Index()), MAKELPARAM(width_, 0));
+    if (owner_->HandleAllocated())
+        owner_->Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(Index()), MAKELPARAM(width_, 0));
     owner_->UpdateColumnSizes();
 }
 
@@ -401,8 +402,10 @@ void TCustomListView::InsertNativeItem(int Index, TListItem* Item) {
 void TCustomListView::SetNativeTexts(int Index, TListItem* Item, int fromSub, int toSub) {
     for (int s = fromSub; s <= toSub; ++s) {
         std::string text;
-        if (s == 0) text = Item->caption_;
-        else if (s - 1 < Item->subItems_.Count()) text = Item->subItems_.Strings(s - 1);
+        if (s == 0)
+            text = Item->caption_;
+        else if (s - 1 < Item->subItems_.Count())
+            text = Item->subItems_.Strings(s - 1);
         LVITEMA it{};
         it.iSubItem = s;
         it.pszText = text.data();
@@ -475,8 +478,10 @@ void TCustomListView::UpdateColumnSizes() {
     if (!HandleAllocated() || viewStyle_ != vsReport || items_->updateCount_ > 0) return;
     int autos = 0, fixed = 0;
     for (auto& c : columns_->columns_) {
-        if (c->autoSize_) ++autos;
-        else fixed += c->Width();
+        if (c->autoSize_)
+            ++autos;
+        else
+            fixed += c->Width();
     }
     if (autos == 0) return;
     RECT r;
@@ -676,8 +681,10 @@ int TCustomListView::ItemIndex() const {
 }
 
 void TCustomListView::SetItemIndex(int Value) {
-    if (Value >= 0 && Value < items_->Count()) items_->items_[static_cast<size_t>(Value)]->SetSelected(true);
-    else SetSelected(nullptr);
+    if (Value >= 0 && Value < items_->Count())
+        items_->items_[static_cast<size_t>(Value)]->SetSelected(true);
+    else
+        SetSelected(nullptr);
 }
 
 int TCustomListView::SelCount() const {
@@ -720,20 +727,23 @@ void TCustomListView::SetSortType(TSortType Value) {
     if (Value == sortType_) return;
     sortType_ = Value;
     if (Value == stNone) return;
-    if (items_->updateCount_ > 0) sortPending_ = true;
-    else AlphaSort();
+    if (items_->updateCount_ > 0)
+        sortPending_ = true;
+    else
+        AlphaSort();
 }
 
 void TCustomListView::SortIfNeeded(bool CaptionChanged, bool DataChanged) {
     const bool byText = sortType_ == stText || sortType_ == stBoth;
     const bool byData = sortType_ == stData || sortType_ == stBoth;
     if (!((CaptionChanged && byText) || (DataChanged && byData))) return;
-    if (items_->updateCount_ > 0) sortPending_ = true;
-    else AlphaSort();
+    if (items_->updateCount_ > 0)
+        sortPending_ = true;
+    else
+        AlphaSort();
 }
 
-int TCustomListView::DefaultCompare(TCustomListView* lv, TListItem* a, TListItem* b, intptr_t data,
-                                    TLVCompare proc) {
+int TCustomListView::DefaultCompare(TCustomListView* lv, TListItem* a, TListItem* b, intptr_t data, TLVCompare proc) {
     if (proc) return proc(a, b, data);
     if (lv->OnCompare) {
         int c = 0;
@@ -791,7 +801,8 @@ void TCustomListView::NotifyHandler(TMessage& m) {
             ItemStateFromControl(nv->iItem, nv->uNewState);
         } else {
             for (int i = 0; i < items_->Count(); ++i)
-                ItemStateFromControl(i, static_cast<unsigned>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(i), kStateMask)));
+                ItemStateFromControl(i,
+                                     static_cast<unsigned>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(i), kStateMask)));
         }
         return;
     case LVN_COLUMNCLICK:
@@ -801,10 +812,10 @@ void TCustomListView::NotifyHandler(TMessage& m) {
     case LVN_BEGINDRAG:
         if (DragMode() == dmAutomatic) BeginDrag();
         return;
-    case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW:
-        m.Result = readOnly_ ? TRUE : FALSE;
-        return;
-    case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: {
+    case LVN_BEGINLABELEDITA:
+    case LVN_BEGINLABELEDITW: m.Result = readOnly_ ? TRUE : FALSE; return;
+    case LVN_ENDLABELEDITA:
+    case LVN_ENDLABELEDITW: {
         // The new caption goes through the object (and a re-sort); the
         // control is told to keep what it has, which SetCaption has set.
         m.Result = FALSE;
@@ -833,9 +844,7 @@ void TCustomListView::NotifyHandler(TMessage& m) {
 
 void TCustomListView::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case CN_NOTIFY:
-        NotifyHandler(m);
-        return;
+    case CN_NOTIFY: NotifyHandler(m); return;
     }
     TWinControl::WndProc(m);
 }
@@ -850,4 +859,4 @@ void TCustomListView::FontChanged() {
     if (HandleAllocated()) UpdateColors();
 }
 
-} // namespace ui
+}  // namespace ui

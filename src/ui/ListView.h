@@ -191,7 +191,7 @@ private:
     // The items as they stand, for a loop that may change the list.
     std::vector<TListItem*> Snapshot() const;
 
-    TCustomListView* owner_;  // not owned
+    TCustomListView* owner_;                         // not owned
     std::vector<std::unique_ptr<TListItem>> items_;  // in display order
     int updateCount_ = 0;
 };
@@ -307,8 +307,8 @@ private:
     void SetItemState(TListItem* Item, unsigned Mask, unsigned State);
     unsigned ItemState(const TListItem* Item) const;
     void SortIfNeeded(bool CaptionChanged, bool DataChanged);
-    bool SortBy(int (*compare)(TCustomListView*, TListItem*, TListItem*, intptr_t, TLVCompare),
-                TLVCompare proc, intptr_t data);
+    bool SortBy(int (*compare)(TCustomListView*, TListItem*, TListItem*, intptr_t, TLVCompare), TLVCompare proc,
+                intptr_t data);
     static int DefaultCompare(TCustomListView* lv, TListItem* a, TListItem* b, intptr_t data, TLVCompare proc);
     void NotifyHandler(TMessage& m);
 
@@ -337,4 +337,4 @@ public:
     explicit TListView(TComponent* AOwner) : TCustomListView(AOwner) {}
 };
 
-} // namespace ui
+}  // namespace ui

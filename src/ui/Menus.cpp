@@ -54,16 +54,17 @@ TMenuItem* CommandItem(WORD command) {
 std::string StripHotkey(const std::string& s) {
     std::string r;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '&' && i + 1 < s.size()) ++i;
-        else if (s[i] == '&') continue;
+        if (s[i] == '&' && i + 1 < s.size())
+            ++i;
+        else if (s[i] == '&')
+            continue;
         r += s[i];
     }
     return r;
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
@@ -103,7 +104,7 @@ bool RightOrderHonoured() {
     return honoured;
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- shortcuts
 
@@ -155,8 +156,10 @@ std::string ShortCutToText(TShortCut s) {
             // Punctuation and the rest: the keyboard layout's own name.
             UINT scan = MapVirtualKeyA(key, 0 /* MAPVK_VK_TO_VSC */);
             char buf[64] = {};
-            if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), buf, sizeof(buf)) > 0) name = buf;
-            else return "";
+            if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), buf, sizeof(buf)) > 0)
+                name = buf;
+            else
+                return "";
         }
         }
     }
@@ -311,14 +314,18 @@ bool TMenuItem::IsTopLevel() const {
 void TMenuItem::MenuChanged(bool Rebuild) {
     if (releasing_) return;
     TMenuItem* source = (!parent_ && menu_) ? nullptr : this;
-    if (parent_) parent_->SubItemChanged(source, Rebuild);
-    else if (menu_) menu_->MenuChanged(this, source, Rebuild);
+    if (parent_)
+        parent_->SubItemChanged(source, Rebuild);
+    else if (menu_)
+        menu_->MenuChanged(this, source, Rebuild);
 }
 
 void TMenuItem::SubItemChanged(TMenuItem* Source, bool Rebuild) {
     if (Rebuild) RebuildHandle();
-    if (parent_) parent_->SubItemChanged(Source, false);
-    else if (menu_) menu_->MenuChanged(this, Source, Rebuild);
+    if (parent_)
+        parent_->SubItemChanged(Source, false);
+    else if (menu_)
+        menu_->MenuChanged(this, Source, Rebuild);
 }
 
 // ---------------------------------------------------------------- properties
@@ -449,8 +456,10 @@ void TMenuItem::AppendTo(HMENU Menu) {
         mii.cch = static_cast<UINT>(text.size());
     }
     if (radioItem_) mii.fType |= MFT_RADIOCHECK;
-    if (break_ == mbBreak) mii.fType |= MFT_MENUBREAK;
-    else if (break_ == mbBarBreak) mii.fType |= MFT_MENUBARBREAK;
+    if (break_ == mbBreak)
+        mii.fType |= MFT_MENUBREAK;
+    else if (break_ == mbBarBreak)
+        mii.fType |= MFT_MENUBARBREAK;
     if (IsOwnerDraw()) mii.fType |= MFT_OWNERDRAW;
     // A right-to-left menu lays its items out from the right: the system
     // then puts its own marks (the submenu arrow) at the left end.
@@ -458,8 +467,10 @@ void TMenuItem::AppendTo(HMENU Menu) {
         mii.fType |= MFT_RIGHTJUSTIFY | (RightOrderHonoured() ? MFT_RIGHTORDER : 0u);
     mii.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? 0u : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0u);
     mii.wID = command_;
-    if (!items_.empty()) mii.hSubMenu = Handle();
-    else DestroyHandle();  // no sub-items: nothing opens from this item
+    if (!items_.empty())
+        mii.hSubMenu = Handle();
+    else
+        DestroyHandle();  // no sub-items: nothing opens from this item
     mii.dwItemData = reinterpret_cast<ULONG_PTR>(this);
     InsertMenuItemA(Menu, static_cast<UINT>(GetMenuItemCount(Menu)), TRUE, &mii);
 }
@@ -515,9 +526,12 @@ void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
 }
 
 void TMenuItem::AdvancedDrawItem(TCanvas* ACanvas, TRect ARect, TOwnerDrawState State, bool TopLevel) {
-    if (OnAdvancedDrawItem) OnAdvancedDrawItem(this, ACanvas, ARect, State);
-    else if (OnDrawItem) OnDrawItem(this, ACanvas, ARect, (State & odSelected) != 0);
-    else DrawDefault(ACanvas, ARect, State, TopLevel);
+    if (OnAdvancedDrawItem)
+        OnAdvancedDrawItem(this, ACanvas, ARect, State);
+    else if (OnDrawItem)
+        OnDrawItem(this, ACanvas, ARect, (State & odSelected) != 0);
+    else
+        DrawDefault(ACanvas, ARect, State, TopLevel);
 }
 
 // The look of an owner-drawn item without handlers: close to the system's
@@ -554,7 +568,8 @@ void TMenuItem::DrawDefault(TCanvas* ACanvas, TRect R, TOwnerDrawState State, bo
                 ACanvas->Ellipse(cx - 3, cy - 3, cx + 3, cy + 3);
             } else {
                 for (int k = 0; k < 2; ++k)
-                    ACanvas->Polyline({Point(cx - 4, cy - 1 + k), Point(cx - 1, cy + 2 + k), Point(cx + 4, cy - 3 + k)});
+                    ACanvas->Polyline(
+                        {Point(cx - 4, cy - 1 + k), Point(cx - 1, cy + 2 + k), Point(cx + 4, cy - 3 + k)});
             }
         }
         text.left = glyph.right + 6;
@@ -579,9 +594,7 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner) {
     images_ = std::make_unique<TImageListLink>(this, TNotifyEvent(this, &TMenu::ImageListChange));
 }
 
-TMenu::~TMenu() {
-    FreeRoot();
-}
+TMenu::~TMenu() { FreeRoot(); }
 
 void TMenu::Destroying() {
     FreeRoot();
@@ -624,7 +637,13 @@ void TMenu::SetBiDiMode(TBiDiMode v) {
 void TMenu::UpdateItems() {
     if (!items_) return;
     bool stop = false;
-    ForEachItem(items_, [](TMenuItem* i) { i->RebuildHandle(); return false; }, stop);
+    ForEachItem(
+        items_,
+        [](TMenuItem* i) {
+            i->RebuildHandle();
+            return false;
+        },
+        stop);
     if (auto* mm = dynamic_cast<TMainMenu*>(this); mm && mm->WindowHandle()) DrawMenuBar(mm->WindowHandle());
 }
 
@@ -641,12 +660,15 @@ TMenuItem* TMenu::FindItem(intptr_t Value, TFindItemKind Kind) const {
     }
     TMenuItem* found = nullptr;
     bool stop = false;
-    ForEachItem(items_, [&](TMenuItem* i) {
-        bool hit = Kind == fkHandle ? (i->handle_ && reinterpret_cast<intptr_t>(i->handle_) == Value)
-                                    : (Value != scNone && i->shortCut_ == Value);
-        if (hit) found = i;
-        return hit;
-    }, stop);
+    ForEachItem(
+        items_,
+        [&](TMenuItem* i) {
+            bool hit = Kind == fkHandle ? (i->handle_ && reinterpret_cast<intptr_t>(i->handle_) == Value)
+                                        : (Value != scNone && i->shortCut_ == Value);
+            if (hit) found = i;
+            return hit;
+        },
+        stop);
     return found;
 }
 
@@ -767,7 +789,10 @@ PopupListState& PopupList() {
 void PopupListWndProc(TMessage& m) {
     PopupListState& s = PopupList();
     switch (m.Msg) {
-    case WM_COMMAND: case WM_INITMENUPOPUP: case WM_MEASUREITEM: case WM_DRAWITEM: {
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: {
         ++s.dispatching;
         bool handled = false;
         try {
@@ -812,7 +837,7 @@ void PopupListRemove(TPopupMenu* pm) {
     }
 }
 
-} // namespace
+}  // namespace
 
 HWND PopupListWindow() { return PopupList().window; }
 
@@ -871,4 +896,4 @@ bool ShowControlPopupMenu(TControl* c, TMessage& m) {
     return true;
 }
 
-} // namespace ui
+}  // namespace ui

@@ -48,17 +48,23 @@ std::string ShortCutToText(TShortCut ShortCut);
 
 // The state of an owner-drawn item; the flags are the system's ODS_ values.
 enum TOwnerDrawStateFlag : unsigned {
-    odSelected = ODS_SELECTED, odGrayed = ODS_GRAYED, odDisabled = ODS_DISABLED,
-    odChecked = ODS_CHECKED, odFocused = ODS_FOCUS, odDefault = ODS_DEFAULT,
-    odHotLight = ODS_HOTLIGHT, odInactive = ODS_INACTIVE, odNoAccel = ODS_NOACCEL,
-    odNoFocusRect = ODS_NOFOCUSRECT, odComboBoxEdit = ODS_COMBOBOXEDIT,
+    odSelected = ODS_SELECTED,
+    odGrayed = ODS_GRAYED,
+    odDisabled = ODS_DISABLED,
+    odChecked = ODS_CHECKED,
+    odFocused = ODS_FOCUS,
+    odDefault = ODS_DEFAULT,
+    odHotLight = ODS_HOTLIGHT,
+    odInactive = ODS_INACTIVE,
+    odNoAccel = ODS_NOACCEL,
+    odNoFocusRect = ODS_NOFOCUSRECT,
+    odComboBoxEdit = ODS_COMBOBOXEDIT,
 };
 using TOwnerDrawState = unsigned;
 
 using TMenuMeasureItemEvent = Event<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 using TMenuDrawItemEvent = Event<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
-using TAdvancedMenuDrawItemEvent =
-    Event<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State)>;
+using TAdvancedMenuDrawItemEvent = Event<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State)>;
 // Source is the item that changed, or null for a change of the whole menu.
 using TMenuChangeEvent = Event<void(TObject* Sender, TMenuItem* Source, bool Rebuild)>;
 
@@ -193,9 +199,9 @@ private:
     std::unique_ptr<TImageListLink> subMenuImages_;
     WORD command_ = 0;
     HMENU handle_ = nullptr;
-    TMenuItem* parent_ = nullptr;  // not owned
+    TMenuItem* parent_ = nullptr;    // not owned
     std::vector<TMenuItem*> items_;  // freed with this item
-    TMenu* menu_ = nullptr;  // set on a menu's root item only; not owned
+    TMenu* menu_ = nullptr;          // set on a menu's root item only; not owned
     bool releasing_ = false;
 };
 
@@ -334,4 +340,4 @@ HWND PopupListWindow();
 // from the keyboard) when it has one with AutoPopup; true when shown.
 bool ShowControlPopupMenu(TControl* c, TMessage& m);
 
-} // namespace ui
+}  // namespace ui

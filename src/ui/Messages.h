@@ -68,4 +68,4 @@ constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 
-} // namespace ui
+}  // namespace ui

@@ -9,10 +9,9 @@ namespace ui {
 
 std::string SysErrorMessage(unsigned long errorCode) {
     char* text = nullptr;
-    const DWORD len = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-            FORMAT_MESSAGE_MAX_WIDTH_MASK,
-        nullptr, errorCode, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    const DWORD len = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                         FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                                     nullptr, errorCode, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string s;
     if (len != 0 && text != nullptr) s.assign(text, len);
     if (text != nullptr) LocalFree(text);
@@ -20,9 +19,7 @@ std::string SysErrorMessage(unsigned long errorCode) {
     return s;
 }
 
-void RaiseLastOSError() {
-    RaiseLastOSError(GetLastError());
-}
+void RaiseLastOSError() { RaiseLastOSError(GetLastError()); }
 
 void RaiseLastOSError(unsigned long errorCode) {
     if (errorCode == 0) throw EOSError("A call to an OS function failed", 0);
@@ -35,4 +32,4 @@ void Win32Check(int result) {
     if (!result) RaiseLastOSError(GetLastError());
 }
 
-} // namespace ui
+}  // namespace ui

@@ -28,11 +28,11 @@ bool TOpenDialog::Execute() {
     ofn.nMaxFile = static_cast<DWORD>(name.size());
     ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
     ofn.lpstrDefExt = ext.empty() || wildExt ? nullptr : ext.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
-                OFN_NOCHANGEDIR;
+    ofn.Flags =
+        OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameA(&ofn)) return false;
     fileName_ = name.data();
     return true;
 }
 
-} // namespace ui
+}  // namespace ui

@@ -33,4 +33,4 @@ private:
     std::string title_;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -18,7 +18,7 @@ void InitTabClasses() {
     done = InitCommonControlsEx(&icc) != FALSE;
 }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TTabSheet
 
@@ -108,8 +108,10 @@ void TTabSheet::TextChanged() {
 
 void TTabSheet::VisibleChanged() {
     TWinControl::VisibleChanged();
-    if (Visible()) DoShow();
-    else DoHide();
+    if (Visible())
+        DoShow();
+    else
+        DoHide();
 }
 
 // ================================================================ TPageControl
@@ -137,8 +139,10 @@ void TPageControl::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, WC_TABCONTROLA);
     p.Style |= WS_CLIPCHILDREN;
-    if (style_ == tsButtons) p.Style |= TCS_BUTTONS;
-    else if (style_ == tsFlatButtons) p.Style |= TCS_BUTTONS | TCS_FLATBUTTONS;
+    if (style_ == tsButtons)
+        p.Style |= TCS_BUTTONS;
+    else if (style_ == tsFlatButtons)
+        p.Style |= TCS_BUTTONS | TCS_FLATBUTTONS;
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 
@@ -336,4 +340,4 @@ void TPageControl::WndProc(TMessage& m) {
     TWinControl::WndProc(m);
 }
 
-} // namespace ui
+}  // namespace ui

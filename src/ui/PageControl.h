@@ -116,10 +116,10 @@ private:
     void UpdateTabs();
     void ImageListChange(TObject* Sender);
 
-    std::vector<TTabSheet*> pages_;  // not owned: the pages are children
+    std::vector<TTabSheet*> pages_;    // not owned: the pages are children
     TTabSheet* activePage_ = nullptr;  // not owned
     TTabStyle style_ = tsTabs;
     std::unique_ptr<TImageListLink> images_;
 };
 
-} // namespace ui
+}  // namespace ui

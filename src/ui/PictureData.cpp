@@ -17,36 +17,30 @@ struct TDataClass {
     TGraphicFactory factory;
 };
 
-std::vector<TDataClass>& DataClasses()
-{
+std::vector<TDataClass>& DataClasses() {
     static std::vector<TDataClass> classes;
     return classes;
 }
 
-} // namespace
+}  // namespace
 
 void RegisterPictureDataClass(const std::string& ClassName, const std::type_info& GraphicClass,
-                              TGraphicFactory Factory)
-{
+                              TGraphicFactory Factory) {
     UnregisterPictureDataClass(ClassName);
     DataClasses().push_back({ClassName, std::type_index(GraphicClass), std::move(Factory)});
 }
 
-void UnregisterPictureDataClass(const std::string& ClassName)
-{
+void UnregisterPictureDataClass(const std::string& ClassName) {
     std::erase_if(DataClasses(), [&](const TDataClass& c) { return c.name == ClassName; });
 }
 
-void ReadPictureData(TPicture* Picture, TStream* Stream)
-{
+void ReadPictureData(TPicture* Picture, TStream* Stream) {
     unsigned char length = 0;
     Stream->ReadBuffer(&length, 1);
     std::string name(length, '\0');
-    if (length)
-        Stream->ReadBuffer(name.data(), length);
+    if (length) Stream->ReadBuffer(name.data(), length);
     for (const TDataClass& c : DataClasses()) {
-        if (c.name != name)
-            continue;
+        if (c.name != name) continue;
         std::unique_ptr<TGraphic> graphic(c.factory());
         graphic->LoadFromStream(Stream);
         Picture->SetGraphic(graphic.get());
@@ -55,15 +49,12 @@ void ReadPictureData(TPicture* Picture, TStream* Stream)
     throw EInvalidGraphic("Unknown picture class " + name);
 }
 
-void WritePictureData(TPicture* Picture, TStream* Stream)
-{
+void WritePictureData(TPicture* Picture, TStream* Stream) {
     TGraphic* graphic = Picture->Graphic();
-    if (!graphic)
-        return;
+    if (!graphic) return;
     const std::type_index mine(typeid(*graphic));
     for (const TDataClass& c : DataClasses()) {
-        if (c.graphicClass != mine)
-            continue;
+        if (c.graphicClass != mine) continue;
         const auto length = static_cast<unsigned char>(c.name.size());
         Stream->WriteBuffer(&length, 1);
         Stream->WriteBuffer(c.name.data(), length);
@@ -73,4 +64,4 @@ void WritePictureData(TPicture* Picture, TStream* Stream)
     throw EInvalidGraphic("Cannot write a picture of a class that has no registered name");
 }
 
-} // namespace ui
+}  // namespace ui

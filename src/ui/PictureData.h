@@ -12,9 +12,7 @@ namespace ui {
 
 void RegisterPictureDataClass(const std::string& ClassName, const std::type_info& GraphicClass,
                               TGraphicFactory Factory);
-template <class T>
-void RegisterPictureDataClass(const std::string& ClassName)
-{
+template <class T> void RegisterPictureDataClass(const std::string& ClassName) {
     RegisterPictureDataClass(ClassName, typeid(T), [] { return static_cast<TGraphic*>(new T); });
 }
 void UnregisterPictureDataClass(const std::string& ClassName);
@@ -26,4 +24,4 @@ void ReadPictureData(TPicture* Picture, TStream* Stream);
 // Writes the picture's graphic (nothing for an empty picture).
 void WritePictureData(TPicture* Picture, TStream* Stream);
 
-} // namespace ui
+}  // namespace ui

@@ -27,7 +27,7 @@ bool SplitKey(const std::string& key, std::string& path) {
     return relative;
 }
 
-} // namespace
+}  // namespace
 
 void TRegistry::SetRootKey(HKEY key) {
     if (key == rootKey_) return;
@@ -35,9 +35,7 @@ void TRegistry::SetRootKey(HKEY key) {
     CloseKey();
 }
 
-HKEY TRegistry::Base(bool relative) const {
-    return relative && currentKey_ ? currentKey_.Get() : rootKey_;
-}
+HKEY TRegistry::Base(bool relative) const { return relative && currentKey_ ? currentKey_.Get() : rootKey_; }
 
 HKEY TRegistry::Open(const std::string& Key, bool create, REGSAM access, std::string* path) const {
     std::string sub;
@@ -47,8 +45,8 @@ HKEY TRegistry::Open(const std::string& Key, bool create, REGSAM access, std::st
     if (!create || sub.empty())
         rc = RegOpenKeyExA(Base(relative), sub.c_str(), 0, access, &k);
     else
-        rc = RegCreateKeyExA(Base(relative), sub.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                             nullptr, &k, nullptr);
+        rc = RegCreateKeyExA(Base(relative), sub.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &k,
+                             nullptr);
     if (rc != ERROR_SUCCESS) return nullptr;
     if (path) {
         if (relative && currentKey_ && !currentPath_.empty())
@@ -78,9 +76,7 @@ void TRegistry::CloseKey() {
     currentPath_.clear();
 }
 
-bool TRegistry::KeyExists(const std::string& Key) {
-    return bool(TKey(Open(Key, false, KEY_READ, nullptr)));
-}
+bool TRegistry::KeyExists(const std::string& Key) { return bool(TKey(Open(Key, false, KEY_READ, nullptr))); }
 
 bool TRegistry::DeleteKey(const std::string& Key) {
     std::string sub;
@@ -109,8 +105,7 @@ std::string TRegistry::ReadString(const std::string& Name) const {
         if (rc != ERROR_SUCCESS) ReadFailed(Name);
         if (type != REG_SZ && type != REG_EXPAND_SZ) WrongType(Name);
         buf.assign(size, '\0');
-        rc = RegQueryValueExA(currentKey_, Name.c_str(), nullptr, &type,
-                              reinterpret_cast<BYTE*>(buf.data()), &size);
+        rc = RegQueryValueExA(currentKey_, Name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size);
         if (rc != ERROR_MORE_DATA) break;
         rc = ERROR_SUCCESS;
     }
@@ -124,17 +119,16 @@ std::string TRegistry::ReadString(const std::string& Name) const {
 }
 
 void TRegistry::WriteString(const std::string& Name, const std::string& Value) {
-    if (!currentKey_ || RegSetValueExA(currentKey_, Name.c_str(), 0, REG_SZ,
-                                       reinterpret_cast<const BYTE*>(Value.c_str()),
-                                       static_cast<DWORD>(Value.size() + 1)) != ERROR_SUCCESS)
+    if (!currentKey_ ||
+        RegSetValueExA(currentKey_, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
+                       static_cast<DWORD>(Value.size() + 1)) != ERROR_SUCCESS)
         WriteFailed(Name);
 }
 
 int TRegistry::ReadInteger(const std::string& Name) const {
     if (!currentKey_) ReadFailed(Name);
     DWORD type = 0, value = 0, size = sizeof value;
-    const LONG rc = RegQueryValueExA(currentKey_, Name.c_str(), nullptr, &type,
-                                     reinterpret_cast<BYTE*>(&value), &size);
+    const LONG rc = RegQueryValueExA(currentKey_, Name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     if (rc == ERROR_MORE_DATA) WrongType(Name);
     if (rc != ERROR_SUCCESS) ReadFailed(Name);
     if (type != REG_DWORD || size != sizeof value) WrongType(Name);
@@ -143,17 +137,13 @@ int TRegistry::ReadInteger(const std::string& Name) const {
 
 void TRegistry::WriteInteger(const std::string& Name, int Value) {
     const DWORD v = static_cast<DWORD>(Value);
-    if (!currentKey_ || RegSetValueExA(currentKey_, Name.c_str(), 0, REG_DWORD,
-                                       reinterpret_cast<const BYTE*>(&v), sizeof v) != ERROR_SUCCESS)
+    if (!currentKey_ || RegSetValueExA(currentKey_, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v),
+                                       sizeof v) != ERROR_SUCCESS)
         WriteFailed(Name);
 }
 
-bool TRegistry::ReadBool(const std::string& Name) const {
-    return ReadInteger(Name) != 0;
-}
+bool TRegistry::ReadBool(const std::string& Name) const { return ReadInteger(Name) != 0; }
 
-void TRegistry::WriteBool(const std::string& Name, bool Value) {
-    WriteInteger(Name, Value ? 1 : 0);
-}
+void TRegistry::WriteBool(const std::string& Name, bool Value) { WriteInteger(Name, Value ? 1 : 0); }
 
-} // namespace ui
+}  // namespace ui

@@ -58,4 +58,4 @@ private:
     REGSAM access_;
 };
 
-} // namespace ui
+}  // namespace ui

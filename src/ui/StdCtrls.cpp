@@ -30,7 +30,7 @@ int FontTextHeight(TFont* font, const char* sample) {
     return s.cy;
 }
 
-} // namespace
+}  // namespace
 
 void Frame3D(TCanvas* Canvas, TRect& r, TColor TopColor, TColor BottomColor, int Width) {
     Canvas->Pen()->SetWidth(1);
@@ -310,8 +310,10 @@ bool TCustomEdit::Modified() {
 }
 
 void TCustomEdit::SetModified(bool v) {
-    if (HandleAllocated()) SendMessageA(handle_, EM_SETMODIFY, v, 0);
-    else modified_ = v;
+    if (HandleAllocated())
+        SendMessageA(handle_, EM_SETMODIFY, v, 0);
+    else
+        modified_ = v;
 }
 
 int TCustomEdit::SelStart() {
@@ -440,14 +442,11 @@ void TCustomCombo::SetStyle(TComboBoxStyle v) {
     RecreateWnd();
 }
 
-bool TCustomCombo::DroppedDown() {
-    return HandleAllocated() && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
-}
+bool TCustomCombo::DroppedDown() { return HandleAllocated() && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
 void TCustomCombo::SetDroppedDown(bool v) {
     if (style_ != csSimple) SendMessageA(Handle(), CB_SHOWDROPDOWN, v, 0);
 }
-
 
 // ================================================================ TCustomListBox
 
@@ -590,9 +589,7 @@ bool TCustomCheckBox::DialogChar(char Key) {
 
 // ================================================================ TRadioButton
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
-    SetBounds(0, 0, 113, 17);
-}
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 113, 17); }
 
 void TRadioButton::CreateParams(TCreateParams& p) {
     TButtonControl::CreateParams(p);
@@ -716,8 +713,8 @@ void TCustomGroupBox::FontChanged() {
 // ================================================================ TCustomPanel
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
-    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque |
-                    csDoubleClicks | csReplicatable);
+    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks |
+                    csReplicatable);
     SetBounds(0, 0, 185, 41);
 }
 
@@ -894,11 +891,11 @@ void TImage::PictureChanged(TObject*) {
         g->SetTransparent(transparent_);
         const TRect d = DestRect();
         // Only a picture that covers the whole image hides what lies beneath.
-        opaque = !g->Empty() && !g->Transparent() && d.left <= 0 && d.top <= 0 && d.right >= Width() &&
-                 d.bottom >= Height();
+        opaque =
+            !g->Empty() && !g->Transparent() && d.left <= 0 && d.top <= 0 && d.right >= Width() && d.bottom >= Height();
     }
     SetControlStyle(opaque ? (ControlStyle() | csOpaque) : (ControlStyle() & ~csOpaque));
     if (!drawing_) Invalidate();
 }
 
-} // namespace ui
+}  // namespace ui

@@ -53,7 +53,7 @@ public:
     bool Focus(char Key, const std::string& Caption) const;
 
 private:
-    TComponent* holder_;               // not owned: the label
+    TComponent* holder_;             // not owned: the label
     TWinControl* target_ = nullptr;  // not owned
 };
 
@@ -475,4 +475,4 @@ private:
     bool drawing_ = false;
 };
 
-} // namespace ui
+}  // namespace ui

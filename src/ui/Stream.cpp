@@ -66,15 +66,12 @@ int64_t TCustomMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
     const int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? position_ : size_;
     // Positions past the end are allowed (a write there extends the stream);
     // positions before the start, or ones that overflow, are not.
-    if ((offset > 0 && base > std::numeric_limits<int64_t>::max() - offset) || base + offset < 0)
-        return -1;
+    if ((offset > 0 && base > std::numeric_limits<int64_t>::max() - offset) || base + offset < 0) return -1;
     position_ = base + offset;
     return position_;
 }
 
-void TCustomMemoryStream::SaveToStream(TStream* Stream) {
-    Stream->WriteBuffer(memory_, size_);
-}
+void TCustomMemoryStream::SaveToStream(TStream* Stream) { Stream->WriteBuffer(memory_, size_); }
 
 void TCustomMemoryStream::SaveToFile(const std::string& FileName) {
     TFileStream file(FileName, fmCreate);
@@ -181,8 +178,8 @@ DWORD ShareMode(unsigned mode) {
 
 HANDLE OpenOrCreate(const std::string& name, unsigned mode) {
     if ((mode & fmCreate) == fmCreate) {
-        HANDLE h = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, ShareMode(mode), nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, ShareMode(mode), nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             const DWORD err = GetLastError();
             throw EFCreateError("Cannot create file \"" + name + "\". " + SysErrorMessage(err));
@@ -199,14 +196,12 @@ HANDLE OpenOrCreate(const std::string& name, unsigned mode) {
     return h;
 }
 
-} // namespace
+}  // namespace
 
 TFileStream::TFileStream(const std::string& FileName, unsigned Mode)
     : THandleStream(OpenOrCreate(FileName, Mode)), fileName_(FileName) {}
 
-TFileStream::~TFileStream() {
-    CloseHandle(handle_);
-}
+TFileStream::~TFileStream() { CloseHandle(handle_); }
 
 // ---- TResourceStream ----------------------------------------------------------
 
@@ -218,8 +213,7 @@ TResourceStream::TResourceStream(HINSTANCE Instance, int ResID, const char* ResT
     Initialize(Instance, MAKEINTRESOURCEA(ResID), ResType, std::to_string(ResID));
 }
 
-void TResourceStream::Initialize(HINSTANCE Instance, const char* name, const char* type,
-                                 const std::string& shownName) {
+void TResourceStream::Initialize(HINSTANCE Instance, const char* name, const char* type, const std::string& shownName) {
     // A loaded resource lives as long as its module: nothing to release.
     HRSRC res = FindResourceA(Instance, name, type);
     HGLOBAL global = res ? LoadResource(Instance, res) : nullptr;
@@ -232,8 +226,6 @@ int64_t TResourceStream::Write(const void*, int64_t) {
     throw EStreamError("Can't write to a read-only resource stream");
 }
 
-void TResourceStream::SetSize(int64_t) {
-    throw EStreamError("Can't write to a read-only resource stream");
-}
+void TResourceStream::SetSize(int64_t) { throw EStreamError("Can't write to a read-only resource stream"); }
 
-} // namespace ui
+}  // namespace ui

@@ -122,4 +122,4 @@ private:
     void Initialize(HINSTANCE Instance, const char* name, const char* type, const std::string& shownName);
 };
 
-} // namespace ui
+}  // namespace ui

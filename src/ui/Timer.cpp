@@ -62,4 +62,4 @@ void TTimer::WndProc(TMessage& m) {
     m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
 }
 
-} // namespace ui
+}  // namespace ui

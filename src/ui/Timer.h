@@ -36,4 +36,4 @@ private:
     unsigned interval_ = 1000;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -23,7 +23,7 @@ bool IsSeparator(const TToolButton* b) { return b->Style() == tbsSeparator || b-
 
 bool HasImage(TCustomImageList* List, int Index) { return List && Index >= 0 && Index < List->Count(); }
 
-} // namespace
+}  // namespace
 
 // ================================================================ TToolButton
 
@@ -190,8 +190,7 @@ void TToolButton::Click() {
 // ================================================================ TToolBar
 
 TToolBar::TToolBar(TComponent* AOwner)
-    : TCustomControl(AOwner),
-      images_(new TImageListLink(this, TNotifyEvent(this, &TToolBar::ImageListChange))),
+    : TCustomControl(AOwner), images_(new TImageListLink(this, TNotifyEvent(this, &TToolBar::ImageListChange))),
       hotImages_(new TImageListLink(this, TNotifyEvent(this, &TToolBar::ImageListChange))),
       disabledImages_(new TImageListLink(this, TNotifyEvent(this, &TToolBar::ImageListChange))) {
     SetControlStyle(ControlStyle() | csAcceptsControls);
@@ -404,8 +403,10 @@ void TToolBar::DefaultDrawButton(TToolButton* b, TCustomDrawState State) {
     TCanvas* c = Canvas();
     RECT r = b->BoundsRect();
     const bool in = (State & (cdsSelected | cdsChecked)) != 0;
-    if (in) DrawEdge(c->Handle(), &r, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-    else if (!flat_ || (State & cdsHot)) DrawEdge(c->Handle(), &r, flat_ ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+    if (in)
+        DrawEdge(c->Handle(), &r, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+    else if (!flat_ || (State & cdsHot))
+        DrawEdge(c->Handle(), &r, flat_ ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
     const int shift = in ? 1 : 0;
     TRect face = b->BoundsRect();
     if (b->Style() == tbsDropDown) {
@@ -422,8 +423,7 @@ void TToolBar::DefaultDrawButton(TToolButton* b, TCustomDrawState State) {
         iw = il->Width();
         ih = il->Height();
         const int x = list_ ? face.left + 3 : face.left + (RectWidth(face) - iw) / 2;
-        il->Draw(c, x + shift, face.top + 3 + shift, b->ImageIndex(),
-                 il == DisabledImages() || !(State & cdsDisabled));
+        il->Draw(c, x + shift, face.top + 3 + shift, b->ImageIndex(), il == DisabledImages() || !(State & cdsDisabled));
     }
     if (!showCaptions_) return;
     const std::string caption = b->Caption();
@@ -490,4 +490,4 @@ void TControlBar::Paint() {
     }
 }
 
-} // namespace ui
+}  // namespace ui

@@ -29,7 +29,7 @@ enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivid
 
 // States a tool button is drawn in.
 enum TCustomDrawStateFlag : unsigned {
-    cdsSelected = 1u << 0,       // pressed
+    cdsSelected = 1u << 0,  // pressed
     cdsGrayed = 1u << 1,
     cdsDisabled = 1u << 2,
     cdsChecked = 1u << 3,
@@ -175,7 +175,7 @@ private:
     std::unique_ptr<TImageListLink> images_;
     std::unique_ptr<TImageListLink> hotImages_;
     std::unique_ptr<TImageListLink> disabledImages_;
-    TToolButton* hot_ = nullptr;         // not owned
+    TToolButton* hot_ = nullptr;  // not owned
     bool list_ = false, showCaptions_ = false, transparent_ = false, flat_ = false;
     int buttonWidth_ = 23, buttonHeight_ = 22;
     int paintCount_ = 0;
@@ -185,8 +185,8 @@ enum TBandPaintOption : unsigned { bpoGrabber = 1u << 0, bpoFrame = 1u << 1 };
 using TBandPaintOptions = unsigned;
 
 class TControlBar;
-using TBandPaintEvent = Event<void(TObject* Sender, TControl* Control, TCanvas* Canvas, TRect& ARect,
-                                   TBandPaintOptions& Options)>;
+using TBandPaintEvent =
+    Event<void(TObject* Sender, TControl* Control, TCanvas* Canvas, TRect& ARect, TBandPaintOptions& Options)>;
 
 class TControlBar : public TCustomControl {
 public:
@@ -212,4 +212,4 @@ private:
     int paintCount_ = 0;
 };
 
-} // namespace ui
+}  // namespace ui

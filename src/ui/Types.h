@@ -22,4 +22,4 @@ inline bool operator==(const TRect& a, const TRect& b) {
 }
 inline bool operator==(const TPoint& a, const TPoint& b) { return a.x == b.x && a.y == b.y; }
 
-} // namespace ui
+}  // namespace ui

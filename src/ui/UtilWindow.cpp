@@ -35,15 +35,15 @@ void RegisterUtilClass(HINSTANCE inst) {
     if (!RegisterClassA(&wc)) throw EOutOfResources("Cannot register window class " + std::string(kUtilWindowClass));
 }
 
-} // namespace
+}  // namespace
 
 HWND AllocateHWnd(TWndMethod Method) {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     RegisterUtilClass(inst);
     // A tool window: never on the task bar, and not a message-only window,
     // so that broadcasts reach it too.
-    HWND h = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst,
-                             nullptr);
+    HWND h =
+        CreateWindowExA(WS_EX_TOOLWINDOW, kUtilWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst, nullptr);
     if (!h) RaiseLastOSError();
     SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(Method)));
     return h;
@@ -56,4 +56,4 @@ void DeallocateHWnd(HWND Wnd) {
     DestroyWindow(Wnd);
 }
 
-} // namespace ui
+}  // namespace ui

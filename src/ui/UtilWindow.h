@@ -18,4 +18,4 @@ void DeallocateHWnd(HWND Wnd);
 // A window made by AllocateHWnd, deallocated at scope exit.
 using TUtilWindow = ScopedHandle<HWND, DeallocateHWnd>;
 
-} // namespace ui
+}  // namespace ui

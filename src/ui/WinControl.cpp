@@ -49,7 +49,7 @@ std::string WindowClassNameOf(const TObject* o) {
     return full;
 }
 
-} // namespace
+}  // namespace
 
 TWinControl* TWinControl::FindControl(HWND h) {
     if (!h) return nullptr;
@@ -128,7 +128,10 @@ void TWinControl::CreateParams(TCreateParams& p) {
     if (Visible()) p.Style |= WS_VISIBLE;
     if (!Enabled()) p.Style |= WS_DISABLED;
     if (tabStop_) p.Style |= WS_TABSTOP;
-    p.X = Left(); p.Y = Top(); p.Width = Width(); p.Height = Height();
+    p.X = Left();
+    p.Y = Top();
+    p.Width = Width();
+    p.Height = Height();
     p.WndParent = Parent() ? Parent()->Handle() : nullptr;
     p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     p.WindowClass.lpfnWndProc = DefWindowProcA;
@@ -151,8 +154,7 @@ void TWinControl::CreateSubClass(TCreateParams& p, const char* ControlClassName)
 void TWinControl::CreateWnd() {
     TCreateParams p;
     CreateParams(p);
-    if ((p.Style & WS_CHILD) && !p.WndParent)
-        throw EInvalidOperation("Control '" + Name() + "' has no parent window");
+    if ((p.Style & WS_CHILD) && !p.WndParent) throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     defWndProc_ = p.WindowClass.lpfnWndProc;
     HINSTANCE inst = GetModuleHandleA(nullptr);
     WNDCLASSA existing{};
@@ -178,8 +180,8 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
-    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
-                             p.Width, p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
+    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                             p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
     if (h && !handle_) Bind(h);
 }
 
@@ -239,8 +241,10 @@ void TWinControl::InsertControl(TControl* c) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         tabList_.push_back(w);
         if (handle_) {
-            if (w->handle_) ::SetParent(w->handle_, handle_);
-            else w->CreateHandle();
+            if (w->handle_)
+                ::SetParent(w->handle_, handle_);
+            else
+                w->CreateHandle();
         }
     }
     if (!c->HasState(csLoading)) {
@@ -310,8 +314,7 @@ void TWinControl::SetBounds(int l, int t, int w, int h) {
 
 void TWinControl::UpdateBoundsRect(const TRect& r) {
     if (handle_)
-        SetWindowPos(handle_, nullptr, r.left, r.top, RectWidth(r), RectHeight(r),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(handle_, nullptr, r.left, r.top, RectWidth(r), RectHeight(r), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TRect TWinControl::ClientRect() {
@@ -361,10 +364,22 @@ void TWinControl::AlignControls() {
             if (c->Align() != a || !c->Visible()) continue;
             int w = c->Width(), h = c->Height();
             switch (a) {
-            case alTop: c->SetBounds(r.left, r.top, RectWidth(r), h); r.top += h; break;
-            case alBottom: c->SetBounds(r.left, r.bottom - h, RectWidth(r), h); r.bottom -= h; break;
-            case alLeft: c->SetBounds(r.left, r.top, w, RectHeight(r)); r.left += w; break;
-            case alRight: c->SetBounds(r.right - w, r.top, w, RectHeight(r)); r.right -= w; break;
+            case alTop:
+                c->SetBounds(r.left, r.top, RectWidth(r), h);
+                r.top += h;
+                break;
+            case alBottom:
+                c->SetBounds(r.left, r.bottom - h, RectWidth(r), h);
+                r.bottom -= h;
+                break;
+            case alLeft:
+                c->SetBounds(r.left, r.top, w, RectHeight(r));
+                r.left += w;
+                break;
+            case alRight:
+                c->SetBounds(r.right - w, r.top, w, RectHeight(r));
+                r.right -= w;
+                break;
             case alClient: c->SetBounds(r.left, r.top, RectWidth(r), RectHeight(r)); break;
             default: break;
             }
@@ -394,8 +409,10 @@ bool TWinControl::CanFocus() {
 }
 
 void TWinControl::SetFocus() {
-    if (TCustomForm* form = GetParentForm(); form && form != this) form->FocusControl(this);
-    else if (HandleAllocated() || Parent()) ::SetFocus(Handle());
+    if (TCustomForm* form = GetParentForm(); form && form != this)
+        form->FocusControl(this);
+    else if (HandleAllocated() || Parent())
+        ::SetFocus(Handle());
 }
 
 void TWinControl::SetTabStop(bool v) {
@@ -429,8 +446,7 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) {
     }
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* cur, bool GoForward, bool CheckTabStop,
-                                          bool CheckParent) {
+TWinControl* TWinControl::FindNextControl(TWinControl* cur, bool GoForward, bool CheckTabStop, bool CheckParent) {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
     if (list.empty()) return nullptr;
@@ -442,8 +458,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* cur, bool GoForward, bool
         i = GoForward ? (i + 1) % n : (i - 1 + n) % n;
         TWinControl* c = list[static_cast<size_t>(i)];
         if (c == cur) break;
-        if ((!CheckTabStop || c->TabStop()) && (!CheckParent || c->Parent() == this) && c->CanFocus())
-            return c;
+        if ((!CheckTabStop || c->TabStop()) && (!CheckParent || c->Parent() == this) && c->CanFocus()) return c;
     }
     return nullptr;
 }
@@ -471,8 +486,7 @@ void TWinControl::KeyPress(char& Key) {
     if (OnKeyPress) OnKeyPress(this, Key);
 }
 
-template <class T, class F>
-bool TWinControl::DoKey(TMessage& m, bool (TWinControl::*preview)(TMessage&), F handle) {
+template <class T, class F> bool TWinControl::DoKey(TMessage& m, bool (TWinControl::*preview)(TMessage&), F handle) {
     TCustomForm* form = GetParentForm();
     if (form && form != this && form->KeyPreview() && (form->*preview)(m)) return true;
     T key = static_cast<T>(m.WParam);
@@ -500,23 +514,28 @@ bool TWinControl::DoKeyPress(TMessage& m) {
 bool TWinControl::HandleKeyboardMsg(TMessage& m) {
     TCustomForm* form = GetParentForm();
     switch (m.Msg) {
-    case CN_KEYDOWN: case CN_SYSKEYDOWN: {
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: {
         UINT mask = 0;
         switch (m.WParam) {
         case VK_TAB: mask = DLGC_WANTTAB; break;
-        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
-        case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: mask = DLGC_WANTARROWS; break;
+        case VK_RETURN:
+        case VK_EXECUTE:
+        case VK_ESCAPE:
+        case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
         }
-        if (mask && !Perform(CM_WANTSPECIALKEY, m.WParam, m.LParam) &&
-            !(Perform(WM_GETDLGCODE) & mask) && form &&
+        if (mask && !Perform(CM_WANTSPECIALKEY, m.WParam, m.LParam) && !(Perform(WM_GETDLGCODE) & mask) && form &&
             form->Perform(CM_DIALOGKEY, m.WParam, m.LParam)) {
             m.Result = 1;
             return true;
         }
         return true;
     }
-    case CN_KEYUP:
-        return true;
+    case CN_KEYUP: return true;
     case CN_CHAR: {
         // A character the control has no use for may be a button's accelerator.
         if (!(Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_HASSETSEL)) && form &&
@@ -610,7 +629,8 @@ void TWinControl::ReflectNotification(TMessage& m) {
     case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom; break;
     case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem; break;
     case WM_MEASUREITEM: child = GetDlgItem(handle_, reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlID); break;
-    case WM_HSCROLL: case WM_VSCROLL: child = reinterpret_cast<HWND>(m.LParam); break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: child = reinterpret_cast<HWND>(m.LParam); break;
     default: child = reinterpret_cast<HWND>(m.LParam); break;  // WM_CTLCOLOR*
     }
     TWinControl* c = child && child != handle_ ? FindControl(child) : nullptr;
@@ -676,45 +696,66 @@ void TWinControl::WndProc(TMessage& m) {
         }
         ReflectNotification(m);
         return;
-    case WM_NOTIFY: case WM_HSCROLL: case WM_VSCROLL:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
         if (m.LParam == 0) break;
         ReflectNotification(m);
         return;
-    case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORMSGBOX: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
-        ReflectNotification(m);
-        return;
-    case CN_CTLCOLORBTN: case CN_CTLCOLORDLG: case CN_CTLCOLOREDIT: case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORMSGBOX: case CN_CTLCOLORSCROLLBAR: case CN_CTLCOLORSTATIC: {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: ReflectNotification(m); return;
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORDLG:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORMSGBOX:
+    case CN_CTLCOLORSCROLLBAR:
+    case CN_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(m.WParam);
         SetTextColor(dc, ColorToRGB(Font()->Color()));
         SetBkColor(dc, ColorToRGB(Color()));
         m.Result = reinterpret_cast<LRESULT>(BackgroundBrush());
         return;
     }
-    case CN_KEYDOWN: case CN_SYSKEYDOWN: case CN_KEYUP: case CN_CHAR: case CN_SYSCHAR:
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN:
+    case CN_KEYUP:
+    case CN_CHAR:
+    case CN_SYSCHAR:
         if (m.Msg == CN_KEYDOWN && CancelDragByKey(m)) return;
         HandleKeyboardMsg(m);
         return;
-    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
         if (CancelDragByKey(m) || DoKeyDown(m)) return;
         break;
-    case WM_KEYUP: case WM_SYSKEYUP:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
         if (DoKeyUp(m)) return;
         break;
     case WM_CHAR:
         if (DoKeyPress(m)) return;
         break;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_LBUTTONUP: case WM_RBUTTONUP:
-    case WM_MBUTTONUP: case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
         if (m.Msg == WM_MOUSEMOVE) TrackMouse(Point((short)LOWORD(m.LParam), (short)HIWORD(m.LParam)));
         if (IsControlMouseMsg(m)) return;
         if (m.Msg == WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
         break;
-    case WM_MOUSELEAVE:
-        MouseLeft();
-        break;
+    case WM_MOUSELEAVE: MouseLeft(); break;
     case WM_SETCURSOR:
         if (SetCursorFor(m)) return;
         break;
@@ -729,7 +770,10 @@ void TWinControl::WndProc(TMessage& m) {
             if (HWND p = GetParent(handle_); p && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD))
                 MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
             bool sized = RectWidth(r) != Width() || RectHeight(r) != Height();
-            left_ = r.left; top_ = r.top; width_ = RectWidth(r); height_ = RectHeight(r);
+            left_ = r.left;
+            top_ = r.top;
+            width_ = RectWidth(r);
+            height_ = RectHeight(r);
             if (sized) {
                 AlignControls();
                 if (!HasState(csLoading)) Resize();
@@ -737,9 +781,7 @@ void TWinControl::WndProc(TMessage& m) {
         }
         break;
     }
-    case CM_CTL3DCHANGED:
-        Ctl3DChanged();
-        return;
+    case CM_CTL3DCHANGED: Ctl3DChanged(); return;
     case CM_PARENTCTL3DCHANGED:
         if (parentCtl3D_ && Parent() && Parent()->Ctl3D() != ctl3D_) {
             ctl3D_ = Parent()->Ctl3D();
@@ -757,9 +799,7 @@ void TWinControl::WndProc(TMessage& m) {
         return;
     case CM_ENTER: DoEnter(); break;
     case CM_EXIT: DoExit(); break;
-    case CM_DIALOGKEY:
-        Broadcast(m);
-        return;
+    case CM_DIALOGKEY: Broadcast(m); return;
     case CM_SYSCOLORCHANGE: {
         Broadcast(m);
         m.Result = 0;
@@ -889,4 +929,4 @@ std::string TWinControl::GetText() {
     return s;
 }
 
-} // namespace ui
+}  // namespace ui

@@ -12,7 +12,7 @@ std::vector<TWindowProcHook*>& LiveHooks() {
     static std::vector<TWindowProcHook*> hooks;
     return hooks;
 }
-} // namespace
+}  // namespace
 
 TWindowProcHook::TWindowProcHook(TControl* AControl, TWndMethod AHandler)
     : TComponent(nullptr), control_(AControl), handler_(AHandler) {
@@ -54,8 +54,10 @@ void TWindowProcHook::CallPrevious(TMessage& m) {
 }
 
 void TWindowProcHook::Dispatch(TMessage& m) {
-    if (handler_) handler_(m);
-    else CallPrevious(m);
+    if (handler_)
+        handler_(m);
+    else
+        CallPrevious(m);
 }
 
-} // namespace ui
+}  // namespace ui

@@ -37,4 +37,4 @@ private:
     TWndMethod previous_;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -52,8 +52,8 @@ protected:
         BttListFileName = AppDir + "\\BttList.Dat";
         SettingsFileName = AppDir + "\\vsk.dat";
         HiddenListFileName = AppDir + "\\HiddenWnd.Dat";
-        for (const std::string& f : {ExListFileName, BttListFileName, ExListFileName + ".tmp",
-                                     BttListFileName + ".tmp", SettingsFileName, HiddenListFileName}) {
+        for (const std::string& f : {ExListFileName, BttListFileName, ExListFileName + ".tmp", BttListFileName + ".tmp",
+                                     SettingsFileName, HiddenListFileName}) {
             SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(f.c_str());
         }

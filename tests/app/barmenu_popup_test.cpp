@@ -48,7 +48,7 @@ void CALLBACK ShotTick(HWND, UINT, UINT_PTR id, DWORD) {
     gShot.closed = true;
 }
 
-} // namespace
+}  // namespace
 
 class BarMenuPopupTest : public AppTest {};
 

@@ -55,7 +55,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DisplayTest, YesAndNoEndTheTestAtOnce) {
     struct Case {
@@ -171,7 +171,7 @@ HWND WINAPI RecordContext(HWND, LPCSTR, UINT command, DWORD_PTR data) {
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(DisplayTest, HelpOnAControlIsTheHelpOfItsPageOrPanel) {
     char temp[MAX_PATH];

@@ -10,8 +10,7 @@
 
 using HeaderPicture = AppTest;
 
-TEST_F(HeaderPicture, IsLoadedIntoThePngGraphicTheImageHoldsFromCreation)
-{
+TEST_F(HeaderPicture, IsLoadedIntoThePngGraphicTheImageHoldsFromCreation) {
     auto* png = dynamic_cast<tbx::TPNGBitmap*>(MainForm->HeaderImage->Picture()->Graphic());
     ASSERT_NE(png, nullptr) << "HeaderImage holds no PNG picture";
     EXPECT_EQ(png->Width(), 195);
@@ -35,8 +34,7 @@ TEST_F(HeaderPicture, IsLoadedIntoThePngGraphicTheImageHoldsFromCreation)
     EXPECT_GT(background, 2000);
 }
 
-TEST(ProgramPictures, HotKeyPictureOfTheKeyboardLayoutWindowDecodes)
-{
+TEST(ProgramPictures, HotKeyPictureOfTheKeyboardLayoutWindowDecodes) {
     ui::TResourceStream stream(GetModuleHandleA(nullptr), "HOTKEYS", RT_RCDATA);
     tbx::TPNGBitmap png;
     png.LoadFromStream(&stream);

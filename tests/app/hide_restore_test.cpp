@@ -28,7 +28,9 @@ std::vector<HWND> ListedOf(TListView* list, const FixtureWindows& w) {
 }
 
 // Pumps until Done() holds or the deadline passes; answers Done().
-bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) { return vsk::test::PumpUntil(Done, static_cast<int>(ms)); }
+bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) {
+    return vsk::test::PumpUntil(Done, static_cast<int>(ms));
+}
 
 // Whether the thread of Wnd answers a message now.
 bool Answers(HWND Wnd) {
@@ -38,10 +40,9 @@ bool Answers(HWND Wnd) {
 
 std::string Describe(const core::TWindowCallCounts& c) {
     return "list " + std::to_string(c.List) + ", text " + std::to_string(c.Text) + ", class " +
-           std::to_string(c.ClassName) + ", style " + std::to_string(c.Style) + ", owner " +
-           std::to_string(c.Owner) + ", set style " + std::to_string(c.SetStyle) + ", show " +
-           std::to_string(c.Show) + ", answer " + std::to_string(c.Answer) + ", process " +
-           std::to_string(c.Process);
+           std::to_string(c.ClassName) + ", style " + std::to_string(c.Style) + ", owner " + std::to_string(c.Owner) +
+           ", set style " + std::to_string(c.SetStyle) + ", show " + std::to_string(c.Show) + ", answer " +
+           std::to_string(c.Answer) + ", process " + std::to_string(c.Process);
 }
 
 // Ctrl+` pressed and released, as the hook library reports it to the
@@ -77,8 +78,10 @@ bool ActivateOnTop(HWND h, const std::vector<HWND>& among) {
     return vsk::test::PumpUntil(
         [&] {
             auto z = ZOrderOf(among);
-            if (GetForegroundWindow() != h) SetForegroundWindow(h);
-            else if (z.empty() || z.front() != h) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            if (GetForegroundWindow() != h)
+                SetForegroundWindow(h);
+            else if (z.empty() || z.front() != h)
+                SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
             else {
                 roundTrip();
                 return GetForegroundWindow() == h && ZOrderOf(among) == z;
@@ -98,17 +101,17 @@ std::string Titles(const std::vector<HWND>& w) {
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(AppTest, ListFilterDropsUntitledSystemAndOwnWindowsInZOrder) {
-    FixtureWindows w({"Alpha|||",                  // 0 listed
-                      "|||",                       // 1 untitled: dropped
+    FixtureWindows w({"Alpha|||",                     // 0 listed
+                      "|||",                          // 1 untitled: dropped
                       "|Afx:00400000:8|0x00CF0000|",  // 2 untitled, hidden, of that class: listed
-                      "Program Manager|||",        // 3 dropped
-                      "program manager|||",        // 4 another case: listed
-                      "Windows Security|||",       // 5 dropped
-                      "Hidden||0x00CF0000|",       // 6 not visible: dropped
-                      "  Padded\t|||"});           // 7 listed, trimmed
+                      "Program Manager|||",           // 3 dropped
+                      "program manager|||",           // 4 another case: listed
+                      "Windows Security|||",          // 5 dropped
+                      "Hidden||0x00CF0000|",          // 6 not visible: dropped
+                      "  Padded\t|||"});              // 7 listed, trimmed
     MainForm->Show();
     vsk::test::PumpUntil([] { return IsWindowVisible(MainForm->Handle()) != FALSE; });
     core::FillWindowList(MainForm->AvailableWindowsList, true);
@@ -150,7 +153,9 @@ TEST_F(AppTest, HideAndRestoreBringsBackStylesZOrderAndTheActiveWindow) {
     for (HWND h : w.Handles()) exBefore.push_back(GetWindowLongA(h, GWL_EXSTYLE));
 
     // The system keeps WS_EX_WINDOWEDGE on framed windows whatever is set.
-    auto stripped = [](HWND h) { return (GetWindowLongA(h, GWL_EXSTYLE) & ~(WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE)) == 0; };
+    auto stripped = [](HWND h) {
+        return (GetWindowLongA(h, GWL_EXSTYLE) & ~(WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE)) == 0;
+    };
     Toggle();
     ASSERT_NE(HiddenWindowList, nullptr);
     // On a loaded machine the fixture's thread may answer too late and have
@@ -257,8 +262,9 @@ TEST_F(AppTest, HungWindowDoesNotHoldUpTheToggleAndFollowsWhenItAnswers) {
     styled.Answer();
     EXPECT_TRUE(PumpUntil([&] {
         return IsWindowVisible(styled[0]) && GetWindowLongA(styled[0], GWL_EXSTYLE) == exBefore;
-    })) << "shown " << IsWindowVisible(styled[0]) << ", extended style " << std::hex
-        << GetWindowLongA(styled[0], GWL_EXSTYLE) << " for " << exBefore;
+    })) << "shown "
+        << IsWindowVisible(styled[0]) << ", extended style " << std::hex << GetWindowLongA(styled[0], GWL_EXSTYLE)
+        << " for " << exBefore;
     EXPECT_EQ(shownCount(styled[0]), shownBefore + 1) << "the late window was not told it is shown";
     EXPECT_TRUE(PumpUntil([&] { return ZOrderOf(all) == zBefore; }))
         << "the late windows came back in another Z order: " << Titles(ZOrderOf(all)) << " for " << Titles(zBefore);
@@ -293,8 +299,8 @@ TEST_F(AppTest, ToggleMakesOnlyTheCallsEachWindowNeeds) {
     // The title, the style, the owner, the extended style and the hide; the
     // show and the check that it took.
     EXPECT_LE(hide.Total(), listed * 5 + 40) << "calls while hiding " << listed << " windows: " << Describe(hide);
-    EXPECT_LE(restore.Total(), listed * 2 + 40) << "calls while restoring " << listed << " windows: "
-                                                << Describe(restore);
+    EXPECT_LE(restore.Total(), listed * 2 + 40)
+        << "calls while restoring " << listed << " windows: " << Describe(restore);
 }
 
 TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {
@@ -347,8 +353,13 @@ TEST_F(AppTest, BringToTopActivatesByTitleThenPathElseStartsTheProgram) {
     DeleteFileA(mark.c_str());
     AddEntry(MainForm->BringToTopList, "No such title", starter, 0);
     Toggle();
-    EXPECT_TRUE(vsk::test::PumpUntil([&] { std::string l; std::ifstream f(mark); return std::getline(f, l) && !l.empty(); },
-                                     10000))
+    EXPECT_TRUE(vsk::test::PumpUntil(
+        [&] {
+            std::string l;
+            std::ifstream f(mark);
+            return std::getline(f, l) && !l.empty();
+        },
+        10000))
         << "the program was not started";
     Toggle();
     std::ifstream in(mark);
@@ -404,13 +415,13 @@ core::THiddenWindow RecordOf(HWND h) {
 }
 
 void WriteBytes(const std::string& file, const std::vector<uint8_t>& bytes) {
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-} // namespace
+}  // namespace
 
 TEST_F(AppTest, RecordOfHiddenWindowsIsWrittenBeforeHidingAndGoesWithTheRestore) {
     FixtureWindows w({"Recorded one|||", std::string("Recorded two|||") + kAppWindow});
@@ -455,10 +466,23 @@ TEST_F(AppTest, RecordShowsAgainOnlyTheSameWindowsStillHidden) {
         const char* what;
         std::function<std::vector<uint8_t>(std::vector<uint8_t>)> damage;
     } refused[] = {
-        {"cut short", [](std::vector<uint8_t> b) { b.pop_back(); return b; }},
-        {"a changed byte", [](std::vector<uint8_t> b) { b[b.size() / 2] ^= 1; return b; }},
-        {"not ours", [](std::vector<uint8_t> b) { b[0] = 'X'; return b; }},
-        {"from an earlier start of the system", [&](std::vector<uint8_t>) {
+        {"cut short",
+         [](std::vector<uint8_t> b) {
+             b.pop_back();
+             return b;
+         }},
+        {"a changed byte",
+         [](std::vector<uint8_t> b) {
+             b[b.size() / 2] ^= 1;
+             return b;
+         }},
+        {"not ours",
+         [](std::vector<uint8_t> b) {
+             b[0] = 'X';
+             return b;
+         }},
+        {"from an earlier start of the system",
+         [&](std::vector<uint8_t>) {
              return core::EncodeHiddenRecord({core::SystemBootTime() - 3600, record});
          }},
     };
@@ -488,9 +512,8 @@ TEST_F(AppTest, AFailureNothingHandlesShowsTheHiddenWindowsBeforeTheProgramEnds)
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(vsk::test::StartProcess(std::string("\"") + VSK_BIN_DIR + "/fail_after_hide.exe\" \"" + AppDir +
-                                            "\" " + event,
-                                        si, pi, FALSE));
+    ASSERT_TRUE(vsk::test::StartProcess(
+        std::string("\"") + VSK_BIN_DIR + "/fail_after_hide.exe\" \"" + AppDir + "\" " + event, si, pi, FALSE));
     EXPECT_TRUE(PumpUntil([&] { return AllVisible(w, false); }, 15000)) << "the failing program did not hide";
     SetEvent(go);
     // Pumping: this process may own windows the failing one shows again.

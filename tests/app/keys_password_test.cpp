@@ -69,7 +69,7 @@ void Type(const std::string& text) { FormMainAppPasswordPrompt->edPassword->SetT
 void Ok() { FormMainAppPasswordPrompt->btnOk->Click(); }
 void Cancel() { FormMainAppPasswordPrompt->btnExit->Click(); }
 
-} // namespace
+}  // namespace
 
 namespace {
 struct SaverRecorder : core::IScreenSaverSystem {
@@ -80,7 +80,7 @@ struct SaverRecorder : core::IScreenSaverSystem {
     }
     void StartScreenSaver() override { calls.push_back("saver"); }
 };
-} // namespace
+}  // namespace
 
 TEST_F(AppTest, HotKeysActOnlyOnTheirOwnChordAndEveryRepeat) {
     FixtureWindows w({"Fixture|||"});
@@ -244,7 +244,8 @@ TEST_F(AppTest, StartupPromptKeepsTheLastTextAndCancelEndsIt) {
     EXPECT_TRUE(AskStartupPassword()) << "no password: nothing to ask";
     AppPassword = "pw";
     {
-        Script s({[] { Type("PW"); }, Ok, [] {
+        Script s({[] { Type("PW"); }, Ok,
+                  [] {
                       EXPECT_EQ(FormMainAppPasswordPrompt->edPassword->Text(), "PW") << "the text was cleared";
                       Type("pw");
                   },
@@ -257,7 +258,6 @@ TEST_F(AppTest, StartupPromptKeepsTheLastTextAndCancelEndsIt) {
         EXPECT_FALSE(AskStartupPassword());
     }
 }
-
 
 TEST_F(AppTest, ScreenSaverHotKeyLocksFirstWhenAskedAndClearsTheKeys) {
     SaverRecorder rec;

@@ -76,7 +76,9 @@ std::vector<std::string> Row(TListItem* item) {
     return r;
 }
 
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) { return vsk::test::PumpUntil(done, timeoutMs); }
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    return vsk::test::PumpUntil(done, timeoutMs);
+}
 
 // The visible "Open" dialog of this process, or null.
 HWND FindOpenDialog() {
@@ -107,10 +109,9 @@ void PickInOpenDialog(const std::string& file) {
     // The file name box is an edit inside the combo box with id 1148; the
     // Open button is the push button with id IDOK (the view shares the id).
     using vsk::test::ClassOf;
-    HWND edit = vsk::test::ChildWindow(
-        dlg, [](HWND c) { return ClassOf(c) == "Edit" && GetDlgCtrlID(GetParent(c)) == 1148; });
-    HWND open =
-        vsk::test::ChildWindow(dlg, [](HWND c) { return ClassOf(c) == "Button" && GetDlgCtrlID(c) == IDOK; });
+    HWND edit =
+        vsk::test::ChildWindow(dlg, [](HWND c) { return ClassOf(c) == "Edit" && GetDlgCtrlID(GetParent(c)) == 1148; });
+    HWND open = vsk::test::ChildWindow(dlg, [](HWND c) { return ClassOf(c) == "Button" && GetDlgCtrlID(c) == IDOK; });
     if (edit && open) {
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
         PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(open));
@@ -142,7 +143,7 @@ void RightClick(TListView* list) {
     SendMessageA(list->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list->Handle()), MAKELPARAM(p.x, p.y));
 }
 
-} // namespace
+}  // namespace
 
 class ListsTest : public AppTest {
 protected:
@@ -162,8 +163,7 @@ protected:
     static void DragEntryToBringToTopList(int index) {
         MainForm->ExcludeList->SetSelected(MainForm->ExcludeList->Items()->Item(index));
         bool accept = false;
-        MainForm->BringToTopList->OnDragOver(MainForm->BringToTopList, MainForm->ExcludeList, 5, 5, dsDragMove,
-                                             accept);
+        MainForm->BringToTopList->OnDragOver(MainForm->BringToTopList, MainForm->ExcludeList, 5, 5, dsDragMove, accept);
         ASSERT_TRUE(accept);
         MainForm->BringToTopList->OnDragDrop(MainForm->BringToTopList, MainForm->ExcludeList, 5, 5);
     }
@@ -554,7 +554,8 @@ TEST_F(ListsTest, PathTooLongForARecordIsRefusedForBringToTop) {
     ASSERT_TRUE(started);
     HWND distant = nullptr;
     // Listed once shown: it is found a moment before that.
-    PumpUntil([&] { return (distant = FindWindowA("VskTestWindow", "Far Away")) != nullptr && IsWindowVisible(distant); });
+    PumpUntil(
+        [&] { return (distant = FindWindowA("VskTestWindow", "Far Away")) != nullptr && IsWindowVisible(distant); });
     ASSERT_NE(distant, nullptr);
 
     Dialogs dialogs;

@@ -20,7 +20,7 @@ void ClickButton(controls::TFlatSpeedButton* b) {
     b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(AppTest, TheCornerDialogEditsTheShortcutAndCancelPutsTheButtonUp) {
     core::TMouseShortcutInfo& info = *HideWindowsShortcut;
@@ -85,7 +85,8 @@ TEST_F(AppTest, TheCornerBoxesAreMutuallyExclusive) {
     for (int pick = 0; pick < 4; ++pick) {
         form->CornerBox(pick)->SetChecked(!form->CornerBox(pick)->Checked());
         if (!form->CornerBox(pick)->Checked()) form->CornerBox(pick)->SetChecked(true);
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(form->CornerBox(i)->Checked(), i == pick) << "picked " << pick << ", box " << i;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(form->CornerBox(i)->Checked(), i == pick) << "picked " << pick << ", box " << i;
     }
     form->SelectCorner(nullptr);
     for (int i = 0; i < 4; ++i) EXPECT_FALSE(form->CornerBox(i)->Checked());

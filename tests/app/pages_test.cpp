@@ -130,7 +130,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
     struct Step {
@@ -146,8 +146,7 @@ TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
         {"Windows", MainForm->btnWindows, MainForm->SheetWindows, nullptr, nullptr, 1001},
         {"Extra Settings", MainForm->btnOptions, MainForm->SheetOptions, MainForm->pnlGeneral, MainForm->SheetOptions,
          1010},
-        {"Shortcuts", MainForm->btnKeyaboard, MainForm->SheetOptions, MainForm->pnlKeyboard, MainForm->cbWinCtrl,
-         1013},
+        {"Shortcuts", MainForm->btnKeyaboard, MainForm->SheetOptions, MainForm->pnlKeyboard, MainForm->cbWinCtrl, 1013},
         {"Sound", MainForm->btnSound, MainForm->SheetOptions, MainForm->pnlSound, nullptr, 1012},
         {"Display", MainForm->btnDisplay, MainForm->SheetOptions, MainForm->pnlDisplay, nullptr, 1014},
         {"General", MainForm->btnGeneral, MainForm->SheetOptions, MainForm->pnlGeneral, nullptr, 1011},
@@ -156,13 +155,12 @@ TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
         ClickAt(s.button);
         vsk::test::PumpUntil([&] { return MainForm->MainPageControl->ActivePage() == s.page; }, 2000);
         EXPECT_EQ(MainForm->MainPageControl->ActivePage(), s.page) << s.what;
-        EXPECT_EQ(s.page->HelpContext() == s.helpContext || s.button->HelpContext() == s.helpContext, true)
-            << s.what;
+        EXPECT_EQ(s.page->HelpContext() == s.helpContext || s.button->HelpContext() == s.helpContext, true) << s.what;
         if (s.panel) {
             // The panel in front is the only one shown: a covered one would
             // keep its Tab stops.
-            for (TWinControl* p : {MainForm->pnlGeneral, MainForm->pnlSound, MainForm->pnlKeyboard,
-                                   MainForm->pnlDisplay})
+            for (TWinControl* p :
+                 {MainForm->pnlGeneral, MainForm->pnlSound, MainForm->pnlKeyboard, MainForm->pnlDisplay})
                 EXPECT_EQ(IsWindowVisible(p->Handle()) != FALSE, p == s.panel)
                     << s.what << ": " << p->Name() << (p == s.panel ? " is hidden" : " shows too");
         }
@@ -186,8 +184,10 @@ TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestWindow) {
         TControl* panelButton;
     };
     const Shot shots[] = {
-        {"windows", MainForm->btnWindows, nullptr},   {"about", MainForm->btnAbout, nullptr},
-        {"general", MainForm->btnOptions, MainForm->btnGeneral}, {"sound", MainForm->btnOptions, MainForm->btnSound},
+        {"windows", MainForm->btnWindows, nullptr},
+        {"about", MainForm->btnAbout, nullptr},
+        {"general", MainForm->btnOptions, MainForm->btnGeneral},
+        {"sound", MainForm->btnOptions, MainForm->btnSound},
         {"shortcuts", MainForm->btnOptions, MainForm->btnKeyaboard},
         {"display", MainForm->btnOptions, MainForm->btnDisplay},
     };
@@ -234,10 +234,11 @@ int DarkestInside(TControl* c) {
     InflateRect(&r, -kFrame, -kFrame);
     int darkest = 255;
     for (uint32_t p : ScreenPixels(r))
-        darkest = std::min<int>(darkest, ((p & 0xFF) * 114 + ((p >> 8) & 0xFF) * 587 + ((p >> 16) & 0xFF) * 299) / 1000);
+        darkest =
+            std::min<int>(darkest, ((p & 0xFF) * 114 + ((p >> 8) & 0xFF) * 587 + ((p >> 16) & 0xFF) * 299) / 1000);
     return darkest;
 }
-} // namespace
+}  // namespace
 
 TEST_F(PagesTest, HotKeyPictureOpensModelessOverTheMainWindowAndOnTheScreen) {
     Application->CreateForm(FormKeyboardLayour);
@@ -271,7 +272,7 @@ public:
 protected:
     void Paint() override { ++paints; }
 };
-} // namespace
+}  // namespace
 
 // Presses the left button on the splitter, moves to x on the page and lets go.
 void DragSplitter(int x) {
@@ -365,7 +366,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PasswordTest, SetPasswordChecksTheEntries) {
     struct Case {
@@ -386,8 +387,7 @@ TEST_F(PasswordTest, SetPasswordChecksTheEntries) {
     for (const Case& c : cases) {
         AppPassword.clear();
         SetCheckedSilently(MainForm->cbAppPassword, false);
-        PasswordDialogRun run =
-            WithDialog(c.first, c.second, c.caption, [] { ClickAt(MainForm->btnSetAppPassword); });
+        PasswordDialogRun run = WithDialog(c.first, c.second, c.caption, [] { ClickAt(MainForm->btnSetAppPassword); });
         if (c.caption) {
             EXPECT_TRUE(run.message.clicked) << c.what << ": " << vsk::test::Describe(run.message);
             bool hasText = false;
@@ -405,7 +405,7 @@ TEST_F(PasswordTest, SetPasswordChecksTheEntries) {
 TEST_F(PasswordTest, AClickOnTheBoxRemovesThePasswordOrAsksForOne) {
     struct Case {
         const char* what;
-        bool ticked;          // the box and a password before
+        bool ticked;  // the box and a password before
         bool bySpace;
         bool dialogExpected;  // the set-password dialog opens (and is answered "pw"/"pw")
         bool tickedAfter;
@@ -496,4 +496,3 @@ TEST_F(PagesTest, WallpaperRemovedFromTheWindowsPageComesBackWhenTheProgramEnds)
     EXPECT_EQ(desk.current, beach);
     EXPECT_TRUE(said.empty()) << said.front();
 }
-

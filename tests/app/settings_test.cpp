@@ -109,7 +109,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsTest, AFirstStartGivesTheDefaultsAndTheFirstSaveWritesThem) {
     Start();
@@ -185,8 +185,10 @@ TEST_F(SettingsTest, EveryKeySurvivesSaveAndLoad) {
 TEST_F(SettingsTest, ValuesReadByTheFileRules) {
     WriteText(SettingsFileName,
               "[Sounds]\r\nVolume=65536\r\nVolumeMuted=2\r\n"
-              "[HOTKEY_Windows]\r\nCtrl=abc\r\nAlt=2\r\nKey=" + std::string(10000, 'k') + "\r\n"
-              "[MouseShortcut_Windows]\r\nEnabled=-1\r\nZoneSize=x\r\nHoverInterval=$10\r\nCorner=257\r\n");
+              "[HOTKEY_Windows]\r\nCtrl=abc\r\nAlt=2\r\nKey=" +
+                  std::string(10000, 'k') +
+                  "\r\n"
+                  "[MouseShortcut_Windows]\r\nEnabled=-1\r\nZoneSize=x\r\nHoverInterval=$10\r\nCorner=257\r\n");
     Start();
     EXPECT_EQ(core::DesiredVolume, 0) << "65536 keeps its low 16 bits";
     EXPECT_TRUE(core::DesiredMuted) << "a Boolean 2 is true";
@@ -207,7 +209,8 @@ TEST_F(SettingsTest, BadFilesStartWithDefaultsWhereValuesAreUnusable) {
         c = static_cast<char>(x >> 24);
     }
     std::string huge = "[HOTKEY_App]\r\nKey=Z\r\n";
-    while (huge.size() < (8u << 20)) huge += "[S" + std::to_string(huge.size()) + "]\r\nKey=" + std::string(200, 'v') + "\r\n";
+    while (huge.size() < (8u << 20))
+        huge += "[S" + std::to_string(huge.size()) + "]\r\nKey=" + std::string(200, 'v') + "\r\n";
     struct Case {
         const char* what;
         std::string text;
@@ -289,8 +292,7 @@ TEST_F(SettingsTest, AFullDiskFailsTheSaveAndLeavesTheOldFileWhole) {
     MainForm->SaveSettings();
     const std::string saved = FileText(SettingsFileName);
     EXPECT_NE(saved.find(text.substr(text.find("[Notes]"))), std::string::npos) << "the user's notes were lost";
-    EXPECT_NE(saved.find("[HOTKEY_Windows]\r\nKey=F9\r\nShift=0\r\nCtrl=1\r\nAlt=1\r\nWin=0\r\n"),
-              std::string::npos)
+    EXPECT_NE(saved.find("[HOTKEY_Windows]\r\nKey=F9\r\nShift=0\r\nCtrl=1\r\nAlt=1\r\nWin=0\r\n"), std::string::npos)
         << saved;
 }
 
@@ -349,7 +351,8 @@ TEST_F(SettingsTest, AClearTextPasswordIsAcceptedAndStoredAsItsHash) {
     Restart();
     EXPECT_TRUE(MainForm->cbAppPassword->Checked());
     MainForm->SaveSettings();
-    EXPECT_EQ(RegValue(core::PasswordKeyName, core::PasswordValueName).second, stored) << "a hash is written back as it is";
+    EXPECT_EQ(RegValue(core::PasswordKeyName, core::PasswordValueName).second, stored)
+        << "a hash is written back as it is";
 
     SetCheckedSilently(MainForm->cbAppPassword, false);
     MainForm->SaveSettings();
@@ -359,7 +362,9 @@ TEST_F(SettingsTest, AClearTextPasswordIsAcceptedAndStoredAsItsHash) {
 
 TEST_F(SettingsTest, APasswordValueThatCannotBeReadIsNeverWrittenOver) {
     HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, core::PasswordKeyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, core::PasswordKeyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+        0);
     const DWORD number = 1234;
     RegSetValueExA(k, core::PasswordValueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     RegCloseKey(k);
@@ -402,7 +407,8 @@ TEST_F(SettingsTest, AFailedPasswordWriteIsReported) {
     // Below a volatile key no lasting key can be made.
     HKEY k;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Windows", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &k, nullptr), 0);
+                              nullptr, &k, nullptr),
+              0);
     RegCloseKey(k);
     Start();
     AppPassword = "pw";
@@ -448,7 +454,8 @@ TEST_F(SettingsTest, AutoStartMakesAMissingKeyAndAFailurePutsTheBoxBackOnce) {
 
     HKEY k;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VskTest\\Volatile", 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+                              KEY_ALL_ACCESS, nullptr, &k, nullptr),
+              0);
     RegCloseKey(k);
     core::AutoStartKeyName = "Software\\VskTest\\Volatile\\Run";
     Start();

@@ -81,7 +81,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SoundTest, CoreAudioSaveApplyRestoreRoundTripLevelAndMute) {
     FakeVersion win10(2, 10, 0);
@@ -180,7 +180,8 @@ TEST_F(SoundTest, IndicatorFollowsTheSystemVolumeOnBothPaths) {
     {
         FakeVersion xp(2, 5, 1);
         FakeMixer mixer;
-        mixer.Destinations = {{{"Speakers", MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 2, vsk::test::VolumeAndMute(1, 2, 0)}, {}}};
+        mixer.Destinations = {
+            {{"Speakers", MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 2, vsk::test::VolumeAndMute(1, 2, 0)}, {}}};
         mixer.Control(1)->Values = {1000, 2001};
         mixer.Control(2)->Values = {1};
         MainForm->btnGetVolume->Click();

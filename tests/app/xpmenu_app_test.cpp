@@ -77,7 +77,7 @@ bool TextFits(ui::TLabel* l, std::string& why) {
     return need.right <= l->Width() && need.bottom <= l->Height();
 }
 
-} // namespace
+}  // namespace
 
 // Each dialog the painter reaches, shown over the live main window: every
 // edit and button placed on it is taken over and painted, the edits lose

@@ -40,7 +40,8 @@ private:
 // The whole window, frame included (WM_PRINT).
 class WindowPixels : public PrintedPixels {
 public:
-    explicit WindowPixels(HWND h) : PrintedPixels(h, Size(h).cx, Size(h).cy, WM_PRINT, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND) {}
+    explicit WindowPixels(HWND h)
+        : PrintedPixels(h, Size(h).cx, Size(h).cy, WM_PRINT, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND) {}
 
 private:
     static SIZE Size(HWND h) {
@@ -56,4 +57,4 @@ public:
     ClientPixels(HWND h, int w, int hgt) : PrintedPixels(h, w, hgt, WM_PAINT, 0) {}
 };
 
-} // namespace vsk::test
+}  // namespace vsk::test

@@ -58,10 +58,12 @@ inline void LeftClick(HWND h, int x, int y) {
 inline void PointerAt(ui::TControl* c, int x, int y) {
     const ui::TPoint p = c->ClientToScreen(ui::Point(x, y));
     SetCursorPos(p.x, p.y);
-    vsk::test::PumpUntil([&] {
-        POINT q{};
-        return GetCursorPos(&q) && q.x == p.x && q.y == p.y;
-    }, 2000);
+    vsk::test::PumpUntil(
+        [&] {
+            POINT q{};
+            return GetCursorPos(&q) && q.x == p.x && q.y == p.y;
+        },
+        2000);
 }
 
 // Runs only the thread's timers until done() holds, at most timeoutMs: the
@@ -75,9 +77,8 @@ struct PumpTimers {
     static void Rest() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER); }
 };
 
-template <class Pred>
-bool PumpTimersUntil(Pred done, int timeoutMs = 2000) {
+template <class Pred> bool PumpTimersUntil(Pred done, int timeoutMs = 2000) {
     return vsk::test::WaitUntil<PumpTimers>(done, timeoutMs);
 }
 
-} // namespace ctltest
+}  // namespace ctltest

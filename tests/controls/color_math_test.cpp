@@ -13,7 +13,7 @@ namespace {
 int R(int32_t c) { return c & 0xFF; }
 int G(int32_t c) { return (c >> 8) & 0xFF; }
 int B(int32_t c) { return (c >> 16) & 0xFF; }
-} // namespace
+}  // namespace
 
 TEST(ColorMath, GreysHaveNoHueOrSaturationAndRoundTrip) {
     for (int v : {0, 1, 127, 128, 200, 255}) {
@@ -33,11 +33,11 @@ TEST(ColorMath, ColoursRoundTripThroughHsl) {
         EXPECT_EQ(HslToColor(h, s, l), c) << std::hex << c;
     }
     int H, S, L;
-    ColorToHslScale(0x0000FF, H, S, L); // pure red
+    ColorToHslScale(0x0000FF, H, S, L);  // pure red
     EXPECT_EQ(H, 0);
     EXPECT_EQ(S, 240);
     EXPECT_EQ(L, 120);
-    ColorToHslScale(0xFF0000, H, S, L); // pure blue: hue 2/3 of 239
+    ColorToHslScale(0xFF0000, H, S, L);  // pure blue: hue 2/3 of 239
     EXPECT_EQ(H, 159);
 }
 
@@ -68,9 +68,7 @@ TEST(ColorMath, LightnessRuleCapsAtOneHundredAndFloorsAtZero) {
     EXPECT_LT(L1, L0);
 }
 
-TEST(ColorMath, MakeColor32PacksLowByteFirst) {
-    EXPECT_EQ(MakeColor32(0x11, 0x22, 0x33, 0x44), 0x44332211u);
-}
+TEST(ColorMath, MakeColor32PacksLowByteFirst) { EXPECT_EQ(MakeColor32(0x11, 0x22, 0x33, 0x44), 0x44332211u); }
 
 namespace {
 struct Surface {
@@ -81,24 +79,24 @@ struct Surface {
     uint32_t At(int x, int y) const { return px[size_t(y) * w + x]; }
 };
 uint32_t Grey(int v) { return MakeColor32(uint8_t(v), uint8_t(v), uint8_t(v), 0); }
-} // namespace
+}  // namespace
 
 TEST(GradientFill, EachStyleGivesItsWorkedPixels) {
-    {   // black to white, vertical over 4 rows
+    {  // black to white, vertical over 4 rows
         Surface s(3, 4);
         GradientFill(s.View(), 0, 0, 3, 4, 0x000000, 0xFFFFFF, false, gsVertical);
         const int rows[] = {0, 63, 127, 191};
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 3; ++x) EXPECT_EQ(s.At(x, y), Grey(rows[y])) << x << "," << y;
     }
-    {   // horizontal over 4 columns: every row a copy of the first
+    {  // horizontal over 4 columns: every row a copy of the first
         Surface s(4, 3);
         GradientFill(s.View(), 0, 0, 4, 3, 0x000000, 0xFFFFFF, false, gsHorizontal);
         const int cols[] = {0, 63, 127, 191};
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 4; ++x) EXPECT_EQ(s.At(x, y), Grey(cols[x])) << x << "," << y;
     }
-    {   // diagonals on 2x2
+    {  // diagonals on 2x2
         Surface s(2, 2);
         GradientFill(s.View(), 0, 0, 2, 2, 0x000000, 0xFFFFFF, false, gsDiagonalLeftRight);
         EXPECT_EQ(s.At(0, 0), Grey(0));
@@ -109,7 +107,7 @@ TEST(GradientFill, EachStyleGivesItsWorkedPixels) {
         EXPECT_EQ(s.At(1, 0), Grey(0)) << "the start colour sits at the top-right corner";
         EXPECT_EQ(s.At(0, 1), Grey(127));
     }
-    {   // colour order in memory is blue, green, red, 0; channels run separately and downwards too
+    {  // colour order in memory is blue, green, red, 0; channels run separately and downwards too
         Surface s(2, 1);
         GradientFill(s.View(), 0, 0, 2, 1, 0x0000FF, 0xFF0000, false, gsHorizontal);
         EXPECT_EQ(s.At(0, 0), 0x00FF0000u) << "red start: red byte third in memory";

@@ -13,8 +13,8 @@
 #include "ui/StdCtrls.h"
 #include "ControlTestUtil.h"
 
-using controls::TFlatCheckBox;
 using controls::AdjustColorLightness;
+using controls::TFlatCheckBox;
 using ctltest::LeftClick;
 using ctltest::PixelOf;
 using ctltest::PressKey;
@@ -27,7 +27,7 @@ struct Clicks {
     std::vector<bool> seen;  // Checked as each OnClick saw it
     void OnClick(TObject*) { seen.push_back(box->Checked()); }
 };
-} // namespace
+}  // namespace
 
 TEST(FlatCheckBox, WritingCheckedRunsOnClickOncePerChange) {
     auto* f = TComponent::Create<TForm>(Application);
@@ -105,7 +105,7 @@ struct BoxOnForm {
 };
 // Box (1, 3)-(12, 14): frame, an inside pixel off the mark, a pixel of the mark.
 constexpr int kFrameX = 1, kFrameY = 3, kFillX = 2, kFillY = 4, kMarkX = 4, kMarkY = 8;
-} // namespace
+}  // namespace
 
 TEST(FlatCheckBox, EachStateFillsTheBoxInItsColour) {
     BoxOnForm t;
@@ -242,7 +242,10 @@ TEST(FlatCheckBox, ItAndTheGroupBoxReadAsTheirFormReads) {
     ASSERT_LT(Y, 40) << "no left edge";
     // Left to right the caption's gap is near the left end of the top line
     // and the box at the left; right to left both at the right.
-    struct Look { bool rtl; TColor at9, at110; };
+    struct Look {
+        bool rtl;
+        TColor at9, at110;
+    };
     const TColor line = group->ColorBorder(), gap = 0xE1EAEB;
     auto expect = [&](const Look& k, const char* what) {
         EXPECT_EQ(PixelOf(group, 9, Y), k.at9) << what << ": top line at x 9";

@@ -66,7 +66,7 @@ void ExpectFrame(TFlatEdit* e, COLORREF border, COLORREF band, const char* what)
     EXPECT_EQ(p.At(2, 2), band) << what;
     EXPECT_EQ(p.At(e->Width() - 3, 5), band) << what;
 }
-} // namespace
+}  // namespace
 
 TEST(FlatEdit, ClientAreaIsSixPixelsSmallerThanTheControl) {
     EditForm f;

@@ -67,10 +67,14 @@ std::set<COLORREF> ColoursIn(const ClientPixels& p, int l, int t, int r, int b) 
         for (int x = l; x < r; ++x) s.insert(p.At(x, y));
     return s;
 }
-} // namespace
+}  // namespace
 
 TEST(FlatGroupBox, TopLineLeavesAGapForTheCaption) {
-    struct Case { ui::TBiDiMode mode; controls::TGroupBoxBorder border; std::set<int> line, gap; };
+    struct Case {
+        ui::TBiDiMode mode;
+        controls::TGroupBoxBorder border;
+        std::set<int> line, gap;
+    };
     const int R = 120;
     const Case cases[] = {
         {ui::bdLeftToRight, controls::brFull, {0, 5, 13, R - 1}, {6, 9, 12}},

@@ -55,7 +55,7 @@ struct Row {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(FlatSpeedButton, EachStateHasItsFaceAndFrame) {
     Row r(1);
@@ -224,7 +224,7 @@ struct PointerMover {
     TPoint to;
     void Move(TObject*) { SetCursorPos(to.x, to.y); }
 };
-} // namespace
+}  // namespace
 
 TEST(FlatSpeedButton, HoverFollowsThePointerAfterAClickAndAfterBeingEnabledAgain) {
     Row r(1);

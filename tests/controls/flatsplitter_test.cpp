@@ -44,9 +44,7 @@ struct SplitForm {
     }
     ~SplitForm() { TComponent::Free(form); }
     // Mouse messages at form x (the splitter has no window of its own).
-    void Mouse(UINT msg, int x, WPARAM keys = 0) {
-        SendMessageA(form->Handle(), msg, keys, MAKELPARAM(x, 10));
-    }
+    void Mouse(UINT msg, int x, WPARAM keys = 0) { SendMessageA(form->Handle(), msg, keys, MAKELPARAM(x, 10)); }
     void Key(WORD vk) { SendMessageA(edit->Handle(), WM_KEYDOWN, vk, 1); }
     COLORREF ScreenPixel(int x, int y) {
         HDC dc = GetDC(form->Handle());
@@ -55,10 +53,13 @@ struct SplitForm {
         return c;
     }
 };
-} // namespace
+}  // namespace
 
 TEST(FlatSplitter, DragStopsAtTheSizeLimits) {
-    struct Case { int to; int width; };
+    struct Case {
+        int to;
+        int width;
+    };
     // Limit: 400 - 30 - (306 + 5) + 306 = 365; the least is MinSize 30.
     for (const Case& c : {Case{2000, 365}, Case{-500, 30}, Case{350, 350}, Case{100, 100}}) {
         SplitForm f;

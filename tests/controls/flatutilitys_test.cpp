@@ -62,8 +62,7 @@ TEST(FlatUtilitys, DisabledGlyphIsEmbossedOnTheFace) {
     glyph.Canvas()->FillRect(Rect(0, 0, 8, 8));
     glyph.Canvas()->Brush()->SetColor(clBlack);
     glyph.Canvas()->FillRect(Rect(2, 2, 4, 4));
-    std::unique_ptr<TBitmap> d(
-        MakeDisabledGlyph(&glyph, clBlack, clBtnFace, clBtnHighlight, clBtnShadow, true));
+    std::unique_ptr<TBitmap> d(MakeDisabledGlyph(&glyph, clBlack, clBtnFace, clBtnHighlight, clBtnShadow, true));
     EXPECT_EQ(PixelAt(*d, 2, 2), ColorToRGB(clBtnShadow)) << "the shape in shadow";
     EXPECT_EQ(PixelAt(*d, 4, 4), ColorToRGB(clBtnHighlight)) << "its highlight one pixel down and right";
     EXPECT_EQ(PixelAt(*d, 6, 6), ColorToRGB(clBtnFace)) << "background in the face colour";

@@ -38,7 +38,10 @@ TEST(GradientPanel, CaptionFollowsTheNameAndStandsByAlignment) {
     EXPECT_EQ(panel->Caption(), "Own");
 
     panel->SetBounds(0, 0, 161, 17);
-    struct Case { TAlignment a; int x; };
+    struct Case {
+        TAlignment a;
+        int x;
+    };
     for (const Case& c : {Case{taLeftJustify, 4}, Case{taRightJustify, 161 - 40 - 4}, Case{taCenter, 60}}) {
         panel->SetAlignment(c.a);
         EXPECT_EQ(panel->CaptionPos(40, 13).x, c.x);
@@ -51,7 +54,11 @@ TEST(GradientPanel, CaptionFollowsTheNameAndStandsByAlignment) {
 }
 
 TEST(GradientPanel, PaintsTheGradientAndTheShadowedCaption) {
-    struct Case { const char* caption; int dx, dy; bool ink, shadow; };
+    struct Case {
+        const char* caption;
+        int dx, dy;
+        bool ink, shadow;
+    };
     const Case cases[] = {
         {"", 1, 1, false, false},
         {"MMMM", 0, 0, true, false},  // the shadow hides right under the caption

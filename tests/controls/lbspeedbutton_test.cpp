@@ -48,7 +48,7 @@ struct Buttons {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(LbSpeedButton, GroupOfThreeUnderTheMouseAndTheAccelerator) {
     Buttons t(3, 1);
@@ -160,7 +160,7 @@ int InkRows(TBitmap& pic, TColor ink) {
     }
     return rows;
 }
-} // namespace
+}  // namespace
 
 TEST(LbSpeedButton, CaptionTakesTheButtonsFontInEveryLayout) {
     TFont font;
@@ -169,8 +169,10 @@ TEST(LbSpeedButton, CaptionTakesTheButtonsFontInEveryLayout) {
     TBitmap probe(10, 10);
     probe.Canvas()->SetFont(&font);
     const int tall = probe.Canvas()->TextHeight("W");
-    struct Case { TLbSpeedButtonLayout layout; bool wrap; } cases[] = {
-        {blGlyphTop, false}, {blGlyphBottom, false}, {blGlyphLeft, true}, {blGlyphTop, true}};
+    struct Case {
+        TLbSpeedButtonLayout layout;
+        bool wrap;
+    } cases[] = {{blGlyphTop, false}, {blGlyphBottom, false}, {blGlyphLeft, true}, {blGlyphTop, true}};
     for (const Case& c : cases) {
         TLbFace f;
         f.W = 120;

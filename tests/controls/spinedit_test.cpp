@@ -43,12 +43,18 @@ struct SpinForm {
     ~SpinForm() { TComponent::Free(form); }
     void Type(char c) { SendMessageA(spin->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1); }
 };
-} // namespace
+}  // namespace
 
 TEST(SpinEdit, WritingValueClampsToTheLimits) {
-    struct Case { int32_t lo, hi; int64_t write; const char* shown; };
+    struct Case {
+        int32_t lo, hi;
+        int64_t write;
+        const char* shown;
+    };
     const Case cases[] = {
-        {0, 200, 250, "200"}, {0, 200, -5, "0"}, {0, 200, 120, "120"},
+        {0, 200, 250, "200"},
+        {0, 200, -5, "0"},
+        {0, 200, 120, "120"},
         {0, 0, 1000000, "1000000"},  // equal limits: none
         {0, 0, int64_t(INT_MAX) + 5, "2147483647"},
     };
@@ -72,7 +78,10 @@ TEST(SpinEdit, TextThatIsNoNumberReadsAsTheMinimum) {
 }
 
 TEST(SpinEdit, LeavingTheFieldRewritesAValueOutOfRange) {
-    struct Case { const char* typed; const char* after; };
+    struct Case {
+        const char* typed;
+        const char* after;
+    };
     for (const Case& c : {Case{"999", "200"}, Case{"", ""}, Case{"-3", "0"}, Case{"150", "150"}}) {
         SpinForm f(0, 200);
         ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == f.form->Handle(); }));
@@ -86,24 +95,25 @@ TEST(SpinEdit, LeavingTheFieldRewritesAValueOutOfRange) {
 }
 
 TEST(SpinEdit, StepsStopAtTheEndsOfTheRange) {
-    struct Case { int32_t lo, hi, inc, start; bool up; int32_t expect; };
+    struct Case {
+        int32_t lo, hi, inc, start;
+        bool up;
+        int32_t expect;
+    };
     const Case cases[] = {
-        {0, 0, 1, INT_MAX, true, INT_MAX},          // no limits: the largest stays
-        {0, 0, 1, INT_MIN, false, INT_MIN},
-        {0, 0, INT_MIN, 0, false, INT_MAX},         // 0 - INT_MIN does not fit
-        {0, 0, INT_MIN, 5, true, INT_MIN + 5},
-        {0, 0, INT_MAX, INT_MAX, true, INT_MAX},
-        {0, 1000, 100, 500, true, 600},
-        {0, 1000, 100, 500, false, 400},
-        {0, 200, 100, 150, true, 200},
-        {10, 200, 100, 50, false, 10},
+        {0, 0, 1, INT_MAX, true, INT_MAX},                                          // no limits: the largest stays
+        {0, 0, 1, INT_MIN, false, INT_MIN},    {0, 0, INT_MIN, 0, false, INT_MAX},  // 0 - INT_MIN does not fit
+        {0, 0, INT_MIN, 5, true, INT_MIN + 5}, {0, 0, INT_MAX, INT_MAX, true, INT_MAX}, {0, 1000, 100, 500, true, 600},
+        {0, 1000, 100, 500, false, 400},       {0, 200, 100, 150, true, 200},           {10, 200, 100, 50, false, 10},
     };
     for (const Case& c : cases) {
         SpinForm f(c.lo, c.hi);
         f.spin->SetIncrement(c.inc);
         f.spin->SetValue(c.start);
-        if (c.up) f.spin->StepUp();
-        else f.spin->StepDown();
+        if (c.up)
+            f.spin->StepUp();
+        else
+            f.spin->StepDown();
         EXPECT_EQ(f.spin->Value(), c.expect) << c.start << (c.up ? " + " : " - ") << c.inc;
     }
 }
@@ -125,11 +135,15 @@ TEST(SpinEdit, UpAndDownKeysStepAndReadOnlyOnlyBeeps) {
 }
 
 TEST(SpinEdit, KeyFilterDropsOtherCharactersWithABeep) {
-    struct Case { bool editorEnabled; char key; bool taken; };
+    struct Case {
+        bool editorEnabled;
+        char key;
+        bool taken;
+    };
     const Case cases[] = {
-        {true, '5', true}, {true, '-', true}, {true, '+', true}, {true, 'a', false},
-        {true, '\r', false}, {true, ' ', false}, {true, '\b', true},
-        {false, '5', false}, {false, '\b', false}, {false, 'a', false}, {false, '\x01', true},
+        {true, '5', true},    {true, '-', true},   {true, '+', true},     {true, 'a', false},
+        {true, '\r', false},  {true, ' ', false},  {true, '\b', true},    {false, '5', false},
+        {false, '\b', false}, {false, 'a', false}, {false, '\x01', true},
     };
     for (const Case& c : cases) {
         SpinForm f(0, 0);
@@ -183,7 +197,9 @@ TEST(SpinEdit, ArrowsAreFramedUpAtTheTopLeftDownAtTheBottomRight) {
     controls::TSpinButton* spin = f.spin->Button();
     const int w = spin->Width(), h = spin->Height();
     ASSERT_GE(h, 12) << "the arrows have no room";
-    struct Blacks { int upper = 0, lower = 0; };
+    struct Blacks {
+        int upper = 0, lower = 0;
+    };
     auto count = [&](const vsk::test::ClientPixels& px, int x0, int x1) {
         Blacks b;
         for (int y = 0; y < h; ++y)

@@ -15,7 +15,7 @@ struct Counter {
     int clicks = 0;
     void OnClick(TObject*) { ++clicks; }
 };
-} // namespace
+}  // namespace
 
 TEST(FlatSpeedButton, DownFollowsGroupAndAllowAllUpAndRunsNoClick) {
     auto* f = TComponent::Create<TForm>(Application);
@@ -25,9 +25,9 @@ TEST(FlatSpeedButton, DownFollowsGroupAndAllowAllUpAndRunsNoClick) {
         bool writes[2];
         bool after[2];
     } cases[] = {
-        {0, true, {true, false}, {false, false}},   // no group: never down
-        {-1, true, {true, false}, {true, false}},   // a toggle that may come up
-        {1, false, {true, false}, {true, true}},    // latched: only another button releases it
+        {0, true, {true, false}, {false, false}},  // no group: never down
+        {-1, true, {true, false}, {true, false}},  // a toggle that may come up
+        {1, false, {true, false}, {true, true}},   // latched: only another button releases it
     };
     for (const Case& c : cases) {
         auto* b = TComponent::Create<TFlatSpeedButton>(f);
@@ -88,7 +88,8 @@ TEST(FlatSpinEditInteger, ValueReadsMinForANonNumberAndClampsOnWrite) {
     struct Read {
         const char* text;
         int value;
-    } reads[] = {{"", 10}, {"-", 10}, {"1.5", 10}, {"abc", 10}, {"99999999999", 10}, {"999", 999}, {"-4", -4}, {"150", 150}};
+    } reads[] = {{"", 10},     {"-", 10},  {"1.5", 10}, {"abc", 10}, {"99999999999", 10},
+                 {"999", 999}, {"-4", -4}, {"150", 150}};
     for (const Read& r : reads) {
         e->SetText(r.text);
         EXPECT_EQ(e->Value(), r.value) << "\"" << r.text << "\"";

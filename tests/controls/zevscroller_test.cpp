@@ -28,8 +28,10 @@ struct OnForm {
         s = TComponent::Create<TZevScroller>(f);
         s->SetParent(f);
         s->SetKind(kind);
-        if (kind == tbHorizontal) s->SetBounds(10, 10, 130, 21);
-        else s->SetBounds(10, 10, 21, 130);
+        if (kind == tbHorizontal)
+            s->SetBounds(10, 10, 130, 21);
+        else
+            s->SetBounds(10, 10, 21, 130);
         s->OnChange() = TOnScroll(&c, &Changes::OnChange);
         f->Show();
         SetForegroundWindow(f->Handle());
@@ -46,7 +48,7 @@ struct OnForm {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ZevScroller, WritesClampAndRaiseNothing) {
     OnForm t;
@@ -85,8 +87,8 @@ TEST(ZevScroller, KeysStepPageAndJumpAndEachNotifies) {
     struct Step {
         WORD key;
         int want;
-    } steps[] = {{VK_HOME, 0}, {VK_RIGHT, 3}, {VK_DOWN, 6}, {VK_LEFT, 3}, {VK_NEXT, 13}, {VK_PRIOR, 3},
-                 {VK_UP, 0},   {VK_END, 100}, {VK_NEXT, 100}};
+    } steps[] = {{VK_HOME, 0},  {VK_RIGHT, 3}, {VK_DOWN, 6},  {VK_LEFT, 3},  {VK_NEXT, 13},
+                 {VK_PRIOR, 3}, {VK_UP, 0},    {VK_END, 100}, {VK_NEXT, 100}};
     std::vector<int> want;
     for (const Step& st : steps) {
         ctltest::PressKey(s->Handle(), st.key);

@@ -31,7 +31,7 @@ struct AudioPtr {
     TAudio* operator->() const { return a; }
 };
 
-} // namespace
+}  // namespace
 
 TEST(AudioMixer, NoDeviceLeavesTheMixerClosedAndEveryCallFails) {
     FakeMixer mixer;
@@ -53,7 +53,9 @@ TEST(AudioMixer, ListsTheDeviceThenEachDestinationWithItsSources) {
     mixer.Destinations = {
         {{"Speakers", kSpeakers, 2, VolumeAndMute(10, 2, 30000)},
          {{"Wave", kWaveOut, 2, VolumeAndMute(20, 2, 100, false, false)}, {"Bare", kWaveOut, 1, {}}}},
-        {{"Recording", MIXERLINE_COMPONENTTYPE_DST_WAVEIN, 1,
+        {{"Recording",
+          MIXERLINE_COMPONENTTYPE_DST_WAVEIN,
+          1,
           {{40, MIXERCONTROL_CONTROLTYPE_PEAKMETER, false, {5}}, {41, MIXERCONTROL_CONTROLTYPE_VOLUME, false, {9}}}},
          {}}};
     AudioPtr audio;
@@ -182,8 +184,9 @@ TEST(AudioMixer, FailuresReturnFalseWithTheirTexts) {
 
 TEST(AudioMixer, ControlChangesAreRaisedAsEventsFromTheCallbackWindow) {
     FakeMixer mixer;
-    mixer.Destinations = {{{"Speakers", kSpeakers, 2, VolumeAndMute(10, 2, 1)},
-                           {{"Wave", kWaveOut, 2, VolumeAndMute(20, 2, 1)}, {"CD", kWaveOut, 2, VolumeAndMute(30, 2, 1)}}}};
+    mixer.Destinations = {
+        {{"Speakers", kSpeakers, 2, VolumeAndMute(10, 2, 1)},
+         {{"Wave", kWaveOut, 2, VolumeAndMute(20, 2, 1)}, {"CD", kWaveOut, 2, VolumeAndMute(30, 2, 1)}}}};
     AudioPtr audio;
     ASSERT_EQ(mixer.Callback, audio->MixerSettings()->CallbackWindow());
     static std::vector<std::pair<uint16_t, uint16_t>> seen;
@@ -204,8 +207,8 @@ TEST(AudioMixer, ControlChangesAreRaisedAsEventsFromTheCallbackWindow) {
     seen.clear();
     mixer.Notify(99);
     mixer.Notify(10);
-    ASSERT_TRUE(vsk::test::PumpUntil(
-        [] { return !seen.empty() && seen.back() == std::pair<uint16_t, uint16_t>(0, 0); }));
+    ASSERT_TRUE(
+        vsk::test::PumpUntil([] { return !seen.empty() && seen.back() == std::pair<uint16_t, uint16_t>(0, 0); }));
     EXPECT_EQ(seen.size(), 3u);
 }
 
@@ -337,7 +340,9 @@ TEST(AudioRecorder, StopFinishesAValidWaveFile) {
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_EQ(file.size(), 44u + 356u);
-    auto dword = [&](size_t at) { return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24; };
+    auto dword = [&](size_t at) {
+        return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24;
+    };
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "RIFF");
     EXPECT_EQ(dword(4), file.size() - 8);
     EXPECT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
@@ -369,8 +374,10 @@ TEST(AudioUnitVersion, NameAndPathFromTheVersionRecord) {
         const char* sp;
         const char* name;
         bool coreAudio;
-    } rows[] = {{1, 4, 10, " A", "wvWin98SE", false}, {2, 5, 1, "", "wvWinXP", false},
-                {2, 5, 2, "", "wvUnknown", false},    {2, 6, 1, "", "wvWinVista", true},
+    } rows[] = {{1, 4, 10, " A", "wvWin98SE", false},
+                {2, 5, 1, "", "wvWinXP", false},
+                {2, 5, 2, "", "wvUnknown", false},
+                {2, 6, 1, "", "wvWinVista", true},
                 {2, 10, 0, "", "wvUnknown", true}};
     for (const Row& r : rows) {
         vsk::test::FakeVersion v(r.platform, r.major, r.minor, r.sp);

@@ -10,14 +10,10 @@ TEST(CommandLine, QuietSwitchIsTheFirstParameterOnlyInAnyCase) {
         const char* line;
         bool quiet;
     } cases[] = {
-        {"Veskara.exe /q", true},
-        {"\"C:\\Program Files\\Veskara\\Veskara.exe\" /Q", true},
-        {"Veskara.exe   /Q  extra", true},
-        {"Veskara.exe /Qx", false},
-        {"Veskara.exe x /Q", false},
-        {"Veskara.exe", false},
-        {"Veskara.exe \"/q\"", true},
-        {"\"C:\\a b\\V.exe\"", false},
+        {"Veskara.exe /q", true},          {"\"C:\\Program Files\\Veskara\\Veskara.exe\" /Q", true},
+        {"Veskara.exe   /Q  extra", true}, {"Veskara.exe /Qx", false},
+        {"Veskara.exe x /Q", false},       {"Veskara.exe", false},
+        {"Veskara.exe \"/q\"", true},      {"\"C:\\a b\\V.exe\"", false},
     };
     for (auto& c : cases) EXPECT_EQ(IsQuietStart(SplitParams(c.line)), c.quiet) << c.line;
     auto p = SplitParams("\"C:\\a b\\V.exe\" one \"two three\" fo\"u r\"");

@@ -35,8 +35,7 @@ std::string ToHex(const std::vector<std::uint8_t>& bytes) {
 // Text with every byte value, zeros included, so no padding byte is special.
 std::string Sample(std::size_t length) {
     std::string s(length, '\0');
-    for (std::size_t i = 0; i < length; ++i)
-        s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    for (std::size_t i = 0; i < length; ++i) s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     return s;
 }
 
@@ -58,11 +57,9 @@ public:
     void KeySchedule() override {}
     bool EncryptBlock(void* Block) override {
         ++Blocks;
-        if (Blocks == FailAtBlock)
-            return false;
+        if (Blocks == FailAtBlock) return false;
         auto* p = static_cast<std::uint8_t*>(Block);
-        for (int i = 0; i < blockSize_; ++i)
-            p[i] ^= 0x5A;
+        for (int i = 0; i < blockSize_; ++i) p[i] ^= 0x5A;
         return true;
     }
     bool DecryptBlock(void* Block) override { return EncryptBlock(Block); }
@@ -75,16 +72,14 @@ public:
     explicit TMemoryCipherStream(std::string data = {}) : Data(std::move(data)) {}
     std::int64_t Read(void* Buffer, std::int64_t Count) override {
         const std::int64_t n = std::min<std::int64_t>(Count, std::int64_t(Data.size()) - Pos);
-        if (n <= 0)
-            return 0;
+        if (n <= 0) return 0;
         std::memcpy(Buffer, Data.data() + Pos, std::size_t(n));
         Pos += n;
         return n;
     }
     std::int64_t Write(const void* Buffer, std::int64_t Count) override {
         ++Writes;
-        if (RefuseWrites)
-            return 0;
+        if (RefuseWrites) return 0;
         Data.append(static_cast<const char*>(Buffer), std::size_t(Count));
         return Count;
     }
@@ -94,7 +89,7 @@ public:
     bool RefuseWrites = false;
 };
 
-} // namespace
+}  // namespace
 
 TEST(Rotate, CountIsTakenModulo32) {
     struct Case {
@@ -109,10 +104,10 @@ TEST(Rotate, CountIsTakenModulo32) {
         {0x12345678u, 8, 0x34567812u, 0x78123456u},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RotateLeft(c.value, c.count), c.left) << std::hex << c.value << " rotated left by " << std::dec
-                                                         << int(c.count);
-        EXPECT_EQ(RotateRight(c.value, c.count), c.right) << std::hex << c.value << " rotated right by " << std::dec
-                                                           << int(c.count);
+        EXPECT_EQ(RotateLeft(c.value, c.count), c.left)
+            << std::hex << c.value << " rotated left by " << std::dec << int(c.count);
+        EXPECT_EQ(RotateRight(c.value, c.count), c.right)
+            << std::hex << c.value << " rotated right by " << std::dec << int(c.count);
     }
 }
 
@@ -180,26 +175,22 @@ TEST(Cryptography, FoldKeyRepeatsTheKeyAndMixesIntoThePreviousBuffer) {
     TestRC6 rc6;
     rc6.SetKey("abc");
     std::string repeated;
-    while (repeated.size() < 64)
-        repeated += "abc";
+    while (repeated.size() < 64) repeated += "abc";
     repeated.resize(64);
     EXPECT_EQ(rc6.KeyBuffer(), std::vector<std::uint8_t>(repeated.begin(), repeated.end()))
         << "a key folded onto a zero buffer is the key repeated";
 
     rc6.SetKey("xyz");
-    EXPECT_EQ(ToHex(rc6.KeyBuffer()),
-              "1a1a1b19bfb8bcbdfff1f4f71a1a1b19bfb8bcbdfff1f4f71a1a1b19bfb8bcbd"
-              "fff1f4f71a1a1b19bfb8bcbdfff1f4f71a1a1b19bfb8bcbdfff1f4f71a1a1b19")
+    EXPECT_EQ(ToHex(rc6.KeyBuffer()), "1a1a1b19bfb8bcbdfff1f4f71a1a1b19bfb8bcbdfff1f4f71a1a1b19bfb8bcbd"
+                                      "fff1f4f71a1a1b19bfb8bcbdfff1f4f71a1a1b19bfb8bcbdfff1f4f71a1a1b19")
         << "the second key must fold on top of the first";
 
     TestRC6 longKey;
     std::string key;
-    for (int i = 0; i < 65; ++i)
-        key += char('A' + i % 26);
+    for (int i = 0; i < 65; ++i) key += char('A' + i % 26);
     longKey.SetKey(key);
-    EXPECT_EQ(ToHex(longKey.KeyBuffer()),
-              "c5690a2b102132c3040000004898aabb0305030121d00332021818184f52515c"
-              "94561adb73667d78da9b4305070a190400c18e4c534c5346102132c304000000")
+    EXPECT_EQ(ToHex(longKey.KeyBuffer()), "c5690a2b102132c3040000004898aabb0305030121d00332021818184f52515c"
+                                          "94561adb73667d78da9b4305070a190400c18e4c534c5346102132c304000000")
         << "a key longer than the buffer wraps round onto its own beginning";
 }
 
@@ -272,7 +263,7 @@ TEST(Cryptography, AFailedPassIsReportedAndTheRestOfTheInputStillProcessed) {
     struct Case {
         const char* what;
         int failAtBlock;
-        int readerOverrun;  // bytes the reader claims beyond what it was asked
+        int readerOverrun;    // bytes the reader claims beyond what it was asked
         int refuseWriteCall;  // 1-based writer call that fails; 0 = none, -1 = every call
         bool shortWrite;
         int passes;
@@ -299,14 +290,10 @@ TEST(Cryptography, AFailedPassIsReportedAndTheRestOfTheInputStillProcessed) {
             return n + c.readerOverrun;
         };
         auto writer = [&](const void* buffer, int count) {
-            if (++writes > AllPasses)
-                throw std::runtime_error("written again after the input ended");
-            if (count > 0)
-                lastChunk.assign(static_cast<const char*>(buffer), std::size_t(count));
-            if (c.refuseWriteCall == -1)
-                return -1;
-            if (writes == c.refuseWriteCall)
-                return c.shortWrite ? count - 1 : 0;
+            if (++writes > AllPasses) throw std::runtime_error("written again after the input ended");
+            if (count > 0) lastChunk.assign(static_cast<const char*>(buffer), std::size_t(count));
+            if (c.refuseWriteCall == -1) return -1;
+            if (writes == c.refuseWriteCall) return c.shortWrite ? count - 1 : 0;
             return count;
         };
         bool result = true;
@@ -316,8 +303,7 @@ TEST(Cryptography, AFailedPassIsReportedAndTheRestOfTheInputStillProcessed) {
         EXPECT_EQ(cipher.Blocks, c.blocks) << c.what;
         if (c.passes == AllPasses) {
             std::string expected = plain.substr(4096) + std::string(8, '\0');
-            for (char& ch : expected)
-                ch = static_cast<char>(ch ^ 0x5A);
+            for (char& ch : expected) ch = static_cast<char>(ch ^ 0x5A);
             EXPECT_EQ(lastChunk, expected) << c.what << ": the chunk after the failure was not processed";
         }
     }

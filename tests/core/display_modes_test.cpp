@@ -20,8 +20,10 @@ std::string Describe(const ui::TMenuItem* item) {
         const ui::TMenuItem* child = item->Items(i);
         if (!s.empty()) s += " ";
         s += child->Caption();
-        if (child->Count()) s += "[" + Describe(child) + "]";
-        else if (child->Caption() != "Current") s += "#" + std::to_string(child->Tag());
+        if (child->Count())
+            s += "[" + Describe(child) + "]";
+        else if (child->Caption() != "Current")
+            s += "#" + std::to_string(child->Tag());
     }
     return s;
 }
@@ -46,7 +48,7 @@ struct MenuCase {
     std::string menu;
 };
 
-} // namespace
+}  // namespace
 
 TEST(DisplayModes, MenuGroupsModesBySizeThenDepthAndSkipsTheDefaultRate) {
     const MenuCase cases[] = {

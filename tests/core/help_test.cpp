@@ -25,8 +25,8 @@ struct Call {
 std::vector<Call> Calls;
 
 HWND WINAPI RecordHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
-    Calls.push_back({caller, file ? file : "", command, data,
-                     command == 2 && data ? reinterpret_cast<const char*>(data) : ""});
+    Calls.push_back(
+        {caller, file ? file : "", command, data, command == 2 && data ? reinterpret_cast<const char*>(data) : ""});
     return nullptr;
 }
 
@@ -79,7 +79,7 @@ protected:
     core::THtmlHelpProc previous_ = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(HelpTest, EveryKindOfRequestReachesHtmlHelpOnTheHelpFile) {
     struct Case {

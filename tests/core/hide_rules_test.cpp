@@ -14,7 +14,7 @@ TExcludeEntry Entry(const std::string& title, const std::string& path, uint8_t a
     e.AllWindows = all;
     return e;
 }
-} // namespace
+}  // namespace
 
 TEST(HideRules, EntryKeepsByExactTitleOrByProgramFileInAnyCase) {
     struct Case {
@@ -27,7 +27,7 @@ TEST(HideRules, EntryKeepsByExactTitleOrByProgramFileInAnyCase) {
         {Entry("Notes", "C:\\Apps\\notes.exe", 0), "Other", "C:\\Apps\\notes.exe", false},
         {Entry("Notes", "C:\\Apps\\notes.exe", 1), "Other", "D:\\X\\NOTES.EXE", true},
         {Entry("", "C:\\Apps\\notes.exe", 2), "", "c:\\apps\\Notes.Exe", true},
-        {Entry("", "", 1), "Anything", "C:\\a.exe", false},   // an empty file name keeps nothing
+        {Entry("", "", 1), "Anything", "C:\\a.exe", false},  // an empty file name keeps nothing
         {Entry("", "C:\\Apps\\", 1), "Anything", "C:\\Apps\\a.exe", false},
         {Entry("", "notes.exe", 1), "x", "", false},
     };

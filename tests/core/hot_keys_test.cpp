@@ -20,24 +20,26 @@ TKeyInfo Key(int scan, bool down, std::string name, bool contextAlt = false, boo
     return k;
 }
 TKeyInfo Down(int scan, std::string name, bool alt = false) { return Key(scan, true, std::move(name), alt); }
-TKeyInfo Repeat(int scan, std::string name, bool alt = false) {
-    return Key(scan, true, std::move(name), alt, true);
-}
+TKeyInfo Repeat(int scan, std::string name, bool alt = false) { return Key(scan, true, std::move(name), alt, true); }
 TKeyInfo Up(int scan, std::string name, bool alt = false) { return Key(scan, false, std::move(name), alt); }
 
 constexpr int ScanGrave = 0x29, ScanBackslash = 0x2B, ScanF12 = 0x58, ScanA = 0x1E;
 
 std::string Describe(const TKeyState& s) {
     return std::string("Ctrl=") + (s.CtrlDown ? "1" : "0") + " Alt=" + (s.AltDown ? "1" : "0") +
-           " Shift=" + (s.ShiftDown ? "1" : "0") + " Win=" + (s.WinDown ? "1" : "0") + " Key='" +
-           s.PressedKeyName + "'";
+           " Shift=" + (s.ShiftDown ? "1" : "0") + " Win=" + (s.WinDown ? "1" : "0") + " Key='" + s.PressedKeyName +
+           "'";
 }
 
 TEST(HotKeys, ModifiersFollowTheirScanCodesOnBothSides) {
-    struct Case { int scan; bool TKeyState::*flag; const char* name; };
+    struct Case {
+        int scan;
+        bool TKeyState::*flag;
+        const char* name;
+    };
     const Case cases[] = {
-        {ScanCtrl, &TKeyState::CtrlDown, "Ctrl"},         {ScanAlt, &TKeyState::AltDown, "Alt"},
-        {ScanLeftShift, &TKeyState::ShiftDown, "Shift"},  {ScanRightShift, &TKeyState::ShiftDown, "Right Shift"},
+        {ScanCtrl, &TKeyState::CtrlDown, "Ctrl"},           {ScanAlt, &TKeyState::AltDown, "Alt"},
+        {ScanLeftShift, &TKeyState::ShiftDown, "Shift"},    {ScanRightShift, &TKeyState::ShiftDown, "Right Shift"},
         {ScanLeftWin, &TKeyState::WinDown, "Left Windows"}, {ScanRightWin, &TKeyState::WinDown, "Right Windows"},
     };
     for (const auto& c : cases) {
@@ -60,7 +62,12 @@ TEST(HotKeys, ModifiersFollowTheirScanCodesOnBothSides) {
 }
 
 TEST(HotKeys, StaleAltRuleClearsEverything) {
-    struct Case { const char* what; bool altDown; TKeyInfo key; bool resets; };
+    struct Case {
+        const char* what;
+        bool altDown;
+        TKeyInfo key;
+        bool resets;
+    };
     const Case cases[] = {
         {"key without Alt context: Alt was released unseen", true, Down(ScanA, "A"), true},
         {"key with Alt context while Alt held", true, Down(ScanA, "A", true), false},
@@ -85,9 +92,8 @@ TEST(HotKeys, AltAutoRepeatDropsTheOtherModifiersButKeepsAlt) {
     TKeyState s;
     TKeyCapture capture;
     const THotKeySettings hk;
-    for (const TKeyInfo& k : {Down(ScanCtrl, "Ctrl"), Down(ScanLeftShift, "Shift"),
-                              Down(ScanLeftWin, "Left Windows"), Down(ScanAlt, "Alt", true),
-                              Repeat(ScanAlt, "Alt", true)}) {
+    for (const TKeyInfo& k : {Down(ScanCtrl, "Ctrl"), Down(ScanLeftShift, "Shift"), Down(ScanLeftWin, "Left Windows"),
+                              Down(ScanAlt, "Alt", true), Repeat(ScanAlt, "Alt", true)}) {
         HandleKeyEvent(s, capture, k, THotKeyEdit::None, hk);
     }
     EXPECT_TRUE(s.AltDown) << Describe(s);
@@ -98,7 +104,12 @@ TEST(HotKeys, MatchNeedsExactlyTheTickedModifiersAndTheKey) {
     const THotKey ctrlGrave{true, false, false, false, "`"};
     const THotKey allF12{true, true, true, true, "F12"};
     const THotKey noKey{true, false, false, false, ""};
-    struct Case { const char* what; const THotKey& hk; TKeyState state; bool matches; };
+    struct Case {
+        const char* what;
+        const THotKey& hk;
+        TKeyState state;
+        bool matches;
+    };
     const Case cases[] = {
         {"Ctrl+`", ctrlGrave, {true, false, false, false, "`"}, true},
         {"Ctrl+Shift+` (Shift not ticked)", ctrlGrave, {true, false, true, false, "`"}, false},
@@ -124,8 +135,7 @@ std::vector<std::string> Play(const std::vector<TKeyInfo>& keys, const THotKeySe
     for (const auto& k : keys) {
         const TKeyEventResult r = HandleKeyEvent(s, capture, k, THotKeyEdit::None, hk);
         EXPECT_FALSE(r.Captured);
-        out.push_back(std::string(r.HideWindows ? "H" : "") + (r.ShowProgram ? "P" : "") +
-                      (r.ScreenSaver ? "S" : ""));
+        out.push_back(std::string(r.HideWindows ? "H" : "") + (r.ShowProgram ? "P" : "") + (r.ScreenSaver ? "S" : ""));
     }
     return out;
 }
@@ -138,11 +148,10 @@ TEST(HotKeys, SequencesFireOnTheKeyDownOfTheirKey) {
     EXPECT_EQ(Play({Down(ScanCtrl, "Ctrl"), Down(ScanGrave, "`"), Repeat(ScanGrave, "`"), Repeat(ScanGrave, "`")}),
               (V{"", "H", "H", "H"}))
         << "every auto-repeat of a held hot key matches again";
-    EXPECT_EQ(Play({Down(ScanCtrl, "Ctrl"), Down(ScanLeftShift, "Shift"), Down(ScanGrave, "`")}),
-              (V{"", "", ""}))
+    EXPECT_EQ(Play({Down(ScanCtrl, "Ctrl"), Down(ScanLeftShift, "Shift"), Down(ScanGrave, "`")}), (V{"", "", ""}))
         << "Ctrl+Shift+` is not Ctrl+`";
     EXPECT_EQ(Play({Down(ScanCtrl, "Ctrl"), Down(ScanBackslash, "\\"), Down(ScanF12, "F12"), Up(ScanCtrl, "Ctrl"),
-                   Down(ScanF12, "F12")}),
+                    Down(ScanF12, "F12")}),
               (V{"", "P", "", "", "S"}))
         << "the program and screen-saver hot keys";
     EXPECT_EQ(Play({Down(ScanAlt, "Alt", true), Down(ScanA, "A"), Down(ScanGrave, "`")}), (V{"", "", ""}))
@@ -155,7 +164,12 @@ TEST(HotKeys, SequencesFireOnTheKeyDownOfTheirKey) {
 
 TEST(HotKeys, FocusedEditCapturesTheKeyAndNothingElseHappens) {
     const THotKeySettings hk;  // hide "`", program "\", screen saver "F12"
-    struct Case { const char* what; THotKeyEdit edit; std::string name; std::optional<std::string> text; };
+    struct Case {
+        const char* what;
+        THotKeyEdit edit;
+        std::string name;
+        std::optional<std::string> text;
+    };
     const Case cases[] = {
         {"F12 into the hide/restore edit", THotKeyEdit::HideWindows, "F12", "F12"},
         {"Ctrl is a modifier", THotKeyEdit::HideWindows, "Ctrl", std::nullopt},
@@ -205,7 +219,12 @@ TEST(HotKeys, AKeyAlreadyDownWhenTheEditTookTheFocusIsNotCaptured) {
     const THotKeySettings hk;
     constexpr int ScanTab = 0x0F, ScanB = 0x30;
     using E = THotKeyEdit;
-    struct Step { const char* what; E focus; TKeyInfo key; std::optional<std::string> text; };
+    struct Step {
+        const char* what;
+        E focus;
+        TKeyInfo key;
+        std::optional<std::string> text;
+    };
     const Step steps[] = {
         {"Tab pressed in another control", E::None, Down(ScanTab, "Tab"), std::nullopt},
         {"... moved the focus into the edit: its release", E::HideWindows, Up(ScanTab, "Tab"), std::nullopt},
@@ -231,12 +250,13 @@ TEST(HotKeys, AKeyAlreadyDownWhenTheEditTookTheFocusIsNotCaptured) {
 }
 
 TEST(HotKeys, TextListsTickedModifiersInFixedOrder) {
-    struct Case { THotKey hk; const char* text; };
+    struct Case {
+        THotKey hk;
+        const char* text;
+    };
     const Case cases[] = {
-        {{true, false, false, false, "\\"}, "Ctrl+\\"},
-        {{true, true, true, true, "F12"}, "Ctrl+Alt+Shift+Win+F12"},
-        {{false, true, false, true, "A"}, "Alt+Win+A"},
-        {{false, false, true, false, "`"}, "Shift+`"},
+        {{true, false, false, false, "\\"}, "Ctrl+\\"}, {{true, true, true, true, "F12"}, "Ctrl+Alt+Shift+Win+F12"},
+        {{false, true, false, true, "A"}, "Alt+Win+A"}, {{false, false, true, false, "`"}, "Shift+`"},
         {{false, false, false, false, "F1"}, "F1"},
     };
     for (const auto& c : cases) EXPECT_EQ(HotKeyText(c.hk), c.text);

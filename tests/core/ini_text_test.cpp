@@ -26,15 +26,13 @@ TEST(IniText, KeysAndSectionsOfOthersStayWhereTheyAre) {
          "; note\r\n[sounds]\r\n  volume = 5 \r\nOther=x\r\nlonely line\r\n\r\n[Display]\r\nResolution=1",
          "; note\r\n[sounds]\r\nvolume=65535\r\nOther=x\r\nlonely line\r\nVolumeMuted=0\r\n\r\n[Display]\r\n"
          "Resolution=1\r\nSwitch=1\r\n[HOTKEY]\r\nKey=a\r\n"},
-        {"line ends of the file are kept",
-         "[Sounds]\nVolume=1\n[Other]\rA=b\r",
+        {"line ends of the file are kept", "[Sounds]\nVolume=1\n[Other]\rA=b\r",
          "[Sounds]\nVolume=65535\nVolumeMuted=0\r\n[Other]\rA=b\r[Display]\r\nSwitch=1\r\n[HOTKEY]\r\nKey=a\r\n"},
         {"only the first of two sections of a name is written to",
          "[Sounds]\r\nA=1\r\n[Display]\r\n[SOUNDS]\r\nVolumeMuted=1\r\n",
          "[Sounds]\r\nA=1\r\nVolume=65535\r\nVolumeMuted=0\r\n[Display]\r\nSwitch=1\r\n[SOUNDS]\r\nVolumeMuted=1\r\n"
          "[HOTKEY]\r\nKey=a\r\n"},
-        {"a value holding '=' and a name with blanks",
-         "[HOTKEY]\r\nKey = a=b\r\n",
+        {"a value holding '=' and a name with blanks", "[HOTKEY]\r\nKey = a=b\r\n",
          "[HOTKEY]\r\nKey=a\r\n[Sounds]\r\nVolume=65535\r\nVolumeMuted=0\r\n[Display]\r\nSwitch=1\r\n"},
     };
     for (const Case& c : cases) {

@@ -33,7 +33,7 @@ Bytes RoundTrip(const Bytes& file, TListKind kind) {
     return EncodeListRecords(DecodeListRecords(file.data(), file.size()), kind);
 }
 
-} // namespace
+}  // namespace
 
 TEST(ListRecords, CanonicalFilesSaveByteIdentical) {
     const std::string longest(255, 'x');
@@ -64,7 +64,7 @@ TEST(ListRecords, SavesZeroPaddingAndAOneOrZeroLastByte) {
         uint8_t flag;
         uint8_t written;
     } cases[] = {
-        {TListKind::DoNotHide, 2, 1}, {TListKind::DoNotHide, 0xFF, 1}, {TListKind::DoNotHide, 0, 0},
+        {TListKind::DoNotHide, 2, 1},  {TListKind::DoNotHide, 0xFF, 1},  {TListKind::DoNotHide, 0, 0},
         {TListKind::BringToTop, 1, 0}, {TListKind::BringToTop, 0xCC, 0},
     };
     for (const Case& c : cases) {

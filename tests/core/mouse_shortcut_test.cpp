@@ -29,7 +29,7 @@ TCornerTick Tick(int x, int y, uint32_t now, bool hidden = false) {
     return t;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MouseCorners, EachCornerHoldsItsZoneWithoutTheRightAndBottomEdges) {
     struct Case {
@@ -37,16 +37,30 @@ TEST(MouseCorners, EachCornerHoldsItsZoneWithoutTheRightAndBottomEdges) {
         int zone, x, y;
         bool inside;
     } cases[] = {
-        {0, 20, 0, 0, true},         {0, 20, 19, 19, true},       {0, 20, 20, 0, false},
-        {0, 20, 0, 20, false},       {0, 20, -1, 0, false},
-        {1, 20, W - 20, 0, true},    {1, 20, W - 1, 19, true},    {1, 20, W - 21, 0, false},
-        {1, 20, W, 0, false},        {1, 20, W - 1, 20, false},
-        {2, 20, 0, H - 20, true},    {2, 20, 19, H - 1, true},    {2, 20, 0, H - 21, false},
-        {2, 20, 0, H, false},        {2, 20, 20, H - 1, false},
-        {3, 20, W - 1, H - 1, true}, {3, 20, W - 20, H - 20, true}, {3, 20, W, H - 1, false},
-        {3, 20, W - 1, H, false},    {3, 20, W - 21, H - 1, false},
-        {0, 0, 0, 0, false},         {3, 0, W - 1, H - 1, false},
-        {4, 20, 0, 0, false},        {255, 2000, 5, 5, false},
+        {0, 20, 0, 0, true},
+        {0, 20, 19, 19, true},
+        {0, 20, 20, 0, false},
+        {0, 20, 0, 20, false},
+        {0, 20, -1, 0, false},
+        {1, 20, W - 20, 0, true},
+        {1, 20, W - 1, 19, true},
+        {1, 20, W - 21, 0, false},
+        {1, 20, W, 0, false},
+        {1, 20, W - 1, 20, false},
+        {2, 20, 0, H - 20, true},
+        {2, 20, 19, H - 1, true},
+        {2, 20, 0, H - 21, false},
+        {2, 20, 0, H, false},
+        {2, 20, 20, H - 1, false},
+        {3, 20, W - 1, H - 1, true},
+        {3, 20, W - 20, H - 20, true},
+        {3, 20, W, H - 1, false},
+        {3, 20, W - 1, H, false},
+        {3, 20, W - 21, H - 1, false},
+        {0, 0, 0, 0, false},
+        {3, 0, W - 1, H - 1, false},
+        {4, 20, 0, 0, false},
+        {255, 2000, 5, 5, false},
         {0, 0x7FFFFFFF, W - 1, H - 1, true},
     };
     for (const Case& c : cases)

@@ -29,8 +29,7 @@ public:
         try {
             const long long n = std::stoll(v, &used);
             if (used == v.size() && n >= INT32_MIN && n <= INT32_MAX) return static_cast<int>(n);
-        } catch (...) {
-        }
+        } catch (...) {}
         return d;
     }
     bool ReadBool(const std::string& s, const std::string& k, bool d) override { return ReadInteger(s, k, d) != 0; }
@@ -38,7 +37,9 @@ public:
         values[{s, k}] = v;
         written.push_back(s + "/" + k);
     }
-    void WriteInteger(const std::string& s, const std::string& k, int v) override { WriteString(s, k, std::to_string(v)); }
+    void WriteInteger(const std::string& s, const std::string& k, int v) override {
+        WriteString(s, k, std::to_string(v));
+    }
     void WriteBool(const std::string& s, const std::string& k, bool v) override { WriteString(s, k, v ? "1" : "0"); }
 };
 
@@ -50,7 +51,7 @@ bool operator==(const TCornerSettings& a, const TCornerSettings& b) {
            a.Corner == b.Corner;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Settings, AnEmptyFileGivesTheDefaults) {
     MemoryStore store;
@@ -110,9 +111,12 @@ TEST(Settings, NumbersAreCutToTheirFieldAndBooleansAreAnyNonZero) {
         const char* value;
         int expected;
     } cases[] = {
-        {"Sounds", "Volume", "65536", 0},        {"Sounds", "Volume", "65537", 1},
-        {"Sounds", "Volume", "-1", 65535},       {"Sounds", "Volume", "abc", 65535},
-        {"Sounds", "VolumeMuted", "2", 1},       {"Sounds", "VolumeMuted", "-7", 1},
+        {"Sounds", "Volume", "65536", 0},
+        {"Sounds", "Volume", "65537", 1},
+        {"Sounds", "Volume", "-1", 65535},
+        {"Sounds", "Volume", "abc", 65535},
+        {"Sounds", "VolumeMuted", "2", 1},
+        {"Sounds", "VolumeMuted", "-7", 1},
         {"MouseShortcut_Windows", "Corner", "257", 1},
         {"MouseShortcut_SSaver", "Corner", "x", 1},
         {"MouseShortcut_Windows", "ZoneSize", "12x", 20},
@@ -124,10 +128,10 @@ TEST(Settings, NumbersAreCutToTheirFieldAndBooleansAreAnyNonZero) {
         const TSoundSettings sound = ReadSoundSettings(store);
         const TSettings s = ReadSettings(store, 0);
         const std::string key = std::string(c.section) + "/" + c.key;
-        int got = key == "Sounds/Volume"                  ? sound.Volume
-                  : key == "Sounds/VolumeMuted"           ? sound.VolumeMuted
-                  : key == "MouseShortcut_Windows/Corner" ? s.WindowsCorner.Corner
-                  : key == "MouseShortcut_SSaver/Corner"  ? s.SSaverCorner.Corner
+        int got = key == "Sounds/Volume"                    ? sound.Volume
+                  : key == "Sounds/VolumeMuted"             ? sound.VolumeMuted
+                  : key == "MouseShortcut_Windows/Corner"   ? s.WindowsCorner.Corner
+                  : key == "MouseShortcut_SSaver/Corner"    ? s.SSaverCorner.Corner
                   : key == "MouseShortcut_Windows/ZoneSize" ? s.WindowsCorner.ZoneSize
                                                             : s.WindowsKey.Ctrl;
         EXPECT_EQ(got, c.expected) << key << "=" << c.value;
@@ -152,15 +156,15 @@ TEST(StoredValues, PasswordHashRecordsRoundTripAndAnythingElseIsClearText) {
         "",
         "secret",
         "$vsk-pbkdf2-sha256$",
-        mark + "0$" + salt + "$" + key,                // no rounds
-        mark + "4294967296$" + salt + "$" + key,       // more than 32 bits
-        mark + "4294967295$" + salt + "$" + key,       // hours of work to check
+        mark + "0$" + salt + "$" + key,           // no rounds
+        mark + "4294967296$" + salt + "$" + key,  // more than 32 bits
+        mark + "4294967295$" + salt + "$" + key,  // hours of work to check
         mark + "5000001$" + salt + "$" + key,
         mark + "-5$" + salt + "$" + key,
-        mark + "1000$" + salt.substr(2) + "$" + key,   // short salt
-        mark + "1000$" + salt + "$" + key + "00",      // long key
+        mark + "1000$" + salt.substr(2) + "$" + key,  // short salt
+        mark + "1000$" + salt + "$" + key + "00",     // long key
         mark + "1000$" + salt + "$" + key.substr(1) + "g",
-        mark + "1000$" + salt + key,                   // a field missing
+        mark + "1000$" + salt + key,  // a field missing
         "x" + mark + "1000$" + salt + "$" + key,
     };
     for (const std::string& v : clearText) EXPECT_FALSE(ParsePasswordHash(v).has_value()) << v;
@@ -179,7 +183,8 @@ TEST(StoredValues, AStoredPasswordTooCostlyToCheckOrDamagedIsNamedAsSuch) {
         {std::string(256, 'x'), ""},
         {mark + "310000$" + salt + "$" + key, ""},
         {std::string(257, 'x'), "it is 257 characters long, more than a password may have"},
-        {mark + "4294967295$" + salt + "$" + key, "its hash asks for 4294967295 rounds, far more than this program uses"},
+        {mark + "4294967295$" + salt + "$" + key,
+         "its hash asks for 4294967295 rounds, far more than this program uses"},
         {mark + "99999999999999999999$" + salt + "$" + key,
          "its hash asks for 99999999999999999999 rounds, far more than this program uses"},
         {mark + "1000$" + salt, "it is not a whole password hash"},

@@ -51,15 +51,10 @@ TEST(VolumeScale, LevelsToTheProgramsScaleAndBack) {
         int max;
         uint16_t volume;
     } rows[] = {
-        {0.5f, 65535, 32768},  // 32767.5 goes to the even neighbour
-        {1.0f, 65535, 65535},
-        {0.0f, 65535, 0},
-        {0.25f, 65535, 16384},  // 16383.75
-        {0.5f, 100, 50},
-        {0.125f, 20, 2},  // 2.5 goes to the even neighbour
-        {1.5f, 65535, 65535},
-        {-0.5f, 65535, 0},
-        {std::numeric_limits<float>::quiet_NaN(), 65535, 0},
+        {0.5f, 65535, 32768},                                            // 32767.5 goes to the even neighbour
+        {1.0f, 65535, 65535}, {0.0f, 65535, 0},  {0.25f, 65535, 16384},  // 16383.75
+        {0.5f, 100, 50},      {0.125f, 20, 2},                           // 2.5 goes to the even neighbour
+        {1.5f, 65535, 65535}, {-0.5f, 65535, 0}, {std::numeric_limits<float>::quiet_NaN(), 65535, 0},
         {0.5f, 0, 0},
     };
     for (const Row& r : rows) {

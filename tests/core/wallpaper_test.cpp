@@ -23,7 +23,7 @@ const std::wstring kBeach = L"C:\\Pictures\\Str\u00e6nd \u6d77.bmp";
 const std::wstring kCity = L"C:\\Pictures\\City.bmp";
 const std::wstring kNone = L"<none>";
 
-} // namespace
+}  // namespace
 
 TEST(Wallpaper, RemovingRecordsFirstAndDoesNothingWhenItCannot) {
     struct Case {

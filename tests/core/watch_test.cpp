@@ -46,7 +46,7 @@ HWND MakeWindow(const char* caption) {
     return CreateWindowExA(0, "STATIC", caption, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Watch, MissingLibraryIsReportedOnceAndDisablesTheComponent) {
     UseLibraryFrom(nullptr);
@@ -144,8 +144,8 @@ TEST(Watch, ReceiverTurnsMessagesIntoEvents) {
     SendMessageA(r, w->MsgMouse(), WM_RBUTTONDOWN, MAKELPARAM(3, 4));
 
     std::string app = "created " + ui::Application->Title();
-    std::vector<std::string> want = {"created Alpha", "activated Alpha", "activated Beta", "activated Beta",
-                                     app, "key 1966081", "close []", "mouse 3,4 1"};
+    std::vector<std::string> want = {"created Alpha", "activated Alpha", "activated Beta", "activated Beta", app,
+                                     "key 1966081",   "close []",        "mouse 3,4 1"};
     EXPECT_EQ(sink.log, want);
 
     // While nobody listens to activation, the last caption is not updated.

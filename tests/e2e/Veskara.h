@@ -54,8 +54,7 @@ public:
             std::fprintf(stderr, "Veskara: never started, so no main window\n");
             return nullptr;
         }
-        vsk::test::WaitUntil(
-            [&] { return MainWindow() || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, ms);
+        vsk::test::WaitUntil([&] { return MainWindow() || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, ms);
         HWND h = MainWindow();
         if (!h) DescribeWhyNoMainWindow();
         return h;
@@ -103,8 +102,10 @@ private:
     void DescribeWhyNoMainWindow() const {
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(pi_.hProcess, &code);
-        if (code == STILL_ACTIVE) std::fprintf(stderr, "Veskara %lu: no main window, still running; its windows:\n", pi_.dwProcessId);
-        else std::fprintf(stderr, "Veskara %lu: ended with %lu before its main window\n", pi_.dwProcessId, code);
+        if (code == STILL_ACTIVE)
+            std::fprintf(stderr, "Veskara %lu: no main window, still running; its windows:\n", pi_.dwProcessId);
+        else
+            std::fprintf(stderr, "Veskara %lu: ended with %lu before its main window\n", pi_.dwProcessId, code);
         EnumWindows(
             [](HWND h, LPARAM lp) -> BOOL {
                 DWORD pid = 0;
@@ -170,4 +171,4 @@ inline void PressAccelerator(HWND window, char key) {
     PostMessageA(window, WM_SYSCHAR, static_cast<WPARAM>(key), 1 | (1 << 29));
 }
 
-} // namespace e2e
+}  // namespace e2e

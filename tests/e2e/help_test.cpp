@@ -97,8 +97,10 @@ public:
         Remove(dir_);
         for (const std::string& f : FilesUnder(kFolder)) {
             const size_t slash = f.rfind('/');
-            if (slash != std::string::npos) CreateDirectoryA((dir_ + "/" + f.substr(0, slash)).c_str(), nullptr);
-            else CreateDirectoryA(dir_.c_str(), nullptr);
+            if (slash != std::string::npos)
+                CreateDirectoryA((dir_ + "/" + f.substr(0, slash)).c_str(), nullptr);
+            else
+                CreateDirectoryA(dir_.c_str(), nullptr);
             if (!CopyFileA((kFolder + "/" + f).c_str(), (dir_ + "/" + f).c_str(), FALSE))
                 ADD_FAILURE() << "could not copy " << f << " of the program folder: error " << GetLastError();
         }
@@ -120,7 +122,7 @@ private:
     std::string dir_;
 };
 
-} // namespace
+}  // namespace
 
 TEST(ProgramFolder, HoldsTheStrippedProgramItsHookLibraryAndTheHelp) {
     const LONGLONG exe = SizeOf(kFolder + "/Veskara.exe");
@@ -154,7 +156,7 @@ TEST(ProgramFolder, EveryHelpContextOfTheProgramOpensAPage) {
     struct Case {
         DWORD context;
         bool mapped;
-    } cases[] = {{1000, true}, {1001, true}, {1010, true}, {1011, true}, {1012, true},
+    } cases[] = {{1000, true}, {1001, true}, {1010, true}, {1011, true},  {1012, true},
                  {1013, true}, {1014, true}, {1030, true}, {1002, false}, {4242, false}};
     for (const Case& c : cases) {
         HWND window = htmlHelp(GetDesktopWindow(), chm.c_str(), kHelpContext, c.context);

@@ -30,8 +30,10 @@ std::optional<Bytes> Contents(const std::string& path) { return vsk::test::FileB
 void Write(const std::string& path, const Bytes& bytes) { vsk::test::WriteFileBytes(path, bytes); }
 
 void Put(const std::string& path, const std::optional<Bytes>& bytes) {
-    if (bytes) Write(path, *bytes);
-    else DeleteFileA(path.c_str());
+    if (bytes)
+        Write(path, *bytes);
+    else
+        DeleteFileA(path.c_str());
 }
 
 Bytes Record(const std::string& title, const std::string& path, uint8_t flag) {
@@ -86,7 +88,7 @@ private:
     std::vector<std::optional<Bytes>> before_;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ListFilesTest, ListsSurviveARestartAndRuleTheHiding) {
     FixtureWindows w({"Keep Me|||", "Hide Me|||"});
@@ -102,7 +104,8 @@ TEST_F(ListFilesTest, ListsSurviveARestartAndRuleTheHiding) {
         e2e::PressChord({VK_CONTROL, kGrave});
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w[1]); })) << "the hot key did not hide";
         EXPECT_TRUE(IsWindowVisible(w[0])) << "the do-not-hide entry was not honoured";
-        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w[0]; })) << "the bring-to-top entry was not activated";
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w[0]; }))
+            << "the bring-to-top entry was not activated";
         e2e::PressChord({VK_CONTROL, kGrave});
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w[1]) != FALSE; })) << "the hot key did not restore";
         EXPECT_EQ(CloseAndWait(v), 0u);
@@ -168,7 +171,8 @@ TEST_F(ListFilesTest, AHugeListLoadsItsFirstEntriesAtOnceAndStaysAsItWas) {
     vsk::test::DialogReport report = AnswerOk(v, "Warning", "ExList.Dat", 20000);
     ASSERT_TRUE(report.clicked) << "no warning about the huge list: " << vsk::test::Describe(report);
     bool limitNamed = false;
-    for (const std::string& t : report.texts) limitNamed = limitNamed || t.find("more than 1000 entries") != std::string::npos;
+    for (const std::string& t : report.texts)
+        limitNamed = limitNamed || t.find("more than 1000 entries") != std::string::npos;
     EXPECT_TRUE(limitNamed) << vsk::test::Describe(report);
     ASSERT_TRUE(v.WaitMainWindow());
     ASSERT_TRUE(WaitReady(v));

@@ -23,10 +23,7 @@ using e2e::Veskara;
 
 namespace {
 
-template <class Pred>
-bool WaitUntil(Pred cond, int ms = 8000) {
-    return vsk::test::WaitUntil(cond, ms);
-}
+template <class Pred> bool WaitUntil(Pred cond, int ms = 8000) { return vsk::test::WaitUntil(cond, ms); }
 
 const std::string kSettings = std::string(VSK_BIN_DIR) + "/vsk.dat";
 
@@ -102,7 +99,7 @@ protected:
 
 const char kInvalid[] = "Invalid password\n\rPlease check your spelling and try again!";
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsE2E, APasswordIsAskedAtStartAndAWrongOneAsksAgain) {
     ASSERT_TRUE(vsk::test::SetRegString(core::PasswordKeyName, core::PasswordValueName, "Sesame"));
@@ -112,7 +109,10 @@ TEST_F(SettingsE2E, APasswordIsAskedAtStartAndAWrongOneAsksAgain) {
     HWND main = v.MainWindow();
     EXPECT_FALSE(main && IsWindowVisible(main)) << "the main window showed before the password";
     ASSERT_TRUE(AnswerPrompt(v, "Sesame", "&Ok")) << "no new prompt after the wrong password";
-    EXPECT_TRUE(WaitUntil([&] { HWND m = v.MainWindow(); return m && IsWindowVisible(m); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND m = v.MainWindow();
+        return m && IsWindowVisible(m);
+    }));
     EXPECT_EQ(StoredPassword(), "Sesame") << "nothing is saved before the close";
 
     PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
@@ -144,7 +144,8 @@ TEST_F(SettingsE2E, APasswordSetInTheDialogIsAskedForAtTheNextStart) {
     ScreenToClient(GetParent(box), &at);
     PostMessageA(GetParent(box), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     PostMessageA(GetParent(box), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    const vsk::test::PasswordDialogRun run = vsk::test::DrivePasswordDialog("Open Sesame", "Open Sesame", nullptr, v.Pid());
+    const vsk::test::PasswordDialogRun run =
+        vsk::test::DrivePasswordDialog("Open Sesame", "Open Sesame", nullptr, v.Pid());
     ASSERT_TRUE(run.found) << "no set-password dialog";
     ASSERT_TRUE(run.closedByOk) << "the dialog stayed open after two equal entries";
     EXPECT_EQ(StoredPassword(), "") << "the password is stored at the close, not before";
@@ -156,18 +157,26 @@ TEST_F(SettingsE2E, APasswordSetInTheDialogIsAskedForAtTheNextStart) {
 
     Veskara again;
     ASSERT_TRUE(AnswerPrompt(again, "Open Sesame", "&Ok"));
-    EXPECT_TRUE(WaitUntil([&] { HWND m = again.MainWindow(); return m && IsWindowVisible(m); }))
-        << "the right password did not let the program in";
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND m = again.MainWindow();
+        return m && IsWindowVisible(m);
+    })) << "the right password did not let the program in";
 }
 
 TEST_F(SettingsE2E, CancelAtStartEndsAndWritesTheSettingsBackUnchanged) {
     const std::map<std::pair<std::string, std::string>, std::string> values = {
-        {{"Sounds", "Volume"}, "4321"},          {{"Sounds", "VolumeMuted"}, "1"},
-        {{"Display", "Switch"}, "1"},            {{"HOTKEY_Windows", "Alt"}, "1"},
-        {{"HOTKEY_Windows", "Ctrl"}, "0"},       {{"HOTKEY_Windows", "Key"}, "F7"},
-        {{"HOTKEY_App", "Win"}, "1"},            {{"HOTKEY_App", "Key"}, "Q"},
-        {{"MouseShortcut_Windows", "Enabled"}, "1"}, {{"MouseShortcut_Windows", "ZoneSize"}, "33"},
-        {{"MouseShortcut_Windows", "HoverInterval"}, "700"}, {{"MouseShortcut_Windows", "Corner"}, "2"},
+        {{"Sounds", "Volume"}, "4321"},
+        {{"Sounds", "VolumeMuted"}, "1"},
+        {{"Display", "Switch"}, "1"},
+        {{"HOTKEY_Windows", "Alt"}, "1"},
+        {{"HOTKEY_Windows", "Ctrl"}, "0"},
+        {{"HOTKEY_Windows", "Key"}, "F7"},
+        {{"HOTKEY_App", "Win"}, "1"},
+        {{"HOTKEY_App", "Key"}, "Q"},
+        {{"MouseShortcut_Windows", "Enabled"}, "1"},
+        {{"MouseShortcut_Windows", "ZoneSize"}, "33"},
+        {{"MouseShortcut_Windows", "HoverInterval"}, "700"},
+        {{"MouseShortcut_Windows", "Corner"}, "2"},
         {{"MouseShortcut_SSaver", "Corner"}, "3"},
     };
     for (const auto& [key, value] : values)
@@ -184,9 +193,8 @@ TEST_F(SettingsE2E, CancelAtStartEndsAndWritesTheSettingsBackUnchanged) {
 }
 
 TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
-    WriteText(kSettings,
-              "[HOTKEY_Windows]\r\nShift=0\r\nCtrl=0\r\nAlt=0\r\nWin=0\r\nKey=F11\r\n"
-              "[MouseShortcut_Windows]\r\nEnabled=1\r\nZoneSize=20\r\nHoverInterval=500\r\nCorner=0\r\n");
+    WriteText(kSettings, "[HOTKEY_Windows]\r\nShift=0\r\nCtrl=0\r\nAlt=0\r\nWin=0\r\nKey=F11\r\n"
+                         "[MouseShortcut_Windows]\r\nEnabled=1\r\nZoneSize=20\r\nHoverInterval=500\r\nCorner=0\r\n");
     FixtureWindows w({"First|||", "Second|||"});
     SetCursorPos(640, 500);
     Veskara v("/q");
@@ -237,7 +245,8 @@ TEST_F(SettingsE2E, BadSettingsFilesNeverStopTheProgram) {
         c = static_cast<char>(x >> 24);
     }
     std::string huge;
-    while (huge.size() < (4u << 20)) huge += "[H" + std::to_string(huge.size()) + "]\r\nKey=" + std::string(100, 'h') + "\r\n";
+    while (huge.size() < (4u << 20))
+        huge += "[H" + std::to_string(huge.size()) + "]\r\nKey=" + std::string(100, 'h') + "\r\n";
     std::string longValues;
     for (const char* s : {"Sounds", "Display", "HOTKEY_Windows", "HOTKEY_App", "MouseShortcut_Windows"})
         for (const char* k : {"Volume", "Resolution", "Key", "Ctrl", "ZoneSize", "Corner"})
@@ -246,7 +255,8 @@ TEST_F(SettingsE2E, BadSettingsFilesNeverStopTheProgram) {
         const char* what;
         std::string text;
         bool warns;
-    } cases[] = {{"random bytes", random, false}, {"a huge file", huge, true}, {"10,000-character values", longValues, false}};
+    } cases[] = {
+        {"random bytes", random, false}, {"a huge file", huge, true}, {"10,000-character values", longValues, false}};
     for (const Case& c : cases) {
         WriteText(kSettings, c.text);
         Veskara v("/q");
@@ -278,7 +288,7 @@ bool ClickCornerButton(HWND main, const char* caption) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsE2E, TheCornerDialogFromTheToggleButtonEditsTheCornerAndCancelPutsItUp) {
     Veskara v("/q");
@@ -327,8 +337,7 @@ bool SeenByUser(HWND h) {
 std::string TextOf(HWND h) {
     char text[64] = {};
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                        &ignored);
+    SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
     return text;
 }
 
@@ -338,7 +347,7 @@ HWND ChildAnswering(HWND parent, const std::string& text) {
     return vsk::test::ChildWindow(parent, [&](HWND h) { return TextOf(h) == text; });
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     Veskara v;

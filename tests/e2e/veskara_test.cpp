@@ -23,13 +23,15 @@ constexpr WORD kBackslash = VK_OEM_5;  // the key named "\"
 // The hooks are in place once the program's message loop runs: presses the
 // hide hot key until the windows are hidden.
 bool HideByHotKey(const std::function<bool()>& hidden) {
-    return WaitUntil([&] {
-        e2e::PressChord({VK_CONTROL, kGrave});
-        return WaitUntil(hidden, 1000);
-    }, 10000);
+    return WaitUntil(
+        [&] {
+            e2e::PressChord({VK_CONTROL, kGrave});
+            return WaitUntil(hidden, 1000);
+        },
+        10000);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Veskara, SecondStartWarnsAndEndsWithoutAWindow) {
     Veskara first("/q");
@@ -95,7 +97,6 @@ TEST(Veskara, HotKeysHideAndRestoreWindowsAndShowTheProgram) {
     e2e::PressChord({VK_CONTROL, kGrave});
     EXPECT_TRUE(WaitUntil([&] { return AllVisible(w, true); })) << "Ctrl+` did not restore the windows";
 }
-
 
 TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     FixtureWindows w({"Left behind one|||", "Left behind two|||"});
@@ -178,7 +179,7 @@ int LayeredAlpha(HWND Wnd) {
     return alpha;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Veskara, TranslucentWindowComesBackTranslucent) {
     FixtureWindows w({"Glass|||0x00080000", "Plain|||"});  // WS_EX_LAYERED, made translucent
@@ -200,10 +201,13 @@ TEST(Veskara, ShowingTheProgramByHotKeyBringsBackAMinimisedWindow) {
     PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; })) << "the window did not minimise";
     // The hooks are in place once the message loop runs: press until it goes.
-    ASSERT_TRUE(WaitUntil([&] {
-        e2e::PressChord({VK_CONTROL, kBackslash});
-        return WaitUntil([&] { return IsWindowVisible(main) == FALSE; }, 1000);
-    }, 10000)) << "Ctrl+\\ did not hide the program";
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            e2e::PressChord({VK_CONTROL, kBackslash});
+            return WaitUntil([&] { return IsWindowVisible(main) == FALSE; }, 1000);
+        },
+        10000))
+        << "Ctrl+\\ did not hide the program";
     e2e::PressChord({VK_CONTROL, kBackslash});
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) == FALSE; })) << "the program came back as an icon";

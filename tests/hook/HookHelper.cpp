@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VskHookHelper";
     if (!RegisterClassA(&wc)) return 3;
-    HWND wnd = CreateWindowExA(0, wc.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW, 20, 20, 240, 120, nullptr,
-                               nullptr, wc.hInstance, nullptr);
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW, 20, 20, 240, 120, nullptr, nullptr,
+                               wc.hInstance, nullptr);
     if (!wnd) return 4;
     ShowWindow(wnd, SW_SHOW);
     SetTimer(wnd, 1, static_cast<UINT>(std::atoi(argv[2])), nullptr);

@@ -76,11 +76,14 @@ TEST(HookData, AltContextComesFromTheFlagOrFromASeenAltKey) {
         {"Alt auto-repeat", Ll(WmSysKeyDown, VkLMenu, 0x38), {0x38, false, true, true, true}},
         {"Alt released", Ll(WmKeyUp, VkLMenu, 0x38, LowLevelUp), {0x38, false, false, true, false}},
         {"key after Alt", Press(VkB, 0x30), {0x30, false, false, false, true}},
-        {"right Alt, flagged", Ll(WmSysKeyDown, VkRMenu, 0x38, LowLevelExtended | LowLevelAltDown),
+        {"right Alt, flagged",
+         Ll(WmSysKeyDown, VkRMenu, 0x38, LowLevelExtended | LowLevelAltDown),
          {0x38, true, true, false, true}},
-        {"right Alt released", Ll(WmKeyUp, VkRMenu, 0x38, LowLevelExtended | LowLevelUp),
+        {"right Alt released",
+         Ll(WmKeyUp, VkRMenu, 0x38, LowLevelExtended | LowLevelUp),
          {0x38, true, false, true, false}},
-        {"flag alone (Alt held before the hook)", Ll(WmSysKeyDown, VkA, 0x1E, LowLevelAltDown),
+        {"flag alone (Alt held before the hook)",
+         Ll(WmSysKeyDown, VkA, 0x1E, LowLevelAltDown),
          {0x1E, false, true, false, true}},
     });
 }

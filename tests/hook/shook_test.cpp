@@ -81,8 +81,7 @@ HWND MakeReceiver() {
 // Handles every message queued now, without waiting for more.
 void Drain() { vsk::test::PumpThread::Handle(); }
 
-template <class Pred>
-bool PumpUntil(Pred done, int ms = 3000) {
+template <class Pred> bool PumpUntil(Pred done, int ms = 3000) {
     return vsk::test::WaitUntil<vsk::test::PumpThread>(done, ms);
 }
 
@@ -246,7 +245,12 @@ TEST_F(Shook, StillWatchingFollowsTheWatchedKinds) {
         {"start low-level keys", [] { return Lib.StartWatching(KindKeyLL); }, TRUE, true},
         {"start shell", [] { return Lib.StartWatching(KindShell); }, TRUE, true},
         {"start close queries", [] { return Lib.StartWatching(KindCloseQuery); }, TRUE, true},
-        {"stop all", [] { Lib.StopAll(); return TRUE; }, TRUE, false},
+        {"stop all",
+         [] {
+             Lib.StopAll();
+             return TRUE;
+         },
+         TRUE, false},
     };
     for (const auto& s : steps) {
         EXPECT_EQ(s.call(), s.result) << s.what;
@@ -338,7 +342,11 @@ TEST_F(Shook, StoppingEndsDelivery) {
         std::function<void()> stop;
     };
     const Case cases[] = {
-        {"StopWatching each kind", [] { Lib.StopWatching(KindKey); Lib.StopWatching(KindMouse); }},
+        {"StopWatching each kind",
+         [] {
+             Lib.StopWatching(KindKey);
+             Lib.StopWatching(KindMouse);
+         }},
         {"StopAll", [] { Lib.StopAll(); }},
     };
     for (const auto& c : cases) {
@@ -395,11 +403,10 @@ TEST_F(Shook, ReportsMouseButtonsWithTheirPoint) {
         return GetCursorPos(&pt) && pt.x == 123 && pt.y == 45;
     })) << "the pointer did not move";
     ASSERT_TRUE(Lib.StartWatching(KindMouse));
-    const DWORD presses[] = {MOUSEEVENTF_LEFTDOWN,  MOUSEEVENTF_LEFTUP,    MOUSEEVENTF_MOVE,
-                             MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP,   MOUSEEVENTF_MIDDLEDOWN,
-                             MOUSEEVENTF_MIDDLEUP,  MOUSEEVENTF_WHEEL};
+    const DWORD presses[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,     MOUSEEVENTF_MOVE,     MOUSEEVENTF_RIGHTDOWN,
+                             MOUSEEVENTF_RIGHTUP,  MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, MOUSEEVENTF_WHEEL};
     for (DWORD p : presses) SendMouse(p);
-    const std::vector<WPARAM> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
+    const std::vector<WPARAM> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP,   WM_RBUTTONDOWN,
                                           WM_RBUTTONUP,   WM_MBUTTONDOWN, WM_MBUTTONUP};
     PumpUntil([&] { return Events.size() >= expected.size(); });
     AllInputPassed();
@@ -423,8 +430,8 @@ TEST_F(Shook, SetReceiverRedirectsDelivery) {
     Receiver = second;
     SendKey('A', 0x1E, 0);
     SendKey('A', 0x1E, KEYEVENTF_KEYUP);
-    EXPECT_TRUE(PumpUntil([] { return EventsOf(Lib.MsgKey).size() == 2; })) << "the new receiver got "
-                                                                         << Events.size() << " events";
+    EXPECT_TRUE(PumpUntil([] { return EventsOf(Lib.MsgKey).size() == 2; }))
+        << "the new receiver got " << Events.size() << " events";
 }
 
 TEST_F(Shook, FreeingTheLibraryWhileWatchingRemovesItsHooks) {
@@ -434,9 +441,8 @@ TEST_F(Shook, FreeingTheLibraryWhileWatchingRemovesItsHooks) {
     ASSERT_TRUE(FreeLibrary(Lib.Module));
     Lib = TLibrary{};
     ASSERT_EQ(GetModuleHandleA(LibraryName), nullptr) << "the library is still loaded";
-    EXPECT_TRUE(PumpUntil([&] { return ThreadCount() == idle; })) << "the hook thread outlived its library: "
-                                                                  << ThreadCount() << " threads, " << idle
-                                                                  << " before";
+    EXPECT_TRUE(PumpUntil([&] { return ThreadCount() == idle; }))
+        << "the hook thread outlived its library: " << ThreadCount() << " threads, " << idle << " before";
     SendKey('A', 0x1E, 0);
     SendKey('A', 0x1E, KEYEVENTF_KEYUP);
     AllInputPassed();
@@ -477,7 +483,12 @@ TEST_F(Shook, OneHookThreadHoweverManyLoadsAndKinds) {
         {"mouse too", [] { Lib.StartWatching(KindMouse); }, 1},
         {"low-level keys through the second load", [&] { startAgain(KindKeyLL); }, 1},
         {"keys stopped, mouse and low-level left", [] { Lib.StopWatching(KindKey); }, 1},
-        {"the last low-level kind stopped", [] { Lib.StopWatching(KindMouse); Lib.StopWatching(KindKeyLL); }, 0},
+        {"the last low-level kind stopped",
+         [] {
+             Lib.StopWatching(KindMouse);
+             Lib.StopWatching(KindKeyLL);
+         },
+         0},
         {"keys again", [] { Lib.StartWatching(KindKey); }, 1},
         {"stop all", [] { Lib.StopAll(); }, 0},
     };
@@ -537,12 +548,14 @@ TEST_F(Shook, ShellKindReportsWindowsOfAnotherProcess) {
     const std::string title = UniqueTitle("shell");
     THelper helper(title);
     HWND wnd = nullptr;
-    PumpUntil([&] {
-        for (const auto& e : EventsOf(Lib.MsgShell)) {
-            if (e.LParam == HSHELL_WINDOWCREATED && e.Title == title) wnd = reinterpret_cast<HWND>(e.WParam);
-        }
-        return wnd != nullptr;
-    }, 5000);
+    PumpUntil(
+        [&] {
+            for (const auto& e : EventsOf(Lib.MsgShell)) {
+                if (e.LParam == HSHELL_WINDOWCREATED && e.Title == title) wnd = reinterpret_cast<HWND>(e.WParam);
+            }
+            return wnd != nullptr;
+        },
+        5000);
     ASSERT_NE(wnd, nullptr) << "no MY_SHELL_EVENT code 1 for the helper's window";
     EXPECT_EQ(wnd, WaitForWindow(title));
 

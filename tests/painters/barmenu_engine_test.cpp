@@ -87,7 +87,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- hooking
 
@@ -184,7 +184,8 @@ TEST(BarMenuMeasuring, SizesFollowTheLookTheBarAndTheSeparators) {
         {"item with images", msStandard, true, true, false, false, false, false, false, ssNormal, 100, 17},
         {"XP item: even height", msWindowsXP, true, true, false, false, false, false, false, ssNormal, 102, 18},
         {"short lines widen items", msStandard, true, true, false, false, false, false, false, ssShortLine, 110, 17},
-        {"short lines widen separators", msStandard, true, true, false, true, false, false, false, ssShortLine, 110, 12},
+        {"short lines widen separators", msStandard, true, true, false, true, false, false, false, ssShortLine, 110,
+         12},
         {"beside the bar", msStandard, true, true, false, false, true, false, false, ssNormal, 133, 17},
         {"second column: no bar", msStandard, true, true, false, false, true, true, false, ssNormal, 100, 17},
         {"submenu item: no bar", msStandard, true, true, false, false, true, false, true, ssNormal, 100, 17},
@@ -236,8 +237,8 @@ TEST(BarMenuMeasuring, BarHeightSumsVisibleItemsOnlyWhileRecalculating) {
     w = 10;
     Measure(a, w, h);
     EXPECT_EQ(w, 10 + 15 + 1000 + 33);
-    f.menu->OnMeasureMenuItem = TOnMeasureMenuItemEvent(
-        [](ui::TObject*, TMenuItem*, ui::TCanvas*, int& W, int&, bool, bool& Default) {
+    f.menu->OnMeasureMenuItem =
+        TOnMeasureMenuItemEvent([](ui::TObject*, TMenuItem*, ui::TCanvas*, int& W, int&, bool, bool& Default) {
             W = 1;
             Default = false;
         });
@@ -303,8 +304,8 @@ TEST(BarMenuPainting, SelectionFillAndCheckMarksFromTheImageList) {
 // whatever the font draws past its measured width; a right-to-left menu
 // puts it against the item's right end.
 TEST(BarMenuPainting, CaptionsShowWholeAndRightToLeftStandsAtTheRight) {
-    const char* const captions[] = {"All windows/This window", "Add to 'Do not hide list'",
-                                    "Add application from disk", "Remove Selected Entry", "Current"};
+    const char* const captions[] = {"All windows/This window", "Add to 'Do not hide list'", "Add application from disk",
+                                    "Remove Selected Entry", "Current"};
     const ui::TRect r = ui::Rect(0, 0, 260, 22);
     auto ink = [](ui::TBitmap& b, int x0, int x1) {
         int n = 0;
@@ -365,15 +366,17 @@ TEST(BarMenuPainting, TheItemsDrawHandlerComesBackHoweverDrawingEnds) {
     for (int round = 0; round < 3; ++round) {
         m->draw = round != 0;  // a module that draws alone
         m->fail = round == 2;  // a module that raises
-        if (m->fail) EXPECT_THROW(Draw(item, surface, ui::Rect(0, 0, 100, 20), 0), ui::EIntOverflow);
-        else Draw(item, surface, ui::Rect(0, 0, 100, 20), 0);
+        if (m->fail)
+            EXPECT_THROW(Draw(item, surface, ui::Rect(0, 0, 100, 20), 0), ui::EIntOverflow);
+        else
+            Draw(item, surface, ui::Rect(0, 0, 100, 20), 0);
         EXPECT_TRUE(item->OnAdvancedDrawItem == engineDraw) << round;
     }
     EXPECT_EQ(m->drawn, 3);
     TComponent::Free(f.menu);
     f.menu = Fixture::Make();
     EXPECT_EQ(m->GetMenu(), nullptr);  // the freed menu let go of it
-    m->Reattach();  // without a menu: nothing
+    m->Reattach();                     // without a menu: nothing
     TComponent::Free(m);
 }
 
@@ -455,12 +458,16 @@ TEST(BarMenuPainting, GradientsInEveryDirectionOnBitmapAndCanvasAlike) {
         int x, y;
         ui::TColor expected;
     } cases[] = {
-        {gsVertical, 5, 0, from},        {gsVertical, 0, 9, RGB(180, 90, 36)},
+        {gsVertical, 5, 0, from},
+        {gsVertical, 0, 9, RGB(180, 90, 36)},
         {gsVertical, 19, 5, RGB(100, 50, 20)},
-        {gsHorizontal, 0, 7, from},      {gsHorizontal, 10, 0, RGB(100, 50, 20)},
+        {gsHorizontal, 0, 7, from},
+        {gsHorizontal, 10, 0, RGB(100, 50, 20)},
         {gsHorizontal, 10, 9, RGB(100, 50, 20)},
-        {gsDiagonalLeftRight, 0, 0, from}, {gsDiagonalLeftRight, 10, 5, RGB(100, 50, 20)},
-        {gsDiagonalRightLeft, 19, 0, from}, {gsDiagonalRightLeft, 9, 5, RGB(100, 50, 20)},
+        {gsDiagonalLeftRight, 0, 0, from},
+        {gsDiagonalLeftRight, 10, 5, RGB(100, 50, 20)},
+        {gsDiagonalRightLeft, 19, 0, from},
+        {gsDiagonalRightLeft, 9, 5, RGB(100, 50, 20)},
     };
     for (const Case& c : cases) {
         ui::TBitmap onBitmap(20, 10), onCanvas(20, 10);
@@ -524,7 +531,8 @@ TEST(BarMenuSideBar, RenderedOnceAndCopiedInSlices) {
     // The bar on the window is the bar image, row for row; the items stand
     // right of it.
     for (int y : {0, 25, 59})
-        for (int x : {0, 16, 31}) EXPECT_EQ(PixelAt(surface, x, y), PixelAt(*cache->GetBarBitmap(), x, y)) << x << "," << y;
+        for (int x : {0, 16, 31})
+            EXPECT_EQ(PixelAt(surface, x, y), PixelAt(*cache->GetBarBitmap(), x, y)) << x << "," << y;
     EXPECT_EQ(PixelAt(surface, 0, 0), RGB(255, 0, 0));
     EXPECT_NE(PixelAt(surface, 0, 59), RGB(255, 0, 0));
     int green = 0;  // the caption
@@ -698,8 +706,10 @@ TEST(BarMenuLife, ItemsGoBeforeTheOptionsAndNobodyHearsOfIt) {
         Module* module = TComponent::Create<Module>(ui::Application);
         m->SetDrawModule(module);
         changes = 0;
-        if (plainDelete) delete m;
-        else TComponent::Free(m);
+        if (plainDelete)
+            delete m;
+        else
+            TComponent::Free(m);
         EXPECT_EQ(changes, 0) << plainDelete;
         EXPECT_EQ(module->GetMenu(), nullptr) << plainDelete;
         TComponent::Free(module);

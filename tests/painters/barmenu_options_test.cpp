@@ -24,7 +24,7 @@ namespace {
 
 TBcBarPopupMenu* NewMenu() { return TComponent::Create<TBcBarPopupMenu>(ui::Application); }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- utilities
 
@@ -254,7 +254,7 @@ TEST(BarMenuOptions, AssignCopiesOnlyWhatEachPairShares) {
     EXPECT_EQ(bar->BarCaption()->Caption(), "Veskara");
     EXPECT_TRUE(bar->BarCaption()->Visible());  // not copied
     EXPECT_EQ(bar->BarPicture()->OffsetX(), 9);
-    EXPECT_TRUE(bar->BarPicture()->Visible());  // not copied
+    EXPECT_TRUE(bar->BarPicture()->Visible());                // not copied
     EXPECT_EQ(bar->BarBackPicture()->DrawStyle(), dsNormal);  // not copied
 
     // A picture into a background picture copies the picture and placement.
@@ -280,12 +280,9 @@ TEST(BarMenuOptions, AssignMatrixOfEveryPairOfOptionClasses) {
     ui::TMenu* m = g;
     // Made fresh for each pair, so that one copy cannot hide another.
     const std::vector<std::pair<const char*, std::function<ui::TPersistent*()>>> kinds = {
-        {"gradient", [m] { return new TBcGradientBar(m); }},
-        {"bar", [m] { return new TBcBar(m); }},
-        {"separators", [m] { return new TBcSeparators(m); }},
-        {"picture", [m] { return new TBcBarPicture(m); }},
-        {"back picture", [m] { return new TBcBarBackPicture(m); }},
-        {"caption", [m] { return new TBcBarCaption(m); }},
+        {"gradient", [m] { return new TBcGradientBar(m); }},        {"bar", [m] { return new TBcBar(m); }},
+        {"separators", [m] { return new TBcSeparators(m); }},       {"picture", [m] { return new TBcBarPicture(m); }},
+        {"back picture", [m] { return new TBcBarBackPicture(m); }}, {"caption", [m] { return new TBcBarCaption(m); }},
     };
     // Row: target; column: source. 1: taken; 0: refused (EConvertError).
     const int accepted[6][6] = {

@@ -15,10 +15,8 @@ TEST(CheckedArithmetic, ResultsOutsideTheTypeRaise) {
         const char* what;
         std::function<void()> f;
     } cases[] = {
-        {"add", [] { checked::Add<int>(INT_MAX, 1); }},
-        {"add below", [] { checked::Add<int>(INT_MIN, -1); }},
-        {"sub", [] { checked::Sub<int>(INT_MIN, 1); }},
-        {"mul", [] { checked::Mul<int>(INT_MAX / 2 + 1, 2); }},
+        {"add", [] { checked::Add<int>(INT_MAX, 1); }},  {"add below", [] { checked::Add<int>(INT_MIN, -1); }},
+        {"sub", [] { checked::Sub<int>(INT_MIN, 1); }},  {"mul", [] { checked::Mul<int>(INT_MAX / 2 + 1, 2); }},
         {"div", [] { checked::Div<int>(INT_MIN, -1); }},
     };
     for (auto& c : cases) EXPECT_THROW(c.f(), ui::EIntOverflow) << c.what;

@@ -13,7 +13,7 @@ std::string Show(const TBox& b) {
     return "{" + std::to_string(b.left) + "," + std::to_string(b.top) + "," + std::to_string(b.right) + "," +
            std::to_string(b.bottom) + "}";
 }
-} // namespace
+}  // namespace
 
 TEST(MenuItemGeometry, PlacesColumnCheckAndCaptionForEitherReadingDirection) {
     struct Case {
@@ -28,9 +28,21 @@ TEST(MenuItemGeometry, PlacesColumnCheckAndCaptionForEitherReadingDirection) {
         {"popup", false, false, true, 16, {4, 0, 28, 21}, {5, 2, 25, 19}, {31, 4, 104, 21}},
         {"popup rtl", false, true, true, 16, {80, 0, 104, 21}, {81, 2, 101, 19}, {4, 4, 77, 21}},
         {"popup, no icon", false, false, false, 0, {4, 0, 28, 21}, {11, 5, 21, 15}, {31, 4, 104, 21}},
-        {"popup, icon wider than the column", false, false, true, 32, {4, 0, 28, 21}, {-7, 2, 25, 19},
+        {"popup, icon wider than the column",
+         false,
+         false,
+         true,
+         32,
+         {4, 0, 28, 21},
+         {-7, 2, 25, 19},
          {43, 4, 104, 21}},
-        {"popup rtl, icon wider than the column", false, true, true, 32, {80, 0, 104, 21}, {81, 2, 113, 19},
+        {"popup rtl, icon wider than the column",
+         false,
+         true,
+         true,
+         32,
+         {80, 0, 104, 21},
+         {81, 2, 113, 19},
          {4, 4, 61, 21}},
         {"bar", true, false, true, 16, {0, 0, 24, 20}, {1, 1, 21, 18}, {18, 3, 60, 20}},
         {"bar rtl", true, true, true, 16, {36, 0, 60, 20}, {37, 1, 57, 18}, {0, 3, 38, 20}},

@@ -109,7 +109,7 @@ struct BarForm {
     COLORREF Px(TToolButton* b, int dx, int dy) { return Px(b->Left() + dx, b->Top() + dy); }
 };
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- tool buttons
 
@@ -222,8 +222,10 @@ TEST(XPToolBar, CaptionSitsUnderTheIconWithoutListAndBesideItWithList) {
     for (int y = 4 + 16; y < off->Height(); ++y)
         for (int x = 0; x < off->Width(); ++x) {
             const COLORREF p = f.Px(off, x, y);
-            if (p == disabled) ++disabledPixels;
-            else if (GetRValue(p) < 100 && GetGValue(p) < 100 && GetBValue(p) < 100) ++otherText;
+            if (p == disabled)
+                ++disabledPixels;
+            else if (GetRValue(p) < 100 && GetGValue(p) < 100 && GetBValue(p) < 100)
+                ++otherText;
         }
     EXPECT_GT(disabledPixels, 10);
     EXPECT_EQ(otherText, 0) << "no dark pixels: the colour reached the text";
@@ -358,7 +360,8 @@ TEST(XPControlBar, BandIsFilledWithAGripOfDarkeningRowsAndGetsItsFrameBackWhenOf
 
     const int before = cb->PaintCount();
     f.xp->SetActive(false);
-    ASSERT_TRUE(PumpUntil([&] { return cb->PaintCount() > before && GetUpdateRect(cb->Handle(), nullptr, FALSE) == FALSE; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return cb->PaintCount() > before && GetUpdateRect(cb->Handle(), nullptr, FALSE) == FALSE; }));
     EXPECT_EQ(px(band.left, band.top), Rgb(clBtnHighlight)) << "the bar's own frame is back";
 }
 

@@ -77,8 +77,8 @@ TRect FindColor(TControl* c, COLORREF color) {
 ::testing::AssertionResult Shows(TControl* c, int x, int y, COLORREF want) {
     c->Repaint();
     if (PumpUntil([&] { return ControlPixel(c, x, y) == want; }, 2000)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
-                                         << ControlPixel(c, x, y) << ", not " << want;
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex << ControlPixel(c, x, y)
+                                         << ", not " << want;
 }
 
 TSize CaptionSize(TControl* c, const std::string& text) {
@@ -89,15 +89,15 @@ TSize CaptionSize(TControl* c, const std::string& text) {
     return TSize{r.right, r.bottom};
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- bit buttons
 
 TEST(XPBitBtn, TagBitTestsSelectFacesEdgeAndCaptionWhileAPlainButtonKeepsOrdinaryColours) {
     PaintedForm pf;
-    auto* all = Add<TBitBtn>(pf.form, 10, 10, 120, 30);     // Tag 1003: every bit test holds
+    auto* all = Add<TBitBtn>(pf.form, 10, 10, 120, 30);  // Tag 1003: every bit test holds
     auto* plainBit = Add<TBitBtn>(pf.form, 10, 50, 120, 30);
-    auto* button = Add<TButton>(pf.form, 10, 90, 120, 30);   // Tag 1001: no Tag = 1000 face
+    auto* button = Add<TButton>(pf.form, 10, 90, 120, 30);  // Tag 1001: no Tag = 1000 face
     auto* left = Add<TBitBtn>(pf.form, 10, 130, 120, 30);   // Tag 1002: parent faces, shading, caption left
     all->SetTag(1003);
     button->SetTag(1001);
@@ -208,7 +208,9 @@ TEST(XPSpeedButton, LayoutsPlaceGlyphAndCaptionAndRightToLeftExchangesLeftAndRig
         EXPECT_EQ(g.top, k.glyphTop + 1) << k.what;
         const TRect t = FindColor(b, text);
         ASSERT_GT(t.right, 0) << k.what;
-        switch (k.layout == blGlyphLeft && k.rtl ? blGlyphRight : k.layout == blGlyphRight && k.rtl ? blGlyphLeft : k.layout) {
+        switch (k.layout == blGlyphLeft && k.rtl    ? blGlyphRight
+                : k.layout == blGlyphRight && k.rtl ? blGlyphLeft
+                                                    : k.layout) {
         case blGlyphLeft: EXPECT_GE(t.left, g.right + SP - 1) << k.what; break;
         case blGlyphRight: EXPECT_LE(t.right, g.left - SP + 1) << k.what; break;
         case blGlyphTop: EXPECT_GE(t.top, g.bottom + SP - 2) << k.what; break;
@@ -393,14 +395,13 @@ TEST(XPMenuDraw, SelectedBarItemHasAGradedShadowOnlyLeftToRightOnHighColour) {
         int x, y;
         TColor color;
     } expects[] = {
-        {R - 1, T + 10, DarkenColor(c, 10)},  {R - 3, T + 10, DarkenColor(c, 30)},
-        {R - 4, T + 12, DarkenColor(c, 60)},  {R - 7, T + 12, DarkenColor(c, 100)},
+        {R - 1, T + 10, DarkenColor(c, 10)},      {R - 3, T + 10, DarkenColor(c, 30)},
+        {R - 4, T + 12, DarkenColor(c, 60)},      {R - 7, T + 12, DarkenColor(c, 100)},
         {R - 8, T + 5, menu->SelectFrameColor()}, {R - 1, T + 3, c},
-        {R - 6, T + 6, DarkenColor(c, 40)},   {R - 5, T + 3, DarkenColor(c, 10)},
-        {R - 4, T + 7, DarkenColor(c, 30)},   {20, 10, menu->SelectFillColor()},
+        {R - 6, T + 6, DarkenColor(c, 40)},       {R - 5, T + 3, DarkenColor(c, 10)},
+        {R - 4, T + 7, DarkenColor(c, 30)},       {20, 10, menu->SelectFillColor()},
     };
-    for (const Expect& e : expects)
-        EXPECT_EQ(px(e.x, e.y), Rgb(e.color)) << "(" << e.x << ", " << e.y << ")";
+    for (const Expect& e : expects) EXPECT_EQ(px(e.x, e.y), Rgb(e.color)) << "(" << e.x << ", " << e.y << ")";
 
     // Read right to left, or for a tool button, the plain raised box.
     TObject toolButton;
@@ -456,8 +457,10 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
         EXPECT_EQ(px(b, textX, 2), Rgb(xp->MenuBackColor())) << rtl;
         const auto [l, r] = textBox(b);
         ASSERT_LE(l, r) << rtl;
-        if (rtl) EXPECT_GT(l, (W + 4) / 2) << "right-aligned text";
-        else EXPECT_LT(r, (W + 4) / 2) << "left-aligned text";
+        if (rtl)
+            EXPECT_GT(l, (W + 4) / 2) << "right-aligned text";
+        else
+            EXPECT_LT(r, (W + 4) / 2) << "left-aligned text";
 
         paint(checked, b);
         const int boxLeft = rtl ? W + 4 - IW + (IW - 10) / 2 : 4 + (IW - 10) / 2;
@@ -483,8 +486,10 @@ TEST(XPMenuDraw, RightToLeftItemsPutIconColumnCheckSeparatorAndTextAtTheOtherSid
         paint(item, b);
         xp->SetGradient(false);
         if (xp->IsHighColor()) {
-            if (rtl) EXPECT_EQ(px(b, W + 3, 12), Rgb(LightenColor(xp->IconColumnColor(), 9)));
-            else EXPECT_EQ(px(b, 4, 12), Rgb(LightenColor(xp->IconColumnColor(), 1)));
+            if (rtl)
+                EXPECT_EQ(px(b, W + 3, 12), Rgb(LightenColor(xp->IconColumnColor(), 9)));
+            else
+                EXPECT_EQ(px(b, 4, 12), Rgb(LightenColor(xp->IconColumnColor(), 1)));
         }
     }
 

@@ -46,7 +46,7 @@ struct MenuForm {
 
 COLORREF Px(TBitmap& b, int x, int y) { return static_cast<COLORREF>(ColorToRGB(b.Canvas()->Pixels(x, y))); }
 
-} // namespace
+}  // namespace
 
 TEST(XPMenuMeasure, SeparatorShortcutSubmenuAndInactiveSizes) {
     MenuForm mf;
@@ -149,8 +149,8 @@ TEST(XPMenuDraw, IconPainterLeavesTheGivenGlyphAloneAndDimsOrGreysItsCopy) {
         xp->PaintIcon(&sender, target.Canvas(), false, false, k.enabled, false, k.highlighted, TRect{4, 4, 20, 20},
                       &glyph);
         for (int i = 0; i < 3; ++i)  // paint again: the glyph must not fade
-            xp->PaintIcon(&sender, target.Canvas(), false, false, k.enabled, false, k.highlighted,
-                          TRect{4, 4, 20, 20}, &glyph);
+            xp->PaintIcon(&sender, target.Canvas(), false, false, k.enabled, false, k.highlighted, TRect{4, 4, 20, 20},
+                          &glyph);
         EXPECT_EQ(Px(glyph, 3, 3), 0x00800000u) << "the glyph given is never changed";
         const int dx = k.highlighted ? -1 : 0;
         EXPECT_EQ(Px(target, 4 + 3 + dx, 5 + 3 + dx) != 0x00800000u, k.changed)
@@ -281,7 +281,7 @@ struct BarForm : MenuForm {
     }
 };
 
-} // namespace
+}  // namespace
 
 // A selected bar item grades its shadow from the bar colour DrawMenuBar
 // gives, even where the system colours set the derived bar colour aside.

@@ -39,15 +39,19 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override {
         TCustomControl::CreateParams(p);
-        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
-        else p.Style |= WS_BORDER;
+        if (Ctl3D())
+            p.ExStyle |= WS_EX_CLIENTEDGE;
+        else
+            p.Style |= WS_BORDER;
     }
     void Ctl3DChanged() override {
         TCustomControl::Ctl3DChanged();
         if (!HandleAllocated()) return;
         LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE), ex = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
-        if (Ctl3D()) style &= ~WS_BORDER, ex |= WS_EX_CLIENTEDGE;
-        else style |= WS_BORDER, ex &= ~WS_EX_CLIENTEDGE;
+        if (Ctl3D())
+            style &= ~WS_BORDER, ex |= WS_EX_CLIENTEDGE;
+        else
+            style |= WS_BORDER, ex &= ~WS_EX_CLIENTEDGE;
         SetWindowLongPtrA(handle_, GWL_STYLE, style);
         SetWindowLongPtrA(handle_, GWL_EXSTYLE, ex);
         SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
@@ -62,7 +66,7 @@ void PointAt(TControl* c, TPoint p) {
     SetCursorPos(s.x, s.y);
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- the walk
 
@@ -350,9 +354,8 @@ TEST(XPInputPainters, ProgressHotKeyListBoxAndTreeViewFrames) {
     listBox->SetFocus();
     ASSERT_TRUE(PumpUntil([&] { return WindowPixel(listBox, 0, 0) == pale; })) << "focused list box border";
     bare->SetFocus();
-    ASSERT_TRUE(PumpUntil([&] {
-        return WindowPixel(bare, 0, 0) == Rgb(LightenColor(m->SelectFrameColor(), 80));
-    })) << "focused borderless list box";
+    ASSERT_TRUE(PumpUntil([&] { return WindowPixel(bare, 0, 0) == Rgb(LightenColor(m->SelectFrameColor(), 80)); }))
+        << "focused borderless list box";
     EXPECT_EQ(WindowPixel(listBox, 0, 0), dark) << "list box border after the focus left";
 }
 

@@ -45,8 +45,8 @@ SRWLOCK gFencedLock = SRWLOCK_INIT;
 void* FencedAlloc(size_t n) {
     const size_t size = (n + kPage - 1) / kPage * kPage + (n == 0 ? kPage : 0);
     AcquireSRWLockExclusive(&gFencedLock);
-    void* p = gFencedCount < kMaxFenced ? VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)
-                                        : nullptr;
+    void* p =
+        gFencedCount < kMaxFenced ? VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE) : nullptr;
     if (p) gFenced[gFencedCount++] = {p, size};
     ReleaseSRWLockExclusive(&gFencedLock);
     return p;
@@ -73,7 +73,7 @@ struct Fenced {
     ~Fenced() { gFence = false; }
 };
 
-} // namespace
+}  // namespace
 
 void* operator new(size_t n) {
     if (gFence)
@@ -115,7 +115,7 @@ struct PainterEnder {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(XPLife, OnlyAFormAFrameOrAScrollBoxHoldsThePainter) {
     TForm* form = NewBareForm(40, 40, 300, 200);
@@ -148,8 +148,10 @@ TEST(XPLife, FreedEitherWayThePainterGivesItsFormsControlsBackWhole) {
         ASSERT_TRUE(TakenOver(edit) && TakenOver(list));
         ASSERT_FALSE(edit->Ctl3D());
         ASSERT_FALSE(list->Ctl3D());
-        if (plainDelete) delete pf.menu;
-        else TComponent::Free(pf.menu);
+        if (plainDelete)
+            delete pf.menu;
+        else
+            TComponent::Free(pf.menu);
         pf.menu = nullptr;
         EXPECT_FALSE(TakenOver(edit) || TakenOver(list));
         EXPECT_TRUE(edit->WindowProc == editProc);

@@ -40,7 +40,7 @@ public:
     explicit TMaskEdit(TComponent* o) : TCustomEdit(o) {}
 };
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- colours
 
@@ -343,9 +343,12 @@ TEST(XPControlWndProc, TracksHotPressedFocusAndRepaintsOncePerChange) {
         TControlSubClass* t = TControlSubClass::Find(st.target);
         auto* w = static_cast<TWinControl*>(st.target);
         const int before = t->PaintCount();
-        if (st.msg >= CM_BASE) st.target->Perform(st.msg, st.wp, 0);
-        else if (st.msg == WM_WINDOWPOSCHANGED) SetWindowPos(h, nullptr, 12, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        else SendMessageA(w->Handle(), st.msg, st.wp, 0);
+        if (st.msg >= CM_BASE)
+            st.target->Perform(st.msg, st.wp, 0);
+        else if (st.msg == WM_WINDOWPOSCHANGED)
+            SetWindowPos(h, nullptr, 12, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        else
+            SendMessageA(w->Handle(), st.msg, st.wp, 0);
         EXPECT_EQ(t->Hot(), st.hot) << st.what;
         EXPECT_EQ(t->Pressed(), st.pressed) << st.what;
         EXPECT_EQ(t->SpaceDown(), st.space) << st.what;
@@ -382,8 +385,7 @@ TEST(XPControlPainters, EditBorderCheckBoxAndButtonFacePixels) {
     ASSERT_TRUE(PumpUntil([&] { return button->Focused(); }));
     const COLORREF idle = static_cast<COLORREF>(DarkenColor(0xC0C0C0, 60));
     edit->Repaint();
-    ASSERT_TRUE(PumpUntil([&] { return WindowPixel(edit, 0, 0) == idle; }))
-        << std::hex << WindowPixel(edit, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return WindowPixel(edit, 0, 0) == idle; })) << std::hex << WindowPixel(edit, 0, 0);
     edit->Perform(CM_MOUSEENTER);
     EXPECT_EQ(WindowPixel(edit, 0, 0), static_cast<COLORREF>(LightenColor(m->SelectFrameColor(), 60)));
 
@@ -453,11 +455,11 @@ TEST(XPControlPainters, BoxSideFollowsAlignmentAndReadingOrderAndButtonCaptionRe
         const Case& k = cases[i];
         checks[i]->Repaint();
         radios[i]->Repaint();
-        EXPECT_GT(count(checks[i], silver, k.atRight), 10) << "case " << i << ": check box at the "
-                                                           << (k.atRight ? "right" : "left");
+        EXPECT_GT(count(checks[i], silver, k.atRight), 10)
+            << "case " << i << ": check box at the " << (k.atRight ? "right" : "left");
         EXPECT_EQ(count(checks[i], silver, !k.atRight), 0) << "case " << i;
-        EXPECT_GT(count(radios[i], ring, k.atRight), 10) << "case " << i << ": radio at the "
-                                                         << (k.atRight ? "right" : "left");
+        EXPECT_GT(count(radios[i], ring, k.atRight), 10)
+            << "case " << i << ": radio at the " << (k.atRight ? "right" : "left");
         EXPECT_EQ(count(radios[i], ring, !k.atRight), 0) << "case " << i;
     }
 
@@ -631,7 +633,8 @@ TEST(XPManager, AFormWithItsOwnPainterOrTagged999IsNotAdopted) {
         PaintedForm pf;
         pf.AddMenu(true);
         PostMessageA(Application->Handle(), WM_NULL, 0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return XPMenuManager->PendingCount() == 0 && XPMenuManager->IsProcessed(pf.form); }));
+        ASSERT_TRUE(
+            PumpUntil([&] { return XPMenuManager->PendingCount() == 0 && XPMenuManager->IsProcessed(pf.form); }));
         EXPECT_FALSE(TakenOver(taggedEdit));
         EXPECT_FALSE(TakenOver(ownEdit));
     }

@@ -37,4 +37,4 @@ inline std::string ClassOf(HWND h) {
     return c;
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

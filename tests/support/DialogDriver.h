@@ -142,7 +142,7 @@ inline bool TryOnce(const DialogRequest& req, DialogReport& report) {
     return false;
 }
 
-} // namespace detail
+}  // namespace detail
 
 // Waits up to req.timeoutMs for the dialog and clicks the button. The
 // dialog belongs to another thread or process: it is looked for again at
@@ -169,7 +169,7 @@ inline void CloseThreadDialogs(DWORD thread) {
         },
         0);
 }
-} // namespace detail
+}  // namespace detail
 
 // What the driver saw, for test messages and the driver's output.
 inline std::string Describe(const DialogReport& r) {
@@ -215,4 +215,4 @@ private:
     std::thread thread_;
 };
 
-} // namespace vsk::test
+}  // namespace vsk::test

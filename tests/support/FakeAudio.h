@@ -153,8 +153,8 @@ private:
 // Volume and mute controls for a line of the given channels.
 inline std::vector<FakeControl> VolumeAndMute(DWORD volumeId, DWORD channels, DWORD value, bool uniform = false,
                                               bool withMute = true) {
-    std::vector<FakeControl> c{{volumeId, MIXERCONTROL_CONTROLTYPE_VOLUME, uniform,
-                                std::vector<DWORD>(uniform ? 1 : channels, value)}};
+    std::vector<FakeControl> c{
+        {volumeId, MIXERCONTROL_CONTROLTYPE_VOLUME, uniform, std::vector<DWORD>(uniform ? 1 : channels, value)}};
     if (withMute) c.push_back({volumeId + 1, MIXERCONTROL_CONTROLTYPE_MUTE, true, {0}});
     return c;
 }
@@ -186,7 +186,9 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
     HRESULT STDMETHODCALLTYPE RegisterControlChangeNotify(IAudioEndpointVolumeCallback*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE UnregisterControlChangeNotify(IAudioEndpointVolumeCallback*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE UnregisterControlChangeNotify(IAudioEndpointVolumeCallback*) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE GetChannelCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetMasterVolumeLevel(FLOAT, LPCGUID) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetMasterVolumeLevelScalar(FLOAT level, LPCGUID) override {
@@ -265,4 +267,4 @@ private:
     }
 };
 
-} // namespace vsk::test
+}  // namespace vsk::test

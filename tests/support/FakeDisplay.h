@@ -37,9 +37,7 @@ public:
     FakeDisplay& operator=(const FakeDisplay&) = delete;
 
     bool EnumSettings(DWORD index, DEVMODEA& m) override {
-        const Mode* src = index == ENUM_CURRENT_SETTINGS ? &current_
-                          : index < modes_.size()         ? &modes_[index]
-                                                          : nullptr;
+        const Mode* src = index == ENUM_CURRENT_SETTINGS ? &current_ : index < modes_.size() ? &modes_[index] : nullptr;
         if (!src) return false;
         m.dmPelsWidth = src->width;
         m.dmPelsHeight = src->height;
@@ -62,4 +60,4 @@ private:
     core::TDisplayDriver* previous_;
 };
 
-} // namespace vsk::test
+}  // namespace vsk::test

@@ -56,9 +56,9 @@ private:
 class FakeWallpaper : public WallpaperRecordScope {
 public:
     std::wstring current;
-    bool creatable = true;  // the desktop object can be made
-    bool readable = true;   // GetWallpaper succeeds
-    bool settable = true;   // SetWallpaper succeeds
+    bool creatable = true;           // the desktop object can be made
+    bool readable = true;            // GetWallpaper succeeds
+    bool settable = true;            // SetWallpaper succeeds
     std::vector<std::wstring> sets;  // every path set, failed ones too
 
     explicit FakeWallpaper(std::wstring wallpaper = L"") : current(std::move(wallpaper)) {
@@ -90,4 +90,4 @@ private:
     core::TWallpaperDesktopFactory previous_;
 };
 
-} // namespace vsk::test
+}  // namespace vsk::test

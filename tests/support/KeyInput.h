@@ -14,4 +14,4 @@ inline void SendKey(WORD vk, bool up) {
     SendInput(1, &in, sizeof in);
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

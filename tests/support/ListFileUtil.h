@@ -43,4 +43,4 @@ inline Bytes JoinBytes(std::initializer_list<Bytes> parts) {
     return out;
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

@@ -79,4 +79,4 @@ inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone,
     return DriveDialog(req);
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

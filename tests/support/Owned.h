@@ -8,8 +8,7 @@
 
 namespace vsk::test {
 
-template <class T>
-class Owned {
+template <class T> class Owned {
 public:
     explicit Owned(T* c = nullptr) : c_(c) {}
     ~Owned() { Free(); }
@@ -26,4 +25,4 @@ private:
     T* c_;
 };
 
-} // namespace vsk::test
+}  // namespace vsk::test

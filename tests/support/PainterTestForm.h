@@ -108,4 +108,4 @@ struct PaintedForm {
     }
 };
 
-} // namespace vsk::test
+}  // namespace vsk::test

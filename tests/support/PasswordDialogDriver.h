@@ -15,7 +15,7 @@ namespace vsk::test {
 
 struct PasswordDialogRun {
     bool found = false;
-    DialogReport message;  // the message the Ok button gave (found false: none)
+    DialogReport message;     // the message the Ok button gave (found false: none)
     bool closedByOk = false;  // the dialog was gone after Ok
 };
 
@@ -66,4 +66,4 @@ inline PasswordDialogRun DrivePasswordDialog(const std::string& first, const std
     return run;
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

@@ -30,4 +30,4 @@ inline bool SetRegString(const char* key, const char* name, const std::string& v
     return rc == ERROR_SUCCESS;
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

@@ -35,4 +35,4 @@ inline bool StartProcess(const std::string& cmd, STARTUPINFOA& si, PROCESS_INFOR
     return false;
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

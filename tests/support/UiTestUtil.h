@@ -22,8 +22,7 @@ struct PumpApplication {
     static void Rest() { PumpThread::Rest(); }
 };
 
-template <class Pred>
-bool PumpUntil(Pred pred, int timeoutMs = 5000) {
+template <class Pred> bool PumpUntil(Pred pred, int timeoutMs = 5000) {
     return WaitUntil<PumpApplication>(pred, timeoutMs);
 }
 
@@ -89,4 +88,4 @@ inline bool MenuShowing() {
     return found;
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

@@ -29,8 +29,7 @@ struct PumpThread {
 
 // Handles Pass's share of the messages and looks at pred until it holds or
 // timeoutMs pass; returns whether it held.
-template <class Pass = JustSleep, class Pred>
-bool WaitUntil(Pred pred, int timeoutMs = 5000) {
+template <class Pass = JustSleep, class Pred> bool WaitUntil(Pred pred, int timeoutMs = 5000) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
         Pass::Handle();
@@ -40,4 +39,4 @@ bool WaitUntil(Pred pred, int timeoutMs = 5000) {
     }
 }
 
-} // namespace vsk::test
+}  // namespace vsk::test

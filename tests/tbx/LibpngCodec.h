@@ -12,7 +12,7 @@ namespace libpngref {
 
 struct TImage {
     std::uint32_t width = 0, height = 0;
-    std::vector<std::uint32_t> pixels; // 0xAARRGGBB
+    std::vector<std::uint32_t> pixels;  // 0xAARRGGBB
 };
 
 // False, with libpng's message in error, when libpng refuses the data.
@@ -25,7 +25,7 @@ bool DecodeBgra(const std::uint8_t* data, std::size_t size, std::uint32_t& width
 
 struct TEncodeOptions {
     std::uint32_t width = 0, height = 0;
-    int colorType = 6; // PNG colour type
+    int colorType = 6;  // PNG colour type
     int bitDepth = 8;
     bool interlaced = false;
     std::vector<std::uint8_t> rows;     // height rows of packed big-endian samples
@@ -36,4 +36,4 @@ struct TEncodeOptions {
 
 std::vector<std::uint8_t> Encode(const TEncodeOptions& options);
 
-} // namespace libpngref
+}  // namespace libpngref

@@ -18,45 +18,35 @@ namespace tbxtest {
 
 namespace {
 
-void PutBigEndian32(Bytes& out, std::uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
+void PutBigEndian32(Bytes& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
-std::uint32_t GetBigEndian32(const std::uint8_t* p)
-{
+std::uint32_t GetBigEndian32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
-} // namespace
+}  // namespace
 
-Bytes ReadFile(const std::filesystem::path& path)
-{
+Bytes ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << "cannot open " << path;
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::filesystem::path PngSuiteDir()
-{
-    return VSK_PNGSUITE_DIR;
-}
+std::filesystem::path PngSuiteDir() { return VSK_PNGSUITE_DIR; }
 
-std::vector<std::filesystem::path> PngSuiteFiles(bool corrupt)
-{
+std::vector<std::filesystem::path> PngSuiteFiles(bool corrupt) {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(PngSuiteDir())) {
         const std::string name = entry.path().filename().string();
-        if (entry.path().extension() == ".png" && (name[0] == 'x') == corrupt)
-            files.push_back(entry.path());
+        if (entry.path().extension() == ".png" && (name[0] == 'x') == corrupt) files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     return files;
 }
 
-Bytes Chunk(std::string_view type, const Bytes& data, std::optional<std::uint32_t> crc)
-{
+Bytes Chunk(std::string_view type, const Bytes& data, std::optional<std::uint32_t> crc) {
     Bytes out;
     PutBigEndian32(out, static_cast<std::uint32_t>(data.size()));
     out.insert(out.end(), type.begin(), type.end());
@@ -66,8 +56,7 @@ Bytes Chunk(std::string_view type, const Bytes& data, std::optional<std::uint32_
 }
 
 Bytes Ihdr(std::uint32_t width, std::uint32_t height, std::uint8_t depth, std::uint8_t colorType,
-           std::uint8_t interlace, std::uint8_t compression)
-{
+           std::uint8_t interlace, std::uint8_t compression) {
     Bytes data;
     PutBigEndian32(data, width);
     PutBigEndian32(data, height);
@@ -75,21 +64,15 @@ Bytes Ihdr(std::uint32_t width, std::uint32_t height, std::uint8_t depth, std::u
     return Chunk("IHDR", data);
 }
 
-Bytes Iend()
-{
-    return Chunk("IEND", {});
-}
+Bytes Iend() { return Chunk("IEND", {}); }
 
-Bytes Png(const std::vector<Bytes>& chunks)
-{
+Bytes Png(const std::vector<Bytes>& chunks) {
     Bytes out = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
-    for (const Bytes& c : chunks)
-        out.insert(out.end(), c.begin(), c.end());
+    for (const Bytes& c : chunks) out.insert(out.end(), c.begin(), c.end());
     return out;
 }
 
-Bytes Zlib(const Bytes& raw)
-{
+Bytes Zlib(const Bytes& raw) {
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     Bytes out(size);
     EXPECT_EQ(compress2(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 6), Z_OK);
@@ -97,8 +80,7 @@ Bytes Zlib(const Bytes& raw)
     return out;
 }
 
-Bytes Inflate(const Bytes& zlibData)
-{
+Bytes Inflate(const Bytes& zlibData) {
     z_stream z{};
     EXPECT_EQ(inflateInit(&z), Z_OK);
     Bytes out;
@@ -117,8 +99,7 @@ Bytes Inflate(const Bytes& zlibData)
     return out;
 }
 
-Bytes FilteredRows(const std::vector<Bytes>& rows, std::uint8_t filterType)
-{
+Bytes FilteredRows(const std::vector<Bytes>& rows, std::uint8_t filterType) {
     Bytes out;
     for (const Bytes& row : rows) {
         out.push_back(filterType);
@@ -127,8 +108,7 @@ Bytes FilteredRows(const std::vector<Bytes>& rows, std::uint8_t filterType)
     return out;
 }
 
-std::vector<TChunkInfo> ParseChunks(const Bytes& png)
-{
+std::vector<TChunkInfo> ParseChunks(const Bytes& png) {
     std::vector<TChunkInfo> chunks;
     if (png.size() < 8 || png[0] != 0x89 || png[1] != 'P') {
         ADD_FAILURE() << "no PNG signature";
@@ -148,8 +128,8 @@ std::vector<TChunkInfo> ParseChunks(const Bytes& png)
         TChunkInfo chunk{std::string(png.begin() + at + 4, png.begin() + at + 8),
                          Bytes(png.begin() + at + 8, png.begin() + at + 8 + length)};
         const std::uint32_t crc = GetBigEndian32(&png[at + 8 + length]);
-        EXPECT_EQ(crc, tbx::UpdateCrc32(tbx::UpdateCrc32(0, chunk.type.data(), 4), chunk.data.data(),
-                                        chunk.data.size()))
+        EXPECT_EQ(crc,
+                  tbx::UpdateCrc32(tbx::UpdateCrc32(0, chunk.type.data(), 4), chunk.data.data(), chunk.data.size()))
             << "CRC of " << chunk.type;
         chunks.push_back(std::move(chunk));
         at += 12 + length;
@@ -157,16 +137,13 @@ std::vector<TChunkInfo> ParseChunks(const Bytes& png)
     return chunks;
 }
 
-const TChunkInfo* FindChunk(const std::vector<TChunkInfo>& chunks, std::string_view type)
-{
+const TChunkInfo* FindChunk(const std::vector<TChunkInfo>& chunks, std::string_view type) {
     for (const TChunkInfo& c : chunks)
-        if (c.type == type)
-            return &c;
+        if (c.type == type) return &c;
     return nullptr;
 }
 
-TImage Decode(const Bytes& png)
-{
+TImage Decode(const Bytes& png) {
     tbx::TConstByteStream stream(png);
     tbx::TPNGReader reader;
     reader.LoadFromStream(stream);
@@ -174,8 +151,7 @@ TImage Decode(const Bytes& png)
     return TImage{reader.Width(), reader.Height(), {pixels.begin(), pixels.end()}};
 }
 
-std::string DecodeError(const Bytes& png)
-{
+std::string DecodeError(const Bytes& png) {
     try {
         Decode(png);
     } catch (const tbx::Exception& e) {
@@ -184,8 +160,7 @@ std::string DecodeError(const Bytes& png)
     return "(no error)";
 }
 
-Bytes Encode(const TImage& image)
-{
+Bytes Encode(const TImage& image) {
     tbx::TPNGWriter writer(static_cast<int>(image.width), static_cast<int>(image.height),
                            static_cast<std::ptrdiff_t>(image.width), image.pixels.data());
     tbx::TMemoryByteStream stream;
@@ -193,4 +168,4 @@ Bytes Encode(const TImage& image)
     return stream.Bytes();
 }
 
-} // namespace tbxtest
+}  // namespace tbxtest

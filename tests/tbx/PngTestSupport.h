@@ -51,4 +51,4 @@ std::string DecodeError(const Bytes& png);
 // Our writer.
 Bytes Encode(const TImage& image);
 
-} // namespace tbxtest
+}  // namespace tbxtest

@@ -10,18 +10,16 @@ namespace {
 // The registry as the program has it after start-up.
 class ColorEffects : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         tbx::ClearColorEffects();
         tbx::RegisterStandardColorEffects();
     }
     void TearDown() override { tbx::ClearColorEffects(); }
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(ColorEffects, ChangeEachPixelAsDefined)
-{
+TEST_F(ColorEffects, ChangeEachPixelAsDefined) {
     struct Case {
         int id;
         std::uint32_t pixel, parameter, expected;
@@ -55,8 +53,7 @@ TEST_F(ColorEffects, ChangeEachPixelAsDefined)
     }
 }
 
-TEST_F(ColorEffects, RegistryRefusesDuplicateIdsAndMissingRoutines)
-{
+TEST_F(ColorEffects, RegistryRefusesDuplicateIdsAndMissingRoutines) {
     EXPECT_EQ(tbx::FindColorEffect(1), 0);
     EXPECT_EQ(tbx::FindColorEffect(7), 6);
     EXPECT_EQ(tbx::FindColorEffect(8), -1);

@@ -17,8 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes Compress2(const Bytes& input)
-{
+Bytes Compress2(const Bytes& input) {
     uLongf size = compressBound(static_cast<uLong>(input.size()));
     Bytes out(size);
     EXPECT_EQ(compress2(out.data(), &size, input.data(), static_cast<uLong>(input.size()), 9), Z_OK);
@@ -26,8 +25,7 @@ Bytes Compress2(const Bytes& input)
     return out;
 }
 
-Bytes Inflate(const Bytes& input, std::size_t expectedSize)
-{
+Bytes Inflate(const Bytes& input, std::size_t expectedSize) {
     Bytes out(expectedSize + 1);
     uLongf size = static_cast<uLongf>(out.size());
     EXPECT_EQ(uncompress(out.data(), &size, input.data(), static_cast<uLong>(input.size())), Z_OK);
@@ -35,27 +33,22 @@ Bytes Inflate(const Bytes& input, std::size_t expectedSize)
     return out;
 }
 
-Bytes RandomBytes(std::size_t count, unsigned seed)
-{
+Bytes RandomBytes(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
     Bytes bytes(count);
-    for (auto& b : bytes)
-        b = static_cast<std::uint8_t>(random());
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
     return bytes;
 }
 
 // Half noise, half repetition, so that the output spans several 64 KiB buffers.
-Bytes MixedBytes(std::size_t count)
-{
+Bytes MixedBytes(std::size_t count) {
     Bytes bytes = RandomBytes(count, 3);
     for (std::size_t i = 0; i < count; ++i)
-        if ((i / 1000) % 2 == 1)
-            bytes[i] = static_cast<std::uint8_t>(i % 7);
+        if ((i / 1000) % 2 == 1) bytes[i] = static_cast<std::uint8_t>(i % 7);
     return bytes;
 }
 
-Bytes CompressInPieces(const Bytes& input, std::size_t piece)
-{
+Bytes CompressInPieces(const Bytes& input, std::size_t piece) {
     TMemoryByteStream target;
     TCompressionStream stream(target);
     for (std::size_t at = 0; at < input.size(); at += piece) {
@@ -66,8 +59,7 @@ Bytes CompressInPieces(const Bytes& input, std::size_t piece)
     return target.Bytes();
 }
 
-TEST(CompressionStream, EmptyInputGivesACompleteLevel9ZlibStream)
-{
+TEST(CompressionStream, EmptyInputGivesACompleteLevel9ZlibStream) {
     const Bytes out = CompressInPieces({}, 1);
     ASSERT_GE(out.size(), 2u);
     EXPECT_EQ(out[0], 0x78);
@@ -76,8 +68,7 @@ TEST(CompressionStream, EmptyInputGivesACompleteLevel9ZlibStream)
     EXPECT_TRUE(Inflate(out, 0).empty());
 }
 
-TEST(CompressionStream, EqualsCompress2AndInflatesBackWhateverTheWriteSizes)
-{
+TEST(CompressionStream, EqualsCompress2AndInflatesBackWhateverTheWriteSizes) {
     struct Case {
         std::size_t size, piece;
     };
@@ -90,9 +81,8 @@ TEST(CompressionStream, EqualsCompress2AndInflatesBackWhateverTheWriteSizes)
     }
 }
 
-TEST(CompressionStream, OutputReachesTheTargetOnlyInFullBuffersBeforeFinish)
-{
-    const Bytes input = RandomBytes(200000, 5); // incompressible: over three buffers of output
+TEST(CompressionStream, OutputReachesTheTargetOnlyInFullBuffersBeforeFinish) {
+    const Bytes input = RandomBytes(200000, 5);  // incompressible: over three buffers of output
     TMemoryByteStream target;
     TCompressionStream stream(target);
     stream.Write(input.data(), input.size());
@@ -103,15 +93,14 @@ TEST(CompressionStream, OutputReachesTheTargetOnlyInFullBuffersBeforeFinish)
     EXPECT_EQ(target.Bytes(), Compress2(input));
 }
 
-TEST(CompressionStream, KeepsOneContiguousStreamWhenTheCallerMovesTheTarget)
-{
+TEST(CompressionStream, KeepsOneContiguousStreamWhenTheCallerMovesTheTarget) {
     const Bytes input = RandomBytes(150000, 9);
     TMemoryByteStream target;
     const Bytes prefix = {'a', 'b', 'c'};
     target.Write(prefix.data(), prefix.size());
     TCompressionStream stream(target);
     stream.Write(input.data(), 100000);
-    target.SetPosition(0); // someone else looked at the target in between
+    target.SetPosition(0);  // someone else looked at the target in between
     stream.Write(input.data() + 100000, 50000);
     target.SetPosition(1);
     stream.Finish();
@@ -122,8 +111,7 @@ TEST(CompressionStream, KeepsOneContiguousStreamWhenTheCallerMovesTheTarget)
     EXPECT_EQ(target.Bytes(), expected);
 }
 
-TEST(CompressionStream, WritingAfterFinishRaisesAZlibError)
-{
+TEST(CompressionStream, WritingAfterFinishRaisesAZlibError) {
     TMemoryByteStream target;
     TCompressionStream stream(target);
     stream.Finish();
@@ -136,18 +124,14 @@ TEST(CompressionStream, WritingAfterFinishRaisesAZlibError)
     }
 }
 
-TEST(CheckZlibResult, PassesSuccessCodesAndNamesEachFailure)
-{
+TEST(CheckZlibResult, PassesSuccessCodesAndNamesEachFailure) {
     EXPECT_EQ(CheckZlibResult(Z_OK), Z_OK);
     EXPECT_EQ(CheckZlibResult(Z_STREAM_END), Z_STREAM_END);
     EXPECT_EQ(CheckZlibResult(Z_NEED_DICT), Z_NEED_DICT);
     const std::pair<int, std::string> failures[] = {
-        {Z_ERRNO, "Compression error: file error"},
-        {Z_STREAM_ERROR, "Compression error: stream error"},
-        {Z_DATA_ERROR, "Compression error: data error"},
-        {Z_MEM_ERROR, "Compression error: insufficient memory"},
-        {Z_BUF_ERROR, "Compression error: buffer error"},
-        {Z_VERSION_ERROR, "Compression error: incompatible version"},
+        {Z_ERRNO, "Compression error: file error"},       {Z_STREAM_ERROR, "Compression error: stream error"},
+        {Z_DATA_ERROR, "Compression error: data error"},  {Z_MEM_ERROR, "Compression error: insufficient memory"},
+        {Z_BUF_ERROR, "Compression error: buffer error"}, {Z_VERSION_ERROR, "Compression error: incompatible version"},
     };
     for (const auto& [code, message] : failures) {
         try {
@@ -159,4 +143,4 @@ TEST(CheckZlibResult, PassesSuccessCodesAndNamesEachFailure)
     }
 }
 
-} // namespace
+}  // namespace

@@ -15,32 +15,28 @@ namespace {
 
 constexpr std::uint32_t Blue = 0xFF0000FFu, White = 0xFFFFFFFFu;
 
-void Fill(TDIB32& dib, std::uint32_t pixel)
-{
+void Fill(TDIB32& dib, std::uint32_t pixel) {
     GdiFlush();
     std::fill_n(dib.Bits(), std::size_t(dib.Width()) * dib.Height(), pixel);
 }
 
-std::uint32_t Rgb(const TDIB32& dib, int x, int y)
-{
+std::uint32_t Rgb(const TDIB32& dib, int x, int y) {
     GdiFlush();
     return dib.Bits()[std::size_t(y) * dib.Width() + x] & 0xFFFFFFu;
 }
 
 // A DIB of the size whose pixels are alpha ramps over a colour gradient.
-void Pattern(TDIB32& dib, int width, int height)
-{
+void Pattern(TDIB32& dib, int width, int height) {
     dib.SetSize(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            dib.Bits()[std::size_t(y) * width + x] =
-                std::uint32_t((x * 37 + y * 11) & 0xFF) << 24 | std::uint32_t(x * 5 & 0xFF) << 16 |
-                std::uint32_t(y * 7 & 0xFF) << 8 | 0x40u;
+            dib.Bits()[std::size_t(y) * width + x] = std::uint32_t((x * 37 + y * 11) & 0xFF) << 24 |
+                                                     std::uint32_t(x * 5 & 0xFF) << 16 |
+                                                     std::uint32_t(y * 7 & 0xFF) << 8 | 0x40u;
 }
 
 // What blending the pattern onto the background gives, computed in memory.
-std::vector<std::uint32_t> Expected(const TDIB32& source, std::uint32_t background, unsigned opacity)
-{
+std::vector<std::uint32_t> Expected(const TDIB32& source, std::uint32_t background, unsigned opacity) {
     std::vector<std::uint32_t> pixels(std::size_t(source.Width()) * source.Height(), background);
     for (int y = 0; y < source.Height(); ++y)
         tbx::BlendLine(source.Bits() + std::size_t(y) * source.Width(), pixels.data() + std::size_t(y) * source.Width(),
@@ -48,10 +44,9 @@ std::vector<std::uint32_t> Expected(const TDIB32& source, std::uint32_t backgrou
     return pixels;
 }
 
-} // namespace
+}  // namespace
 
-TEST(DIB32, AlphaDrawBlendsOntoTheDcAndLeavesItsOwnPixels)
-{
+TEST(DIB32, AlphaDrawBlendsOntoTheDcAndLeavesItsOwnPixels) {
     // Small areas go through one temporary DIB, large ones row by row.
     for (int size : {3, 70}) {
         for (unsigned opacity : {255u, 128u}) {
@@ -62,14 +57,13 @@ TEST(DIB32, AlphaDrawBlendsOntoTheDcAndLeavesItsOwnPixels)
             Fill(screen, Blue);
             const std::vector<std::uint32_t> expected = Expected(source, Blue, opacity);
             for (int pass = 0; pass < 2; ++pass) {
-                if (pass == 1)
-                    Fill(screen, Blue); // a second draw must give the same picture
+                if (pass == 1) Fill(screen, Blue);  // a second draw must give the same picture
                 source.AlphaDraw(screen.DC(), 2, 2, opacity, source.Bounds());
                 for (int y = 0; y < size; ++y)
                     for (int x = 0; x < size; ++x)
                         ASSERT_EQ(Rgb(screen, x + 2, y + 2), expected[std::size_t(y) * size + x] & 0xFFFFFFu)
-                            << "size " << size << ", opacity " << opacity << ", pass " << pass << " at " << x
-                            << "," << y;
+                            << "size " << size << ", opacity " << opacity << ", pass " << pass << " at " << x << ","
+                            << y;
                 EXPECT_EQ(Rgb(screen, 1, 1), Blue & 0xFFFFFFu) << "outside the area";
             }
             EXPECT_EQ(std::vector<std::uint32_t>(source.Bits(), source.Bits() + size * size), before)
@@ -78,8 +72,7 @@ TEST(DIB32, AlphaDrawBlendsOntoTheDcAndLeavesItsOwnPixels)
     }
 }
 
-TEST(DIB32, AlphaDrawOfKnownPixels)
-{
+TEST(DIB32, AlphaDrawOfKnownPixels) {
     TDIB32 source, screen;
     source.SetSize(3, 1);
     source.Bits()[0] = 0x00FFFFFFu;
@@ -89,22 +82,21 @@ TEST(DIB32, AlphaDrawOfKnownPixels)
     Fill(screen, Blue);
     source.AlphaDraw(screen.DC(), 0, 0, 255, source.Bounds());
     EXPECT_EQ(Rgb(screen, 0, 0), 0x0000FFu);
-    EXPECT_EQ(Rgb(screen, 1, 0), 0x8080FFu); // weight 129 of 256
+    EXPECT_EQ(Rgb(screen, 1, 0), 0x8080FFu);  // weight 129 of 256
     EXPECT_EQ(Rgb(screen, 2, 0), 0xFFFFFFu);
     Fill(screen, Blue);
     source.AlphaDraw(screen.DC(), 0, 0, 0, source.Bounds());
     EXPECT_EQ(Rgb(screen, 2, 0), 0x0000FFu) << "opacity 0 draws nothing";
 }
 
-TEST(DIB32, DrawToChoosesTheDrawingByModeAndSize)
-{
+TEST(DIB32, DrawToChoosesTheDrawingByModeAndSize) {
     TDIB32 source;
     Pattern(source, 6, 5);
     struct Case {
         const char* what;
         RECT dest;
         std::uint16_t mode;
-        std::uint32_t stretchMode; // the same picture made by StretchBlend
+        std::uint32_t stretchMode;  // the same picture made by StretchBlend
     };
     const Case cases[] = {
         {"equal size, blended", {1, 2, 7, 7}, 0x101, tbx::ModeBlend},
@@ -133,8 +125,7 @@ TEST(DIB32, DrawToChoosesTheDrawingByModeAndSize)
     }
 }
 
-TEST(DIB32, DrawToStretchesBySystemWithoutBlendOrBilinearAndHonoursClipping)
-{
+TEST(DIB32, DrawToStretchesBySystemWithoutBlendOrBilinearAndHonoursClipping) {
     TDIB32 source, screen;
     source.SetSize(1, 1);
     source.Bits()[0] = 0x00123456u;
@@ -142,8 +133,7 @@ TEST(DIB32, DrawToStretchesBySystemWithoutBlendOrBilinearAndHonoursClipping)
     Fill(screen, Blue);
     source.DrawTo(screen.DC(), {0, 0, 3, 3}, 0, source.Bounds());
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x)
-            EXPECT_EQ(Rgb(screen, x, y), 0x123456u) << "system stretch at " << x << "," << y;
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(Rgb(screen, x, y), 0x123456u) << "system stretch at " << x << "," << y;
     EXPECT_EQ(Rgb(screen, 3, 3), 0x0000FFu);
 
     // Only the visible part is drawn; a destination outside the clip draws nothing.
@@ -169,8 +159,7 @@ TEST(DIB32, DrawToStretchesBySystemWithoutBlendOrBilinearAndHonoursClipping)
             ASSERT_EQ(Rgb(screen, x, y), x < 4 ? Rgb(whole, x, y) : 0x0000FFu) << "clipped draw at " << x << "," << y;
 }
 
-TEST(DIB32, SetSizeRecordsSizesAndKeepsPixelsOnRequest)
-{
+TEST(DIB32, SetSizeRecordsSizesAndKeepsPixelsOnRequest) {
     TDIB32 dib;
     dib.SetSize(-5, 10);
     EXPECT_EQ(dib.Width(), 0);
@@ -180,8 +169,7 @@ TEST(DIB32, SetSizeRecordsSizesAndKeepsPixelsOnRequest)
     EXPECT_FALSE(dib.GetBlock(block));
 
     dib.SetSize(3, 2);
-    for (int i = 0; i < 6; ++i)
-        dib.Bits()[i] = 0xFF000000u | std::uint32_t(i + 1);
+    for (int i = 0; i < 6; ++i) dib.Bits()[i] = 0xFF000000u | std::uint32_t(i + 1);
     dib.SetSize(2, 3, true);
     GdiFlush();
     EXPECT_EQ(std::vector<std::uint32_t>(dib.Bits(), dib.Bits() + 6),
@@ -203,8 +191,7 @@ TEST(DIB32, SetSizeRecordsSizesAndKeepsPixelsOnRequest)
     EXPECT_EQ(copy.Width(), 0);
 }
 
-TEST(DIB32, RaisesForAMissingTargetAndLeaksNoGdiObjects)
-{
+TEST(DIB32, RaisesForAMissingTargetAndLeaksNoGdiObjects) {
     TDIB32 dib;
     dib.SetSize(2, 2);
     const RECT r{0, 0, 2, 2};
@@ -231,12 +218,10 @@ TEST(DIB32, RaisesForAMissingTargetAndLeaksNoGdiObjects)
     EXPECT_EQ(left, 0);
 }
 
-TEST(DIB32, AFailedResizeKeepsThePicture)
-{
+TEST(DIB32, AFailedResizeKeepsThePicture) {
     TDIB32 dib;
     dib.SetSize(3, 2);
-    for (int i = 0; i < 6; ++i)
-        dib.Bits()[i] = 0xFF000000u | std::uint32_t(i + 1);
+    for (int i = 0; i < 6; ++i) dib.Bits()[i] = 0xFF000000u | std::uint32_t(i + 1);
     const int left = gditest::GdiObjectsLeftBy([&] {
         for (bool preserve : {true, false})
             EXPECT_THROW(dib.SetSize(40000, 40000, preserve), ui::EOSError) << "preserve " << preserve;

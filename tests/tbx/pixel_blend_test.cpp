@@ -23,17 +23,15 @@ struct TImage {
     std::uint32_t& at(int x, int y) { return pixels[std::size_t(y) * width + x]; }
 };
 
-std::vector<std::uint32_t> Numbered(std::size_t count)
-{
+std::vector<std::uint32_t> Numbered(std::size_t count) {
     std::vector<std::uint32_t> v(count);
     std::iota(v.begin(), v.end(), 1u);
     return v;
 }
 
-} // namespace
+}  // namespace
 
-TEST(PixelBlend, BlendsOnePixelByItsAlpha)
-{
+TEST(PixelBlend, BlendsOnePixelByItsAlpha) {
     struct Case {
         std::uint32_t target, pixel, expected;
         const char* what;
@@ -53,8 +51,7 @@ TEST(PixelBlend, BlendsOnePixelByItsAlpha)
     }
 }
 
-TEST(PixelBlend, CachedBlendingGivesTheSameResultAsBlendPixel)
-{
+TEST(PixelBlend, CachedBlendingGivesTheSameResultAsBlendPixel) {
     std::mt19937 random(3);
     tbx::TBlendCache cache;
     const std::uint32_t alphas[] = {0, 1, 127, 128, 200, 255};
@@ -69,8 +66,7 @@ TEST(PixelBlend, CachedBlendingGivesTheSameResultAsBlendPixel)
     }
 }
 
-TEST(PixelBlend, BlendLineScalesAlphaByTheOpacityAndLeavesTheSourceAlone)
-{
+TEST(PixelBlend, BlendLineScalesAlphaByTheOpacityAndLeavesTheSourceAlone) {
     EXPECT_EQ(tbx::BlendTableEntry(128, 255), 128u << 24);
     EXPECT_EQ(tbx::BlendTableEntry(255, 77), 77u << 24);
     EXPECT_EQ(tbx::BlendTableEntry(0, 255), 0u);
@@ -81,9 +77,9 @@ TEST(PixelBlend, BlendLineScalesAlphaByTheOpacityAndLeavesTheSourceAlone)
         std::uint32_t expected;
     };
     const Case cases[] = {
-        {0, 3, 0xFF000000u},   // nothing
-        {128, 1, 0x00808080u}, // alpha 255 becomes 128: weight 129
-        {128, 3, 0x00808080u}, // the same through the cache
+        {0, 3, 0xFF000000u},    // nothing
+        {128, 1, 0x00808080u},  // alpha 255 becomes 128: weight 129
+        {128, 3, 0x00808080u},  // the same through the cache
         {255, 3, 0xFFFFFFFFu},
     };
     for (const Case& c : cases) {
@@ -96,8 +92,7 @@ TEST(PixelBlend, BlendLineScalesAlphaByTheOpacityAndLeavesTheSourceAlone)
     }
 }
 
-TEST(PixelBlend, CopyBlockClipsAndHandlesOverlapInBothDirections)
-{
+TEST(PixelBlend, CopyBlockClipsAndHandlesOverlapInBothDirections) {
     struct Case {
         int x, y;
         TPixelRect source;
@@ -121,16 +116,14 @@ TEST(PixelBlend, CopyBlockClipsAndHandlesOverlapInBothDirections)
                 const int sx = x - c.x + c.source.Left, sy = y - c.y + c.source.Top;
                 const bool inSource = sx >= std::max(0, c.source.Left) && sx < std::min(4, c.source.Right) &&
                                       sy >= std::max(0, c.source.Top) && sy < std::min(4, c.source.Bottom);
-                if (inSource)
-                    expected.at(x, y) = before.pixels[std::size_t(sy) * 4 + sx];
+                if (inSource) expected.at(x, y) = before.pixels[std::size_t(sy) * 4 + sx];
             }
         tbx::CopyBlock(image.Block(), c.x, c.y, 0, c.source, image.Block());
         EXPECT_EQ(image.pixels, expected.pixels) << c.what;
     }
 }
 
-TEST(PixelBlend, CopyBlockExchangesRectangles)
-{
+TEST(PixelBlend, CopyBlockExchangesRectangles) {
     TImage a(3, 2), b(3, 2, 0xAAu);
     a.pixels = Numbered(6);
     tbx::CopyBlock(b.Block(), 1, 0, 1, {0, 0, 2, 2}, a.Block());
@@ -138,35 +131,32 @@ TEST(PixelBlend, CopyBlockExchangesRectangles)
     EXPECT_EQ(b.pixels, (std::vector<std::uint32_t>{0xAA, 1, 2, 0xAA, 4, 5}));
 }
 
-TEST(PixelBlend, EmptyBlocksAndRectanglesDoNothing)
-{
+TEST(PixelBlend, EmptyBlocksAndRectanglesDoNothing) {
     TImage image(2, 2, 7);
     TPixelBlock none;
     tbx::CopyBlock(image.Block(), 0, 0, 0, {0, 0, 2, 2}, none);
     tbx::BlendBlock(image.Block(), 0, 0, 255, {0, 0, 2, 2}, none);
     tbx::StretchBlend(image.Block(), {0, 0, 2, 2}, none, 0, {0, 0, 1, 1});
     TImage source(1, 1, 0xFF123456u);
-    tbx::StretchBlend(image.Block(), {0, 0, 2, 2}, source.Block(), 0, {0, 0, 2, 2}); // beyond the source
-    tbx::StretchBlend(image.Block(), {0, 0, 0, 2}, source.Block(), 0, {0, 0, 1, 1}); // no width
-    tbx::BlendBlock(image.Block(), 0, 0, 0, {0, 0, 1, 1}, source.Block());           // opacity 0
+    tbx::StretchBlend(image.Block(), {0, 0, 2, 2}, source.Block(), 0, {0, 0, 2, 2});  // beyond the source
+    tbx::StretchBlend(image.Block(), {0, 0, 0, 2}, source.Block(), 0, {0, 0, 1, 1});  // no width
+    tbx::BlendBlock(image.Block(), 0, 0, 0, {0, 0, 1, 1}, source.Block());            // opacity 0
     EXPECT_EQ(image.pixels, std::vector<std::uint32_t>(4, 7));
 }
 
-TEST(PixelBlend, StretchBlendAtEqualSizeCopiesOrBlendsExactly)
-{
+TEST(PixelBlend, StretchBlendAtEqualSizeCopiesOrBlendsExactly) {
     TImage source(2, 1);
     source.pixels = {0x80FFFFFFu, 0x00123456u};
     TImage copied(3, 2, 0xFF000000u), blended(3, 2, 0xFF000000u);
     tbx::StretchBlend(copied.Block(), {1, 1, 3, 2}, source.Block(), 0, source.Bounds());
     tbx::StretchBlend(blended.Block(), {1, 1, 3, 2}, source.Block(), tbx::ModeBlend, source.Bounds());
     EXPECT_EQ(copied.pixels, (std::vector<std::uint32_t>{0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u,
-                                                          0x80FFFFFFu, 0x00123456u}));
+                                                         0x80FFFFFFu, 0x00123456u}));
     EXPECT_EQ(blended.pixels, (std::vector<std::uint32_t>{0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u,
-                                                           0x00808080u, 0xFF000000u}));
+                                                          0x00808080u, 0xFF000000u}));
 }
 
-TEST(PixelBlend, EnlargingOnePixelGivesEqualPixels)
-{
+TEST(PixelBlend, EnlargingOnePixelGivesEqualPixels) {
     for (std::uint32_t mode : {0u, tbx::ModeBilinear}) {
         TImage source(1, 1, 0x80402010u), target(3, 3);
         tbx::StretchBlend(target.Block(), target.Bounds(), source.Block(), mode, source.Bounds());
@@ -174,8 +164,7 @@ TEST(PixelBlend, EnlargingOnePixelGivesEqualPixels)
     }
 }
 
-TEST(PixelBlend, EveryContributionListSumsTo256)
-{
+TEST(PixelBlend, EveryContributionListSumsTo256) {
     for (int source = 1; source <= 40; ++source) {
         for (int dest = 1; dest <= 40; ++dest) {
             const tbx::TContributions lists = tbx::BuildContributions(0, dest, 0, dest, source);
@@ -201,8 +190,7 @@ TEST(PixelBlend, EveryContributionListSumsTo256)
     EXPECT_EQ(part.Entries[0].Weight, whole.Entries[whole.First[3]].Weight);
 }
 
-TEST(PixelBlend, ShrinkingFourToOneWeighsEachPixelEqually)
-{
+TEST(PixelBlend, ShrinkingFourToOneWeighsEachPixelEqually) {
     const tbx::TContributions lists = tbx::BuildContributions(0, 1, 0, 1, 4);
     ASSERT_EQ(lists.Entries.size(), 4u);
     for (int i = 0; i < 4; ++i) {
@@ -212,5 +200,5 @@ TEST(PixelBlend, ShrinkingFourToOneWeighsEachPixelEqually)
     TImage source(4, 1), target(1, 1);
     source.pixels = {0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu};
     tbx::ShrinkBlend(target.Block(), target.Bounds(), source.Block(), 0, source.Bounds());
-    EXPECT_EQ(target.pixels[0], 0xFF7F7F7Fu); // rounded with $7F00 of $10000
+    EXPECT_EQ(target.pixels[0], 0xFF7F7F7Fu);  // rounded with $7F00 of $10000
 }

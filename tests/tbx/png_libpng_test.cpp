@@ -14,23 +14,21 @@ namespace {
 
 // Pixels as the first differing one, for a readable failure.
 std::string FirstDifference(const std::vector<std::uint32_t>& ours, const std::vector<std::uint32_t>& theirs,
-                            std::uint32_t width)
-{
+                            std::uint32_t width) {
     if (ours.size() != theirs.size())
         return "sizes differ: " + std::to_string(ours.size()) + " vs " + std::to_string(theirs.size());
     for (std::size_t i = 0; i < ours.size(); ++i) {
         if (ours[i] != theirs[i]) {
             char text[96];
-            std::snprintf(text, sizeof text, "pixel (%zu, %zu): ours %08X, libpng %08X", i % width, i / width,
-                          ours[i], theirs[i]);
+            std::snprintf(text, sizeof text, "pixel (%zu, %zu): ours %08X, libpng %08X", i % width, i / width, ours[i],
+                          theirs[i]);
             return text;
         }
     }
     return "";
 }
 
-void ExpectSameAsLibpng(const Bytes& png, const std::string& what)
-{
+void ExpectSameAsLibpng(const Bytes& png, const std::string& what) {
     libpngref::TImage reference;
     std::string error;
     ASSERT_TRUE(libpngref::DecodeBgra(png.data(), png.size(), reference, &error)) << what << ": libpng: " << error;
@@ -44,17 +42,14 @@ void ExpectSameAsLibpng(const Bytes& png, const std::string& what)
     }
 }
 
-TEST(PngReader, DecodesEveryValidPngSuiteFileLikeLibpng)
-{
+TEST(PngReader, DecodesEveryValidPngSuiteFileLikeLibpng) {
     const auto files = PngSuiteFiles(false);
     ASSERT_GE(files.size(), 100u) << "images missing from " << PngSuiteDir();
-    for (const auto& path : files)
-        ExpectSameAsLibpng(ReadFile(path), path.filename().string());
+    for (const auto& path : files) ExpectSameAsLibpng(ReadFile(path), path.filename().string());
 }
 
 // Smooth gradients with noise, so that libpng's encoder uses every filter.
-Bytes GeneratedRows(std::uint32_t width, std::uint32_t height, int channels, int depth, std::mt19937& random)
-{
+Bytes GeneratedRows(std::uint32_t width, std::uint32_t height, int channels, int depth, std::mt19937& random) {
     const std::size_t bits = std::size_t(width) * channels * depth;
     const std::size_t rowBytes = (bits + 7) / 8;
     Bytes rows(rowBytes * height);
@@ -67,14 +62,12 @@ Bytes GeneratedRows(std::uint32_t width, std::uint32_t height, int channels, int
     return rows;
 }
 
-TEST(PngReader, DecodesEveryColourTypeDepthAndFilterLikeLibpng)
-{
+TEST(PngReader, DecodesEveryColourTypeDepthAndFilterLikeLibpng) {
     struct Format {
         int colorType, depth, channels;
     };
-    const Format formats[] = {{0, 1, 1}, {0, 2, 1}, {0, 4, 1}, {0, 8, 1}, {0, 16, 1}, {2, 8, 3}, {2, 16, 3},
-                              {3, 1, 1}, {3, 2, 1}, {3, 4, 1}, {3, 8, 1}, {4, 8, 2}, {4, 16, 2}, {6, 8, 4},
-                              {6, 16, 4}};
+    const Format formats[] = {{0, 1, 1}, {0, 2, 1}, {0, 4, 1}, {0, 8, 1}, {0, 16, 1}, {2, 8, 3}, {2, 16, 3}, {3, 1, 1},
+                              {3, 2, 1}, {3, 4, 1}, {3, 8, 1}, {4, 8, 2}, {4, 16, 2}, {6, 8, 4}, {6, 16, 4}};
     std::mt19937 random(17);
     for (const Format& f : formats) {
         for (bool interlaced : {false, true}) {
@@ -91,15 +84,13 @@ TEST(PngReader, DecodesEveryColourTypeDepthAndFilterLikeLibpng)
                         // A full palette, so that every generated index is valid.
                         for (int i = 0; i < (3 << f.depth); ++i)
                             o.palette.push_back(static_cast<std::uint8_t>(random()));
-                        if (keyed)
-                            o.tRNS = {0, 128, 255, 7};
+                        if (keyed) o.tRNS = {0, 128, 255, 7};
                     } else if (keyed && (f.colorType == 0 || f.colorType == 2)) {
                         // The first sample of the image as the key, so that it matches somewhere.
                         const int mask = f.depth == 16 ? 0xFFFF : (1 << f.depth) - 1;
                         const Bytes& r = o.rows;
                         auto sample = [&](int k) -> int {
-                            if (f.depth == 16)
-                                return r[2 * k] << 8 | r[2 * k + 1];
+                            if (f.depth == 16) return r[2 * k] << 8 | r[2 * k + 1];
                             return f.depth == 8 ? r[k] : r[0] >> (8 - f.depth);
                         };
                         for (int k = 0; k < (f.colorType == 0 ? 1 : 3); ++k) {
@@ -120,8 +111,7 @@ TEST(PngReader, DecodesEveryColourTypeDepthAndFilterLikeLibpng)
     }
 }
 
-TEST(PngWriter, OutputDecodesToTheSamePixelsInLibpng)
-{
+TEST(PngWriter, OutputDecodesToTheSamePixelsInLibpng) {
     std::mt19937 random(23);
     auto image = [&](std::uint32_t w, std::uint32_t h, std::uint32_t mask, std::uint32_t set) {
         TImage im{w, h, {}};
@@ -130,16 +120,13 @@ TEST(PngWriter, OutputDecodesToTheSamePixelsInLibpng)
         return im;
     };
     TImage blackWhite = image(19, 7, 0, 0xFF000000);
-    for (auto& p : blackWhite.pixels)
-        p = random() % 2 ? 0xFFFFFFFFu : 0xFF000000u;
+    for (auto& p : blackWhite.pixels) p = random() % 2 ? 0xFFFFFFFFu : 0xFF000000u;
     TImage grayKey = image(33, 9, 0, 0);
-    for (auto& p : grayKey.pixels)
-        p = random() % 5 == 0 ? 0x00030303u : 0xFF000000u | (random() % 128 * 2) * 0x010101u;
+    for (auto& p : grayKey.pixels) p = random() % 5 == 0 ? 0x00030303u : 0xFF000000u | (random() % 128 * 2) * 0x010101u;
     TImage grayAlpha = image(40, 40, 0, 0);
-    for (auto& p : grayAlpha.pixels)
-        p = (random() % 256) << 24 | (random() % 256) * 0x010101u;
-    TImage rgbKey = image(33, 9, 0x00FFFFFE, 0xFF000000); // even blue only...
-    rgbKey.pixels[4] = 0x00000001;                       // ...so the odd key colour is its own
+    for (auto& p : grayAlpha.pixels) p = (random() % 256) << 24 | (random() % 256) * 0x010101u;
+    TImage rgbKey = image(33, 9, 0x00FFFFFE, 0xFF000000);  // even blue only...
+    rgbKey.pixels[4] = 0x00000001;                         // ...so the odd key colour is its own
 
     const std::vector<std::pair<const char*, TImage>> images = {
         {"palette of 2", image(13, 5, 0x00010000, 0xFF000000)},
@@ -162,4 +149,4 @@ TEST(PngWriter, OutputDecodesToTheSamePixelsInLibpng)
     }
 }
 
-} // namespace
+}  // namespace

@@ -15,36 +15,30 @@ using namespace tbxtest;
 
 namespace {
 
-TImage Filled(std::uint32_t width, std::uint32_t height, const std::function<std::uint32_t(std::uint32_t, std::uint32_t)>& at)
-{
+TImage Filled(std::uint32_t width, std::uint32_t height,
+              const std::function<std::uint32_t(std::uint32_t, std::uint32_t)>& at) {
     TImage image{width, height, {}};
     for (std::uint32_t y = 0; y < height; ++y)
-        for (std::uint32_t x = 0; x < width; ++x)
-            image.pixels.push_back(at(x, y));
+        for (std::uint32_t x = 0; x < width; ++x) image.pixels.push_back(at(x, y));
     return image;
 }
 
-std::uint32_t Gray(unsigned level, unsigned alpha = 255)
-{
-    return alpha << 24 | level * 0x010101u;
-}
+std::uint32_t Gray(unsigned level, unsigned alpha = 255) { return alpha << 24 | level * 0x010101u; }
 
 // n distinct opaque colours, cycled over the image.
-TImage ManyColours(unsigned n, std::uint32_t width = 20, std::uint32_t height = 20)
-{
+TImage ManyColours(unsigned n, std::uint32_t width = 20, std::uint32_t height = 20) {
     return Filled(width, height, [n](std::uint32_t x, std::uint32_t y) {
         const unsigned i = (y * 20 + x) % n;
         return 0xFF000000u | (i * 0x9E3779B1u & 0x00FFFFFFu);
     });
 }
 
-TImage GrayLevels(unsigned n)
-{
-    return Filled(16, 17, [n](std::uint32_t x, std::uint32_t y) { return Gray((y * 16 + x) % n * (255 / (n > 1 ? n - 1 : 1))); });
+TImage GrayLevels(unsigned n) {
+    return Filled(
+        16, 17, [n](std::uint32_t x, std::uint32_t y) { return Gray((y * 16 + x) % n * (255 / (n > 1 ? n - 1 : 1))); });
 }
 
-TImage With(TImage image, std::size_t index, std::uint32_t pixel)
-{
+TImage With(TImage image, std::size_t index, std::uint32_t pixel) {
     image.pixels[index] = pixel;
     return image;
 }
@@ -53,16 +47,13 @@ struct THeader {
     unsigned depth, colorType;
 };
 
-THeader HeaderOf(const std::vector<TChunkInfo>& chunks)
-{
+THeader HeaderOf(const std::vector<TChunkInfo>& chunks) {
     const TChunkInfo* ihdr = FindChunk(chunks, "IHDR");
-    if (!ihdr || ihdr->data.size() != 13)
-        return {0, 99};
+    if (!ihdr || ihdr->data.size() != 13) return {0, 99};
     return {ihdr->data[8], ihdr->data[9]};
 }
 
-TEST(PngWriter, ChoosesTheSmallestFittingColourType)
-{
+TEST(PngWriter, ChoosesTheSmallestFittingColourType) {
     struct Case {
         const char* what;
         TImage image;
@@ -70,8 +61,10 @@ TEST(PngWriter, ChoosesTheSmallestFittingColourType)
         std::size_t paletteEntries;
         std::optional<Bytes> transparency;
     };
-    const TImage black = Filled(4, 4, [](std::uint32_t x, std::uint32_t y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u; });
-    const TImage twoGreys = Filled(4, 4, [](std::uint32_t x, std::uint32_t) { return x % 2 ? Gray(0x40) : Gray(0xC0); });
+    const TImage black =
+        Filled(4, 4, [](std::uint32_t x, std::uint32_t y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u; });
+    const TImage twoGreys =
+        Filled(4, 4, [](std::uint32_t x, std::uint32_t) { return x % 2 ? Gray(0x40) : Gray(0xC0); });
     const TImage seventeen = GrayLevels(17);
     const TImage threeHundred = ManyColours(300);
     const std::uint32_t key = threeHundred.pixels[5] & 0x00FFFFFFu;
@@ -82,10 +75,10 @@ TEST(PngWriter, ChoosesTheSmallestFittingColourType)
         {"two grey levels that are not black and white", twoGreys, 1, 3, 2, std::nullopt},
         {"black and a grey level", With(black, 0, Gray(0x80)), 2, 3, 3, std::nullopt},
         {"black and transparent white", With(With(black, 1, 0x00FFFFFF), 2, 0x00FFFFFF), 2, 3, 3, Bytes{255, 0}},
-        {"black with transparent white pixels", Filled(4, 2, [](std::uint32_t x, auto) { return x ? 0xFF000000u : 0x00FFFFFFu; }),
-         1, 0, 0, Bytes{0, 1}},
-        {"black and transparent black", Filled(4, 2, [](std::uint32_t x, auto) { return x ? 0xFF000000u : 0x00000000u; }),
-         1, 3, 2, Bytes{0}},
+        {"black with transparent white pixels",
+         Filled(4, 2, [](std::uint32_t x, auto) { return x ? 0xFF000000u : 0x00FFFFFFu; }), 1, 0, 0, Bytes{0, 1}},
+        {"black and transparent black",
+         Filled(4, 2, [](std::uint32_t x, auto) { return x ? 0xFF000000u : 0x00000000u; }), 1, 3, 2, Bytes{0}},
         {"3 grey levels", GrayLevels(3), 2, 3, 3, std::nullopt},
         {"16 grey levels", GrayLevels(16), 4, 3, 16, std::nullopt},
         {"17 grey levels", seventeen, 8, 0, 0, std::nullopt},
@@ -103,13 +96,14 @@ TEST(PngWriter, ChoosesTheSmallestFittingColourType)
         {"300 colours and two transparent colours", With(With(threeHundred, 398, 0x00123456), 399, 0x00654321), 8, 6, 0,
          std::nullopt},
         {"300 colours and partial alpha", With(threeHundred, 399, 0x80123456), 8, 6, 0, std::nullopt},
-        {"257 grey values with alpha", Filled(16, 17, [](std::uint32_t x, std::uint32_t y) { return Gray(x * 16 + y % 16, y == 16 ? 200 : 255); }),
-         8, 4, 0, std::nullopt},
+        {"257 grey values with alpha",
+         Filled(16, 17, [](std::uint32_t x, std::uint32_t y) { return Gray(x * 16 + y % 16, y == 16 ? 200 : 255); }), 8,
+         4, 0, std::nullopt},
         {"256 opaque grey levels and transparent black", With(GrayLevels(256), 270, 0), 8, 4, 0, std::nullopt},
         {"256 opaque grey levels and transparent white pixels", With(GrayLevels(256), 270, 0x00FFFFFF), 8, 4, 0,
          std::nullopt},
-        {"palette with opaque entries last", Filled(3, 1, [](std::uint32_t x, auto) { return x ? 0xFF00FF00u + x : 0x00FF0000u; }),
-         2, 3, 3, Bytes{0}},
+        {"palette with opaque entries last",
+         Filled(3, 1, [](std::uint32_t x, auto) { return x ? 0xFF00FF00u + x : 0x00FF0000u; }), 2, 3, 3, Bytes{0}},
     };
     for (const Case& c : cases) {
         const Bytes png = Encode(c.image);
@@ -130,21 +124,17 @@ TEST(PngWriter, ChoosesTheSmallestFittingColourType)
 }
 
 // Filter type bytes of each row of a written image.
-std::vector<unsigned> RowFilters(const Bytes& png, std::size_t rowBytes)
-{
+std::vector<unsigned> RowFilters(const Bytes& png, std::size_t rowBytes) {
     const auto chunks = ParseChunks(png);
     const TChunkInfo* idat = FindChunk(chunks, "IDAT");
     std::vector<unsigned> filters;
-    if (!idat)
-        return filters;
+    if (!idat) return filters;
     const Bytes raw = Inflate(idat->data);
-    for (std::size_t at = 0; at < raw.size(); at += rowBytes + 1)
-        filters.push_back(raw[at]);
+    for (std::size_t at = 0; at < raw.size(); at += rowBytes + 1) filters.push_back(raw[at]);
     return filters;
 }
 
-TEST(PngWriter, FiltersEightBitGrayAndTruecolourRowsByTheSmallestByteSum)
-{
+TEST(PngWriter, FiltersEightBitGrayAndTruecolourRowsByTheSmallestByteSum) {
     // A horizontal ramp: Sub leaves ones in the first row (a tie with Paeth,
     // which the lower type wins); Up leaves zeros in every later row.
     const TImage ramp = Filled(300, 4, [](std::uint32_t x, auto) { return 0xFF000000u | (x * 0x010203u); });
@@ -157,8 +147,7 @@ TEST(PngWriter, FiltersEightBitGrayAndTruecolourRowsByTheSmallestByteSum)
     EXPECT_EQ(RowFilters(Encode(stripes), 2), std::vector<unsigned>(3, 0));
 }
 
-TEST(PngWriter, RoundTripsEveryColourClassThroughTheReader)
-{
+TEST(PngWriter, RoundTripsEveryColourClassThroughTheReader) {
     std::mt19937 random(5);
     auto noise = [&random](std::uint32_t mask, std::uint32_t set) {
         return [&random, mask, set](auto, auto) { return (static_cast<std::uint32_t>(random()) & mask) | set; };
@@ -168,11 +157,14 @@ TEST(PngWriter, RoundTripsEveryColourClassThroughTheReader)
         const std::vector<std::pair<const char*, TImage>> images = {
             {"palette of 2", Filled(width, height, noise(0x01000000, 0xFE000000 | 0x123456))},
             {"palette of 4", Filled(width, height, noise(0x00000101, 0xFF000000))},
-            {"palette of 16", Filled(width, height, noise(0x00000303, 0xFF000000))}, {"palette of 64 with alpha", Filled(width, height, noise(0x30000303, 0x0F000000))},
+            {"palette of 16", Filled(width, height, noise(0x00000303, 0xFF000000))},
+            {"palette of 64 with alpha", Filled(width, height, noise(0x30000303, 0x0F000000))},
             {"palette of 256", Filled(width, height, noise(0x000F000F, 0xFF000000))},
-            {"black and white", Filled(width, height, [&random](auto, auto) { return random() % 2 ? 0xFFFFFFFFu : 0xFF000000u; })},
+            {"black and white",
+             Filled(width, height, [&random](auto, auto) { return random() % 2 ? 0xFFFFFFFFu : 0xFF000000u; })},
             {"gray", Filled(width, height, [&random](auto, auto) { return Gray(random() % 256); })},
-            {"gray with alpha", Filled(width, height, [&random](auto, auto) { return Gray(random() % 256, random() % 256); })},
+            {"gray with alpha",
+             Filled(width, height, [&random](auto, auto) { return Gray(random() % 256, random() % 256); })},
             {"RGB", Filled(width, height, noise(0x00FFFFFF, 0xFF000000))},
             {"RGBA", Filled(width, height, noise(0xFFFFFFFF, 0))},
         };
@@ -186,8 +178,7 @@ TEST(PngWriter, RoundTripsEveryColourClassThroughTheReader)
     }
 }
 
-TEST(PngWriter, WritesOneIdatAndEndsWithIend)
-{
+TEST(PngWriter, WritesOneIdatAndEndsWithIend) {
     const Bytes png = Encode(ManyColours(300, 200, 200));
     const auto chunks = ParseChunks(png);
     ASSERT_FALSE(chunks.empty());
@@ -198,8 +189,7 @@ TEST(PngWriter, WritesOneIdatAndEndsWithIend)
     EXPECT_EQ(Bytes(png.end() - 12, png.end()), iend);
 }
 
-TEST(PngWriter, RejectsDimensionsThatAreNotPositive)
-{
+TEST(PngWriter, RejectsDimensionsThatAreNotPositive) {
     const std::uint32_t pixel = 0;
     for (const auto& [w, h] : {std::pair{0, 1}, std::pair{1, 0}, std::pair{-1, 5}, std::pair{5, -1}}) {
         try {
@@ -211,26 +201,22 @@ TEST(PngWriter, RejectsDimensionsThatAreNotPositive)
     }
 }
 
-TEST(PngWriter, CopiesRowsAtTheGivenStride)
-{
+TEST(PngWriter, CopiesRowsAtTheGivenStride) {
     // 3 x 2 pixels inside rows of 5.
     const std::vector<std::uint32_t> source = {1, 2, 3, 0, 0, 4, 5, 6, 0, 0};
     std::vector<std::uint32_t> expected;
-    for (std::uint32_t v : {1, 2, 3, 4, 5, 6})
-        expected.push_back(0xFF000000u | v * 0x010101u);
+    for (std::uint32_t v : {1, 2, 3, 4, 5, 6}) expected.push_back(0xFF000000u | v * 0x010101u);
     std::vector<std::uint32_t> opaque = source;
-    for (auto& p : opaque)
-        p = 0xFF000000u | p * 0x010101u;
+    for (auto& p : opaque) p = 0xFF000000u | p * 0x010101u;
     tbx::TPNGWriter writer(3, 2, 5, opaque.data());
     tbx::TMemoryByteStream stream;
     writer.SaveToStream(stream);
     EXPECT_EQ(Decode(stream.Bytes()).pixels, expected);
 }
 
-} // namespace
+}  // namespace
 
-TEST(PngWriter, RefusesChunkDataLongerThanAChunkMayHold)
-{
+TEST(PngWriter, RefusesChunkDataLongerThanAChunkMayHold) {
     tbx::TMemoryByteStream stream;
     const std::uint8_t byte = 0;
     // The data is never read: the length alone is refused.

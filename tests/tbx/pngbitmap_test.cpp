@@ -24,8 +24,7 @@ using tbx::TPNGBitmap;
 
 namespace {
 
-std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint32_t>& pixels)
-{
+std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint32_t>& pixels) {
     tbx::TMemoryByteStream stream;
     tbx::TPNGWriter(width, height, width, pixels.data()).SaveToStream(stream);
     return stream.Bytes();
@@ -33,20 +32,17 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
 
 const std::vector<std::uint32_t> Pixels2x2 = {0xFF102030u, 0x80FFFFFFu, 0x00000000u, 0xFF00FF00u};
 
-void LoadBytes(TPNGBitmap& png, const std::vector<std::uint8_t>& bytes)
-{
+void LoadBytes(TPNGBitmap& png, const std::vector<std::uint8_t>& bytes) {
     ui::TMemoryStream stream;
     stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
     stream.SetPosition(0);
     png.LoadFromStream(&stream);
 }
 
-std::vector<std::uint32_t> PixelsOf(const TPNGBitmap& png)
-{
+std::vector<std::uint32_t> PixelsOf(const TPNGBitmap& png) {
     GdiFlush();
     const tbx::TDIB32* dib = png.DIB();
-    if (!dib || !dib->Bits())
-        return {};
+    if (!dib || !dib->Bits()) return {};
     return {dib->Bits(), dib->Bits() + std::size_t(dib->Width()) * dib->Height()};
 }
 
@@ -56,10 +52,9 @@ struct TChangeCounter : ui::TObject {
     void Changed(ui::TObject*) { ++count; }
 };
 
-} // namespace
+}  // namespace
 
-TEST(PNGBitmap, StartsEmptyAndTransparentAndDrawsNothing)
-{
+TEST(PNGBitmap, StartsEmptyAndTransparentAndDrawsNothing) {
     TPNGBitmap png;
     EXPECT_TRUE(png.Empty());
     EXPECT_TRUE(png.Transparent());
@@ -81,8 +76,7 @@ TEST(PNGBitmap, StartsEmptyAndTransparentAndDrawsNothing)
     EXPECT_EQ(stream.Size(), 0) << "a picture without pixels writes nothing";
 }
 
-TEST(PNGBitmap, LoadsSavesAndKeepsThePictureWhenLoadingFails)
-{
+TEST(PNGBitmap, LoadsSavesAndKeepsThePictureWhenLoadingFails) {
     TPNGBitmap png;
     LoadBytes(png, EncodePng(2, 2, Pixels2x2));
     EXPECT_EQ(png.Width(), 2);
@@ -105,8 +99,7 @@ TEST(PNGBitmap, LoadsSavesAndKeepsThePictureWhenLoadingFails)
     std::vector<std::uint8_t> zeroWidth = EncodePng(1, 1, {0xFF000000u});
     std::memset(zeroWidth.data() + 16, 0, 4);
     const std::uint32_t crc = tbx::UpdateCrc32(0, zeroWidth.data() + 12, 17);
-    for (int i = 0; i < 4; ++i)
-        zeroWidth[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i) zeroWidth[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
     LoadBytes(png, zeroWidth);
     EXPECT_TRUE(png.Empty());
 
@@ -120,8 +113,7 @@ TEST(PNGBitmap, LoadsSavesAndKeepsThePictureWhenLoadingFails)
     }
 }
 
-TEST(PNGBitmap, AssignsFromAndToBitmapsAndCopiesOtherPictures)
-{
+TEST(PNGBitmap, AssignsFromAndToBitmapsAndCopiesOtherPictures) {
     TPNGBitmap png;
     LoadBytes(png, EncodePng(2, 2, Pixels2x2));
     TPNGBitmap copy;
@@ -158,8 +150,7 @@ TEST(PNGBitmap, AssignsFromAndToBitmapsAndCopiesOtherPictures)
     EXPECT_THROW(copy.Assign(&notAPicture), ui::EConvertError);
 }
 
-TEST(PNGBitmap, SizeChangesClearThePixels)
-{
+TEST(PNGBitmap, SizeChangesClearThePixels) {
     TPNGBitmap png;
     png.SetWidth(10);
     png.SetHeight(10);
@@ -170,8 +161,7 @@ TEST(PNGBitmap, SizeChangesClearThePixels)
     EXPECT_TRUE(png.Empty());
 }
 
-TEST(PNGBitmap, IsThePictureClassForPngFilesAndFormData)
-{
+TEST(PNGBitmap, IsThePictureClassForPngFilesAndFormData) {
     EXPECT_EQ(ui::TPicture::FileFormatDescription("PNG"), "Portable network graphic images");
     std::unique_ptr<ui::TGraphic> made(ui::TPicture::CreateGraphicForExtension("png"));
     EXPECT_NE(dynamic_cast<TPNGBitmap*>(made.get()), nullptr);

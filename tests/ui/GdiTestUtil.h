@@ -67,7 +67,10 @@ inline int GdiObjectsLeftBy(const std::function<void()>& f) {
 
 // ---- BMP files for the reader tests
 
-inline void Put16(std::vector<uint8_t>& v, uint32_t x) { v.push_back(uint8_t(x)); v.push_back(uint8_t(x >> 8)); }
+inline void Put16(std::vector<uint8_t>& v, uint32_t x) {
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+}
 inline void Put32(std::vector<uint8_t>& v, uint32_t x) {
     for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i)));
 }
@@ -133,4 +136,4 @@ inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
     return file;
 }
 
-} // namespace gditest
+}  // namespace gditest

@@ -11,8 +11,7 @@ public:
         char base[MAX_PATH];
         GetTempPathA(MAX_PATH, base);
         static unsigned counter = 0;
-        path_ = std::string(base) + "vsk-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter);
+        path_ = std::string(base) + "vsk-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder() { Remove(path_); }

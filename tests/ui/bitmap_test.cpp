@@ -50,7 +50,7 @@ void PaintTarget(TBitmap& b, TColor outer, TColor inner) {
     b.Canvas()->FillRect(Rect(1, 1, 3, 3));
 }
 
-} // namespace
+}  // namespace
 
 TEST(Bitmap, NewPixelsAreWhiteAndResizingKeepsTheOverlap) {
     TBitmap b(3, 2);
@@ -101,9 +101,9 @@ TEST(Bitmap, TransparentDrawingLeavesTheBackgroundWhereTheKeyColourWas) {
         {"opaque", [](TBitmap&) {}, Bounds(0, 0, 4, 4), clFuchsia, clRed},
         {"transparent, colour from the bottom-left pixel", [](TBitmap& b) { b.SetTransparent(true); },
          Bounds(0, 0, 4, 4), clGreen, clRed},
-        {"transparent and stretched", [](TBitmap& b) { b.SetTransparent(true); }, Bounds(0, 0, 8, 8), clGreen,
-         clRed},
-        {"transparent with a fixed colour", [](TBitmap& b) {
+        {"transparent and stretched", [](TBitmap& b) { b.SetTransparent(true); }, Bounds(0, 0, 8, 8), clGreen, clRed},
+        {"transparent with a fixed colour",
+         [](TBitmap& b) {
              b.SetTransparent(true);
              b.SetTransparentColor(clRed);
          },
@@ -264,18 +264,21 @@ TEST(BitmapFile, ReadsEveryDepthAndLayout) {
              return s;
          }(),
          {R, G, B, B, B, R}},
-        {"8 bits, top-down", spec(2, -2, 8, {{1, 0, 0, 0}, {2, 3, 0, 0}}, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}),
+        {"8 bits, top-down",
+         spec(2, -2, 8, {{1, 0, 0, 0}, {2, 3, 0, 0}}, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}),
          {G, R, B, W}},
         {"8 bits, an index past the palette reads black", spec(1, 1, 8, {{9, 0, 0, 0}}, {0xFF0000}), {K}},
         {"16 bits, 5-5-5", spec(2, 1, 16, {{0x00, 0x7C, 0x1F, 0x00}}), {R, B}},
-        {"16 bits, 5-6-5 bit fields", spec(3, 1, 16, {{0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0}}, {}, BI_BITFIELDS,
-                                           {0xF800, 0x07E0, 0x001F}),
+        {"16 bits, 5-6-5 bit fields",
+         spec(3, 1, 16, {{0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0}}, {}, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}),
          {R, G, B}},
         {"24 bits", spec(2, 2, 24, {{0, 0, 0, 255, 255, 255, 0, 0}, {255, 0, 0, 0, 0, 255, 0, 0}}), {B, R, K, W}},
         {"32 bits keep their fourth byte", spec(1, 1, 32, {{0, 255, 0, 0x80}}), {G}, 0x80},
-        {"32 bits, V4 header with an alpha mask", spec(1, 1, 32, {{0xFF, 0x00, 0x00, 0x11}}, {}, BI_BITFIELDS,
-                                                      {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000}, 108),
-         {R}, 0x11},
+        {"32 bits, V4 header with an alpha mask",
+         spec(1, 1, 32, {{0xFF, 0x00, 0x00, 0x11}}, {}, BI_BITFIELDS, {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000},
+              108),
+         {R},
+         0x11},
         {"core header, 3-byte palette", spec(2, 1, 1, {{0x40, 0, 0, 0}}, {0xFF0000, 0x0000FF}, BI_RGB, {}, 12), {R, B}},
     };
     for (const Case& t : cases) {
@@ -315,15 +318,35 @@ TEST(BitmapFile, RejectsDamagedFilesAndKeepsThePicture) {
         {"cut in the header", std::vector<uint8_t>(valid.begin(), valid.begin() + 30)},
         {"cut in the pixels", std::vector<uint8_t>(valid.begin(), valid.end() - 3)},
         {"unknown header size", patched(14, {41})},
-        {"run-length compressed", with([](BmpSpec& s) { s.bpp = 8; s.compression = BI_RLE8; })},
+        {"run-length compressed", with([](BmpSpec& s) {
+             s.bpp = 8;
+             s.compression = BI_RLE8;
+         })},
         {"two planes", with([](BmpSpec& s) { s.planes = 2; })},
         {"2 bits per pixel", with([](BmpSpec& s) { s.bpp = 2; })},
-        {"more colours than the depth allows", with([](BmpSpec& s) { s.bpp = 4; s.colorsUsed = 17; })},
-        {"bit fields on 24 bits", with([](BmpSpec& s) { s.compression = BI_BITFIELDS; s.masks = {0xFF, 0xFF00, 0xFF0000}; })},
-        {"a mask with a hole", with([](BmpSpec& s) { s.bpp = 16; s.compression = BI_BITFIELDS; s.masks = {0x0F0F, 0x00F0, 0xF000}; })},
-        {"an empty mask", with([](BmpSpec& s) { s.bpp = 16; s.compression = BI_BITFIELDS; s.masks = {0, 0x00F0, 0x000F}; })},
+        {"more colours than the depth allows", with([](BmpSpec& s) {
+             s.bpp = 4;
+             s.colorsUsed = 17;
+         })},
+        {"bit fields on 24 bits", with([](BmpSpec& s) {
+             s.compression = BI_BITFIELDS;
+             s.masks = {0xFF, 0xFF00, 0xFF0000};
+         })},
+        {"a mask with a hole", with([](BmpSpec& s) {
+             s.bpp = 16;
+             s.compression = BI_BITFIELDS;
+             s.masks = {0x0F0F, 0x00F0, 0xF000};
+         })},
+        {"an empty mask", with([](BmpSpec& s) {
+             s.bpp = 16;
+             s.compression = BI_BITFIELDS;
+             s.masks = {0, 0x00F0, 0x000F};
+         })},
         {"pixels said to start inside the header", patched(10, {20, 0, 0, 0})},
-        {"a giant picture with no pixels", with([](BmpSpec& s) { s.width = 100000; s.height = 100000; })},
+        {"a giant picture with no pixels", with([](BmpSpec& s) {
+             s.width = 100000;
+             s.height = 100000;
+         })},
         {"a negative width", with([](BmpSpec& s) { s.width = -2; })},
     };
     for (const Case& t : cases) {

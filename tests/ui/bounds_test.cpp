@@ -25,8 +25,8 @@ struct ClientSizeCase {
 
 TEST(ClientSize, IsExactOnceTheWindowExists) {
     const ClientSizeCase cases[] = {
-        {"single", bsSingle, false},      {"sizeable", bsSizeable, false}, {"dialog", bsDialog, false},
-        {"tool window", bsToolWindow, false}, {"none", bsNone, false}, {"outer size set later", bsSingle, true},
+        {"single", bsSingle, false},          {"sizeable", bsSizeable, false}, {"dialog", bsDialog, false},
+        {"tool window", bsToolWindow, false}, {"none", bsNone, false},         {"outer size set later", bsSingle, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -85,7 +85,11 @@ TEST(GraphicControl, ParentRepaintsWhatItNoLongerCovers) {
         // "6 seconds." becoming "6 s" must not leave "6 seconds.s." drawn.
         {"shorter caption", [](TLabel* l) { l->SetCaption("6 s"); }},
         {"moved", [](TLabel* l) { l->SetBounds(l->Left(), l->Top() + 60, l->Width(), l->Height()); }},
-        {"resized", [](TLabel* l) { l->SetAutoSize(false); l->SetBounds(l->Left(), l->Top(), 4, l->Height()); }},
+        {"resized",
+         [](TLabel* l) {
+             l->SetAutoSize(false);
+             l->SetBounds(l->Left(), l->Top(), 4, l->Height());
+         }},
         {"hidden", [](TLabel* l) { l->SetVisible(false); }},
         {"taken off the form", [](TLabel* l) { l->SetParent(nullptr); }},
         {"freed", [](TLabel* l) { delete l; }},
@@ -105,12 +109,11 @@ TEST(GraphicControl, ParentRepaintsWhatItNoLongerCovers) {
         // A point of the label's own background, right of the text "6 s".
         const int x = l->Left() + l->Width() - 2, y = l->Top() + 1;
         ASSERT_GT(l->Width(), 30);
-        ASSERT_TRUE(PumpUntil([&] { return ClientPixel(h, x, y) == kLabelColor; }))
-            << "the label was never painted";
+        ASSERT_TRUE(PumpUntil([&] { return ClientPixel(h, x, y) == kLabelColor; })) << "the label was never painted";
         c.change(l);
         EXPECT_TRUE(PumpUntil([&] { return ClientPixel(h, x, y) == kFormColor; }))
             << "the old place of the label still shows " << std::hex << ClientPixel(h, x, y);
     }
 }
 
-} // namespace
+}  // namespace

@@ -39,11 +39,14 @@ class Handler {
 public:
     int calls = 0;
     TObject* last = nullptr;
-    void OnEvent(TObject* s) { ++calls; last = s; }
+    void OnEvent(TObject* s) {
+        ++calls;
+        last = s;
+    }
     void Other(TObject*) { calls += 100; }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Component, OwnerFreesWhatItOwnsAfterItsOwnTeardownStep) {
     gLog.clear();
@@ -55,7 +58,7 @@ TEST(Component, OwnerFreesWhatItOwnsAfterItsOwnTeardownStep) {
     // The owner's own teardown runs while it is whole; owned components go
     // before its destructor, the last created first.
     std::vector<std::string> want = {"destroying owner", "destroying b", "destroy b",
-                                     "destroying a", "destroy a", "destroy owner"};
+                                     "destroying a",     "destroy a",    "destroy owner"};
     EXPECT_EQ(gLog, want);
 }
 

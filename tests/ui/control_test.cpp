@@ -119,7 +119,7 @@ void ClickAt(int x, int y, const std::string& last) {
     EXPECT_TRUE(PumpUntil([&] { return Logged(last); })) << last;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Control, PerformGoesThroughAReplacedWindowProcWhichCanBePutBack) {
     TForm* f = NewForm(0, 0, 100, 100);
@@ -243,8 +243,8 @@ TEST(Control, RealMouseGivesEnterLeaveAndDownClickUpInOrder) {
     ClickAt(100 + 170, 100 + 30, "mark click");
     MouseAt(5, 5);
 
-    std::vector<std::string> want = {"box enter", "box down", "box click", "box up", "box leave",
-                                     "mark enter", "mark click", "mark leave"};
+    std::vector<std::string> want = {"box enter", "box down",   "box click",  "box up",
+                                     "box leave", "mark enter", "mark click", "mark leave"};
     std::vector<std::string> got;
     for (auto& s : gLog)
         if (got.empty() || got.back() != s) got.push_back(s);
@@ -305,7 +305,7 @@ TEST(Control, ExceptionInAHandlerReachesHandleExceptionNotTheCaller) {
 
 namespace {
 int CountThreadWindows() { return static_cast<int>(vsk::test::ThreadWindows().size()); }
-} // namespace
+}  // namespace
 
 TEST(Control, FreeingAFormDestroysEveryWindowAndGdiObjectItMade) {
     int windowsBefore = CountThreadWindows();
@@ -334,8 +334,10 @@ TEST(Control, AFreedWindowedChildLeavesItsParentsListsWhoeverOwnsIt) {
         auto* orphan = TComponent::Create<Box>(nullptr);  // parented, not owned
         orphan->SetParent(f);
         orphan->Handle();
-        if (plainDelete) delete orphan;
-        else TComponent::Free(orphan);
+        if (plainDelete)
+            delete orphan;
+        else
+            TComponent::Free(orphan);
         std::vector<TWinControl*> tabs;
         f->GetTabOrderList(tabs);
         EXPECT_TRUE(tabs.empty()) << (plainDelete ? "delete" : "Free") << " left the child in the tab order";

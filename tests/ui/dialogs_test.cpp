@@ -30,8 +30,7 @@ namespace {
 int CountThreadWindows() { return static_cast<int>(vsk::test::ThreadWindows().size()); }
 
 // The pixels of a 32 x 32 area after draw(dc) on a grey background.
-template <class Draw>
-std::vector<uint32_t> Render(Draw draw) {
+template <class Draw> std::vector<uint32_t> Render(Draw draw) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = 32;
@@ -64,7 +63,7 @@ struct HookLog {
     std::optional<int> answer;
 };
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- recorder
 
@@ -136,10 +135,17 @@ TEST(MessageDlg, TheDialogHasTheTypesCaptionIconAndTheButtonsAskedFor) {
          "OK",
          "Cancel"},
     };
-    const std::vector<std::pair<std::string, TModalResult>> results = {
-        {"&Yes", mrYes},     {"&No", mrNo}, {"OK", mrOk},           {"Cancel", mrCancel},
-        {"&Abort", mrAbort}, {"&Retry", mrRetry}, {"&Ignore", mrIgnore}, {"&All", mrAll},
-        {"N&o to All", mrNoToAll}, {"Yes to &All", mrYesToAll}, {"&Help", mrNone}};
+    const std::vector<std::pair<std::string, TModalResult>> results = {{"&Yes", mrYes},
+                                                                       {"&No", mrNo},
+                                                                       {"OK", mrOk},
+                                                                       {"Cancel", mrCancel},
+                                                                       {"&Abort", mrAbort},
+                                                                       {"&Retry", mrRetry},
+                                                                       {"&Ignore", mrIgnore},
+                                                                       {"&All", mrAll},
+                                                                       {"N&o to All", mrNoToAll},
+                                                                       {"Yes to &All", mrYesToAll},
+                                                                       {"&Help", mrNone}};
     for (const Case& c : cases) {
         vsk::test::Owned f{CreateMessageDialog("Something happened.", c.type, c.buttons)};
         SCOPED_TRACE(c.caption + " dialog");
@@ -299,11 +305,12 @@ std::string DriverCommand(const std::string& args) {
     return "\"Z:" + std::string(VSK_DLGDRIVER_EXE) + "\" " + args;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MessageDlg, DlgDriverExeClicksYesInARealWarningDialog) {
-    Process driver(DriverCommand("--caption \"Warning\" --text \"really stop\" --click \"&Yes\" --timeout 15000 --pid " +
-                                 std::to_string(GetCurrentProcessId())));
+    Process driver(
+        DriverCommand("--caption \"Warning\" --text \"really stop\" --click \"&Yes\" --timeout 15000 --pid " +
+                      std::to_string(GetCurrentProcessId())));
     ASSERT_TRUE(driver.started) << "cannot start " << VSK_DLGDRIVER_EXE << " (error " << GetLastError() << ")";
     const int result = MessageDlg("Do you really stop?", mtWarning, mbYes | mbCancel, 0);
     EXPECT_EQ(result, mrYes);

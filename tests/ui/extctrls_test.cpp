@@ -22,14 +22,21 @@ TEST(LabeledEdit, TheLabelStaysBesideTheEditWhereverItGoes) {
         TLabelPosition pos;
         const char* what;
     };
-    for (const Case& c : {Case{lpAbove, "above"}, Case{lpBelow, "below"}, Case{lpLeft, "left"}, Case{lpRight, "right"}}) {
+    for (const Case& c :
+         {Case{lpAbove, "above"}, Case{lpBelow, "below"}, Case{lpLeft, "left"}, Case{lpRight, "right"}}) {
         SCOPED_TRACE(c.what);
         edit->SetLabelPosition(c.pos);
         edit->SetBounds(120, 100, 100, 21);
         const TRect e = edit->BoundsRect(), l = label->BoundsRect();
         switch (c.pos) {
-        case lpAbove: EXPECT_EQ(l.bottom + 3, e.top); EXPECT_EQ(l.left, e.left); break;
-        case lpBelow: EXPECT_EQ(l.top, e.bottom + 3); EXPECT_EQ(l.left, e.left); break;
+        case lpAbove:
+            EXPECT_EQ(l.bottom + 3, e.top);
+            EXPECT_EQ(l.left, e.left);
+            break;
+        case lpBelow:
+            EXPECT_EQ(l.top, e.bottom + 3);
+            EXPECT_EQ(l.left, e.left);
+            break;
         case lpLeft: EXPECT_EQ(l.right + 3, e.left); break;
         case lpRight: EXPECT_EQ(l.left, e.right + 3); break;
         }

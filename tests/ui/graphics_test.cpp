@@ -43,7 +43,7 @@ int ChangesOf(TGraphicsObject& o, const std::function<void()>& f) {
     return c.count;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Canvas, DrawsShapesWithPenAndBrush) {
     struct Case {
@@ -53,13 +53,23 @@ TEST(Canvas, DrawsShapesWithPenAndBrush) {
     };
     const std::vector<Case> cases = {
         {"FillRect fills with the brush, right and bottom edges excluded",
-         [](TCanvas* c) { c->Brush()->SetColor(clRed); c->FillRect(Rect(2, 2, 6, 6)); },
+         [](TCanvas* c) {
+             c->Brush()->SetColor(clRed);
+             c->FillRect(Rect(2, 2, 6, 6));
+         },
          {{2, 2, clRed}, {5, 5, clRed}, {6, 6, clWhite}, {1, 1, clWhite}}},
         {"FrameRect draws a one-pixel border with the brush",
-         [](TCanvas* c) { c->Brush()->SetColor(clBlue); c->FrameRect(Rect(2, 2, 8, 8)); },
+         [](TCanvas* c) {
+             c->Brush()->SetColor(clBlue);
+             c->FrameRect(Rect(2, 2, 8, 8));
+         },
          {{2, 2, clBlue}, {7, 4, clBlue}, {4, 7, clBlue}, {4, 4, clWhite}}},
         {"LineTo paints from the pen position and leaves the last point",
-         [](TCanvas* c) { c->Pen()->SetColor(clLime); c->MoveTo(1, 3); c->LineTo(6, 3); },
+         [](TCanvas* c) {
+             c->Pen()->SetColor(clLime);
+             c->MoveTo(1, 3);
+             c->LineTo(6, 3);
+         },
          {{1, 3, clLime}, {5, 3, clLime}, {6, 3, clWhite}, {3, 4, clWhite}}},
         {"Rectangle outlines with the pen and fills with the brush",
          [](TCanvas* c) {
@@ -96,7 +106,10 @@ TEST(Canvas, DrawsShapesWithPenAndBrush) {
          },
          {{0, 5, clMaroon}, {5, 0, clMaroon}, {5, 5, clWhite}}},
         {"system colours are resolved when drawn",
-         [](TCanvas* c) { c->Brush()->SetColor(clBtnFace); c->FillRect(Rect(0, 0, 10, 10)); },
+         [](TCanvas* c) {
+             c->Brush()->SetColor(clBtnFace);
+             c->FillRect(Rect(0, 0, 10, 10));
+         },
          {{3, 3, static_cast<TColor>(GetSysColor(COLOR_BTNFACE))}}},
         {"SetPixel sets one pixel",
          [](TCanvas* c) { c->SetPixel(4, 4, clPurple); },
@@ -301,7 +314,12 @@ TEST(GraphicsObjects, EveryChangeRaisesOnChangeOnce) {
         {"same pen mode", &p, [&] { p.SetMode(pmXor); }, 0},
         {"brush colour", &b, [&] { b.SetColor(clRed); }, 1},
         {"brush style", &b, [&] { b.SetStyle(bsCross); }, 1},
-        {"font assigned", &f, [&] { TFont o; f.Assign(&o); }, 1},
+        {"font assigned", &f,
+         [&] {
+             TFont o;
+             f.Assign(&o);
+         },
+         1},
     };
     for (const Case& t : cases) EXPECT_EQ(ChangesOf(*t.object, t.change), t.expected) << t.name;
 }
@@ -331,7 +349,8 @@ TEST(GdiHandles, FreeingObjectsGivesEveryHandleBack) {
         std::function<void()> run;
     };
     const std::vector<Case> cases = {
-        {"fonts, pens and brushes", [] {
+        {"fonts, pens and brushes",
+         [] {
              TFont f;
              f.Handle();
              f.SetSize(30);
@@ -342,7 +361,8 @@ TEST(GdiHandles, FreeingObjectsGivesEveryHandleBack) {
              b.SetStyle(bsDiagCross);
              b.Handle();
          }},
-        {"a canvas on a DC of its caller", [] {
+        {"a canvas on a DC of its caller",
+         [] {
              ScopedMemDC dc;
              TCanvas c;
              c.SetHandle(dc);
@@ -351,7 +371,8 @@ TEST(GdiHandles, FreeingObjectsGivesEveryHandleBack) {
              c.Font()->SetStyle(fsBold);
              c.TextOut(0, 0, "x");
          }},
-        {"bitmaps with canvases, resized, copied and streamed", [] {
+        {"bitmaps with canvases, resized, copied and streamed",
+         [] {
              TBitmap b(20, 20);
              b.Canvas()->Brush()->SetColor(clRed);
              b.Canvas()->Ellipse(0, 0, 20, 20);
@@ -368,7 +389,8 @@ TEST(GdiHandles, FreeingObjectsGivesEveryHandleBack) {
              b.Canvas()->FillRect(Rect(0, 0, 4, 4));
              DeleteObject(c.ReleaseHandle());
          }},
-        {"image lists with bitmaps and icons", [] {
+        {"image lists with bitmaps and icons",
+         [] {
              TImageList il(nullptr);
              TBitmap b(16, 16);
              il.AddMasked(&b, clWhite);

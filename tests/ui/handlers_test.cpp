@@ -19,7 +19,6 @@
 using namespace ui;
 using vsk::test::PumpUntil;
 
-
 namespace {
 
 std::vector<std::string> gLog;
@@ -31,8 +30,7 @@ bool Logged(const std::string& s) {
 }
 
 // Overrides only: no WndProc, no switch.
-template <class Base>
-class Probe : public Base {
+template <class Base> class Probe : public Base {
 public:
     explicit Probe(TComponent* owner) : Base(owner) {}
     TWinControl* lastFocus = nullptr;
@@ -40,13 +38,34 @@ public:
 
 protected:
     void Say(const std::string& what) { gLog.push_back(this->Name() + " " + what); }
-    void MouseEnter() override { Say("enter"); Base::MouseEnter(); }
-    void MouseLeave() override { Say("leave"); Base::MouseLeave(); }
-    void EnabledChanged() override { Say("enabled"); Base::EnabledChanged(); }
-    void VisibleChanged() override { Say("visible"); Base::VisibleChanged(); }
-    void TextChanged() override { Say("text"); Base::TextChanged(); }
-    void FontChanged() override { Say("font"); Base::FontChanged(); }
-    void ColorChanged() override { Say("color"); Base::ColorChanged(); }
+    void MouseEnter() override {
+        Say("enter");
+        Base::MouseEnter();
+    }
+    void MouseLeave() override {
+        Say("leave");
+        Base::MouseLeave();
+    }
+    void EnabledChanged() override {
+        Say("enabled");
+        Base::EnabledChanged();
+    }
+    void VisibleChanged() override {
+        Say("visible");
+        Base::VisibleChanged();
+    }
+    void TextChanged() override {
+        Say("text");
+        Base::TextChanged();
+    }
+    void FontChanged() override {
+        Say("font");
+        Base::FontChanged();
+    }
+    void ColorChanged() override {
+        Say("color");
+        Base::ColorChanged();
+    }
     void FocusChanged(TWinControl* f) override {
         lastFocus = f;
         ++focusHeard;
@@ -67,8 +86,7 @@ protected:
 using WinProbe = Probe<TCustomControl>;
 using GraphicProbe = Probe<TGraphicControl>;
 
-template <class T>
-T* Add(TForm* f, TWinControl* parent, const char* name, int x, int y, int w, int h) {
+template <class T> T* Add(TForm* f, TWinControl* parent, const char* name, int x, int y, int w, int h) {
     auto* c = TComponent::Create<T>(f);
     c->SetName(name);
     c->SetParent(parent);
@@ -129,12 +147,14 @@ void CALLBACK InsideLoopStep(HWND, UINT, UINT_PTR, DWORD) {
     if (w && Logged(s.leaveLine)) s.leftWhileOpen = true;
     if (s.leftWhileOpen || GetTickCount64() > s.deadline) {
         s.done = true;
-        if (std::string(s.windowClass) == "#32768") EndMenu();
-        else if (w) PostMessageA(w, WM_COMMAND, IDOK, 0);
+        if (std::string(s.windowClass) == "#32768")
+            EndMenu();
+        else if (w)
+            PostMessageA(w, WM_COMMAND, IDOK, 0);
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(Handlers, AControlWithOverridesOnlyHearsEveryStateChange) {
     TForm* f = vsk::test::NewBareForm(0, 0, 200, 200);
@@ -150,13 +170,27 @@ TEST(Handlers, AControlWithOverridesOnlyHearsEveryStateChange) {
     };
     const Case cases[] = {
         {"enabled", [](WinProbe* b, GraphicProbe*) { b->SetEnabled(false); }, {"box enabled"}},
-        {"text", [](WinProbe* b, GraphicProbe* m) { b->SetText("x"); m->SetText("y"); }, {"box text", "mark text"}},
+        {"text",
+         [](WinProbe* b, GraphicProbe* m) {
+             b->SetText("x");
+             m->SetText("y");
+         },
+         {"box text", "mark text"}},
         // A parent's font and colour reach the child that takes them.
         {"font", [](WinProbe* b, GraphicProbe*) { b->Font()->SetSize(14); }, {"box font", "mark font"}},
-        {"color", [](WinProbe* b, GraphicProbe* m) { m->SetParentColor(true); gLog.clear(); b->SetColor(clYellow); },
+        {"color",
+         [](WinProbe* b, GraphicProbe* m) {
+             m->SetParentColor(true);
+             gLog.clear();
+             b->SetColor(clYellow);
+         },
          {"box color", "mark color"}},
         {"visible", [](WinProbe*, GraphicProbe* m) { m->SetVisible(false); }, {"mark visible"}},
-        {"list", [](WinProbe* b, GraphicProbe* m) { m->SetParent(nullptr); m->SetParent(b); },
+        {"list",
+         [](WinProbe* b, GraphicProbe* m) {
+             m->SetParent(nullptr);
+             m->SetParent(b);
+         },
          {"box removed mark", "mark color", "mark font", "box inserted mark"}},
     };
     for (const Case& c : cases) {
@@ -304,7 +338,7 @@ bool HintShowing() {
     return h && h->HandleAllocated() && IsWindowVisible(h->Handle());
 }
 
-} // namespace
+}  // namespace
 
 TEST(Handlers, HintShowsAfterThePauseAndGoesOnLeaveClickOrKey) {
     const int savedPause = Application->HintPause();
@@ -322,7 +356,11 @@ TEST(Handlers, HintShowsAfterThePauseAndGoesOnLeaveClickOrKey) {
     };
     const Ending endings[] = {
         {"leave", [] { SetCursorPos(5, 5); }},
-        {"click", [] { MouseButton(MOUSEEVENTF_LEFTDOWN); MouseButton(MOUSEEVENTF_LEFTUP); }},
+        {"click",
+         [] {
+             MouseButton(MOUSEEVENTF_LEFTDOWN);
+             MouseButton(MOUSEEVENTF_LEFTUP);
+         }},
         {"key", [] { PressKey(VK_SHIFT); }},
     };
     for (const Ending& e : endings) {
@@ -377,7 +415,7 @@ struct DragLog {
         endedOn = target;
     }
 };
-} // namespace
+}  // namespace
 
 TEST(Handlers, AnyControlInAutomaticModeDragsOntoAnyControlThatAccepts) {
     vsk::test::Owned f{vsk::test::NewBareForm(100, 100, 300, 200)};

@@ -54,7 +54,7 @@ struct ChangeCounter {
     void Changed(TObject*) { ++count; }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ImageList, AddMaskedDrawsTheMaskColourTransparent) {
     TImageList list(nullptr);

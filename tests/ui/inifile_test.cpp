@@ -20,8 +20,8 @@ void WriteRaw(const std::string& file, const char* section, const char* key, con
 // The file as it is on disk, with line breaks as "\n".
 std::string DiskText(const std::string& file) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());  // flush the cache
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<missing>";
     std::string text(GetFileSize(h, nullptr), '\0');
     DWORD got = 0;
@@ -33,18 +33,25 @@ std::string DiskText(const std::string& file) {
     return out;
 }
 
-bool FileExists(const std::string& file) {
-    return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool FileExists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-} // namespace
+}  // namespace
 
 TEST(IniFile, StringsRoundTripExactly) {
     TempFolder dir;
     const std::string file = dir.File("strings.ini");
     const std::string values[] = {
-        "plain", "inner  blanks  kept", "  leading and trailing  ", "\"quoted\"", "'single'",
-        "\"", "a \"middle\" quote", "", "`", "\\", std::string(10000, 'x') + "end",
+        "plain",
+        "inner  blanks  kept",
+        "  leading and trailing  ",
+        "\"quoted\"",
+        "'single'",
+        "\"",
+        "a \"middle\" quote",
+        "",
+        "`",
+        "\\",
+        std::string(10000, 'x') + "end",
     };
     {
         TIniFile ini(file);
@@ -78,16 +85,34 @@ TEST(IniFile, IntegersAreParsedStrictly) {
         const char* text;
         int expected;
     } cases[] = {
-        {"12", 12}, {"-1", -1}, {"+5", 5}, {"0", 0}, {"007", 7},
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-        {"$1F", 31}, {"0x1f", 31}, {"0X1F", 31}, {"-$10", -16}, {"$FFFFFFFF", -1},
-        {"2147483648", kDefault}, {"-2147483649", kDefault}, {"$100000000", kDefault},
-        {"abc", kDefault}, {"12abc", kDefault}, {"1 2", kDefault}, {"1.5", kDefault},
-        {"", kDefault}, {"-", kDefault}, {"$", kDefault}, {"0x", kDefault}, {"$G", kDefault},
-        {"--1", kDefault}, {"99999999999999999999", kDefault},
+        {"12", 12},
+        {"-1", -1},
+        {"+5", 5},
+        {"0", 0},
+        {"007", 7},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"$1F", 31},
+        {"0x1f", 31},
+        {"0X1F", 31},
+        {"-$10", -16},
+        {"$FFFFFFFF", -1},
+        {"2147483648", kDefault},
+        {"-2147483649", kDefault},
+        {"$100000000", kDefault},
+        {"abc", kDefault},
+        {"12abc", kDefault},
+        {"1 2", kDefault},
+        {"1.5", kDefault},
+        {"", kDefault},
+        {"-", kDefault},
+        {"$", kDefault},
+        {"0x", kDefault},
+        {"$G", kDefault},
+        {"--1", kDefault},
+        {"99999999999999999999", kDefault},
     };
-    for (size_t i = 0; i < std::size(cases); ++i)
-        WriteRaw(file, "N", ("K" + std::to_string(i)).c_str(), cases[i].text);
+    for (size_t i = 0; i < std::size(cases); ++i) WriteRaw(file, "N", ("K" + std::to_string(i)).c_str(), cases[i].text);
     TIniFile ini(file);
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(ini.ReadInteger("N", "K" + std::to_string(i), kDefault), cases[i].expected)

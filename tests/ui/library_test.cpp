@@ -49,7 +49,7 @@ void Drop(Taken* t) {
     delete t;
 }
 
-} // namespace
+}  // namespace
 
 TEST(WindowProcHook, TakeOversReleasedInAnyOrderEndWithTheOriginalProcedure) {
     // Which of two take-overs goes first, and whether the control is freed
@@ -114,7 +114,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ImageListLink, AListFreedBeforeItsUsersLeavesNoneOfThemHoldingIt) {
     vsk::test::Owned f{vsk::test::NewBareForm(0, 0, 300, 300)};
@@ -174,7 +174,7 @@ public:
     explicit TWidget(TComponent* o) : TCustomControl(o) {}
     void Paint() override {}
 };
-} // namespace first
+}  // namespace first
 namespace second {
 class TWidget : public TCustomControl {
 public:
@@ -187,7 +187,7 @@ protected:
         p.WindowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32515));  // IDC_CROSS
     }
 };
-} // namespace second
+}  // namespace second
 
 TEST(WindowClass, SameNamedClassesOfTwoNamespacesGetTwoWindowClasses) {
     TForm* f = vsk::test::NewBareForm(0, 0, 100, 100);

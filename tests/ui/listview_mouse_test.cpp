@@ -114,7 +114,7 @@ protected:
     Log log;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ListViewMouse, DraggingAnItemOntoAnotherListDropsItWhereItIsTaken) {
     target->OnDragOver = TDragOverEvent(&log, &Log::Over);

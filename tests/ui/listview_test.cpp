@@ -117,11 +117,15 @@ struct Events {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ListViewTest, ItemsShowInTheControlWithTextsImagesAndData) {
     AddColumns(list, {"Application Name", "Window Title", "All"});
-    struct Row { const char* caption; std::vector<std::string> subs; int image; };
+    struct Row {
+        const char* caption;
+        std::vector<std::string> subs;
+        int image;
+    };
     const std::vector<Row> rows = {
         {"notepad.exe", {"Untitled - Notepad", "yes"}, 0},
         {"calc.exe", {"Calculator"}, 2},
@@ -348,7 +352,12 @@ TEST_F(ListViewTest, SelectionWithoutAWindowIsKeptAndRaisesTheSameEvents) {
 }
 
 TEST_F(ListViewTest, ColumnsReachTheControl) {
-    struct Col { const char* caption; int width; TAlignment align; int fmt; };
+    struct Col {
+        const char* caption;
+        int width;
+        TAlignment align;
+        int fmt;
+    };
     const std::vector<Col> cols = {
         {"Application Name", 100, taLeftJustify, LVCFMT_LEFT},
         {"Window Title", 150, taCenter, LVCFMT_CENTER},
@@ -442,6 +451,5 @@ TEST_F(ListViewTest, FreeingLeavesNoWindowsBehind) {
         TComponent::Free(f);
     }
     Drain();
-    for (HWND h : ThreadWindows())
-        EXPECT_TRUE(before.count(h)) << "left behind: a window of class " << ClassOf(h);
+    for (HWND h : ThreadWindows()) EXPECT_TRUE(before.count(h)) << "left behind: a window of class " << ClassOf(h);
 }

@@ -92,10 +92,12 @@ struct Log {
     std::vector<std::string> lines;
     void Click(TObject* s) { lines.push_back("click " + static_cast<TMenuItem*>(s)->Caption()); }
     void Popped(TObject*) { lines.push_back("popup"); }
-    void Changed(TObject*, TMenuItem* source, bool) { lines.push_back("change " + (source ? source->Caption() : "menu")); }
+    void Changed(TObject*, TMenuItem* source, bool) {
+        lines.push_back("change " + (source ? source->Caption() : "menu"));
+    }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Menus, ItemsBuildTheSystemMenuAndChangesRebuildIt) {
     vsk::test::Owned pm{TComponent::Create<TPopupMenu>(Application)};
@@ -115,13 +117,14 @@ TEST(Menus, ItemsBuildTheSystemMenuAndChangesRebuildIt) {
     HMENU h = pm->Handle();
     ASSERT_TRUE(IsMenu(h));
     ASSERT_EQ(GetMenuItemCount(h), 5) << "the hidden item is left out";
-    struct Row { const char* text; UINT type; UINT state; };
+    struct Row {
+        const char* text;
+        UINT type;
+        UINT state;
+    };
     const Row rows[] = {
-        {"&Open\tCtrl+O", MFT_STRING, 0},
-        {"", MFT_SEPARATOR, 0},
-        {"Checked", MFT_STRING, MFS_CHECKED},
-        {"Disabled", MFT_STRING, MFS_GRAYED},
-        {"Sub", MFT_STRING, 0},
+        {"&Open\tCtrl+O", MFT_STRING, 0},     {"", MFT_SEPARATOR, 0}, {"Checked", MFT_STRING, MFS_CHECKED},
+        {"Disabled", MFT_STRING, MFS_GRAYED}, {"Sub", MFT_STRING, 0},
     };
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(rows[i].text);
@@ -243,8 +246,10 @@ TEST(Menus, OwnerDrawnItemsAreMeasuredAndDrawnOnAUsableCanvas) {
         TMenuItem* i = NewItem(pm, pm->Items(), name);
         if (std::string(name) == "Gamma") continue;  // the default look
         i->OnMeasureItem = TMenuMeasureItemEvent(&painter, &Painter::Measure);
-        if (std::string(name) == "Beta") i->OnDrawItem = TMenuDrawItemEvent(&painter, &Painter::DrawSimple);
-        else i->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent(&painter, &Painter::Draw);
+        if (std::string(name) == "Beta")
+            i->OnDrawItem = TMenuDrawItemEvent(&painter, &Painter::DrawSimple);
+        else
+            i->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent(&painter, &Painter::Draw);
     }
     EXPECT_TRUE(MenuInfo(pm->Handle(), 0).fType & MFT_OWNERDRAW);
     EXPECT_TRUE(MenuInfo(pm->Handle(), 1).fType & MFT_OWNERDRAW);
@@ -269,7 +274,11 @@ TEST(Menus, OwnerDrawnItemsAreMeasuredAndDrawnOnAUsableCanvas) {
 }
 
 TEST(Menus, ShortCutTextNamesTheKeyAndItsModifiers) {
-    struct Case { WORD key; TShiftState shift; const char* text; };
+    struct Case {
+        WORD key;
+        TShiftState shift;
+        const char* text;
+    };
     const Case cases[] = {
         {'O', ssCtrl, "Ctrl+O"},
         {VK_DELETE, ssShift, "Shift+Del"},

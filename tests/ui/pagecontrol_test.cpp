@@ -98,7 +98,7 @@ protected:
     Log log;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PageControlTest, OnlyTheActiveSheetIsVisibleAndItsTabIsSelected) {
     form->Show();
@@ -138,8 +138,8 @@ TEST_F(PageControlTest, ClickingATabSwitchesPagesThroughOnChangingAndOnChange) {
     ClickTab(2);
     EXPECT_EQ(pages->ActivePage(), sheets[2]);
     EXPECT_EQ(ShownSheets(), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(log.lines,
-              (std::vector<std::string>{"changing", "show SheetOptions", "hide SheetWindows", "change to SheetOptions"}));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"changing", "show SheetOptions", "hide SheetWindows",
+                                                   "change to SheetOptions"}));
 
     // OnChanging can refuse: the page and the tab stay.
     log.lines.clear();

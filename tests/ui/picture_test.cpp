@@ -118,7 +118,10 @@ public:
     }
     void SaveToStream(TStream* s) override { s->WriteBuffer(text.data(), static_cast<int64_t>(text.size())); }
     void Assign(TPersistent* src) override {
-        if (auto* t = dynamic_cast<TTextGraphic*>(src)) text = t->text; else TGraphic::Assign(src);
+        if (auto* t = dynamic_cast<TTextGraphic*>(src))
+            text = t->text;
+        else
+            TGraphic::Assign(src);
     }
     std::string text;
 };
@@ -128,7 +131,7 @@ struct ChangeCounter {
     void Changed(TObject*) { ++count; }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Picture, PicksTheGraphicClassByExtension) {
     TPicture::RegisterFileFormat<TTextGraphic>("tst", "Test texts");
@@ -137,8 +140,8 @@ TEST(Picture, PicksTheGraphicClassByExtension) {
         const std::type_info* expected;  // null: no class
     };
     const std::vector<Case> cases = {
-        {"bmp", &typeid(TBitmap)}, {"BMP", &typeid(TBitmap)}, {"ico", &typeid(TIcon)},
-        {"Tst", &typeid(TTextGraphic)}, {"xyz", nullptr}, {"", nullptr},
+        {"bmp", &typeid(TBitmap)},      {"BMP", &typeid(TBitmap)}, {"ico", &typeid(TIcon)},
+        {"Tst", &typeid(TTextGraphic)}, {"xyz", nullptr},          {"", nullptr},
     };
     for (const Case& t : cases) {
         std::unique_ptr<TGraphic> g(TPicture::CreateGraphicForExtension(t.extension));

@@ -42,7 +42,7 @@ std::string RegistryError(const std::function<void()>& f) {
     return "no exception";
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(RegistryTest, ValuesRoundTripThroughTheRegistry) {
     {
@@ -109,8 +109,7 @@ TEST_F(RegistryTest, FailedReadsAndWritesRaise) {
     TRegistry reg;
     EXPECT_EQ(RegistryError([&] { reg.WriteString("x", "y"); }), "Failed to set data for 'x'")
         << "writing with no key open";
-    EXPECT_EQ(RegistryError([&] { reg.ReadString("x"); }), "Failed to get data for 'x'")
-        << "reading with no key open";
+    EXPECT_EQ(RegistryError([&] { reg.ReadString("x"); }), "Failed to get data for 'x'") << "reading with no key open";
 
     ASSERT_TRUE(reg.OpenKey(Abs("errors"), true));
     reg.WriteString("text", "12");

@@ -109,7 +109,7 @@ struct Counter {
     void Count(TObject*) { ++n; }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ModalForm, EnterEscAndAcceleratorsClickTheirButtons) {
     enum Focus { OnEdit, OnOk, OnCancel };
@@ -207,8 +207,8 @@ TEST(ModalForm, AcceleratorsFocusTheLabelsControlToggleCheckBoxesAndClickButtons
     ASSERT_TRUE(PumpUntil([&] { return first->Focused(); }));
 
     Send(Stroke('N', VK_MENU));
-    EXPECT_TRUE(PumpUntil([&] { return second->Focused(); })) << "Alt+N should focus the label's control; focus on "
-                                                               << FocusedName();
+    EXPECT_TRUE(PumpUntil([&] { return second->Focused(); }))
+        << "Alt+N should focus the label's control; focus on " << FocusedName();
     Send(Stroke('T', VK_MENU));
     EXPECT_TRUE(PumpUntil([&] { return tick->Checked(); })) << "Alt+T should tick the check box";
     EXPECT_TRUE(tick->Focused());

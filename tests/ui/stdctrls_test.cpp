@@ -31,8 +31,7 @@ TForm* NewForm(int x, int y, int w, int h) {
     return f;
 }
 
-template <class T>
-T* Place(TWinControl* parent, int x, int y, int w, int h, const std::string& caption = "") {
+template <class T> T* Place(TWinControl* parent, int x, int y, int w, int h, const std::string& caption = "") {
     auto* c = TComponent::Create<T>(parent->GetParentForm() ? static_cast<TComponent*>(parent->GetParentForm())
                                                             : static_cast<TComponent*>(parent));
     c->SetParent(parent);
@@ -109,7 +108,7 @@ struct Clicks {
     }
 };
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- lifetime
 
@@ -139,24 +138,24 @@ TEST(StdCtrls, AFormWithOneOfEachControlLeavesNoWindowOrGdiObjectBehind) {
 
     std::vector<std::pair<std::string, HGDIOBJ>> objects;
     const std::pair<const char*, TControl*> controls[] = {
-        {"label", label}, {"edit", edit},   {"button", button}, {"check box", check}, {"radio button", radio},
-        {"group box", group}, {"inner radio", inner}, {"panel", panel}, {"image", image}};
+        {"label", label},     {"edit", edit},         {"button", button}, {"check box", check}, {"radio button", radio},
+        {"group box", group}, {"inner radio", inner}, {"panel", panel},   {"image", image}};
     for (auto& [what, c] : controls) objects.push_back({std::string(what) + " font", c->Font()->Handle()});
     // The brushes the controls colour their windows with (reflected
     // WM_CTLCOLOR* answers).
     HDC dc = GetDC(f->Handle());
-    objects.push_back({"edit brush", reinterpret_cast<HGDIOBJ>(SendMessageA(f->Handle(), WM_CTLCOLOREDIT,
-                                                                             reinterpret_cast<WPARAM>(dc),
-                                                                             reinterpret_cast<LPARAM>(edit->Handle())))});
-    objects.push_back({"button brush", reinterpret_cast<HGDIOBJ>(SendMessageA(f->Handle(), WM_CTLCOLORBTN,
-                                                                               reinterpret_cast<WPARAM>(dc),
-                                                                               reinterpret_cast<LPARAM>(button->Handle())))});
-    objects.push_back({"check brush", reinterpret_cast<HGDIOBJ>(SendMessageA(f->Handle(), WM_CTLCOLORSTATIC,
-                                                                              reinterpret_cast<WPARAM>(dc),
-                                                                              reinterpret_cast<LPARAM>(check->Handle())))});
-    objects.push_back({"group brush", reinterpret_cast<HGDIOBJ>(SendMessageA(f->Handle(), WM_CTLCOLORSTATIC,
-                                                                              reinterpret_cast<WPARAM>(dc),
-                                                                              reinterpret_cast<LPARAM>(group->Handle())))});
+    objects.push_back({"edit brush", reinterpret_cast<HGDIOBJ>(
+                                         SendMessageA(f->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(edit->Handle())))});
+    objects.push_back({"button brush",
+                       reinterpret_cast<HGDIOBJ>(SendMessageA(f->Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                                              reinterpret_cast<LPARAM>(button->Handle())))});
+    objects.push_back({"check brush", reinterpret_cast<HGDIOBJ>(
+                                          SendMessageA(f->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(check->Handle())))});
+    objects.push_back({"group brush", reinterpret_cast<HGDIOBJ>(
+                                          SendMessageA(f->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(group->Handle())))});
     ReleaseDC(f->Handle(), dc);
     objects.push_back({"image bitmap", image->Picture()->Bitmap()->Handle()});
     for (auto& [what, h] : objects) ASSERT_NE(GetObjectType(h), 0u) << what << " has no GDI object to check";
@@ -192,11 +191,11 @@ TEST(CheckBox, EveryChangeOfStateRunsOnClickOnceAndNoChangeRunsNothing) {
         int clicks;  // OnClick runs this step
     };
     const Step steps[] = {
-        {WriteChecked, false, cbChecked, 1},   {WriteChecked, false, cbChecked, 0},
-        {WriteGrayed, false, cbGrayed, 1},     {WriteUnchecked, false, cbUnchecked, 1},
+        {WriteChecked, false, cbChecked, 1},     {WriteChecked, false, cbChecked, 0},
+        {WriteGrayed, false, cbGrayed, 1},       {WriteUnchecked, false, cbUnchecked, 1},
         {WriteUnchecked, false, cbUnchecked, 0}, {UserClick, false, cbChecked, 1},
-        {UserClick, false, cbUnchecked, 1},    {UserClick, true, cbGrayed, 1},
-        {UserClick, true, cbChecked, 1},       {UserClick, true, cbUnchecked, 1},
+        {UserClick, false, cbUnchecked, 1},      {UserClick, true, cbGrayed, 1},
+        {UserClick, true, cbChecked, 1},         {UserClick, true, cbUnchecked, 1},
     };
     int i = 0;
     for (const Step& s : steps) {
@@ -238,7 +237,10 @@ TEST(RadioButton, CheckingOneUnchecksTheOthersOfTheSameParentOnly) {
     auto* c = Place<TRadioButton>(f, 4, 44, 80, 17, "C");
     auto* group = Place<TGroupBox>(f, 100, 4, 150, 80, "Group");
     auto* g = Place<TRadioButton>(group, 8, 20, 80, 17, "G");
-    a->SetName("a"); b->SetName("b"); c->SetName("c"); g->SetName("g");
+    a->SetName("a");
+    b->SetName("b");
+    c->SetName("c");
+    g->SetName("g");
     Clicks clicks;
     for (TRadioButton* r : {a, b, c, g}) r->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
 
@@ -246,8 +248,8 @@ TEST(RadioButton, CheckingOneUnchecksTheOthersOfTheSameParentOnly) {
     a->SetChecked(true);
     b->SetChecked(true);
     SendMessageA(c->Handle(), BM_CLICK, 0, 0);  // as the user does it
-    c->SetChecked(true);                         // no change: no click
-    a->SetChecked(false);                        // unchecking runs no click
+    c->SetChecked(true);                        // no change: no click
+    a->SetChecked(false);                       // unchecking runs no click
 
     EXPECT_EQ(clicks.log, (std::vector<std::string>{"g", "a", "b", "c"}));
     struct Want {
@@ -437,7 +439,7 @@ TEST(Panel, BevelsAndBorderWidthInsetTheClientAreaAndArePainted) {
         const char* what;
     };
     const Pixel pixels[] = {
-        {0, 0, light, "outer raised bevel, top-left"},     {1, 20, light, "outer bevel is two rings wide"},
+        {0, 0, light, "outer raised bevel, top-left"},      {1, 20, light, "outer bevel is two rings wide"},
         {99, 49, dark, "outer raised bevel, bottom-right"}, {98, 20, dark, "outer bevel, right side"},
         {3, 20, RGB(255, 255, 255), "border in Color"},     {5, 20, dark, "inner lowered bevel, left"},
         {94, 20, light, "inner lowered bevel, right"},      {10, 10, RGB(255, 255, 255), "inside in Color"},
@@ -545,7 +547,7 @@ struct TimerProbe {
     }
     void OnException(TObject*, const std::exception& e) { errors.push_back(e.what()); }
 };
-} // namespace
+}  // namespace
 
 namespace {
 // Pumps until a reference timer of the same interval fired n times: as long
@@ -559,7 +561,7 @@ void PumpReferenceTicks(int n, UINT interval = 20) {
     EXPECT_TRUE(PumpUntil([&] { return gReferenceTicks >= n; }));
     KillTimer(nullptr, id);
 }
-} // namespace
+}  // namespace
 
 TEST(Timer, FiresWhileEnabledAndStopsWhenDisabled) {
     const int windowsBefore = CountThreadWindows();

@@ -23,8 +23,7 @@ std::string Contents(TCustomMemoryStream& s) {
     return std::string(static_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
 }
 
-template <class E>
-std::string MessageOf(const std::function<void()>& f) {
+template <class E> std::string MessageOf(const std::function<void()>& f) {
     try {
         f();
     } catch (const E& e) {
@@ -35,7 +34,7 @@ std::string MessageOf(const std::function<void()>& f) {
     return "no exception";
 }
 
-} // namespace
+}  // namespace
 
 TEST(MemoryStream, WritesReadsAndSeeksLikeAFile) {
     TMemoryStream m;
@@ -81,19 +80,39 @@ TEST(Streams, ShortReadsAndWritesRaise) {
     };
     const Case cases[] = {
         {"memory read past the end",
-         [&] { TMemoryStream m; m.WriteBuffer("ab", 2); m.SetPosition(0); m.ReadBuffer(buf, 3); },
+         [&] {
+             TMemoryStream m;
+             m.WriteBuffer("ab", 2);
+             m.SetPosition(0);
+             m.ReadBuffer(buf, 3);
+         },
          "Stream read error"},
         {"file read past the end",
-         [&] { TFileStream f(file, fmOpenRead); f.ReadBuffer(buf, 4); }, "Stream read error"},
+         [&] {
+             TFileStream f(file, fmOpenRead);
+             f.ReadBuffer(buf, 4);
+         },
+         "Stream read error"},
         {"write to a file opened for reading",
-         [&] { TFileStream f(file, fmOpenRead); f.WriteBuffer("x", 1); }, "Stream write error"},
+         [&] {
+             TFileStream f(file, fmOpenRead);
+             f.WriteBuffer("x", 1);
+         },
+         "Stream write error"},
         {"copy of more than the source holds",
-         [&] { TMemoryStream src, dst; src.WriteBuffer("ab", 2); src.SetPosition(0); dst.CopyFrom(&src, 3); },
+         [&] {
+             TMemoryStream src, dst;
+             src.WriteBuffer("ab", 2);
+             src.SetPosition(0);
+             dst.CopyFrom(&src, 3);
+         },
          "Stream read error"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MessageOf<EStreamError>(c.op), c.expected) << c.what;
-    EXPECT_NO_THROW({ TMemoryStream m; m.ReadBuffer(buf, 0); }) << "an empty read is never short";
+    for (const auto& c : cases) EXPECT_EQ(MessageOf<EStreamError>(c.op), c.expected) << c.what;
+    EXPECT_NO_THROW({
+        TMemoryStream m;
+        m.ReadBuffer(buf, 0);
+    }) << "an empty read is never short";
 }
 
 TEST(FileStream, RoundTripsThroughAFile) {
@@ -188,8 +207,7 @@ TEST(ResourceStream, ReadsResourcesByNameAndId) {
     copy.LoadFromStream(&byId);
     EXPECT_EQ(Contents(copy), std::string("\x01\x02\x03\0\0", 5));
 
-    EXPECT_EQ(MessageOf<EStreamError>([&] { byId.WriteBuffer("x", 1); }),
-              "Can't write to a read-only resource stream");
+    EXPECT_EQ(MessageOf<EStreamError>([&] { byId.WriteBuffer("x", 1); }), "Can't write to a read-only resource stream");
     EXPECT_EQ(MessageOf<EResNotFound>([&] { TResourceStream s(self, "NOPE", MAKEINTRESOURCEA(10)); }),
               "Resource NOPE not found");
     EXPECT_EQ(MessageOf<EResNotFound>([&] { TResourceStream s(self, 99, MAKEINTRESOURCEA(10)); }),
