@@ -326,20 +326,12 @@ void TControl::HandleMouseMessage(TMessage& m) {
 }
 
 void TControl::WndProc(TMessage& m) {
+    if (IsClientMouseMessage(m.Msg)) {
+        if (enabled_ || m.Msg == WM_MOUSEMOVE) HandleMouseMessage(m);
+        DefaultHandler(m);
+        return;
+    }
     switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-    case WM_MOUSEMOVE:
-        if (!enabled_ && m.Msg != WM_MOUSEMOVE) break;
-        HandleMouseMessage(m);
-        break;
     case WM_CONTEXTMENU:
         if (ShowControlPopupMenu(this, m)) return;
         break;

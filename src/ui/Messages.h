@@ -14,6 +14,10 @@ struct TMessage {
     LRESULT Result;
 };
 
+// The pointer's moves and the button messages over a window's client area,
+// which run from WM_MOUSEMOVE to WM_MBUTTONDBLCLK.
+constexpr bool IsClientMouseMessage(UINT Msg) { return Msg >= WM_MOUSEMOVE && Msg <= WM_MBUTTONDBLCLK; }
+
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;

@@ -655,6 +655,13 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    if (IsClientMouseMessage(m.Msg)) {
+        if (m.Msg == WM_MOUSEMOVE) TrackMouse(Point((short)LOWORD(m.LParam), (short)HIWORD(m.LParam)));
+        if (IsControlMouseMsg(m)) return;
+        if (m.Msg == WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
+        TControl::WndProc(m);
+        return;
+    }
     switch (m.Msg) {
     case WM_PAINT:
         if (m.WParam == 0 && doubleBuffered_) {
@@ -740,20 +747,6 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     case WM_CHAR:
         if (DoKeyPress(m)) return;
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-    case WM_MOUSEMOVE:
-        if (m.Msg == WM_MOUSEMOVE) TrackMouse(Point((short)LOWORD(m.LParam), (short)HIWORD(m.LParam)));
-        if (IsControlMouseMsg(m)) return;
-        if (m.Msg == WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
         break;
     case WM_MOUSELEAVE: MouseLeft(); break;
     case WM_SETCURSOR:
