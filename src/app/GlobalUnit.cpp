@@ -14,15 +14,15 @@ std::string HiddenListFileName;
 std::string AppTitle;
 std::string AppPassword;
 
-core::TMouseShortcutInfo* HideWindowsShortcut = nullptr;
-core::TMouseShortcutInfo* UnusedShortcut = nullptr;
-core::TMouseShortcutInfo* ScreenSaverShortcut = nullptr;
-core::TRC6* Cipher = nullptr;
+std::unique_ptr<core::TMouseShortcutInfo> HideWindowsShortcut;
+std::unique_ptr<core::TMouseShortcutInfo> UnusedShortcut;
+std::unique_ptr<core::TMouseShortcutInfo> ScreenSaverShortcut;
+std::unique_ptr<core::TRC6> Cipher;
 
 void GlobalUnitInitialization() {
-    HideWindowsShortcut = new core::TMouseShortcutInfo;
-    UnusedShortcut = new core::TMouseShortcutInfo;
-    ScreenSaverShortcut = new core::TMouseShortcutInfo;
+    HideWindowsShortcut = std::make_unique<core::TMouseShortcutInfo>();
+    UnusedShortcut = std::make_unique<core::TMouseShortcutInfo>();
+    ScreenSaverShortcut = std::make_unique<core::TMouseShortcutInfo>();
     AppTitle = "Tollamy - Veskara";
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -36,17 +36,15 @@ void GlobalUnitInitialization() {
     SettingsFileName = AppDir + "\\" + "vsk.dat";
     HiddenListFileName = AppDir + "\\" + "HiddenWnd.Dat";
     AppPassword.clear();
-    Cipher = new core::TRC6;
+    Cipher = std::make_unique<core::TRC6>();
     Cipher->SetKey(core::AppCipherKey);
 }
 
 void GlobalUnitFinalization() {
-    delete Cipher;
-    Cipher = nullptr;
-    delete HideWindowsShortcut;
-    delete UnusedShortcut;
-    delete ScreenSaverShortcut;
-    HideWindowsShortcut = UnusedShortcut = ScreenSaverShortcut = nullptr;
+    Cipher.reset();
+    HideWindowsShortcut.reset();
+    UnusedShortcut.reset();
+    ScreenSaverShortcut.reset();
     AppDir.clear();
     HelpDir.clear();
     HelpFilePath.clear();

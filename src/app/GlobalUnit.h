@@ -1,6 +1,7 @@
 #pragma once
 // The program's unit-level state: where its files are, its title, the
 // application password and the mouse-corner shortcut objects.
+#include <memory>
 #include <string>
 
 #include "core/MouseShortcut.h"
@@ -16,10 +17,10 @@ extern std::string HiddenListFileName;  // the windows hidden now, while they ar
 extern std::string AppTitle;            // application title and main window caption
 extern std::string AppPassword;         // empty: no password; else as stored (a hash) or as typed
 
-extern core::TMouseShortcutInfo* HideWindowsShortcut;
-extern core::TMouseShortcutInfo* UnusedShortcut;  // made and freed with the others, never read
-extern core::TMouseShortcutInfo* ScreenSaverShortcut;
-extern core::TRC6* Cipher;  // keyed at start, never used on data
+extern std::unique_ptr<core::TMouseShortcutInfo> HideWindowsShortcut;
+extern std::unique_ptr<core::TMouseShortcutInfo> UnusedShortcut;  // made and freed with the others, never read
+extern std::unique_ptr<core::TMouseShortcutInfo> ScreenSaverShortcut;
+extern std::unique_ptr<core::TRC6> Cipher;  // keyed at start, never used on data
 
 // Run once before the program entry, and once after it.
 void GlobalUnitInitialization();

@@ -109,16 +109,16 @@ bool FileReadable(const std::string& path, std::string& why) {
 
 void ShowOK(const std::string& text, TMsgDlgType type) { MessageDlg(text, type, TMsgDlgButtons{mbOK}, 0); }
 
-void ReadCorner(const core::TCornerSettings& c, controls::TFlatSpeedButton* button, core::TMouseShortcutInfo* info) {
+void ReadCorner(const core::TCornerSettings& c, controls::TFlatSpeedButton* button, core::TMouseShortcutInfo& info) {
     button->SetDown(c.Enabled);
-    info->ZoneSize = c.ZoneSize;
-    info->HoverInterval = c.HoverInterval;
-    info->HoverStart = 0;
-    info->Corner = c.Corner;
+    info.ZoneSize = c.ZoneSize;
+    info.HoverInterval = c.HoverInterval;
+    info.HoverStart = 0;
+    info.Corner = c.Corner;
 }
 
-core::TCornerSettings CornerOf(controls::TFlatSpeedButton* button, const core::TMouseShortcutInfo* info) {
-    return {button->Down(), info->ZoneSize, info->HoverInterval, info->Corner};
+core::TCornerSettings CornerOf(controls::TFlatSpeedButton* button, const core::TMouseShortcutInfo& info) {
+    return {button->Down(), info.ZoneSize, info.HoverInterval, info.Corner};
 }
 
 }  // namespace
@@ -164,8 +164,8 @@ void TMainForm::LoadSettings() {
     cbSwitchResolution->SetChecked(s.SwitchResolution);
     HideKeys.Show(s.WindowsKey);
     ProgramKeys.Show(s.AppKey);
-    ReadCorner(s.WindowsCorner, btnMouseWinCtrl, HideWindowsShortcut);
-    ReadCorner(s.SSaverCorner, btnMouseSSaverCtrl, ScreenSaverShortcut);
+    ReadCorner(s.WindowsCorner, btnMouseWinCtrl, *HideWindowsShortcut);
+    ReadCorner(s.SSaverCorner, btnMouseSSaverCtrl, *ScreenSaverShortcut);
 
     AppPassword.clear();
     const core::TStoredPassword stored = core::ReadStoredPassword();
@@ -192,8 +192,8 @@ void TMainForm::SaveSettings() {
             s.SwitchResolution = cbSwitchResolution->Checked();
             s.WindowsKey = HideKeys.Value();
             s.AppKey = ProgramKeys.Value();
-            s.WindowsCorner = CornerOf(btnMouseWinCtrl, HideWindowsShortcut);
-            s.SSaverCorner = CornerOf(btnMouseSSaverCtrl, ScreenSaverShortcut);
+            s.WindowsCorner = CornerOf(btnMouseWinCtrl, *HideWindowsShortcut);
+            s.SSaverCorner = CornerOf(btnMouseSSaverCtrl, *ScreenSaverShortcut);
             core::WriteSettings(store, s);
             store.Save();
         }

@@ -121,7 +121,7 @@ TEST_F(SettingsTest, AFirstStartGivesTheDefaultsAndTheFirstSaveWritesThem) {
     EXPECT_EQ(MainForm->edHkProgramKey->Text(), "\\");
     EXPECT_FALSE(MainForm->btnMouseWinCtrl->Down());
     EXPECT_FALSE(MainForm->btnMouseSSaverCtrl->Down());
-    for (auto [s, corner] : {std::pair{HideWindowsShortcut, 0}, std::pair{ScreenSaverShortcut, 1}}) {
+    for (auto [s, corner] : {std::pair{HideWindowsShortcut.get(), 0}, std::pair{ScreenSaverShortcut.get(), 1}}) {
         EXPECT_EQ(s->ZoneSize, 20);
         EXPECT_EQ(s->HoverInterval, 500);
         EXPECT_EQ(s->Corner, corner);
