@@ -222,8 +222,11 @@ TEST_F(SettingsE2E, HotKeysAndTheCornerComeFromTheFile) {
     e2e::PressChord({VK_F11});
     ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, true); })) << "the hot key did not restore";
     // Several ticks with the pointer resting in the corner for longer than
-    // the hover time: that the program does nothing has no state to wait
-    // for, so the ticks are made to come now.
+    // the hover time (500 ms), also counted from the restore, so that a
+    // count started again there would show: the time is the state here. That
+    // the program then does nothing has no state to wait for, so the ticks
+    // are made to come.
+    Sleep(600);
     for (int i = 0; i < 3; ++i) Tick(v);
     EXPECT_TRUE(AllVisible(w, true)) << "the resting pointer hid the windows again";
     // Out and back in: the corner acts again. The program notices the
