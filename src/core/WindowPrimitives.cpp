@@ -423,20 +423,16 @@ void HandOverLateWindows() {
 void RememberActiveWindow() { PreviousForegroundWindow = GetForegroundWindow(); }
 
 void ReactivatePreviousWindow(bool CloseActiveWindow) {
-    HWND own = OwnMainWindow();
-    if (CloseActiveWindow || !IsWindow(PreviousForegroundWindow) || (own && PreviousForegroundWindow == own)) return;
-    // The windows shown again each went on top as they came; the one that
-    // was active goes back above them even where the system still counts it
-    // as the foreground window and does not raise it. Posted, so that a
-    // thread that does not answer holds nothing up.
-    SetWindowPos(PreviousForegroundWindow, HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-    ForceForeground(PreviousForegroundWindow);
+    if (!CloseActiveWindow) ForceForeground(PreviousForegroundWindow);
 }
 
 void ForceForeground(HWND Wnd) {
     HWND own = OwnMainWindow();
     if ((own && Wnd == own) || !IsWindow(Wnd)) return;
+    // On top as well: where the system still counts the window as the
+    // foreground one it does not raise it, and windows shown since stay above
+    // it. Posted, so that a thread that does not answer holds nothing up.
+    SetWindowPos(Wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     // Not announced to every window (SPIF_SENDCHANGE): that is one message
     // to each top-level window of the desktop, and none of them needs it.
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
