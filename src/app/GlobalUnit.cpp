@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/HiddenWindows.h"
 #include "core/RegistryValues.h"
 
 std::string AppDir;
@@ -34,7 +35,7 @@ void GlobalUnitInitialization() {
     ExListFileName = AppDir + "\\" + "ExList.Dat";
     BttListFileName = AppDir + "\\" + "BttList.Dat";
     SettingsFileName = AppDir + "\\" + "vsk.dat";
-    HiddenListFileName = AppDir + "\\" + "HiddenWnd.Dat";
+    HiddenListFileName = core::HiddenRecordPath();
     AppPassword.clear();
     Cipher = std::make_unique<core::TRC6>();
     Cipher->SetKey(core::AppCipherKey);

@@ -13,7 +13,7 @@ extern std::string HelpFilePath;        // HelpDir + "\Help.chm"
 extern std::string ExListFileName;      // do-not-hide list file
 extern std::string BttListFileName;     // bring-to-top list file
 extern std::string SettingsFileName;    // the settings file "vsk.dat"
-extern std::string HiddenListFileName;  // the windows hidden now, while they are
+extern std::string HiddenListFileName;  // the record of hidden windows, in this user's application data
 extern std::string AppTitle;            // application title and main window caption
 extern std::string AppPassword;         // empty: no password; else as stored (a hash) or as typed
 

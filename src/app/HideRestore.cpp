@@ -15,6 +15,8 @@
 #include "core/HiddenWindows.h"
 #include "core/HideRules.h"
 #include "ui/Application.h"
+#include "ui/Dialogs.h"
+#include "ui/Exception.h"
 
 using namespace ui;
 
@@ -26,7 +28,21 @@ core::TWinInfo* InfoAt(int i) { return DataOf<core::TWinInfo>(HiddenWindowList, 
 
 // What the record of hidden windows keeps of a listed window.
 core::THiddenWindow RecordOf(const core::TWinInfo& Info) {
-    return {reinterpret_cast<std::uintptr_t>(Info.Handle), Info.ProcessId, Info.ThreadId, Info.ExStyle};
+    return {reinterpret_cast<std::uintptr_t>(Info.Handle), Info.ProcessId, Info.ThreadId, Info.ExStyle, 0};
+}
+
+// Why the record of the last hide could not be written (ERROR_SUCCESS: it
+// was); the user hears of it once, when the windows are back.
+DWORD RecordError = ERROR_SUCCESS;
+bool RecordErrorTold = false;
+
+void TellUnrecordedHide() {
+    if (RecordError == ERROR_SUCCESS || RecordErrorTold) return;
+    RecordErrorTold = true;
+    MessageDlg("Veskara could not keep its record of the hidden windows in \"" + HiddenListFileName +
+                   "\": " + SysErrorMessage(RecordError) +
+                   "\nHad Veskara been ended by force while they were hidden, they would not have come back.",
+               mtWarning, TMsgDlgButtons{mbOK}, 0);
 }
 
 bool IsOwnWindow(HWND h) { return (h && h == core::OwnMainWindow()) || (h && h == core::OwnApplicationWindow()); }
@@ -52,11 +68,19 @@ void TMainForm::btnHideAllClick(TObject*) {
             RefreshAvailableWindows();
         else
             AvailableWindowsStale = true;
+        TellUnrecordedHide();
         return;
     }
     core::RememberActiveWindow();
     HideAllWindows();
     core::SaveSystemVolume(VolumeScale());
+    // The sound joins the record before it changes: a next start puts it back.
+    const core::TSavedVolumeState saved = core::GetSavedVolumeState();
+    core::RecordSavedVolume({saved.HasVolume,
+                             saved.HasMute,
+                             saved.Muted,
+                             {saved.Volume[0], saved.Volume[1]},
+                             static_cast<uint16_t>(VolumeScale())});
     core::ApplyDesiredVolume(VolumeScale());
     BringProgramToTop();
 }
@@ -112,7 +136,8 @@ void TMainForm::HideAllWindows() {
         if (!IsOwnWindow(info.Handle) && core::FindKeepingEntry(pass.Entries, info.Title, info.ExePath) < 0)
             record.push_back(RecordOf(info));
     }
-    core::WriteHiddenRecord(HiddenListFileName, record);
+    core::FindProcessCreationTimes(record);
+    RecordError = core::WriteHiddenRecord(HiddenListFileName, record);
     try {
         for (core::TWinInfo& info : windows) HideWindowUnlessExcluded(info);
         // Hung windows last, without waiting: each hides when its thread runs
@@ -152,6 +177,7 @@ void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
     }
     if (!kept) kept = core::FindKeepingEntry(pass.Entries, Info.Title, Info.ExePath) >= 0;
     if (kept) return;
+    Info.Hidden = true;
     if (pass.Answers.Answers(Info))
         Info.StyleKept = !core::HideWindow(Info.Handle, Info.ExStyle);
     else
@@ -182,6 +208,7 @@ void RestoreHiddenWindows() {
     if (!HiddenWindowList) return;
     const int count = HiddenWindowList->Items()->Count();
     core::TAnswerCheck answers;
+    core::TThreadWindows owners;
     std::vector<int> waiting;
     std::vector<core::THiddenWindow> left;  // what may still be hidden: what waits for its thread
     for (int i = count - 1; i >= 0; --i) {
@@ -189,6 +216,9 @@ void RestoreHiddenWindows() {
         if (!info) continue;
         if (IsOwnWindow(info->Handle)) {
             if (!MainForm->Visible()) ToggleMainWindow(false);
+        } else if (!info->Hidden || !owners.Owns(info->ThreadId, info->Handle)) {
+            // Kept by a do-not-hide entry, gone, or another program's window
+            // by now: none of the restore's business.
         } else if (answers.Answers(*info)) {
             core::ShowHiddenWindow(info->Handle, info->ExStyle, !info->StyleKept);
         } else {
@@ -212,9 +242,6 @@ void RestoreHiddenWindows() {
         }
         core::ShowHiddenWindowsAsync(order, late);
     }
-    if (left.empty())
-        core::RemoveHiddenRecord(HiddenListFileName);
-    else
-        core::WriteHiddenRecord(HiddenListFileName, left);
+    core::KeepLateWindowsRecorded(HiddenListFileName, left);
     FreeItems<core::TWinInfo>(HiddenWindowList);
 }

@@ -33,10 +33,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Windows an earlier run hid and could not show again (it was ended by
     // force, or failed) come back first; from here on a failure shows the
     // windows it hid before it ends.
+    ui::Application->Initialize();  // COM, for the sound the record may put back
     core::RecoverHiddenWindows(HiddenListFileName);
     core::ShowHiddenWindowsOnFailure();
 
-    ui::Application->Initialize();
     ui::Application->SetTag(0);
     ui::Application->CreateForm(MainForm);
     ui::Application->CreateForm(ConfirmationForm);
@@ -55,6 +55,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui::DoneApplication();  // the main window restores what is still hidden
     // Windows still waiting for their thread are shown by it once it runs.
     core::HandOverLateWindows();
+    core::EndHiddenRecord();
     GlobalUnitFinalization();
     return 0;
 }

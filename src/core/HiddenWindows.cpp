@@ -1,12 +1,15 @@
 #include "core/HiddenWindows.h"
 
-#include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <map>
 #include <memory>
 #include <mutex>
 
+#include "core/AudioUnit.h"
 #include "core/WholeFiles.h"
 #include "core/WindowPrimitives.h"
 
@@ -14,53 +17,75 @@ namespace core {
 
 namespace {
 
-// The record written last and where, for a failure that ends the program:
-// by then reading files may no longer be possible.
-std::mutex RecordLock;
+// The record as written last and where: what a failure that ends the
+// program shows, when reading files or even allocating may no longer work.
+// Taken by the threads that show late windows too.
+std::recursive_mutex RecordLock;
 THiddenRecord Written;
 std::string WrittenFile;
+bool LateOnly = false;  // the record holds only windows a restore left for their threads
+// Room for the failure path's answers, one per window at most, made with
+// the record: that path must not need the heap.
+std::vector<std::pair<DWORD, bool>> FailureAnswers;
 
 HWND HandleOf(const THiddenWindow& w) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(w.Handle)); }
 
-// Still the window that was hidden: it exists, the same process and thread
-// own it, and it is not shown.
-bool StillHidden(const THiddenWindow& w) {
-    HWND h = HandleOf(w);
-    if (!IsWindow(h)) return false;
-    DWORD pid = 0;
-    const DWORD tid = GetWindowThreadProcessId(h, &pid);
-    return tid == w.ThreadId && pid == w.ProcessId && !IsWindowVisible(h);
+std::string FolderOf(const std::string& FileName) {
+    const auto slash = FileName.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : FileName.substr(0, slash);
 }
 
-// Shows the record's windows bottom first. A window whose thread does not
-// answer is shown when it does: by a thread of ours when the program goes
-// on, else by its own thread.
-int ShowRecorded(const THiddenRecord& Record, bool GoingOn) {
-    TAnswerCheck answers;
-    auto order = std::make_shared<TZOrder>();
-    std::vector<TLateWindow> late;
-    int shown = 0;
-    for (size_t i = Record.Windows.size(); i-- > 0;) {
-        const THiddenWindow& w = Record.Windows[i];
-        if (!StillHidden(w)) continue;
-        HWND h = HandleOf(w);
-        const bool restoreStyle = HiddenStyleStripped(w.ExStyle, GetWindowLongA(h, GWL_EXSTYLE));
-        ++shown;
-        if (answers.Answers(TWinInfo{h, {}, {}, w.ExStyle, w.ThreadId, false}))
-            ShowHiddenWindow(h, w.ExStyle, restoreStyle);
-        else if (GoingOn)
-            late.insert(late.begin(), TLateWindow{i, w.ExStyle, restoreStyle, w.ThreadId});
-        else
-            ShowWindowAsync(h, SW_SHOWNA);
+// Writes Written to WrittenFile, or removes it when no window is left.
+DWORD SaveLocked() {
+    if (WrittenFile.empty()) return ERROR_PATH_NOT_FOUND;
+    if (Written.Windows.empty()) {
+        DeleteFileA(WrittenFile.c_str());
+        return ERROR_SUCCESS;
     }
-    if (!late.empty()) {
-        for (const THiddenWindow& w : Record.Windows) {
-            order->Windows.push_back(HandleOf(w));
-            order->Topmost.push_back((w.ExStyle & WS_EX_TOPMOST) != 0);
-        }
-        ShowHiddenWindowsAsync(order, late);
-    }
-    return shown;
+    const std::vector<std::uint8_t> bytes = EncodeHiddenRecord(Written);
+    // Not waiting for the disk: it has to outlive the program, not the
+    // system, and the hide waits for it.
+    DWORD error = ReplaceFileWhole(WrittenFile, bytes.data(), bytes.size(), false);
+    if (error == ERROR_PATH_NOT_FOUND && CreateDirectoryA(FolderOf(WrittenFile).c_str(), nullptr))
+        error = ReplaceFileWhole(WrittenFile, bytes.data(), bytes.size(), false);
+    return error;
+}
+
+void Forget() {
+    Written = {};
+    WrittenFile.clear();
+    LateOnly = false;
+}
+
+// Still the very window that was hidden: the same thread of the same
+// process owns it, and the process is the one that was running then.
+bool SameWindow(const THiddenWindow& w, std::map<DWORD, std::uint64_t>& Created) {
+    DWORD pid = 0;
+    const DWORD tid = GetWindowThreadProcessId(HandleOf(w), &pid);
+    if (tid == 0 || tid != w.ThreadId || pid != w.ProcessId) return false;
+    auto it = Created.find(pid);
+    if (it == Created.end()) it = Created.emplace(pid, ProcessCreationTime(pid)).first;
+    return it->second != 0 && it->second == w.ProcessCreated;
+}
+
+void RestoreVolume(const THiddenVolume& v) {
+    if (!v.HasVolume || v.Max == 0) return;
+    const TSavedVolumeState before = GetSavedVolumeState();
+    SetSavedVolumeState({{v.Volume[0], v.Volume[1]}, v.Muted, v.HasVolume, v.HasMute});
+    RestoreSystemVolume(v.Max);
+    SetSavedVolumeState(before);
+}
+
+// Whether the thread of Wnd answers, asked once per thread, with no memory
+// but FailureAnswers' room.
+bool AnswersWithoutHeap(DWORD ThreadId, HWND Wnd) {
+    for (const auto& [thread, answers] : FailureAnswers)
+        if (thread == ThreadId) return answers;
+    DWORD_PTR result = 0;
+    const bool answers =
+        SendMessageTimeoutA(Wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, TAnswerCheck::AnswerTimeoutMs, &result) != 0;
+    if (FailureAnswers.size() < FailureAnswers.capacity()) FailureAnswers.emplace_back(ThreadId, answers);
+    return answers;
 }
 
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS*) {
@@ -78,33 +103,77 @@ std::terminate_handler PreviousTerminate = nullptr;
 
 }  // namespace
 
-std::uint64_t SystemBootTime() {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    const std::uint64_t seconds = ((std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000000u;
-    return seconds - GetTickCount64() / 1000u;
+std::string HiddenRecordPath() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0])
+        return std::string();
+    return std::string(folder) + "\\Veskara\\HiddenWnd.Dat";
 }
 
-bool WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWindow>& Windows) {
-    THiddenRecord record{SystemBootTime(), Windows};
-    const std::vector<std::uint8_t> bytes = EncodeHiddenRecord(record);
-    {
-        std::lock_guard<std::mutex> lock(RecordLock);
-        Written = std::move(record);
-        WrittenFile = FileName;
-    }
-    // Not waiting for the disk: it has to outlive the program, not the
-    // system, and the hide waits for it.
-    return ReplaceFileWhole(FileName, bytes.data(), bytes.size(), false) == ERROR_SUCCESS;
+std::uint64_t ProcessCreationTime(DWORD ProcessId) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessId);
+    if (!process) return 0;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    const bool known = GetProcessTimes(process, &created, &exited, &kernel, &user) != FALSE;
+    CloseHandle(process);
+    return known ? (std::uint64_t(created.dwHighDateTime) << 32 | created.dwLowDateTime) : 0;
 }
 
-void RemoveHiddenRecord(const std::string& FileName) {
-    {
-        std::lock_guard<std::mutex> lock(RecordLock);
-        Written = {};
-        WrittenFile.clear();
+void FindProcessCreationTimes(std::vector<THiddenWindow>& Windows) {
+    std::map<DWORD, std::uint64_t> created;
+    for (THiddenWindow& w : Windows) {
+        auto it = created.find(w.ProcessId);
+        if (it == created.end()) it = created.emplace(w.ProcessId, ProcessCreationTime(w.ProcessId)).first;
+        w.ProcessCreated = it->second;
     }
-    DeleteFileA(FileName.c_str());
+}
+
+DWORD WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWindow>& Windows) {
+    std::lock_guard<std::recursive_mutex> lock(RecordLock);
+    Written = {{}, Windows};
+    WrittenFile = FileName;
+    LateOnly = false;
+    FailureAnswers.clear();
+    FailureAnswers.reserve(Windows.size());
+    return SaveLocked();
+}
+
+void RecordSavedVolume(const THiddenVolume& Volume) {
+    std::lock_guard<std::recursive_mutex> lock(RecordLock);
+    if (LateOnly || Written.Windows.empty()) return;
+    Written.Volume = Volume;
+    SaveLocked();
+}
+
+void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THiddenWindow>& Late) {
+    std::lock_guard<std::recursive_mutex> lock(RecordLock);
+    Written = {{}, Late};
+    WrittenFile = FileName;
+    LateOnly = true;
+    FailureAnswers.reserve(Late.size());
+    SaveLocked();
+    if (Late.empty()) Forget();
+}
+
+void LateWindowShown(HWND Wnd) {
+    std::lock_guard<std::recursive_mutex> lock(RecordLock);
+    if (!LateOnly) return;  // a new hide's record, not the restore's
+    auto& windows = Written.Windows;
+    const auto gone =
+        std::remove_if(windows.begin(), windows.end(), [&](const THiddenWindow& w) { return HandleOf(w) == Wnd; });
+    if (gone == windows.end()) return;
+    windows.erase(gone, windows.end());
+    if (!windows.empty()) return;
+    SaveLocked();
+    Forget();
+}
+
+void EndHiddenRecord() {
+    std::lock_guard<std::recursive_mutex> lock(RecordLock);
+    if (!LateOnly) return;
+    Written.Windows.clear();
+    SaveLocked();
+    Forget();
 }
 
 int RecoverHiddenWindows(const std::string& FileName) {
@@ -113,9 +182,46 @@ int RecoverHiddenWindows(const std::string& FileName) {
     if (ReadFileWhole(FileName, bytes, MaxHiddenRecordBytes) != ERROR_SUCCESS ||
         !DecodeHiddenRecord(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), record))
         return 0;
-    if (!SameBoot(record.BootTime, SystemBootTime())) return 0;
-    const int shown = ShowRecorded(record, true);
-    DeleteFileA(FileName.c_str());
+    std::map<DWORD, std::uint64_t> created;
+    TAnswerCheck answers;
+    std::vector<TLateWindow> late;
+    std::vector<THiddenWindow> left;  // topmost first
+    int shown = 0;
+    for (size_t i = record.Windows.size(); i-- > 0;) {
+        const THiddenWindow& w = record.Windows[i];
+        if (!SameWindow(w, created)) continue;
+        HWND h = HandleOf(w);
+        const bool stripped = HiddenStyleStripped(w.ExStyle, GetWindowLongA(h, GWL_EXSTYLE));
+        const bool hidden = !IsWindowVisible(h);
+        if (answers.Answers(TWinInfo{h, {}, {}, w.ExStyle, w.ThreadId, false})) {
+            if (hidden) {
+                ShowHiddenWindow(h, w.ExStyle, stripped);
+                ++shown;
+            } else if (stripped) {
+                SetWindowLongA(h, GWL_EXSTYLE, w.ExStyle);
+            }
+            continue;
+        }
+        // Busy: the hide may still wait in its queue, shown or not. A show
+        // queued behind it comes after it, and the late show puts the style
+        // back and the window in its place once the thread runs.
+        ShowWindowAsync(h, SW_SHOWNA);
+        late.insert(late.begin(), TLateWindow{i, w.ExStyle, stripped, w.ThreadId});
+        left.insert(left.begin(), w);
+        ++shown;
+    }
+    if (!late.empty()) {
+        auto order = std::make_shared<TZOrder>();
+        for (const THiddenWindow& w : record.Windows) {
+            order->Windows.push_back(HandleOf(w));
+            order->Topmost.push_back((w.ExStyle & WS_EX_TOPMOST) != 0);
+        }
+        KeepLateWindowsRecorded(FileName, left);
+        ShowHiddenWindowsAsync(order, late);
+    } else {
+        DeleteFileA(FileName.c_str());
+    }
+    RestoreVolume(record.Volume);
     return shown;
 }
 
@@ -125,12 +231,26 @@ void ShowHiddenWindowsOnFailure() {
 }
 
 void ShowRecordedWindowsNow() {
-    // A failure on a thread that holds the lock cannot wait for it.
-    std::unique_lock<std::mutex> lock(RecordLock, std::try_to_lock);
+    // A failure on another thread while this one writes cannot wait for it.
+    std::unique_lock<std::recursive_mutex> lock(RecordLock, std::try_to_lock);
     if (!lock.owns_lock() || Written.Windows.empty()) return;
-    ShowRecorded(Written, false);
+    FailureAnswers.clear();  // keeps its room
+    for (size_t i = Written.Windows.size(); i-- > 0;) {
+        const THiddenWindow& w = Written.Windows[i];
+        HWND h = HandleOf(w);
+        DWORD pid = 0;
+        if (GetWindowThreadProcessId(h, &pid) != w.ThreadId || pid != w.ProcessId) continue;
+        const bool stripped = HiddenStyleStripped(w.ExStyle, GetWindowLongA(h, GWL_EXSTYLE));
+        const bool hidden = !IsWindowVisible(h);
+        if (AnswersWithoutHeap(w.ThreadId, h)) {
+            if (stripped) SetWindowLongA(h, GWL_EXSTYLE, w.ExStyle);
+            if (hidden) ShowWindow(h, SW_SHOWNA);
+        } else if (hidden) {
+            ShowWindowAsync(h, SW_SHOWNA);
+        }
+    }
     DeleteFileA(WrittenFile.c_str());
-    Written = {};
+    Written.Windows.clear();
 }
 
 }  // namespace core

@@ -1,7 +1,11 @@
 #pragma once
 // The record of hidden windows on disk: written before a hide takes any
-// window away, removed once they are all back, and read at the next start
-// when the program ended without showing them.
+// window away, kept while any of them may still be hidden, and read at the
+// next start when the program ended without showing them. It lives in the
+// user's own local application-data folder: a program folder the user
+// cannot write still has one, and no other user reads it.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -9,27 +13,46 @@
 
 namespace core {
 
-// Writes the record of Windows (topmost first) in place of any earlier one,
-// whole or not at all. Answers false when it could not be written: the hide
-// goes on all the same.
-bool WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWindow>& Windows);
-// The windows are back: the record goes.
-void RemoveHiddenRecord(const std::string& FileName);
+// "<local application data>\Veskara\HiddenWnd.Dat" of the user running the
+// program; empty when the system names no such folder.
+std::string HiddenRecordPath();
 
-// At start, before anything else: shows again, bottom first and as a restore
-// does, the windows of a record that an earlier run left — those that still
-// exist, belong to the same process and thread and are still hidden — then
-// removes the record. A record that is damaged, not ours or from an earlier
-// start of the system is left alone. Answers how many windows it showed.
+// When the process started (FILETIME), 0 when it cannot be asked: with the
+// process id, it names one process for good.
+std::uint64_t ProcessCreationTime(DWORD ProcessId);
+// Sets ProcessCreated of each window, each process asked once.
+void FindProcessCreationTimes(std::vector<THiddenWindow>& Windows);
+
+// Writes the record of Windows (topmost first) in place of any earlier one,
+// whole or not at all, making its folder when missing. Answers
+// ERROR_SUCCESS or the system's error code: the hide goes on all the same.
+DWORD WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWindow>& Windows);
+// The sound as it was before the hide joins the record written last.
+void RecordSavedVolume(const THiddenVolume& Volume);
+// After a restore, the windows still waiting for their thread (none: the
+// record goes now). Each is taken out as it is shown, and the record goes
+// with the last.
+void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THiddenWindow>& Late);
+// A late window has been shown.
+void LateWindowShown(HWND Wnd);
+// The program ends with nothing hidden: what waits for its thread has been
+// handed to it, and the record goes.
+void EndHiddenRecord();
+
+// At start, before anything else: for each window of a record that an
+// earlier run left and that is still the window it hid (the same window of
+// the same thread of the very same process), puts back the extended style
+// the hide stripped, and shows it again, bottom first, when it is hidden or
+// its thread is busy (a hide may still be queued there); then the sound the
+// record keeps. A damaged or foreign record is left alone. Answers how many
+// windows it showed.
 int RecoverHiddenWindows(const std::string& FileName);
 
 // Makes a failure that would end the program show the windows of the record
 // written last before it ends.
 void ShowHiddenWindowsOnFailure();
-// What that does, callable as it is: never waits for a window's thread.
+// What that does, callable as it is: it needs no memory of its own (what it
+// uses was made with the record) and never waits for a window's thread.
 void ShowRecordedWindowsNow();
-
-// When the system started, in seconds, as this run sees it.
-std::uint64_t SystemBootTime();
 
 }  // namespace core

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/HiddenWindows.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
@@ -129,6 +130,24 @@ bool TAnswerCheck::Answers(const TWinInfo& Info) {
     // A window that is gone says nothing about its thread's other windows.
     if (Info.ThreadId != 0 && (answers || IsWindow(Info.Handle))) known_.emplace_back(Info.ThreadId, answers);
     return answers;
+}
+
+bool TThreadWindows::Owns(DWORD ThreadId, HWND Wnd) {
+    auto it = known_.find(ThreadId);
+    if (it == known_.end()) {
+        ++WindowCalls.List;
+        std::vector<HWND> windows;
+        EnumThreadWindows(
+            ThreadId,
+            [](HWND h, LPARAM lp) {
+                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+        std::sort(windows.begin(), windows.end());
+        it = known_.emplace(ThreadId, std::move(windows)).first;
+    }
+    return std::binary_search(it->second.begin(), it->second.end(), Wnd);
 }
 
 namespace {
@@ -327,7 +346,9 @@ bool HideWindow(HWND Wnd, int32_t ExStyle) {
 }
 
 bool HiddenStyleStripped(int32_t ExStyle, int32_t Current) {
-    return !NothingToStrip(ExStyle) && (Current & ~WS_EX_WINDOWEDGE) == (ExStyle & KeptExStyle);
+    // Writing the style cannot take WS_EX_TOPMOST away: a stripped topmost
+    // window keeps it.
+    return !NothingToStrip(ExStyle) && (Current & ~(WS_EX_WINDOWEDGE | WS_EX_TOPMOST)) == (ExStyle & KeptExStyle);
 }
 
 namespace {
@@ -346,8 +367,11 @@ std::mutex LateLock;
 std::vector<HWND> LatePending;
 
 void LateShown(HWND Wnd) {
-    std::lock_guard<std::mutex> lock(LateLock);
-    LatePending.erase(std::remove(LatePending.begin(), LatePending.end(), Wnd), LatePending.end());
+    {
+        std::lock_guard<std::mutex> lock(LateLock);
+        LatePending.erase(std::remove(LatePending.begin(), LatePending.end(), Wnd), LatePending.end());
+    }
+    LateWindowShown(Wnd);
 }
 
 // The nearest window above the one at Index, on its layer, that is shown now.

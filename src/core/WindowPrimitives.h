@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,6 +26,7 @@ struct TWinInfo {
     DWORD ThreadId = 0;      // the thread that owns the window
     bool StyleKept = false;  // the extended style was left alone when hidden
     DWORD ProcessId = 0;     // the process that owns the window
+    bool Hidden = false;     // hidden by the hide (else kept, and left alone by the restore)
 };
 
 // Calls into windows of other programs, counted as they are made: under Wine
@@ -55,6 +57,17 @@ public:
 
 private:
     std::vector<std::pair<DWORD, bool>> known_;  // by thread id
+};
+
+// Which top-level windows threads own now, each thread asked once: a
+// handle its thread no longer owns is gone, or names another program's
+// window by now.
+class TThreadWindows {
+public:
+    bool Owns(DWORD ThreadId, HWND Wnd);
+
+private:
+    std::map<DWORD, std::vector<HWND>> known_;
 };
 
 // The foreground window remembered when windows are hidden.

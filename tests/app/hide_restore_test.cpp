@@ -312,7 +312,13 @@ TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {
     EXPECT_TRUE(IsWindowVisible(w[1])) << "two windows of one title are both kept";
     EXPECT_FALSE(IsWindowVisible(w[2])) << "the title is compared case-sensitively";
     EXPECT_FALSE(IsWindowVisible(w[3]));
+    // Kept windows are their programs' business while others are hidden.
+    ShowWindow(w[0], SW_HIDE);
+    SetWindowLongA(w[1], GWL_EXSTYLE, GetWindowLongA(w[1], GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     Toggle(w);
+    EXPECT_FALSE(IsWindowVisible(w[0])) << "the restore showed a kept window its own program hid";
+    EXPECT_TRUE(GetWindowLongA(w[1], GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "the restore wrote a kept window's style";
+    ShowWindow(w[0], SW_SHOWNA);
     for (HWND h : w.Handles()) EXPECT_TRUE(IsWindowVisible(h));
 
     AddEntry(MainForm->ExcludeList, "No such title", "X:\\anywhere\\TESTWIN.EXE", 1);
@@ -411,8 +417,44 @@ namespace {
 core::THiddenWindow RecordOf(HWND h) {
     DWORD pid = 0;
     const DWORD tid = GetWindowThreadProcessId(h, &pid);
-    return {reinterpret_cast<std::uintptr_t>(h), pid, tid, GetWindowLongA(h, GWL_EXSTYLE)};
+    return {reinterpret_cast<std::uintptr_t>(h), pid, tid, GetWindowLongA(h, GWL_EXSTYLE),
+            core::ProcessCreationTime(pid)};
 }
+
+std::vector<uint8_t> ReadBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A window of this thread that, when the hide takes it away, reads what the
+// record on disk holds at that moment.
+struct TRecordWatcher {
+    static inline std::vector<HWND> recorded;
+    static inline bool othersStillShown = false;
+    static inline const FixtureWindows* others = nullptr;
+    HWND wnd = nullptr;
+    explicit TRecordWatcher(const FixtureWindows& w) {
+        others = &w;
+        recorded.clear();
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_SHOWWINDOW && !wp) {
+                core::THiddenRecord r;
+                const std::vector<uint8_t> bytes = ReadBytes(HiddenListFileName);
+                if (core::DecodeHiddenRecord(bytes.data(), bytes.size(), r))
+                    for (const core::THiddenWindow& x : r.Windows) recorded.push_back(reinterpret_cast<HWND>(x.Handle));
+                othersStillShown = AllVisible(*others, true);
+            }
+            return DefWindowProcA(h, m, wp, lp);
+        };
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VskRecordWatcher";
+        RegisterClassA(&wc);
+        wnd = CreateWindowExA(0, wc.lpszClassName, "Watches the record", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+    }
+    ~TRecordWatcher() { DestroyWindow(wnd); }
+};
 
 void WriteBytes(const std::string& file, const std::vector<uint8_t>& bytes) {
     std::ofstream(file, std::ios::binary)
@@ -426,21 +468,20 @@ bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) !
 TEST_F(AppTest, RecordOfHiddenWindowsIsWrittenBeforeHidingAndGoesWithTheRestore) {
     FixtureWindows w({"Recorded one|||", std::string("Recorded two|||") + kAppWindow});
     Settle(w);
+    TRecordWatcher watcher(w);
     // A fixture window still starting may take the activation, and the top
     // place with it, after the order below was read.
     ASSERT_TRUE(ActivateOnTop(w[1], w.Handles()));
+    // Above the others: the first window the hide takes away.
+    SetWindowPos(watcher.wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const std::vector<HWND> zBefore = ZOrderOf(w);
     Toggle(w);
     ASSERT_TRUE(PumpUntil([&] { return AllVisible(w, false); }));
-    std::vector<uint8_t> bytes;
-    {
-        std::ifstream in(HiddenListFileName, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    core::THiddenRecord record;
-    ASSERT_TRUE(core::DecodeHiddenRecord(bytes.data(), bytes.size(), record)) << "no record while hidden";
-    std::vector<HWND> recorded, fixtureRecorded;
-    for (const core::THiddenWindow& r : record.Windows) recorded.push_back(reinterpret_cast<HWND>(r.Handle));
+    const std::vector<HWND>& recorded = TRecordWatcher::recorded;
+    ASSERT_FALSE(recorded.empty()) << "no record when the first window went";
+    EXPECT_TRUE(TRecordWatcher::othersStillShown) << "windows went before the record was read";
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), watcher.wnd), 1);
+    std::vector<HWND> fixtureRecorded;
     for (HWND h : recorded)
         if (std::find(zBefore.begin(), zBefore.end(), h) != zBefore.end()) fixtureRecorded.push_back(h);
     EXPECT_EQ(fixtureRecorded, zBefore) << "the record lacks a hidden window or its place";
@@ -452,14 +493,17 @@ TEST_F(AppTest, RecordOfHiddenWindowsIsWrittenBeforeHidingAndGoesWithTheRestore)
 }
 
 TEST_F(AppTest, RecordShowsAgainOnlyTheSameWindowsStillHidden) {
-    FixtureWindows w({std::string("Same|||") + kAppWindow, "Other process|||", "Other thread|||", "Shown|||"});
+    FixtureWindows w({std::string("Same|||") + kAppWindow, "Other process|||", "Other thread|||", "Shown|||",
+                      "Started again|||", "Topmost|||0x00040008", std::string("Showed itself again|||") + kAppWindow});
     Settle(w);
     std::vector<core::THiddenWindow> record;
     for (HWND h : w.Handles()) record.push_back(RecordOf(h));
     record[1].ProcessId += 4;  // the handle now names a window of another program
     record[2].ThreadId += 4;
-    core::HideWindow(w[0], record[0].ExStyle);
-    for (int i : {1, 2}) ShowWindow(w[i], SW_HIDE);
+    record[4].ProcessCreated -= 1;  // the same ids, given to a process started since
+    for (int i : {0, 5, 6}) core::HideWindow(w[i], record[i].ExStyle);
+    for (int i : {1, 2, 4}) ShowWindow(w[i], SW_HIDE);
+    ShowWindow(w[6], SW_SHOWNA);
     ASSERT_TRUE(w.CaughtUp());
 
     struct Case {
@@ -481,24 +525,28 @@ TEST_F(AppTest, RecordShowsAgainOnlyTheSameWindowsStillHidden) {
              b[0] = 'X';
              return b;
          }},
-        {"from an earlier start of the system",
-         [&](std::vector<uint8_t>) {
-             return core::EncodeHiddenRecord({core::SystemBootTime() - 3600, record});
+        {"a record of the program's earlier kind",
+         [](std::vector<uint8_t> b) {
+             b[7] = '1';
+             return b;
          }},
     };
-    const std::vector<uint8_t> good = core::EncodeHiddenRecord({core::SystemBootTime(), record});
+    const std::vector<uint8_t> good = core::EncodeHiddenRecord({{}, record});
     for (const Case& c : refused) {
         WriteBytes(HiddenListFileName, c.damage(good));
         EXPECT_EQ(core::RecoverHiddenWindows(HiddenListFileName), 0) << c.what;
         EXPECT_FALSE(IsWindowVisible(w[0])) << c.what;
     }
     WriteBytes(HiddenListFileName, good);
-    EXPECT_EQ(core::RecoverHiddenWindows(HiddenListFileName), 1);
+    EXPECT_EQ(core::RecoverHiddenWindows(HiddenListFileName), 2);
     ASSERT_TRUE(w.CaughtUp());
-    EXPECT_TRUE(IsWindowVisible(w[0]));
-    EXPECT_EQ(GetWindowLongA(w[0], GWL_EXSTYLE), record[0].ExStyle) << "the extended style did not come back";
+    for (int i : {0, 5, 6}) {
+        EXPECT_TRUE(IsWindowVisible(w[i])) << i;
+        EXPECT_EQ(GetWindowLongA(w[i], GWL_EXSTYLE), record[i].ExStyle) << "the extended style did not come back " << i;
+    }
     EXPECT_FALSE(IsWindowVisible(w[1])) << "a window of another process was shown";
     EXPECT_FALSE(IsWindowVisible(w[2])) << "a window of another thread was shown";
+    EXPECT_FALSE(IsWindowVisible(w[4])) << "a window of a process started since was shown";
     EXPECT_FALSE(Exists(HiddenListFileName)) << "the record stays once acted on";
 }
 

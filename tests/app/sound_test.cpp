@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "controls/ZevScroller.h"
 #include "core/Audio.h"
 #include "core/AudioUnit.h"
+#include "core/HiddenWindows.h"
 #include "core/VolumeScale.h"
 #include "support/Owned.h"
 #include "ui/HintWindow.h"
@@ -114,6 +116,28 @@ TEST_F(SoundTest, CoreAudioSaveApplyRestoreRoundTripLevelAndMute) {
         EXPECT_EQ(e.Mute != FALSE, c.startMute != FALSE);
         EXPECT_EQ(e.References(), 0) << "an interface was not released";
     }
+}
+
+TEST_F(SoundTest, TheRecordOfAHideBringsTheSoundBackAtTheNextStart) {
+    FakeVersion win10(2, 10, 0);
+    FakeEndpoint e;
+    e.Level = 0.6f;
+    core::DesiredVolume = 0;
+    core::DesiredMuted = true;
+    FixtureWindows w({"Hidden with the sound|||"});
+    Toggle(w);
+    ASSERT_TRUE(e.Mute);
+    std::ifstream in(HiddenListFileName, std::ios::binary);
+    const std::string record{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    Toggle(w);
+    // Ended by force while hidden: the sound stays as the hide set it.
+    e.Level = 0.0f;
+    e.Mute = TRUE;
+    std::ofstream(HiddenListFileName, std::ios::binary) << record;
+    core::RecoverHiddenWindows(HiddenListFileName);
+    EXPECT_NEAR(e.Level, 0.6f, 1.0 / kMax);
+    EXPECT_FALSE(e.Mute);
 }
 
 TEST_F(SoundTest, CoreAudioFailuresTouchOnlyWhatWasRead) {
