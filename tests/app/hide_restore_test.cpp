@@ -9,6 +9,7 @@
 #include "AppFixture.h"
 #include "core/HiddenWindows.h"
 #include "core/HotKeys.h"
+#include "support/DialogDriver.h"
 #include "support/FixtureWindows.h"
 
 using namespace ui;
@@ -573,4 +574,26 @@ TEST_F(AppTest, AFailureNothingHandlesShowsTheHiddenWindowsBeforeTheProgramEnds)
     EXPECT_TRUE(AllVisible(w, true)) << "the failure left windows hidden";
     EXPECT_EQ(GetWindowLongA(w[1], GWL_EXSTYLE), exBefore);
     for (HANDLE h : {go, pi.hProcess, pi.hThread}) CloseHandle(h);
+}
+
+TEST_F(AppTest, AHideThatCannotBeRecordedGoesOnAndSaysSoOnceTheWindowsAreBack) {
+    FixtureWindows w({"Not recorded|||"});
+    Settle(w);
+    const std::string recordFile = HiddenListFileName;
+    // Its folder cannot be made: a file stands where it would go.
+    const std::string blocker = AppDir + "\\blocker";
+    WriteBytes(blocker, {1});
+    HiddenListFileName = blocker + "\\Veskara\\HiddenWnd.Dat";
+    for (bool first : {true, false}) {
+        Toggle(w);
+        EXPECT_TRUE(AllVisible(w, false)) << "the hide did not go on without its record";
+        vsk::test::DialogRequest tell{"", "would not have come back", "OK"};
+        tell.timeoutMs = first ? 5000 : 1000;
+        vsk::test::DialogDriverThread driver(tell);
+        Toggle(w);
+        EXPECT_TRUE(AllVisible(w, true));
+        EXPECT_EQ(driver.Wait().clicked, first) << (first ? "the user was not told" : "the user was told again");
+    }
+    HiddenListFileName = recordFile;
+    DeleteFileA(blocker.c_str());
 }

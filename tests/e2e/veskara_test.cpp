@@ -1,9 +1,14 @@
 // The real program, end to end: one instance, the quiet switch, and hiding
 // and restoring at a keystroke.
+#include <windows.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "Veskara.h"
@@ -133,38 +138,114 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
         << "the window of the program that hung was never shown again";
 }
 
+namespace {
+
+// This user's record of hidden windows, as the program keeps it.
+std::string RecordPath() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Veskara\\HiddenWnd.Dat";
+}
+
+bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The program folder mounted read-only when the tests may mount (as root),
+// else the build's.
+std::string ReadOnlyProgramFolder() {
+    const std::string dir = VSK_READ_ONLY_PROGRAM_DIR;
+    if (Exists(dir + "\\Veskara.exe")) return dir;
+    std::fprintf(stderr, "no read-only program folder at %s: started from the build's\n", dir.c_str());
+    return VSK_BIN_DIR;
+}
+
+bool Answers(HWND Wnd) {
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutA(Wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20, &r) != 0;
+}
+
+}  // namespace
+
 TEST(Veskara, WindowsHiddenWhenTheProgramWasEndedByForceComeBackAtItsNextStart) {
-    FixtureWindows w({"Hidden at the end one|||0x00040000", "Hidden at the end two|||", "Hidden at the end three|||"});
-    const LONG exBefore = GetWindowLongA(w[0], GWL_EXSTYLE);
+    FixtureWindows w({"Hidden at the end one|||0x00040000", "Hidden at the end two|||", "Hidden at the end three|||",
+                      "Topmost at the end|||0x00040008", "Showed itself while hidden|||0x00040000"});
+    std::vector<LONG> exBefore;
+    for (HWND h : w.Handles()) exBefore.push_back(GetWindowLongA(h, GWL_EXSTYLE));
+    const std::vector<HWND> three = {w[0], w[1], w[2]};
+    const std::string folder = ReadOnlyProgramFolder();
     std::vector<HWND> zBefore;
     {
-        Veskara v("/q");
+        Veskara v("/q", folder);
         ASSERT_TRUE(v.WaitMainWindow());
         ASSERT_TRUE(v.WaitIdle()) << "the hooks are in place once the message loop runs";
-        zBefore = ZOrderOf(w.Handles());
+        zBefore = ZOrderOf(three);
         e2e::PressChord({VK_CONTROL, kGrave});
         ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, false); }, 15000)) << "Ctrl+` did not hide the windows";
+        EXPECT_TRUE(Exists(RecordPath())) << "no record of the hidden windows in the user's application data";
+        // Its program shows it while hidden: it has lost its taskbar button.
+        ShowWindow(w[4], SW_SHOWNA);
         v.Kill();
     }
     ASSERT_TRUE(w.CaughtUp());
-    ASSERT_TRUE(AllVisible(w, false)) << "the windows came back before the next start";
+    ASSERT_TRUE(std::none_of(three.begin(), three.end(), IsWindowVisible))
+        << "the windows came back before the next start";
     {
-        Veskara v("/q");
+        Veskara v("/q", folder);
         ASSERT_TRUE(v.WaitMainWindow());
         EXPECT_TRUE(WaitUntil([&] { return AllVisible(w, true); })) << "the next start left windows hidden";
         EXPECT_TRUE(w.CaughtUp());
-        EXPECT_EQ(GetWindowLongA(w[0], GWL_EXSTYLE), exBefore) << "the extended style did not come back";
-        EXPECT_EQ(ZOrderOf(w.Handles()), zBefore) << "the windows came back in another Z order";
+        for (size_t i = 0; i < w.Handles().size(); ++i)
+            EXPECT_EQ(GetWindowLongA(w[i], GWL_EXSTYLE), exBefore[i]) << "the extended style did not come back " << i;
+        EXPECT_EQ(ZOrderOf(three), zBefore) << "the windows came back in another Z order";
+        EXPECT_FALSE(Exists(RecordPath())) << "the record stays once acted on";
         // From now on a window its own program hides is none of ours.
         ShowWindow(w[1], SW_HIDE);
         v.Kill();
     }
-    Veskara again("/q");
+    Veskara again("/q", folder);
     ASSERT_TRUE(again.WaitMainWindow());
     ASSERT_TRUE(again.WaitIdle());
     EXPECT_TRUE(w.CaughtUp());
     EXPECT_FALSE(IsWindowVisible(w[1])) << "a second start showed a window again";
     EXPECT_TRUE(IsWindowVisible(w[0]) && IsWindowVisible(w[2]));
+}
+
+TEST(Veskara, LateWindowsTakeTheRecordWithThemAndAQueuedHideIsUndoneWhenEndedByForce) {
+    FixtureWindows w({"Answers at once|||"});
+    FixtureWindows late({"Answers late|||0x00040000"});
+    const LONG exBefore = GetWindowLongA(late[0], GWL_EXSTYLE);
+    {
+        Veskara v("/q");
+        ASSERT_TRUE(v.WaitMainWindow());
+        ASSERT_TRUE(v.WaitIdle());
+        e2e::PressChord({VK_CONTROL, kGrave});
+        ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, false) && AllVisible(late, false); }, 15000));
+        // Busy at the restore: shown when it answers, and the record with it.
+        late.Hang(60000);
+        ASSERT_TRUE(WaitUntil([&] { return !Answers(late[0]); }));
+        e2e::PressChord({VK_CONTROL, kGrave});
+        ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, true); })) << "Ctrl+` did not restore the windows";
+        EXPECT_TRUE(Exists(RecordPath())) << "the window still hidden is not recorded";
+        late.Answer();
+        EXPECT_TRUE(WaitUntil([&] { return AllVisible(late, true); }));
+        EXPECT_EQ(GetWindowLongA(late[0], GWL_EXSTYLE), exBefore);
+        EXPECT_TRUE(WaitUntil([&] { return !Exists(RecordPath()); })) << "the record outlived the full restore";
+
+        // Busy at the hide: its hide waits in its queue when the program ends.
+        late.Hang(60000);
+        ASSERT_TRUE(WaitUntil([&] { return !Answers(late[0]); }));
+        e2e::PressChord({VK_CONTROL, kGrave});
+        ASSERT_TRUE(WaitUntil([&] { return AllVisible(w, false); }, 15000));
+        v.Kill();
+    }
+    Veskara again("/q");
+    ASSERT_TRUE(again.WaitMainWindow());
+    ASSERT_TRUE(again.WaitIdle());
+    late.Answer();
+    ASSERT_TRUE(late.CaughtUp());
+    EXPECT_TRUE(WaitUntil([&] { return AllVisible(late, true) && AllVisible(w, true); }))
+        << "the hide still queued at the end took the window away for good";
+    EXPECT_TRUE(late.CaughtUp());
+    EXPECT_TRUE(AllVisible(late, true));
 }
 
 namespace {
