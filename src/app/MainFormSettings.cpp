@@ -35,53 +35,6 @@ bool PasswordUnreadable = false;
 // rewrite.
 constexpr LONGLONG kMaxSettingsFileSize = 1 << 20;
 
-// The settings file: read through the class library's INI file (while the
-// file is unreadable every read answers its default); written into the
-// file's text in memory, which Save puts in the place of the file whole, so
-// that a failed write (a full disk) leaves the old file as it was.
-class TIniSettingsStore : public core::TSettingsStore {
-public:
-    explicit TIniSettingsStore(const std::string& fileName) : ini_(fileName) {}
-    std::string ReadString(const std::string& s, const std::string& k, const std::string& d) override {
-        return SettingsFileUnreadable ? d : ini_.ReadString(s, k, d);
-    }
-    int ReadInteger(const std::string& s, const std::string& k, int d) override {
-        return SettingsFileUnreadable ? d : ini_.ReadInteger(s, k, d);
-    }
-    bool ReadBool(const std::string& s, const std::string& k, bool d) override {
-        return SettingsFileUnreadable ? d : ini_.ReadBool(s, k, d);
-    }
-    void WriteString(const std::string& s, const std::string& k, const std::string& v) override {
-        Text().SetValue(s, k, IniQuoted(v));
-    }
-    void WriteInteger(const std::string& s, const std::string& k, int v) override {
-        WriteString(s, k, std::to_string(v));
-    }
-    void WriteBool(const std::string& s, const std::string& k, bool v) override { WriteString(s, k, v ? "1" : "0"); }
-
-    // Raises the INI-file error when the file cannot be replaced.
-    void Save() {
-        if (!text_) return;
-        const std::string bytes = text_->Text();
-        if (core::ReplaceFileWhole(ini_.FileName(), bytes.data(), bytes.size()) != ERROR_SUCCESS) Fail();
-    }
-
-private:
-    [[noreturn]] void Fail() { throw EIniFileException("Unable to write to " + ini_.FileName()); }
-    // The text as the file holds it now, read at the first write.
-    core::TIniText& Text() {
-        if (!text_) {
-            std::string bytes;
-            if (core::ReadFileWhole(ini_.FileName(), bytes, kMaxSettingsFileSize) != ERROR_SUCCESS) Fail();
-            text_.emplace(bytes);
-        }
-        return *text_;
-    }
-
-    TIniFile ini_;
-    std::optional<core::TIniText> text_;
-};
-
 // Whether the file can be read; a missing file can (it holds the defaults).
 bool FileReadable(const std::string& path, std::string& why) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -106,6 +59,60 @@ bool FileReadable(const std::string& path, std::string& why) {
     }
     return true;
 }
+
+// The settings file: read through the class library's INI file, but only
+// when the file is fit to read: the system reads a file it is handed whole,
+// and once more when its cache is flushed (as the INI file does when it
+// goes), so a file too large or unreadable never reaches it, and every read
+// answers its default. Written into the file's text in memory, which Save
+// puts in the place of the file whole, so that a failed write (a full disk)
+// leaves the old file as it was.
+class TIniSettingsStore : public core::TSettingsStore {
+public:
+    explicit TIniSettingsStore(const std::string& fileName) : fileName_(fileName) {
+        std::string why;
+        if (!SettingsFileUnreadable && FileReadable(fileName, why)) ini_.emplace(fileName);
+    }
+    std::string ReadString(const std::string& s, const std::string& k, const std::string& d) override {
+        return ini_ ? ini_->ReadString(s, k, d) : d;
+    }
+    int ReadInteger(const std::string& s, const std::string& k, int d) override {
+        return ini_ ? ini_->ReadInteger(s, k, d) : d;
+    }
+    bool ReadBool(const std::string& s, const std::string& k, bool d) override {
+        return ini_ ? ini_->ReadBool(s, k, d) : d;
+    }
+    void WriteString(const std::string& s, const std::string& k, const std::string& v) override {
+        Text().SetValue(s, k, IniQuoted(v));
+    }
+    void WriteInteger(const std::string& s, const std::string& k, int v) override {
+        WriteString(s, k, std::to_string(v));
+    }
+    void WriteBool(const std::string& s, const std::string& k, bool v) override { WriteString(s, k, v ? "1" : "0"); }
+
+    // Raises the INI-file error when the file cannot be replaced.
+    void Save() {
+        if (!text_) return;
+        const std::string bytes = text_->Text();
+        if (core::ReplaceFileWhole(fileName_, bytes.data(), bytes.size()) != ERROR_SUCCESS) Fail();
+    }
+
+private:
+    [[noreturn]] void Fail() { throw EIniFileException("Unable to write to " + fileName_); }
+    // The text as the file holds it now, read at the first write.
+    core::TIniText& Text() {
+        if (!text_) {
+            std::string bytes;
+            if (core::ReadFileWhole(fileName_, bytes, kMaxSettingsFileSize) != ERROR_SUCCESS) Fail();
+            text_.emplace(bytes);
+        }
+        return *text_;
+    }
+
+    std::string fileName_;
+    std::optional<TIniFile> ini_;  // none while the file is not fit to read
+    std::optional<core::TIniText> text_;
+};
 
 void ShowOK(const std::string& text, TMsgDlgType type) { MessageDlg(text, type, TMsgDlgButtons{mbOK}, 0); }
 

@@ -2,6 +2,7 @@
 // The real Veskara.exe, started and watched from outside as a user's system
 // would: its windows found by class and process, keys pressed with SendInput.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -72,6 +73,13 @@ public:
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(pi_.hProcess, &code);
         return code;
+    }
+
+    // The most memory the process has held so far (0 once it has ended).
+    SIZE_T PeakMemory() const {
+        PROCESS_MEMORY_COUNTERS c{};
+        c.cb = sizeof c;
+        return GetProcessMemoryInfo(pi_.hProcess, &c, sizeof c) ? c.PeakWorkingSetSize : 0;
     }
 
     HWND FindOwn(const char* cls) const {

@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "Veskara.h"
 #include "core/RegistryValues.h"
@@ -258,18 +260,79 @@ TEST_F(SettingsE2E, BadSettingsFilesNeverStopTheProgram) {
         const char* what;
         std::string text;
         bool warns;
-    } cases[] = {
-        {"random bytes", random, false}, {"a huge file", huge, true}, {"10,000-character values", longValues, false}};
+        LONGLONG size = 0;  // the text, then zeros up to this size
+    } cases[] = {{"random bytes", random, false},
+                 {"a huge file", huge, true},
+                 {"10,000-character values", longValues, false},
+                 // A file once read whole by the system took a minute and gigabytes.
+                 {"a 1 GB file", "[Sounds]\r\nVolume=1\r\n", true, 1LL << 30}};
+    auto stamp = [] {
+        WIN32_FILE_ATTRIBUTE_DATA a{};
+        GetFileAttributesExA(kSettings.c_str(), GetFileExInfoStandard, &a);
+        return std::make_tuple(a.nFileSizeHigh, a.nFileSizeLow, a.ftLastWriteTime.dwHighDateTime,
+                               a.ftLastWriteTime.dwLowDateTime);
+    };
+    // A sparse file, quick to make.
+    auto extend = [](LONGLONG size) {
+        HANDLE h = CreateFileA(kSettings.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER at{};
+        at.QuadPart = size;
+        const bool done = h != INVALID_HANDLE_VALUE && SetFilePointerEx(h, at, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        return done;
+    };
+    // The peak is read until the program has ended, so that the close counts too.
+    auto peakUntilEnd = [](const Veskara& v) {
+        SIZE_T peak = 0;
+        WaitUntil(
+            [&] {
+                peak = std::max(peak, v.PeakMemory());
+                return v.WaitExit(0) != STILL_ACTIVE;
+            },
+            15000);
+        return peak;
+    };
+    // Bounds for a loaded machine: a good start takes well under a second.
+    constexpr int kStartMs = 10000;
+    constexpr SIZE_T kMemory = 100u << 20;
     for (const Case& c : cases) {
         WriteText(kSettings, c.text);
+        ASSERT_TRUE(c.size == 0 || extend(c.size));
+        const auto before = stamp();
+        const ULONGLONG start = GetTickCount64();
         Veskara v("/q");
-        if (c.warns) ClickMessage(v, "could not be read");
-        ASSERT_TRUE(v.WaitMainWindow()) << c.what;
+        if (c.warns) ClickMessage(v, "could not be read", kStartMs);
+        const int left = kStartMs - static_cast<int>(GetTickCount64() - start);
+        ASSERT_TRUE(v.WaitMainWindow(std::max(left, 0))) << c.what;
         EXPECT_TRUE(v.WaitIdle()) << c.what << ": start-up never ended";
         EXPECT_EQ(v.WaitExit(0), static_cast<DWORD>(STILL_ACTIVE)) << c.what << ": the program ended";
         PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(v.WaitExit(15000), 0u) << c.what;
+        EXPECT_LT(peakUntilEnd(v), kMemory) << c.what;
+        EXPECT_EQ(v.WaitExit(0), 0u) << c.what;
+        if (c.warns) {
+            EXPECT_TRUE(before == stamp()) << c.what << ": a file left as it is was rewritten";
+        }
     }
+
+    // A file that grows too large while the program runs: the save at the
+    // close fails and asks, without the file being read.
+    WriteText(kSettings, "[Sounds]\r\nVolume=1\r\n");
+    Veskara v("/q");
+    ASSERT_TRUE(v.WaitMainWindow());
+    ASSERT_TRUE(v.WaitIdle());
+    ASSERT_TRUE(extend(1LL << 30));
+    const auto before = stamp();
+    PostMessageA(v.MainWindow(), WM_CLOSE, 0, 0);
+    vsk::test::DialogRequest req;
+    req.text = "Unable to write to";
+    req.click = "&Yes";
+    req.pid = v.Pid();
+    req.timeoutMs = kStartMs;
+    const vsk::test::DialogReport r = vsk::test::DriveDialog(req);
+    EXPECT_TRUE(r.clicked) << vsk::test::Describe(r);
+    EXPECT_LT(peakUntilEnd(v), kMemory);
+    EXPECT_EQ(v.WaitExit(0), 0u);
+    EXPECT_TRUE(before == stamp()) << "the grown file was rewritten";
 }
 namespace {
 
