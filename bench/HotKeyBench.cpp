@@ -1,6 +1,8 @@
 // The hot key as a person meets it, timed from outside the program: the real
-// Veskara.exe started quietly from a program folder, another process owning N
-// top-level windows whose thread waits in GetMessage, and this program, which
+// Veskara.exe started quietly from a program folder, N top-level windows of
+// other processes whose threads wait in GetMessage (plain windows of one
+// process, and windows with the extended styles real programs give them,
+// spread over three processes), and this program, which
 // presses the hide hot key with SendInput and watches the windows until the
 // last is hidden, waits as a person would, presses it again and watches until
 // the last is shown. In the same round it hides and shows the same windows
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,13 +95,37 @@ struct TRound {
     double BareHide = 0, BareShow = 0;
 };
 
+// The measurement's windows, in one or more processes.
+struct TDesk {
+    std::vector<std::unique_ptr<FixtureWindows>> Programs;
+    std::vector<HWND> All;
+    void Settled(DWORD ms) const {
+        for (const auto& p : Programs) p->Settled(ms);
+    }
+};
+
+// N windows; with real styles, over three processes, each window with one
+// of the extended-style mixes programs give their main windows.
+TDesk MakeDesk(int n, bool realStyles) {
+    static const char* const kStyles[] = {"0x00040000", "0x00040010", "0x00000210", "0x00040200"};
+    const int programs = realStyles ? 3 : 1;
+    std::vector<std::vector<std::string>> specs(programs);
+    for (int i = 0; i < n; ++i)
+        specs[i % programs].push_back("Bench " + std::to_string(i) + "|||" + (realStyles ? kStyles[i % 4] : ""));
+    TDesk d;
+    for (auto& s : specs) d.Programs.push_back(std::make_unique<FixtureWindows>(s));
+    for (const auto& p : d.Programs) d.All.insert(d.All.end(), p->Handles().begin(), p->Handles().end());
+    d.Settled(10000);
+    return d;
+}
+
 // One round: the hot key twice, then the bare loop, each pair of steps
 // Pause ms apart.
-bool RunRound(const e2e::Veskara& app, const FixtureWindows& w, DWORD Pause, TRound& r) {
-    // The program hides from the top of the Z order (the last made) and
-    // shows from the bottom.
-    std::vector<HWND> topFirst(w.Handles().rbegin(), w.Handles().rend());
-    std::vector<HWND> bottomFirst = w.Handles();
+bool RunRound(const e2e::Veskara& app, const TDesk& w, DWORD Pause, TRound& r) {
+    // The program hides from the top of the Z order and shows from the
+    // bottom.
+    std::vector<HWND> topFirst = ZOrderOf(w.All);
+    std::vector<HWND> bottomFirst(topFirst.rbegin(), topFirst.rend());
 
     SendKey(VK_CONTROL, false);
     double t = NowMs();
@@ -144,7 +171,7 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 7;
     const int counts[] = {10, 50, 200};
-    const DWORD pauses[] = {300, 2000};
+    const DWORD pause = 300;
 
     e2e::Veskara app("/q", folder);
     if (!app.WaitMainWindow() || !app.WaitIdle()) {
@@ -153,56 +180,55 @@ int main(int argc, char** argv) {
     }
 
     printf("hot key (Ctrl+`) from SendInput to the last window hidden / shown, against a bare ShowWindow loop\n"
-           "over the same windows in the same round; medians of %d rounds (ratio: median of the rounds' ratios)\n\n",
+           "over the same windows in the same round, the presses 300 ms apart; medians of %d rounds (ratio: median of "
+           "the\n"
+           "rounds' ratios)\n\n",
            rounds);
-    printf("| windows, pause | hot key -> first hidden | -> all hidden | bare hide | ratio "
+    printf("| windows | hot key -> first hidden | -> all hidden | bare hide | ratio "
            "| hot key -> first shown | -> all shown | bare show | ratio |\n");
     printf("|---|---|---|---|---|---|---|---|---|\n");
     fflush(stdout);
     bool ok = true;
     bool warmed = false;
-    for (int n : counts) {
-        std::vector<std::string> specs;
-        for (int i = 0; i < n; ++i) specs.push_back("Bench " + std::to_string(i) + "|||");
-        FixtureWindows w(specs);
-        w.Settled(10000);
-        std::vector<HWND> own = w.Handles();
-        if (auto others = OtherShownWindows(own); !others.empty()) {
-            fprintf(stderr, "hotkey_bench: the desktop shows other windows too; the figures include them:\n");
-            for (auto& o : others) fprintf(stderr, "  %s\n", o.c_str());
-        }
-        if (!warmed) {
-            // The program's first toggle loads what it needs once.
-            TRound r;
-            ok = RunRound(app, w, 300, r) && ok;
-            warmed = true;
-        }
-        for (DWORD pause : pauses) {
-            std::vector<double> hf, h, bh, hr, sf, s, bs, sr;
-            for (int i = 0; i < rounds; ++i) {
+    for (bool realStyles : {true, false})
+        for (int n : counts) {
+            const TDesk w = MakeDesk(n, realStyles);
+            if (auto others = OtherShownWindows(w.All); !others.empty()) {
+                fprintf(stderr, "hotkey_bench: the desktop shows other windows too; the figures include them:\n");
+                for (auto& o : others) fprintf(stderr, "  %s\n", o.c_str());
+            }
+            if (!warmed) {
+                // The program's first toggle loads what it needs once.
                 TRound r;
-                if (!RunRound(app, w, pause, r)) {
-                    fprintf(stderr, "hotkey_bench: %d windows, pause %lu ms: the windows did not all %s within 20 s\n",
-                            n, pause, r.Hide.Last < 0 ? "hide" : "come back");
-                    ok = false;
-                    break;
+                ok = RunRound(app, w, 300, r) && ok;
+                warmed = true;
+            }
+            {
+                std::vector<double> hf, h, bh, hr, sf, s, bs, sr;
+                for (int i = 0; i < rounds; ++i) {
+                    TRound r;
+                    if (!RunRound(app, w, pause, r)) {
+                        fprintf(stderr, "hotkey_bench: %d windows: the windows did not all %s within 20 s\n", n,
+                                r.Hide.Last < 0 ? "hide" : "come back");
+                        ok = false;
+                        break;
+                    }
+                    hf.push_back(r.Hide.First);
+                    h.push_back(r.Hide.Last);
+                    bh.push_back(r.BareHide);
+                    hr.push_back(r.Hide.Last / r.BareHide);
+                    sf.push_back(r.Show.First);
+                    s.push_back(r.Show.Last);
+                    bs.push_back(r.BareShow);
+                    sr.push_back(r.Show.Last / r.BareShow);
                 }
-                hf.push_back(r.Hide.First);
-                h.push_back(r.Hide.Last);
-                bh.push_back(r.BareHide);
-                hr.push_back(r.Hide.Last / r.BareHide);
-                sf.push_back(r.Show.First);
-                s.push_back(r.Show.Last);
-                bs.push_back(r.BareShow);
-                sr.push_back(r.Show.Last / r.BareShow);
+                if (!ok) break;
+                printf("| %d, %s | %.1f ms | %.1f ms | %.1f ms | %.2f | %.1f ms | %.1f ms | %.1f ms | %.2f |\n", n,
+                       realStyles ? "real styles, 3 programs" : "plain, 1 program", Median(hf), Median(h), Median(bh),
+                       Median(hr), Median(sf), Median(s), Median(bs), Median(sr));
+                fflush(stdout);
             }
             if (!ok) break;
-            printf("| %d, %s | %.1f ms | %.1f ms | %.1f ms | %.2f | %.1f ms | %.1f ms | %.1f ms | %.2f |\n", n,
-                   pause >= 1000 ? "2 s" : "300 ms", Median(hf), Median(h), Median(bh), Median(hr), Median(sf),
-                   Median(s), Median(bs), Median(sr));
-            fflush(stdout);
         }
-        if (!ok) break;
-    }
     return ok ? 0 : 1;
 }

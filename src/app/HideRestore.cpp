@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -86,17 +87,13 @@ void TMainForm::btnHideAllClick(TObject*) {
 }
 
 namespace {
-// One hide pass: the do-not-hide entries as they were when it began, which
-// threads answer, and the windows left for after the others.
+// One hide pass: the do-not-hide entries as they were when it began, and the
+// windows whose hide it queued, for the style strips that follow them.
 struct THidePass {
     std::vector<core::TExcludeEntry> Entries;
-    core::TAnswerCheck Answers;
-    std::vector<core::TWinInfo*> Waiting;
+    std::vector<const core::TWinInfo*> Hidden;
 };
 THidePass* CurrentPass = nullptr;  // not owned; set while HideAllWindows runs
-
-// Hides, without waiting, the windows whose thread did not answer.
-void HideWaitingWindows(THidePass& Pass);
 
 // Makes HiddenWindowList, with an item for each of Windows.
 void KeepHiddenWindows(TWinControl* Parent, const std::vector<core::TWinInfo>& Windows) {
@@ -115,20 +112,13 @@ void TMainForm::HideAllWindows() {
     // entry keeps windows by program, and the hidden list's window and items
     // after the hiding.
     std::vector<core::TWinInfo> windows = core::ListWindows(true);
-    THidePass pass{EntriesOf(ExcludeList), {}, {}};
+    THidePass pass{EntriesOf(ExcludeList), {}};
     const bool filesFirst = core::KeepsByProgram(pass.Entries);
     if (filesFirst) core::FindExePaths(windows);
+    core::ForgetStrips();
     CurrentPass = &pass;
-    if (HWND player = FindWindowA("WMPlayerApp", nullptr)) {
-        // Queued behind a later synchronous hide, an asynchronous minimise
-        // would show the window again: asynchronous only when its thread
-        // does not answer, and then its hide is queued after it.
-        core::TWinInfo probe{player, {}, {}, 0, GetWindowThreadProcessId(player, nullptr), false};
-        if (pass.Answers.Answers(probe))
-            ShowWindow(player, SW_SHOWMINIMIZED);
-        else
-            ShowWindowAsync(player, SW_SHOWMINIMIZED);
-    }
+    // Queued to its thread, as its hide is after it.
+    if (HWND player = FindWindowA("WMPlayerApp", nullptr)) ShowWindowAsync(player, SW_SHOWMINIMIZED);
     // Before the first window goes: from here on, a run that ends without
     // showing them leaves the next start a record of them.
     std::vector<core::THiddenWindow> record;
@@ -138,35 +128,28 @@ void TMainForm::HideAllWindows() {
     }
     core::FindProcessCreationTimes(record);
     RecordError = core::WriteHiddenRecord(HiddenListFileName, record);
+    // Each hide is queued to the window's thread, which hides its windows
+    // itself: nothing waits for a thread, so a busy one is no special case,
+    // and nothing but hides comes before the last. The style strips follow
+    // them, on threads of our own.
     try {
         for (core::TWinInfo& info : windows) HideWindowUnlessExcluded(info);
-        // Hung windows last, without waiting: each hides when its thread runs
-        // again, and stays listed so that the restore shows it.
-        HideWaitingWindows(pass);
     } catch (...) {
         // Whatever was hidden stays listed, so that the restore shows it.
         CurrentPass = nullptr;
+        core::StripStylesAfterHide(pass.Hidden);
         KeepHiddenWindows(this, windows);
         throw;
     }
     CurrentPass = nullptr;
+    core::StripStylesAfterHide(pass.Hidden);
     if (!filesFirst) core::FindExePaths(windows);
     KeepHiddenWindows(this, windows);
 }
 
-namespace {
-void HideWaitingWindows(THidePass& Pass) {
-    for (core::TWinInfo* info : Pass.Waiting) {
-        core::HideWindowAsync(info->Handle);
-        info->StyleKept = true;
-    }
-    Pass.Waiting.clear();
-}
-}  // namespace
-
 void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
     std::optional<THidePass> alone;  // called outside a hide pass
-    if (!CurrentPass) alone.emplace(THidePass{EntriesOf(ExcludeList), {}, {}});
+    if (!CurrentPass) alone.emplace(THidePass{EntriesOf(ExcludeList), {}});
     THidePass& pass = CurrentPass ? *CurrentPass : *alone;
     bool kept = false;
     if (IsOwnWindow(Info.Handle)) {
@@ -178,11 +161,9 @@ void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
     if (!kept) kept = core::FindKeepingEntry(pass.Entries, Info.Title, Info.ExePath) >= 0;
     if (kept) return;
     Info.Hidden = true;
-    if (pass.Answers.Answers(Info))
-        Info.StyleKept = !core::HideWindow(Info.Handle, Info.ExStyle);
-    else
-        pass.Waiting.push_back(&Info);
-    if (alone) HideWaitingWindows(*alone);
+    core::HideWindowAsync(Info.Handle);
+    pass.Hidden.push_back(&Info);
+    if (alone) core::StripStylesAfterHide(alone->Hidden);
 }
 
 void TMainForm::BringProgramToTop() {
@@ -209,25 +190,44 @@ void RestoreHiddenWindows() {
     const int count = HiddenWindowList->Items()->Count();
     core::TAnswerCheck answers;
     core::TThreadWindows owners;
-    std::vector<int> waiting;
-    std::vector<core::THiddenWindow> left;  // what may still be hidden: what waits for its thread
+    std::vector<int> shown, waiting;  // bottom first
+    std::vector<core::TStyleWrite> styles;
     for (int i = count - 1; i >= 0; --i) {
         core::TWinInfo* info = InfoAt(i);
         if (!info) continue;
         if (IsOwnWindow(info->Handle)) {
-            if (!MainForm->Visible()) ToggleMainWindow(false);
+            shown.push_back(i);
         } else if (!info->Hidden || !owners.Owns(info->ThreadId, info->Handle)) {
             // Kept by a do-not-hide entry, gone, or another program's window
             // by now: none of the restore's business.
-        } else if (answers.Answers(*info)) {
-            core::ShowHiddenWindow(info->Handle, info->ExStyle, !info->StyleKept);
+        } else if (!core::StripsDone(info->ThreadId) || !answers.Answers(*info)) {
+            waiting.push_back(i);  // its thread is busy, or still runs the hide's strips
         } else {
+            if (core::StyleStripped(info->ThreadId, info->Handle))
+                styles.push_back({info->Handle, info->ExStyle, info->ThreadId});
+            shown.push_back(i);
+        }
+    }
+    // The styles go back before the windows are shown (the taskbar reads
+    // the style when a window appears), each thread's side by side with the
+    // others'; a thread that stops answering meanwhile has its windows shown
+    // late.
+    const std::vector<DWORD> slow = core::PutStylesBack(styles, core::TAnswerCheck::AnswerTimeoutMs * 4);
+    for (int i : shown) {
+        core::TWinInfo* info = InfoAt(i);
+        if (IsOwnWindow(info->Handle)) {
+            if (!MainForm->Visible()) ToggleMainWindow(false);
+        } else if (std::find(slow.begin(), slow.end(), info->ThreadId) != slow.end()) {
             waiting.push_back(i);
+        } else {
+            core::ShowHiddenWindow(info->Handle, info->ExStyle, false);
         }
     }
     // After all the others; each shows when its thread runs again and goes
     // back to its place in the Z order.
+    std::vector<core::THiddenWindow> left;  // what may still be hidden: what waits for its thread
     if (!waiting.empty()) {
+        std::sort(waiting.begin(), waiting.end());  // topmost first
         auto order = std::make_shared<core::TZOrder>();
         for (int i = 0; i < count; ++i) {
             core::TWinInfo* info = InfoAt(i);
@@ -235,9 +235,11 @@ void RestoreHiddenWindows() {
             order->Topmost.push_back(info && (info->ExStyle & WS_EX_TOPMOST) != 0);
         }
         std::vector<core::TLateWindow> late;
-        for (auto w = waiting.rbegin(); w != waiting.rend(); ++w) {
-            core::TWinInfo* info = InfoAt(*w);
-            late.push_back({static_cast<size_t>(*w), info->ExStyle, !info->StyleKept, info->ThreadId});
+        for (int i : waiting) {
+            core::TWinInfo* info = InfoAt(i);
+            // Its style goes back by the writes started above, or when the
+            // hide's strip took.
+            late.push_back({static_cast<size_t>(i), info->ExStyle, false, info->ThreadId, true});
             left.push_back(RecordOf(*info));
         }
         core::ShowHiddenWindowsAsync(order, late);

@@ -193,7 +193,7 @@ int RecoverHiddenWindows(const std::string& FileName) {
         HWND h = HandleOf(w);
         const bool stripped = HiddenStyleStripped(w.ExStyle, GetWindowLongA(h, GWL_EXSTYLE));
         const bool hidden = !IsWindowVisible(h);
-        if (answers.Answers(TWinInfo{h, {}, {}, w.ExStyle, w.ThreadId, false})) {
+        if (answers.Answers(TWinInfo{h, {}, {}, w.ExStyle, w.ThreadId})) {
             if (hidden) {
                 ShowHiddenWindow(h, w.ExStyle, stripped);
                 ++shown;

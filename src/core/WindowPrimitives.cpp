@@ -381,13 +381,87 @@ HWND ShownAbove(const TZOrder& Order, size_t Index) {
     return HWND_TOP;
 }
 
+// Extended-style writes to the windows of one window thread, made by a
+// thread of our own: the strips after a hide, or the styles put back before
+// a restore shows the windows.
+struct TStyleJob {
+    DWORD ThreadId = 0;
+    bool Strip = false;
+    std::vector<HWND> Windows;
+    std::vector<int32_t> Styles;  // as listed
+    std::vector<char> Written;    // by the job's thread; read once Done is set
+    HANDLE Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ~TStyleJob() {
+        if (Done) CloseHandle(Done);
+    }
+};
+// The jobs since the last hide began.
+std::mutex StyleLock;
+std::vector<std::shared_ptr<TStyleJob>> StyleJobs;
+
+std::vector<std::shared_ptr<TStyleJob>> JobsOf(DWORD ThreadId) {
+    std::lock_guard<std::mutex> lock(StyleLock);
+    std::vector<std::shared_ptr<TStyleJob>> out;
+    for (const auto& job : StyleJobs)
+        if (job->ThreadId == ThreadId) out.push_back(job);
+    return out;
+}
+
+bool JobsDone(DWORD ThreadId, DWORD WaitMs) {
+    for (const auto& job : JobsOf(ThreadId))
+        if (WaitForSingleObject(job->Done, WaitMs) != WAIT_OBJECT_0) return false;
+    return true;
+}
+
+// Every call here waits for the window's thread: for what was queued to it
+// before, and for as long as it does not answer.
+DWORD WINAPI RunStyleJob(LPVOID Param) {
+    const std::unique_ptr<std::shared_ptr<TStyleJob>> held(static_cast<std::shared_ptr<TStyleJob>*>(Param));
+    TStyleJob& job = **held;
+    for (size_t i = 0; i < job.Windows.size(); ++i)
+        job.Written[i] =
+            SetWindowLongA(job.Windows[i], GWL_EXSTYLE, job.Strip ? job.Styles[i] & KeptExStyle : job.Styles[i]) != 0;
+    SetEvent(job.Done);
+    return 0;
+}
+
+// Starts a job for each thread of Windows; answers them, by thread.
+std::map<DWORD, std::shared_ptr<TStyleJob>> StartStyleJobs(const std::vector<TStyleWrite>& Windows, bool Strip) {
+    std::map<DWORD, std::shared_ptr<TStyleJob>> byThread;
+    for (const TStyleWrite& w : Windows) {
+        ++WindowCalls.SetStyle;  // made by the threads below; counted here, where the toggle is
+        auto& job = byThread[w.ThreadId];
+        if (!job) job = std::make_shared<TStyleJob>(), job->ThreadId = w.ThreadId, job->Strip = Strip;
+        job->Windows.push_back(w.Handle);
+        job->Styles.push_back(w.ExStyle);
+        job->Written.push_back(0);
+    }
+    for (auto& [thread, job] : byThread) {
+        {
+            std::lock_guard<std::mutex> lock(StyleLock);
+            StyleJobs.push_back(job);
+        }
+        auto held = std::make_unique<std::shared_ptr<TStyleJob>>(job);
+        if (HANDLE t = CreateThread(nullptr, 0, RunStyleJob, held.get(), 0, nullptr)) {
+            held.release();  // the thread's now
+            CloseHandle(t);
+        } else {
+            SetEvent(job->Done);  // no thread to wait with: the style stays
+        }
+    }
+    return byThread;
+}
+
 // Runs on a thread of its own: every call here may wait for as long as the
 // window's thread does not answer. It touches nothing but the windows.
 DWORD WINAPI FinishLateShows(LPVOID Param) {
     std::unique_ptr<TLateJob> job(static_cast<TLateJob*>(Param));
     for (const TLateWindow& late : job->Windows) {
         HWND wnd = job->Order->Windows[late.Index];
-        if (late.RestoreStyle) SetWindowLongA(wnd, GWL_EXSTYLE, late.ExStyle);
+        // The style writes queued before come first, however late.
+        JobsDone(late.ThreadId, INFINITE);
+        if (late.RestoreStyle || (late.StyleOfStrip && StyleStripped(late.ThreadId, wnd)))
+            SetWindowLongA(wnd, GWL_EXSTYLE, late.ExStyle);
         // What ShowWindow tells a window before showing it: some programs
         // wake up on it. Then shown and placed in one call.
         if (!IsWindowVisible(wnd)) SendMessageA(wnd, WM_SHOWWINDOW, TRUE, 0);
@@ -411,6 +485,39 @@ void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
 }
 
 void HideWindowAsync(HWND Wnd) { ShowAsync(Wnd, SW_HIDE); }
+
+bool HasStyleToStrip(int32_t ExStyle) { return !NothingToStrip(ExStyle); }
+
+void ForgetStrips() {
+    std::lock_guard<std::mutex> lock(StyleLock);
+    StyleJobs.clear();
+}
+
+void StripStylesAfterHide(const std::vector<const TWinInfo*>& Windows) {
+    std::vector<TStyleWrite> strips;
+    for (const TWinInfo* info : Windows)
+        if (!NothingToStrip(info->ExStyle)) strips.push_back({info->Handle, info->ExStyle, info->ThreadId});
+    StartStyleJobs(strips, true);
+}
+
+bool StripsDone(DWORD ThreadId) { return JobsDone(ThreadId, 0); }
+
+bool StyleStripped(DWORD ThreadId, HWND Wnd) {
+    for (const auto& job : JobsOf(ThreadId))
+        for (size_t i = 0; job->Strip && i < job->Windows.size(); ++i)
+            if (job->Windows[i] == Wnd && WaitForSingleObject(job->Done, 0) == WAIT_OBJECT_0) return job->Written[i];
+    return false;
+}
+
+std::vector<DWORD> PutStylesBack(const std::vector<TStyleWrite>& Windows, DWORD WaitMs) {
+    const ULONGLONG end = GetTickCount64() + WaitMs;
+    std::vector<DWORD> late;
+    for (const auto& [thread, job] : StartStyleJobs(Windows, false)) {
+        const ULONGLONG now = GetTickCount64();
+        if (WaitForSingleObject(job->Done, now < end ? DWORD(end - now) : 0) != WAIT_OBJECT_0) late.push_back(thread);
+    }
+    return late;
+}
 
 void ShowHiddenWindowsAsync(const std::shared_ptr<const TZOrder>& Order, const std::vector<TLateWindow>& Late) {
     std::map<DWORD, std::vector<TLateWindow>> byThread;

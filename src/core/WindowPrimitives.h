@@ -20,13 +20,12 @@ namespace core {
 // list that holds the item owns it.
 struct TWinInfo {
     HWND Handle = nullptr;
-    std::string Title;       // window text, trimmed
-    std::string ExePath;     // program file of the owning process; empty when unknown
-    int32_t ExStyle = 0;     // extended style when listed; put back when shown again
-    DWORD ThreadId = 0;      // the thread that owns the window
-    bool StyleKept = false;  // the extended style was left alone when hidden
-    DWORD ProcessId = 0;     // the process that owns the window
-    bool Hidden = false;     // hidden by the hide (else kept, and left alone by the restore)
+    std::string Title;    // window text, trimmed
+    std::string ExePath;  // program file of the owning process; empty when unknown
+    int32_t ExStyle = 0;  // extended style when listed; put back when shown again
+    DWORD ThreadId = 0;   // the thread that owns the window
+    DWORD ProcessId = 0;  // the process that owns the window
+    bool Hidden = false;  // hidden by the hide (else kept, and left alone by the restore)
 };
 
 // Calls into windows of other programs, counted as they are made: under Wine
@@ -112,10 +111,35 @@ bool HiddenStyleStripped(int32_t ExStyle, int32_t Current);
 // shows it once more when it is not visible then (a window that hid itself
 // again), at most a few times.
 void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle = true);
-// For a window whose thread does not answer: the hide is queued to the thread
-// and happens when it answers again; nothing here waits for it. It leaves the
-// extended style alone (a hidden window is on no taskbar anyway).
+// The hide queued to the window's thread: it happens when that thread runs,
+// and nothing here waits for it.
 void HideWindowAsync(HWND Wnd);
+// Whether HideWindow would strip anything of this extended style.
+bool HasStyleToStrip(int32_t ExStyle);
+// After the hides of Windows were queued: strips their extended styles as
+// HideWindow does, on threads of our own, one per window thread. Each strip
+// waits for its thread, which first runs the hides queued before it, and
+// for as long as the thread does not answer; nothing here waits.
+void StripStylesAfterHide(const std::vector<const TWinInfo*>& Windows);
+// Whether the style writes to ThreadId's windows since the hide began are
+// over (true when there were none).
+bool StripsDone(DWORD ThreadId);
+// Whether the strip of Wnd took (false while its thread's strips are not over).
+bool StyleStripped(DWORD ThreadId, HWND Wnd);
+// A new hide begins: the style writes of the one before are no longer asked
+// about.
+void ForgetStrips();
+// One extended style to write, to a window of ThreadId.
+struct TStyleWrite {
+    HWND Handle = nullptr;
+    int32_t ExStyle = 0;
+    DWORD ThreadId = 0;
+};
+// Before a restore shows the windows: writes their styles back, side by side
+// on threads of our own, one per window thread, and waits at most WaitMs for
+// them all. Answers the threads whose writes are not over by then; a late
+// show of their windows waits for them.
+std::vector<DWORD> PutStylesBack(const std::vector<TStyleWrite>& Windows, DWORD WaitMs);
 
 // The windows a restore lists, topmost first, and which of them are on the
 // topmost layer: where a window shown late goes back to.
@@ -129,6 +153,7 @@ struct TLateWindow {
     int32_t ExStyle = 0;
     bool RestoreStyle = false;
     DWORD ThreadId = 0;
+    bool StyleOfStrip = false;  // the style goes back if the hide's strip took
 };
 // Shows late windows without waiting for them: a thread of our own per
 // window thread waits for each window as long as it takes, puts its extended
