@@ -82,10 +82,10 @@ protected:
         EXPECT_TRUE(w.CaughtUp()) << "the fixture windows' thread did not catch up with the toggle";
         // A window shown late is shown by a thread of the program's own.
         if (!HiddenWindowList)
-            vsk::test::PumpUntil([&] {
+            EXPECT_TRUE(vsk::test::PumpUntil([&] {
                 for (HWND h : w.Handles())
                     if (IsWindow(h) && !IsWindowVisible(h)) return false;
                 return true;
-            });
+            })) << "a window whose thread answered late was never shown";
     }
 };
