@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/Application.h"
+#include "ui/EntryPoint.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/ListView.h"
@@ -232,18 +233,14 @@ struct TPsapi {
     bool Usable() const { return EnumProcesses && EnumProcessModules && GetModuleFileNameExA; }
 };
 
-template <class F> F Bind(HMODULE Library, const char* Name) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Library, Name)));
-}
-
 const TPsapi& Psapi() {
     static const TPsapi bound = [] {
         TPsapi p;
         // Kept for the life of the program.
         if (HMODULE lib = LoadLibraryA("psapi.dll")) {
-            p.EnumProcesses = Bind<TPsapi::TEnumProcesses>(lib, "EnumProcesses");
-            p.EnumProcessModules = Bind<TPsapi::TEnumProcessModules>(lib, "EnumProcessModules");
-            p.GetModuleFileNameExA = Bind<TPsapi::TGetModuleFileNameExA>(lib, "GetModuleFileNameExA");
+            p.EnumProcesses = ui::BindEntryPoint<TPsapi::TEnumProcesses>(lib, "EnumProcesses");
+            p.EnumProcessModules = ui::BindEntryPoint<TPsapi::TEnumProcessModules>(lib, "EnumProcessModules");
+            p.GetModuleFileNameExA = ui::BindEntryPoint<TPsapi::TGetModuleFileNameExA>(lib, "GetModuleFileNameExA");
         }
         return p;
     }();
