@@ -23,7 +23,7 @@ protected:
         UseFreshDataFolder();
         ui::Application->CreateForm(MainForm);
         ui::Application->CreateForm(FormMainAppPasswordPrompt);
-        ui::Application->SetTag(1);
+        SetProgramRunning(true);
     }
     void TearDown() override {
         ui::TComponent::Free(FormMainAppPasswordPrompt);
