@@ -48,7 +48,7 @@ TEST(IniText, KeysAndSectionsOfOthersStayWhereTheyAre) {
 #ifdef _WIN32
 #include <windows.h>
 
-#include <cstdio>
+#include <fstream>
 #include <iterator>
 
 // Texts made of the pieces settings files are made of, odd ones included, set
@@ -59,9 +59,8 @@ TEST(IniText, EveryKeySetReadsBackThroughTheSystemsProfileReader) {
                                   "Volume",   " volume = 3", "Resolution=", "; c",       "=v",
                                   "[",        "]",           "=",           " ",         "\t",
                                   "\v",       "\x1a",        "\r\n",        "\n",        "\r"};
-    const struct {
-        const char *section, *ident, *value;
-    } keys[] = {{"Sounds", "Volume", "65535"}, {"Sounds", "VolumeMuted", "0"}, {"Display", "Resolution", "2 1"}};
+    const char* const keys[][3] = {
+        {"Sounds", "Volume", "65535"}, {"Sounds", "VolumeMuted", "0"}, {"Display", "Resolution", "2 1"}};
     char dir[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, dir);
     const std::string file = std::string(dir) + "vsk-initext-" + std::to_string(GetCurrentProcessId()) + ".ini";
@@ -73,17 +72,14 @@ TEST(IniText, EveryKeySetReadsBackThroughTheSystemsProfileReader) {
             text += pieces[(seed >> 16) % std::size(pieces)];
         }
         TIniText t(text);
-        for (const auto& k : keys) t.SetValue(k.section, k.ident, k.value);
-        FILE* f = std::fopen(file.c_str(), "wb");
-        ASSERT_TRUE(f);
-        std::fwrite(t.Text().data(), 1, t.Text().size(), f);
-        std::fclose(f);
+        for (const auto& [section, ident, value] : keys) t.SetValue(section, ident, value);
+        std::ofstream(file, std::ios::binary) << t.Text();
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());  // forgets the file it holds
-        for (const auto& k : keys) {
-            char value[64] = {};
-            GetPrivateProfileStringA(k.section, k.ident, "<missing>", value, sizeof value, file.c_str());
-            ASSERT_STREQ(value, k.value) << k.ident << " set in " << ::testing::PrintToString(text) << ", written as "
-                                         << ::testing::PrintToString(t.Text());
+        for (const auto& [section, ident, value] : keys) {
+            char read[64] = {};
+            GetPrivateProfileStringA(section, ident, "<missing>", read, sizeof read, file.c_str());
+            ASSERT_STREQ(read, value) << ident << " set in " << ::testing::PrintToString(text) << ", written as "
+                                      << ::testing::PrintToString(t.Text());
         }
     }
     DeleteFileA(file.c_str());

@@ -42,13 +42,8 @@ Bytes Record(const std::string& title, const std::string& path, uint8_t flag) {
 
 // Clicks OK on the program's message box of that caption and text.
 vsk::test::DialogReport AnswerOk(const Veskara& v, const char* caption, const char* text, DWORD timeoutMs) {
-    vsk::test::DialogRequest req;
-    req.caption = caption;
-    req.text = text;
-    req.click = "OK";
-    req.pid = v.Pid();
-    req.timeoutMs = timeoutMs;
-    return vsk::test::DriveDialog(req);
+    return vsk::test::DriveDialog(
+        {.caption = caption, .text = text, .click = "OK", .pid = v.Pid(), .timeoutMs = timeoutMs});
 }
 
 // Closes the main window as Terminate does and waits for the end.

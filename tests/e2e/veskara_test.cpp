@@ -36,17 +36,15 @@ TEST(Veskara, SecondStartWarnsAndEndsWithoutAWindow) {
     ASSERT_TRUE(first.WaitMainWindow()) << "the first instance did not come up";
     Veskara second;
     ASSERT_TRUE(second.Started());
-    vsk::test::DialogRequest req;
-    req.caption = "Warning";
-    req.text = "This application is already started!";
-    req.click = "OK";
-    req.pid = second.Pid();
-    req.timeoutMs = 15000;
+    vsk::test::DialogRequest req{.caption = "Warning",
+                                 .text = "This application is already started!",
+                                 .click = "OK",
+                                 .pid = second.Pid(),
+                                 .timeoutMs = 100};
     bool sawMainWindow = false;
     vsk::test::DialogReport report;
     for (DWORD end = GetTickCount() + 15000; GetTickCount() < end && !report.clicked;) {
         sawMainWindow |= second.MainWindow() != nullptr;
-        req.timeoutMs = 100;
         report = vsk::test::DriveDialog(req);
     }
     EXPECT_TRUE(report.clicked) << vsk::test::Describe(report);
@@ -115,12 +113,11 @@ TEST(Veskara, TerminateAnsweredYesEndsTheProgramAndRestoresTheWindows) {
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Ctrl+\\ did not show the program";
     e2e::PressAccelerator(main, 't');  // &Terminate
 
-    vsk::test::DialogRequest req;
-    req.caption = "Warning";
-    req.text = "Do you really want to stop using the application?";
-    req.click = "Yes";
-    req.pid = v.Pid();
-    req.timeoutMs = 10000;
+    vsk::test::DialogRequest req{.caption = "Warning",
+                                 .text = "Do you really want to stop using the application?",
+                                 .click = "Yes",
+                                 .pid = v.Pid(),
+                                 .timeoutMs = 10000};
     vsk::test::DialogReport report = vsk::test::DriveDialog(req);
     ASSERT_TRUE(report.clicked) << vsk::test::Describe(report);
     EXPECT_EQ(v.WaitExit(15000), 0u) << "the program did not end";
