@@ -8,19 +8,23 @@ GEN   := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
 PACKAGES := cmake ninja-build g++ python3 mingw-w64 wine wine64 xvfb xauth x11-utils imagemagick \
             libz-mingw-w64-dev zlib1g-dev libpng-dev googletest libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev libstb-dev fp-utils
+            libbenchmark-dev clang libstb-dev fp-utils
 
 .PHONY: all deps win host fuzz test run bench clean
 
 all: win host
 
+# The fuzz targets need the sanitizer runtime of the clang that is installed, whose package name carries
+# clang's major version: it is looked up once clang is there.
 deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
-	if [ -n "$$missing" ]; then \
-	  echo "installing:" $$missing; \
-	  export DEBIAN_FRONTEND=noninteractive; \
-	  apt-get update -q && apt-get install -y -q $$missing; \
-	fi
+	@missing() { for p in "$$@"; do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done; }; \
+	install() { echo "installing:" "$$@"; \
+	  DEBIAN_FRONTEND=noninteractive apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$$@"; }; \
+	m=$$(missing $(PACKAGES)); \
+	if [ -n "$$m" ]; then install $$m || exit 1; fi; \
+	rt=libclang-rt-$$(clang -dumpversion | cut -d. -f1)-dev; \
+	m=$$(missing $$rt); \
+	if [ -n "$$m" ]; then install $$m || exit 1; fi
 
 win: deps
 	@[ -f build/win/CMakeCache.txt ] || cmake -S . -B build/win $(GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -56,7 +56,7 @@ void ActivateWindow(HWND h) {
 }  // namespace
 
 void TMainForm::btnHideAllClick(TObject*) {
-    if (Application->Tag() == 0) return;
+    if (!ProgramRunning()) return;
     // What a person waits for comes first, the windows; the volume and the
     // hidden list's own window follow them.
     if (HiddenWindowList) {

@@ -16,7 +16,7 @@ void StartScreenSaver() { core::StartScreenSaver(MainForm->cbLockWorkstation->Ch
 std::string TMainForm::GetProgramHotKeyText() { return core::HotKeyText(ProgramKeys.Value()); }
 
 void TMainForm::WatchKeyNative(TObject*, WPARAM, LPARAM lParam) {
-    if (Application->Tag() == 0) return;
+    if (!ProgramRunning()) return;
     core::TKeyInfo key;
     core::TWatch::DecodeKeyData(static_cast<uint32_t>(lParam), key);
     core::THotKeyEdit focused = core::THotKeyEdit::None;

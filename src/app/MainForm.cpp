@@ -248,8 +248,8 @@ void TMainForm::FormDestroy(TObject*) {
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
     }
-    if (Application->Tag() != 0 && !endWithoutSaving_) SaveExcludeLists();
-    if (Application->Tag() != 0 && !endWithoutSaving_) SaveSettings();
+    if (ProgramRunning() && !endWithoutSaving_) SaveExcludeLists();
+    if (ProgramRunning() && !endWithoutSaving_) SaveSettings();
     FreeItems<core::TWinInfo>(AvailableWindowsList);
     FreeItems<core::TExcludeEntry>(ExcludeList);
     FreeItems<core::TExcludeEntry>(BringToTopList);

@@ -62,7 +62,7 @@ void TMainForm::BuildMouseCornerControls() {
 }
 
 void TMainForm::MouseTimerTimer(TObject*) {
-    if (Application->Tag() == 0) return;
+    if (!ProgramRunning()) return;
     core::TCornerTick tick;
     tick.Running = true;
     tick.HideCornerOn = btnMouseWinCtrl->Down();

@@ -37,19 +37,12 @@ constexpr LONGLONG kMaxSettingsFileSize = 1 << 20;
 
 // Whether the file can be read; a missing file can (it holds the defaults).
 bool FileReadable(const std::string& path, std::string& why) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const DWORD err = GetLastError();
-        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return true;
-        why = SysErrorMessage(err);
-        return false;
-    }
+    core::TFileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    const bool sized = GetFileSizeEx(h, &size) != 0;
-    const DWORD err = GetLastError();
-    CloseHandle(h);
-    if (!sized) {
+    if (!f.Valid() || !GetFileSizeEx(f.Get(), &size)) {
+        const DWORD err = GetLastError();
+        if (!f.Valid() && (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)) return true;
         why = SysErrorMessage(err);
         return false;
     }

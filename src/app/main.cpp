@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     core::RecoverHiddenWindows(HiddenListFileName);
     core::ShowHiddenWindowsOnFailure();
 
-    ui::Application->SetTag(0);
+    SetProgramRunning(false);
     ui::Application->CreateForm(MainForm);
     ui::Application->CreateForm(ConfirmationForm);
     ui::Application->CreateForm(TestForm);
@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     if (!AskStartupPassword()) ui::Application->Terminate();
 
-    ui::Application->SetTag(1);
+    SetProgramRunning(true);
     ui::Application->Run();
     core::HtmlHelpFinalization();
     ui::DoneApplication();  // the main window restores what is still hidden

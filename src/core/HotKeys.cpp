@@ -119,9 +119,6 @@ TKeyEventResult HandleKeyEvent(TKeyState& State, TKeyCapture& Capture, const TKe
         return result;
     }
     UpdateKeyState(State, Key);
-    result.HideWindows = HotKeyMatches(HotKeys.HideWindows, State);
-    result.ShowProgram = HotKeyMatches(HotKeys.ShowProgram, State);
-    result.ScreenSaver = HotKeyMatches(HotKeys.ScreenSaver, State);
     return result;
 }
 

@@ -100,16 +100,13 @@ inline std::string GetProgramHotKeyText(const THotKeySettings& HotKeys) { return
 struct TKeyEventResult {
     bool Captured = false;                   // a hot-key edit took the event
     std::optional<std::string> NewEditText;  // its new text, when it changes
-    // Hot keys that match after the event; the handler acts on them in this
-    // order (the screen-saver action resets the key state first).
-    bool HideWindows = false;
-    bool ShowProgram = false;
-    bool ScreenSaver = false;
 };
 
 // One key event of a running program: the stale-Alt rule, then either the
-// capture into the focused edit (and nothing else) or the state update and
-// the three comparisons.
+// capture into the focused edit (and nothing else; HotKeys serve its guard)
+// or the state update. An event not captured is then compared with each
+// configured hot key by HotKeyMatches, each when its turn comes: an action
+// may run a modal loop in which the key state and the settings change.
 TKeyEventResult HandleKeyEvent(TKeyState& State, TKeyCapture& Capture, const TKeyInfo& Key, THotKeyEdit Focused,
                                const THotKeySettings& HotKeys);
 

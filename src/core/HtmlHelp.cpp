@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/Application.h"
+#include "ui/EntryPoint.h"
 #include "ui/HelpIntfs.h"
 
 namespace core {
@@ -153,7 +154,7 @@ void HtmlHelpInitialization(const char* LibraryName) {
     Warned = false;
     if (HMODULE lib = LoadLibraryA(LibraryName)) {
         Library = lib;
-        HtmlHelpProc = reinterpret_cast<THtmlHelpProc>(reinterpret_cast<void*>(GetProcAddress(lib, "HtmlHelpA")));
+        HtmlHelpProc = ui::BindEntryPoint<THtmlHelpProc>(lib, "HtmlHelpA");
     }
     HelpViewer = std::make_shared<TSPHelpViewer>();
     HelpSelector = std::make_shared<TSPHelpSelector>(HelpViewer);

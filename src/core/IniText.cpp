@@ -6,7 +6,9 @@ namespace core {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Blanks as the system's profile reader counts them: space, tab to carriage
+// return, and the old end-of-file mark ^Z.
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
 
 std::string Trimmed(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -23,23 +25,20 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-// The section a line opens: "[name]" with blanks allowed around the name;
-// false for any other line.
+// The section a line opens: "[name]" with blanks allowed around the name,
+// up to the last "]"; false for any other line. Without a "]" the line is no
+// section: the reader takes it for a key of the section before.
 bool SectionOf(const std::string& line, std::string& name) {
     const std::string t = Trimmed(line);
-    if (t.empty() || t.front() != '[') return false;
     const size_t close = t.rfind(']');
-    name = Trimmed(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    if (t.empty() || t.front() != '[' || close == std::string::npos) return false;
+    name = Trimmed(t.substr(1, close - 1));
     return true;
 }
 
-// The key a line holds: the name before its first "=", without blanks.
-bool KeyOf(const std::string& line, std::string& name) {
-    const size_t eq = line.find('=');
-    if (eq == std::string::npos) return false;
-    name = Trimmed(line.substr(0, eq));
-    return true;
-}
+// The key a line holds: the name before its first "=", without blanks. A
+// line without one is a key without a value, named by the whole line.
+std::string KeyOf(const std::string& line) { return Trimmed(line.substr(0, line.find('='))); }
 
 }  // namespace
 
@@ -74,7 +73,8 @@ void TIniText::SetValue(const std::string& Section, const std::string& Ident, co
             continue;
         }
         if (!inSection) continue;
-        if (KeyOf(lines_[i].text, name) && SameName(name, Ident)) {
+        name = KeyOf(lines_[i].text);
+        if (SameName(name, Ident)) {
             // The file's spelling of the name stays.
             lines_[i].text = name + "=" + Value;
             return;

@@ -2,6 +2,8 @@
 // The text of an INI file, changed key by key as the system's profile
 // functions change it, with every other line left as it was: sections and
 // keys the program does not know, their order, comments and blank lines.
+// Lines are taken as the system's profile reader takes them: a "[" line
+// without its "]" is no section, a line without "=" is a key without a value.
 // No Win32 here: the text is read and written whole by the caller.
 #include <string>
 #include <vector>

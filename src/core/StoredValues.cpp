@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/HexDigit.h"
+
 namespace core {
 
 namespace {
@@ -17,18 +19,11 @@ std::string Hex(const std::vector<uint8_t>& bytes) {
     return s;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 bool Unhex(const std::string& s, size_t bytes, std::vector<uint8_t>& out) {
     if (s.size() != bytes * 2) return false;
     out.assign(bytes, 0);
     for (size_t i = 0; i < bytes; ++i) {
-        const int hi = HexDigit(s[2 * i]), lo = HexDigit(s[2 * i + 1]);
+        const int hi = ui::HexDigit(s[2 * i]), lo = ui::HexDigit(s[2 * i + 1]);
         if (hi < 0 || lo < 0) return false;
         out[i] = static_cast<uint8_t>(hi << 4 | lo);
     }

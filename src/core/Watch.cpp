@@ -2,6 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
+#include "ui/EntryPoint.h"
 #include "ui/UtilWindow.h"
 
 namespace core {
@@ -37,11 +38,11 @@ void TWatch::LoadHookLibrary() {
     libHandle_.Reset(LoadLibraryA(hook::LibraryName));
     if (libHandle_) {
         receiverWnd_.Reset(ui::AllocateHWnd(ui::TWndMethod(this, &TWatch::WndProc)));
-        startWatching_ = hook::BindEntryPoint<hook::TStartWatching>(libHandle_, hook::StartWatchingName);
-        stopWatching_ = hook::BindEntryPoint<hook::TStopWatching>(libHandle_, hook::StopWatchingName);
-        stillWatching_ = hook::BindEntryPoint<hook::TStillWatching>(libHandle_, hook::StillWatchingName);
-        stopAll_ = hook::BindEntryPoint<hook::TStopAll>(libHandle_, hook::StopAllName);
-        setReceiver_ = hook::BindEntryPoint<hook::TSetReceiver>(libHandle_, hook::SetReceiverName);
+        startWatching_ = ui::BindEntryPoint<hook::TStartWatching>(libHandle_, hook::StartWatchingName);
+        stopWatching_ = ui::BindEntryPoint<hook::TStopWatching>(libHandle_, hook::StopWatchingName);
+        stillWatching_ = ui::BindEntryPoint<hook::TStillWatching>(libHandle_, hook::StillWatchingName);
+        stopAll_ = ui::BindEntryPoint<hook::TStopAll>(libHandle_, hook::StopAllName);
+        setReceiver_ = ui::BindEntryPoint<hook::TSetReceiver>(libHandle_, hook::SetReceiverName);
         if (setReceiver_) setReceiver_(hook::HandleToReceiver(receiverWnd_));
         if (startWatching_ && stopWatching_ && stillWatching_ && stopAll_) return;
     }

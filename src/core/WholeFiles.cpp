@@ -1,5 +1,7 @@
 #include "core/WholeFiles.h"
 
+#include <algorithm>
+
 namespace core {
 
 DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size_t Size, bool ToDisk) {
@@ -34,8 +36,9 @@ DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size
     return ERROR_SUCCESS;
 }
 
-DWORD ReadFileWhole(const std::string& FileName, std::string& Bytes, std::size_t MaxSize) {
+DWORD ReadFileStart(const std::string& FileName, std::string& Bytes, std::size_t MaxSize, unsigned long long& Size) {
     Bytes.clear();
+    Size = 0;
     TFileHandle f(CreateFileA(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!f.Valid()) {
@@ -44,18 +47,30 @@ DWORD ReadFileWhole(const std::string& FileName, std::string& Bytes, std::size_t
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(f.Get(), &size)) return GetLastError();
-    if (static_cast<unsigned long long>(size.QuadPart) > MaxSize) return ERROR_FILE_TOO_LARGE;
-    Bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    Size = static_cast<unsigned long long>(size.QuadPart);
+    Bytes.resize(static_cast<std::size_t>(std::min<unsigned long long>(Size, MaxSize)));
     std::size_t got = 0;
+    DWORD error = ERROR_SUCCESS;
     while (got < Bytes.size()) {
         DWORD n = 0;
-        if (!ReadFile(f.Get(), Bytes.data() + got, static_cast<DWORD>(Bytes.size() - got), &n, nullptr))
-            return GetLastError();
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(Bytes.size() - got, MAXDWORD));
+        if (!ReadFile(f.Get(), Bytes.data() + got, want, &n, nullptr)) {
+            error = GetLastError();
+            break;
+        }
         if (n == 0) break;  // cut short meanwhile
         got += n;
     }
     Bytes.resize(got);
-    return ERROR_SUCCESS;
+    return error;
+}
+
+DWORD ReadFileWhole(const std::string& FileName, std::string& Bytes, std::size_t MaxSize) {
+    unsigned long long size = 0;
+    const DWORD error = ReadFileStart(FileName, Bytes, MaxSize, size);
+    if (error != ERROR_SUCCESS || size <= MaxSize) return error;
+    Bytes.clear();
+    return ERROR_FILE_TOO_LARGE;
 }
 
 }  // namespace core

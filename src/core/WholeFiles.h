@@ -38,6 +38,12 @@ private:
 // outlives the program then, not the system.
 DWORD ReplaceFileWhole(const std::string& FileName, const void* Bytes, std::size_t Size, bool ToDisk = true);
 
+// The first MaxSize bytes of FileName into Bytes (no more are read, however
+// long the file), and the file's size into Size; a missing file (or folder)
+// is empty. Returns ERROR_SUCCESS or the system's error code; after a failed
+// read Bytes holds what was read before it.
+DWORD ReadFileStart(const std::string& FileName, std::string& Bytes, std::size_t MaxSize, unsigned long long& Size);
+
 // The whole content of FileName into Bytes; a missing file (or folder) is
 // empty. Returns ERROR_SUCCESS or the system's error code;
 // ERROR_FILE_TOO_LARGE for a file longer than MaxSize.

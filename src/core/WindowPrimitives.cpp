@@ -10,8 +10,10 @@
 #include <optional>
 #include <vector>
 
+#include "core/ExcludeEntry.h"
 #include "core/HiddenWindows.h"
 #include "ui/Application.h"
+#include "ui/EntryPoint.h"
 #include "ui/Form.h"
 #include "ui/GdiGuards.h"
 #include "ui/ListView.h"
@@ -103,11 +105,6 @@ void ShowAsync(HWND Wnd, int Command) {
     ShowWindowAsync(Wnd, Command);
 }
 
-std::string FileNamePart(const std::string& path) {
-    auto p = path.find_last_of("\\/:");
-    return p == std::string::npos ? path : path.substr(p + 1);
-}
-
 // The extended-style bits that hiding keeps. WS_EX_WINDOWEDGE is only the
 // look of a frame, and the system sets it again on a framed window whatever
 // is written: a window with no other bits has nothing to strip.
@@ -187,7 +184,7 @@ std::optional<TWinInfo> ReadWindow(HWND Wnd, bool VisibleOnly) {
 void AddItem(ui::TListView* List, TWinInfo* Info) {
     ui::TListItem* item = List->Items()->Add();
     item->SetData(Info);
-    item->SetCaption(FileNamePart(Info->ExePath));
+    item->SetCaption(ExtractFileName(Info->ExePath));
     item->SubItems()->Add(Info->Title);
 }
 }  // namespace
@@ -251,18 +248,14 @@ struct TPsapi {
     bool Usable() const { return EnumProcesses && EnumProcessModules && GetModuleFileNameExA; }
 };
 
-template <class F> F Bind(HMODULE Library, const char* Name) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Library, Name)));
-}
-
 const TPsapi& Psapi() {
     static const TPsapi bound = [] {
         TPsapi p;
         // Kept for the life of the program.
         if (HMODULE lib = LoadLibraryA("psapi.dll")) {
-            p.EnumProcesses = Bind<TPsapi::TEnumProcesses>(lib, "EnumProcesses");
-            p.EnumProcessModules = Bind<TPsapi::TEnumProcessModules>(lib, "EnumProcessModules");
-            p.GetModuleFileNameExA = Bind<TPsapi::TGetModuleFileNameExA>(lib, "GetModuleFileNameExA");
+            p.EnumProcesses = ui::BindEntryPoint<TPsapi::TEnumProcesses>(lib, "EnumProcesses");
+            p.EnumProcessModules = ui::BindEntryPoint<TPsapi::TEnumProcessModules>(lib, "EnumProcessModules");
+            p.GetModuleFileNameExA = ui::BindEntryPoint<TPsapi::TGetModuleFileNameExA>(lib, "GetModuleFileNameExA");
         }
         return p;
     }();

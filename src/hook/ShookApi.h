@@ -2,7 +2,7 @@
 // The contract of the hook library "shook.dll": its five exports, the watch
 // kinds, and the registered messages it posts to the receiver window with
 // their parameters. The program loads the library at run time and binds the
-// exports by name; the tests do the same.
+// exports by name (ui::BindEntryPoint); the tests do the same.
 #include <windows.h>
 
 #include <cstdint>
@@ -55,11 +55,6 @@ constexpr const char* StopWatchingName = "StopWatching";
 constexpr const char* StillWatchingName = "StillWatching";
 constexpr const char* StopAllName = "StopAll";
 constexpr const char* SetReceiverName = "SetReceiver";
-
-// An export of Library as the entry-point type F; nullptr when missing.
-template <class F> F BindEntryPoint(HMODULE Library, const char* Name) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Library, Name)));
-}
 
 // Window handles are 32-bit values, sign-extended in 64-bit code.
 inline uint32_t HandleToReceiver(HWND Wnd) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Wnd)); }

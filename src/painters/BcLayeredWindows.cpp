@@ -1,5 +1,7 @@
 #include "painters/BcLayeredWindows.h"
 
+#include "ui/EntryPoint.h"
+
 namespace painters {
 
 TUpdateLayeredWindowFunc UpdateLayeredWindowFunc = nullptr;
@@ -22,10 +24,9 @@ void BindLayeredWindows() {
     SetLayeredWindowAttributesFunc = nullptr;
     HMODULE user32 = LoadLibraryA("user32.dll");
     if (!user32) return;
-    UpdateLayeredWindowFunc = reinterpret_cast<TUpdateLayeredWindowFunc>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
-    SetLayeredWindowAttributesFunc = reinterpret_cast<TSetLayeredWindowAttributesFunc>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    UpdateLayeredWindowFunc = ui::BindEntryPoint<TUpdateLayeredWindowFunc>(user32, "UpdateLayeredWindow");
+    SetLayeredWindowAttributesFunc =
+        ui::BindEntryPoint<TSetLayeredWindowAttributesFunc>(user32, "SetLayeredWindowAttributes");
     // The window manager's library stays mapped in a GUI process, so the
     // entry points outlive this reference.
     FreeLibrary(user32);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "ui/Exception.h"
+#include "ui/HexDigit.h"
 
 namespace ui {
 
@@ -45,13 +46,6 @@ bool ContainsName(const std::vector<std::string>& names, const std::string& name
 }
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 }  // namespace
 

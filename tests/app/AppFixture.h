@@ -23,7 +23,7 @@ protected:
         UseFreshDataFolder();
         ui::Application->CreateForm(MainForm);
         ui::Application->CreateForm(FormMainAppPasswordPrompt);
-        ui::Application->SetTag(1);
+        SetProgramRunning(true);
     }
     void TearDown() override {
         ui::TComponent::Free(FormMainAppPasswordPrompt);
@@ -81,11 +81,11 @@ protected:
         Toggle();
         EXPECT_TRUE(w.CaughtUp()) << "the fixture windows' thread did not catch up with the toggle";
         // A window shown late is shown by a thread of the program's own.
-        if (!HiddenWindowList)
-            vsk::test::PumpUntil([&] {
-                for (HWND h : w.Handles())
-                    if (IsWindow(h) && !IsWindowVisible(h)) return false;
-                return true;
-            });
+        if (HiddenWindowList) return;
+        EXPECT_TRUE(vsk::test::PumpUntil([&] {
+            for (HWND h : w.Handles())
+                if (IsWindow(h) && !IsWindowVisible(h)) return false;
+            return true;
+        })) << "a window whose thread answered late was never shown";
     }
 };

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     core::ShowHiddenWindowsOnFailure();
     ui::Application->SetShowMainForm(false);
     ui::Application->CreateForm(MainForm);
-    ui::Application->SetTag(1);
+    SetProgramRunning(true);
     MainForm->btnHideAll->Click();
     HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, argv[2]);
     if (!go || WaitForSingleObject(go, 60000) != WAIT_OBJECT_0) return 3;

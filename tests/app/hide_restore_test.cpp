@@ -380,7 +380,7 @@ TEST_F(AppTest, BringToTopActivatesByTitleThenPathElseStartsTheProgram) {
 TEST_F(AppTest, ToggleDoesNothingWhileTheGateIsClosed) {
     FixtureWindows w({"Stays|||"});
     vsk::test::Drain();
-    Application->SetTag(0);
+    SetProgramRunning(false);
     Toggle(w);
     EXPECT_EQ(HiddenWindowList, nullptr);
     EXPECT_TRUE(IsWindowVisible(w[0]));

@@ -115,13 +115,13 @@ TEST_F(AppTest, HotKeysActOnlyOnTheirOwnChordAndEveryRepeat) {
 }
 
 TEST_F(AppTest, KeysDoNothingWhileTheGateIsClosed) {
-    Application->SetTag(0);
+    SetProgramRunning(false);
     ResetKeyState();
     Key(kCtrl, true);
     Key(kBackslash, true);
     EXPECT_FALSE(MainForm->Visible());
     EXPECT_FALSE(core::KeyState.CtrlDown) << "the key state changed behind the gate";
-    Application->SetTag(1);
+    SetProgramRunning(true);
 }
 
 TEST_F(AppTest, FocusedHotKeyEditCapturesTheKeyNameAndNothingFires) {

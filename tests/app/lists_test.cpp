@@ -175,9 +175,9 @@ protected:
     }
     // A new main window that loads the files, the old one freed without saving.
     static void RestartLoading() {
-        Application->SetTag(0);
+        SetProgramRunning(false);
         RestartMainForm();
-        Application->SetTag(1);
+        SetProgramRunning(true);
     }
 };
 

@@ -90,10 +90,10 @@ protected:
     }
     // Creates the main window as the program entry does (FormCreate loads).
     void Start() {
-        Application->SetTag(0);
+        SetProgramRunning(false);
         Application->CreateForm(MainForm);
         Application->CreateForm(FormMainAppPasswordPrompt);
-        Application->SetTag(1);
+        SetProgramRunning(true);
     }
     // Frees it: the destruction saves the settings.
     void Stop() {

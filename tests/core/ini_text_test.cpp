@@ -44,3 +44,44 @@ TEST(IniText, KeysAndSectionsOfOthersStayWhereTheyAre) {
         EXPECT_EQ(t.Text(), c.after) << c.what;
     }
 }
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+// Texts made of the pieces settings files are made of, odd ones included, set
+// with keys and read back through the system's profile reader: every key reads
+// as it was set.
+TEST(IniText, EveryKeySetReadsBackThroughTheSystemsProfileReader) {
+    const char* const pieces[] = {"[Sounds]", "[sounds",     "[ SOUNDS ]x", "[Display]", "[Other]",
+                                  "Volume",   " volume = 3", "Resolution=", "; c",       "=v",
+                                  "[",        "]",           "=",           " ",         "\t",
+                                  "\v",       "\x1a",        "\r\n",        "\n",        "\r"};
+    const char* const keys[][3] = {
+        {"Sounds", "Volume", "65535"}, {"Sounds", "VolumeMuted", "0"}, {"Display", "Resolution", "2 1"}};
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    const std::string file = std::string(dir) + "vsk-initext-" + std::to_string(GetCurrentProcessId()) + ".ini";
+    unsigned seed = 1;
+    for (int round = 0; round < 500; ++round) {
+        std::string text;
+        for (int n = round % 24; n > 0; --n) {
+            seed = seed * 1103515245u + 12345u;
+            text += pieces[(seed >> 16) % std::size(pieces)];
+        }
+        TIniText t(text);
+        for (const auto& [section, ident, value] : keys) t.SetValue(section, ident, value);
+        std::ofstream(file, std::ios::binary) << t.Text();
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());  // forgets the file it holds
+        for (const auto& [section, ident, value] : keys) {
+            char read[64] = {};
+            GetPrivateProfileStringA(section, ident, "<missing>", read, sizeof read, file.c_str());
+            ASSERT_STREQ(read, value) << ident << " set in " << ::testing::PrintToString(text) << ", written as "
+                                      << ::testing::PrintToString(t.Text());
+        }
+    }
+    DeleteFileA(file.c_str());
+}
+#endif

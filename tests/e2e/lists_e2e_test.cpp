@@ -40,25 +40,10 @@ Bytes Record(const std::string& title, const std::string& path, uint8_t flag) {
     return vsk::test::RecordBytes(title, path, flag);
 }
 
-// Waits until the program's message loop waits for input: its hooks then
-// answer at once.
-bool WaitReady(const Veskara& v) {
-    HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, v.Pid());
-    if (!p) return false;
-    const bool ready = WaitForInputIdle(p, 15000) == 0;
-    CloseHandle(p);
-    return ready;
-}
-
 // Clicks OK on the program's message box of that caption and text.
 vsk::test::DialogReport AnswerOk(const Veskara& v, const char* caption, const char* text, DWORD timeoutMs) {
-    vsk::test::DialogRequest req;
-    req.caption = caption;
-    req.text = text;
-    req.click = "OK";
-    req.pid = v.Pid();
-    req.timeoutMs = timeoutMs;
-    return vsk::test::DriveDialog(req);
+    return vsk::test::DriveDialog(
+        {.caption = caption, .text = text, .click = "OK", .pid = v.Pid(), .timeoutMs = timeoutMs});
 }
 
 // Closes the main window as Terminate does and waits for the end.
@@ -100,7 +85,7 @@ TEST_F(ListFilesTest, ListsSurviveARestartAndRuleTheHiding) {
         SCOPED_TRACE("run " + std::to_string(run));
         Veskara v("/q");
         ASSERT_TRUE(v.WaitMainWindow());
-        ASSERT_TRUE(WaitReady(v));
+        ASSERT_TRUE(v.WaitIdle());
         e2e::PressChord({VK_CONTROL, kGrave});
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w[1]); })) << "the hot key did not hide";
         EXPECT_TRUE(IsWindowVisible(w[0])) << "the do-not-hide entry was not honoured";
@@ -122,7 +107,7 @@ TEST_F(ListFilesTest, UnreadableListLeavesEveryFileAsItWas) {
         // One run first, so that every file is in the program's own form.
         Veskara v("/q");
         ASSERT_TRUE(v.WaitMainWindow());
-        ASSERT_TRUE(WaitReady(v));
+        ASSERT_TRUE(v.WaitIdle());
         ASSERT_EQ(CloseAndWait(v), 0u);
     }
     const auto ex = Contents(exList), btt = Contents(bttList), dat = Contents(settings);
@@ -136,7 +121,7 @@ TEST_F(ListFilesTest, UnreadableListLeavesEveryFileAsItWas) {
     EXPECT_TRUE(report.clicked) << "the unreadable file was not reported: " << vsk::test::Describe(report);
     CloseHandle(lock);  // readable again, but this run must not write it
     ASSERT_TRUE(v.WaitMainWindow());
-    ASSERT_TRUE(WaitReady(v));
+    ASSERT_TRUE(v.WaitIdle());
     EXPECT_EQ(CloseAndWait(v), 0u);
 
     EXPECT_EQ(Contents(exList), ex) << "the unreadable list was saved over";
@@ -175,7 +160,7 @@ TEST_F(ListFilesTest, AHugeListLoadsItsFirstEntriesAtOnceAndStaysAsItWas) {
         limitNamed = limitNamed || t.find("more than 1000 entries") != std::string::npos;
     EXPECT_TRUE(limitNamed) << vsk::test::Describe(report);
     ASSERT_TRUE(v.WaitMainWindow());
-    ASSERT_TRUE(WaitReady(v));
+    ASSERT_TRUE(v.WaitIdle());
     EXPECT_EQ(CloseAndWait(v), 0u);
     EXPECT_TRUE(before == stamp()) << "the huge list was rewritten by a run that did not change it";
     std::ifstream in(exList, std::ios::binary);

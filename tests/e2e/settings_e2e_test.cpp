@@ -71,19 +71,11 @@ bool AnswerPrompt(const Veskara& v, const std::string& text, const char* button)
     }
     DWORD_PTR ignored;
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
-    vsk::test::DialogRequest req;
-    req.caption = "VSK";
-    req.click = button;
-    req.pid = v.Pid();
-    return vsk::test::DriveDialog(req).clicked;
+    return vsk::test::DriveDialog({.caption = "VSK", .click = button, .pid = v.Pid()}).clicked;
 }
 
 bool ClickMessage(const Veskara& v, const std::string& text, DWORD timeoutMs = 10000) {
-    vsk::test::DialogRequest req;
-    req.text = text;
-    req.click = "OK";
-    req.pid = v.Pid();
-    req.timeoutMs = timeoutMs;
+    vsk::test::DialogRequest req{.text = text, .click = "OK", .pid = v.Pid(), .timeoutMs = timeoutMs};
     const vsk::test::DialogReport r = vsk::test::DriveDialog(req);
     EXPECT_TRUE(r.clicked) << vsk::test::Describe(r);
     return r.clicked;

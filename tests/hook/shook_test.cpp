@@ -18,6 +18,7 @@
 #include "hook/ShookApi.h"
 #include "support/StartProcess.h"
 #include "support/Wait.h"
+#include "ui/EntryPoint.h"
 
 using namespace hook;
 
@@ -191,11 +192,11 @@ protected:
     static void LoadAndBind() {
         Lib.Module = LoadLibraryA(LibraryName);
         ASSERT_NE(Lib.Module, nullptr) << "shook.dll does not load, error " << GetLastError();
-        Lib.StartWatching = BindEntryPoint<TStartWatching>(Lib.Module, StartWatchingName);
-        Lib.StopWatching = BindEntryPoint<TStopWatching>(Lib.Module, StopWatchingName);
-        Lib.StillWatching = BindEntryPoint<TStillWatching>(Lib.Module, StillWatchingName);
-        Lib.StopAll = BindEntryPoint<TStopAll>(Lib.Module, StopAllName);
-        Lib.SetReceiver = BindEntryPoint<TSetReceiver>(Lib.Module, SetReceiverName);
+        Lib.StartWatching = ui::BindEntryPoint<TStartWatching>(Lib.Module, StartWatchingName);
+        Lib.StopWatching = ui::BindEntryPoint<TStopWatching>(Lib.Module, StopWatchingName);
+        Lib.StillWatching = ui::BindEntryPoint<TStillWatching>(Lib.Module, StillWatchingName);
+        Lib.StopAll = ui::BindEntryPoint<TStopAll>(Lib.Module, StopAllName);
+        Lib.SetReceiver = ui::BindEntryPoint<TSetReceiver>(Lib.Module, SetReceiverName);
         Lib.MsgSysCommand = RegisterWindowMessageA(MsgSysCommandName);
         Lib.MsgShell = RegisterWindowMessageA(MsgShellName);
         Lib.MsgKey = RegisterWindowMessageA(MsgKeyName);
@@ -471,7 +472,7 @@ TEST_F(Shook, OneHookThreadHoweverManyLoadsAndKinds) {
     const int idle = ThreadCount();
     HMODULE again = LoadLibraryA(LibraryName);
     ASSERT_EQ(again, Lib.Module);
-    auto startAgain = BindEntryPoint<TStartWatching>(again, StartWatchingName);
+    auto startAgain = ui::BindEntryPoint<TStartWatching>(again, StartWatchingName);
     struct Step {
         const char* what;
         std::function<void()> call;

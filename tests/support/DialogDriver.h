@@ -28,9 +28,9 @@ namespace vsk::test {
 constexpr DWORD kAnyProcess = 0;
 
 struct DialogRequest {
-    std::string caption;  // the window's caption, exactly ("": any)
-    std::string text;     // a part of its caption or of a child window's text ("": any)
-    std::string click;    // the button's caption: "&Yes" (or "Yes") clicks "&Yes"
+    std::string caption{};  // the window's caption, exactly ("": any)
+    std::string text{};     // a part of its caption or of a child window's text ("": any)
+    std::string click{};    // the button's caption: "&Yes" (or "Yes") clicks "&Yes"
     // Only windows of this process: the caller's own unless told otherwise,
     // so that a dialog of another test running at the same time is left alone.
     DWORD pid = GetCurrentProcessId();

@@ -72,11 +72,7 @@ inline DialogReport EditMouseShortcutDialog(const char* hover, const char* zone,
         SendMessageTimeoutA(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);
         SendMessageTimeoutA(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, &r);
     }
-    DialogRequest req;
-    req.caption = "Mouse Shortcut";
-    req.pid = pid;
-    req.click = button;
-    return DriveDialog(req);
+    return DriveDialog({.caption = "Mouse Shortcut", .click = button, .pid = pid});
 }
 
 }  // namespace vsk::test

@@ -332,12 +332,7 @@ TEST(MessageDlg, InProcessDriverClicksCancelAndTheHookMayLetTheDialogThrough) {
         ++seen;
         return std::nullopt;
     });
-    DialogRequest req;
-    req.caption = "Information";
-    req.text = "Save changes";
-    req.click = "Cancel";
-    req.pid = GetCurrentProcessId();
-    req.timeoutMs = 15000;
+    DialogRequest req{.caption = "Information", .text = "Save changes", .click = "Cancel", .timeoutMs = 15000};
     DialogDriverThread driver(req);
     const int result = MessageDlg("Save changes to the list?", mtInformation, mbOKCancel, 0);
     const DialogReport& report = driver.Wait();
