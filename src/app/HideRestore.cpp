@@ -94,6 +94,9 @@ struct THidePass {
     std::vector<const core::TWinInfo*> Hidden;
 };
 THidePass* CurrentPass = nullptr;  // not owned; set while HideAllWindows runs
+// How long the rest of a hide waits for the windows' threads to run their
+// hides: a thread that does not answer hides its windows when it runs again.
+constexpr DWORD kHidesWaitMs = 250;
 
 // Makes HiddenWindowList, with an item for each of Windows.
 void KeepHiddenWindows(TWinControl* Parent, const std::vector<core::TWinInfo>& Windows) {
@@ -129,11 +132,12 @@ void TMainForm::HideAllWindows() {
     core::FindProcessCreationTimes(record);
     RecordError = core::WriteHiddenRecord(HiddenListFileName, record);
     // Each hide is queued to the window's thread, which hides its windows
-    // itself: nothing waits for a thread, so a busy one is no special case,
-    // and nothing but hides comes before the last. The style strips follow
-    // them, on threads of our own.
+    // itself: nothing waits for a thread, so a busy one is no special case.
+    // Bottom first: a window hidden while it is the active one hands the
+    // activation to the next, which would hand it on in turn, a round trip
+    // between programs at every window; the active one, on top, goes last.
     try {
-        for (core::TWinInfo& info : windows) HideWindowUnlessExcluded(info);
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it) HideWindowUnlessExcluded(*it);
     } catch (...) {
         // Whatever was hidden stays listed, so that the restore shows it.
         CurrentPass = nullptr;
@@ -142,9 +146,13 @@ void TMainForm::HideAllWindows() {
         throw;
     }
     CurrentPass = nullptr;
-    core::StripStylesAfterHide(pass.Hidden);
+    // Nothing but the hides until they are done: what follows asks the
+    // window server a lot, and the hides wait for it. Then the style strips,
+    // on threads of our own.
+    core::WaitForQueuedHides(pass.Hidden, kHidesWaitMs);
     if (!filesFirst) core::FindExePaths(windows);
     KeepHiddenWindows(this, windows);
+    core::StripStylesAfterHide(pass.Hidden);
 }
 
 void TMainForm::HideWindowUnlessExcluded(core::TWinInfo& Info) {
@@ -200,24 +208,32 @@ void RestoreHiddenWindows() {
         } else if (!info->Hidden || !owners.Owns(info->ThreadId, info->Handle)) {
             // Kept by a do-not-hide entry, gone, or another program's window
             // by now: none of the restore's business.
-        } else if (!core::StripsDone(info->ThreadId) || !answers.Answers(*info)) {
-            waiting.push_back(i);  // its thread is busy, or still runs the hide's strips
-        } else {
-            if (core::StyleStripped(info->ThreadId, info->Handle))
-                styles.push_back({info->Handle, info->ExStyle, info->ThreadId});
+        } else if (!core::StripsDone(info->ThreadId)) {
+            waiting.push_back(i);  // its thread still runs the hide's strips
+        } else if (core::StyleStripped(info->ThreadId, info->Handle)) {
+            // Whether its thread answers, the write of its style tells.
+            styles.push_back({info->Handle, info->ExStyle, info->ThreadId});
             shown.push_back(i);
+        } else if (answers.Answers(*info)) {
+            shown.push_back(i);
+        } else {
+            waiting.push_back(i);
         }
     }
     // The styles go back before the windows are shown (the taskbar reads
-    // the style when a window appears), each thread's side by side with the
-    // others'; a thread that stops answering meanwhile has its windows shown
-    // late.
-    const std::vector<DWORD> slow = core::PutStylesBack(styles, core::TAnswerCheck::AnswerTimeoutMs * 4);
+    // the style when a window appears), each thread's beside the shows of
+    // the others' windows; a thread that stops answering meanwhile has its
+    // windows shown late.
+    const core::TStyleRestore written(styles);
+    std::vector<DWORD> slow;
     for (int i : shown) {
         core::TWinInfo* info = InfoAt(i);
+        const auto isSlow = [&] { return std::find(slow.begin(), slow.end(), info->ThreadId) != slow.end(); };
         if (IsOwnWindow(info->Handle)) {
             if (!MainForm->Visible()) ToggleMainWindow(false);
-        } else if (std::find(slow.begin(), slow.end(), info->ThreadId) != slow.end()) {
+        } else if (isSlow() ||
+                   !written.WaitWritten(info->ThreadId, info->Handle, core::TAnswerCheck::AnswerTimeoutMs * 4)) {
+            if (!isSlow()) slow.push_back(info->ThreadId);
             waiting.push_back(i);
         } else {
             core::ShowHiddenWindow(info->Handle, info->ExStyle, false);

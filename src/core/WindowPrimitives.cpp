@@ -4,6 +4,9 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -162,22 +165,29 @@ std::string ExeOf(DWORD ProcessId, ExeCache* Cache) {
 }
 
 // Calls are made only as far as the filter needs them: the class name only
-// for a window without a title (it decides alone there), the style only
-// for a titled one when only visible windows are wanted, and the owner and
-// extended style only for a window that enters the list.
+// for a window without a title (it decides alone there), the styles only
+// for a titled one when only visible windows are wanted, and the owner (and
+// otherwise the extended style) only for a window that enters the list.
 std::optional<TWinInfo> ReadWindow(HWND Wnd, bool VisibleOnly) {
     std::string title = WindowString(Wnd, false);
     std::string cls = title.empty() ? WindowString(Wnd, true) : std::string();
-    DWORD style = WS_VISIBLE;
-    if (!title.empty() && VisibleOnly) style = static_cast<DWORD>(WindowLong(Wnd, GWL_STYLE));
+    // Style and extended style in one request.
+    WINDOWINFO styles{};
+    styles.cbSize = sizeof styles;
+    styles.dwStyle = WS_VISIBLE;
+    const bool known = !title.empty() && VisibleOnly;
+    if (known) {
+        ++WindowCalls.Style;
+        if (!GetWindowInfo(Wnd, &styles)) return std::nullopt;  // gone meanwhile
+    }
     HWND own = OwnMainWindow();
-    if (!PassesWindowFilter(title, cls, style, VisibleOnly, own && Wnd == own)) return std::nullopt;
+    if (!PassesWindowFilter(title, cls, styles.dwStyle, VisibleOnly, own && Wnd == own)) return std::nullopt;
     TWinInfo info;
     info.ThreadId = OwnerOf(Wnd, &info.ProcessId);
     if (info.ThreadId == 0) return std::nullopt;  // gone meanwhile
     info.Handle = Wnd;
     info.Title = std::move(title);
-    info.ExStyle = WindowLong(Wnd, GWL_EXSTYLE);
+    info.ExStyle = known ? static_cast<int32_t>(styles.dwExStyle) : WindowLong(Wnd, GWL_EXSTYLE);
     return info;
 }
 
@@ -374,6 +384,8 @@ HWND ShownAbove(const TZOrder& Order, size_t Index) {
     return HWND_TOP;
 }
 
+}  // namespace
+
 // Extended-style writes to the windows of one window thread, made by a
 // thread of our own: the strips after a hide, or the styles put back before
 // a restore shows the windows.
@@ -381,13 +393,16 @@ struct TStyleJob {
     DWORD ThreadId = 0;
     bool Strip = false;
     std::vector<HWND> Windows;
-    std::vector<int32_t> Styles;  // as listed
-    std::vector<char> Written;    // by the job's thread; read once Done is set
+    std::vector<int32_t> Styles;      // as listed
+    std::vector<char> Written;        // by the job's thread; read once Done is set
+    std::atomic<size_t> Progress{0};  // how many of Windows it has written
     HANDLE Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ~TStyleJob() {
         if (Done) CloseHandle(Done);
     }
 };
+
+namespace {
 // The jobs since the last hide began.
 std::mutex StyleLock;
 std::vector<std::shared_ptr<TStyleJob>> StyleJobs;
@@ -406,16 +421,80 @@ bool JobsDone(DWORD ThreadId, DWORD WaitMs) {
     return true;
 }
 
-// Every call here waits for the window's thread: for what was queued to it
-// before, and for as long as it does not answer.
-DWORD WINAPI RunStyleJob(LPVOID Param) {
-    const std::unique_ptr<std::shared_ptr<TStyleJob>> held(static_cast<std::shared_ptr<TStyleJob>*>(Param));
-    TStyleJob& job = **held;
-    for (size_t i = 0; i < job.Windows.size(); ++i)
+// How long a strip waits for its window's hide before it goes ahead: a
+// window may show itself again at once.
+constexpr DWORD kStripWaitMs = 1000;
+constexpr DWORD kStripLookMs = 10;
+
+// A strip sent to a thread that still has the hides queued would run
+// before them (a thread handles what is sent to it before what is posted)
+// and hold them up: the strips wait for the hides.
+void WaitHidden(HWND Wnd) {
+    // Seldom: every look is a request to the window server, which the
+    // hides need.
+    const ULONGLONG end = GetTickCount64() + kStripWaitMs;
+    while (IsWindowVisible(Wnd) && GetTickCount64() < end) Sleep(kStripLookMs);
+}
+
+// Every call here waits for the window's thread for as long as it does not
+// answer.
+void RunStyleJob(TStyleJob& job) {
+    // The hides were queued in the order of the windows: once the last is
+    // done, the thread is free for the strips.
+    if (job.Strip && !job.Windows.empty()) WaitHidden(job.Windows.back());
+    for (size_t i = 0; i < job.Windows.size(); ++i) {
         job.Written[i] =
             SetWindowLongA(job.Windows[i], GWL_EXSTYLE, job.Strip ? job.Styles[i] & KeptExStyle : job.Styles[i]) != 0;
+        job.Progress = i + 1;
+    }
     SetEvent(job.Done);
-    return 0;
+}
+
+// The threads that run the style jobs, made as they are first needed and
+// kept for the next toggle (making a thread costs more than the writes of a
+// few windows). A job waits for a free one: a thread held by a window
+// thread that does not answer takes no further job until it answers.
+class TStyleWorkers {
+public:
+    void Run(std::shared_ptr<TStyleJob> Job) {
+        std::lock_guard<std::mutex> lock(lock_);
+        queue_.push_back(std::move(Job));
+        if (idle_ == 0 && threads_ < kMaxThreads) {
+            if (HANDLE t = CreateThread(nullptr, 0, Work, this, 0, nullptr)) {
+                ++threads_;
+                CloseHandle(t);
+            }
+        }
+        ready_.notify_one();
+    }
+
+private:
+    static constexpr int kMaxThreads = 8;
+    static DWORD WINAPI Work(LPVOID Self) {
+        auto& self = *static_cast<TStyleWorkers*>(Self);
+        for (;;) {
+            std::shared_ptr<TStyleJob> job;
+            {
+                std::unique_lock<std::mutex> lock(self.lock_);
+                ++self.idle_;
+                self.ready_.wait(lock, [&] { return !self.queue_.empty(); });
+                --self.idle_;
+                job = std::move(self.queue_.front());
+                self.queue_.pop_front();
+            }
+            RunStyleJob(*job);
+        }
+    }
+    std::mutex lock_;
+    std::condition_variable ready_;
+    std::deque<std::shared_ptr<TStyleJob>> queue_;
+    int idle_ = 0;
+    int threads_ = 0;
+};
+
+TStyleWorkers& StyleWorkers() {
+    static TStyleWorkers* workers = new TStyleWorkers;  // its threads outlive every toggle
+    return *workers;
 }
 
 // Starts a job for each thread of Windows; answers them, by thread.
@@ -434,13 +513,7 @@ std::map<DWORD, std::shared_ptr<TStyleJob>> StartStyleJobs(const std::vector<TSt
             std::lock_guard<std::mutex> lock(StyleLock);
             StyleJobs.push_back(job);
         }
-        auto held = std::make_unique<std::shared_ptr<TStyleJob>>(job);
-        if (HANDLE t = CreateThread(nullptr, 0, RunStyleJob, held.get(), 0, nullptr)) {
-            held.release();  // the thread's now
-            CloseHandle(t);
-        } else {
-            SetEvent(job->Done);  // no thread to wait with: the style stays
-        }
+        StyleWorkers().Run(job);
     }
     return byThread;
 }
@@ -486,6 +559,18 @@ void ForgetStrips() {
     StyleJobs.clear();
 }
 
+void WaitForQueuedHides(const std::vector<const TWinInfo*>& Windows, DWORD MaxWaitMs) {
+    // A thread runs its hides in order: its last window tells.
+    std::map<DWORD, HWND> last;
+    for (const TWinInfo* info : Windows) last[info->ThreadId] = info->Handle;
+    const ULONGLONG end = GetTickCount64() + MaxWaitMs;
+    while (!last.empty() && GetTickCount64() < end) {
+        for (auto it = last.begin(); it != last.end();)
+            it = IsWindowVisible(it->second) ? std::next(it) : last.erase(it);
+        if (!last.empty()) Sleep(1);
+    }
+}
+
 void StripStylesAfterHide(const std::vector<const TWinInfo*>& Windows) {
     std::vector<TStyleWrite> strips;
     for (const TWinInfo* info : Windows)
@@ -502,14 +587,22 @@ bool StyleStripped(DWORD ThreadId, HWND Wnd) {
     return false;
 }
 
-std::vector<DWORD> PutStylesBack(const std::vector<TStyleWrite>& Windows, DWORD WaitMs) {
-    const ULONGLONG end = GetTickCount64() + WaitMs;
-    std::vector<DWORD> late;
-    for (const auto& [thread, job] : StartStyleJobs(Windows, false)) {
-        const ULONGLONG now = GetTickCount64();
-        if (WaitForSingleObject(job->Done, now < end ? DWORD(end - now) : 0) != WAIT_OBJECT_0) late.push_back(thread);
+TStyleRestore::TStyleRestore(const std::vector<TStyleWrite>& Windows) {
+    for (auto& [thread, job] : StartStyleJobs(Windows, false)) jobs_.push_back(job);
+}
+
+bool TStyleRestore::WaitWritten(DWORD ThreadId, HWND Wnd, DWORD WaitMs) const {
+    for (const auto& job : jobs_) {
+        if (job->ThreadId != ThreadId) continue;
+        const size_t at = std::find(job->Windows.begin(), job->Windows.end(), Wnd) - job->Windows.begin();
+        const ULONGLONG end = GetTickCount64() + WaitMs;
+        while (job->Progress <= at)
+            if (GetTickCount64() >= end)
+                return false;
+            else
+                Sleep(0);
     }
-    return late;
+    return true;
 }
 
 void ShowHiddenWindowsAsync(const std::shared_ptr<const TZOrder>& Order, const std::vector<TLateWindow>& Late) {

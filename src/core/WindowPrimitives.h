@@ -116,6 +116,9 @@ void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle = true);
 void HideWindowAsync(HWND Wnd);
 // Whether HideWindow would strip anything of this extended style.
 bool HasStyleToStrip(int32_t ExStyle);
+// Waits, at most MaxWaitMs, until the windows' threads have run the hides
+// queued to them for Windows (queued in this order).
+void WaitForQueuedHides(const std::vector<const TWinInfo*>& Windows, DWORD MaxWaitMs);
 // After the hides of Windows were queued: strips their extended styles as
 // HideWindow does, on threads of our own, one per window thread. Each strip
 // waits for its thread, which first runs the hides queued before it, and
@@ -135,11 +138,21 @@ struct TStyleWrite {
     int32_t ExStyle = 0;
     DWORD ThreadId = 0;
 };
-// Before a restore shows the windows: writes their styles back, side by side
-// on threads of our own, one per window thread, and waits at most WaitMs for
-// them all. Answers the threads whose writes are not over by then; a late
-// show of their windows waits for them.
-std::vector<DWORD> PutStylesBack(const std::vector<TStyleWrite>& Windows, DWORD WaitMs);
+struct TStyleJob;
+// Before a restore shows the windows: their extended styles written back,
+// in the order given, on threads of our own, one per window thread, so that
+// each thread's writes go on beside the shows of the others' windows.
+class TStyleRestore {
+public:
+    explicit TStyleRestore(const std::vector<TStyleWrite>& Windows);
+    // Waits at most WaitMs for the style of Wnd to be back (true at once for
+    // a window not given); false when it is not by then: a late show of the
+    // window waits for it.
+    bool WaitWritten(DWORD ThreadId, HWND Wnd, DWORD WaitMs) const;
+
+private:
+    std::vector<std::shared_ptr<TStyleJob>> jobs_;
+};
 
 // The windows a restore lists, topmost first, and which of them are on the
 // topmost layer: where a window shown late goes back to.

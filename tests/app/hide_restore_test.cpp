@@ -316,7 +316,9 @@ TEST_F(AppTest, DoNotHideEntriesKeepByTitleOrByProgramInAnyCase) {
     // Kept windows are their programs' business while others are hidden.
     ShowWindow(w[0], SW_HIDE);
     SetWindowLongA(w[1], GWL_EXSTYLE, GetWindowLongA(w[1], GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-    Toggle(w);
+    Toggle();
+    ASSERT_TRUE(w.CaughtUp());
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(w[3]) != FALSE; }));
     EXPECT_FALSE(IsWindowVisible(w[0])) << "the restore showed a kept window its own program hid";
     EXPECT_TRUE(GetWindowLongA(w[1], GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "the restore wrote a kept window's style";
     ShowWindow(w[0], SW_SHOWNA);
