@@ -108,6 +108,10 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     Watch->SetOnWindowCreated(core::TShellEvent(this, &TMainForm::WatchWindowCreated));
     Watch->SetOnKeyNative(core::TKeyNativeEvent(this, &TMainForm::WatchKeyNative));
 
+    // Before the controls: its walk then finds none of this window's, and the
+    // flat look reaches only the dialogs its manager adopts.
+    BuildXPMenu();
+
     ProgramsImageList = MakeNamed<TImageList>(this, "ProgramsImageList");
     MenuImages = MakeNamed<TImageList>(this, "MenuImages");
 
@@ -180,7 +184,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     BuildDisplayPanel();
     BuildHelpButton();
     BuildListEditing();
-    BuildXPMenu();  // last: it walks the controls made above
 
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);

@@ -35,6 +35,10 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
         return TakenOver(p->edPassword) && TakenOver(p->btnOk) && TakenOver(p->btnExit);
     })) << "the prompt's edit and buttons are taken over";
     EXPECT_FALSE(p->edPassword->Ctl3D());
+    // The flat look is for the dialogs: the main window keeps one look per
+    // kind of control.
+    for (TControlSubClass* s : m->SubClasses())
+        EXPECT_NE(s->Control()->Owner(), MainForm) << s->Control()->Name() << " of the main window is painted flat";
 
     ui::TComponent::Free(MainForm);
     MainForm = nullptr;
