@@ -63,6 +63,7 @@ void TMainForm::BuildPages() {
 
     // The pages are chosen by the buttons above, not by tabs.
     MainPageControl->SetStyle(tsFlatButtons);
+    MainPageControl->SetTabStop(false);  // without tabs it has nothing to show the focus on
     SheetWindows->SetTabVisible(false);
     SheetOptions->SetTabVisible(false);
 
