@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the program's two PNG pictures with ImageMagick:
+"""Draws the program's pictures with ImageMagick:
 
   resources/pictures/header.png   195 x 30, the name over the settings window
   resources/pictures/hotkeys.png  481 x 262, a keyboard with the default hot keys
+  resources/pictures/mouse.bmp    11 x 15, the mouse on the mouse-corner buttons
 
-Both have an alpha channel and are drawn over whatever lies beneath them.
-The PNGs are committed; run this again only to change them."""
+The PNGs have an alpha channel and are drawn over whatever lies beneath
+them; the mouse is a button's glyph, whose bottom-left colour (magenta)
+shows the button through. The pictures are committed; run this again only
+to change them."""
 import os
 import subprocess
 
@@ -105,7 +108,24 @@ def keyboard():
     run(draw)
 
 
+def mouse():
+    # Hard edges: the glyph's see-through colour must stay one colour.
+    ink, face = "#33404F", "#FFFFFF"
+    draw = [
+        "-size", "11x15", "xc:magenta", "+antialias", "-strokewidth", "1",
+        # the cord
+        "-fill", "none", "-stroke", ink, "-draw", "line 6,0 5,1", "-draw", "line 5,2 5,3",
+        # the body: a rounded box, the left button pressed
+        "-fill", face, "-draw", "roundrectangle 0,3 10,14 3,3",
+        "-stroke", "none", "-fill", ACCENT, "-draw", "rectangle 1,5 4,7", "-draw", "rectangle 2,4 4,4",
+        "-stroke", ink, "-draw", "line 5,3 5,8", "-draw", "line 1,8 9,8",
+        "-type", "TrueColor", "BMP3:" + os.path.join(OUT, "mouse.bmp"),
+    ]
+    run(draw)
+
+
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     header()
     keyboard()
+    mouse()

@@ -11,6 +11,8 @@
 #               VSK_SHOT_DIALOG=mouse, setpassword or prompt, that dialog
 #               (VSK_SHOT_DIALOG=mouse tools/test-screenshot.sh app_xpmenu_test dialog-mouse)
 #   corner-dialog  app_mouse_test: the mouse-shortcut dialog
+#   confirmation   app_display_test (VSK_SHOT_DIALOG=confirmation): the
+#               display-mode confirmation
 #   bars        painters_xpmenu_bars_test (GTEST_FILTER='XPBarsPicture.*'): a
 #               tool bar and a control bar, painted flat
 #   inputs      painters_xpmenu_inputs_test: the input controls painted flat

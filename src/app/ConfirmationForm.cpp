@@ -38,9 +38,9 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     stSeconds->SetBounds(12, 34, 256, 14);
     stSeconds->SetCaption(SecondsText(kTestSeconds));
 
-    btnYes = Make<TButton>(this, this, "btnYes", "&Yes", 60, 62, 75, 23);
+    btnYes = Make<controls::TLbSpeedButton>(this, this, "btnYes", "&Yes", 60, 62, 75, 23);
     btnYes->OnClick = TNotifyEvent(this, &TConfirmationForm::btnYesClick);
-    btnNo = Make<TButton>(this, this, "btnNo", "&No", 145, 62, 75, 23);
+    btnNo = Make<controls::TLbSpeedButton>(this, this, "btnNo", "&No", 145, 62, 75, 23);
     btnNo->OnClick = TNotifyEvent(this, &TConfirmationForm::btnNoClick);
 
     Timer1 = MakeNamed<TTimer>(this, "Timer1");
@@ -73,6 +73,18 @@ void TConfirmationForm::Timer1Timer(TObject*) {
         Timer1->SetEnabled(false);
         SetModalResult(mrCancel);
     }
+}
+
+void TConfirmationForm::WndProc(TMessage& m) {
+    // The buttons take no focus: Enter answers Yes and Esc No, as the
+    // default and the cancel button of a dialog do.
+    if (m.Msg == CM_DIALOGKEY && (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) &&
+        KeyDataToShiftState(m.LParam) == 0) {
+        (m.WParam == VK_RETURN ? btnYes : btnNo)->Click();
+        m.Result = 1;
+        return;
+    }
+    TForm::WndProc(m);
 }
 
 void TConfirmationForm::btnYesClick(TObject*) { SetModalResult(mrYes); }

@@ -108,6 +108,10 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     Watch->SetOnWindowCreated(core::TShellEvent(this, &TMainForm::WatchWindowCreated));
     Watch->SetOnKeyNative(core::TKeyNativeEvent(this, &TMainForm::WatchKeyNative));
 
+    // Before the controls: its walk then finds none of this window's, and the
+    // flat look reaches only the dialogs its manager adopts.
+    BuildXPMenu();
+
     ProgramsImageList = MakeNamed<TImageList>(this, "ProgramsImageList");
     MenuImages = MakeNamed<TImageList>(this, "MenuImages");
 
@@ -121,6 +125,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
         MakeSpeedButton(ButtonsPanel, "btnHide", "&Hide", 556, 2, 75, 23, "Hide this window", &TMainForm::btnHideClick);
     btnTerminate = MakeSpeedButton(ButtonsPanel, "btnTerminate", "&Terminate", 476, 2, 75, 23, "Stop the application",
                                    &TMainForm::btnTerminateClick);
+    btnHide->SetAnchors(akTop | akRight);
+    btnTerminate->SetAnchors(akTop | akRight);
 
     MainPageControl = Make<TPageControl>(this, this, "MainPageControl");
     MainPageControl->SetTop(57);
@@ -139,13 +145,17 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
         MakeList(pnlLeft, "AvailableWindowsList", {{"Application Name", 100}, {"Window Title", 185}}, true);
     AvailableWindowsList->SetSmallImages(ProgramsImageList);
 
-    pnlExclude = MakePanel(this, pnlRight, "pnlExclude", alTop, 122);
+    // The do-not-hide list takes the room a larger window gives; the
+    // bring-to-top list holds one entry.
+    pnlExclude = MakePanel(this, pnlRight, "pnlExclude", alClient);
     lbExclude = MakeListCaption(pnlExclude, "Do not hide list (Right click an item for extra options)");
     ExcludeList =
         MakeList(pnlExclude, "ExcludeList", {{"Application Name", 100}, {"Window Title", 150}, {"All", 30}}, true);
 
-    lbBringToTop = MakeListCaption(pnlRight, "Bring to TOP after hiding windows (execute if not running)");
-    BringToTopList = MakeList(pnlRight, "BringToTopList", {{"Application Name", 100}, {"Window Title", 185}}, false);
+    pnlBringToTop = MakePanel(this, pnlRight, "pnlBringToTop", alBottom, 93);
+    lbBringToTop = MakeListCaption(pnlBringToTop, "Bring to TOP after hiding windows (execute if not running)");
+    BringToTopList =
+        MakeList(pnlBringToTop, "BringToTopList", {{"Application Name", 100}, {"Window Title", 185}}, false);
 
     btnHideAll = Make<TButton>(this, SheetWindows, "btnHideAll");
     btnHideAll->SetCaption("Hide/Restore");
@@ -180,7 +190,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     BuildDisplayPanel();
     BuildHelpButton();
     BuildListEditing();
-    BuildXPMenu();  // last: it walks the controls made above
 
     OnCreate = TNotifyEvent(this, &TMainForm::FormCreate);
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);

@@ -246,7 +246,9 @@ public:
     controls::TLbSpeedButton* btnOptions;
     ui::TLabel* stHeaderLink;
     ui::TPanel* pnlExclude;
+    ui::TPanel* pnlBringToTop;
     controls::TFlatSplitter* FlatSplitter;
+    ui::TPanel* pnlSpecialWindows;
     controls::TFlatGroupBox* gbSpecialWindows;
     controls::TFlatCheckBox* cbHideDeskTop;
     controls::TFlatCheckBox* cbHideTaskBar;
@@ -277,6 +279,9 @@ public:
     void btnGeneralClick(ui::TObject* Sender);
     void btShowLayoutClick(ui::TObject* Sender);
     void FlatSplitterMoved(ui::TObject* Sender);
+    // The two sides of the Windows page keep their shares of its width.
+    void SheetWindowsResize(ui::TObject* Sender);
+    double leftShare_ = 0;  // of the page's width; 0: not taken yet
     void FormKeyDown(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
     void stHeaderLinkClick(ui::TObject* Sender);
     void stCompanyLinkClick(ui::TObject* Sender);

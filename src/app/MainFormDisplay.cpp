@@ -14,7 +14,8 @@ void TMainForm::BuildDisplayPanel() {
     pnlDisplay->SetVisible(false);  // shown by the Display button
 
     gbDisplayResolution =
-        Make<TGroupBox>(this, pnlDisplay, "gbDisplayResolution", "Display resolution", 8, 4, 516, 112);
+        Make<TGroupBox>(this, pnlDisplay, "gbDisplayResolution", "Display resolution", 8, 4, 520, 112);
+    gbDisplayResolution->SetAnchors(akLeft | akTop | akRight);
     auto mode = [&](const char* caption, const char* name, int y, TLabel*& label) {
         label = Make<TLabel>(this, gbDisplayResolution, nullptr, caption, 12, y + 3, 100, 13);
         auto* e = Make<controls::TFlatEdit>(this, gbDisplayResolution, name);

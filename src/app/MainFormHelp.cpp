@@ -7,6 +7,7 @@ using namespace ui;
 void TMainForm::BuildHelpButton() {
     btnHelp = MakeSpeedButton(ButtonsPanel, "btnHelp", "Hel&p", 396, 2, 75, 23, "Show the help file",
                               &TMainForm::btnHelpClick);
+    btnHelp->SetAnchors(akTop | akRight);
 }
 
 void TMainForm::btnHelpClick(TObject*) { Application->HelpContext(1000); }

@@ -85,7 +85,8 @@ void TMainForm::BuildListEditing() {
     OpenDialog->SetDefaultExt("*.*");
 
     // The refresh button sits in the row below the lists.
-    btnRefreshList = Make<TButton>(this, gbSpecialWindows, "btnRefreshList", "Refresh List", 520, 12, 90, 23);
+    btnRefreshList = Make<TButton>(this, gbSpecialWindows, "btnRefreshList", "Refresh List", 527, 12, 90, 23);
+    btnRefreshList->SetAnchors(akTop | akRight);
     GiveHint(btnRefreshList, "Refresh the list of currently visible windows");
     btnRefreshList->OnClick = TNotifyEvent(this, &TMainForm::mnRefreshListClick);
 

@@ -10,6 +10,7 @@
 #include "app/MouseShortcutForm.h"
 #include "core/MouseShortcut.h"
 #include "ui/Application.h"
+#include "ui/Bitmap.h"
 
 using namespace ui;
 using controls::TFlatSpeedButton;
@@ -41,6 +42,12 @@ bool IsInputDesktopLocked() {
 
 TFlatSpeedButton* MakeCornerButton(TMainForm* form, TWinControl* parent, const char* name, TNotifyEvent onClick) {
     auto* b = Make<TFlatSpeedButton>(form, parent, name, "Mouse", 288, 15, 60, 23);
+    // The mouse the quick instructions speak of, before the caption.
+    TBitmap glyph;
+    glyph.LoadFromResourceName(GetModuleHandleA(nullptr), "MOUSEGLYPH");
+    b->SetGlyph(&glyph);
+    b->SetLayout(controls::blGlyphLeft);
+    b->SetSpacing(3);
     b->SetGroupIndex(-1);
     b->SetAllowAllUp(true);
     GiveHint(b, "Activate On Mouse Shortcut");

@@ -2,6 +2,8 @@
 // splitter and "Special windows" group, the About page, and the Extra
 // Settings page's column of panel buttons with the General panel and the
 // Shortcuts panel's instructions.
+#include <algorithm>
+
 #include "app/Dialogs.h"
 #include "app/FormBuilding.h"
 #include "app/GlobalUnit.h"
@@ -24,6 +26,7 @@ constexpr int kPageButtonGroup = 1;
 constexpr int kPanelButtonGroup = 1;
 constexpr int kLeftPanelMinWidth = 306;
 constexpr int kRightPanelMinWidth = 100;
+constexpr int kPageMargin = 4;           // the lists' border
 constexpr TColor kLinkColor = 0xCC6600;  // $00BBGGRR: a web link's blue
 
 // A web link: blue, underlined, under a hand.
@@ -42,6 +45,7 @@ void TMainForm::BuildPages() {
     // ---- header: the product's web link at the right
     stHeaderLink =
         MakeLink(this, HeaderPanel, "stHeaderLink", 470, 9, 156, TNotifyEvent(this, &TMainForm::stHeaderLinkClick));
+    stHeaderLink->SetAnchors(akTop | akRight);
 
     // ---- the page buttons, one down at a time
     auto pageButton = [&](const char* name, const char* caption, int x, int w, const char* hint,
@@ -59,12 +63,17 @@ void TMainForm::BuildPages() {
 
     // The pages are chosen by the buttons above, not by tabs.
     MainPageControl->SetStyle(tsFlatButtons);
+    MainPageControl->SetTabStop(false);  // without tabs it has nothing to show the focus on
     SheetWindows->SetTabVisible(false);
     SheetOptions->SetTabVisible(false);
 
     // ---- the Windows page: splitter and special windows
-    gbSpecialWindows = Make<TFlatGroupBox>(this, SheetWindows, "gbSpecialWindows", "Special windows", 0, 0, 100, 40);
-    gbSpecialWindows->SetAlign(alBottom);
+    // The same margin as the lists above.
+    pnlSpecialWindows = MakePanel(this, SheetWindows, "pnlSpecialWindows", alBottom, 40 + 2 * kPageMargin);
+    pnlSpecialWindows->SetBorderWidth(kPageMargin);
+    gbSpecialWindows =
+        Make<TFlatGroupBox>(this, pnlSpecialWindows, "gbSpecialWindows", "Special windows", 0, 0, 100, 40);
+    gbSpecialWindows->SetAlign(alClient);
     cbHideDeskTop = MakeCheck(gbSpecialWindows, "cbHideDeskTop", "Hide Desktop Icons", 10, 17, 130,
                               "Hide the icons on the desktop when the hot key is pressed");
     cbHideTaskBar = MakeCheck(gbSpecialWindows, "cbHideTaskBar", "Hide Taskbar", 150, 17, 100,
@@ -73,6 +82,7 @@ void TMainForm::BuildPages() {
                            "Hide the tray icons when the hot key is pressed");
 
     SheetWindows->OnMouseDown = TMouseEvent(this, &TMainForm::SheetWindowsMouseDown);
+    SheetWindows->OnResize = TNotifyEvent(this, &TMainForm::SheetWindowsResize);
 
     FlatSplitter = Make<controls::TFlatSplitter>(this, SheetWindows, "FlatSplitter");
     FlatSplitter->SetBounds(pnlLeft->Left() + pnlLeft->Width(), 0, 4, 100);
@@ -138,23 +148,27 @@ void TMainForm::BuildPages() {
                   "Use this option to prevent the newly created windows from being displayed on the screen.");
     cbHideWallapaper = MakeCheck(pnlGeneral, "cbHideWallapaper", "Hide wallpaper", 8, 92, 300,
                                  "Use this option to hide your wallpaper image when the hot key is pressed");
-    gbDefaultHotkeys = Make<TFlatGroupBox>(this, pnlGeneral, "gbDefaultHotkeys", "Default Hotkeys", 8, 118, 500, 84);
+    gbDefaultHotkeys = Make<TFlatGroupBox>(this, pnlGeneral, "gbDefaultHotkeys", "Default Hotkeys", 8, 118, 520, 84);
+    gbDefaultHotkeys->SetAnchors(akLeft | akTop | akRight);
     Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Hide/Restore Windows - Ctrl + `", 12, 20, 300, 13);
     Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Hide/Show Program - Ctrl + \\", 12, 40, 300, 13);
     Make<TLabel>(this, gbDefaultHotkeys, nullptr, "Start Secreensaver - F12", 12, 60, 300, 13);
-    btShowLayout = MakeSpeedButton(gbDefaultHotkeys, "btShowLayout", "Show Hotkeys Layout", 340, 34, 144, 25, nullptr,
+    btShowLayout = MakeSpeedButton(gbDefaultHotkeys, "btShowLayout", "Show Hotkeys Layout", 360, 34, 144, 25, nullptr,
                                    &TMainForm::btShowLayoutClick);
+    btShowLayout->SetAnchors(akTop | akRight);
 
     // ---- the Shortcuts panel's instructions, beside the hot-key groups
     pnlKeyboard->SetHelpContext(1013);
     gbQuickInstructions =
-        Make<TFlatGroupBox>(this, pnlKeyboard, "gbQuickInstructions", "Quick instructions", 372, 4, 150, 216);
+        Make<TFlatGroupBox>(this, pnlKeyboard, "gbQuickInstructions", "Quick instructions", 372, 4, 156, 216);
+    gbQuickInstructions->SetAnchors(akLeft | akTop | akRight);
     lbQuickInstructions = MakeWrappedLabel(this, gbQuickInstructions, nullptr,
                                            "Click in one of the edit boxes (white fields) and press the key of your "
                                            "choice. The key name will be displayed in the field. Click the button "
                                            "with the mouse icon to set a mouse shortcut for the action. Hide the "
                                            "application and try the new shortcuts.",
-                                           8, 18, 134, 180);
+                                           8, 18, 140, 180);
+    lbQuickInstructions->SetAnchors(akLeft | akTop | akRight);
     pnlKeyboard->SetVisible(false);  // the General panel shows first
 
     SetKeyPreview(false);
@@ -237,7 +251,20 @@ void TMainForm::btShowLayoutClick(TObject*) {
 
 void TMainForm::FlatSplitterMoved(TObject*) {
     if (pnlLeft->Width() < kLeftPanelMinWidth) pnlLeft->SetWidth(kLeftPanelMinWidth);
+    leftShare_ = static_cast<double>(pnlLeft->Width()) / SheetWindows->ClientWidth();
     RepaintAllControls(this);
+}
+
+void TMainForm::SheetWindowsResize(TObject*) {
+    // The page's first sizes come while the form is laid out.
+    const int width = SheetWindows->ClientWidth();
+    if (HasState(csLoading) || width <= 0) return;
+    if (leftShare_ <= 0) {
+        leftShare_ = static_cast<double>(pnlLeft->Width()) / width;
+        return;
+    }
+    const int most = width - FlatSplitter->Width() - kRightPanelMinWidth;
+    pnlLeft->SetWidth(std::max(kLeftPanelMinWidth, std::min(most, static_cast<int>(leftShare_ * width + 0.5))));
 }
 
 void TMainForm::FormKeyDown(TObject*, WORD&, TShiftState) {}

@@ -16,7 +16,8 @@ void TMainForm::BuildSoundPage() {
     pnlSound->SetHelpContext(1012);
     pnlSound->SetVisible(false);  // shown by the Sound button
 
-    gbVolume = Make<controls::TFlatGroupBox>(this, pnlSound, "gbVolume", "Volume settings", 8, 4, 440, 180);
+    gbVolume = Make<controls::TFlatGroupBox>(this, pnlSound, "gbVolume", "Volume settings", 8, 4, 520, 180);
+    gbVolume->SetAnchors(akLeft | akTop | akRight);
     auto slider = [&](const char* name, int x) {
         auto* s = Make<TZevScroller>(this, gbVolume, name);
         s->SetKind(controls::tbVertical);

@@ -1,5 +1,5 @@
-// The main window's flat look: its own menus, tool bars and controls, and,
-// through the painter's manager, the dialogs' buttons and edits.
+// The flat-look painter of the main window: through its manager, the
+// buttons and edits of the dialogs.
 #include "app/MainForm.h"
 
 #include "app/FormBuilding.h"

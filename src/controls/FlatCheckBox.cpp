@@ -1,5 +1,7 @@
 #include "controls/FlatCheckBox.h"
 
+#include <algorithm>
+
 #include "ui/Canvas.h"
 #include "ui/GdiGuards.h"
 #include "ui/GdiObjects.h"
@@ -107,16 +109,31 @@ void TFlatCheckBox::PaintBoxAndMark() {
     c->FrameRect(box);
 }
 
+TRect TFlatCheckBox::CaptionRect(UINT& Flags) {
+    const TRect r = ClientRect();
+    Flags = DT_WORDBREAK;
+    if (layout_ == checkboxLeft) return Rect(r.left + 16, r.top + 1, r.right - 1, r.bottom - 1);
+    Flags |= DT_RIGHT;
+    return Rect(r.left + 1, r.top + 1, r.right - 16, r.bottom - 1);
+}
+
+bool TFlatCheckBox::ShowsFocusCue() {
+    if (!hasFocus_ || clickFocus_ || !HandleAllocated()) return false;
+    return !(SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+void TFlatCheckBox::FocusMoved(bool Gained) {
+    // The form's enter may follow the window's focus: the first one tells.
+    if (Gained && !hasFocus_) clickFocus_ = clicking_;
+    hasFocus_ = Gained;
+    PaintBoxAndMark();
+    Invalidate();  // the caption's focus rectangle
+}
+
 void TFlatCheckBox::PaintCheckCaption() {
     TCanvas* c = Canvas();
-    TRect r = ClientRect();
-    UINT flags = DT_WORDBREAK;
-    if (layout_ == checkboxLeft) {
-        r = Rect(r.left + 16, r.top + 1, r.right - 1, r.bottom - 1);
-    } else {
-        r = Rect(r.left + 1, r.top + 1, r.right - 16, r.bottom - 1);
-        flags |= DT_RIGHT;
-    }
+    UINT flags = 0;
+    TRect r = CaptionRect(flags);
     // Drawn straight on the DC with the control's font, transparent.
     std::string text = Caption();
     HDC dc = c->Handle();
@@ -133,6 +150,18 @@ void TFlatCheckBox::PaintCheckCaption() {
         DrawTextA(dc, text.c_str(), -1, &r, flags);
     }
     SetBkMode(dc, oldMode);
+    if (ShowsFocusCue() && !text.empty()) {
+        // Around the text as drawn, one pixel out, inside the control.
+        RECT t = r;
+        DrawTextA(dc, text.c_str(), -1, &t, flags | DT_CALCRECT);
+        if (flags & DT_RIGHT) OffsetRect(&t, r.right - t.right, 0);
+        const TRect client = ClientRect();
+        RECT focus{std::max<LONG>(t.left - 1, client.left), std::max<LONG>(t.top - 1, client.top),
+                   std::min<LONG>(t.right + 1, client.right), std::min<LONG>(t.bottom + 1, client.bottom)};
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &focus);
+    }
 }
 
 void TFlatCheckBox::Paint() {
@@ -189,8 +218,7 @@ void TFlatCheckBox::ReleaseHoverTimer() { CheckBoxHoverTimer.Release(this); }
 
 void TFlatCheckBox::DoEnter() {
     TCustomControl::DoEnter();
-    hasFocus_ = true;
-    PaintBoxAndMark();
+    FocusMoved(true);
 }
 
 void TFlatCheckBox::DoExit() {
@@ -199,8 +227,7 @@ void TFlatCheckBox::DoExit() {
     // OnClick takes it): the next move over the box starts a new one.
     hot_ = false;
     ReleaseHoverTimer();
-    hasFocus_ = false;
-    PaintBoxAndMark();
+    FocusMoved(false);
 }
 
 void TFlatCheckBox::MouseLeave() {
@@ -230,7 +257,11 @@ bool TFlatCheckBox::DialogChar(char Key) {
 }
 
 void TFlatCheckBox::WndProc(TMessage& m) {
+    // A focus given while the button goes down on the box comes by the click.
+    const bool press = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK;
+    if (press) clicking_ = true;
     TCustomControl::WndProc(m);
+    if (press) clicking_ = false;
     if ((m.Msg == WM_MOVE || m.Msg == WM_SIZE) && transparent_) Invalidate();
     // Focus lost to another program runs no exit of the form's control, and
     // focus coming back (from there, or from a dialog the box opened) runs
@@ -238,11 +269,11 @@ void TFlatCheckBox::WndProc(TMessage& m) {
     if (m.Msg == WM_KILLFOCUS && Enabled()) {
         hot_ = false;
         ReleaseHoverTimer();
-        hasFocus_ = false;
-        PaintBoxAndMark();
+        FocusMoved(false);
     } else if (m.Msg == WM_SETFOCUS && !hasFocus_) {
-        hasFocus_ = true;
-        PaintBoxAndMark();
+        FocusMoved(true);
+    } else if (m.Msg == WM_UPDATEUISTATE) {
+        Invalidate();
     }
 }
 

@@ -42,6 +42,10 @@ public:
     bool Hot() const { return hot_; }
     bool Tracking() const { return tracking_; }
     bool HasFocus() const { return hasFocus_; }
+    // The dotted rectangle around the caption shows: the box has the focus,
+    // which came otherwise than by a click on it, and the window shows
+    // focus cues.
+    bool ShowsFocusCue();
 
     // The 11 x 11 box inside the client area.
     ui::TRect BoxRect();
@@ -65,6 +69,10 @@ private:
     void SetColorAt(ui::TColor& field, ui::TColor v);
     void SetAdvAt(TAdvColors& field, TAdvColors v);
     void PaintCheckCaption();
+    // The focus came (Gained) or went: the caption's focus rectangle follows.
+    void FocusMoved(bool Gained);
+    // Where the caption is drawn, and with which DrawText flags.
+    ui::TRect CaptionRect(UINT& Flags);
     void HoverOn();
     void HoverOff();
     // The shared timer's tick: ends the hover once the pointer is elsewhere,
@@ -76,6 +84,8 @@ private:
     bool hot_ = false;
     bool tracking_ = false;
     bool hasFocus_ = false;
+    bool clicking_ = false;    // a button press on the box is being handled
+    bool clickFocus_ = false;  // the focus came by a click on the box
     bool transparent_ = false;
     TCheckBoxLayout layout_ = checkboxLeft;
     ui::TColor colorFocused_ = 0xFFFFFF;

@@ -28,6 +28,9 @@ bool HasBits(intptr_t tag, intptr_t bits) { return (tag & bits) == bits; }
 // The caption's size on the canvas's font; 0 x 0 when empty.
 TSize CaptionSize(TCanvas& cv, const std::string& text, bool rtl) {
     if (text.empty()) return TSize{0, 0};
+    // Measured in the canvas's font: the DC holds its own until the next
+    // text call of the canvas, and a taller font puts the caption high.
+    ScopedSelectObject font(cv.Handle(), cv.Font()->Handle());
     RECT calc{0, 0, 0, 0};
     ::DrawTextA(cv.Handle(), text.c_str(), static_cast<int>(text.size()), &calc,
                 DT_CALCRECT | DT_SINGLELINE | (rtl ? DT_RTLREADING : 0));

@@ -132,6 +132,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     height_ = AHeight;
     UpdateBoundsRect(BoundsRect());
     InvalidateControl(Visible(), false);
+    if (parent_ && !parent_->anchoring_) UpdateAnchorRules();
     RequestAlign();
     if (sized && !HasState(csLoading)) Resize();
 }
@@ -153,6 +154,22 @@ void TControl::SetAlign(TAlign a) {
     if (a == align_) return;
     align_ = a;
     RequestAlign();
+}
+
+void TControl::SetAnchors(TAnchors a) {
+    if (a == anchors_) return;
+    anchors_ = a;
+    UpdateAnchorRules();
+}
+
+void TControl::UpdateAnchorRules() {
+    // While loading, the parent is not laid out yet: the form takes the
+    // rules once it is.
+    if (anchors_ == (akLeft | akTop) || !parent_ || HasState(csLoading) || parent_->HasState(csLoading)) return;
+    if (TCustomForm* form = GetParentForm(); form && form->HasState(csLoading)) return;
+    anchorBounds_ = BoundsRect();
+    const TRect client = parent_->ClientRect();
+    anchorParentSize_ = Point(RectWidth(client), RectHeight(client));
 }
 
 void TControl::RequestAlign() {

@@ -29,6 +29,10 @@ class TPopupMenu;
 class TBasicAction;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// The edges of its parent that a control keeps its distance to as the parent
+// is resized; both of a pair stretch it, neither keeps it centred.
+enum TAnchorKind : unsigned { akLeft = 1u << 0, akTop = 1u << 1, akRight = 1u << 2, akBottom = 1u << 3 };
+using TAnchors = unsigned;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 enum TShiftFlag : unsigned {
@@ -135,6 +139,11 @@ public:
     virtual void SetClientSize(int w, int h);
     TAlign Align() const { return align_; }
     void SetAlign(TAlign a);
+    // Followed by a control that is not aligned. The distances are those of
+    // the layout the form was loaded with, or of the control's place when
+    // it is set (or the anchors are) after loading.
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors a);
     TPoint ClientToScreen(TPoint p);
     TPoint ScreenToClient(TPoint p);
 
@@ -266,6 +275,9 @@ protected:
     // that starts it later (when the user drags an item) overrides this.
     virtual void BeginAutoDrag() { BeginDrag(); }
     void RequestAlign();
+    // Takes the control's place and its parent's client size as the ones
+    // its anchors keep to.
+    void UpdateAnchorRules();
     virtual void VisibleChanging() {}
     // The action changed, or was just given (CheckDefaults: while loading,
     // when only what is still at its default is taken from it).
@@ -302,6 +314,9 @@ private:
     TWinControl* parent_ = nullptr;  // not owned
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TAlign align_ = alNone;
+    TAnchors anchors_ = akLeft | akTop;
+    TRect anchorBounds_{};
+    TPoint anchorParentSize_{-1, -1};  // none taken yet
     bool visible_ = true;
     bool enabled_ = true;
     TColor color_;
@@ -385,6 +400,9 @@ public:
     void Update() override;
     void Broadcast(TMessage& m);
     void AlignControls();
+    // Takes the anchors' distances of every control inside from the layout
+    // as it stands (a form does so once loaded).
+    void UpdateAnchorRulesInside();
     void DisableAlign() { ++alignLevel_; }
     void EnableAlign();
     // Paints the graphic children into dc, from First on (all when null).
@@ -467,6 +485,8 @@ private:
     void MouseLeft();
     bool SetCursorFor(TMessage& m);
     bool CancelDragByKey(TMessage& m);
+    // Places the anchored children by the parent's client size r.
+    void AnchorControls(const TRect& r);
 
     friend class TControl;
     bool tabStop_ = false;
@@ -474,6 +494,7 @@ private:
     bool parentCtl3D_ = true;
     bool doubleBuffered_ = false;
     int alignLevel_ = 0;
+    bool anchoring_ = false;  // the children move by their anchors: their rules stay
     ScopedGdiObject<HBRUSH> brush_;
     TColor brushColor_ = clNone;
     bool destroyingHandle_ = false;

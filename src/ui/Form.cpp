@@ -1,5 +1,7 @@
 #include "ui/Form.h"
 
+#include <algorithm>
+
 #include "ui/Application.h"
 #include "ui/GdiObjects.h"
 #include "ui/Menus.h"
@@ -43,6 +45,16 @@ void TCustomForm::DoCreate() {
 void TCustomForm::Loaded() {
     TCustomControl::Loaded();
     AlignControls();
+    UpdateAnchorRulesInside();
+}
+
+TRect TCustomForm::ClientRect() {
+    if (HandleAllocated() || Parent()) return TCustomControl::ClientRect();
+    TCreateParams p;
+    CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    if (!AdjustWindowRectEx(&frame, p.Style, menu_ != nullptr, p.ExStyle)) return TCustomControl::ClientRect();
+    return Rect(0, 0, std::max(Width() - RectWidth(frame), 0), std::max(Height() - RectHeight(frame), 0));
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle v) {

@@ -54,6 +54,9 @@ public:
     void SetConstraints(int minW, int minH, int maxW = 0, int maxH = 0);
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* m);
+    // Before the window exists, the client area the frame its style gives
+    // will leave, so that a layout made then holds once it is shown.
+    TRect ClientRect() override;
 
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* c);

@@ -359,9 +359,13 @@ void TWinControl::AlignControls() {
     ++alignLevel_;
     TRect r = ClientRect();
     AdjustClientRect(r);
+    AnchorControls(ClientRect());
     for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
         for (TControl* c : controls_) {
-            if (c->Align() != a || !c->Visible()) continue;
+            // A hidden control that fills the rest is sized with it all the
+            // same: it takes no room from the others, and what it holds is
+            // laid out when it shows.
+            if (c->Align() != a || (!c->Visible() && a != alClient)) continue;
             int w = c->Width(), h = c->Height();
             switch (a) {
             case alTop:
@@ -386,6 +390,38 @@ void TWinControl::AlignControls() {
         }
     }
     --alignLevel_;
+}
+
+void TWinControl::AnchorControls(const TRect& r) {
+    const int width = RectWidth(r), height = RectHeight(r);
+    anchoring_ = true;
+    for (TControl* c : controls_) {
+        const TAnchors a = c->anchors_;
+        if (c->Align() != alNone || a == (akLeft | akTop) || c->anchorParentSize_.x < 0) continue;
+        // Each axis: the near edge kept, the far edge kept, both (stretched)
+        // or neither (the middle kept).
+        auto place = [](bool nearEdge, bool farEdge, int grown, int& pos, int& size) {
+            if (farEdge && nearEdge)
+                size = std::max(size + grown, 0);
+            else if (farEdge)
+                pos += grown;
+            else if (!nearEdge)
+                pos += grown / 2;
+        };
+        const TRect& b = c->anchorBounds_;
+        int left = b.left, top = b.top, w = RectWidth(b), h = RectHeight(b);
+        place(a & akLeft, a & akRight, width - c->anchorParentSize_.x, left, w);
+        place(a & akTop, a & akBottom, height - c->anchorParentSize_.y, top, h);
+        c->SetBounds(left, top, w, h);
+    }
+    anchoring_ = false;
+}
+
+void TWinControl::UpdateAnchorRulesInside() {
+    for (TControl* c : controls_) {
+        c->UpdateAnchorRules();
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->UpdateAnchorRulesInside();
+    }
 }
 
 // Goes through WindowProc, so that whoever took over the control learns that

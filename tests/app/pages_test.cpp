@@ -55,6 +55,9 @@ void SaveShot(HWND window, const std::string& name) {
     if (!folder || !*folder) return;
     RECT r{};
     GetWindowRect(window, &r);
+    // A maximised window's frame lies past the screen's edges.
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screen);
     std::vector<uint32_t> pixels = ScreenPixels(r);
     for (uint32_t& p : pixels) p |= 0xFF000000u;  // opaque: viewers read the fourth byte as alpha
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -177,7 +180,17 @@ TEST_F(PagesTest, ButtonsSwitchPagesAndPanelsAndMoveTheFocus) {
     }
 }
 
-TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestWindow) {
+// The distance from c's right edge to the main window's client area's.
+int RightMargin(TControl* c) {
+    RECT r{};
+    if (!ShownRect(c, r)) return -1;
+    RECT client{};
+    GetClientRect(MainForm->Handle(), &client);
+    MapWindowPoints(MainForm->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client.right - r.right;
+}
+
+TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestAndTheMaximisedWindow) {
     struct Shot {
         const char* name;
         TControl* pageButton;
@@ -191,14 +204,57 @@ TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestWindow) {
         {"shortcuts", MainForm->btnOptions, MainForm->btnKeyaboard},
         {"display", MainForm->btnOptions, MainForm->btnDisplay},
     };
-    for (const Shot& s : shots) {
-        ClickAt(s.pageButton);
-        if (s.panelButton) ClickAt(s.panelButton);
-        MainForm->Repaint();
-        vsk::test::WaitShown(MainForm->Handle());  // the page painted before a picture is taken
-        SaveShot(MainForm->Handle(), s.name);
-        for (const std::string& fault : LayoutFaults(MainForm)) ADD_FAILURE() << s.name << ": " << fault;
+    // What keeps to the right edge, the controls that stretch with the
+    // window, and what keeps its size (on the page or panel shown first).
+    struct Follows {
+        const char* shot;
+        TControl* control;
+        int margin = 0, width = 0, height = 0;
+    };
+    std::vector<Follows> follows = {{"windows", MainForm->btnHide},
+                                    {"windows", MainForm->btnHelp},
+                                    {"windows", MainForm->stHeaderLink},
+                                    {"windows", MainForm->btnRefreshList},
+                                    {"windows", MainForm->ExcludeList},
+                                    {"windows", MainForm->BringToTopList},
+                                    {"general", MainForm->gbDefaultHotkeys},
+                                    {"general", MainForm->btShowLayout},
+                                    {"sound", MainForm->gbVolume},
+                                    {"shortcuts", MainForm->gbQuickInstructions},
+                                    {"display", MainForm->gbDisplayResolution}};
+    for (bool maximised : {false, true}) {
+        if (maximised) {
+            ShowWindow(MainForm->Handle(), SW_MAXIMIZE);
+            ASSERT_TRUE(vsk::test::PumpUntil([] { return IsZoomed(MainForm->Handle()) != 0; }));
+        }
+        for (const Shot& s : shots) {
+            const std::string name = std::string(s.name) + (maximised ? "-maximised" : "");
+            ClickAt(s.pageButton);
+            if (s.panelButton) ClickAt(s.panelButton);
+            MainForm->Repaint();
+            vsk::test::WaitShown(MainForm->Handle());  // the page painted before a picture is taken
+            SaveShot(MainForm->Handle(), name);
+            for (const std::string& fault : LayoutFaults(MainForm)) ADD_FAILURE() << name << ": " << fault;
+            for (Follows& f : follows) {
+                if (f.shot != std::string(s.name)) continue;
+                if (!maximised) {
+                    f.margin = RightMargin(f.control);
+                    f.width = f.control->Width();
+                    f.height = f.control->Height();
+                    continue;
+                }
+                EXPECT_EQ(RightMargin(f.control), f.margin) << f.control->Name() << " left the right edge";
+                if (f.control == MainForm->BringToTopList) {
+                    EXPECT_EQ(f.control->Height(), f.height) << "the one-entry list took the new height";
+                } else if (f.control == MainForm->ExcludeList) {
+                    EXPECT_GT(f.control->Height(), f.height) << "the do-not-hide list did not grow";
+                } else if (dynamic_cast<TWinControl*>(f.control) && f.control->Parent() != MainForm->gbSpecialWindows) {
+                    EXPECT_GT(f.control->Width(), f.width) << f.control->Name() << " did not grow with the page";
+                }
+            }
+        }
     }
+    ShowWindow(MainForm->Handle(), SW_RESTORE);
 }
 
 TEST(CenteredOver, KeepsTheWindowOnTheScreenNearEveryEdge) {

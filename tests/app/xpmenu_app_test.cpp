@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ TEST_F(XPMenuAppTest, PromptIsFlatWhileTheMainWindowLivesAndRestoredWhenItGoes) 
         return TakenOver(p->edPassword) && TakenOver(p->btnOk) && TakenOver(p->btnExit);
     })) << "the prompt's edit and buttons are taken over";
     EXPECT_FALSE(p->edPassword->Ctl3D());
+    // The flat look is for the dialogs: the main window keeps one look per
+    // kind of control.
+    for (TControlSubClass* s : m->SubClasses())
+        EXPECT_NE(s->Control()->Owner(), MainForm) << s->Control()->Name() << " of the main window is painted flat";
 
     ui::TComponent::Free(MainForm);
     MainForm = nullptr;
@@ -75,6 +80,23 @@ bool TextFits(ui::TLabel* l, std::string& why) {
     why = "needs " + std::to_string(need.right) + " x " + std::to_string(need.bottom) + ", has " +
           std::to_string(l->Width()) + " x " + std::to_string(l->Height());
     return need.right <= l->Width() && need.bottom <= l->Height();
+}
+
+// The blank rows above and below the dark text inside a button, its frame
+// left out.
+std::pair<int, int> CaptionMargins(ui::TWinControl* b) {
+    constexpr int kFrame = 3;
+    int first = -1, last = -1;
+    for (int y = kFrame; y < b->Height() - kFrame; ++y)
+        for (int x = kFrame; x < b->Width() - kFrame; ++x) {
+            const COLORREF p = WindowPixel(b, x, y);
+            if (GetRValue(p) + GetGValue(p) + GetBValue(p) >= 3 * 100) continue;
+            if (first < 0) first = y;
+            last = y;
+            break;
+        }
+    if (first < 0) return {0, 0};
+    return {first, b->Height() - 1 - last};
 }
 
 }  // namespace
@@ -132,6 +154,13 @@ TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
         ASSERT_TRUE(vsk::test::PumpUntil([&] { return d.focus->Focused(); }));
         d.idleButton->Repaint();
         EXPECT_EQ(WindowPixel(d.idleButton, 4, 4), face) << Describe(d.idleButton) << " is not painted flat";
+        for (ui::TWinControl* c : flat) {
+            if (!dynamic_cast<ui::TButton*>(c)) continue;
+            c->Repaint();
+            const auto [above, below] = CaptionMargins(c);
+            EXPECT_LE(std::abs(above - below), 1)
+                << Describe(c) << "'s caption is not centred: " << above << " px above, " << below << " below";
+        }
 
         const ui::TRect client = f->ClientRect();
         for (int i = 0; i < f->ControlCount(); ++i) {

@@ -182,6 +182,37 @@ TEST(FlatCheckBox, LosingTheFocusEndsTheHoverAndTheNextClickStillToggles) {
     EXPECT_FALSE(box->Checked()) << "the click after the focus loss did not toggle";
 }
 
+// How many pixels of the row just above the caption differ from the
+// control's colour: the top of the focus rectangle when it shows.
+int FocusRowMarks(TFlatCheckBox* box) {
+    int marks = 0;
+    for (int x = 16; x < 60; ++x) marks += PixelOf(box, x, 0) != box->Color();
+    return marks;
+}
+
+TEST(FlatCheckBox, FocusShowsADottedRectangleAroundTheCaptionUnlessItCameByAClick) {
+    BoxOnForm t;
+    TFlatCheckBox* box = t.box;
+    t.other->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return t.other->Focused(); }));
+    EXPECT_EQ(FocusRowMarks(box), 0) << "a focus rectangle without the focus";
+    box->SetFocus();  // as Tab or an accelerator gives it
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return box->HasFocus(); }));
+    box->Repaint();
+    EXPECT_GT(FocusRowMarks(box), 10) << "no dotted rectangle around the focused caption";
+
+    t.other->SetFocus();
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return !box->HasFocus(); }));
+    box->Repaint();
+    EXPECT_EQ(FocusRowMarks(box), 0) << "the rectangle stayed after the focus left";
+    SendMessageA(box->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    SendMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(box->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(vsk::test::PumpUntil([&] { return box->HasFocus(); }));
+    box->Repaint();
+    EXPECT_EQ(FocusRowMarks(box), 0) << "a click drew the keyboard's focus rectangle";
+}
+
 TEST(FlatCheckBox, KeysToggleOnceSpaceOnlyWithTheFocus) {
     BoxOnForm t;
     TFlatCheckBox* box = t.box;

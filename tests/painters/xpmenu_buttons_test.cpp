@@ -84,6 +84,8 @@ TRect FindColor(TControl* c, COLORREF color) {
 TSize CaptionSize(TControl* c, const std::string& text) {
     TBitmap b(4, 4);
     b.Canvas()->Font()->Assign(c->Font());
+    // The canvas selects its font at its own next text call, not at this one.
+    ui::ScopedSelectObject font(b.Canvas()->Handle(), b.Canvas()->Font()->Handle());
     RECT r{0, 0, 0, 0};
     DrawTextA(b.Canvas()->Handle(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
     return TSize{r.right, r.bottom};
