@@ -419,3 +419,36 @@ TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     for (const auto& [key, value] : saved)
         EXPECT_EQ(Ini(key.first.c_str(), key.second.c_str()), value) << key.first << "/" << key.second;
 }
+
+TEST_F(SettingsE2E, TheSettingsWindowIsActiveAgainWhenItsDialogCloses) {
+    FixtureWindows other({"Another program|||"});
+    Veskara v;
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
+    ASSERT_TRUE(v.WaitIdle());
+    SetForegroundWindow(main);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; })) << "the window is not in front";
+
+    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
+    HWND box = e2e::ChildWithText(main, "Protect this application with password");
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; })) << "the General panel never showed";
+    RECT r{};
+    GetWindowRect(box, &r);
+    e2e::ClickAt(POINT{r.left + 6, (r.top + r.bottom) / 2});
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = v.FindOwn("TFormSetAppPassword");
+        return dialog && GetForegroundWindow() == dialog;
+    })) << "the set-password dialog is not in front";
+    // Another program's window comes up beside it without taking the
+    // activation: it lies between the dialog and the settings window.
+    SetWindowPos(other[0], dialog, 0, 0, 200, 150, SWP_NOACTIVATE);
+    ASSERT_TRUE(other.CaughtUp());
+    ASSERT_EQ(GetWindow(dialog, GW_HWNDNEXT), other[0]);
+    e2e::PressChord({VK_ESCAPE});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "Esc left the dialog open";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }))
+        << "the window in front is " << vsk::test::ClassOf(GetForegroundWindow());
+}
