@@ -452,3 +452,99 @@ TEST_F(SettingsE2E, TheSettingsWindowIsActiveAgainWhenItsDialogCloses) {
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }))
         << "the window in front is " << vsk::test::ClassOf(GetForegroundWindow());
 }
+
+TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
+    ASSERT_TRUE(vsk::test::SetRegString(core::PasswordKeyName, core::PasswordValueName, "Sesame"));
+    // Waits until the program's window of class cls is in front, so that
+    // the keys pressed next reach it.
+    auto inFront = [](const Veskara& v, const char* cls) {
+        HWND h = nullptr;
+        const bool ok = WaitUntil([&] {
+            h = v.FindOwn(cls);
+            return h && GetForegroundWindow() == h;
+        });
+        EXPECT_TRUE(ok) << cls << " is not in front";
+        return ok ? h : nullptr;
+    };
+    auto type = [](HWND dialog, const char* text) {
+        HWND edit = FindWindowExA(dialog, nullptr, "TEdit", nullptr);
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
+    };
+    auto closes = [](HWND h) { return WaitUntil([&] { return !IsWindowVisible(h); }, 3000); };
+    {
+        Veskara v("/q");
+        HWND prompt = inFront(v, "TFormMainAppPasswordPrompt");
+        ASSERT_TRUE(prompt);
+        e2e::PressChord({VK_ESCAPE});
+        EXPECT_EQ(v.WaitExit(15000), 0u) << "Esc at the start-up prompt did not end the program";
+    }
+    Veskara v;
+    HWND prompt = inFront(v, "TFormMainAppPasswordPrompt");
+    ASSERT_TRUE(prompt);
+    type(prompt, "Sesame");
+    e2e::PressChord({VK_RETURN});
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = v.MainWindow()) && IsWindowVisible(main); })) << "Enter did not let in";
+    ASSERT_TRUE(v.WaitIdle());
+
+    // The hot-key picture: Esc, Enter and Alt+F4 each close it.
+    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
+    HWND group = e2e::ChildWithText(main, "Default Hotkeys");
+    ASSERT_TRUE(group);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(group) != FALSE; }));
+    for (const std::vector<WORD>& keys : std::vector<std::vector<WORD>>{{VK_ESCAPE}, {VK_RETURN}, {VK_MENU, VK_F4}}) {
+        POINT at{340 + 72, 34 + 12};  // "Show Hotkeys Layout", drawn on the group
+        ClientToScreen(group, &at);
+        e2e::ClickAt(at);
+        HWND picture = inFront(v, "TFormKeyboardLayour");
+        ASSERT_TRUE(picture);
+        e2e::PressChord(keys);
+        EXPECT_TRUE(closes(picture)) << "key " << keys.back() << " left the hot-key picture open";
+    }
+
+    // The mouse-shortcut dialog: Enter keeps the corner, Esc puts its button up.
+    for (const auto& [caption, key] :
+         {std::pair{"Hide/Restore windows hot key", VK_RETURN}, std::pair{"Start Screen saver", VK_ESCAPE}}) {
+        ASSERT_TRUE(ClickCornerButton(main, caption));
+        HWND dialog = inFront(v, "TMouseShortcutForm");
+        ASSERT_TRUE(dialog);
+        EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) << "no close box";
+        e2e::PressChord({static_cast<WORD>(key)});
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << caption << ": the dialog stayed";
+    }
+
+    // The display-mode confirmation: Esc is "No", long before its ten seconds.
+    HWND test = e2e::ChildWithText(main, "Test selected resolution");
+    ASSERT_TRUE(test);
+    PostMessageA(test, BM_CLICK, 0, 0);
+    vsk::test::DialogRequest info;
+    info.text = "Your display mode will be switched";
+    info.click = "OK";
+    info.pid = v.Pid();
+    ASSERT_TRUE(vsk::test::DriveDialog(info).clicked);
+    HWND confirmation = inFront(v, "TConfirmationForm");
+    ASSERT_TRUE(confirmation);
+    e2e::PressChord({VK_ESCAPE});
+    EXPECT_TRUE(closes(confirmation)) << "Esc left the confirmation open";
+
+    // The prompt before the window shows again: Esc keeps it hidden, Enter lets in.
+    SetForegroundWindow(main);
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "Ctrl+\\ did not hide";
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(inFront(v, "TFormMainAppPasswordPrompt"));
+    e2e::PressChord({VK_ESCAPE});
+    EXPECT_TRUE(closes(prompt)) << "Esc left the prompt open";
+    EXPECT_FALSE(IsWindowVisible(main));
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(inFront(v, "TFormMainAppPasswordPrompt"));
+    type(prompt, "Sesame");
+    e2e::PressChord({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Enter at the prompt did not show";
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(v.WaitExit(15000), 0u);
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "Enabled"), "1") << "Enter did not keep the corner";
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "Enabled"), "0") << "Esc did not put the button up";
+}
