@@ -54,6 +54,7 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     // The frame is known once the window exists.
     HandleNeeded();
     SetClientSize(280, 96);
+    TabInScreenOrder(this);
     DoCreate();
 }
 

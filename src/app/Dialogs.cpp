@@ -62,6 +62,7 @@ TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
     OnShow = TNotifyEvent(this, &TFormSetAppPassword::FormShow);
     EndLoading();
     FitNote();
+    TabInScreenOrder(this);
     DoCreate();
 }
 

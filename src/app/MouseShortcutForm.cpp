@@ -54,6 +54,7 @@ TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
     cbTopLeft->SetChecked(true);  // while loading: no click handler runs
     SetActiveControl(cbTopLeft);
     EndLoading();
+    TabInScreenOrder(this);
     DoCreate();
 }
 

@@ -28,6 +28,7 @@ TFormMainAppPasswordPrompt::TFormMainAppPasswordPrompt(ui::TComponent* AOwner) :
 
     OnShow = TNotifyEvent(this, &TFormMainAppPasswordPrompt::FormShow);
     EndLoading();
+    TabInScreenOrder(this);
     DoCreate();
 }
 

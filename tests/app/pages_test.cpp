@@ -198,6 +198,7 @@ TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestWindow) {
         vsk::test::WaitShown(MainForm->Handle());  // the page painted before a picture is taken
         SaveShot(MainForm->Handle(), s.name);
         for (const std::string& fault : LayoutFaults(MainForm)) ADD_FAILURE() << s.name << ": " << fault;
+        for (const std::string& fault : vsk::test::TabOrderFaults(MainForm)) ADD_FAILURE() << s.name << ": " << fault;
     }
 }
 
