@@ -87,6 +87,16 @@ bool ClickMessage(const Veskara& v, const std::string& text, DWORD timeoutMs = 1
     return r.clicked;
 }
 
+// Opens Extra Settings; the "Protect this application with password" box
+// once the General panel shows it, or null.
+HWND PasswordBox(HWND main) {
+    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
+    HWND box = e2e::ChildWithText(main, "Protect this application with password");
+    const bool shown = box && WaitUntil([&] { return IsWindowVisible(box) != FALSE; });
+    EXPECT_TRUE(shown) << "the General panel never showed";
+    return shown ? box : nullptr;
+}
+
 class SettingsE2E : public ::testing::Test {
 protected:
     void SetUp() override { Clean(); }
@@ -133,10 +143,8 @@ TEST_F(SettingsE2E, APasswordSetInTheDialogIsAskedForAtTheNextStart) {
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
-    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
-    HWND box = e2e::ChildWithText(main, "Protect this application with password");
+    HWND box = PasswordBox(main);
     ASSERT_TRUE(box);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; })) << "the General panel never showed";
     // "Set Password" is drawn on the panel, beside the password box.
     RECT r{};
     GetWindowRect(box, &r);
@@ -350,16 +358,25 @@ HWND ChildAnswering(HWND parent, const std::string& text) {
     return vsk::test::ChildWindow(parent, [&](HWND h) { return TextOf(h) == text; });
 }
 
+// The program's main window once it shows in front, start-up over; null
+// (with the failure said) when it does not.
+HWND ShownInFront(const Veskara& v) {
+    HWND main = v.WaitMainWindow();
+    const bool shown = main && WaitUntil([&] { return IsWindowVisible(main) != FALSE; });
+    EXPECT_TRUE(shown) << "the main window never showed";
+    if (!shown || !v.WaitIdle()) return nullptr;
+    SetForegroundWindow(main);
+    const bool front = WaitUntil([&] { return GetForegroundWindow() == main; });
+    EXPECT_TRUE(front) << "the window is not in front";
+    return front ? main : nullptr;
+}
+
 }  // namespace
 
 TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     Veskara v;
-    HWND main = v.WaitMainWindow();
+    HWND main = ShownInFront(v);
     ASSERT_TRUE(main);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
-    ASSERT_TRUE(v.WaitIdle());
-    SetForegroundWindow(main);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; })) << "the window is not in front";
 
     // The three hot-key fields, by the keys they show at first.
     const HWND keyFields[] = {ChildAnswering(main, "`"), ChildAnswering(main, "\\"), ChildAnswering(main, "F12")};
@@ -423,17 +440,11 @@ TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
 TEST_F(SettingsE2E, TheSettingsWindowIsActiveAgainWhenItsDialogCloses) {
     FixtureWindows other({"Another program|||"});
     Veskara v;
-    HWND main = v.WaitMainWindow();
+    HWND main = ShownInFront(v);
     ASSERT_TRUE(main);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
-    ASSERT_TRUE(v.WaitIdle());
-    SetForegroundWindow(main);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; })) << "the window is not in front";
 
-    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
-    HWND box = e2e::ChildWithText(main, "Protect this application with password");
+    HWND box = PasswordBox(main);
     ASSERT_TRUE(box);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; })) << "the General panel never showed";
     RECT r{};
     GetWindowRect(box, &r);
     e2e::ClickAt(POINT{r.left + 6, (r.top + r.bottom) / 2});
