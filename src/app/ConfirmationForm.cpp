@@ -42,6 +42,7 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     btnYes->OnClick = TNotifyEvent(this, &TConfirmationForm::btnYesClick);
     btnNo = Make<controls::TLbSpeedButton>(this, this, "btnNo", "&No", 145, 62, 75, 23);
     btnNo->OnClick = TNotifyEvent(this, &TConfirmationForm::btnNoClick);
+    btnNo->SetCancel(true);  // Esc: the old mode comes back at once
 
     Timer1 = MakeNamed<TTimer>(this, "Timer1");
     Timer1->SetEnabled(false);
@@ -53,6 +54,7 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     // The frame is known once the window exists.
     HandleNeeded();
     SetClientSize(280, 96);
+    TabInScreenOrder(this);
     DoCreate();
 }
 

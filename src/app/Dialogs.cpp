@@ -62,6 +62,7 @@ TFormSetAppPassword::TFormSetAppPassword(TComponent* AOwner) : TForm(AOwner) {
     OnShow = TNotifyEvent(this, &TFormSetAppPassword::FormShow);
     EndLoading();
     FitNote();
+    TabInScreenOrder(this);
     DoCreate();
 }
 
@@ -126,11 +127,14 @@ TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
     imgHotkeys->SetAlign(alClient);
     imgHotkeys->SetTransparent(true);
 
-    btnExit = Make<controls::TLbSpeedButton>(this, pnlBack, "btnExit", "Close", 204, 290, 75, 25);
+    btnExit = Make<controls::TLbSpeedButton>(this, pnlBack, "btnExit", "&Close", 204, 290, 75, 25);
     // The gradient's light caption colour would leave the button's text
     // unreadable on its light face.
     btnExit->Font()->SetColor(clWindowText);
     btnExit->OnClick = TNotifyEvent(this, &TFormKeyboardLayour::btnExitClick);
+    // The window has no control that takes the keyboard: it holds the focus
+    // itself, and Enter and Esc press "Close" as in a dialog.
+    OnKeyDown = TKeyEvent(this, &TFormKeyboardLayour::FormKeyDown);
     EndLoading();
     DoCreate();
 
@@ -141,6 +145,13 @@ TFormKeyboardLayour::TFormKeyboardLayour(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TFormKeyboardLayour::btnExitClick(TObject*) { Close(); }
+
+void TFormKeyboardLayour::FormKeyDown(TObject*, WORD& Key, TShiftState Shift) {
+    if ((Key == VK_RETURN || Key == VK_ESCAPE) && Shift == 0) {
+        Key = 0;
+        btnExit->Click();
+    }
+}
 
 // ---------------------------------------------------------------- routines
 

@@ -49,6 +49,7 @@ public:
     controls::TLbSpeedButton* btnExit;
 
     void btnExitClick(ui::TObject* Sender);
+    void FormKeyDown(ui::TObject* Sender, WORD& Key, ui::TShiftState Shift);
 };
 
 extern TTestForm* TestForm;

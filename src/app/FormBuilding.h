@@ -3,6 +3,7 @@
 // one call. The calls run in the order the controls must have, since the
 // order of creation is the tab order and the Z order.
 #include <string>
+#include <vector>
 
 #include "ui/Control.h"
 #include "ui/StdCtrls.h"
@@ -58,4 +59,23 @@ inline ui::TLabel* MakeWrappedLabel(ui::TComponent* Owner, ui::TWinControl* Pare
 inline void GiveHint(ui::TControl* C, const std::string& Hint) {
     C->SetHint(Hint);
     C->SetShowHint(true);
+}
+
+// Puts the Tab order of Parent's controls, and of those of every control
+// inside it, in the order they show: down the screen, and from left to right
+// along a row (controls that share some height). Controls stacked in one
+// place keep their order.
+inline void TabInScreenOrder(ui::TWinControl* Parent) {
+    std::vector<ui::TWinControl*> list;
+    for (int i = 0; i < Parent->ControlCount(); ++i)
+        if (auto* w = dynamic_cast<ui::TWinControl*>(Parent->Controls(i))) list.push_back(w);
+    auto before = [](const ui::TWinControl* a, const ui::TWinControl* b) {
+        const bool oneRow = a->Top() < b->Top() + b->Height() && b->Top() < a->Top() + a->Height();
+        return oneRow ? a->Left() < b->Left() : a->Top() < b->Top();
+    };
+    // By insertion: the rule is not a strict order over a whole panel.
+    for (size_t i = 1; i < list.size(); ++i)
+        for (size_t j = i; j > 0 && before(list[j], list[j - 1]); --j) std::swap(list[j], list[j - 1]);
+    for (size_t i = 0; i < list.size(); ++i) list[i]->SetTabOrder(static_cast<int>(i));
+    for (ui::TWinControl* w : list) TabInScreenOrder(w);
 }

@@ -195,6 +195,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     OnCloseQuery = TCloseQueryEvent(this, &TMainForm::FormCloseQuery);
     OnDestroy = TNotifyEvent(this, &TMainForm::FormDestroy);
     EndLoading();
+    TabInScreenOrder(this);
     DoCreate();
 }
 

@@ -14,7 +14,9 @@ TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
     SetName("MouseShortcutForm");
     SetCaption("Mouse Shortcut");
     SetBorderStyle(bsSingle);
-    SetBorderIcons(biMaximize | biHelp);
+    // A close box (Cancel) beside the help box: a fixed dialog has no use
+    // for the maximise box, which would hide the help box.
+    SetBorderIcons(biSystemMenu | biHelp);
     SetPosition(poOwnerFormCenter);
     SetClientSize(207, 136);
 
@@ -44,12 +46,15 @@ TMouseShortcutForm::TMouseShortcutForm(TComponent* AOwner) : TForm(AOwner) {
 
     btnOk = Make<TButton>(this, this, "btnOk", "Ok", 44, 106, 75, 25);
     btnOk->OnClick = TNotifyEvent(this, &TMouseShortcutForm::btnOkClick);
+    btnOk->SetDefault(true);
     btnCancel = Make<TButton>(this, this, "btnCancel", "Cancel", 126, 106, 75, 25);
     btnCancel->OnClick = TNotifyEvent(this, &TMouseShortcutForm::btnCancelClick);
+    btnCancel->SetCancel(true);
 
     cbTopLeft->SetChecked(true);  // while loading: no click handler runs
     SetActiveControl(cbTopLeft);
     EndLoading();
+    TabInScreenOrder(this);
     DoCreate();
 }
 

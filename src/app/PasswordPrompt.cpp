@@ -24,9 +24,11 @@ TFormMainAppPasswordPrompt::TFormMainAppPasswordPrompt(ui::TComponent* AOwner) :
     btnOk->SetModalResult(mrOk);
     btnExit = Make<TButton>(this, this, "btnExit", "&Cancel", 120, 60, 75, 25);
     btnExit->SetModalResult(mrCancel);
+    btnExit->SetCancel(true);
 
     OnShow = TNotifyEvent(this, &TFormMainAppPasswordPrompt::FormShow);
     EndLoading();
+    TabInScreenOrder(this);
     DoCreate();
 }
 

@@ -240,9 +240,19 @@ TModalResult TCustomForm::ShowModal() {
     auto restore = [&]() {
         for (HWND h : disabled.list)
             if (IsWindow(h)) EnableWindow(h, TRUE);
+        // The window the dialog was shown over takes the activation back
+        // before the dialog hides, as a message box hands it to its owner: a
+        // dialog hidden while active leaves the system to pick the next
+        // window in Z order, which may be another program's. Only while this
+        // thread is in front: a window made active in a thread that is not
+        // keeps its title grey, and under Wine a click on it then no longer
+        // brings it to the front.
+        const HWND front = GetForegroundWindow();
+        if (front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId() && previous &&
+            IsWindow(previous) && IsWindowVisible(previous))
+            SetActiveWindow(previous);
         if (Visible()) Hide();
         modal_ = false;
-        if (previous && IsWindow(previous)) SetActiveWindow(previous);
     };
     try {
         Show();

@@ -235,6 +235,7 @@ TEST_F(PagesTest, EveryPageAndPanelFitsTheSmallestAndTheMaximisedWindow) {
             vsk::test::WaitShown(MainForm->Handle());  // the page painted before a picture is taken
             SaveShot(MainForm->Handle(), name);
             for (const std::string& fault : LayoutFaults(MainForm)) ADD_FAILURE() << name << ": " << fault;
+            for (const std::string& fault : vsk::test::TabOrderFaults(MainForm)) ADD_FAILURE() << name << ": " << fault;
             for (Follows& f : follows) {
                 if (f.shot != std::string(s.name)) continue;
                 if (!maximised) {

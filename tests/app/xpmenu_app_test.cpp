@@ -179,6 +179,7 @@ TEST_F(XPMenuAppTest, EachDialogThePainterReachesIsPaintedFlatAndLaidOutClean) {
                 EXPECT_FALSE(IntersectRect(&both, &ra, &rb)) << Describe(a) << " overlaps " << Describe(b);
             }
         }
+        for (const std::string& fault : vsk::test::TabOrderFaults(f)) ADD_FAILURE() << fault;
         ASSERT_TRUE(vsk::test::WaitShown(f->Handle()));
         HoldForScreenshot(d.name);
         f->Hide();

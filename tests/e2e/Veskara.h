@@ -157,6 +157,23 @@ inline void PressChord(const std::vector<WORD>& vks) {
     }
 }
 
+// A left click at a point of the screen, as the mouse makes it: the pointer
+// moves there first.
+inline void ClickAt(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT in[3] = {};
+    for (INPUT& i : in) i.type = INPUT_MOUSE;
+    in[0].mi.dx = MulDiv(screen.x, 65535, w);
+    in[0].mi.dy = MulDiv(screen.y, 65535, h);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& i : in) {
+        SendInput(1, &i, sizeof(INPUT));
+        Sleep(30);  // a person's pace, not a wait for a state
+    }
+}
+
 // Whether every fixture window is visible (or every one hidden).
 inline bool AllVisible(const FixtureWindows& w, bool visible) {
     for (HWND h : w.Handles())

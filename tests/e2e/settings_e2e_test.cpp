@@ -81,6 +81,16 @@ bool ClickMessage(const Veskara& v, const std::string& text, DWORD timeoutMs = 1
     return r.clicked;
 }
 
+// Opens Extra Settings; the "Protect this application with password" box
+// once the General panel shows it, or null.
+HWND PasswordBox(HWND main) {
+    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
+    HWND box = e2e::ChildWithText(main, "Protect this application with password");
+    const bool shown = box && WaitUntil([&] { return IsWindowVisible(box) != FALSE; });
+    EXPECT_TRUE(shown) << "the General panel never showed";
+    return shown ? box : nullptr;
+}
+
 class SettingsE2E : public ::testing::Test {
 protected:
     void SetUp() override { Clean(); }
@@ -127,10 +137,8 @@ TEST_F(SettingsE2E, APasswordSetInTheDialogIsAskedForAtTheNextStart) {
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
-    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
-    HWND box = e2e::ChildWithText(main, "Protect this application with password");
+    HWND box = PasswordBox(main);
     ASSERT_TRUE(box);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; })) << "the General panel never showed";
     // "Set Password" is drawn on the panel, beside the password box.
     RECT r{};
     GetWindowRect(box, &r);
@@ -405,16 +413,25 @@ HWND ChildAnswering(HWND parent, const std::string& text) {
     return vsk::test::ChildWindow(parent, [&](HWND h) { return TextOf(h) == text; });
 }
 
+// The program's main window once it shows in front, start-up over; null
+// (with the failure said) when it does not.
+HWND ShownInFront(const Veskara& v) {
+    HWND main = v.WaitMainWindow();
+    const bool shown = main && WaitUntil([&] { return IsWindowVisible(main) != FALSE; });
+    EXPECT_TRUE(shown) << "the main window never showed";
+    if (!shown || !v.WaitIdle()) return nullptr;
+    SetForegroundWindow(main);
+    const bool front = WaitUntil([&] { return GetForegroundWindow() == main; });
+    EXPECT_TRUE(front) << "the window is not in front";
+    return front ? main : nullptr;
+}
+
 }  // namespace
 
 TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     Veskara v;
-    HWND main = v.WaitMainWindow();
+    HWND main = ShownInFront(v);
     ASSERT_TRUE(main);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the main window never showed";
-    ASSERT_TRUE(v.WaitIdle());
-    SetForegroundWindow(main);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; })) << "the window is not in front";
 
     // The three hot-key fields, by the keys they show at first.
     const HWND keyFields[] = {ChildAnswering(main, "`"), ChildAnswering(main, "\\"), ChildAnswering(main, "F12")};
@@ -473,4 +490,127 @@ TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     };
     for (const auto& [key, value] : saved)
         EXPECT_EQ(Ini(key.first.c_str(), key.second.c_str()), value) << key.first << "/" << key.second;
+}
+
+TEST_F(SettingsE2E, TheSettingsWindowIsActiveAgainWhenItsDialogCloses) {
+    FixtureWindows other({"Another program|||"});
+    Veskara v;
+    HWND main = ShownInFront(v);
+    ASSERT_TRUE(main);
+
+    HWND box = PasswordBox(main);
+    ASSERT_TRUE(box);
+    RECT r{};
+    GetWindowRect(box, &r);
+    e2e::ClickAt(POINT{r.left + 6, (r.top + r.bottom) / 2});
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = v.FindOwn("TFormSetAppPassword");
+        return dialog && GetForegroundWindow() == dialog;
+    })) << "the set-password dialog is not in front";
+    // Another program's window comes up beside it without taking the
+    // activation: it lies between the dialog and the settings window.
+    SetWindowPos(other[0], dialog, 0, 0, 200, 150, SWP_NOACTIVATE);
+    ASSERT_TRUE(other.CaughtUp());
+    ASSERT_EQ(GetWindow(dialog, GW_HWNDNEXT), other[0]);
+    e2e::PressChord({VK_ESCAPE});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); })) << "Esc left the dialog open";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }))
+        << "the window in front is " << vsk::test::ClassOf(GetForegroundWindow());
+}
+
+TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
+    ASSERT_TRUE(vsk::test::SetRegString(core::PasswordKeyName, core::PasswordValueName, "Sesame"));
+    // Waits until the program's window of class cls is in front, so that
+    // the keys pressed next reach it.
+    auto inFront = [](const Veskara& v, const char* cls) {
+        HWND h = nullptr;
+        const bool ok = WaitUntil([&] {
+            h = v.FindOwn(cls);
+            return h && GetForegroundWindow() == h;
+        });
+        EXPECT_TRUE(ok) << cls << " is not in front";
+        return ok ? h : nullptr;
+    };
+    auto type = [](HWND dialog, const char* text) {
+        HWND edit = FindWindowExA(dialog, nullptr, "TEdit", nullptr);
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
+    };
+    auto closes = [](HWND h) { return WaitUntil([&] { return !IsWindowVisible(h); }, 3000); };
+    {
+        Veskara v("/q");
+        HWND prompt = inFront(v, "TFormMainAppPasswordPrompt");
+        ASSERT_TRUE(prompt);
+        e2e::PressChord({VK_ESCAPE});
+        EXPECT_EQ(v.WaitExit(15000), 0u) << "Esc at the start-up prompt did not end the program";
+    }
+    Veskara v;
+    HWND prompt = inFront(v, "TFormMainAppPasswordPrompt");
+    ASSERT_TRUE(prompt);
+    type(prompt, "Sesame");
+    e2e::PressChord({VK_RETURN});
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = v.MainWindow()) && IsWindowVisible(main); })) << "Enter did not let in";
+    ASSERT_TRUE(v.WaitIdle());
+
+    // The hot-key picture: Esc, Enter and Alt+F4 each close it.
+    e2e::PressAccelerator(main, 'e');  // &Extra Settings: the General panel is in front
+    HWND group = e2e::ChildWithText(main, "Default Hotkeys");
+    ASSERT_TRUE(group);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(group) != FALSE; }));
+    for (const std::vector<WORD>& keys : std::vector<std::vector<WORD>>{{VK_ESCAPE}, {VK_RETURN}, {VK_MENU, VK_F4}}) {
+        POINT at{340 + 72, 34 + 12};  // "Show Hotkeys Layout", drawn on the group
+        ClientToScreen(group, &at);
+        e2e::ClickAt(at);
+        HWND picture = inFront(v, "TFormKeyboardLayour");
+        ASSERT_TRUE(picture);
+        e2e::PressChord(keys);
+        EXPECT_TRUE(closes(picture)) << "key " << keys.back() << " left the hot-key picture open";
+    }
+
+    // The mouse-shortcut dialog: Enter keeps the corner, Esc puts its button up.
+    for (const auto& [caption, key] :
+         {std::pair{"Hide/Restore windows hot key", VK_RETURN}, std::pair{"Start Screen saver", VK_ESCAPE}}) {
+        ASSERT_TRUE(ClickCornerButton(main, caption));
+        HWND dialog = inFront(v, "TMouseShortcutForm");
+        ASSERT_TRUE(dialog);
+        EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) << "no close box";
+        e2e::PressChord({static_cast<WORD>(key)});
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << caption << ": the dialog stayed";
+    }
+
+    // The display-mode confirmation: Esc is "No", long before its ten seconds.
+    HWND test = e2e::ChildWithText(main, "Test selected resolution");
+    ASSERT_TRUE(test);
+    PostMessageA(test, BM_CLICK, 0, 0);
+    vsk::test::DialogRequest info;
+    info.text = "Your display mode will be switched";
+    info.click = "OK";
+    info.pid = v.Pid();
+    ASSERT_TRUE(vsk::test::DriveDialog(info).clicked);
+    HWND confirmation = inFront(v, "TConfirmationForm");
+    ASSERT_TRUE(confirmation);
+    e2e::PressChord({VK_ESCAPE});
+    EXPECT_TRUE(closes(confirmation)) << "Esc left the confirmation open";
+
+    // The prompt before the window shows again: Esc keeps it hidden, Enter lets in.
+    SetForegroundWindow(main);
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "Ctrl+\\ did not hide";
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(inFront(v, "TFormMainAppPasswordPrompt"));
+    e2e::PressChord({VK_ESCAPE});
+    EXPECT_TRUE(closes(prompt)) << "Esc left the prompt open";
+    EXPECT_FALSE(IsWindowVisible(main));
+    e2e::PressChord({VK_CONTROL, VK_OEM_5});
+    ASSERT_TRUE(inFront(v, "TFormMainAppPasswordPrompt"));
+    type(prompt, "Sesame");
+    e2e::PressChord({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Enter at the prompt did not show";
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(v.WaitExit(15000), 0u);
+    EXPECT_EQ(Ini("MouseShortcut_Windows", "Enabled"), "1") << "Enter did not keep the corner";
+    EXPECT_EQ(Ini("MouseShortcut_SSaver", "Enabled"), "0") << "Esc did not put the button up";
 }

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/ChildWindows.h"
 #include "support/Wait.h"
@@ -86,6 +87,33 @@ inline bool MenuShowing() {
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+// Where Tab leaves the screen's order inside root and every control in it:
+// a Tab stop that comes after one lying below it, or after one to its right
+// on the same row.
+inline std::vector<std::string> TabOrderFaults(ui::TWinControl* root) {
+    std::vector<std::string> faults;
+    std::vector<ui::TWinControl*> stops(static_cast<size_t>(root->ControlCount()), nullptr);
+    for (int i = 0; i < root->ControlCount(); ++i) {
+        auto* w = dynamic_cast<ui::TWinControl*>(root->Controls(i));
+        if (!w) continue;
+        if (w->TabStop() && w->Visible() && w->TabOrder() >= 0 && w->TabOrder() < root->ControlCount())
+            stops[static_cast<size_t>(w->TabOrder())] = w;
+        auto inner = TabOrderFaults(w);
+        faults.insert(faults.end(), inner.begin(), inner.end());
+    }
+    ui::TWinControl* prev = nullptr;
+    for (ui::TWinControl* w : stops) {
+        if (!w) continue;
+        if (prev) {
+            const bool oneRow = w->Top() < prev->Top() + prev->Height() && prev->Top() < w->Top() + w->Height();
+            if (oneRow ? w->Left() < prev->Left() : w->Top() < prev->Top())
+                faults.push_back("Tab goes from " + prev->Name() + " back up to " + w->Name() + " in " + root->Name());
+        }
+        prev = w;
+    }
+    return faults;
 }
 
 }  // namespace vsk::test
