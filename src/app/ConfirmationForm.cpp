@@ -42,7 +42,6 @@ TConfirmationForm::TConfirmationForm(TComponent* AOwner) : TForm(AOwner) {
     btnYes->OnClick = TNotifyEvent(this, &TConfirmationForm::btnYesClick);
     btnNo = Make<controls::TLbSpeedButton>(this, this, "btnNo", "&No", 145, 62, 75, 23);
     btnNo->OnClick = TNotifyEvent(this, &TConfirmationForm::btnNoClick);
-    btnNo->SetCancel(true);  // Esc: the old mode comes back at once
 
     Timer1 = MakeNamed<TTimer>(this, "Timer1");
     Timer1->SetEnabled(false);
