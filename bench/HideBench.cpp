@@ -172,7 +172,7 @@ int main() {
         printf("  toggle restore  %8.1f   bare ShowWindow(SW_SHOWNA) %8.1f   median ratio of the rounds %5.2f\n", rs,
                bs, Median(restoreRatio));
         printf("  of the hide, listing the windows %8.1f\n", Median(listing));
-        core::ReleaseWindowList(scratch);
+        ui::FreeItems<core::TWinInfo>(scratch);
         printf("calls into other programs' windows, per listed window (%u listed; the bare loops make 1):\n", listed);
         PrintPerWindow("hide", hideCalls, listed);
         PrintPerWindow("restore", restoreCalls, listed);

@@ -11,14 +11,7 @@ template <class T> T* DataOf(ui::TListItem* Item) { return Item ? static_cast<T*
 
 template <class T> T* DataOf(ui::TListView* List, int Index) { return DataOf<T>(List->Items()->Item(Index)); }
 
-// Deletes what each item points at, then the items.
-template <class T> void FreeItems(ui::TListView* List) {
-    for (int i = 0; i < List->Items()->Count(); ++i) {
-        delete DataOf<T>(List, i);
-        List->Items()->Item(i)->SetData(nullptr);
-    }
-    List->Items()->Clear();
-}
+using ui::FreeItems;
 
 // Copies of a list's entries, top first.
 std::vector<core::TExcludeEntry> EntriesOf(ui::TListView* List);

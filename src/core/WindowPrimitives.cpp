@@ -227,19 +227,10 @@ void AddWindowItems(ui::TListView* List, const std::vector<TWinInfo>& Windows) {
 }
 
 void FillWindowList(ui::TListView* List, bool VisibleOnly) {
-    ReleaseWindowList(List);
+    ui::FreeItems<TWinInfo>(List);
     std::vector<TWinInfo> windows = ListWindows(VisibleOnly);
     FindExePaths(windows);
     AddWindowItems(List, windows);
-}
-
-void ReleaseWindowList(ui::TListView* List) {
-    ui::TListItems* items = List->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        delete static_cast<TWinInfo*>(items->Item(i)->Data());
-        items->Item(i)->SetData(nullptr);
-    }
-    items->Clear();
 }
 
 // ---------------------------------------------------------------- program files

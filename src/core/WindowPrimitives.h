@@ -92,8 +92,6 @@ void FindExePaths(std::vector<TWinInfo>& Windows);
 void AddWindowItems(ui::TListView* List, const std::vector<TWinInfo>& Windows);
 // Adds an item with a new TWinInfo for a window that passes the filter.
 void AddWindowToList(HWND Wnd, ui::TListView* List, bool VisibleOnly);
-// Frees the TWinInfo records of a list's items and clears it.
-void ReleaseWindowList(ui::TListView* List);
 
 std::string GetWindowExeName(HWND Wnd);
 std::string GetExeNameToolhelp(DWORD ProcessId);

@@ -337,4 +337,13 @@ public:
     explicit TListView(TComponent* AOwner) : TCustomListView(AOwner) {}
 };
 
+// Deletes what each item points at, read as a T, then the items.
+template <class T> void FreeItems(TListView* List) {
+    for (int i = 0; i < List->Items()->Count(); ++i) {
+        delete static_cast<T*>(List->Items()->Item(i)->Data());
+        List->Items()->Item(i)->SetData(nullptr);
+    }
+    List->Items()->Clear();
+}
+
 }  // namespace ui

@@ -141,8 +141,8 @@ TEST_F(AppTest, ListFilterDropsUntitledSystemAndOwnWindowsInZOrder) {
     }
     EXPECT_FALSE(sawMain) << "the program's own main window was listed";
     EXPECT_TRUE(sawApp) << "the application window passes like any other window";
-    core::ReleaseWindowList(raw);
-    core::ReleaseWindowList(MainForm->AvailableWindowsList);
+    ui::FreeItems<core::TWinInfo>(raw);
+    ui::FreeItems<core::TWinInfo>(MainForm->AvailableWindowsList);
 }
 
 TEST_F(AppTest, HideAndRestoreBringsBackStylesZOrderAndTheActiveWindow) {
