@@ -61,3 +61,11 @@ void TMainForm::CheckScreenSaverHotKey() {
 }
 
 void TMainForm::edHkWindowsKeyKeyPress(TObject*, char& Key) { Key = 0; }
+
+void TMainForm::WndProc(TMessage& m) {
+    if (m.Msg == WM_HELP && (edHkWindowsKey->Focused() || edHkProgramKey->Focused() || edHKSSaverKey->Focused())) {
+        m.Result = TRUE;
+        return;
+    }
+    TForm::WndProc(m);
+}

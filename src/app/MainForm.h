@@ -290,6 +290,10 @@ public:
     // Removes the desktop wallpaper; it comes back when the program ends.
     void SheetWindowsMouseDown(ui::TObject* Sender, ui::TMouseButton Button, ui::TShiftState Shift, int X, int Y);
 
+protected:
+    // F1 in a hot-key field is the field's new key, not a request for help.
+    void WndProc(ui::TMessage& m) override;
+
 private:
     // Shows one panel of the Extra Settings page and hides the others.
     void ShowOptionsPanel(ui::TPanel* Panel);
