@@ -15,8 +15,6 @@ namespace {
 // Watches the check box in the hover state.
 TSharedHoverTimer CheckBoxHoverTimer;
 
-TFlatCheckBox* HoverCheckBox() { return static_cast<TFlatCheckBox*>(CheckBoxHoverTimer.Watched); }
-
 }  // namespace
 
 TFlatCheckBox::TFlatCheckBox(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -190,11 +188,8 @@ void TFlatCheckBox::MouseMove(TShiftState s, int x, int y) {
     TCustomControl::MouseMove(s, x, y);
     // While the button is held the mouse is captured: moves outside the box
     // start no hover.
-    if (HoverCheckBox() == this || x < 0 || y < 0 || x >= Width() || y >= Height()) return;
-    if (TFlatCheckBox* previous = HoverCheckBox()) previous->HoverOff();
-    if (!GetActiveWindow()) return;
-    CheckBoxHoverTimer.Watch(this, TNotifyEvent(this, &TFlatCheckBox::HoverTick));
-    HoverOn();
+    if (CheckBoxHoverTimer.Watched == this || x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+    CheckBoxHoverTimer.MovedOver(this, this);
 }
 
 void TFlatCheckBox::HoverOn() {
@@ -208,10 +203,6 @@ void TFlatCheckBox::HoverOff() {
     hot_ = false;
     ReleaseHoverTimer();
     PaintBoxAndMark();
-}
-
-void TFlatCheckBox::HoverTick(TObject*) {
-    if (TFlatCheckBox* b = HoverCheckBox(); b && ControlUnderPointer() != b) b->HoverOff();
 }
 
 void TFlatCheckBox::ReleaseHoverTimer() { CheckBoxHoverTimer.Release(this); }

@@ -8,7 +8,7 @@
 
 namespace controls {
 
-class TFlatCheckBox : public ui::TCustomControl {
+class TFlatCheckBox : public ui::TCustomControl, private IHoverTarget {
 public:
     explicit TFlatCheckBox(ui::TComponent* AOwner);
     ~TFlatCheckBox() override;
@@ -73,11 +73,8 @@ private:
     void FocusMoved(bool Gained);
     // Where the caption is drawn, and with which DrawText flags.
     ui::TRect CaptionRect(UINT& Flags);
-    void HoverOn();
-    void HoverOff();
-    // The shared timer's tick: ends the hover once the pointer is elsewhere,
-    // also when the window was not told it left.
-    void HoverTick(ui::TObject* Sender);
+    void HoverOn() override;
+    void HoverOff() override;
     void ReleaseHoverTimer();
 
     bool checked_ = false;

@@ -17,8 +17,6 @@ namespace {
 // Watches the button in the hover state, the only one that can be hot.
 TSharedHoverTimer HoverTimer;
 
-TFlatSpeedButton* HoverButton() { return static_cast<TFlatSpeedButton*>(HoverTimer.Watched); }
-
 }  // namespace
 
 TFlatSpeedButton::TFlatSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -195,13 +193,7 @@ void TFlatSpeedButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
 
 void TFlatSpeedButton::MouseMove(TShiftState s, int x, int y) {
     TGraphicControl::MouseMove(s, x, y);
-    if (HoverButton() != this && Inside(x, y)) {
-        if (TFlatSpeedButton* previous = HoverButton()) previous->HoverOff();
-        if (GetActiveWindow()) {
-            HoverTimer.Watch(this, TNotifyEvent(this, &TFlatSpeedButton::HoverTick));
-            HoverOn();
-        }
-    }
+    if (HoverTimer.Watched != this && Inside(x, y)) HoverTimer.MovedOver(this, this);
     if (!tracking_) return;
     const uint8_t st = down_ ? bsExclusive : Inside(x, y) ? bsDown : bsUp;
     if (st != state_) {
@@ -258,10 +250,6 @@ void TFlatSpeedButton::HoverOff() {
     hot_ = false;
     ReleaseHoverTimer();
     Invalidate();
-}
-
-void TFlatSpeedButton::HoverTick(TObject*) {
-    if (TFlatSpeedButton* b = HoverButton(); b && ControlUnderPointer() != b) b->HoverOff();
 }
 
 void TFlatSpeedButton::ReleaseHoverTimer() { HoverTimer.Release(this); }

@@ -18,7 +18,7 @@ class TCustomImageList;
 
 namespace controls {
 
-class TFlatSpeedButton : public ui::TGraphicControl {
+class TFlatSpeedButton : public ui::TGraphicControl, private IHoverTarget {
 public:
     explicit TFlatSpeedButton(ui::TComponent* AOwner);
     ~TFlatSpeedButton() override;
@@ -108,11 +108,8 @@ private:
     void DeriveAdvColors();
     void BroadcastGroupDown();
     void GroupMemberWentDown(TFlatSpeedButton* sender);
-    void HoverOn();
-    void HoverOff();
-    // The shared timer's tick: ends the hover of the watched button once the
-    // pointer is elsewhere, also when its window was not told it left.
-    void HoverTick(ui::TObject* Sender);
+    void HoverOn() override;
+    void HoverOff() override;
     void ReleaseHoverTimer();
     // Hot again exactly while the pointer is over the button, from where the
     // pointer is now (a click's handler may have moved it away).

@@ -184,17 +184,26 @@ void TSharedHoverTimer::Leave(TControl* c) {
     Timer = nullptr;
 }
 
-void TSharedHoverTimer::Watch(TControl* c, TNotifyEvent OnTick) {
+void TSharedHoverTimer::MovedOver(TControl* c, IHoverTarget* Hover) {
+    if (WatchedHover) WatchedHover->HoverOff();
+    if (!GetActiveWindow()) return;
     Timer->SetEnabled(false);
     Watched = c;
-    Timer->OnTimer = OnTick;
+    WatchedHover = Hover;
+    Timer->OnTimer = TNotifyEvent(this, &TSharedHoverTimer::Tick);
     Timer->SetEnabled(true);
+    Hover->HoverOn();
+}
+
+void TSharedHoverTimer::Tick(TObject*) {
+    if (Watched && ControlUnderPointer() != Watched) WatchedHover->HoverOff();
 }
 
 void TSharedHoverTimer::Release(TControl* c) {
     if (Watched != c) return;
     Timer->SetEnabled(false);
     Watched = nullptr;
+    WatchedHover = nullptr;
 }
 
 }  // namespace controls

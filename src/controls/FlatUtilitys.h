@@ -61,6 +61,16 @@ void LayoutGlyphAndCaption(ui::TCanvas* Canvas, const ui::TRect& Client, ui::TPo
 // The control under the pointer, disabled ones included, or null.
 ui::TControl* ControlUnderPointer();
 
+// What a control with a hover state does when the hover begins or ends.
+class IHoverTarget {
+public:
+    virtual void HoverOn() = 0;
+    virtual void HoverOff() = 0;
+
+protected:
+    ~IHoverTarget() = default;
+};
+
 // A timer shared by every control of one kind, watching the one in the hover
 // state, so that a pointer that left while the window was not told still ends
 // the hover. It exists from the first control's creation to the last one's
@@ -68,16 +78,22 @@ ui::TControl* ControlUnderPointer();
 struct TSharedHoverTimer {
     ui::TTimer* Timer = nullptr;
     ui::TControl* Watched = nullptr;  // not owned
+    IHoverTarget* WatchedHover = nullptr;
     int Live = 0;
 
     // A control of the kind was made.
     void Join();
     // Control c ends: it is no longer watched; the last one frees the timer.
     void Leave(ui::TControl* c);
-    // Watches c from now on, calling OnTick every 100 ms.
-    void Watch(ui::TControl* c, ui::TNotifyEvent OnTick);
+    // The pointer is over c, which is not the one watched: the hover of that
+    // one ends, and while one of the program's windows is active, c's begins
+    // and lasts until the pointer is seen elsewhere (checked every 100 ms).
+    void MovedOver(ui::TControl* c, IHoverTarget* Hover);
     // Stops watching c (nothing when another control is watched).
     void Release(ui::TControl* c);
+
+private:
+    void Tick(ui::TObject* Sender);
 };
 
 // Fills Rect from StartColor to EndColor. With a bitmap (made 32 bits per

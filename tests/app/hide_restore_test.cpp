@@ -28,10 +28,7 @@ std::vector<HWND> ListedOf(TListView* list, const FixtureWindows& w) {
     return out;
 }
 
-// Pumps until Done() holds or the deadline passes; answers Done().
-bool PumpUntil(const std::function<bool()>& Done, DWORD ms = 3000) {
-    return vsk::test::PumpUntil(Done, static_cast<int>(ms));
-}
+using vsk::test::PumpUntil;
 
 // Whether the thread of Wnd answers a message now.
 bool Answers(HWND Wnd) {
