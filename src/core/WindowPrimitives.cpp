@@ -443,44 +443,46 @@ void RunStyleJob(TStyleJob& job) {
 
 // The threads that run the style jobs, made as they are first needed and
 // kept for the next toggle (making a thread costs more than the writes of a
-// few windows). A job waits for a free one: a thread held by a window
-// thread that does not answer takes no further job until it answers.
+// few windows). A job finds a free one or a new one: a thread held by a
+// window thread that does not answer holds up no other job.
 class TStyleWorkers {
 public:
     void Run(std::shared_ptr<TStyleJob> Job) {
         std::lock_guard<std::mutex> lock(lock_);
         queue_.push_back(std::move(Job));
-        if (idle_ == 0 && threads_ < kMaxThreads) {
+        if (idle_ < static_cast<int>(queue_.size())) {
             if (HANDLE t = CreateThread(nullptr, 0, Work, this, 0, nullptr)) {
-                ++threads_;
+                ++idle_;
                 CloseHandle(t);
+            } else {
+                SetEvent(queue_.back()->Done);  // no thread to write with: the style stays
+                queue_.pop_back();
             }
         }
         ready_.notify_one();
     }
 
 private:
-    static constexpr int kMaxThreads = 8;
     static DWORD WINAPI Work(LPVOID Self) {
         auto& self = *static_cast<TStyleWorkers*>(Self);
         for (;;) {
             std::shared_ptr<TStyleJob> job;
             {
                 std::unique_lock<std::mutex> lock(self.lock_);
-                ++self.idle_;
                 self.ready_.wait(lock, [&] { return !self.queue_.empty(); });
                 --self.idle_;
                 job = std::move(self.queue_.front());
                 self.queue_.pop_front();
             }
             RunStyleJob(*job);
+            std::lock_guard<std::mutex> lock(self.lock_);
+            ++self.idle_;
         }
     }
     std::mutex lock_;
     std::condition_variable ready_;
     std::deque<std::shared_ptr<TStyleJob>> queue_;
-    int idle_ = 0;
-    int threads_ = 0;
+    int idle_ = 0;  // threads waiting for a job, or made for one and not yet waiting
 };
 
 TStyleWorkers& StyleWorkers() {

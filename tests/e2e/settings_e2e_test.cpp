@@ -551,7 +551,8 @@ TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     type(prompt, "Sesame");
     e2e::PressChord({VK_RETURN});
     HWND main = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (main = v.MainWindow()) && IsWindowVisible(main); })) << "Enter did not let in";
+    ASSERT_TRUE(WaitUntil([&] { return (main = v.MainWindow()) && IsWindowVisible(main); }, 15000))
+        << "Enter did not let in";
     ASSERT_TRUE(v.WaitIdle());
 
     // The hot-key picture: Esc, Enter and Alt+F4 each close it.
