@@ -521,13 +521,20 @@ TEST_F(SettingsE2E, TheSettingsWindowIsActiveAgainWhenItsDialogCloses) {
 
 TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     ASSERT_TRUE(vsk::test::SetRegString(core::PasswordKeyName, core::PasswordValueName, "Sesame"));
-    // Waits until the program's window of class cls is in front, so that
-    // the keys pressed next reach it.
+    // Waits until the program's window of class cls is in front with the
+    // keyboard focus in it, so that the keys pressed next reach it. Whether
+    // a new window takes the activation is the window manager's business,
+    // not the dialog's: one shown behind is brought to the front.
     auto inFront = [](const Veskara& v, const char* cls) {
         HWND h = nullptr;
         const bool ok = WaitUntil([&] {
             h = v.FindOwn(cls);
-            return h && GetForegroundWindow() == h;
+            if (!h || !IsWindowVisible(h)) return false;
+            if (GetForegroundWindow() != h) SetForegroundWindow(h);
+            GUITHREADINFO gti{};
+            gti.cbSize = sizeof gti;
+            return GetForegroundWindow() == h && GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gti) &&
+                   (gti.hwndFocus == h || IsChild(h, gti.hwndFocus));
         });
         EXPECT_TRUE(ok) << cls << " is not in front";
         return ok ? h : nullptr;
@@ -614,4 +621,48 @@ TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     ASSERT_EQ(v.WaitExit(15000), 0u);
     EXPECT_EQ(Ini("MouseShortcut_Windows", "Enabled"), "1") << "Enter did not keep the corner";
     EXPECT_EQ(Ini("MouseShortcut_SSaver", "Enabled"), "0") << "Esc did not put the button up";
+}
+
+TEST_F(SettingsE2E, TheLayoutFollowsTheWindowWhenAUserMaximisesIt) {
+    Veskara v;
+    HWND main = v.WaitMainWindow();
+    ASSERT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    ASSERT_TRUE(v.WaitIdle());
+    HWND refresh = e2e::ChildWithText(main, "Refresh List");
+    ASSERT_TRUE(refresh);
+    // The lists, left to right and top to bottom: the visible windows, the
+    // do-not-hide list, the bring-to-top list.
+    auto place = [&](HWND h) {
+        RECT r;
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    std::vector<HWND> lists = vsk::test::ChildWindows(
+        main, [](HWND h) { return vsk::test::ClassOf(h) == "TListView" && IsWindowVisible(h); });
+    ASSERT_EQ(lists.size(), 3u);
+    std::sort(lists.begin(), lists.end(), [&](HWND a, HWND b) {
+        const RECT ra = place(a), rb = place(b);
+        return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
+    });
+    auto rightMargin = [&](HWND h) {
+        RECT client;
+        GetClientRect(main, &client);
+        return client.right - place(h).right;
+    };
+    auto height = [&](HWND h) { return place(h).bottom - place(h).top; };
+    const int refreshMargin = rightMargin(refresh), listMargin = rightMargin(lists[1]);
+    const int keptHeight = height(lists[1]), topHeight = height(lists[2]);
+
+    // A double click on the title bar, as the mouse makes it.
+    RECT frame;
+    GetWindowRect(main, &frame);
+    const POINT title{frame.left + 120, frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+    e2e::ClickAt(title);
+    e2e::ClickAt(title);
+    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(main) != FALSE; })) << "a double click on the title did not maximise";
+    EXPECT_TRUE(WaitUntil([&] { return height(lists[1]) > keptHeight; })) << "the do-not-hide list did not grow";
+    EXPECT_EQ(rightMargin(refresh), refreshMargin) << "\"Refresh List\" left the right edge";
+    EXPECT_EQ(rightMargin(lists[1]), listMargin) << "the do-not-hide list left the right edge";
+    EXPECT_EQ(height(lists[2]), topHeight) << "the one-entry list took the new height";
 }
