@@ -236,7 +236,9 @@ void RestoreHiddenWindows() {
             if (!isSlow()) slow.push_back(info->ThreadId);
             waiting.push_back(i);
         } else {
+            written.Showing(info->ThreadId);
             core::ShowHiddenWindow(info->Handle, info->ExStyle, false);
+            written.Showing(0);
         }
     }
     // After all the others; each shows when its thread runs again and goes

@@ -387,6 +387,9 @@ struct TStyleJob {
     std::vector<int32_t> Styles;      // as listed
     std::vector<char> Written;        // by the job's thread; read once Done is set
     std::atomic<size_t> Progress{0};  // how many of Windows it has written
+    // The window thread the restore is showing a window of now, when this
+    // job is a restore's: a write sent to it then would hold up the show.
+    std::shared_ptr<std::atomic<DWORD>> Showing;
     HANDLE Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ~TStyleJob() {
         if (Done) CloseHandle(Done);
@@ -416,6 +419,9 @@ bool JobsDone(DWORD ThreadId, DWORD WaitMs) {
 // window may show itself again at once.
 constexpr DWORD kStripWaitMs = 1000;
 constexpr DWORD kStripLookMs = 10;
+// How often the key's thread looks whether the hides are done: seldom
+// enough not to hold them up at the window server.
+constexpr DWORD kHidesLookMs = 4;
 
 // A strip sent to a thread that still has the hides queued would run
 // before them (a thread handles what is sent to it before what is posted)
@@ -434,6 +440,7 @@ void RunStyleJob(TStyleJob& job) {
     // done, the thread is free for the strips.
     if (job.Strip && !job.Windows.empty()) WaitHidden(job.Windows.back());
     for (size_t i = 0; i < job.Windows.size(); ++i) {
+        while (job.Showing && *job.Showing == job.ThreadId) Sleep(0);
         job.Written[i] =
             SetWindowLongA(job.Windows[i], GWL_EXSTYLE, job.Strip ? job.Styles[i] & KeptExStyle : job.Styles[i]) != 0;
         job.Progress = i + 1;
@@ -491,12 +498,14 @@ TStyleWorkers& StyleWorkers() {
 }
 
 // Starts a job for each thread of Windows; answers them, by thread.
-std::map<DWORD, std::shared_ptr<TStyleJob>> StartStyleJobs(const std::vector<TStyleWrite>& Windows, bool Strip) {
+std::map<DWORD, std::shared_ptr<TStyleJob>> StartStyleJobs(const std::vector<TStyleWrite>& Windows, bool Strip,
+                                                           std::shared_ptr<std::atomic<DWORD>> Showing = nullptr) {
     std::map<DWORD, std::shared_ptr<TStyleJob>> byThread;
     for (const TStyleWrite& w : Windows) {
         ++WindowCalls.SetStyle;  // made by the threads below; counted here, where the toggle is
         auto& job = byThread[w.ThreadId];
-        if (!job) job = std::make_shared<TStyleJob>(), job->ThreadId = w.ThreadId, job->Strip = Strip;
+        if (!job)
+            job = std::make_shared<TStyleJob>(), job->ThreadId = w.ThreadId, job->Strip = Strip, job->Showing = Showing;
         job->Windows.push_back(w.Handle);
         job->Styles.push_back(w.ExStyle);
         job->Written.push_back(0);
@@ -560,7 +569,7 @@ void WaitForQueuedHides(const std::vector<const TWinInfo*>& Windows, DWORD MaxWa
     while (!last.empty() && GetTickCount64() < end) {
         for (auto it = last.begin(); it != last.end();)
             it = IsWindowVisible(it->second) ? std::next(it) : last.erase(it);
-        if (!last.empty()) Sleep(1);
+        if (!last.empty()) Sleep(kHidesLookMs);
     }
 }
 
@@ -580,9 +589,12 @@ bool StyleStripped(DWORD ThreadId, HWND Wnd) {
     return false;
 }
 
-TStyleRestore::TStyleRestore(const std::vector<TStyleWrite>& Windows) {
-    for (auto& [thread, job] : StartStyleJobs(Windows, false)) jobs_.push_back(job);
+TStyleRestore::TStyleRestore(const std::vector<TStyleWrite>& Windows)
+    : showing_(std::make_shared<std::atomic<DWORD>>(0)) {
+    for (auto& [thread, job] : StartStyleJobs(Windows, false, showing_)) jobs_.push_back(job);
 }
+
+void TStyleRestore::Showing(DWORD ThreadId) const { *showing_ = ThreadId; }
 
 bool TStyleRestore::WaitWritten(DWORD ThreadId, HWND Wnd, DWORD WaitMs) const {
     for (const auto& job : jobs_) {

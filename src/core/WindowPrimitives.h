@@ -3,6 +3,7 @@
 // and the foreground window remembered while they are hidden.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -147,8 +148,12 @@ public:
     // a window not given); false when it is not by then: a late show of the
     // window waits for it.
     bool WaitWritten(DWORD ThreadId, HWND Wnd, DWORD WaitMs) const;
+    // A window of ThreadId is being shown now (0: none): no write is sent to
+    // that thread meanwhile, where it would hold up the show.
+    void Showing(DWORD ThreadId) const;
 
 private:
+    std::shared_ptr<std::atomic<DWORD>> showing_;
     std::vector<std::shared_ptr<TStyleJob>> jobs_;
 };
 
