@@ -554,8 +554,6 @@ void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle) {
 
 void HideWindowAsync(HWND Wnd) { ShowAsync(Wnd, SW_HIDE); }
 
-bool HasStyleToStrip(int32_t ExStyle) { return !NothingToStrip(ExStyle); }
-
 void ForgetStrips() {
     std::lock_guard<std::mutex> lock(StyleLock);
     StyleJobs.clear();
@@ -600,6 +598,7 @@ bool TStyleRestore::WaitWritten(DWORD ThreadId, HWND Wnd, DWORD WaitMs) const {
     for (const auto& job : jobs_) {
         if (job->ThreadId != ThreadId) continue;
         const size_t at = std::find(job->Windows.begin(), job->Windows.end(), Wnd) - job->Windows.begin();
+        if (at == job->Windows.size()) return true;  // a window of the thread with no style to write
         const ULONGLONG end = GetTickCount64() + WaitMs;
         while (job->Progress <= at)
             if (GetTickCount64() >= end)

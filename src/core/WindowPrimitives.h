@@ -113,8 +113,6 @@ void ShowHiddenWindow(HWND Wnd, int32_t ExStyle, bool RestoreStyle = true);
 // The hide queued to the window's thread: it happens when that thread runs,
 // and nothing here waits for it.
 void HideWindowAsync(HWND Wnd);
-// Whether HideWindow would strip anything of this extended style.
-bool HasStyleToStrip(int32_t ExStyle);
 // Waits, at most MaxWaitMs, until the windows' threads have run the hides
 // queued to them for Windows (queued in this order).
 void WaitForQueuedHides(const std::vector<const TWinInfo*>& Windows, DWORD MaxWaitMs);
