@@ -472,8 +472,9 @@ TEST_F(AppTest, RecordOfHiddenWindowsIsWrittenBeforeHidingAndGoesWithTheRestore)
     // A fixture window still starting may take the activation, and the top
     // place with it, after the order below was read.
     ASSERT_TRUE(ActivateOnTop(w[1], w.Handles()));
-    // Above the others: the first window the hide takes away.
-    SetWindowPos(watcher.wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Below the others: the hide goes from the bottom up, so this window of
+    // the test's own thread is the first it takes away, at once.
+    SetWindowPos(watcher.wnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const std::vector<HWND> zBefore = ZOrderOf(w);
     Toggle(w);
     ASSERT_TRUE(PumpUntil([&] { return AllVisible(w, false); }));

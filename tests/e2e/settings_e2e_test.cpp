@@ -426,6 +426,24 @@ HWND ShownInFront(const Veskara& v) {
     return front ? main : nullptr;
 }
 
+// Waits until the program's window of class cls is in front with the
+// keyboard focus in it, so that the keys pressed next reach it; null (with
+// the failure said) when it does not come. Whether a new window takes the
+// activation is the window manager's business, not the dialog's: one shown
+// behind is brought to the front.
+HWND InFrontWithFocus(const Veskara& v, const char* cls) {
+    HWND h = nullptr;
+    const bool ok = WaitUntil([&] {
+        h = v.FindOwn(cls);
+        if (!h || !IsWindowVisible(h)) return false;
+        if (GetForegroundWindow() != h) SetForegroundWindow(h);
+        const HWND focus = FocusOf(h);
+        return GetForegroundWindow() == h && (focus == h || IsChild(h, focus));
+    });
+    EXPECT_TRUE(ok) << cls << " is not in front";
+    return ok ? h : nullptr;
+}
+
 }  // namespace
 
 TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
@@ -503,11 +521,8 @@ TEST_F(SettingsE2E, TheSettingsWindowIsActiveAgainWhenItsDialogCloses) {
     RECT r{};
     GetWindowRect(box, &r);
     e2e::ClickAt(POINT{r.left + 6, (r.top + r.bottom) / 2});
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = v.FindOwn("TFormSetAppPassword");
-        return dialog && GetForegroundWindow() == dialog;
-    })) << "the set-password dialog is not in front";
+    const HWND dialog = InFrontWithFocus(v, "TFormSetAppPassword");
+    ASSERT_TRUE(dialog);
     // Another program's window comes up beside it without taking the
     // activation: it lies between the dialog and the settings window.
     SetWindowPos(other[0], dialog, 0, 0, 200, 150, SWP_NOACTIVATE);
@@ -521,24 +536,6 @@ TEST_F(SettingsE2E, TheSettingsWindowIsActiveAgainWhenItsDialogCloses) {
 
 TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     ASSERT_TRUE(vsk::test::SetRegString(core::PasswordKeyName, core::PasswordValueName, "Sesame"));
-    // Waits until the program's window of class cls is in front with the
-    // keyboard focus in it, so that the keys pressed next reach it. Whether
-    // a new window takes the activation is the window manager's business,
-    // not the dialog's: one shown behind is brought to the front.
-    auto inFront = [](const Veskara& v, const char* cls) {
-        HWND h = nullptr;
-        const bool ok = WaitUntil([&] {
-            h = v.FindOwn(cls);
-            if (!h || !IsWindowVisible(h)) return false;
-            if (GetForegroundWindow() != h) SetForegroundWindow(h);
-            GUITHREADINFO gti{};
-            gti.cbSize = sizeof gti;
-            return GetForegroundWindow() == h && GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gti) &&
-                   (gti.hwndFocus == h || IsChild(h, gti.hwndFocus));
-        });
-        EXPECT_TRUE(ok) << cls << " is not in front";
-        return ok ? h : nullptr;
-    };
     auto type = [](HWND dialog, const char* text) {
         HWND edit = FindWindowExA(dialog, nullptr, "TEdit", nullptr);
         DWORD_PTR ignored;
@@ -547,13 +544,13 @@ TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     auto closes = [](HWND h) { return WaitUntil([&] { return !IsWindowVisible(h); }, 3000); };
     {
         Veskara v("/q");
-        HWND prompt = inFront(v, "TFormMainAppPasswordPrompt");
+        HWND prompt = InFrontWithFocus(v, "TFormMainAppPasswordPrompt");
         ASSERT_TRUE(prompt);
         e2e::PressChord({VK_ESCAPE});
         EXPECT_EQ(v.WaitExit(15000), 0u) << "Esc at the start-up prompt did not end the program";
     }
     Veskara v;
-    HWND prompt = inFront(v, "TFormMainAppPasswordPrompt");
+    HWND prompt = InFrontWithFocus(v, "TFormMainAppPasswordPrompt");
     ASSERT_TRUE(prompt);
     type(prompt, "Sesame");
     e2e::PressChord({VK_RETURN});
@@ -571,7 +568,7 @@ TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
         POINT at{340 + 72, 34 + 12};  // "Show Hotkeys Layout", drawn on the group
         ClientToScreen(group, &at);
         e2e::ClickAt(at);
-        HWND picture = inFront(v, "TFormKeyboardLayour");
+        HWND picture = InFrontWithFocus(v, "TFormKeyboardLayour");
         ASSERT_TRUE(picture);
         e2e::PressChord(keys);
         EXPECT_TRUE(closes(picture)) << "key " << keys.back() << " left the hot-key picture open";
@@ -581,7 +578,7 @@ TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     for (const auto& [caption, key] :
          {std::pair{"Hide/Restore windows hot key", VK_RETURN}, std::pair{"Start Screen saver", VK_ESCAPE}}) {
         ASSERT_TRUE(ClickCornerButton(main, caption));
-        HWND dialog = inFront(v, "TMouseShortcutForm");
+        HWND dialog = InFrontWithFocus(v, "TMouseShortcutForm");
         ASSERT_TRUE(dialog);
         EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) << "no close box";
         e2e::PressChord({static_cast<WORD>(key)});
@@ -597,7 +594,7 @@ TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     info.click = "OK";
     info.pid = v.Pid();
     ASSERT_TRUE(vsk::test::DriveDialog(info).clicked);
-    HWND confirmation = inFront(v, "TConfirmationForm");
+    HWND confirmation = InFrontWithFocus(v, "TConfirmationForm");
     ASSERT_TRUE(confirmation);
     e2e::PressChord({VK_ESCAPE});
     EXPECT_TRUE(closes(confirmation)) << "Esc left the confirmation open";
@@ -607,12 +604,12 @@ TEST_F(SettingsE2E, EscCancelsAndEnterConfirmsInEveryDialog) {
     e2e::PressChord({VK_CONTROL, VK_OEM_5});
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "Ctrl+\\ did not hide";
     e2e::PressChord({VK_CONTROL, VK_OEM_5});
-    ASSERT_TRUE(inFront(v, "TFormMainAppPasswordPrompt"));
+    ASSERT_TRUE(InFrontWithFocus(v, "TFormMainAppPasswordPrompt"));
     e2e::PressChord({VK_ESCAPE});
     EXPECT_TRUE(closes(prompt)) << "Esc left the prompt open";
     EXPECT_FALSE(IsWindowVisible(main));
     e2e::PressChord({VK_CONTROL, VK_OEM_5});
-    ASSERT_TRUE(inFront(v, "TFormMainAppPasswordPrompt"));
+    ASSERT_TRUE(InFrontWithFocus(v, "TFormMainAppPasswordPrompt"));
     type(prompt, "Sesame");
     e2e::PressChord({VK_RETURN});
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Enter at the prompt did not show";
