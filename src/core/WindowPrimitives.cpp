@@ -354,6 +354,9 @@ constexpr DWORD kShowRetryMs = 5;
 struct TLateJob {
     std::shared_ptr<const TZOrder> Order;
     std::vector<TLateWindow> Windows;  // of one thread, topmost first
+    // The style writes to that thread's windows started before: the next
+    // hide forgets them, the late show still waits for them and asks them.
+    std::vector<std::shared_ptr<TStyleJob>> Styles;
 };
 
 // The late windows that no thread of ours has shown yet.
@@ -409,10 +412,17 @@ std::vector<std::shared_ptr<TStyleJob>> JobsOf(DWORD ThreadId) {
     return out;
 }
 
-bool JobsDone(DWORD ThreadId, DWORD WaitMs) {
-    for (const auto& job : JobsOf(ThreadId))
+bool JobsDone(const std::vector<std::shared_ptr<TStyleJob>>& Jobs, DWORD WaitMs) {
+    for (const auto& job : Jobs)
         if (WaitForSingleObject(job->Done, WaitMs) != WAIT_OBJECT_0) return false;
     return true;
+}
+
+bool StrippedBy(const std::vector<std::shared_ptr<TStyleJob>>& Jobs, HWND Wnd) {
+    for (const auto& job : Jobs)
+        for (size_t i = 0; job->Strip && i < job->Windows.size(); ++i)
+            if (job->Windows[i] == Wnd && WaitForSingleObject(job->Done, 0) == WAIT_OBJECT_0) return job->Written[i];
+    return false;
 }
 
 // How long a strip waits for its window's hide before it goes ahead: a
@@ -527,8 +537,8 @@ DWORD WINAPI FinishLateShows(LPVOID Param) {
     for (const TLateWindow& late : job->Windows) {
         HWND wnd = job->Order->Windows[late.Index];
         // The style writes queued before come first, however late.
-        JobsDone(late.ThreadId, INFINITE);
-        if (late.RestoreStyle || (late.StyleOfStrip && StyleStripped(late.ThreadId, wnd)))
+        JobsDone(job->Styles, INFINITE);
+        if (late.RestoreStyle || (late.StyleOfStrip && StrippedBy(job->Styles, wnd)))
             SetWindowLongA(wnd, GWL_EXSTYLE, late.ExStyle);
         // What ShowWindow tells a window before showing it: some programs
         // wake up on it. Then shown and placed in one call.
@@ -578,14 +588,9 @@ void StripStylesAfterHide(const std::vector<const TWinInfo*>& Windows) {
     StartStyleJobs(strips, true);
 }
 
-bool StripsDone(DWORD ThreadId) { return JobsDone(ThreadId, 0); }
+bool StripsDone(DWORD ThreadId) { return JobsDone(JobsOf(ThreadId), 0); }
 
-bool StyleStripped(DWORD ThreadId, HWND Wnd) {
-    for (const auto& job : JobsOf(ThreadId))
-        for (size_t i = 0; job->Strip && i < job->Windows.size(); ++i)
-            if (job->Windows[i] == Wnd && WaitForSingleObject(job->Done, 0) == WAIT_OBJECT_0) return job->Written[i];
-    return false;
-}
+bool StyleStripped(DWORD ThreadId, HWND Wnd) { return StrippedBy(JobsOf(ThreadId), Wnd); }
 
 TStyleRestore::TStyleRestore(const std::vector<TStyleWrite>& Windows)
     : showing_(std::make_shared<std::atomic<DWORD>>(0)) {
@@ -622,7 +627,7 @@ void ShowHiddenWindowsAsync(const std::shared_ptr<const TZOrder>& Order, const s
         }
     }
     for (auto& [thread, windows] : byThread) {
-        auto job = std::make_unique<TLateJob>(TLateJob{Order, std::move(windows)});
+        auto job = std::make_unique<TLateJob>(TLateJob{Order, std::move(windows), JobsOf(thread)});
         if (HANDLE t = CreateThread(nullptr, 0, FinishLateShows, job.get(), 0, nullptr)) {
             job.release();  // the thread's now
             CloseHandle(t);
