@@ -21,9 +21,11 @@ namespace {
 // program shows, when reading files or even allocating may no longer work.
 // Taken by the threads that show late windows too.
 std::recursive_mutex RecordLock;
-THiddenRecord Written;
+THiddenRecord Written;  // the last hide's windows, none once they were restored
+// The windows restores left to their threads and not shown yet: they stay
+// in the record through the hides that follow until they are shown.
+std::vector<THiddenWindow> Late;
 std::string WrittenFile;
-bool LateOnly = false;  // the record holds only windows a restore left for their threads
 // Room for the failure path's answers, one per window at most, made with
 // the record: that path must not need the heap.
 std::vector<std::pair<DWORD, bool>> FailureAnswers;
@@ -35,14 +37,22 @@ std::string FolderOf(const std::string& FileName) {
     return slash == std::string::npos ? std::string() : FileName.substr(0, slash);
 }
 
-// Writes Written to WrittenFile, or removes it when no window is left.
+bool Holds(const std::vector<THiddenWindow>& Windows, const THiddenWindow& w) {
+    return std::find(Windows.begin(), Windows.end(), w) != Windows.end();
+}
+
+// Writes Written and Late to WrittenFile, or removes it when no window is
+// left.
 DWORD SaveLocked() {
     if (WrittenFile.empty()) return ERROR_PATH_NOT_FOUND;
-    if (Written.Windows.empty()) {
+    if (Written.Windows.empty() && Late.empty()) {
         DeleteFileA(WrittenFile.c_str());
         return ERROR_SUCCESS;
     }
-    const std::vector<std::uint8_t> bytes = EncodeHiddenRecord(Written);
+    THiddenRecord all = Written;
+    for (const THiddenWindow& w : Late)
+        if (!Holds(all.Windows, w)) all.Windows.push_back(w);
+    const std::vector<std::uint8_t> bytes = EncodeHiddenRecord(all);
     // Not waiting for the disk: it has to outlive the program, not the
     // system, and the hide waits for it.
     DWORD error = ReplaceFileWhole(WrittenFile, bytes.data(), bytes.size(), false);
@@ -53,8 +63,8 @@ DWORD SaveLocked() {
 
 void Forget() {
     Written = {};
+    Late.clear();
     WrittenFile.clear();
-    LateOnly = false;
 }
 
 // Still the very window that was hidden: the same thread of the same
@@ -132,24 +142,24 @@ DWORD WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWi
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
     Written = {{}, Windows};
     WrittenFile = FileName;
-    LateOnly = false;
     FailureAnswers.clear();
-    FailureAnswers.reserve(Windows.size());
+    FailureAnswers.reserve(Windows.size() + Late.size());
     return SaveLocked();
 }
 
 void RecordSavedVolume(const THiddenVolume& Volume) {
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
-    if (LateOnly || Written.Windows.empty()) return;
+    if (Written.Windows.empty()) return;
     Written.Volume = Volume;
     SaveLocked();
 }
 
-void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THiddenWindow>& Late) {
+void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THiddenWindow>& LateNow) {
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
-    Written = {{}, Late};
+    Written = {};
     WrittenFile = FileName;
-    LateOnly = true;
+    for (const THiddenWindow& w : LateNow)
+        if (!Holds(Late, w)) Late.push_back(w);
     FailureAnswers.reserve(Late.size());
     SaveLocked();
     if (Late.empty()) Forget();
@@ -157,23 +167,20 @@ void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THid
 
 void LateWindowShown(HWND Wnd) {
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
-    if (!LateOnly) return;  // a new hide's record, not the restore's
-    auto& windows = Written.Windows;
     const auto gone =
-        std::remove_if(windows.begin(), windows.end(), [&](const THiddenWindow& w) { return HandleOf(w) == Wnd; });
-    if (gone == windows.end()) return;
-    windows.erase(gone, windows.end());
-    if (!windows.empty()) return;
+        std::remove_if(Late.begin(), Late.end(), [&](const THiddenWindow& w) { return HandleOf(w) == Wnd; });
+    if (gone == Late.end()) return;
+    Late.erase(gone, Late.end());
     SaveLocked();
-    Forget();
+    if (Written.Windows.empty() && Late.empty()) Forget();
 }
 
 void EndHiddenRecord() {
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
-    if (!LateOnly) return;
-    Written.Windows.clear();
+    if (Late.empty()) return;
+    Late.clear();
     SaveLocked();
-    Forget();
+    if (Written.Windows.empty()) Forget();
 }
 
 int RecoverHiddenWindows(const std::string& FileName) {
@@ -233,24 +240,27 @@ void ShowHiddenWindowsOnFailure() {
 void ShowRecordedWindowsNow() {
     // A failure on another thread while this one writes cannot wait for it.
     std::unique_lock<std::recursive_mutex> lock(RecordLock, std::try_to_lock);
-    if (!lock.owns_lock() || Written.Windows.empty()) return;
+    if (!lock.owns_lock() || (Written.Windows.empty() && Late.empty())) return;
     FailureAnswers.clear();  // keeps its room
-    for (size_t i = Written.Windows.size(); i-- > 0;) {
-        const THiddenWindow& w = Written.Windows[i];
-        HWND h = HandleOf(w);
-        DWORD pid = 0;
-        if (GetWindowThreadProcessId(h, &pid) != w.ThreadId || pid != w.ProcessId) continue;
-        const bool stripped = HiddenStyleStripped(w.ExStyle, GetWindowLongA(h, GWL_EXSTYLE));
-        const bool hidden = !IsWindowVisible(h);
-        if (AnswersWithoutHeap(w.ThreadId, h)) {
-            if (stripped) SetWindowLongA(h, GWL_EXSTYLE, w.ExStyle);
-            if (hidden) ShowWindow(h, SW_SHOWNA);
-        } else if (hidden) {
-            ShowWindowAsync(h, SW_SHOWNA);
+    for (const std::vector<THiddenWindow>* windows : {&Written.Windows, &Late}) {
+        for (size_t i = windows->size(); i-- > 0;) {
+            const THiddenWindow& w = (*windows)[i];
+            HWND h = HandleOf(w);
+            DWORD pid = 0;
+            if (GetWindowThreadProcessId(h, &pid) != w.ThreadId || pid != w.ProcessId) continue;
+            const bool stripped = HiddenStyleStripped(w.ExStyle, GetWindowLongA(h, GWL_EXSTYLE));
+            const bool hidden = !IsWindowVisible(h);
+            if (AnswersWithoutHeap(w.ThreadId, h)) {
+                if (stripped) SetWindowLongA(h, GWL_EXSTYLE, w.ExStyle);
+                if (hidden) ShowWindow(h, SW_SHOWNA);
+            } else if (hidden) {
+                ShowWindowAsync(h, SW_SHOWNA);
+            }
         }
     }
     DeleteFileA(WrittenFile.c_str());
     Written.Windows.clear();
+    Late.clear();
 }
 
 }  // namespace core

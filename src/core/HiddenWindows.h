@@ -30,9 +30,10 @@ DWORD WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWi
 // The sound as it was before the hide joins the record written last.
 void RecordSavedVolume(const THiddenVolume& Volume);
 // After a restore, the windows still waiting for their thread (none: the
-// record goes now). Each is taken out as it is shown, and the record goes
-// with the last.
-void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THiddenWindow>& Late);
+// record goes now, unless earlier ones still wait). They stay in the record
+// through the hides that follow until each is shown; the record goes with
+// the last when no hide is in force.
+void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THiddenWindow>& LateNow);
 // A late window has been shown.
 void LateWindowShown(HWND Wnd);
 // The program ends with nothing hidden: what waits for its thread has been

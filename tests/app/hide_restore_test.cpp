@@ -551,6 +551,65 @@ TEST_F(AppTest, RecordShowsAgainOnlyTheSameWindowsStillHidden) {
     EXPECT_FALSE(Exists(HiddenListFileName)) << "the record stays once acted on";
 }
 
+TEST_F(AppTest, AWindowLeftToItsThreadStaysRecordedAndGetsItsStyleBackThroughTheNextHide) {
+    FixtureWindows quick({"Hidden again|||"});
+    FixtureWindows slow({std::string("Left to its thread|||") + kAppWindow});
+    Settle(quick);
+    Settle(slow);
+    const LONG exBefore = GetWindowLongA(slow[0], GWL_EXSTYLE);
+    const auto recorded = [](HWND h) {
+        core::THiddenRecord r;
+        const std::vector<uint8_t> bytes = ReadBytes(HiddenListFileName);
+        if (!core::DecodeHiddenRecord(bytes.data(), bytes.size(), r)) return -1;
+        return static_cast<int>(std::count_if(r.Windows.begin(), r.Windows.end(),
+                                              [&](const core::THiddenWindow& x) { return x.Handle == uintptr_t(h); }));
+    };
+    const auto back = [&] { return IsWindowVisible(slow[0]) && GetWindowLongA(slow[0], GWL_EXSTYLE) == exBefore; };
+    const auto hang = [&] {
+        slow.Hang(10000);
+        return PumpUntil([&] { return !Answers(slow[0]); });
+    };
+
+    // Its thread hangs at the restore and a new hide comes before it runs
+    // again: until it is shown, the record on disk still names it.
+    Toggle(slow);
+    ASSERT_TRUE(quick.CaughtUp());
+    ASSERT_TRUE(hang());
+    Toggle();
+    ASSERT_TRUE(quick.CaughtUp());
+    ASSERT_TRUE(AllVisible(quick, true));
+    Toggle();
+    ASSERT_TRUE(quick.CaughtUp());
+    ASSERT_TRUE(AllVisible(quick, false));
+    ASSERT_FALSE(IsWindowVisible(slow[0]));
+    EXPECT_EQ(recorded(slow[0]), 1) << "a window still hidden is missing from the record";
+    EXPECT_EQ(recorded(quick[0]), 1);
+    slow.Answer();
+    EXPECT_TRUE(PumpUntil(back)) << "shown " << IsWindowVisible(slow[0]) << ", extended style " << std::hex
+                                 << GetWindowLongA(slow[0], GWL_EXSTYLE) << " for " << exBefore;
+    EXPECT_TRUE(PumpUntil([&] { return recorded(slow[0]) == 0; })) << "the record keeps a window shown";
+    EXPECT_EQ(recorded(quick[0]), 1) << "the late show took the new hide's windows out of the record";
+    Toggle(quick);
+    EXPECT_FALSE(Exists(HiddenListFileName));
+
+    // The hide's strip still waits for the thread when the restore leaves
+    // the window to it, and the next hide begins before the strip is done.
+    ShowWindow(slow[0], SW_HIDE);
+    ASSERT_TRUE(hang());
+    core::TWinInfo info;
+    info.Handle = slow[0];
+    info.ExStyle = exBefore;
+    info.ThreadId = GetWindowThreadProcessId(slow[0], nullptr);
+    core::ForgetStrips();
+    core::StripStylesAfterHide({&info});
+    core::ShowHiddenWindowsAsync(std::make_shared<core::TZOrder>(core::TZOrder{{slow[0]}, {false}}),
+                                 {core::TLateWindow{0, exBefore, false, info.ThreadId, true}});
+    core::ForgetStrips();
+    slow.Answer();
+    EXPECT_TRUE(PumpUntil(back)) << "shown " << IsWindowVisible(slow[0]) << ", extended style " << std::hex
+                                 << GetWindowLongA(slow[0], GWL_EXSTYLE) << " for " << exBefore;
+}
+
 TEST_F(AppTest, AFailureNothingHandlesShowsTheHiddenWindowsBeforeTheProgramEnds) {
     FixtureWindows w({"Before the failure one|||", std::string("Before the failure two|||") + kAppWindow});
     Settle(w);
