@@ -29,6 +29,9 @@ std::string WrittenFile;
 // Room for the failure path's answers, one per window at most, made with
 // the record: that path must not need the heap.
 std::vector<std::pair<DWORD, bool>> FailureAnswers;
+// The record of the sound alone, made with the record: what the failure
+// path leaves in its place, so that the next start puts the sound back.
+std::vector<std::uint8_t> FailureVolumeRecord;
 
 HWND HandleOf(const THiddenWindow& w) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(w.Handle)); }
 
@@ -63,6 +66,7 @@ DWORD SaveLocked() {
 
 void Forget() {
     Written = {};
+    FailureVolumeRecord.clear();
     Late.clear();
     WrittenFile.clear();
 }
@@ -142,6 +146,7 @@ DWORD WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWi
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
     Written = {{}, Windows};
     WrittenFile = FileName;
+    FailureVolumeRecord.clear();
     FailureAnswers.clear();
     FailureAnswers.reserve(Windows.size() + Late.size());
     return SaveLocked();
@@ -151,12 +156,14 @@ void RecordSavedVolume(const THiddenVolume& Volume) {
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
     if (Written.Windows.empty()) return;
     Written.Volume = Volume;
+    FailureVolumeRecord = EncodeHiddenRecord(THiddenRecord{Volume, {}});
     SaveLocked();
 }
 
 void KeepLateWindowsRecorded(const std::string& FileName, const std::vector<THiddenWindow>& LateNow) {
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
     Written = {};
+    FailureVolumeRecord.clear();  // the restore put the sound back
     WrittenFile = FileName;
     for (const THiddenWindow& w : LateNow)
         if (!Holds(Late, w)) Late.push_back(w);
@@ -258,7 +265,20 @@ void ShowRecordedWindowsNow() {
             }
         }
     }
-    DeleteFileA(WrittenFile.c_str());
+    // The windows are back; the sound is not, and this program no longer
+    // can: the record of it alone tells the next start.
+    bool volumeKept = false;
+    if (!FailureVolumeRecord.empty()) {
+        const HANDLE file =
+            CreateFileA(WrittenFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD wrote = 0;
+            const DWORD size = static_cast<DWORD>(FailureVolumeRecord.size());
+            volumeKept = WriteFile(file, FailureVolumeRecord.data(), size, &wrote, nullptr) && wrote == size;
+            CloseHandle(file);
+        }
+    }
+    if (!volumeKept) DeleteFileA(WrittenFile.c_str());
     Written.Windows.clear();
     Late.clear();
 }

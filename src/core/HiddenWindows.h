@@ -50,7 +50,8 @@ void EndHiddenRecord();
 int RecoverHiddenWindows(const std::string& FileName);
 
 // Makes a failure that would end the program show the windows of the record
-// written last before it ends.
+// written last before it ends; the record then keeps only the sound, for
+// the next start to put back.
 void ShowHiddenWindowsOnFailure();
 // What that does, callable as it is: it needs no memory of its own (what it
 // uses was made with the record) and never waits for a window's thread.

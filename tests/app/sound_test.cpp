@@ -138,6 +138,19 @@ TEST_F(SoundTest, TheRecordOfAHideBringsTheSoundBackAtTheNextStart) {
     core::RecoverHiddenWindows(HiddenListFileName);
     EXPECT_NEAR(e.Level, 0.6f, 1.0 / kMax);
     EXPECT_FALSE(e.Mute);
+
+    // A failure that ends the program while hidden shows the windows, and
+    // leaves the sound to the next start.
+    Toggle(w);
+    ASSERT_TRUE(e.Mute);
+    core::ShowRecordedWindowsNow();
+    EXPECT_TRUE(w.CaughtUp());
+    EXPECT_TRUE(IsWindowVisible(w[0]));
+    e.Level = 0.0f;
+    EXPECT_EQ(core::RecoverHiddenWindows(HiddenListFileName), 0) << "a window shown again by the failure";
+    EXPECT_NEAR(e.Level, 0.6f, 1.0 / kMax) << "the failure lost the sound";
+    EXPECT_FALSE(e.Mute);
+    EXPECT_EQ(GetFileAttributesA(HiddenListFileName.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SoundTest, CoreAudioFailuresTouchOnlyWhatWasRead) {
