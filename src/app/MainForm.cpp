@@ -11,6 +11,7 @@
 #include "core/Wallpaper.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
+#include "ui/Exception.h"
 #include "ui/GdiObjects.h"
 
 TMainForm* MainForm = nullptr;
@@ -224,7 +225,8 @@ void TMainForm::FormCreate(TObject*) {
     stVersioninfo->SetLeft(200);
 }
 
-bool TMainForm::SaveAllOrAsk(const std::string& Question, bool& Unsaved) {
+std::string TMainForm::SaveAll() {
+    // Each file is saved even when another one cannot be.
     std::string failures;
     for (void (TMainForm::*save)() :
          {&TMainForm::SaveExcludeList, &TMainForm::SaveBringToTopList, &TMainForm::SaveSettings}) {
@@ -235,6 +237,11 @@ bool TMainForm::SaveAllOrAsk(const std::string& Question, bool& Unsaved) {
             failures += ".\n";
         }
     }
+    return failures;
+}
+
+bool TMainForm::SaveAllOrAsk(const std::string& Question, bool& Unsaved) {
+    const std::string failures = SaveAll();
     Unsaved = !failures.empty();
     if (!Unsaved) return true;
     return MessageDlg(failures + "\n" + Question, mtError, TMsgDlgButtons{mbYes, mbNo}, 0) == mrYes;
@@ -258,11 +265,11 @@ void TMainForm::FormDestroy(TObject*) {
         TComponent::Free(HiddenWindowList);
         HiddenWindowList = nullptr;
     }
-    if (ProgramRunning() && !endWithoutSaving_) SaveExcludeLists();
-    if (ProgramRunning() && !endWithoutSaving_) SaveSettings();
+    const std::string failures = ProgramRunning() && !endWithoutSaving_ ? SaveAll() : std::string();
     FreeItems<core::TWinInfo>(AvailableWindowsList);
     FreeItems<core::TExcludeEntry>(ExcludeList);
     FreeItems<core::TExcludeEntry>(BringToTopList);
+    if (!failures.empty()) throw Exception(failures);
 }
 
 void TMainForm::btnTerminateClick(TObject*) {

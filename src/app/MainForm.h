@@ -154,9 +154,11 @@ public:
     // Both list files; raises the input/output error of a failed save.
     void SaveExcludeLists();
     // Saves both lists and the settings, each on its own, so that what can
-    // be written is. When some file cannot be, the user is told which and
-    // asked Question (whether to go on without saving it): false when the
-    // answer is No; Unsaved tells whether something was left unsaved.
+    // be written is: the failures' texts, or nothing.
+    std::string SaveAll();
+    // SaveAll, and when some file cannot be written, the user is told which
+    // and asked Question (whether to go on without saving it): false when
+    // the answer is No; Unsaved tells whether something was left unsaved.
     // Nothing already stored is touched.
     bool SaveAllOrAsk(const std::string& Question, bool& Unsaved);
     void SaveExcludeList() { SaveList(exFile_); }

@@ -191,7 +191,9 @@ bool TCustomForm::CloseQuery() {
 
 void TCustomForm::Close() {
     if (modal_) {
-        modalResult_ = mrCancel;
+        // Through SetModalResult: a close sent from another thread wakes the
+        // loop too.
+        SetModalResult(mrCancel);
         return;
     }
     if (!CloseQuery()) return;

@@ -462,6 +462,23 @@ TEST_F(ListsTest, FailedSaveNamesTheFileAndOffersToGoOnWithoutSavingIt) {
         MainForm->Show();
         ASSERT_TRUE(vsk::test::WaitShown(MainForm->Handle()));
     }
+
+    // An end without the close's question (the session ends): the file that
+    // cannot be written keeps no other list or setting from being saved.
+    RestartMainForm();  // the last case's Yes ended that window without saving
+    WriteAll(ExListFileName, old);
+    ASSERT_TRUE(SetFileAttributesA(ExListFileName.c_str(), FILE_ATTRIBUTE_READONLY));
+    DeleteFileA(BttListFileName.c_str());
+    DeleteFileA(SettingsFileName.c_str());
+    {
+        Errors errors;
+        RestartMainForm();
+        EXPECT_EQ(errors.texts.size(), 1u) << "the failure was not reported";
+    }
+    EXPECT_TRUE(Exists(BttListFileName)) << "the list that could be written was not saved";
+    EXPECT_TRUE(Exists(SettingsFileName)) << "the settings were not saved";
+    EXPECT_EQ(ReadAll(ExListFileName), old);
+    SetFileAttributesA(ExListFileName.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ListsTest, UnreadableListIsReportedOnceAndNeverSavedOver) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/Owned.h"
@@ -344,4 +346,32 @@ TEST(Control, AFreedWindowedChildLeavesItsParentsListsWhoeverOwnsIt) {
         EXPECT_EQ(f->ControlCount(), 0);
     }
     TComponent::Free(f);
+}
+
+TEST(Control, ShowModalEndsAtACloseSentFromAnotherThread) {
+    vsk::test::Owned f{NewForm(50, 50, 200, 100)};
+    HWND h = f->Handle();
+    // The close comes once the loop has nothing left to do and waits.
+    struct Idle {
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        void Reached(TObject*, bool&) { SetEvent(event); }
+    } idle;
+    Application->OnIdle = TIdleEvent(&idle, &Idle::Reached);
+    std::atomic<bool> nudged{false};
+    std::thread closer([&] {
+        WaitForSingleObject(idle.event, INFINITE);
+        SendMessageA(h, WM_CLOSE, 0, 0);
+        // The loop that still waits is woken, so that the test ends.
+        for (DWORD start = GetTickCount(); IsWindowVisible(h) && GetTickCount() - start < 5000;) Sleep(1);
+        if (IsWindowVisible(h)) {
+            nudged = true;
+            PostMessageA(h, WM_NULL, 0, 0);
+        }
+    });
+    EXPECT_EQ(f->ShowModal(), mrCancel);
+    closer.join();
+    Application->OnIdle = nullptr;
+    CloseHandle(idle.event);
+    EXPECT_FALSE(nudged) << "the loop waited for another message after the close";
+    f.Free();
 }
