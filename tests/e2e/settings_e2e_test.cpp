@@ -360,14 +360,17 @@ TEST_F(SettingsE2E, TheCornerDialogFromTheToggleButtonEditsTheCornerAndCancelPut
     Veskara v("/q");
     HWND main = v.WaitMainWindow();
     ASSERT_TRUE(main);
+    // The dialog is gone once the program answers again; until then the
+    // next one's values would go to it.
+    auto gone = [] { return WaitUntil([] { return !FindWindowA("TMouseShortcutForm", "Mouse Shortcut"); }); };
     ASSERT_TRUE(ClickCornerButton(main, "Hide/Restore windows hot key"));
     vsk::test::DialogReport r = vsk::test::EditMouseShortcutDialog("1500", "44", 2, "Ok", v.Pid());
     ASSERT_TRUE(r.clicked) << vsk::test::Describe(r);
+    ASSERT_TRUE(gone());
     ASSERT_TRUE(ClickCornerButton(main, "Start Screen saver"));
     r = vsk::test::EditMouseShortcutDialog("2500", "66", 3, "Cancel", v.Pid());
     ASSERT_TRUE(r.clicked) << vsk::test::Describe(r);
-    // The dialog is gone once the program answers again.
-    ASSERT_TRUE(WaitUntil([&] { return !FindWindowA("TMouseShortcutForm", "Mouse Shortcut"); }));
+    ASSERT_TRUE(gone());
     PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(v.WaitExit(15000), 0u);
 
