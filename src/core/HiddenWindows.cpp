@@ -44,11 +44,14 @@ bool Holds(const std::vector<THiddenWindow>& Windows, const THiddenWindow& w) {
     return std::find(Windows.begin(), Windows.end(), w) != Windows.end();
 }
 
-// Writes Written and Late to WrittenFile, or removes it when no window is
-// left.
+// Whether neither a window nor the sound is left to put back.
+bool NothingToPutBack() { return Written.Windows.empty() && Late.empty() && !Written.Volume.HasVolume; }
+
+// Writes Written and Late to WrittenFile, or removes it when there is
+// nothing to put back.
 DWORD SaveLocked() {
     if (WrittenFile.empty()) return ERROR_PATH_NOT_FOUND;
-    if (Written.Windows.empty() && Late.empty()) {
+    if (NothingToPutBack()) {
         DeleteFileA(WrittenFile.c_str());
         return ERROR_SUCCESS;
     }
@@ -154,7 +157,8 @@ DWORD WriteHiddenRecord(const std::string& FileName, const std::vector<THiddenWi
 
 void RecordSavedVolume(const THiddenVolume& Volume) {
     std::lock_guard<std::recursive_mutex> lock(RecordLock);
-    if (Written.Windows.empty()) return;
+    // A hide that found no window to take still changes the sound.
+    if (WrittenFile.empty()) return;
     Written.Volume = Volume;
     FailureVolumeRecord = EncodeHiddenRecord(THiddenRecord{Volume, {}});
     SaveLocked();
@@ -179,7 +183,7 @@ void LateWindowShown(HWND Wnd) {
     if (gone == Late.end()) return;
     Late.erase(gone, Late.end());
     SaveLocked();
-    if (Written.Windows.empty() && Late.empty()) Forget();
+    if (NothingToPutBack()) Forget();
 }
 
 void EndHiddenRecord() {
@@ -187,7 +191,7 @@ void EndHiddenRecord() {
     if (Late.empty()) return;
     Late.clear();
     SaveLocked();
-    if (Written.Windows.empty()) Forget();
+    if (NothingToPutBack()) Forget();
 }
 
 int RecoverHiddenWindows(const std::string& FileName) {

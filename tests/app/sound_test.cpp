@@ -151,6 +151,13 @@ TEST_F(SoundTest, TheRecordOfAHideBringsTheSoundBackAtTheNextStart) {
     EXPECT_NEAR(e.Level, 0.6f, 1.0 / kMax) << "the failure lost the sound";
     EXPECT_FALSE(e.Mute);
     EXPECT_EQ(GetFileAttributesA(HiddenListFileName.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A hide that found no window to take keeps the sound all the same.
+    core::WriteHiddenRecord(HiddenListFileName, {});
+    core::RecordSavedVolume({true, true, false, {10, 10}, kMax});
+    e.Level = 0.0f;
+    core::RecoverHiddenWindows(HiddenListFileName);
+    EXPECT_NEAR(e.Level, 10.0 / kMax, 1.0 / kMax) << "the sound of a hide with no window was not kept";
 }
 
 TEST_F(SoundTest, CoreAudioFailuresTouchOnlyWhatWasRead) {
