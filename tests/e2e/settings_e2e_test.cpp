@@ -424,7 +424,12 @@ HWND ShownInFront(const Veskara& v) {
     EXPECT_TRUE(shown) << "the main window never showed";
     if (!shown || !v.WaitIdle()) return nullptr;
     SetForegroundWindow(main);
-    const bool front = WaitUntil([&] { return GetForegroundWindow() == main; });
+    // In front with the keyboard focus in it, or the keys pressed next may
+    // reach nothing.
+    const bool front = WaitUntil([&] {
+        const HWND focus = FocusOf(main);
+        return GetForegroundWindow() == main && (focus == main || IsChild(main, focus));
+    });
     EXPECT_TRUE(front) << "the window is not in front";
     return front ? main : nullptr;
 }
@@ -482,7 +487,9 @@ TEST_F(SettingsE2E, TheKeyboardAloneNeverChangesAHotKey) {
     };
 
     press({VK_MENU, 'E'}, "Alt+E, the Extra Settings page");
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(general) != FALSE; })) << "the General panel never showed";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(general) != FALSE; }))
+        << "the General panel never showed; in front: " << vsk::test::ClassOf(GetForegroundWindow())
+        << ", the focus: " << vsk::test::ClassOf(FocusOf(main));
     const char* const panels[] = {"General", "Sound", "Shortcuts", "Display"};
     for (int row : {0, 1, 2, 3}) {
         const std::string panel = panels[row];
