@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/Owned.h"
+#include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
 #include "ui/DragDrop.h"
@@ -362,8 +363,7 @@ TEST(Control, ShowModalEndsAtACloseSentFromAnotherThread) {
         WaitForSingleObject(idle.event, INFINITE);
         SendMessageA(h, WM_CLOSE, 0, 0);
         // The loop that still waits is woken, so that the test ends.
-        for (DWORD start = GetTickCount(); IsWindowVisible(h) && GetTickCount() - start < 5000;) Sleep(1);
-        if (IsWindowVisible(h)) {
+        if (!vsk::test::WaitUntil([&] { return !IsWindowVisible(h); })) {
             nudged = true;
             PostMessageA(h, WM_NULL, 0, 0);
         }
