@@ -393,6 +393,12 @@ HWND FocusOf(HWND main) {
     return GetGUIThreadInfo(thread, &gti) ? gti.hwndFocus : nullptr;
 }
 
+// Whether h is the window in front and the keyboard focus is in it.
+bool InFrontWithTheFocus(HWND h) {
+    const HWND focus = FocusOf(h);
+    return GetForegroundWindow() == h && (focus == h || IsChild(h, focus));
+}
+
 // Whether the user sees the window: shown, and not covered at its middle by
 // another window that is not its own part.
 bool SeenByUser(HWND h) {
@@ -426,10 +432,7 @@ HWND ShownInFront(const Veskara& v) {
     SetForegroundWindow(main);
     // In front with the keyboard focus in it, or the keys pressed next may
     // reach nothing.
-    const bool front = WaitUntil([&] {
-        const HWND focus = FocusOf(main);
-        return GetForegroundWindow() == main && (focus == main || IsChild(main, focus));
-    });
+    const bool front = WaitUntil([&] { return InFrontWithTheFocus(main); });
     EXPECT_TRUE(front) << "the window is not in front";
     return front ? main : nullptr;
 }
@@ -445,8 +448,7 @@ HWND InFrontWithFocus(const Veskara& v, const char* cls) {
         h = v.FindOwn(cls);
         if (!h || !IsWindowVisible(h)) return false;
         if (GetForegroundWindow() != h) SetForegroundWindow(h);
-        const HWND focus = FocusOf(h);
-        return GetForegroundWindow() == h && (focus == h || IsChild(h, focus));
+        return InFrontWithTheFocus(h);
     });
     EXPECT_TRUE(ok) << cls << " is not in front";
     return ok ? h : nullptr;
